@@ -1,0 +1,29 @@
+# Two commands set everything up on a fresh Debian 12 machine: `make run` and `make test`.
+BUILD_DIR ?= build
+CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+.PHONY: deps configure build run test bench clean
+
+deps:
+	@./scripts/install-deps.sh
+
+$(BUILD_DIR)/build.ninja: | deps
+	@cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS) >/dev/null
+
+configure: deps $(BUILD_DIR)/build.ninja
+
+build: configure
+	@cmake --build $(BUILD_DIR)
+
+run: build
+	@./scripts/run.sh $(BUILD_DIR)/bin/Pandrel
+
+test: build
+	@cd $(BUILD_DIR) && ctest --output-on-failure -j2
+
+bench: build
+	@cmake --build $(BUILD_DIR) --target benchmarks
+	@./scripts/bench.sh $(BUILD_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,483 @@
+#include "data/Recordset.h"
+
+#include "data/DbDates.h"
+#include "data/PinyinCollation.h"
+#include "data/TDM.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+QString tableAfterFrom(const QString &sql)
+{
+    static const QRegularExpression from(QStringLiteral(R"(\bfrom\s+\[?(\w+)\]?)"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    return from.match(sql).captured(1);
+}
+
+// The stored form of a value: what the database would hand back after writing it.
+QVariant storedForm(const QVariant &value)
+{
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::QDateTime: return dbdates::toText(value.toDateTime());
+    case QMetaType::QDate: return dbdates::toText(value.toDate());
+    case QMetaType::Bool: return qlonglong(value.toBool() ? 1 : 0);
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long: return value.toLongLong();
+    case QMetaType::Float: return value.toDouble();
+    default: return value;
+    }
+}
+
+bool isNumber(const QVariant &value)
+{
+    return value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Double;
+}
+
+// NULL first, then numbers, then text in pinyin order, then blobs.
+int compareCells(const QVariant &a, const QVariant &b)
+{
+    if (a.isNull() != b.isNull())
+        return a.isNull() ? -1 : 1;
+    if (a.isNull())
+        return 0;
+    if (isNumber(a) && isNumber(b)) {
+        const double x = a.toDouble();
+        const double y = b.toDouble();
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    if (isNumber(a) != isNumber(b))
+        return isNumber(a) ? -1 : 1;
+    return comparePinyin(a.toString(), b.toString());
+}
+
+} // namespace
+
+Recordset::Recordset(QObject *parent)
+    : Recordset(TDM::instance(), parent)
+{
+}
+
+Recordset::Recordset(TDM &dm, QObject *parent)
+    : QObject(parent)
+    , m_dm(dm)
+{
+    connect(&m_dm, &TDM::connectionClosed, this, &Recordset::close);
+}
+
+bool Recordset::open(const QString &sql, const QVariantList &params)
+{
+    clearRows();
+    m_fields.clear();
+    m_state = State::Closed;
+    m_lastError.clear();
+    m_updateTable = tableAfterFrom(sql);
+
+    SqliteStatement query(m_dm.connection(), sql);
+    if (!query.bind(params)) {
+        fail(m_dm.lastError());
+        return false;
+    }
+    const int columns = query.columnCount();
+    for (int c = 0; c < columns; ++c)
+        m_fields.append(query.columnName(c));
+    while (query.next()) {
+        for (int c = 0; c < columns; ++c)
+            m_cells.push_back(query.value(c));
+        ++m_rowCount;
+    }
+    if (query.failed()) {
+        fail(m_dm.lastError());
+        return false;
+    }
+    m_state = State::Browse;
+    m_current = m_rowCount > 0 ? 0 : -1;
+    m_eof = false;
+    emit reset();
+    emit currentChanged(m_current);
+    return true;
+}
+
+void Recordset::close()
+{
+    if (m_state == State::Closed && m_fields.isEmpty())
+        return;
+    clearRows();
+    m_fields.clear();
+    m_state = State::Closed;
+    emit reset();
+    emit currentChanged(-1);
+}
+
+void Recordset::clearRows()
+{
+    m_cells.clear();
+    m_rowCount = 0;
+    m_current = -1;
+    m_eof = false;
+    m_beforeEdit.clear();
+    m_changed.clear();
+}
+
+void Recordset::fail(const QString &error)
+{
+    clearRows();
+    m_fields.clear();
+    m_state = State::Closed;
+    m_lastError = error;
+    emit reset();
+    emit currentChanged(-1);
+}
+
+int Recordset::fieldIndex(const QString &field) const
+{
+    for (int i = 0; i < m_fields.size(); ++i) {
+        if (m_fields.at(i).compare(field, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+bool Recordset::moveTo(int row)
+{
+    if (row < 0 || row >= m_rowCount)
+        return false;
+    // Leaving a row writes what was typed into it, so moving on never loses an edit.
+    if ((m_state == State::Edit || m_state == State::Insert) && !post())
+        return false;
+    m_eof = false;
+    if (row != m_current) {
+        m_current = row;
+        emit currentChanged(m_current);
+    }
+    return true;
+}
+
+bool Recordset::next()
+{
+    if (m_current + 1 >= m_rowCount) {
+        m_eof = true;
+        return false;
+    }
+    return moveTo(m_current + 1);
+}
+
+bool Recordset::prior()
+{
+    return moveTo(m_current - 1);
+}
+
+QVariant Recordset::value(const QString &field) const
+{
+    const int column = fieldIndex(field);
+    if (column < 0 || m_current < 0)
+        return {};
+    return cell(m_current, column);
+}
+
+QVariant Recordset::valueAt(int row, int column) const
+{
+    if (row < 0 || row >= m_rowCount || column < 0 || column >= m_fields.size())
+        return {};
+    return cell(row, column);
+}
+
+QString Recordset::text(const QString &field) const
+{
+    return value(field).toString();
+}
+
+qint64 Recordset::integer(const QString &field) const
+{
+    const QVariant v = value(field);
+    // Numbers stored as text (an INTEGER column keeps text it cannot convert) read as 0.
+    return v.typeId() == QMetaType::Double ? qint64(v.toDouble()) : v.toLongLong();
+}
+
+double Recordset::number(const QString &field) const
+{
+    return value(field).toDouble();
+}
+
+QDateTime Recordset::dateTime(const QString &field) const
+{
+    return dbdates::fromValue(value(field));
+}
+
+bool Recordset::boolean(const QString &field) const
+{
+    return integer(field) != 0;
+}
+
+QByteArray Recordset::blob(const QString &field) const
+{
+    return value(field).toByteArray();
+}
+
+QVariantList Recordset::rowValues(int row) const
+{
+    QVariantList values;
+    values.reserve(m_fields.size());
+    for (int c = 0; c < m_fields.size(); ++c)
+        values.append(cell(row, c));
+    return values;
+}
+
+void Recordset::setRowValues(int row, const QVariantList &values)
+{
+    for (int c = 0; c < m_fields.size(); ++c)
+        cell(row, c) = values.value(c);
+}
+
+void Recordset::append()
+{
+    if (!isOpen())
+        return;
+    if (m_state != State::Browse)
+        cancel();
+    emit rowAboutToBeInserted(m_rowCount);
+    m_cells.resize(m_cells.size() + size_t(m_fields.size()));
+    ++m_rowCount;
+    m_current = m_rowCount - 1;
+    m_eof = false;
+    m_state = State::Insert;
+    m_changed.assign(size_t(m_fields.size()), false);
+    emit rowInserted(m_current);
+    emit currentChanged(m_current);
+}
+
+void Recordset::edit()
+{
+    if (m_state != State::Browse)
+        return;
+    if (m_rowCount == 0) {
+        append();
+        return;
+    }
+    if (m_current < 0)
+        return;
+    m_beforeEdit = rowValues(m_current);
+    m_changed.assign(size_t(m_fields.size()), false);
+    m_state = State::Edit;
+}
+
+bool Recordset::set(const QString &field, const QVariant &value)
+{
+    const int column = fieldIndex(field);
+    if (column < 0) {
+        m_lastError = QStringLiteral("no field %1").arg(field);
+        return false;
+    }
+    edit();
+    if (m_state != State::Edit && m_state != State::Insert)
+        return false;
+    cell(m_current, column) = storedForm(value);
+    m_changed[size_t(column)] = true;
+    emit rowChanged(m_current);
+    return true;
+}
+
+QStringList Recordset::tableColumns()
+{
+    QStringList columns;
+    SqliteStatement info(m_dm.connection(), QStringLiteral("PRAGMA table_info(\"%1\")").arg(m_updateTable));
+    while (info.next())
+        columns.append(info.value(1).toString());
+    return columns;
+}
+
+bool Recordset::post()
+{
+    if (m_state == State::Browse)
+        return true;
+    if (m_state == State::Closed || m_updateTable.isEmpty()) {
+        m_lastError = QStringLiteral("nothing to write to");
+        return false;
+    }
+    if (!(m_state == State::Insert ? insertPending() : updatePending()))
+        return false;
+    m_state = State::Browse;
+    m_beforeEdit.clear();
+    m_changed.clear();
+    emit rowChanged(m_current);
+    return true;
+}
+
+bool Recordset::insertPending()
+{
+    const QStringList writable = tableColumns();
+    QStringList names;
+    QVariantList values;
+    for (int c = 0; c < m_fields.size(); ++c) {
+        if (m_changed[size_t(c)] && writable.contains(m_fields.at(c), Qt::CaseInsensitive)) {
+            names.append('"' + m_fields.at(c) + '"');
+            values.append(cell(m_current, c));
+        }
+    }
+    const QString sql = names.isEmpty()
+        ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_updateTable)
+        : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
+              .arg(m_updateTable, names.join(','), QStringList(names.size(), QStringLiteral("?")).join(','));
+    if (!m_dm.execute(sql, values)) {
+        m_lastError = m_dm.lastError();
+        return false;
+    }
+    refreshRow(m_current, m_dm.connection().lastInsertId());
+    return true;
+}
+
+bool Recordset::updatePending()
+{
+    const int idColumn = fieldIndex(QStringLiteral("ID"));
+    if (idColumn < 0) {
+        m_lastError = QStringLiteral("the query has no ID to update by");
+        return false;
+    }
+    const QStringList writable = tableColumns();
+    QStringList assignments;
+    QVariantList values;
+    for (int c = 0; c < m_fields.size(); ++c) {
+        if (c != idColumn && m_changed[size_t(c)] && writable.contains(m_fields.at(c), Qt::CaseInsensitive)) {
+            assignments.append('"' + m_fields.at(c) + "\"=?");
+            values.append(cell(m_current, c));
+        }
+    }
+    if (assignments.isEmpty())
+        return true;
+    values.append(cell(m_current, idColumn));
+    if (!m_dm.execute(QStringLiteral("UPDATE \"%1\" SET %2 WHERE ID=?").arg(m_updateTable, assignments.join(',')),
+                      values)) {
+        m_lastError = m_dm.lastError();
+        return false;
+    }
+    return true;
+}
+
+// Reads a freshly inserted row back, so its ID and column defaults show as stored.
+void Recordset::refreshRow(int row, qint64 id)
+{
+    SqliteStatement query(m_dm.connection(), QStringLiteral("SELECT * FROM \"%1\" WHERE ID=?").arg(m_updateTable));
+    if (!query.bind({id}) || !query.next())
+        return;
+    for (int c = 0; c < query.columnCount(); ++c) {
+        const int column = fieldIndex(query.columnName(c));
+        if (column >= 0)
+            cell(row, column) = query.value(c);
+    }
+}
+
+void Recordset::cancel()
+{
+    if (m_state == State::Insert) {
+        m_state = State::Browse;
+        removeRow(m_current);
+    } else if (m_state == State::Edit) {
+        setRowValues(m_current, m_beforeEdit);
+        m_state = State::Browse;
+        emit rowChanged(m_current);
+    }
+    m_beforeEdit.clear();
+    m_changed.clear();
+}
+
+void Recordset::removeRow(int row)
+{
+    emit rowAboutToBeRemoved(row);
+    const auto begin = m_cells.begin() + qsizetype(row) * m_fields.size();
+    m_cells.erase(begin, begin + m_fields.size());
+    --m_rowCount;
+    emit rowRemoved(row);
+    m_current = std::min(row, m_rowCount - 1);
+    emit currentChanged(m_current);
+}
+
+bool Recordset::deleteCurrent()
+{
+    if (m_state == State::Insert) {
+        cancel();
+        return true;
+    }
+    if (m_state == State::Edit)
+        cancel();
+    const int idColumn = fieldIndex(QStringLiteral("ID"));
+    if (m_current < 0 || idColumn < 0 || m_updateTable.isEmpty()) {
+        m_lastError = QStringLiteral("no row to delete");
+        return false;
+    }
+    if (!m_dm.execute(QStringLiteral("DELETE FROM \"%1\" WHERE ID=?").arg(m_updateTable),
+                      {cell(m_current, idColumn)})) {
+        m_lastError = m_dm.lastError();
+        return false;
+    }
+    removeRow(m_current);
+    return true;
+}
+
+bool Recordset::sort(const QString &order)
+{
+    const QStringList parts = order.simplified().split(' ');
+    const int column = fieldIndex(parts.value(0));
+    if (column < 0 || parts.size() > 2)
+        return false;
+    const bool descending = parts.value(1).compare(QStringLiteral("DESC"), Qt::CaseInsensitive) == 0;
+    if (m_state != State::Browse && !post())
+        return false;
+
+    std::vector<int> rows(static_cast<size_t>(m_rowCount));
+    std::iota(rows.begin(), rows.end(), 0);
+    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+        const int result = compareCells(cell(a, column), cell(b, column));
+        return descending ? result > 0 : result < 0;
+    });
+    std::vector<QVariant> sorted;
+    sorted.reserve(m_cells.size());
+    int newCurrent = -1;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        if (rows[i] == m_current)
+            newCurrent = int(i);
+        for (int c = 0; c < m_fields.size(); ++c)
+            sorted.push_back(std::move(cell(rows[i], c)));
+    }
+    m_cells = std::move(sorted);
+    m_current = newCurrent;
+    emit reset();
+    emit currentChanged(m_current);
+    return true;
+}
+
+bool Recordset::locate(qint64 id)
+{
+    const int idColumn = fieldIndex(QStringLiteral("ID"));
+    if (idColumn < 0)
+        return false;
+    for (int row = 0; row < m_rowCount; ++row) {
+        if (!cell(row, idColumn).isNull() && cell(row, idColumn).toLongLong() == id)
+            return moveTo(row);
+    }
+    return false;
+}
+
+bool Recordset::blobToFile(const QString &field, const QString &path) const
+{
+    if (fieldIndex(field) < 0 || m_current < 0)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    const QByteArray bytes = blob(field);
+    return file.write(bytes) == bytes.size();
+}
+
+bool Recordset::blobFromFile(const QString &field, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return set(field, file.readAll());
+}

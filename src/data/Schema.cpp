@@ -1,0 +1,117 @@
+#include "data/Schema.h"
+
+namespace {
+
+// Columns shared by the two category tables of the code scheme.
+std::vector<ColumnDef> categoryColumns()
+{
+    return {{"TypeCode", "TEXT"}, {"TypeName", "TEXT"}, {"ParTypeCode", "TEXT"}, {"nLeveal", "INTEGER"}};
+}
+
+std::vector<TableDef> buildTables()
+{
+    return {
+        {"TPara",
+         {{"LogPass", "TEXT"},
+          {"UsePassLog", "BOOLEAN"},
+          {"ColorWorkNoDeal", "INTEGER"},
+          {"ColorWorkNowDeal", "INTEGER"},
+          {"ColorWorkFin", "INTEGER"},
+          {"ColorWorkWaste", "INTEGER"},
+          {"LastDocWidth", "INTEGER"},
+          {"StartWithWIn", "BOOLEAN"},
+          {"AutoHide", "INTEGER"},
+          {"AutoBak", "INTEGER"},
+          {"AutoBakPath", "TEXT"},
+          {"AutoBakType", "TEXT"}}},
+        {"TWork",
+         {{"Title", "VARCHAR(50)"},
+          {"WorkType", "VARCHAR(50)"},
+          {"FinStu", "INTEGER"},
+          {"ZY", "INTEGER"},
+          {"TimeStart", "DATETIME"},
+          {"TimeEnd", "DATETIME"},
+          {"LastUpTime", "DATETIME"},
+          {"UseTimeHint", "INTEGER"},
+          {"TimeHint", "DATETIME"},
+          {"HasHinted", "INTEGER"},
+          {"Content", "BLOB"}}},
+        {"TWorkClass", {{"Title", "TEXT"}, {"OrderIdx", "INTEGER"}}},
+        {"TClientClass", categoryColumns()},
+        {"TClient",
+         {{"TypeCode", "TEXT"},       {"TypeName", "TEXT"},   {"ClientName", "TEXT"},
+          {"ClientCode", "TEXT"},     {"ClientType", "TEXT"}, {"ClientComeFrom", "TEXT"},
+          {"Address", "TEXT"},        {"PostCode", "TEXT"},   {"Tele", "TEXT"},
+          {"MobileCode", "TEXT"},     {"Fax", "TEXT"},        {"EMail", "TEXT"},
+          {"HomePage", "TEXT"},       {"QICQ", "TEXT"},       {"ALWW", "TEXT"},
+          {"WW", "TEXT"},             {"ZFBCode", "TEXT"},    {"TaxCode", "TEXT"},
+          {"Bank", "TEXT"},           {"BankNo", "TEXT"},     {"Desp", "TEXT"},
+          {"RecTime", "DATETIME"},    {"LastLinkTime", "DATETIME"}, {"SalerName", "TEXT"}}},
+        {"TCLinker",
+         {{"ClientID", "INTEGER"}, {"Linker", "TEXT"},   {"IsMain", "INTEGER"},   {"Depart", "TEXT"},
+          {"Job", "TEXT"},         {"Tele", "TEXT"},     {"MobileCode", "TEXT"},  {"HomeTele", "TEXT"},
+          {"Fax", "TEXT"},         {"QICQ", "TEXT"},     {"WW", "TEXT"},          {"ALWW", "TEXT"},
+          {"ZFBCode", "TEXT"},     {"EMail", "TEXT"},    {"Birthday", "DATE"},    {"Address", "TEXT"},
+          {"Fancy", "TEXT"},       {"Desp", "TEXT"}}},
+        {"TCLinkRec",
+         {{"ClientID", "INTEGER"}, {"GoDate", "DATE"}, {"Title", "TEXT"}, {"Dealer", "TEXT"},
+          {"RunStyle", "TEXT"},    {"HintDate", "DATE"}, {"Desp", "TEXT"}}},
+        {"TCTrack",
+         {{"ClientID", "INTEGER"}, {"GoodsName", "TEXT"}, {"Style", "TEXT"},  {"Unit", "TEXT"},
+          {"Price", "REAL"},       {"Qty", "REAL"},       {"Total", "REAL"},  {"StepID", "INTEGER"},
+          {"StepTotal", "REAL"},   {"Desp", "TEXT"},      {"RecTime", "DATETIME"}}},
+        {"TCTrackStep", {{"StepIndex", "INTEGER"}, {"StepTitle", "TEXT"}, {"StepRate", "REAL"}}},
+        {"TGoodsClass", categoryColumns()},
+        {"TGoods",
+         {{"TypeCode", "TEXT"}, {"GoodsCode", "TEXT"}, {"GoodsName", "TEXT"}, {"Style", "TEXT"},
+          {"Unit", "TEXT"},     {"Price", "REAL"},     {"Desp", "TEXT"}}},
+        {"TLinkerClass", {{"TitleName", "TEXT"}}},
+        {"TLinker",
+         {{"ClassID", "INTEGER"},       {"Linker", "VARCHAR(30)"},   {"Job", "VARCHAR(20)"},
+          {"Tele", "VARCHAR(30)"},      {"MobileCode", "VARCHAR(30)"}, {"HomeTele", "VARCHAR(30)"},
+          {"Fax", "VARCHAR(20)"},       {"QICQ", "VARCHAR(50)"},     {"ALWW", "VARCHAR(20)"},
+          {"WW", "VARCHAR(50)"},        {"ZFBCode", "VARCHAR(50)"},  {"EMail", "VARCHAR(30)"},
+          {"Birthday", "DATE"},         {"Address", "VARCHAR(50)"},  {"Fancy", "VARCHAR(100)"},
+          {"Desp", "VARCHAR(250)"}}},
+        {"TFolder", {{"FolderName", "TEXT"}, {"FolderPath", "TEXT"}}},
+        {"TNetSearch", {{"NetName", "TEXT"}, {"NetAddress", "TEXT"}}},
+        {"YBQH", {{"DQ", "TEXT"}, {"SM", "TEXT"}, {"YB", "TEXT"}, {"QH", "TEXT"}}},
+        {"TTimeZone", {{"AddName", "TEXT"}, {"AddTimes", "REAL"}}},
+        {"TCustomInfo", {{"Title", "TEXT"}, {"RecDate", "DATETIME"}, {"Content", "BLOB"}}},
+    };
+}
+
+// The lookups that the lists make on every load.
+const char *const kIndexes[] = {
+    "CREATE INDEX IX_TWork_FinStu ON TWork (FinStu)",
+    "CREATE INDEX IX_TClient_TypeCode ON TClient (TypeCode)",
+    "CREATE INDEX IX_TCLinker_ClientID ON TCLinker (ClientID)",
+    "CREATE INDEX IX_TCLinkRec_ClientID ON TCLinkRec (ClientID)",
+    "CREATE INDEX IX_TCTrack_ClientID ON TCTrack (ClientID)",
+    "CREATE INDEX IX_TGoods_TypeCode ON TGoods (TypeCode)",
+    "CREATE INDEX IX_TLinker_ClassID ON TLinker (ClassID)",
+    "CREATE INDEX IX_YBQH_YB ON YBQH (YB)",
+};
+
+} // namespace
+
+const std::vector<TableDef> &schemaTables()
+{
+    static const std::vector<TableDef> tables = buildTables();
+    return tables;
+}
+
+QStringList schemaStatements()
+{
+    QStringList statements;
+    for (const TableDef &table : schemaTables()) {
+        QStringList columns{QStringLiteral("ID INTEGER PRIMARY KEY AUTOINCREMENT")};
+        for (const ColumnDef &column : table.columns)
+            columns.append(QString::fromLatin1(column.name) + ' ' + QString::fromLatin1(column.type));
+        statements.append(QStringLiteral("CREATE TABLE %1 (%2)")
+                              .arg(QString::fromLatin1(table.name), columns.join(QStringLiteral(", "))));
+    }
+    for (const char *index : kIndexes)
+        statements.append(QString::fromLatin1(index));
+    return statements;
+}

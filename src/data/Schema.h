@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The tables of the database file with their declared types. Dates are DATETIME/DATE
+// (ISO text), Yes/No columns BOOLEAN (0/1), long binary BLOB; every table has the key `ID`.
+struct ColumnDef {
+    const char *name;
+    const char *type;
+};
+
+struct TableDef {
+    const char *name;
+    std::vector<ColumnDef> columns; // without `ID`, which every table has first
+};
+
+const std::vector<TableDef> &schemaTables();
+
+// CREATE TABLE and CREATE INDEX statements for an empty database.
+QStringList schemaStatements();

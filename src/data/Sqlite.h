@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// Thin RAII layer over SQLCipher: one keyed connection and its prepared statements.
+// Values always travel as bound parameters, never as SQL text.
+class SqliteConnection
+{
+public:
+    SqliteConnection() = default;
+    ~SqliteConnection();
+    SqliteConnection(const SqliteConnection &) = delete;
+    SqliteConnection &operator=(const SqliteConnection &) = delete;
+
+    // Opens an existing encrypted file and proves the key by reading the schema.
+    // `create` allows a missing file to be created (only the template generator does that).
+    bool open(const QString &path, const QByteArray &key, bool create = false);
+    void close();
+    bool isOpen() const { return m_db != nullptr; }
+    sqlite3 *handle() const { return m_db; }
+
+    // Runs one statement that returns no rows.
+    bool execute(const QString &sql, const QVariantList &params = {});
+    QString lastError() const { return m_lastError; }
+    qint64 lastInsertId() const;
+
+private:
+    friend class SqliteStatement;
+    void setError(const QString &context);
+
+    sqlite3 *m_db = nullptr;
+    QString m_lastError;
+};
+
+class SqliteStatement
+{
+public:
+    SqliteStatement(SqliteConnection &connection, const QString &sql);
+    ~SqliteStatement();
+    SqliteStatement(const SqliteStatement &) = delete;
+    SqliteStatement &operator=(const SqliteStatement &) = delete;
+
+    bool isValid() const { return m_stmt != nullptr; }
+    bool bind(const QVariantList &params);
+    // Steps to the next row: true while there is a row, false at the end or on error
+    // (then `failed()` says which).
+    bool next();
+    bool failed() const { return m_failed; }
+
+    int columnCount() const;
+    QString columnName(int column) const;
+    // INTEGER → qlonglong, REAL → double, TEXT → QString, BLOB → QByteArray, NULL → invalid.
+    QVariant value(int column) const;
+
+private:
+    SqliteConnection &m_connection;
+    sqlite3_stmt *m_stmt = nullptr;
+    bool m_failed = false;
+};

@@ -1,0 +1,74 @@
+#include "platform/DesktopShell.h"
+
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace platform {
+
+void DesktopShell::openPath(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isFile() && info.isExecutable()) {
+        QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath());
+        return;
+    }
+    if (info.exists()) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+        return;
+    }
+    // A bare program name ("gnome-calculator") is looked up on the PATH.
+    const QString program = QStandardPaths::findExecutable(path);
+    if (!program.isEmpty())
+        QProcess::startDetached(program, {});
+}
+
+void DesktopShell::openUrl(const QUrl &url)
+{
+    QDesktopServices::openUrl(url);
+}
+
+void DesktopShell::restartProgram()
+{
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), {});
+}
+
+bool DesktopShell::setAutostart(const QString &name, const QString &command)
+{
+    const QString path = autostartFilePath(name);
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    // Exec needs quoting when the program folder holds spaces.
+    const QString exec = command.contains(' ') ? '"' + command + '"' : command;
+    file.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2\n"
+                              "X-GNOME-Autostart-enabled=true\n")
+                   .arg(name, exec)
+                   .toUtf8());
+    return file.commit();
+}
+
+bool DesktopShell::removeAutostart(const QString &name)
+{
+    const QString path = autostartFilePath(name);
+    return !QFileInfo::exists(path) || QFile::remove(path);
+}
+
+void DesktopShell::shutdownMachine()
+{
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PowerOff"));
+    call << true; // let logind ask for authorisation where the policy wants it
+    QDBusConnection::systemBus().call(call, QDBus::NoBlock);
+}
+
+} // namespace platform

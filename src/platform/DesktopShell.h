@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/Shell.h"
+
+namespace platform {
+
+// Shell on the freedesktop conventions: xdg-open through QDesktopServices, XDG autostart
+// files, and logind over the system D-Bus for powering off.
+class DesktopShell final : public Shell
+{
+public:
+    void openPath(const QString &path) override;
+    void openUrl(const QUrl &url) override;
+    void restartProgram() override;
+    bool setAutostart(const QString &name, const QString &command) override;
+    bool removeAutostart(const QString &name) override;
+    void shutdownMachine() override;
+};
+
+} // namespace platform

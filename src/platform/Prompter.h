@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <optional>
+
+namespace platform {
+
+// Every message box, question, input box and file, folder, colour or font dialog goes
+// through the current Prompter, so tests can script the answers and read back what was shown.
+class Prompter
+{
+public:
+    enum class Icon { Information, Warning, Error };
+
+    struct FileRequest {
+        QString title;
+        QString folder;          // initial folder
+        QString fileName;        // proposed name (save) or empty
+        QString filter;          // "description (*.ext)" lists separated by ";;"
+        QString defaultSuffix;   // added when the user types a name without one
+        bool confirmOverwrite = true;
+    };
+
+    virtual ~Prompter() = default;
+
+    virtual void message(const QString &text, Icon icon = Icon::Information) = 0;
+    // A warning with Yes and No; true unless the user answers No.
+    virtual bool confirm(const QString &text) = 0;
+    virtual std::optional<QString> inputText(const QString &title, const QString &label,
+                                             const QString &initial = {}) = 0;
+    virtual std::optional<QString> inputPassword(const QString &title, const QString &label) = 0;
+    virtual std::optional<QString> openFileName(const FileRequest &request) = 0;
+    virtual std::optional<QString> saveFileName(const FileRequest &request) = 0;
+    virtual std::optional<QString> existingFolder(const QString &title, const QString &start) = 0;
+    virtual std::optional<QColor> color(const QColor &initial) = 0;
+    virtual std::optional<QFont> font(const QFont &initial) = 0;
+};
+
+// The process-wide prompter: the widget implementation unless a test installed another.
+Prompter &prompter();
+// Installs `replacement` (not owned); nullptr restores the widget prompter.
+void setPrompter(Prompter *replacement);
+
+} // namespace platform

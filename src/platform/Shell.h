@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+namespace platform {
+
+// Everything that hands work to the desktop or the operating system. Tests install a
+// recording stand-in so that nothing is launched, written to autostart or powered off.
+class Shell
+{
+public:
+    virtual ~Shell() = default;
+
+    // Opens a file, folder or program with the desktop's default action.
+    virtual void openPath(const QString &path) = 0;
+    virtual void openUrl(const QUrl &url) = 0;
+    // Starts a new copy of the running program, without arguments.
+    virtual void restartProgram() = 0;
+    // Writes or removes the autostart entry `name`, whose command is `command`.
+    // Both report failure by their result only.
+    virtual bool setAutostart(const QString &name, const QString &command) = 0;
+    virtual bool removeAutostart(const QString &name) = 0;
+    virtual void shutdownMachine() = 0;
+};
+
+Shell &shell();
+// Installs `replacement` (not owned); nullptr restores the desktop shell.
+void setShell(Shell *replacement);
+
+// The XDG autostart file of entry `name`.
+QString autostartFilePath(const QString &name);
+
+} // namespace platform

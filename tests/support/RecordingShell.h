@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/Shell.h"
+
+#include <QHash>
+#include <QStringList>
+
+// Records what the program asked the desktop to do; launches nothing. The autostart entry is
+// kept in memory, so a test can see it written and removed.
+class RecordingShell final : public platform::Shell
+{
+public:
+    RecordingShell();
+    ~RecordingShell() override;
+
+    // One line per call: "open <path>", "url <address>", "restart", "autostart <name> <command>",
+    // "noautostart <name>", "shutdown".
+    const QStringList &calls() const { return m_calls; }
+    QString lastCall() const { return m_calls.isEmpty() ? QString() : m_calls.constLast(); }
+    void clearCalls() { m_calls.clear(); }
+    // The command of the autostart entry, empty when none is written.
+    QString autostartCommand(const QString &name) const { return m_autostart.value(name); }
+    void failAutostart(bool fail) { m_failAutostart = fail; }
+
+    void openPath(const QString &path) override;
+    void openUrl(const QUrl &url) override;
+    void restartProgram() override;
+    bool setAutostart(const QString &name, const QString &command) override;
+    bool removeAutostart(const QString &name) override;
+    void shutdownMachine() override;
+
+private:
+    QStringList m_calls;
+    QHash<QString, QString> m_autostart;
+    bool m_failAutostart = false;
+};

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/AppFont.h"
+
+#include <QApplication>
+#include <QStandardPaths>
+#include <QTest>
+
+// Like QTEST_MAIN, plus what every test of this program needs: the Chinese font, and
+// standard paths redirected away from the real home folder.
+#define PANDREL_TEST_MAIN(TestClass)                                                               \
+    int main(int argc, char **argv)                                                                \
+    {                                                                                              \
+        QStandardPaths::setTestModeEnabled(true);                                                  \
+        QApplication app(argc, argv);                                                              \
+        applyChineseFont();                                                                        \
+        TestClass test;                                                                            \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&test, argc, argv);                                                    \
+    }
