@@ -13,6 +13,10 @@ icu::Collator *zhCollator()
     static const std::unique_ptr<icu::Collator> collator = [] {
         UErrorCode status = U_ZERO_ERROR;
         std::unique_ptr<icu::Collator> c(icu::Collator::createInstance(icu::Locale("zh"), status));
+        // The zh order puts Han before Latin; lists here follow the desktop convention of
+        // digits and Latin names first, then Chinese names by pinyin.
+        if (U_SUCCESS(status))
+            c->setReorderCodes(nullptr, 0, status);
         if (U_FAILURE(status))
             c.reset();
         return c;

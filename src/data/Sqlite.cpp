@@ -66,6 +66,18 @@ void SqliteConnection::setError(const QString &context)
                   + (m_db ? QString::fromUtf8(sqlite3_errmsg(m_db)) : QStringLiteral("no connection"));
 }
 
+QString likePrefix(const QString &text)
+{
+    QString pattern;
+    pattern.reserve(text.size() + 1);
+    for (const QChar c : text) {
+        if (c == '\\' || c == '%' || c == '_')
+            pattern.append('\\');
+        pattern.append(c);
+    }
+    return pattern + '%';
+}
+
 SqliteStatement::SqliteStatement(SqliteConnection &connection, const QString &sql)
     : m_connection(connection)
 {

@@ -37,6 +37,10 @@ private:
     QString m_lastError;
 };
 
+// A LIKE pattern that matches `text` literally at the start of a value, for statements
+// written as  X like ? escape '\': % and _ in names are ordinary characters there.
+QString likePrefix(const QString &text);
+
 class SqliteStatement
 {
 public:

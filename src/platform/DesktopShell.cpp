@@ -12,6 +12,16 @@
 
 namespace platform {
 
+DesktopShell::DesktopShell(const QString &autostartFolder)
+    : m_autostartFolder(autostartFolder)
+{
+}
+
+QString DesktopShell::entryPath(const QString &name) const
+{
+    return QDir(m_autostartFolder).filePath(name + QStringLiteral(".desktop"));
+}
+
 void DesktopShell::openPath(const QString &path)
 {
     const QFileInfo info(path);
@@ -41,8 +51,8 @@ void DesktopShell::restartProgram()
 
 bool DesktopShell::setAutostart(const QString &name, const QString &command)
 {
-    const QString path = autostartFilePath(name);
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+    const QString path = entryPath(name);
+    if (!QDir().mkpath(m_autostartFolder))
         return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
@@ -58,7 +68,7 @@ bool DesktopShell::setAutostart(const QString &name, const QString &command)
 
 bool DesktopShell::removeAutostart(const QString &name)
 {
-    const QString path = autostartFilePath(name);
+    const QString path = entryPath(name);
     return !QFileInfo::exists(path) || QFile::remove(path);
 }
 

@@ -9,12 +9,20 @@ namespace platform {
 class DesktopShell final : public Shell
 {
 public:
+    // `autostartFolder`: where autostart entries go; the user's XDG autostart folder by default.
+    explicit DesktopShell(const QString &autostartFolder = defaultAutostartFolder());
+
     void openPath(const QString &path) override;
     void openUrl(const QUrl &url) override;
     void restartProgram() override;
     bool setAutostart(const QString &name, const QString &command) override;
     bool removeAutostart(const QString &name) override;
     void shutdownMachine() override;
+
+private:
+    QString entryPath(const QString &name) const;
+
+    QString m_autostartFolder;
 };
 
 } // namespace platform

@@ -21,10 +21,9 @@ void setShell(Shell *replacement)
     installed = replacement;
 }
 
-QString autostartFilePath(const QString &name)
+QString defaultAutostartFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-           + QStringLiteral("/autostart/") + name + QStringLiteral(".desktop");
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/autostart");
 }
 
 } // namespace platform

@@ -28,7 +28,7 @@ Shell &shell();
 // Installs `replacement` (not owned); nullptr restores the desktop shell.
 void setShell(Shell *replacement);
 
-// The XDG autostart file of entry `name`.
-QString autostartFilePath(const QString &name);
+// The user's XDG autostart folder.
+QString defaultAutostartFolder();
 
 } // namespace platform
