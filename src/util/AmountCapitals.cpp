@@ -9,6 +9,8 @@ namespace {
 
 const QString kZero = QStringLiteral("零");
 const QString kYuan = QStringLiteral("圆");
+// 万亿, the largest unit: ten trillion yuan and more cannot be written with these units.
+constexpr int kLastUnitPosition = 16;
 
 QString digitWord(QChar digit)
 {
@@ -19,7 +21,7 @@ QString digitWord(QChar digit)
 // The amount without sign as "<integer digits>.<two digits>", rounded half up at the third
 // decimal. Done on the digits themselves: going through a double would turn 0.125 into
 // 0.12 and lose the last fen of large amounts.
-QString formatFen(QString integerDigits, QString fractionDigits)
+QString formatFen(const QString &integerDigits, QString fractionDigits)
 {
     fractionDigits = fractionDigits.leftJustified(3, QLatin1Char('0'));
     QString digits = integerDigits + fractionDigits.left(2);
@@ -82,8 +84,6 @@ QString textAt(int p, QChar c, const std::vector<QString> &texts)
     case 2: return zero ? (texts[1].isEmpty() ? QString() : kZero) : word + QStringLiteral("角");
     case 4: return zero ? QString() : word;
     default:
-        if (p >= 17)
-            return word;
         if (zero)
             return isSilent(texts, p - 1, p - 1) ? QString() : kZero;
         return word + unitAt(p, texts);
@@ -122,6 +122,8 @@ QString AmountToCapitals(const QString &amount)
 
     const QString formatted = formatFen(integerDigits, fractionDigits);
     const int length = int(formatted.size());
+    if (length > kLastUnitPosition)
+        return {};
     std::vector<QString> texts(length + 1);
     QString capitals;
     for (int p = 1; p <= length; ++p) {

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QObject>
+
+class QWidget;
+
+// Enter moves on to the next control of the window, as Tab does, so that forms can be
+// filled in from the keyboard's number block. A multi-line or rich-text box needs Ctrl+Enter
+// (plain Enter starts a new line there); grids and other item views keep Enter for
+// themselves (editing and activating cells). Returns true when the focus was moved and the
+// key is to be swallowed.
+bool EnterAsTab(QWidget *focused, int key, Qt::KeyboardModifiers modifiers);
+
+// Applies EnterAsTab to every key press in `scope` (a window, or a page of one) before the
+// control sees the key: `new EnterAsTabFilter(this)` in an editor window's constructor.
+// Lives as long as the scope.
+class EnterAsTabFilter final : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit EnterAsTabFilter(QWidget *scope);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *const m_scope;
+};
