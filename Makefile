@@ -22,8 +22,7 @@ test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j2
 
 bench: build
-	@cmake --build $(BUILD_DIR) --target benchmarks
-	@./scripts/bench.sh $(BUILD_DIR)
+	@$(BUILD_DIR)/bench/bench_worklist
 
 clean:
 	rm -rf $(BUILD_DIR)
