@@ -4,11 +4,10 @@
 
 class QWidget;
 
-// Enter moves on to the next control of the window, as Tab does, so that forms can be
-// filled in from the keyboard's number block. A multi-line or rich-text box needs Ctrl+Enter
-// (plain Enter starts a new line there); grids and other item views keep Enter for
-// themselves (editing and activating cells). Returns true when the focus was moved and the
-// key is to be swallowed.
+// Enter moves on to the next control of the window, as Tab does. A multi-line or rich-text
+// box needs Ctrl+Enter (plain Enter starts a new line there); grids and other item views
+// keep Enter for themselves, also in their cell editors (it commits the cell). Returns true
+// when the focus was moved and the key is to be swallowed.
 bool EnterAsTab(QWidget *focused, int key, Qt::KeyboardModifiers modifiers);
 
 // Applies EnterAsTab to every key press in `scope` (a window, or a page of one) before the

@@ -8,7 +8,7 @@
 void ShellOpen(const QString &path);
 
 // Opens a web address in the default browser. Values inside the address must already be
-// percent-encoded (QUrlQuery does that) so that "&" or "#" in a keyword stays part of it.
+// percent-encoded (QUrl::toPercentEncoding) so that "&" or "#" in a keyword stays part of it.
 void OpenInBrowser(const QUrl &address);
 // For an address written as text: read tolerantly, so Chinese keywords and spaces are
 // encoded and a missing "http://" is supplied. An empty or unreadable address opens nothing.

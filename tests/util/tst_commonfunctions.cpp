@@ -1,0 +1,152 @@
+#include "TestMain.h"
+
+#include "RecordingShell.h"
+#include "util/ShellLaunch.h"
+#include "util/TextHelpers.h"
+#include "util/Weekday.h"
+
+class TestCommonFunctions : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void indexOfItem_data();
+    void indexOfItem();
+    void weekdayNumber_data();
+    void weekdayNumber();
+    void countOccurrences_data();
+    void countOccurrences();
+    void padWithZero_data();
+    void padWithZero();
+    void opensAddressInBrowser_data();
+    void opensAddressInBrowser();
+    void opensPathWithShell();
+};
+
+void TestCommonFunctions::indexOfItem_data()
+{
+    QTest::addColumn<QStringList>("list");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("prefix");
+    QTest::addColumn<int>("index");
+
+    const QStringList kinds{QStringLiteral("私人事务"), QStringLiteral("办公事务")};
+    QTest::newRow("prefix found") << kinds << "办公" << true << 1;
+    QTest::newRow("prefix is no exact match") << kinds << "办公" << false << -1;
+    QTest::newRow("exact match") << kinds << "办公事务" << false << 1;
+    QTest::newRow("whole entry is its own prefix") << kinds << "私人事务" << true << 0;
+    QTest::newRow("prefix only at the start") << kinds << "事务" << true << -1;
+    QTest::newRow("first of several") << QStringList{"ab", "abc", "ab"} << "ab" << true << 0;
+    QTest::newRow("exact is case-sensitive") << QStringList{"Fax", "fax"} << "fax" << false << 1;
+    QTest::newRow("prefix is case-sensitive") << QStringList{"Fax"} << "fa" << true << -1;
+    QTest::newRow("empty text never a prefix") << kinds << "" << true << -1;
+    QTest::newRow("empty text equals empty entry") << QStringList{"a", ""} << "" << false << 1;
+    QTest::newRow("empty list") << QStringList() << "a" << false << -1;
+}
+
+void TestCommonFunctions::indexOfItem()
+{
+    QFETCH(QStringList, list);
+    QFETCH(QString, text);
+    QFETCH(bool, prefix);
+    QFETCH(int, index);
+    QCOMPARE(IndexOfItem(list, text, prefix), index);
+}
+
+void TestCommonFunctions::weekdayNumber_data()
+{
+    QTest::addColumn<QDateTime>("moment");
+    QTest::addColumn<int>("weekday");
+
+    QTest::newRow("Sunday 1980-01-13") << QDateTime(QDate(1980, 1, 13), QTime(0, 0)) << 6;
+    QTest::newRow("Monday 1980-01-14") << QDateTime(QDate(1980, 1, 14), QTime(0, 0)) << 0;
+    QTest::newRow("Monday 1980-01-14 at 23:59") << QDateTime(QDate(1980, 1, 14), QTime(23, 59, 59)) << 0;
+    QTest::newRow("Thursday 2024-02-29") << QDateTime(QDate(2024, 2, 29), QTime(12, 0)) << 3;
+    QTest::newRow("Saturday 2024-12-28 at 23:59") << QDateTime(QDate(2024, 12, 28), QTime(23, 59)) << 5;
+    QTest::newRow("UTC date, not the local one") << QDateTime(QDate(2024, 12, 29), QTime(23, 30), Qt::UTC) << 6;
+}
+
+void TestCommonFunctions::weekdayNumber()
+{
+    QFETCH(QDateTime, moment);
+    QFETCH(int, weekday);
+    QCOMPARE(WeekdayNumber(moment), weekday);
+    QCOMPARE(WeekdayNumber(moment.date()), weekday);
+}
+
+void TestCommonFunctions::countOccurrences_data()
+{
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("count");
+
+    QTest::newRow("separators") << "|" << "a|b|c" << 2;
+    QTest::newRow("none") << "|" << "abc" << 0;
+    QTest::newRow("non-overlapping from the left") << "aa" << "aaaaa" << 2;
+    QTest::newRow("Chinese part") << "客户" << "客户甲客户乙" << 2;
+    QTest::newRow("empty part") << "" << "abc" << 0;
+    QTest::newRow("empty text") << "|" << "" << 0;
+}
+
+void TestCommonFunctions::countOccurrences()
+{
+    QFETCH(QString, part);
+    QFETCH(QString, text);
+    QFETCH(int, count);
+    QCOMPARE(CountOccurrences(part, text), count);
+}
+
+void TestCommonFunctions::padWithZero_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QString>("padded");
+
+    QTest::newRow("next category segment") << "6" << 4 << "0006";
+    QTest::newRow("already the width") << "1234" << 4 << "1234";
+    QTest::newRow("longer is never cut") << "12345" << 4 << "12345";
+    QTest::newRow("empty") << "" << 4 << "0000";
+}
+
+void TestCommonFunctions::padWithZero()
+{
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFETCH(QString, padded);
+    QCOMPARE(PadWithZero(text, width), padded);
+}
+
+void TestCommonFunctions::opensAddressInBrowser_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("recorded");
+
+    QTest::newRow("Chinese keywords percent-encoded")
+        << "https://www.baidu.com/s?wd=北京 天气"
+        << "url https://www.baidu.com/s?wd=%E5%8C%97%E4%BA%AC%20%E5%A4%A9%E6%B0%94";
+    QTest::newRow("encoded separators stay values")
+        << "http://example.com/msgrd?V=1&Uin=10001&Site=A%26B%23C"
+        << "url http://example.com/msgrd?V=1&Uin=10001&Site=A%26B%23C";
+    QTest::newRow("scheme supplied") << "www.example.com" << "url http://www.example.com";
+    QTest::newRow("empty address opens nothing") << "" << "";
+}
+
+void TestCommonFunctions::opensAddressInBrowser()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, recorded);
+    RecordingShell shell;
+
+    OpenInBrowser(address);
+    QCOMPARE(shell.lastCall(), recorded);
+}
+
+void TestCommonFunctions::opensPathWithShell()
+{
+    RecordingShell shell;
+    ShellOpen(QStringLiteral("/home/张三/文档/报价单.xlsx"));
+    QCOMPARE(shell.calls(), QStringList{QStringLiteral("open /home/张三/文档/报价单.xlsx")});
+}
+
+PANDREL_TEST_MAIN(TestCommonFunctions)
+#include "tst_commonfunctions.moc"
