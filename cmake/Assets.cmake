@@ -1,0 +1,1 @@
+# Pictures, help page and desktop integration: made from the sources under assets/.
