@@ -1,0 +1,70 @@
+#include "app/SettingsPage.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+SettingsPage::SettingsPage(QWidget *parent)
+    : QWidget(parent)
+    , grpOther(new QGroupBox(tr("其他参数设置")))
+    , chkStartWithWIn(new QCheckBox(tr("软件随操作系统启动而自动启动")))
+    , chkAutoHide(new QCheckBox(tr("启动系统就自动最小化到系统托盘")))
+    , grpSafety(new QGroupBox(tr("信息安全设置")))
+    , chkUsePass(new QCheckBox(tr("登陆必须输入登陆密码")))
+    , chkAutoBak(new QCheckBox(tr("自动备份数据到")))
+    , EditAutoBakPath(new QLineEdit)
+    , grpSystem(new QGroupBox(tr("系统功能调用")))
+    , Button4(new QPushButton(tr("最小化Oribel")))
+    , Button5(new QPushButton(tr("退出Oribel")))
+    , imgAbout(new QLabel)
+    , lblVersion(new QLabel(tr("Zorvik [Oribel] V1.101")))
+    , otherRows(new QVBoxLayout(grpOther))
+    , safetyRows(new QVBoxLayout(grpSafety))
+    , systemButtons(new QGridLayout(grpSystem))
+{
+    otherRows->addWidget(chkStartWithWIn);
+    otherRows->addWidget(chkAutoHide);
+
+    auto *backupRow = new QHBoxLayout;
+    backupRow->addWidget(chkAutoBak);
+    backupRow->addWidget(EditAutoBakPath, 1);
+    safetyRows->addWidget(chkUsePass);
+    safetyRows->addLayout(backupRow);
+
+    systemButtons->addWidget(Button4, 0, 0);
+    systemButtons->addWidget(Button5, 0, 1);
+
+    auto *about = new QGroupBox;
+    auto *aboutLayout = new QVBoxLayout(about);
+    imgAbout->setAlignment(Qt::AlignCenter);
+    imgAbout->setMinimumSize(240, 180);
+    lblVersion->setAlignment(Qt::AlignCenter);
+    QFont versionFont = lblVersion->font();
+    versionFont.setBold(true);
+    lblVersion->setFont(versionFont);
+    aboutLayout->addWidget(imgAbout, 1);
+    aboutLayout->addWidget(lblVersion);
+
+    auto *left = new QVBoxLayout;
+    left->addWidget(grpOther);
+    left->addWidget(grpSafety);
+    left->addStretch(1);
+    auto *right = new QVBoxLayout;
+    right->addWidget(grpSystem);
+    right->addWidget(about, 1);
+
+    auto *columns = new QHBoxLayout(this);
+    columns->addLayout(left, 3);
+    columns->addLayout(right, 2);
+}
+
+void SettingsPage::loadAboutPicture(const QString &path)
+{
+    imgAbout->setPixmap(QPixmap(path));
+}

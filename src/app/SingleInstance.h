@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QLocalServer>
+#include <QString>
+
+// Tells whether another copy of the program runs on the same program folder, and makes this
+// copy findable by the next one. Copies on other program folders do not see each other.
+class SingleInstance
+{
+public:
+    explicit SingleInstance(const QString &programFolder);
+
+    bool otherCopyRunning() const;
+    // Becomes the copy that later starts find; false while another copy still holds that role.
+    bool claim();
+
+private:
+    QString m_name;
+    QLocalServer m_server;
+};

@@ -1,0 +1,284 @@
+#include "app/TfrmWorkMain.h"
+
+#include "app/SettingsPage.h"
+#include "app/TrayIcon.h"
+#include "data/ProgramFolder.h"
+#include "data/TDM.h"
+#include "platform/Prompter.h"
+#include "platform/Shell.h"
+#include "safety/PasswordHash.h"
+#include "safety/TfrmPassInput.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace {
+
+const char kAutostartName[] = "SMVey";
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/pictures/icon-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
+TfrmWorkMain::TfrmWorkMain(QWidget *parent)
+    : QWidget(parent)
+    , PageControl1(new QTabWidget)
+    , TabSheet10(new SettingsPage)
+    , helpBrowser(new QTextBrowser)
+    , tray(new TrayIcon(programIcon(), this))
+{
+    setWindowTitle(QStringLiteral("   Zorvik [Oribel]"));
+    setWindowIcon(programIcon());
+    resize(979, 563);
+    buildPages();
+
+    TimerStartHide.setSingleShot(true);
+    TimerStartHide.setInterval(2000);
+    connect(&TimerStartHide, &QTimer::timeout, this, &TfrmWorkMain::TimerStartHideTimer);
+    Timer2.setSingleShot(true);
+    Timer2.setInterval(10000);
+    connect(&Timer2, &QTimer::timeout, this, &TfrmWorkMain::Timer2Timer);
+
+    connect(tray, &TrayIcon::toggleRequested, this, &TfrmWorkMain::mnuFormStuClick);
+    connect(tray, &TrayIcon::exitRequested, this, &TfrmWorkMain::Button5Click);
+    connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmWorkMain::PageControl1Change);
+    connect(TabSheet10->Button4, &QPushButton::clicked, this, &TfrmWorkMain::mnuFormStuClick);
+    connect(TabSheet10->Button5, &QPushButton::clicked, this, &TfrmWorkMain::Button5Click);
+    connect(TabSheet10->chkStartWithWIn, &QCheckBox::toggled, this, &TfrmWorkMain::chkStartWithWInClick);
+    connect(TabSheet10->chkAutoHide, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
+    connect(TabSheet10->chkUsePass, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
+
+    // Keys reach the focused control first; the window previews them through the application.
+    qApp->installEventFilter(this);
+    PageControl1->tabBar()->installEventFilter(this);
+}
+
+TfrmWorkMain::~TfrmWorkMain()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TfrmWorkMain::buildPages()
+{
+    const QStringList captions{tr(" 事务跟踪 "), tr(" 客户跟踪 "), tr(" 联系人 "), tr(" 常用文件夹 "),
+                               tr(" 常用搜索 "), tr(" 外汇牌价 "), tr(" 邮政编码 "), tr(" 万年历 "),
+                               tr(" 世界时钟 "), tr("其他功能"), tr("使用说明")};
+    for (int page = 0; page < PageCount; ++page) {
+        QWidget *sheet = nullptr;
+        if (page == SettingsPageIndex) {
+            sheet = TabSheet10;
+        } else if (page == HelpPage) {
+            sheet = new QWidget;
+            auto *layout = new QVBoxLayout(sheet);
+            layout->setContentsMargins(0, 0, 0, 0);
+            layout->addWidget(helpBrowser);
+            helpBrowser->setOpenExternalLinks(false);
+        } else {
+            sheet = new QWidget;
+        }
+        PageControl1->addTab(sheet, captions.at(page));
+    }
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(PageControl1);
+}
+
+bool TfrmWorkMain::FormCreate()
+{
+    m_ready = false;
+    m_hidden = false;
+    // Checked before the stored setting loads, so every start writes the entry first and
+    // removes it again when the setting is off: afterwards the entry matches the setting.
+    TabSheet10->chkStartWithWIn->setChecked(true);
+
+    ReadyPara();
+
+    if (TabSheet10->chkUsePass->isChecked()) {
+        const QString prompt = tr("请输入登陆密码：");
+        if (!passwordMatches(m_settings.logPass, InputPassword(prompt, prompt))) {
+            platform::prompter().message(tr("密码错误！"), platform::Prompter::Icon::Error);
+            return false;
+        }
+    }
+    m_ready = true;
+    TimerStartHide.start();
+    return true;
+}
+
+void TfrmWorkMain::ReadyPara()
+{
+    TDM &dm = TDM::instance();
+    upgradeSchema(dm, programFolder());
+    const std::optional<Settings> loaded = loadSettings(dm);
+    if (!loaded)
+        return;
+    m_settings = *loaded;
+    TabSheet10->chkAutoHide->setChecked(m_settings.autoHide);
+    TabSheet10->chkAutoBak->setChecked(m_settings.autoBak);
+    TabSheet10->EditAutoBakPath->setText(m_settings.autoBakPath.isEmpty()
+                                             ? programFolder() + QString::fromLatin1(kBackupFolder)
+                                             : m_settings.autoBakPath);
+    TabSheet10->chkUsePass->setChecked(m_settings.usePassLog);
+    TabSheet10->chkStartWithWIn->setChecked(m_settings.startWithWin);
+}
+
+void TfrmWorkMain::SavePara()
+{
+    if (!m_ready)
+        return;
+    m_settings.usePassLog = TabSheet10->chkUsePass->isChecked();
+    m_settings.startWithWin = TabSheet10->chkStartWithWIn->isChecked();
+    m_settings.autoHide = TabSheet10->chkAutoHide->isChecked();
+    m_settings.autoBak = TabSheet10->chkAutoBak->isChecked();
+    const QString path = TabSheet10->EditAutoBakPath->text();
+    m_settings.autoBakPath = !path.isEmpty() && QDir(path).exists() ? path : QString();
+    if (saveSettings(TDM::instance(), m_settings) == SaveResult::NotStored)
+        platform::prompter().message(tr("存储参数发生错误！"), platform::Prompter::Icon::Error);
+}
+
+void TfrmWorkMain::chkStartWithWInClick(bool checked)
+{
+    // The entry starts the program from wherever its executable is.
+    const QString command = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Pandrel"));
+    if (checked)
+        platform::shell().setAutostart(QLatin1String(kAutostartName), command);
+    else
+        platform::shell().removeAutostart(QLatin1String(kAutostartName));
+    SavePara();
+}
+
+void TfrmWorkMain::showCentred()
+{
+    if (const QScreen *screen = this->screen()) {
+        const QRect area = screen->geometry();
+        move((area.width() - width()) / 2, (area.height() - height()) / 2);
+    }
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void TfrmWorkMain::mnuFormStuClick()
+{
+    m_toggling = true;
+    if (m_hidden)
+        showCentred();
+    else if (tray->available())
+        hide();
+    else
+        showMinimized(); // without a notification area a hidden window could not be found again
+    m_hidden = !m_hidden;
+    m_toggling = false;
+}
+
+void TfrmWorkMain::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || m_toggling)
+        return;
+    if (isMinimized() && !m_hidden) {
+        if (tray->available()) {
+            // Minimising puts the window into the notification area instead.
+            m_toggling = true;
+            setWindowState(windowState() & ~Qt::WindowMinimized);
+            m_toggling = false;
+            mnuFormStuClick();
+        } else {
+            m_hidden = true;
+        }
+    } else if (!isMinimized() && m_hidden && isVisible()) {
+        m_hidden = false; // brought back from the taskbar
+    }
+}
+
+void TfrmWorkMain::TimerStartHideTimer()
+{
+    TimerStartHide.stop();
+    if (TabSheet10->chkAutoHide->isChecked() && !m_hidden)
+        mnuFormStuClick();
+}
+
+void TfrmWorkMain::Timer2Timer()
+{
+    tray->RemoveIcon();
+    tray->AddIcon();
+    Timer2.stop();
+}
+
+void TfrmWorkMain::FormActivate()
+{
+    tray->AddIcon();
+    Timer2.start();
+}
+
+bool TfrmWorkMain::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        FormActivate();
+    return QWidget::event(event);
+}
+
+bool TfrmWorkMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        // The event passes the filter once per receiver on its way up; act on the first.
+        QWidget *focused = QApplication::focusWidget();
+        if (widget && widget->window() == this && (widget == focused || (!focused && widget == this))) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            FormKeyDown(key->key(), key->modifiers());
+        }
+    } else if (event->type() == QEvent::MouseButtonPress && watched == PageControl1->tabBar()) {
+        cancelStartHide();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmWorkMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
+{
+    cancelStartHide();
+    if (key == Qt::Key_F && modifiers.testFlag(Qt::ControlModifier) && PageControl1->currentIndex() == WorkPage)
+        emit findInDocumentRequested();
+}
+
+void TfrmWorkMain::PageControl1Change(int index)
+{
+    if (index == SettingsPageIndex && !m_settingsShown) {
+        m_settingsShown = true;
+        TabSheet10->loadAboutPicture(programFolder() + QStringLiteral("Images/Vey1.bmp"));
+    } else if (index == HelpPage && !m_helpShown) {
+        m_helpShown = true;
+        helpBrowser->setSource(QUrl::fromLocalFile(programFolder() + QStringLiteral("Help/Help.htm")));
+    }
+}
+
+void TfrmWorkMain::Button5Click()
+{
+    tray->RemoveIcon();
+    close();
+}
+
+void TfrmWorkMain::closeEvent(QCloseEvent *event)
+{
+    if (m_saveDocument)
+        m_saveDocument();
+    tray->RemoveIcon();
+    event->accept();
+    emit closed();
+}

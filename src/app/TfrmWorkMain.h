@@ -1,0 +1,83 @@
+#pragma once
+
+#include "data/Settings.h"
+
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+class QTabWidget;
+class QTextBrowser;
+class SettingsPage;
+class TrayIcon;
+
+// The main window: a page control with one page per area, the notification-area icon, the
+// settings row, and the start-up and shut-down of the program's window.
+class TfrmWorkMain : public QWidget
+{
+    Q_OBJECT
+public:
+    enum Page {
+        WorkPage, ClientPage, AddressBookPage, FolderPage, SearchPage, ExchangeRatePage,
+        PostCodePage, CalendarPage, WorldClockPage, SettingsPageIndex, HelpPage, PageCount
+    };
+
+    explicit TfrmWorkMain(QWidget *parent = nullptr);
+    ~TfrmWorkMain() override;
+
+    // Loads the pages and asks for the login password where one is required. False when the
+    // password was wrong: the program must then end at once, saving nothing.
+    bool FormCreate();
+    bool isReady() const { return m_ready; }
+    bool isHiddenAway() const { return m_hidden; }
+
+    void ReadyPara();
+    void SavePara();
+    const Settings &settings() const { return m_settings; }
+
+    // Show/hide: into the notification area (or the taskbar where there is none) and back.
+    void mnuFormStuClick();
+    void TimerStartHideTimer();
+    void Timer2Timer();
+    // A key, a click on the work list or on a tab: the user is here, so no hiding at start.
+    void cancelStartHide() { TimerStartHide.stop(); }
+    bool startHidePending() const { return TimerStartHide.isActive(); }
+    void PageControl1Change(int index);
+    void Button5Click();
+
+    // Saves the document of the work page's editor; set by the work page.
+    void setDocumentSaver(std::function<void()> saver) { m_saveDocument = std::move(saver); }
+
+    QTabWidget *PageControl1;
+    SettingsPage *TabSheet10;
+    QTextBrowser *helpBrowser;
+    TrayIcon *tray;
+
+signals:
+    // Ctrl+F on the work page.
+    void findInDocumentRequested();
+    void closed();
+
+protected:
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildPages();
+    void FormActivate();
+    void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void chkStartWithWInClick(bool checked);
+    void showCentred();
+
+    bool m_ready = false;
+    bool m_hidden = false;
+    bool m_toggling = false;
+    bool m_settingsShown = false;
+    bool m_helpShown = false;
+    Settings m_settings;
+    QTimer TimerStartHide;
+    QTimer Timer2;
+    std::function<void()> m_saveDocument;
+};

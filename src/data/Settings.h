@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+class Recordset;
+class TDM;
+
+// The single settings row TPara as values. The main window mirrors most of them in its
+// controls and writes them back whenever the user changes one.
+struct Settings {
+    QString logPass;          // as stored: a password hash, or a plain value of an older file
+    bool autoHide = false;
+    bool autoBak = false;
+    QString autoBakPath;
+    QString autoBakType;      // backup schedule, "0,hh:nn" or "1,d,hh:nn"
+    int colorWorkNoDeal = 0;
+    int colorWorkNowDeal = 0;
+    int colorWorkFin = 0;
+    int colorWorkWaste = 0;
+    bool usePassLog = false;
+    int lastDocWidth = 0;
+    bool startWithWin = false;
+};
+
+// True when the result set has a column of that name, compared without regard to case.
+bool FieldExists(const QString &name, const Recordset &recordset);
+
+// Brings a database file of an older version up to date: adds the settings columns and the
+// reminder flag of the work items that later versions introduced, each with its default.
+// Returns the statements it ran (none on an up-to-date file); a failing pair is skipped.
+QStringList upgradeSchema(TDM &dm, const QString &programFolder);
+
+// Reads the settings row. Nothing when TPara cannot be read or a column is missing (the
+// caller then keeps its defaults); an empty table reads as default settings.
+std::optional<Settings> loadSettings(TDM &dm);
+
+enum class SaveResult { Saved, Unreadable, NotStored };
+
+// Writes every setting except the login password, which only the password change writes.
+// Creates the row when the table is empty.
+SaveResult saveSettings(TDM &dm, const Settings &settings);
+
+// Stores a new login password (already hashed) in the settings row.
+bool saveLoginPassword(TDM &dm, const QString &storedPassword);

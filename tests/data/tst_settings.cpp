@@ -1,0 +1,136 @@
+#include "TestMain.h"
+#include "TestProgramFolder.h"
+
+#include "data/Recordset.h"
+#include "data/Settings.h"
+
+// The settings row and the upgrade of database files written by older versions.
+class TestSettings : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void upgradeAddsMissingColumnsOnce();
+    void loadReadsTheRow();
+    void loadWithoutTheRow_data();
+    void loadWithoutTheRow();
+    void saveKeepsThePassword();
+    void saveCreatesTheMissingRow();
+
+private:
+    // Turns the copy's TPara and TWork back into the shape of an older version.
+    static void makeOldFile(TDM &dm);
+};
+
+void TestSettings::makeOldFile(TDM &dm)
+{
+    QVERIFY(dm.execute(QStringLiteral("Drop table TPara")));
+    QVERIFY(dm.execute(QStringLiteral(
+        "Create table TPara (ID INTEGER PRIMARY KEY AUTOINCREMENT, LogPass TEXT, UsePassLog BOOLEAN, "
+        "ColorWorkNoDeal INTEGER, ColorWorkNowDeal INTEGER, ColorWorkFin INTEGER, ColorWorkWaste INTEGER, "
+        "LastDocWidth INTEGER, StartWithWIn BOOLEAN)")));
+    QVERIFY(dm.execute(QStringLiteral("Insert into TPara (LogPass, UsePassLog, LastDocWidth, StartWithWIn) values ('', 0, 300, 0)")));
+    QVERIFY(dm.execute(QStringLiteral("Drop table TWork")));
+    QVERIFY(dm.execute(QStringLiteral("Create table TWork (ID INTEGER PRIMARY KEY AUTOINCREMENT, Title TEXT, FinStu INTEGER)")));
+    QVERIFY(dm.execute(QStringLiteral("Insert into TWork (Title, FinStu) values ('旧事务一', 1), ('旧事务二', 3)")));
+}
+
+void TestSettings::upgradeAddsMissingColumnsOnce()
+{
+    TestProgramFolder folder;
+    TDM &dm = folder.dm();
+    QVERIFY(upgradeSchema(dm, folder.path()).isEmpty()); // a current file needs nothing
+    makeOldFile(dm);
+
+    const QStringList ran = upgradeSchema(dm, folder.path());
+
+    QCOMPARE(ran.filter(QStringLiteral("alter table")).size(), 5);
+    Recordset para(dm);
+    QVERIFY(para.open(QStringLiteral("Select * from TPara")));
+    QCOMPARE(para.integer(QStringLiteral("AutoHide")), 1);
+    QCOMPARE(para.integer(QStringLiteral("AutoBak")), 1);
+    QCOMPARE(para.text(QStringLiteral("AutoBakPath")), folder.path() + QStringLiteral("Bak/"));
+    QCOMPARE(para.text(QStringLiteral("AutoBakTYpe")), QStringLiteral("0,12:30"));
+    QCOMPARE(para.integer(QStringLiteral("LastDocWidth")), 300);
+    QCOMPARE(dm.GetDataBySQL(QStringLiteral("Select group_concat(HasHinted) from TWork")), QStringLiteral("0,0"));
+    QVERIFY(upgradeSchema(dm, folder.path()).isEmpty());
+}
+
+void TestSettings::loadReadsTheRow()
+{
+    TestProgramFolder folder;
+    QVERIFY(folder.dm().execute(QStringLiteral(
+        "Update TPara Set LogPass='secret', UsePassLog=1, AutoHide=1, AutoBak=0, AutoBakPath='/srv/备份', "
+        "AutoBakType='1,4,16:00', ColorWorkNoDeal=1, ColorWorkNowDeal=2, ColorWorkFin=3, ColorWorkWaste=4, "
+        "LastDocWidth=512, StartWithWIn=1")));
+
+    const std::optional<Settings> settings = loadSettings(folder.dm());
+
+    QVERIFY(settings);
+    QCOMPARE(settings->logPass, QStringLiteral("secret"));
+    QVERIFY(settings->usePassLog && settings->autoHide && !settings->autoBak && settings->startWithWin);
+    QCOMPARE(settings->autoBakPath, QStringLiteral("/srv/备份"));
+    QCOMPARE(settings->autoBakType, QStringLiteral("1,4,16:00"));
+    QCOMPARE(QList<int>({settings->colorWorkNoDeal, settings->colorWorkNowDeal, settings->colorWorkFin,
+                         settings->colorWorkWaste, settings->lastDocWidth}),
+             QList<int>({1, 2, 3, 4, 512}));
+}
+
+void TestSettings::loadWithoutTheRow_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("loads");
+
+    QTest::newRow("empty table gives defaults") << "Delete from TPara" << true;
+    QTest::newRow("missing table") << "Drop table TPara" << false;
+    QTest::newRow("missing column") << "Create table T2 as Select ID, LogPass from TPara; Drop table TPara; "
+                                       "Alter table T2 rename to TPara" << false;
+}
+
+void TestSettings::loadWithoutTheRow()
+{
+    QFETCH(QString, change);
+    QFETCH(bool, loads);
+    TestProgramFolder folder;
+    for (const QString &statement : change.split(QStringLiteral("; ")))
+        QVERIFY(folder.dm().execute(statement));
+
+    const std::optional<Settings> settings = loadSettings(folder.dm());
+
+    QCOMPARE(bool(settings), loads);
+    if (loads) {
+        QVERIFY(settings->logPass.isEmpty());
+        QVERIFY(!settings->usePassLog && !settings->autoHide);
+    }
+}
+
+void TestSettings::saveKeepsThePassword()
+{
+    TestProgramFolder folder;
+    QVERIFY(saveLoginPassword(folder.dm(), QStringLiteral("stored-hash")));
+    Settings settings = *loadSettings(folder.dm());
+    settings.logPass = QStringLiteral("not written by a settings save");
+    settings.lastDocWidth = 640;
+
+    QCOMPARE(saveSettings(folder.dm(), settings), SaveResult::Saved);
+
+    QCOMPARE(folder.dm().GetDataBySQL(QStringLiteral("Select LogPass || '/' || LastDocWidth from TPara")),
+             QStringLiteral("stored-hash/640"));
+}
+
+void TestSettings::saveCreatesTheMissingRow()
+{
+    TestProgramFolder folder;
+    QVERIFY(folder.dm().execute(QStringLiteral("Delete from TPara")));
+    Settings settings;
+    settings.autoBak = true;
+
+    QCOMPARE(saveSettings(folder.dm(), settings), SaveResult::Saved);
+
+    QCOMPARE(folder.dm().GetDataBySQL(QStringLiteral("Select count(*) || AutoBak from TPara")), QStringLiteral("11"));
+    QVERIFY(folder.dm().execute(QStringLiteral("Drop table TPara")));
+    QCOMPARE(saveSettings(folder.dm(), settings), SaveResult::Unreadable);
+}
+
+PANDREL_TEST_MAIN(TestSettings)
+#include "tst_settings.moc"
