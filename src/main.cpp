@@ -4,7 +4,6 @@
 #include "app/TfrmWorkMain.h"
 #include "data/ProgramFolder.h"
 #include "data/TDM.h"
-#include "platform/Prompter.h"
 
 #include <QApplication>
 
@@ -18,12 +17,7 @@ int main(int argc, char **argv)
     applyChineseFont();
 
     SingleInstance instance(programFolder());
-    if (instance.otherCopyRunning()) {
-        // A restart after a backup begins while the old copy is still closing.
-        platform::prompter().message(
-            QCoreApplication::translate("main", "Zorvik[Oribel]软件已在运行中，不能重复运行！"));
-    }
-    instance.claim();
+    instance.warnAndClaim();
 
     QApplication::setApplicationDisplayName(QStringLiteral("Kelan [ZorvikOribel]"));
     ShowSplash();

@@ -1,5 +1,8 @@
 #include "app/SingleInstance.h"
 
+#include "platform/Prompter.h"
+
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QLocalSocket>
 
@@ -28,4 +31,13 @@ bool SingleInstance::claim()
         return m_server.listen(m_name);
     }
     return false;
+}
+
+void SingleInstance::warnAndClaim()
+{
+    if (otherCopyRunning()) {
+        platform::prompter().message(
+            QCoreApplication::translate("SingleInstance", "Zorvik[Oribel]软件已在运行中，不能重复运行！"));
+    }
+    claim();
 }

@@ -14,6 +14,10 @@ public:
     // Becomes the copy that later starts find; false while another copy still holds that role.
     bool claim();
 
+    // Shows the running-copy message when another copy runs, then claims; start-up goes on
+    // either way (a restart after a backup begins while the old copy is still closing).
+    void warnAndClaim();
+
 private:
     QString m_name;
     QLocalServer m_server;

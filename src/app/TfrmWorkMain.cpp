@@ -64,9 +64,9 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     connect(TabSheet10->chkAutoHide, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
     connect(TabSheet10->chkUsePass, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
 
-    // Keys reach the focused control first; the window previews them through the application.
+    // Keys reach the focused control first; the window previews them, and the clicks on its
+    // tabs, through the application.
     qApp->installEventFilter(this);
-    PageControl1->tabBar()->installEventFilter(this);
 }
 
 TfrmWorkMain::~TfrmWorkMain()
@@ -194,11 +194,15 @@ void TfrmWorkMain::changeEvent(QEvent *event)
         return;
     if (isMinimized() && !m_hidden) {
         if (tray->available()) {
-            // Minimising puts the window into the notification area instead.
-            m_toggling = true;
-            setWindowState(windowState() & ~Qt::WindowMinimized);
-            m_toggling = false;
-            mnuFormStuClick();
+            // Minimising puts the window into the notification area instead; after the
+            // minimise has run its course, which would otherwise show the window again.
+            QMetaObject::invokeMethod(this, [this] {
+                m_toggling = true;
+                setWindowState(windowState() & ~Qt::WindowMinimized);
+                m_toggling = false;
+                if (!m_hidden)
+                    mnuFormStuClick();
+            }, Qt::QueuedConnection);
         } else {
             m_hidden = true;
         }

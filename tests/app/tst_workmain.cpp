@@ -1,0 +1,431 @@
+#include "RecordingShell.h"
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+#include "TestProgramFolder.h"
+
+#include "app/SettingsPage.h"
+#include "app/TfrmWorkMain.h"
+#include "app/TrayIcon.h"
+#include "data/Settings.h"
+#include "safety/PasswordHash.h"
+#include "safety/TfrmPassInput.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QTimer>
+
+// Each case: its own program folder, scripted prompts, a recording shell, and a main window
+// created the way the program entry creates it.
+class TestWorkMain : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void pagesInOrder();
+    void settingsLoadIntoTheControls();
+    void backupFolderShown_data();
+    void backupFolderShown();
+    void missingBackupFolderIsNotStored();
+    void passwordChangeSurvivesLaterSaves();
+    void emptySettingsTableKeepsDefaults();
+    void noSavingBeforeReady();
+    void autostartFollowsTheSetting_data();
+    void autostartFollowsTheSetting();
+    void autoHideAfterStart();
+    void userActivityCancelsAutoHide_data();
+    void userActivityCancelsAutoHide();
+    void minimiseGoesToNotificationArea();
+    void withoutNotificationAreaMinimiseStaysOnTaskbar();
+    void iconIsRegisteredAgain();
+    void ctrlFOnlyOnWorkPage();
+    void helpPageLoadsOnce();
+    void aboutPictureLoadsOnFirstShow();
+    void startupPassword_data();
+    void startupPassword();
+    void exitSavesDocumentAndRemovesIcon();
+    void missingDatabaseStillOpensWindow();
+
+private:
+    void setPara(const QString &assignments);
+    bool create();
+    // A key pressed by the user: it arrives at the focused control.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<RecordingShell> m_shell;
+    std::unique_ptr<TfrmWorkMain> m_window;
+};
+
+void TestWorkMain::init()
+{
+    m_folder = std::make_unique<TestProgramFolder>();
+    QVERIFY(m_folder->isValid());
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_shell = std::make_unique<RecordingShell>();
+    m_window = std::make_unique<TfrmWorkMain>();
+}
+
+void TestWorkMain::cleanup()
+{
+    m_window.reset();
+    m_shell.reset();
+    m_prompter.reset();
+    m_folder.reset();
+}
+
+void TestWorkMain::setPara(const QString &assignments)
+{
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TPara Set ") + assignments));
+}
+
+bool TestWorkMain::create()
+{
+    return m_window->FormCreate();
+}
+
+void TestWorkMain::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QWidget *focused = QApplication::focusWidget();
+    QTest::keyClick(focused ? focused : m_window.get(), key, modifiers);
+}
+
+void TestWorkMain::pagesInOrder()
+{
+    QStringList captions;
+    for (int i = 0; i < m_window->PageControl1->count(); ++i)
+        captions.append(m_window->PageControl1->tabText(i));
+
+    QCOMPARE(captions, (QStringList{" 事务跟踪 ", " 客户跟踪 ", " 联系人 ", " 常用文件夹 ", " 常用搜索 ",
+                                    " 外汇牌价 ", " 邮政编码 ", " 万年历 ", " 世界时钟 ", "其他功能", "使用说明"}));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("   Zorvik [Oribel]"));
+    QCOMPARE(m_window->size(), QSize(979, 563));
+}
+
+void TestWorkMain::settingsLoadIntoTheControls()
+{
+    setPara(QStringLiteral("AutoHide=1, AutoBak=0, UsePassLog=0, StartWithWIn=1, ColorWorkFin=123, LastDocWidth=333"));
+
+    QVERIFY(create());
+
+    SettingsPage *page = m_window->TabSheet10;
+    QVERIFY(page->chkAutoHide->isChecked());
+    QVERIFY(!page->chkAutoBak->isChecked());
+    QVERIFY(!page->chkUsePass->isChecked());
+    QVERIFY(page->chkStartWithWIn->isChecked());
+    QCOMPARE(m_window->settings().colorWorkFin, 123);
+    QCOMPARE(m_window->settings().lastDocWidth, 333);
+    QVERIFY(m_window->isReady());
+    QVERIFY(m_prompter->shown().isEmpty());
+}
+
+void TestWorkMain::backupFolderShown_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("shown"); // relative to the program folder
+
+    QTest::newRow("empty means the program's Bak") << "" << "Bak";
+    QTest::newRow("stored folder") << "/srv/备份" << "/srv/备份";
+}
+
+void TestWorkMain::backupFolderShown()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, shown);
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TPara Set AutoBakPath=?"), {stored}));
+
+    QVERIFY(create());
+
+    const QString expected = shown.startsWith('/') ? shown : m_folder->path() + shown;
+    QCOMPARE(m_window->TabSheet10->EditAutoBakPath->text(), expected);
+}
+
+void TestWorkMain::missingBackupFolderIsNotStored()
+{
+    QVERIFY(create());
+    m_window->TabSheet10->EditAutoBakPath->setText(m_folder->filePath(QStringLiteral("没有这个文件夹")));
+    m_window->TabSheet10->chkAutoHide->click(); // any change saves the settings
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select AutoBakPath from TPara")), QString());
+
+    m_window->TabSheet10->EditAutoBakPath->setText(m_folder->filePath(QStringLiteral("Bak")));
+    m_window->TabSheet10->chkAutoHide->click();
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select AutoBakPath from TPara")), m_folder->filePath(QStringLiteral("Bak")));
+}
+
+void TestWorkMain::passwordChangeSurvivesLaterSaves()
+{
+    QVERIFY(create());
+    const QString stored = hashPassword(QStringLiteral("新密码"));
+    QVERIFY(saveLoginPassword(m_folder->dm(), stored));
+
+    m_window->TabSheet10->chkUsePass->click();
+
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select LogPass || '/' || UsePassLog from TPara")),
+             stored + QStringLiteral("/1"));
+}
+
+void TestWorkMain::emptySettingsTableKeepsDefaults()
+{
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TPara")));
+
+    QVERIFY(create());
+    QVERIFY(!m_window->TabSheet10->chkAutoHide->isChecked());
+    QVERIFY(!m_window->TabSheet10->chkUsePass->isChecked());
+
+    m_window->TabSheet10->chkAutoBak->click();
+    m_window->TabSheet10->chkAutoHide->click();
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) || AutoHide || AutoBak from TPara")),
+             QStringLiteral("111"));
+}
+
+void TestWorkMain::noSavingBeforeReady()
+{
+    setPara(QStringLiteral("AutoHide=0, LastDocWidth=222"));
+    m_window->TabSheet10->chkAutoHide->click(); // before the window is created: nothing is written
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select AutoHide from TPara")), QStringLiteral("0"));
+}
+
+void TestWorkMain::autostartFollowsTheSetting_data()
+{
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("calls");
+    QTest::addColumn<bool>("entry");
+
+    QTest::newRow("off: written, then removed") << 0 << 2 << false;
+    QTest::newRow("on: written") << 1 << 1 << true;
+}
+
+void TestWorkMain::autostartFollowsTheSetting()
+{
+    QFETCH(int, stored);
+    QFETCH(int, calls);
+    QFETCH(bool, entry);
+    setPara(QStringLiteral("StartWithWIn=%1").arg(stored));
+    const QString command = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Pandrel"));
+
+    QVERIFY(create());
+
+    QCOMPARE(m_shell->calls().size(), calls);
+    QCOMPARE(m_shell->calls().first(), QStringLiteral("autostart SMVey ") + command);
+    QCOMPARE(m_shell->autostartCommand(QStringLiteral("SMVey")).isEmpty(), !entry);
+
+    m_window->TabSheet10->chkStartWithWIn->click(); // the user turns it round
+    QCOMPARE(m_shell->autostartCommand(QStringLiteral("SMVey")).isEmpty(), entry);
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select StartWithWIn from TPara")), QString::number(entry ? 0 : 1));
+}
+
+void TestWorkMain::autoHideAfterStart()
+{
+    setPara(QStringLiteral("AutoHide=1"));
+    QVERIFY(create());
+    m_window->tray->setAvailable(true);
+    m_window->show();
+    QVERIFY(m_window->startHidePending());
+
+    m_window->TimerStartHideTimer();
+
+    QVERIFY(m_window->isHiddenAway());
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(!m_window->startHidePending());
+}
+
+void TestWorkMain::userActivityCancelsAutoHide_data()
+{
+    QTest::addColumn<bool>("key");
+    QTest::newRow("a key") << true;
+    QTest::newRow("a click on a tab") << false;
+}
+
+void TestWorkMain::userActivityCancelsAutoHide()
+{
+    QFETCH(bool, key);
+    setPara(QStringLiteral("AutoHide=1"));
+    QVERIFY(create());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+
+    if (key) {
+        press(Qt::Key_A);
+    } else {
+        QTabBar *tabs = m_window->PageControl1->tabBar();
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
+    }
+
+    QVERIFY(!m_window->startHidePending());
+    QVERIFY(!m_window->isHiddenAway());
+}
+
+void TestWorkMain::minimiseGoesToNotificationArea()
+{
+    QVERIFY(create());
+    m_window->tray->setAvailable(true);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+
+    m_window->showMinimized();
+
+    QTRY_VERIFY(!m_window->isVisible());
+    QVERIFY(m_window->isHiddenAway());
+    m_window->mnuFormStuClick(); // double-click on the icon
+    QVERIFY(m_window->isVisible());
+    QVERIFY(!m_window->isMinimized());
+    QVERIFY(!m_window->isHiddenAway());
+}
+
+void TestWorkMain::withoutNotificationAreaMinimiseStaysOnTaskbar()
+{
+    QVERIFY(create());
+    m_window->tray->setAvailable(false);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+
+    m_window->TabSheet10->Button4->click();
+
+    QVERIFY(m_window->isHiddenAway());
+    QVERIFY(m_window->isVisible()); // still on the taskbar, so it can be found again
+    QVERIFY(m_window->isMinimized());
+    m_window->mnuFormStuClick();
+    QVERIFY(!m_window->isMinimized());
+    QVERIFY(!m_window->isHiddenAway());
+}
+
+void TestWorkMain::iconIsRegisteredAgain()
+{
+    QVERIFY(create());
+    m_window->tray->setAvailable(true);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QVERIFY(m_window->tray->isShown());
+
+    m_window->tray->RemoveIcon(); // the shell lost it, say after a restart of the panel
+    m_window->Timer2Timer();
+
+    QVERIFY(m_window->tray->isShown());
+}
+
+void TestWorkMain::ctrlFOnlyOnWorkPage()
+{
+    QVERIFY(create());
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QSignalSpy find(m_window.get(), &TfrmWorkMain::findInDocumentRequested);
+
+    press(Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(find.count(), 1);
+    press(Qt::Key_F);
+    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::FolderPage);
+    press(Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(find.count(), 1);
+}
+
+void TestWorkMain::helpPageLoadsOnce()
+{
+    auto writeHelp = [this](const QString &text) {
+        QFile file(m_folder->filePath(QStringLiteral("Help/Help.htm")));
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QStringLiteral("<html><body><p>%1</p></body></html>").arg(text).toUtf8());
+    };
+    writeHelp(QStringLiteral("第一版说明"));
+    QVERIFY(create());
+
+    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::HelpPage);
+    QVERIFY(m_window->helpBrowser->toPlainText().contains(QStringLiteral("第一版说明")));
+    writeHelp(QStringLiteral("第二版说明"));
+    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::WorkPage);
+    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::HelpPage);
+
+    QVERIFY(m_window->helpBrowser->toPlainText().contains(QStringLiteral("第一版说明")));
+}
+
+void TestWorkMain::aboutPictureLoadsOnFirstShow()
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::darkCyan);
+    QVERIFY(picture.save(m_folder->filePath(QStringLiteral("Images/Vey1.bmp"))));
+    QVERIFY(create());
+    QVERIFY(m_window->TabSheet10->imgAbout->pixmap().isNull());
+
+    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::SettingsPageIndex);
+
+    QCOMPARE(m_window->TabSheet10->imgAbout->pixmap().size(), QSize(40, 30));
+    QCOMPARE(m_window->TabSheet10->lblVersion->text(), QStringLiteral("Zorvik [Oribel] V1.101"));
+}
+
+void TestWorkMain::startupPassword_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<bool>("starts");
+
+    QTest::newRow("right password") << hashPassword(QStringLiteral("Abc123")) << "Abc123" << true;
+    QTest::newRow("wrong case") << hashPassword(QStringLiteral("Abc123")) << "abc123" << false;
+    QTest::newRow("no password, empty answer") << "" << "" << true;
+    QTest::newRow("no password, an answer") << "" << "x" << false;
+}
+
+void TestWorkMain::startupPassword()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, answer);
+    QFETCH(bool, starts);
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TPara Set UsePassLog=1, LogPass=?"), {stored}));
+    QString asked;
+    QTimer::singleShot(0, [&] {
+        auto *prompt = qobject_cast<TfrmPassInput *>(QApplication::activeModalWidget());
+        QVERIFY(prompt);
+        asked = prompt->lblHint->text();
+        prompt->EditPass->setText(answer);
+        prompt->cmdEnsure->click();
+    });
+
+    QCOMPARE(create(), starts);
+
+    QCOMPARE(asked, QStringLiteral("请输入登陆密码："));
+    QCOMPARE(m_window->isReady(), starts);
+    QCOMPARE(m_prompter->shown(), starts ? QStringList() : QStringList{QStringLiteral("密码错误！")});
+}
+
+void TestWorkMain::exitSavesDocumentAndRemovesIcon()
+{
+    QVERIFY(create());
+    m_window->tray->setAvailable(true);
+    m_window->show();
+    m_window->tray->AddIcon();
+    int saved = 0;
+    m_window->setDocumentSaver([&] { ++saved; });
+    QSignalSpy closed(m_window.get(), &TfrmWorkMain::closed);
+
+    m_window->tray->N12->trigger();
+
+    QCOMPARE(saved, 1);
+    QCOMPARE(closed.count(), 1);
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(!m_window->tray->isShown());
+}
+
+void TestWorkMain::missingDatabaseStillOpensWindow()
+{
+    m_window.reset();
+    m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Database::Missing);
+    m_folder->dm().DataModuleCreate();
+    m_window = std::make_unique<TfrmWorkMain>();
+
+    QVERIFY(create());
+    m_window->show();
+
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("请确认您的程序是否安装正确，或者没有安装MDAC数据访问组件！")});
+}
+
+PANDREL_TEST_MAIN(TestWorkMain)
+#include "tst_workmain.moc"
