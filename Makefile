@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build run test bench clean
+.PHONY: deps configure build run test bench screenshots clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -23,6 +23,10 @@ test: build
 
 bench: build
 	@$(BUILD_DIR)/bench/bench_worklist
+
+screenshots: build
+	@cmake --build $(BUILD_DIR) --target screenshots
+	@$(BUILD_DIR)/tools/screenshots $(BUILD_DIR)/screenshots
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -20,11 +20,30 @@ QString &storedFolder()
     return folder;
 }
 
-// Where an installation puts the template database (see the install rules).
-QString installedTemplate()
+// Where an installation puts the template database, pictures and help (see the install rules).
+QDir installedData(const QString &executableFolder)
 {
-    return QDir(QCoreApplication::applicationDirPath())
-        .filePath(QStringLiteral("../share/pandrel/DOZA.dat"));
+    return QDir(QDir(executableFolder).filePath(QStringLiteral("../share/pandrel")));
+}
+
+// Gives the user's folder the installation's database when it has none, and the pictures
+// and help of the installed version (they are program files, not the user's data).
+void seedFrom(const QDir &installed, const QString &user)
+{
+    const QString database = user + QString::fromLatin1(kDatabaseFile);
+    if (!QFileInfo::exists(database))
+        QFile::copy(installed.filePath(QStringLiteral("DOZA.dat")), database);
+    for (const char *sub : {"Images", "Help"}) {
+        const QDir from(installed.filePath(QString::fromLatin1(sub)));
+        const QString to = user + QString::fromLatin1(sub) + '/';
+        for (const QFileInfo &file : from.entryInfoList(QDir::Files)) {
+            const QFileInfo copy(to + file.fileName());
+            if (copy.exists() && copy.lastModified() >= file.lastModified())
+                continue;
+            QFile::remove(copy.filePath());
+            QFile::copy(file.filePath(), copy.filePath());
+        }
+    }
 }
 
 } // namespace
@@ -32,7 +51,7 @@ QString installedTemplate()
 QString programFolder()
 {
     if (storedFolder().isEmpty())
-        storedFolder() = resolveProgramFolder();
+        storedFolder() = resolveProgramFolder(QCoreApplication::applicationDirPath());
     return storedFolder();
 }
 
@@ -41,19 +60,16 @@ void setProgramFolder(const QString &folder)
     storedFolder() = withSeparator(folder);
 }
 
-QString resolveProgramFolder()
+QString resolveProgramFolder(const QString &executableFolder)
 {
-    const QString exeFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(QDir(exeFolder).filePath(QStringLiteral("db"))).isDir())
-        return withSeparator(exeFolder);
+    if (QFileInfo(QDir(executableFolder).filePath(QStringLiteral("db"))).isDir())
+        return withSeparator(executableFolder);
 
     const QString user = withSeparator(
         QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Pandrel"));
     QDir dir(user);
     for (const char *sub : {"db", "Bak", "Images", "Help"})
         dir.mkpath(QString::fromLatin1(sub));
-    const QString database = user + QString::fromLatin1(kDatabaseFile);
-    if (!QFileInfo::exists(database) && QFileInfo::exists(installedTemplate()))
-        QFile::copy(installedTemplate(), database);
+    seedFrom(installedData(executableFolder), user);
     return user;
 }

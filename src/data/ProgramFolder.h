@@ -9,7 +9,7 @@ void setProgramFolder(const QString &folder);
 
 // The executable's folder when it holds db/ (the portable layout of a build); otherwise the
 // per-user data folder, seeded from the template database installed beside the program.
-QString resolveProgramFolder();
+QString resolveProgramFolder(const QString &executableFolder);
 
 // Relative paths inside the program folder.
 inline constexpr char kDatabaseFile[] = "db/DOZA.dat";
