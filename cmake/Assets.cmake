@@ -1,1 +1,82 @@
-# Pictures, help page and desktop integration: made from the sources under assets/.
+# Pictures, help page and desktop integration, made from the sources under assets/.
+#
+# The pictures are drawn as SVG and rasterised by the build with Qt's own SVG renderer, so
+# the program, the program folder and the installed icons always show the same drawing.
+
+find_package(Qt6 REQUIRED COMPONENTS Svg)
+include(GNUInstallDirs)
+
+add_executable(rasterise tools/rasterise.cpp)
+target_link_libraries(rasterise PRIVATE Qt6::Svg Qt6::Gui)
+
+set(PICTURE_SOURCE_DIR ${CMAKE_SOURCE_DIR}/assets/pictures)
+set(PICTURE_BUILD_DIR ${CMAKE_BINARY_DIR}/pictures)
+set(ICON_SIZES 16 32 48 64 128 256)
+
+# One custom command per picture file; `svg` is a file name under assets/pictures.
+function(rasterise_picture svg output width height)
+    get_filename_component(folder ${output} DIRECTORY)
+    get_filename_component(name ${output} NAME)
+    add_custom_command(OUTPUT ${output}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+        COMMAND rasterise ${PICTURE_SOURCE_DIR}/${svg} ${output} ${width} ${height}
+        DEPENDS rasterise ${PICTURE_SOURCE_DIR}/${svg}
+        COMMENT "Rasterising ${name}"
+        VERBATIM)
+endfunction()
+
+# Program icon and splash picture, compiled into the program as :/pictures/...
+# Below 48 pixels the icon comes from its pixel-aligned small drawing.
+set(COMPILED_PICTURES "")
+foreach(size ${ICON_SIZES})
+    if(size LESS 48)
+        set(drawing icon-small.svg)
+    else()
+        set(drawing icon.svg)
+    endif()
+    rasterise_picture(${drawing} ${PICTURE_BUILD_DIR}/icon-${size}.png ${size} ${size})
+    list(APPEND COMPILED_PICTURES ${PICTURE_BUILD_DIR}/icon-${size}.png)
+endforeach()
+rasterise_picture(splash.svg ${PICTURE_BUILD_DIR}/splash.png 313 248)
+configure_file(${PICTURE_SOURCE_DIR}/icon.svg ${PICTURE_BUILD_DIR}/icon.svg COPYONLY)
+list(APPEND COMPILED_PICTURES ${PICTURE_BUILD_DIR}/splash.png ${PICTURE_BUILD_DIR}/icon.svg)
+
+# On a static library Qt makes an object library of the resources and links it into every
+# executable that links pandrel_core, so the program and the tests all carry the pictures.
+qt_add_resources(pandrel_core pictures
+    PREFIX /pictures
+    BASE ${PICTURE_BUILD_DIR}
+    FILES ${COMPILED_PICTURES})
+
+# The program folder's Images/ and Help/, read as files by the program.
+rasterise_picture(Vey1.svg ${PROGRAM_DIR}/Images/Vey1.bmp 240 180)
+rasterise_picture(Clock1.svg ${PROGRAM_DIR}/Images/Clock1.bmp 200 200)
+rasterise_picture(icon.svg ${PROGRAM_DIR}/Help/logo.png 48 48)
+add_custom_command(OUTPUT ${PROGRAM_DIR}/Help/Help.htm
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different
+            ${CMAKE_SOURCE_DIR}/assets/Help.htm ${PROGRAM_DIR}/Help/Help.htm
+    DEPENDS ${CMAKE_SOURCE_DIR}/assets/Help.htm
+    COMMENT "Copying the help page"
+    VERBATIM)
+add_custom_target(program_folder_assets ALL DEPENDS
+    ${PROGRAM_DIR}/Images/Vey1.bmp
+    ${PROGRAM_DIR}/Images/Clock1.bmp
+    ${PROGRAM_DIR}/Help/Help.htm
+    ${PROGRAM_DIR}/Help/logo.png)
+
+# Installation: the program in bin/, its read-only files in share/pandrel/ (the per-user
+# program folder is seeded from there), and the menu entry with its icons.
+set(PANDREL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/pandrel)
+install(TARGETS Pandrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${TEMPLATE_DB} DESTINATION ${PANDREL_DATA_DIR})
+install(DIRECTORY ${PROGRAM_DIR}/Images ${PROGRAM_DIR}/Help DESTINATION ${PANDREL_DATA_DIR})
+install(FILES ${CMAKE_SOURCE_DIR}/assets/pandrel.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size ${ICON_SIZES})
+    install(FILES ${PICTURE_BUILD_DIR}/icon-${size}.png
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+        RENAME pandrel.png)
+endforeach()
+install(FILES ${PICTURE_SOURCE_DIR}/icon.svg
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps
+    RENAME pandrel.svg)

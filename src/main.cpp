@@ -11,6 +11,7 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pandrel"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("pandrel"));
     // The window is hidden into the notification area and dialogs come and go; only closing
     // the main window ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
