@@ -27,6 +27,7 @@ SettingsPage::SettingsPage(QWidget *parent)
     , otherRows(new QVBoxLayout(grpOther))
     , safetyRows(new QVBoxLayout(grpSafety))
     , systemButtons(new QGridLayout(grpSystem))
+    , m_leftColumn(new QVBoxLayout)
 {
     otherRows->addWidget(chkStartWithWIn);
     otherRows->addWidget(chkAutoHide);
@@ -51,20 +52,24 @@ SettingsPage::SettingsPage(QWidget *parent)
     aboutLayout->addWidget(imgAbout, 1);
     aboutLayout->addWidget(lblVersion);
 
-    auto *left = new QVBoxLayout;
-    left->addWidget(grpOther);
-    left->addWidget(grpSafety);
-    left->addStretch(1);
+    m_leftColumn->addWidget(grpOther);
+    m_leftColumn->addWidget(grpSafety);
+    m_leftColumn->addStretch(1);
     auto *right = new QVBoxLayout;
     right->addWidget(grpSystem);
     right->addWidget(about, 1);
 
     auto *columns = new QHBoxLayout(this);
-    columns->addLayout(left, 3);
+    columns->addLayout(m_leftColumn, 3);
     columns->addLayout(right, 2);
 }
 
 void SettingsPage::loadAboutPicture(const QString &path)
 {
     imgAbout->setPixmap(QPixmap(path));
+}
+
+void SettingsPage::addGroup(QWidget *group)
+{
+    m_leftColumn->insertWidget(m_leftColumn->count() - 1, group); // above the closing stretch
 }

@@ -37,8 +37,12 @@ public:
     QLabel *imgAbout;
     QLabel *lblVersion;
 
-    // Where other areas put their rows of each group.
+    // Where other areas put their rows of each group, and groups of their own.
     QVBoxLayout *otherRows;
     QVBoxLayout *safetyRows;
     QGridLayout *systemButtons;
+    void addGroup(QWidget *group);
+
+private:
+    QVBoxLayout *m_leftColumn;
 };

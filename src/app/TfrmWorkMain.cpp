@@ -3,11 +3,14 @@
 #include "app/SettingsPage.h"
 #include "app/TrayIcon.h"
 #include "data/ProgramFolder.h"
+#include "data/StoredColor.h"
 #include "data/TDM.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 #include "safety/PasswordHash.h"
 #include "safety/TfrmPassInput.h"
+#include "work/StateColorGroup.h"
+#include "work/WorkListPage.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -39,7 +42,9 @@ QIcon programIcon()
 TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     : QWidget(parent)
     , PageControl1(new QTabWidget)
+    , TabSheet1(new WorkListPage)
     , TabSheet10(new SettingsPage)
+    , stateColors(new StateColorGroup)
     , helpBrowser(new QTextBrowser)
     , tray(new TrayIcon(programIcon(), this))
 {
@@ -63,6 +68,9 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     connect(TabSheet10->chkStartWithWIn, &QCheckBox::toggled, this, &TfrmWorkMain::chkStartWithWInClick);
     connect(TabSheet10->chkAutoHide, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
     connect(TabSheet10->chkUsePass, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
+    connect(stateColors, &StateColorGroup::colorsChanged, this, &TfrmWorkMain::stateColorsChanged);
+    connect(TabSheet1, &WorkListPage::listWidthChanged, this, &TfrmWorkMain::SavePara);
+    connect(TabSheet1, &WorkListPage::listPressed, this, &TfrmWorkMain::cancelStartHide);
 
     // Keys reach the focused control first; the window previews them, and the clicks on its
     // tabs, through the application.
@@ -81,8 +89,11 @@ void TfrmWorkMain::buildPages()
                                tr(" 世界时钟 "), tr("其他功能"), tr("使用说明")};
     for (int page = 0; page < PageCount; ++page) {
         QWidget *sheet = nullptr;
-        if (page == SettingsPageIndex) {
+        if (page == WorkPage) {
+            sheet = TabSheet1;
+        } else if (page == SettingsPageIndex) {
             sheet = TabSheet10;
+            TabSheet10->addGroup(stateColors);
         } else if (page == HelpPage) {
             sheet = new QWidget;
             auto *layout = new QVBoxLayout(sheet);
@@ -106,8 +117,10 @@ bool TfrmWorkMain::FormCreate()
     // Checked before the stored setting loads, so every start writes the entry first and
     // removes it again when the setting is off: afterwards the entry matches the setting.
     TabSheet10->chkStartWithWIn->setChecked(true);
+    TabSheet1->fillWorkTypes();
 
-    ReadyPara();
+    // One failure skips the rest of the loading; the window opens all the same.
+    ReadyPara() && TabSheet1->ReadyWork();
 
     if (TabSheet10->chkUsePass->isChecked()) {
         const QString prompt = tr("请输入登陆密码：");
@@ -121,21 +134,41 @@ bool TfrmWorkMain::FormCreate()
     return true;
 }
 
-void TfrmWorkMain::ReadyPara()
+bool TfrmWorkMain::ReadyPara()
 {
     TDM &dm = TDM::instance();
     upgradeSchema(dm, programFolder());
     const std::optional<Settings> loaded = loadSettings(dm);
     if (!loaded)
-        return;
+        return false;
     m_settings = *loaded;
     TabSheet10->chkAutoHide->setChecked(m_settings.autoHide);
     TabSheet10->chkAutoBak->setChecked(m_settings.autoBak);
     TabSheet10->EditAutoBakPath->setText(m_settings.autoBakPath.isEmpty()
                                              ? programFolder() + QString::fromLatin1(kBackupFolder)
                                              : m_settings.autoBakPath);
+    const QColor text = palette().color(QPalette::Text);
+    const std::array<QColor, 4> colors{fromStoredColor(m_settings.colorWorkNoDeal, text),
+                                       fromStoredColor(m_settings.colorWorkNowDeal, text),
+                                       fromStoredColor(m_settings.colorWorkFin, text),
+                                       fromStoredColor(m_settings.colorWorkWaste, text)};
+    stateColors->setColors(colors);
+    TabSheet1->setStateColors(colors);
     TabSheet10->chkUsePass->setChecked(m_settings.usePassLog);
+    TabSheet1->setListWidth(m_settings.lastDocWidth);
     TabSheet10->chkStartWithWIn->setChecked(m_settings.startWithWin);
+    return true;
+}
+
+void TfrmWorkMain::stateColorsChanged()
+{
+    const std::array<QColor, 4> colors = stateColors->colors();
+    m_settings.colorWorkNoDeal = int(toStoredColor(colors[0]));
+    m_settings.colorWorkNowDeal = int(toStoredColor(colors[1]));
+    m_settings.colorWorkFin = int(toStoredColor(colors[2]));
+    m_settings.colorWorkWaste = int(toStoredColor(colors[3]));
+    TabSheet1->setStateColors(colors);
+    SavePara();
 }
 
 void TfrmWorkMain::SavePara()
@@ -146,6 +179,7 @@ void TfrmWorkMain::SavePara()
     m_settings.startWithWin = TabSheet10->chkStartWithWIn->isChecked();
     m_settings.autoHide = TabSheet10->chkAutoHide->isChecked();
     m_settings.autoBak = TabSheet10->chkAutoBak->isChecked();
+    m_settings.lastDocWidth = TabSheet1->listWidth();
     const QString path = TabSheet10->EditAutoBakPath->text();
     m_settings.autoBakPath = !path.isEmpty() && QDir(path).exists() ? path : QString();
     if (saveSettings(TDM::instance(), m_settings) == SaveResult::NotStored)

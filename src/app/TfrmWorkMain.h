@@ -9,7 +9,9 @@
 class QTabWidget;
 class QTextBrowser;
 class SettingsPage;
+class StateColorGroup;
 class TrayIcon;
+class WorkListPage;
 
 // The main window: a page control with one page per area, the notification-area icon, the
 // settings row, and the start-up and shut-down of the program's window.
@@ -31,7 +33,8 @@ public:
     bool isReady() const { return m_ready; }
     bool isHiddenAway() const { return m_hidden; }
 
-    void ReadyPara();
+    // False when a setting cannot be read: the rest of the loading is skipped.
+    bool ReadyPara();
     void SavePara();
     const Settings &settings() const { return m_settings; }
 
@@ -49,7 +52,9 @@ public:
     void setDocumentSaver(std::function<void()> saver) { m_saveDocument = std::move(saver); }
 
     QTabWidget *PageControl1;
+    WorkListPage *TabSheet1;
     SettingsPage *TabSheet10;
+    StateColorGroup *stateColors;
     QTextBrowser *helpBrowser;
     TrayIcon *tray;
 
@@ -70,6 +75,7 @@ private:
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void chkStartWithWInClick(bool checked);
     void showCentred();
+    void stateColorsChanged();
 
     bool m_ready = false;
     bool m_hidden = false;

@@ -300,6 +300,10 @@ bool Recordset::post()
         m_lastError = QStringLiteral("nothing to write to");
         return false;
     }
+    if (tableColumns().isEmpty()) {
+        m_lastError = QStringLiteral("no table %1 to write to").arg(m_updateTable);
+        return false;
+    }
     if (!(m_state == State::Insert ? insertPending() : updatePending()))
         return false;
     m_state = State::Browse;

@@ -3,7 +3,7 @@
 
 #include "data/DbDates.h"
 #include "data/Recordset.h"
-#include "data/RecordsetModel.h"
+#include "widgets/RecordsetModel.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -196,6 +196,12 @@ void TestRecordset::failedPostKeepsTheEdit()
     QCOMPARE(rs.text(QStringLiteral("TitleName")), QStringLiteral("重复"));
     rs.set(QStringLiteral("ID"), 99);
     QVERIFY(rs.post());
+
+    // A table that went away cannot take an edit either.
+    QVERIFY(dm().execute(QStringLiteral("Drop table TLinkerClass")));
+    rs.set(QStringLiteral("TitleName"), QStringLiteral("无处可写"));
+    QVERIFY(!rs.post());
+    QCOMPARE(rs.state(), Recordset::State::Edit);
 }
 
 void TestRecordset::movingOnPostsTheEdit()

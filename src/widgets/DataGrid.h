@@ -1,0 +1,51 @@
+#pragma once
+
+#include "widgets/RecordsetModel.h"
+
+#include <QWidget>
+
+class QTableView;
+class Recordset;
+
+// The list of every page: a read-only, whole-row grid over a Recordset, its current row kept
+// in step with the Recordset's. A click on a column title sorts the loaded rows ascending by
+// that column and marks the title until the next reload.
+class DataGrid : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit DataGrid(Recordset &recordset, QWidget *parent = nullptr);
+
+    void setColumns(const QList<GridColumn> &columns);
+    const QList<GridColumn> &columns() const { return m_model.columns(); }
+    void setColorizer(RecordsetModel::Colorizer colorizer);
+    Recordset &recordset() const { return m_model.recordset(); }
+    RecordsetModel &model() { return m_model; }
+    QTableView *view() const { return m_view; }
+
+    // The shown text of a cell, as exports and printouts take it.
+    QString cellText(int row, int column) const { return m_model.cellText(row, column); }
+    // The column whose title carries the sort marker; -1 when the rows are in query order.
+    int sortColumn() const { return m_sortColumn; }
+    void sortByColumn(int column);
+
+signals:
+    // A double-click or Enter on a row.
+    void rowActivated(int row);
+    void titleClicked(int column);
+    void contextMenuRequested(const QPoint &globalPos);
+    // A mouse press on the rows, before anything else happens.
+    void pressed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void followRecordset(int row);
+    void applyColumnLayout();
+
+    RecordsetModel m_model;
+    QTableView *m_view;
+    int m_sortColumn = -1;
+    bool m_sorting = false;
+};

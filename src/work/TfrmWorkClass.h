@@ -1,0 +1,47 @@
+#pragma once
+
+#include "data/Recordset.h"
+
+#include <QDialog>
+
+class DataGrid;
+class QPushButton;
+
+// Maintains the work types offered by the type drop-downs: add, rename, delete and move them
+// up or down in the list's order.
+class TfrmWorkClass : public QDialog
+{
+    Q_OBJECT
+    // Declared before the controls: the grid is built over it.
+    Recordset m_types;
+
+public:
+    explicit TfrmWorkClass(QWidget *parent = nullptr);
+
+    // Loads the types in list order; false (after saying so) when they cannot be read.
+    bool ReadyData();
+
+    void cmdAddClick();
+    void cmdEditClick();
+    void cmdDeleteClick();
+    void cmdUpClick();
+    void cmdDownClick();
+
+    Recordset &types() { return m_types; }
+
+    DataGrid *grid;
+    QPushButton *cmdAdd;
+    QPushButton *cmdEdit;
+    QPushButton *cmdDelete;
+    QPushButton *cmdUp;
+    QPushButton *cmdDown;
+    QPushButton *Button4;
+
+private:
+    // Moves the current type one place towards `step` (-1 up, +1 down) by shifting its
+    // position and its neighbour's the opposite way.
+    void moveCurrent(int step);
+};
+
+// The modal work-type window; callers refill their type drop-downs afterwards.
+void ShowWorkTypes();

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "data/Recordset.h"
+#include "work/Reminders.h"
+#include "work/WorkListQuery.h"
+
+#include <QColor>
+#include <QWidget>
+#include <array>
+
+class DataGrid;
+class QCheckBox;
+class QComboBox;
+class QMenu;
+class QPushButton;
+class QSplitter;
+class QToolButton;
+
+// The work page: the filters, the list of work items coloured by state and priority, the
+// quick state and priority changes; the right pane holds the item's document.
+class WorkListPage : public QWidget
+{
+    Q_OBJECT
+    // First, so the grid built in the constructor finds it constructed.
+    Recordset m_work;
+
+public:
+    explicit WorkListPage(QWidget *parent = nullptr);
+
+    // Reloads the list from the filters, then the reminder cache. False when the query fails
+    // (the list is then empty).
+    bool ReadyWork();
+    // Refills the type filter from the work types, selecting "全部".
+    void fillWorkTypes();
+    WorkFilter filter() const;
+
+    void setStateColors(const std::array<QColor, 4> &colors);
+    const QList<ReminderEntry> &reminders() const { return m_reminders; }
+    Recordset &dsWork() { return m_work; }
+
+    // The width of the list pane, as the splitter has it.
+    int listWidth() const;
+    void setListWidth(int width);
+
+    void cmdDeleteWorkClick();
+    // The state menu items carry 1 to 4, the priority items 0 and 1.
+    void mnuNoDealClick(int state);
+    void N17Click(int priority);
+    void sbAllRunStuClick();
+
+    QComboBox *cmbWorkType;
+    QToolButton *sbEditWorkType;
+    QComboBox *cmbClass;
+    QCheckBox *chkStuNoDeal;
+    QCheckBox *chkStuNowDeal;
+    QCheckBox *chkStuFin;
+    QCheckBox *chkStuWaste;
+    QToolButton *sbAllRunStu;
+    DataGrid *DBGridEh1;
+    QPushButton *cmdDeleteWork;
+    QMenu *PopupMenu1;
+    QSplitter *splitter;
+    QWidget *documentPane;
+
+signals:
+    // The user finished moving the splitter.
+    void listWidthChanged();
+    // A press in the list: the user is working.
+    void listPressed();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *buildFilters();
+    QWidget *buildListPane();
+    void buildMenu();
+    void stateBoxClicked(QCheckBox *box);
+    QList<QCheckBox *> stateBoxes() const;
+
+    QList<ReminderEntry> m_reminders;
+    std::array<QColor, 4> m_stateColors;
+    bool m_ctrlOnRelease = false; // Ctrl was held when a state box was released
+};
