@@ -6,6 +6,7 @@
 #include "data/ProgramFolder.h"
 #include "data/TDM.h"
 #include "safety/TfrmPassInput.h"
+#include "work/TfrmWorkClass.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,6 +101,12 @@ void shootDialogs(Shots &shots)
     password.EditPass->setText(QStringLiteral("secret"));
     password.adjustSize();
     shots.take(password, QStringLiteral("dialog-password"));
+
+    TfrmWorkClass workTypes;
+    workTypes.ReadyData();
+    workTypes.show();
+    QCoreApplication::processEvents();
+    shots.take(workTypes, QStringLiteral("dialog-worktypes"));
 }
 
 } // namespace
