@@ -9,6 +9,7 @@
 #include "platform/Shell.h"
 #include "safety/PasswordHash.h"
 #include "safety/TfrmPassInput.h"
+#include "widgets/RichTextEditor.h"
 #include "work/StateColorGroup.h"
 #include "work/WorkListPage.h"
 
@@ -71,6 +72,7 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     connect(stateColors, &StateColorGroup::colorsChanged, this, &TfrmWorkMain::stateColorsChanged);
     connect(TabSheet1, &WorkListPage::listWidthChanged, this, &TfrmWorkMain::SavePara);
     connect(TabSheet1, &WorkListPage::listPressed, this, &TfrmWorkMain::cancelStartHide);
+    connect(this, &TfrmWorkMain::findInDocumentRequested, TabSheet1->editor, &RichTextEditor::find);
 
     // Keys reach the focused control first; the window previews them, and the clicks on its
     // tabs, through the application.
@@ -297,6 +299,7 @@ void TfrmWorkMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 
 void TfrmWorkMain::PageControl1Change(int index)
 {
+    TabSheet1->setPageShown(index == WorkPage);
     if (index == SettingsPageIndex && !m_settingsShown) {
         m_settingsShown = true;
         TabSheet10->loadAboutPicture(programFolder() + QStringLiteral("Images/Vey1.bmp"));
@@ -314,8 +317,7 @@ void TfrmWorkMain::Button5Click()
 
 void TfrmWorkMain::closeEvent(QCloseEvent *event)
 {
-    if (m_saveDocument)
-        m_saveDocument();
+    TabSheet1->SaveDoc();
     tray->RemoveIcon();
     event->accept();
     emit closed();

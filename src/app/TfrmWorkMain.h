@@ -4,7 +4,6 @@
 
 #include <QTimer>
 #include <QWidget>
-#include <functional>
 
 class QTabWidget;
 class QTextBrowser;
@@ -48,8 +47,6 @@ public:
     void PageControl1Change(int index);
     void Button5Click();
 
-    // Saves the document of the work page's editor; set by the work page.
-    void setDocumentSaver(std::function<void()> saver) { m_saveDocument = std::move(saver); }
 
     QTabWidget *PageControl1;
     WorkListPage *TabSheet1;
@@ -85,5 +82,4 @@ private:
     Settings m_settings;
     QTimer TimerStartHide;
     QTimer Timer2;
-    std::function<void()> m_saveDocument;
 };

@@ -25,7 +25,8 @@ public:
 
     virtual ~Prompter() = default;
 
-    virtual void message(const QString &text, Icon icon = Icon::Information) = 0;
+    // An empty title shows the program's name.
+    virtual void message(const QString &text, Icon icon = Icon::Information, const QString &title = {}) = 0;
     // A warning with Yes and No; true unless the user answers No.
     virtual bool confirm(const QString &text) = 0;
     virtual std::optional<QString> inputText(const QString &title, const QString &label,

@@ -39,12 +39,13 @@ std::optional<QString> chosen(const QString &path)
 
 } // namespace
 
-void WidgetPrompter::message(const QString &text, Icon icon)
+void WidgetPrompter::message(const QString &text, Icon icon, const QString &title)
 {
+    const QString caption = title.isEmpty() ? dialogTitle() : title;
     switch (icon) {
-    case Icon::Information: QMessageBox::information(owner(), dialogTitle(), text); break;
-    case Icon::Warning: QMessageBox::warning(owner(), dialogTitle(), text); break;
-    case Icon::Error: QMessageBox::critical(owner(), dialogTitle(), text); break;
+    case Icon::Information: QMessageBox::information(owner(), caption, text); break;
+    case Icon::Warning: QMessageBox::warning(owner(), caption, text); break;
+    case Icon::Error: QMessageBox::critical(owner(), caption, text); break;
     }
 }
 

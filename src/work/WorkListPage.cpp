@@ -3,10 +3,13 @@
 #include "data/TDM.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
+#include "widgets/RichTextEditor.h"
+#include "work/WorkBody.h"
 #include "work/TfrmWorkClass.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
@@ -68,11 +71,11 @@ WorkListPage::WorkListPage(QWidget *parent)
     , cmdDeleteWork(new QPushButton(tr("删除事务(&D)")))
     , PopupMenu1(new QMenu(this))
     , splitter(new QSplitter(Qt::Horizontal))
-    , documentPane(new QWidget)
+    , editor(new RichTextEditor(RichTextEditor::Variant::MainWindow))
 {
     m_stateColors.fill(palette().color(QPalette::Text));
     splitter->addWidget(buildListPane());
-    splitter->addWidget(documentPane);
+    splitter->addWidget(buildDocumentPane());
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
     // Without live resizing the splitter reports one move, when the user lets go.
@@ -127,6 +130,21 @@ QWidget *WorkListPage::buildFilters()
         fillWorkTypes();
     });
     return bar;
+}
+
+QWidget *WorkListPage::buildDocumentPane()
+{
+    auto *pane = new QGroupBox(tr("事务详细内容"));
+    auto *layout = new QVBoxLayout(pane);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->addWidget(editor);
+    connect(&m_work, &Recordset::currentChanged, this, [this] {
+        if (m_pageShown)
+            loadCurrentDocument();
+    });
+    connect(editor, &RichTextEditor::editorExited, this, &WorkListPage::SaveDoc);
+    connect(editor, &RichTextEditor::saveRequested, this, &WorkListPage::SaveDoc);
+    return pane;
 }
 
 QWidget *WorkListPage::buildListPane()
@@ -197,8 +215,38 @@ bool WorkListPage::ReadyWork()
 {
     const WorkListQuery query = buildWorkListQuery(filter());
     const bool opened = m_work.open(query.sql, query.params);
+    if (m_work.isEmpty()) {
+        editor->clear();
+        m_owner = -1;
+    }
     m_reminders = loadReminderCache(TDM::instance());
     return opened;
+}
+
+void WorkListPage::loadCurrentDocument()
+{
+    editor->clear();
+    if (m_work.position() < 0 || m_work.state() == Recordset::State::Insert) {
+        m_owner = -1;
+        return;
+    }
+    m_owner = m_work.integer(QStringLiteral("ID"));
+    workbody::load(TDM::instance(), m_owner, *editor->document());
+}
+
+void WorkListPage::setPageShown(bool shown)
+{
+    m_pageShown = shown;
+    if (shown)
+        loadCurrentDocument();
+}
+
+void WorkListPage::SaveDoc()
+{
+    if (m_owner < 0)
+        return;
+    if (workbody::save(TDM::instance(), m_owner, *editor->document()) == workbody::SaveResult::NotStored)
+        platform::prompter().message(tr("存储参数发生错误！"), platform::Prompter::Icon::Error);
 }
 
 void WorkListPage::setStateColors(const std::array<QColor, 4> &colors)

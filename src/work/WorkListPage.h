@@ -9,6 +9,7 @@
 #include <array>
 
 class DataGrid;
+class RichTextEditor;
 class QCheckBox;
 class QComboBox;
 class QMenu;
@@ -30,6 +31,12 @@ public:
     // Reloads the list from the filters, then the reminder cache. False when the query fails
     // (the list is then empty).
     bool ReadyWork();
+    // Stores the editor's document into the item it was loaded for, whatever page is shown.
+    void SaveDoc();
+    // The work page became the shown page (reloading the current item's document) or not.
+    void setPageShown(bool shown);
+    // The item whose document the editor shows; -1 for none.
+    qint64 documentOwner() const { return m_owner; }
     // Refills the type filter from the work types, selecting "全部".
     void fillWorkTypes();
     WorkFilter filter() const;
@@ -60,7 +67,7 @@ public:
     QPushButton *cmdDeleteWork;
     QMenu *PopupMenu1;
     QSplitter *splitter;
-    QWidget *documentPane;
+    RichTextEditor *editor;
 
 signals:
     // The user finished moving the splitter.
@@ -77,8 +84,12 @@ private:
     void buildMenu();
     void stateBoxClicked(QCheckBox *box);
     QList<QCheckBox *> stateBoxes() const;
+    QWidget *buildDocumentPane();
+    void loadCurrentDocument();
 
     QList<ReminderEntry> m_reminders;
     std::array<QColor, 4> m_stateColors;
     bool m_ctrlOnRelease = false; // Ctrl was held when a state box was released
+    bool m_pageShown = true;
+    qint64 m_owner = -1;
 };

@@ -9,6 +9,9 @@
 #include "data/Settings.h"
 #include "safety/PasswordHash.h"
 #include "safety/TfrmPassInput.h"
+#include "widgets/RichTextEditor.h"
+#include "work/WorkBody.h"
+#include "work/WorkListPage.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -18,6 +21,8 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextDocument>
+#include <QTextEdit>
 #include <QTextBrowser>
 #include <QTimer>
 
@@ -401,13 +406,16 @@ void TestWorkMain::exitSavesDocumentAndRemovesIcon()
     m_window->tray->setAvailable(true);
     m_window->show();
     m_window->tray->AddIcon();
-    int saved = 0;
-    m_window->setDocumentSaver([&] { ++saved; });
+    const qint64 item = m_window->TabSheet1->documentOwner();
+    QVERIFY(item > 0);
+    m_window->TabSheet1->editor->rve->setPlainText(QStringLiteral("退出前写下的内容"));
     QSignalSpy closed(m_window.get(), &TfrmWorkMain::closed);
 
     m_window->tray->N12->trigger();
 
-    QCOMPARE(saved, 1);
+    QTextDocument stored;
+    workbody::load(m_folder->dm(), item, stored);
+    QCOMPARE(stored.toPlainText(), QStringLiteral("退出前写下的内容"));
     QCOMPARE(closed.count(), 1);
     QVERIFY(!m_window->isVisible());
     QVERIFY(!m_window->tray->isShown());

@@ -23,9 +23,10 @@ std::optional<QString> ScriptedPrompter::takeText()
     return answer.toString();
 }
 
-void ScriptedPrompter::message(const QString &text, Icon)
+void ScriptedPrompter::message(const QString &text, Icon, const QString &title)
 {
     m_shown.append(text);
+    m_titles.append(title);
 }
 
 bool ScriptedPrompter::confirm(const QString &text)
@@ -35,9 +36,10 @@ bool ScriptedPrompter::confirm(const QString &text)
     return !answer.isValid() || answer.toBool();
 }
 
-std::optional<QString> ScriptedPrompter::inputText(const QString &, const QString &label, const QString &)
+std::optional<QString> ScriptedPrompter::inputText(const QString &title, const QString &label, const QString &)
 {
     m_shown.append(label);
+    m_titles.append(title);
     return takeText();
 }
 

@@ -27,9 +27,11 @@ public:
     const QStringList &shown() const { return m_shown; }
     QString lastShown() const { return m_shown.isEmpty() ? QString() : m_shown.constLast(); }
     const QList<FileRequest> &fileRequests() const { return m_fileRequests; }
+    // Titles of the message boxes and input boxes, in order (empty: the program's name).
+    const QStringList &titles() const { return m_titles; }
     void clearShown() { m_shown.clear(); }
 
-    void message(const QString &text, Icon icon) override;
+    void message(const QString &text, Icon icon, const QString &title) override;
     bool confirm(const QString &text) override;
     std::optional<QString> inputText(const QString &title, const QString &label,
                                      const QString &initial) override;
@@ -46,5 +48,6 @@ private:
 
     QQueue<QVariant> m_answers;
     QStringList m_shown;
+    QStringList m_titles;
     QList<FileRequest> m_fileRequests;
 };

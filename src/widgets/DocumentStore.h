@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class QTextDocument;
+
+// The stored form of a rich-text body: a short magic and version, then, compressed, the
+// document as Qt HTML and every picture it uses (name and PNG bytes). Even an empty document
+// stores as more than 10 bytes, so "10 bytes or less" keeps meaning "no body".
+QByteArray saveDocument(const QTextDocument &document);
+// Replaces the document's content. Damaged data or another format gives an empty document
+// and false, never a crash.
+bool loadDocument(const QByteArray &stored, QTextDocument &document);
+
+bool saveDocumentFile(const QTextDocument &document, const QString &path);
+bool loadDocumentFile(const QString &path, QTextDocument &document);
+
+// A stored body of this size or less is no body.
+inline constexpr qsizetype kNoBodyLimit = 10;

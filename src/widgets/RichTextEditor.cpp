@@ -1,0 +1,516 @@
+#include "widgets/RichTextEditor.h"
+
+#include "data/ProgramFolder.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "widgets/DocumentStore.h"
+#include "widgets/FindDialog.h"
+#include "widgets/Rtf.h"
+#include "widgets/TableCommands.h"
+#include "work/TfrmEspChar.h"
+#include "work/TfrmPreviewDocExd.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextTable>
+#include <QToolButton>
+#include <QUuid>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kIndentStep = 20;
+constexpr int kIndentMax = 200;
+
+QToolButton *toolButton(const QString &text, const QString &hint, bool checkable = false)
+{
+    auto *button = new QToolButton;
+    button->setText(text);
+    button->setToolTip(hint);
+    button->setCheckable(checkable);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+// The document's own default: 宋体 12, with the CJK fonts of this machine behind it.
+QFont defaultFont()
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    font.setPointSize(12);
+    return font;
+}
+
+} // namespace
+
+RichTextEditor::RichTextEditor(Variant variant, QWidget *parent)
+    : QWidget(parent)
+    , rve(new QTextEdit)
+    , btnLeft(toolButton(QStringLiteral("≡"), tr("左停靠"), true))
+    , btnCenter(toolButton(QStringLiteral("☰"), tr("居中"), true))
+    , btnRight(toolButton(QStringLiteral("≣"), tr("右停靠"), true))
+    , btnJustify(toolButton(QStringLiteral("▤"), tr("两端对齐"), true))
+    , btnIdentDec(toolButton(QStringLiteral("⇤"), tr("减少缩进量")))
+    , btnIdentInc(toolButton(QStringLiteral("⇥"), tr("增加缩进量")))
+    , cmbFont(new QComboBox)
+    , cmbFontSize(new QComboBox)
+    , btnBold(toolButton(QStringLiteral("B"), tr("粗体"), true))
+    , btnItalic(toolButton(QStringLiteral("I"), tr("斜体"), true))
+    , btnUnderline(toolButton(QStringLiteral("U"), tr("下划线"), true))
+    , btnFont(toolButton(QStringLiteral("A"), tr("字体")))
+    , btnFontColor(toolButton(QStringLiteral("A▾"), tr("文本颜色")))
+    , popupMenu(new QMenu(this))
+    , m_variant(variant)
+    , m_alignment(new QButtonGroup(this))
+{
+    QFont bold = btnBold->font();
+    bold.setBold(true);
+    btnBold->setFont(bold);
+    QFont italic = btnItalic->font();
+    italic.setItalic(true);
+    btnItalic->setFont(italic);
+    QFont underline = btnUnderline->font();
+    underline.setUnderline(true);
+    btnUnderline->setFont(underline);
+    if (variant == Variant::MainWindow)
+        sbSave = toolButton(QStringLiteral("💾"), tr("保存文档"));
+
+    rve->setAcceptRichText(true);
+    rve->document()->setDefaultFont(defaultFont());
+    rve->setContextMenuPolicy(Qt::CustomContextMenu);
+    rve->installEventFilter(this);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(buildToolbar());
+    layout->addWidget(rve, 1);
+    buildMenu();
+
+    connect(rve, &QTextEdit::currentCharFormatChanged, this, &RichTextEditor::rveCurTextStyleChanged);
+    connect(rve, &QTextEdit::cursorPositionChanged, this, &RichTextEditor::rveCurParaStyleChanged);
+    connect(rve, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { popupMenu->popup(rve->viewport()->mapToGlobal(pos)); });
+    clear();
+}
+
+QWidget *RichTextEditor::buildToolbar()
+{
+    int id = 0;
+    for (QToolButton *button : {btnLeft, btnRight, btnCenter, btnJustify})
+        m_alignment->addButton(button, id++); // ids are the stored alignments: left 0, right 1, centre 2, justify 3
+    btnLeft->setChecked(true);
+
+    cmbFont->addItems(QFontDatabase::families());
+    cmbFont->setMaxVisibleItems(20);
+    cmbFont->setMinimumContentsLength(10);
+    cmbFont->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbFontSize->setEditable(true);
+    cmbFontSize->addItems({"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"});
+    cmbFontSize->setMinimumContentsLength(3);
+    cmbFontSize->setInsertPolicy(QComboBox::NoInsert);
+    cmbFontSize->lineEdit()->installEventFilter(this);
+
+    auto *bar = new QWidget;
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(1);
+    for (QToolButton *button : {btnLeft, btnCenter, btnRight, btnJustify, btnIdentDec, btnIdentInc})
+        row->addWidget(button);
+    row->addSpacing(6);
+    row->addWidget(new QLabel(tr("字体")));
+    row->addWidget(cmbFont);
+    row->addWidget(new QLabel(tr("字体大小")));
+    row->addWidget(cmbFontSize);
+    for (QToolButton *button : {btnBold, btnItalic, btnUnderline, btnFont, btnFontColor})
+        row->addWidget(button);
+    if (sbSave)
+        row->addWidget(sbSave);
+    row->addStretch(1);
+
+    connect(m_alignment, &QButtonGroup::idClicked, this, [this] { applyParaConversion(Alignment); });
+    connect(btnIdentInc, &QToolButton::clicked, this, [this] { applyParaConversion(IndentMore); });
+    connect(btnIdentDec, &QToolButton::clicked, this, [this] { applyParaConversion(IndentLess); });
+    connect(btnBold, &QToolButton::clicked, this, [this] { applyTextConversion(Bold); });
+    connect(btnItalic, &QToolButton::clicked, this, [this] { applyTextConversion(Italic); });
+    connect(btnUnderline, &QToolButton::clicked, this, [this] { applyTextConversion(Underline); });
+    connect(btnFont, &QToolButton::clicked, this, [this] { applyTextConversion(FontDialog); });
+    connect(btnFontColor, &QToolButton::clicked, this, [this] { applyTextConversion(TextColor); });
+    connect(cmbFont, &QComboBox::activated, this, [this] { applyTextConversion(FontName); });
+    connect(cmbFontSize, &QComboBox::activated, this, &RichTextEditor::applyFontSizeText);
+    if (sbSave)
+        connect(sbSave, &QToolButton::clicked, this, &RichTextEditor::saveRequested);
+    return bar;
+}
+
+void RichTextEditor::buildMenu()
+{
+    QMenu *menu = popupMenu;
+    menu->addAction(tr("撤消"), QKeySequence(Qt::CTRL | Qt::Key_Z), rve, &QTextEdit::undo);
+    menu->addAction(tr("恢复"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), rve, &QTextEdit::redo);
+    menu->addSeparator();
+    menu->addAction(tr("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X), rve, &QTextEdit::cut);
+    menu->addAction(tr("拷贝"), QKeySequence(Qt::CTRL | Qt::Key_C), rve, &QTextEdit::copy);
+    menu->addAction(tr("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V), rve, &QTextEdit::paste);
+    menu->addAction(tr("删除"), this, [this] { rve->textCursor().removeSelectedText(); });
+    menu->addSeparator();
+    QMenu *spacing = menu->addMenu(tr("行距"));
+    spacing->addAction(tr("单倍行距"), this, [this] { setLineSpacing(100); });
+    spacing->addAction(tr("1.5倍行距"), this, [this] { setLineSpacing(150); });
+    spacing->addAction(tr("双倍行距"), this, [this] { setLineSpacing(200); });
+    menu->addSeparator();
+    menu->addAction(tr("全选"), rve, &QTextEdit::selectAll);
+    menu->addAction(tr("查找"), this, &RichTextEditor::find);
+    menu->addSeparator();
+    menu->addAction(tr("插入图片"), this, &RichTextEditor::insertPicture);
+    menu->addAction(tr("插入分页符"), this, &RichTextEditor::insertPageBreak);
+    menu->addAction(tr("插入特殊字符"), this, &RichTextEditor::insertSpecialChar);
+    if (m_variant == Variant::MainWindow) {
+        QMenu *dates = menu->addMenu(tr("插入日期时间"));
+        dates->addAction(tr("插入当前日期 如：2001年01月01日"), this, [this] { insertDateTime(ChineseDate); });
+        dates->addAction(tr("插入当前日期 如：2001-01-01"), this, [this] { insertDateTime(IsoDate); });
+        dates->addAction(tr("插入当前日期/时间 如：2001-01-01 23:59:59"), this, [this] { insertDateTime(IsoDateTime); });
+    }
+    menu->addSeparator();
+    menu->addAction(tr("插入表格"), this, &RichTextEditor::insertTable);
+    auto table = [this](QMenu *into, const QString &text, TableCommand command) {
+        into->addAction(text, this, [this, command] { runTableCommand(command); });
+    };
+    QMenu *insert = menu->addMenu(tr("插入"));
+    table(insert, tr("上一行"), RowAbove);
+    table(insert, tr("下一行"), RowBelow);
+    insert->addSeparator();
+    table(insert, tr("左一列"), ColumnLeft);
+    table(insert, tr("右一列"), ColumnRight);
+    QMenu *remove = menu->addMenu(tr("删除"));
+    table(remove, tr("行"), DeleteRows);
+    table(remove, tr("列"), DeleteColumns);
+    table(menu, tr("合并单元格"), Merge);
+    QMenu *split = menu->addMenu(tr("撤分单元格"));
+    table(split, tr("垂直撤分"), SplitVertically);
+    table(split, tr("水平撤分"), SplitHorizontally);
+    QMenu *unmerge = menu->addMenu(tr("取消合并"));
+    table(unmerge, tr("行"), UnmergeRows);
+    table(unmerge, tr("列"), UnmergeColumns);
+    table(unmerge, tr("行以及列"), UnmergeBoth);
+    menu->addSeparator();
+    menu->addAction(tr("输出为Word文件"), this, &RichTextEditor::exportWord);
+    menu->addAction(tr("打印"), this, &RichTextEditor::print);
+    // The shortcuts work while the editor has the focus, not only from the open menu.
+    rve->addActions(menu->actions());
+}
+
+QTextDocument *RichTextEditor::document() const
+{
+    return rve->document();
+}
+
+void RichTextEditor::clear()
+{
+    rve->clear();
+    rve->setCurrentCharFormat(QTextCharFormat());
+    rveCurTextStyleChanged(rve->currentCharFormat());
+    rveCurParaStyleChanged();
+}
+
+void RichTextEditor::rveCurTextStyleChanged(const QTextCharFormat &format)
+{
+    m_updating = true;
+    const QFont font = format.font().resolve(document()->defaultFont());
+    const QString family = format.hasProperty(QTextFormat::FontFamilies) ? format.fontFamilies().toStringList().value(0)
+                                                                         : document()->defaultFont().families().value(0);
+    cmbFont->setCurrentIndex(cmbFont->findText(family));
+    cmbFontSize->setEditText(QString::number(qRound(font.pointSizeF())));
+    btnBold->setChecked(font.bold());
+    btnItalic->setChecked(font.italic());
+    btnUnderline->setChecked(font.underline());
+    m_updating = false;
+}
+
+void RichTextEditor::rveCurParaStyleChanged()
+{
+    const Qt::Alignment alignment = rve->textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    QToolButton *down = btnLeft;
+    if (alignment & Qt::AlignRight)
+        down = btnRight;
+    else if (alignment & Qt::AlignHCenter)
+        down = btnCenter;
+    else if (alignment & Qt::AlignJustify)
+        down = btnJustify;
+    down->setChecked(true);
+}
+
+void RichTextEditor::mergeFormat(const QTextCharFormat &change)
+{
+    // The selection, or the format typed next when nothing is selected: one undo step.
+    rve->mergeCurrentCharFormat(change);
+}
+
+void RichTextEditor::focusEditorIfShown()
+{
+    if (isVisible())
+        rve->setFocus();
+}
+
+void RichTextEditor::applyTextConversion(int conversion)
+{
+    QTextCharFormat change;
+    switch (conversion) {
+    case Bold: change.setFontWeight(btnBold->isChecked() ? QFont::Bold : QFont::Normal); break;
+    case Italic: change.setFontItalic(btnItalic->isChecked()); break;
+    case Underline: change.setFontUnderline(btnUnderline->isChecked()); break;
+    case FontName:
+        if (m_updating || cmbFont->currentIndex() < 0)
+            return;
+        change.setFontFamilies({cmbFont->currentText()});
+        break;
+    case FontDialog: {
+        const std::optional<QFont> font = platform::prompter().font(rve->currentCharFormat().font());
+        if (!font)
+            return;
+        change.setFont(*font);
+        break;
+    }
+    case FontSize: {
+        if (m_updating || cmbFontSize->currentText().isEmpty())
+            return;
+        bool ok = false;
+        const int size = cmbFontSize->currentText().trimmed().toInt(&ok);
+        change.setFontPointSize(ok && size > 0 ? size : 10);
+        break;
+    }
+    case TextColor:
+    case TextBackground: {
+        const QTextCharFormat current = rve->currentCharFormat();
+        const QColor initial = conversion == TextColor ? current.foreground().color() : current.background().color();
+        const std::optional<QColor> color = platform::prompter().color(initial);
+        if (!color)
+            return;
+        if (conversion == TextColor)
+            change.setForeground(*color);
+        else
+            change.setBackground(*color);
+        break;
+    }
+    default: return;
+    }
+    mergeFormat(change);
+    if (conversion == FontName || conversion == FontSize)
+        focusEditorIfShown();
+}
+
+void RichTextEditor::applyFontSizeText()
+{
+    applyTextConversion(FontSize);
+}
+
+void RichTextEditor::applyParaConversion(int conversion)
+{
+    QTextCursor cursor = rve->textCursor();
+    QTextBlockFormat format = cursor.blockFormat();
+    QTextBlockFormat change;
+    switch (conversion) {
+    case Alignment: {
+        static const Qt::Alignment byId[] = {Qt::AlignLeft, Qt::AlignRight, Qt::AlignHCenter, Qt::AlignJustify};
+        change.setAlignment(byId[std::clamp(m_alignment->checkedId(), 0, 3)]);
+        break;
+    }
+    case IndentMore: change.setLeftMargin(std::min(format.leftMargin() + kIndentStep, double(kIndentMax))); break;
+    case IndentLess: change.setLeftMargin(std::max(format.leftMargin() - kIndentStep, 0.0)); break;
+    case ParaBackground: {
+        const std::optional<QColor> color = platform::prompter().color(format.background().color());
+        if (!color)
+            return;
+        change.setBackground(*color);
+        break;
+    }
+    default: return;
+    }
+    cursor.mergeBlockFormat(change);
+}
+
+void RichTextEditor::setLineSpacing(int percent)
+{
+    QTextBlockFormat change;
+    change.setLineHeight(percent, QTextBlockFormat::ProportionalHeight);
+    rve->textCursor().mergeBlockFormat(change);
+}
+
+void RichTextEditor::insertPicture()
+{
+    platform::Prompter::FileRequest request;
+    request.title = tr("插入图片");
+    request.filter = tr("图片文件 (*.bmp *.wmf *.emf *.ico *.jpg *.jpeg *.png *.gif);;All (*.*)");
+    const std::optional<QString> path = platform::prompter().openFileName(request);
+    if (!path)
+        return;
+    const QImage image = QImageReader(*path).read();
+    if (image.isNull()) {
+        platform::prompter().message(tr("不能读取图片文件：") + QFileInfo(*path).fileName(),
+                                     platform::Prompter::Icon::Error, tr("错误"));
+        return;
+    }
+    // The picture lives in the document itself, so the body stays whole when the file goes.
+    const QString name = QStringLiteral("picture-%1.png").arg(QUuid::createUuid().toString(QUuid::WithoutBraces));
+    document()->addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat format;
+    format.setName(name);
+    format.setWidth(image.width());
+    format.setHeight(image.height());
+    rve->textCursor().insertImage(format);
+}
+
+void RichTextEditor::insertPageBreak()
+{
+    // The break goes after the caret's paragraph, and the new paragraph starts without one,
+    // so pressing Enter there does not break the page again.
+    QTextCursor cursor = rve->textCursor();
+    QTextBlockFormat next = cursor.blockFormat();
+    QTextBlockFormat breakAfter;
+    breakAfter.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysAfter);
+    cursor.beginEditBlock();
+    cursor.mergeBlockFormat(breakAfter);
+    next.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
+    cursor.insertBlock(next);
+    cursor.endEditBlock();
+    rve->setTextCursor(cursor);
+}
+
+void RichTextEditor::insertSpecialChar()
+{
+    if (ShowSpecialChars())
+        rve->paste();
+}
+
+void RichTextEditor::insertDateTime(DateFormat format)
+{
+    static const char *const formats[] = {"yyyy年MM月dd日", "yyyy-MM-dd", "yyyy-MM-dd HH:mm:ss"};
+    const QString text = platform::clock().now().toString(QString::fromUtf8(formats[format]));
+    QApplication::clipboard()->setText(text);
+    rve->insertPlainText(text);
+}
+
+void RichTextEditor::insertTable()
+{
+    QTextCursor cursor = rve->textCursor();
+    tablecommands::insertDefaultTable(cursor);
+    rve->setTextCursor(cursor);
+}
+
+void RichTextEditor::runTableCommand(int command)
+{
+    QTextCursor cursor = rve->textCursor();
+    if (!cursor.currentTable())
+        return;
+    auto askParts = [](const QString &title, const QString &label) -> std::optional<int> {
+        const std::optional<QString> answer = platform::prompter().inputText(title, label, QStringLiteral("2"));
+        if (!answer)
+            return std::nullopt;
+        return answer->trimmed().toInt(); // 0 when it is not a number: nothing is split
+    };
+    switch (command) {
+    case RowAbove: tablecommands::insertRowAbove(cursor); break;
+    case RowBelow: tablecommands::insertRowBelow(cursor); break;
+    case ColumnLeft: tablecommands::insertColumnLeft(cursor); break;
+    case ColumnRight: tablecommands::insertColumnRight(cursor); break;
+    case DeleteRows: tablecommands::deleteRows(cursor); break;
+    case DeleteColumns: tablecommands::deleteColumns(cursor); break;
+    case Merge: tablecommands::mergeCells(cursor); break;
+    case UnmergeRows: tablecommands::unmergeCells(cursor, tablecommands::Unmerge::Rows); break;
+    case UnmergeColumns: tablecommands::unmergeCells(cursor, tablecommands::Unmerge::Columns); break;
+    case UnmergeBoth: tablecommands::unmergeCells(cursor, tablecommands::Unmerge::Both); break;
+    case SplitVertically:
+        if (const std::optional<int> parts = askParts(tr("垂直方向撤分"), tr("列数（左右选择的单元格）:")))
+            tablecommands::splitVertically(cursor, *parts);
+        break;
+    case SplitHorizontally:
+        if (const std::optional<int> parts = askParts(tr("水平方向撤分"), tr("行数（左右选择的单元格）:")))
+            tablecommands::splitHorizontally(cursor, *parts);
+        break;
+    default: return;
+    }
+    rve->document()->setModified(true);
+}
+
+void RichTextEditor::find()
+{
+    auto *dialog = findChild<FindDialog *>();
+    if (!dialog) {
+        dialog = new FindDialog(this);
+        connect(dialog, &FindDialog::findNext, this, &RichTextEditor::findNext);
+    }
+    const QString selected = rve->textCursor().selectedText();
+    if (!selected.isEmpty())
+        dialog->editText->setText(selected);
+    dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
+}
+
+bool RichTextEditor::findNext(const QString &text, bool backward, bool matchCase, bool wholeWord)
+{
+    QTextDocument::FindFlags flags;
+    if (backward)
+        flags |= QTextDocument::FindBackward;
+    if (matchCase)
+        flags |= QTextDocument::FindCaseSensitively;
+    if (wholeWord)
+        flags |= QTextDocument::FindWholeWords;
+    if (rve->find(text, flags))
+        return true;
+    platform::prompter().message(tr("没有找到新的类似信息"), platform::Prompter::Icon::Warning, tr("搜索完毕！"));
+    return false;
+}
+
+void RichTextEditor::exportWord()
+{
+    platform::Prompter::FileRequest request;
+    request.title = tr("导出公告为Word文档");
+    request.filter = tr("Word文档 (*.Doc)");
+    request.defaultSuffix = QStringLiteral("Doc");
+    const std::optional<QString> path = platform::prompter().saveFileName(request);
+    if (!path)
+        return;
+    QSaveFile file(*path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(writeRtf(*document())) < 0 || !file.commit())
+        platform::prompter().message(tr("确认目标位置可读写！"), platform::Prompter::Icon::Error);
+}
+
+void RichTextEditor::print()
+{
+    const QString path = programFolder() + QStringLiteral("tmp.rvf");
+    if (saveDocumentFile(*document(), path))
+        ShowDocPreview(path);
+}
+
+bool RichTextEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == rve && event->type() == QEvent::FocusOut)
+        emit editorExited();
+    if (watched == cmbFontSize->lineEdit()) {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                applyFontSizeText();
+                return true; // the key is used up here
+            }
+        } else if (event->type() == QEvent::FocusOut) {
+            applyFontSizeText();
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

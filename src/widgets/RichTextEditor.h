@@ -1,0 +1,87 @@
+#pragma once
+
+#include <QTextCharFormat>
+#include <QWidget>
+
+class QButtonGroup;
+class QComboBox;
+class QMenu;
+class QTextEdit;
+class QToolButton;
+
+// The document editor of the work items: a rich-text box with its formatting toolbar and
+// its pop-up menu. The main window's copy also saves on demand and inserts dates.
+class RichTextEditor : public QWidget
+{
+    Q_OBJECT
+public:
+    enum class Variant { MainWindow, EditorWindow };
+
+    // The commands that change text and paragraph formats, as the toolbar applies them.
+    enum TextConversion { Bold = 1, Italic, Underline, FontName, FontDialog, FontSize, TextColor, TextBackground };
+    enum ParaConversion { Alignment = 1, IndentMore, IndentLess, ParaBackground };
+    enum DateFormat { ChineseDate, IsoDate, IsoDateTime };
+    enum TableCommand {
+        RowAbove = 1, RowBelow, ColumnLeft, ColumnRight, DeleteRows, DeleteColumns, Merge,
+        UnmergeRows, UnmergeColumns, UnmergeBoth, SplitVertically, SplitHorizontally
+    };
+
+    explicit RichTextEditor(Variant variant, QWidget *parent = nullptr);
+
+    QTextDocument *document() const;
+    // Empties the document and brings the toolbar in line with the default style.
+    void clear();
+
+    void applyTextConversion(int conversion);
+    void applyParaConversion(int conversion);
+    void setLineSpacing(int percent);
+    void insertPicture();
+    void insertPageBreak();
+    void insertSpecialChar();
+    void insertDateTime(DateFormat format);
+    void insertTable();
+    void runTableCommand(int command);
+    // Opens the find dialog; findNext searches from the caret and reports the end of the search.
+    void find();
+    bool findNext(const QString &text, bool backward, bool matchCase, bool wholeWord);
+    void exportWord();
+    void print();
+
+    QTextEdit *rve;
+    QToolButton *btnLeft;
+    QToolButton *btnCenter;
+    QToolButton *btnRight;
+    QToolButton *btnJustify;
+    QToolButton *btnIdentDec;
+    QToolButton *btnIdentInc;
+    QComboBox *cmbFont;
+    QComboBox *cmbFontSize;
+    QToolButton *btnBold;
+    QToolButton *btnItalic;
+    QToolButton *btnUnderline;
+    QToolButton *btnFont;
+    QToolButton *btnFontColor;
+    QToolButton *sbSave = nullptr;  // the main window's copy only
+    QMenu *popupMenu;
+
+signals:
+    void saveRequested();
+    // The editor lost the input focus.
+    void editorExited();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *buildToolbar();
+    void buildMenu();
+    void rveCurTextStyleChanged(const QTextCharFormat &format);
+    void rveCurParaStyleChanged();
+    void applyFontSizeText();
+    void mergeFormat(const QTextCharFormat &change);
+    void focusEditorIfShown();
+
+    Variant m_variant;
+    QButtonGroup *m_alignment;
+    bool m_updating = false; // the toolbar follows the caret: its lists must not apply back
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QtGlobal>
+
+#include <algorithm>
+#include <cmath>
+
+// Document lengths are pixels at 96 dpi, RTF lengths twips (1/1440 inch).
+inline constexpr int kTwipsPerPixel = 15;
+// Far beyond any page (22 inches): longer values are damage and are cut to this.
+inline constexpr int kMaxTwips = 31680;
+
+inline int twipsFromPixels(qreal pixels)
+{
+    return int(std::lround(std::clamp(pixels * kTwipsPerPixel, qreal(-kMaxTwips), qreal(kMaxTwips))));
+}
+
+inline qreal pixelsFromTwips(int twips)
+{
+    return qreal(twips) / kTwipsPerPixel;
+}

@@ -1,0 +1,306 @@
+#include "ManualClock.h"
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+
+#include "widgets/RichTextEditor.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextTable>
+#include <QToolButton>
+
+// The document editor with its toolbar and menu, driven as the user drives it.
+class TestRichTextEditor : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void menuHasEveryCommand_data();
+    void menuHasEveryCommand();
+    void fontSizeBoxApplies_data();
+    void fontSizeBoxApplies();
+    void toolbarFollowsTheCaret();
+    void boldAppliesToTheSelectionAsOneUndoStep();
+    void indentStaysWithinItsLimits();
+    void alignmentAndLineSpacing();
+    void dateTimeGoesInAndOnTheClipboard_data();
+    void dateTimeGoesInAndOnTheClipboard();
+    void unreadablePictureIsReported();
+    void pictureIsInserted();
+    void tableCommandsWork();
+    void splitAsksForTheParts();
+    void findReportsTheEnd();
+    void exportWritesRtf();
+
+private:
+    QString text() const { return m_editor->rve->toPlainText(); }
+    void selectAll() { m_editor->rve->selectAll(); }
+
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<RichTextEditor> m_editor;
+};
+
+void TestRichTextEditor::init()
+{
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_editor = std::make_unique<RichTextEditor>(RichTextEditor::Variant::MainWindow);
+    m_editor->resize(900, 500);
+}
+
+void TestRichTextEditor::cleanup()
+{
+    m_editor.reset();
+    m_prompter.reset();
+}
+
+void TestRichTextEditor::menuHasEveryCommand_data()
+{
+    QTest::addColumn<int>("variant");
+    QTest::addColumn<QString>("items");
+    const QString before = QStringLiteral("撤消|恢复|-|剪切|拷贝|粘贴|删除|-|行距|-|全选|查找|-|插入图片|插入分页符|插入特殊字符|");
+    const QString after = QStringLiteral("-|插入表格|插入|删除|合并单元格|撤分单元格|取消合并|-|输出为Word文件|打印");
+
+    QTest::newRow("main window") << int(RichTextEditor::Variant::MainWindow) << before + QStringLiteral("插入日期时间|") + after;
+    QTest::newRow("editor window") << int(RichTextEditor::Variant::EditorWindow) << before + after;
+}
+
+void TestRichTextEditor::menuHasEveryCommand()
+{
+    QFETCH(int, variant);
+    QFETCH(QString, items);
+    RichTextEditor editor{RichTextEditor::Variant(variant)};
+
+    QStringList captions;
+    for (QAction *action : editor.popupMenu->actions())
+        captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
+    QCOMPARE(captions.join('|'), items);
+    QCOMPARE(bool(editor.sbSave), variant == int(RichTextEditor::Variant::MainWindow));
+    QCOMPARE(editor.popupMenu->actions().at(1)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+}
+
+void TestRichTextEditor::fontSizeBoxApplies_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("size");
+
+    QTest::newRow("a number") << "13" << 13.0;
+    QTest::newRow("not a number") << "abc" << 10.0;
+}
+
+void TestRichTextEditor::fontSizeBoxApplies()
+{
+    QFETCH(QString, typed);
+    QFETCH(double, size);
+    m_editor->rve->setPlainText(QStringLiteral("一段文字"));
+    selectAll();
+
+    m_editor->cmbFontSize->lineEdit()->setText(typed);
+    QTest::keyClick(m_editor->cmbFontSize->lineEdit(), Qt::Key_Return);
+
+    QCOMPARE(m_editor->rve->textCursor().charFormat().fontPointSize(), size);
+    QCOMPARE(text(), QStringLiteral("一段文字")); // the Enter key went no further
+}
+
+void TestRichTextEditor::toolbarFollowsTheCaret()
+{
+    QTextCursor cursor(m_editor->document());
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    bold.setFontPointSize(20);
+    cursor.insertText(QStringLiteral("普通"));
+    cursor.insertText(QStringLiteral("加粗"), bold);
+
+    QTextCursor caret(m_editor->document());
+    caret.setPosition(4); // inside the bold run
+    m_editor->rve->setTextCursor(caret);
+    QVERIFY(m_editor->btnBold->isChecked());
+    QCOMPARE(m_editor->cmbFontSize->currentText(), QStringLiteral("20"));
+
+    caret.setPosition(1);
+    m_editor->rve->setTextCursor(caret);
+    QVERIFY(!m_editor->btnBold->isChecked());
+    QCOMPARE(m_editor->cmbFontSize->currentText(), QStringLiteral("12"));
+    QCOMPARE(m_editor->document()->toPlainText(), QStringLiteral("普通加粗")); // following applied nothing back
+}
+
+void TestRichTextEditor::boldAppliesToTheSelectionAsOneUndoStep()
+{
+    m_editor->rve->setPlainText(QStringLiteral("重要通知"));
+    selectAll();
+
+    m_editor->btnBold->click();
+    QCOMPARE(m_editor->document()->begin().begin().fragment().charFormat().fontWeight(), int(QFont::Bold));
+    m_editor->document()->undo();
+
+    QCOMPARE(m_editor->document()->begin().begin().fragment().charFormat().fontWeight(), int(QFont::Normal));
+}
+
+void TestRichTextEditor::indentStaysWithinItsLimits()
+{
+    m_editor->rve->setPlainText(QStringLiteral("缩进"));
+    for (int i = 0; i < 12; ++i)
+        m_editor->btnIdentInc->click();
+    QCOMPARE(m_editor->rve->textCursor().blockFormat().leftMargin(), 200.0);
+    for (int i = 0; i < 12; ++i)
+        m_editor->btnIdentDec->click();
+    QCOMPARE(m_editor->rve->textCursor().blockFormat().leftMargin(), 0.0);
+}
+
+void TestRichTextEditor::alignmentAndLineSpacing()
+{
+    m_editor->rve->setPlainText(QStringLiteral("居中的段落"));
+    m_editor->btnCenter->click();
+    QCOMPARE(m_editor->rve->textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QVERIFY(!m_editor->btnLeft->isChecked());
+
+    m_editor->setLineSpacing(150);
+    QCOMPARE(m_editor->rve->textCursor().blockFormat().lineHeight(), 150.0);
+    QCOMPARE(m_editor->rve->textCursor().blockFormat().lineHeightType(), int(QTextBlockFormat::ProportionalHeight));
+}
+
+void TestRichTextEditor::dateTimeGoesInAndOnTheClipboard_data()
+{
+    QTest::addColumn<int>("format");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("Chinese date") << int(RichTextEditor::ChineseDate) << "2010年03月05日";
+    QTest::newRow("ISO date") << int(RichTextEditor::IsoDate) << "2010-03-05";
+    QTest::newRow("date and time") << int(RichTextEditor::IsoDateTime) << "2010-03-05 14:07:09";
+}
+
+void TestRichTextEditor::dateTimeGoesInAndOnTheClipboard()
+{
+    QFETCH(int, format);
+    QFETCH(QString, expected);
+    ManualClock clock(QDateTime(QDate(2010, 3, 5), QTime(14, 7, 9)));
+    QApplication::clipboard()->setText(QStringLiteral("别的"));
+
+    m_editor->insertDateTime(RichTextEditor::DateFormat(format));
+
+    QCOMPARE(text(), expected);
+    QCOMPARE(QApplication::clipboard()->text(), expected);
+}
+
+void TestRichTextEditor::unreadablePictureIsReported()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("坏图.jpg"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    m_prompter->answerText(path);
+
+    m_editor->insertPicture();
+
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("不能读取图片文件：坏图.jpg"));
+    QCOMPARE(m_prompter->titles().last(), QStringLiteral("错误"));
+    QCOMPARE(m_prompter->fileRequests().first().title, QStringLiteral("插入图片"));
+    QVERIFY(m_editor->document()->isEmpty());
+}
+
+void TestRichTextEditor::pictureIsInserted()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("logo.bmp"));
+    QImage image(30, 20, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QVERIFY(image.save(path));
+    m_prompter->answerText(path);
+
+    m_editor->insertPicture();
+
+    const QTextCharFormat format = m_editor->document()->begin().begin().fragment().charFormat();
+    QVERIFY(format.isImageFormat());
+    QVERIFY(QFile::remove(path)); // the document keeps its own copy
+    const QImage kept = m_editor->document()->resource(QTextDocument::ImageResource, QUrl(format.toImageFormat().name())).value<QImage>();
+    QCOMPARE(kept.size(), QSize(30, 20));
+}
+
+void TestRichTextEditor::tableCommandsWork()
+{
+    m_editor->insertTable();
+    QTextTable *table = m_editor->rve->textCursor().currentTable();
+    QVERIFY(table);
+    QCOMPARE(table->rows(), 10);
+    QCOMPARE(table->columns(), 6);
+
+    m_editor->runTableCommand(RichTextEditor::RowBelow);
+    QCOMPARE(table->rows(), 11);
+
+    // Every row selected: deleting the rows deletes the table.
+    QTextCursor all = m_editor->rve->textCursor();
+    all.setPosition(table->cellAt(0, 0).firstPosition());
+    all.setPosition(table->cellAt(10, 5).firstPosition(), QTextCursor::KeepAnchor);
+    m_editor->rve->setTextCursor(all);
+    m_editor->runTableCommand(RichTextEditor::DeleteRows);
+    QVERIFY(!QTextCursor(m_editor->document()).currentTable());
+    QVERIFY(m_editor->document()->rootFrame()->childFrames().isEmpty());
+
+    m_editor->runTableCommand(RichTextEditor::RowAbove); // outside a table: nothing
+    QVERIFY(m_editor->document()->rootFrame()->childFrames().isEmpty());
+}
+
+void TestRichTextEditor::splitAsksForTheParts()
+{
+    m_editor->insertTable();
+    QTextTable *table = m_editor->rve->textCursor().currentTable();
+    m_prompter->answerText(QStringLiteral("3"));
+
+    m_editor->runTableCommand(RichTextEditor::SplitVertically);
+
+    QCOMPARE(m_prompter->titles().last(), QStringLiteral("垂直方向撤分"));
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("列数（左右选择的单元格）:"));
+    QCOMPARE(table->columns(), 8);
+    m_prompter->answerCancel();
+    m_editor->runTableCommand(RichTextEditor::SplitHorizontally);
+    QCOMPARE(m_prompter->titles().last(), QStringLiteral("水平方向撤分"));
+    QCOMPARE(table->rows(), 10);
+}
+
+void TestRichTextEditor::findReportsTheEnd()
+{
+    m_editor->rve->setPlainText(QStringLiteral("合同 Contract 合同"));
+    m_editor->rve->moveCursor(QTextCursor::Start);
+
+    QVERIFY(m_editor->findNext(QStringLiteral("合同"), false, false, false));
+    QVERIFY(m_editor->findNext(QStringLiteral("合同"), false, false, false));
+    QCOMPARE(m_editor->rve->textCursor().selectionStart(), 12);
+    QVERIFY(!m_editor->findNext(QStringLiteral("合同"), false, false, false));
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("没有找到新的类似信息"));
+    QCOMPARE(m_prompter->titles().last(), QStringLiteral("搜索完毕！"));
+
+    m_editor->rve->moveCursor(QTextCursor::Start);
+    QVERIFY(!m_editor->findNext(QStringLiteral("contract"), false, true, false)); // case matters
+    m_editor->rve->moveCursor(QTextCursor::End);
+    QVERIFY(m_editor->findNext(QStringLiteral("合同"), true, false, false)); // backwards from the end
+    QCOMPARE(m_editor->rve->textCursor().selectionStart(), 12);
+}
+
+void TestRichTextEditor::exportWritesRtf()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("公告.Doc"));
+    m_editor->rve->setPlainText(QStringLiteral("导出的正文"));
+    m_prompter->answerText(path);
+
+    m_editor->exportWord();
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().startsWith("{\\rtf1"));
+    QCOMPARE(m_prompter->fileRequests().first().title, QStringLiteral("导出公告为Word文档"));
+    QCOMPARE(m_prompter->fileRequests().first().defaultSuffix, QStringLiteral("Doc"));
+}
+
+PANDREL_TEST_MAIN(TestRichTextEditor)
+#include "tst_richtexteditor.moc"

@@ -1,0 +1,355 @@
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+
+#include "widgets/DocumentStore.h"
+#include "widgets/Rtf.h"
+#include "work/TfrmPreviewDocExd.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintPreviewWidget>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTimer>
+
+// Each case: a temporary folder for the document files, scripted prompts and a preview
+// window shown offscreen, so that fitting and paging work on a real viewport.
+class TestDocPreview : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void showOpensOnlyExistingFiles_data();
+    void showOpensOnlyExistingFiles();
+    void nameChoosesTheReader_data();
+    void nameChoosesTheReader();
+    void emptyDocumentHasNoPages();
+    void pageButtons_data();
+    void pageButtons();
+    void zoom_data();
+    void zoom();
+    void zoomListAppliesChoiceAndTypedValue();
+    void printWithoutPrinterWritesPdf();
+    void printCancelledWritesNothing();
+    void scratch();
+
+private:
+    enum class Format { Native, Rtf };
+    QString writeDocument(const QString &name, const QTextDocument &document, Format format) const;
+    QString writeLongDocument(const QString &name = QStringLiteral("tmp.rvf"),
+                              Format format = Format::Native) const;
+    QPushButton *button(const QString &name) const;
+    QString pageLabel() const { return m_window->Label1->text(); }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<TfrmPreviewDocExd> m_window;
+};
+
+namespace {
+
+const QString zoomRangeMessage = QStringLiteral("请输入数值 10 到 500");
+
+// About four printed pages of Chinese text.
+void fillLongText(QTextDocument &document)
+{
+    QTextCursor cursor(&document);
+    for (int line = 1; line <= 180; ++line) {
+        if (line > 1)
+            cursor.insertBlock();
+        cursor.insertText(QStringLiteral("第%1段：这是一段用于分页预览的中文文字。").arg(line));
+    }
+}
+
+} // namespace
+
+void TestDocPreview::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_window = std::make_unique<TfrmPreviewDocExd>();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void TestDocPreview::cleanup()
+{
+    m_window.reset();
+    m_prompter.reset();
+    m_dir.reset();
+}
+
+QString TestDocPreview::writeDocument(const QString &name, const QTextDocument &document, Format format) const
+{
+    const QString path = m_dir->filePath(name);
+    if (format == Format::Native) {
+        if (!saveDocumentFile(document, path))
+            return {};
+    } else {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly) || file.write(writeRtf(document)) <= 0)
+            return {};
+    }
+    return path;
+}
+
+QString TestDocPreview::writeLongDocument(const QString &name, Format format) const
+{
+    QTextDocument document;
+    fillLongText(document);
+    return writeDocument(name, document, format);
+}
+
+QPushButton *TestDocPreview::button(const QString &name) const
+{
+    const QMap<QString, QPushButton *> buttons{{"第一页", m_window->Button1}, {"前一页", m_window->Button2},
+                                               {"下一页", m_window->Button3}, {"末页", m_window->Button4}};
+    return buttons.value(name);
+}
+
+void TestDocPreview::showOpensOnlyExistingFiles_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("missing file") << "missing.rvf" << false;
+    QTest::newRow("folder, not a file") << "folder.rvf" << false;
+    QTest::newRow("document") << "tmp.rvf" << true;
+}
+
+void TestDocPreview::showOpensOnlyExistingFiles()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, opens);
+    QVERIFY(!writeLongDocument().isEmpty());
+    QVERIFY(QDir(m_dir->path()).mkdir("folder.rvf"));
+
+    int shownPages = -1;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&] {
+        if (auto *window = qobject_cast<TfrmPreviewDocExd *>(QApplication::activeModalWidget())) {
+            closer.stop();
+            shownPages = window->pageCount();
+            QTest::mouseClick(window->Button6, Qt::LeftButton);
+        }
+    });
+    closer.start(10);
+
+    ShowDocPreview(m_dir->filePath(name));
+
+    QCOMPARE(shownPages >= 3, opens);
+    QCOMPARE(shownPages == -1, !opens);
+    QVERIFY(m_prompter->shown().isEmpty());
+}
+
+void TestDocPreview::nameChoosesTheReader_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Format>("format");
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("native .rvf") << "tmp.rvf" << Format::Native << true;
+    QTest::newRow("native, upper case") << "TMP.RVF" << Format::Native << true;
+    QTest::newRow("native, .rvf inside the name") << "body.rvf.bak" << Format::Native << true;
+    QTest::newRow("rtf") << "letter.rtf" << Format::Rtf << true;
+    QTest::newRow("rtf, any other name") << "letter" << Format::Rtf << true;
+    QTest::newRow("native content named .rtf") << "letter.rtf" << Format::Native << false;
+    QTest::newRow("rtf content named .rvf") << "letter.rvf" << Format::Rtf << false;
+}
+
+void TestDocPreview::nameChoosesTheReader()
+{
+    QFETCH(QString, name);
+    QFETCH(Format, format);
+    QFETCH(bool, readable);
+    const QString path = writeLongDocument(name, format);
+    QVERIFY(!path.isEmpty());
+
+    // A file read with the wrong reader is an empty document, not a failure to open.
+    QVERIFY(m_window->loadFile(path));
+    QCOMPARE(m_window->pageCount() >= 3, readable);
+    QCOMPARE(m_window->pageCount() == 0, !readable);
+}
+
+void TestDocPreview::emptyDocumentHasNoPages()
+{
+    const QString path = writeDocument("tmp.rvf", QTextDocument(), Format::Native);
+    QVERIFY(m_window->loadFile(path));
+
+    QCOMPARE(m_window->pageCount(), 0);
+    QCOMPARE(m_window->preview->pageCount(), 0);
+    QCOMPARE(pageLabel(), "0 / 0");
+    for (const char *name : {"下一页", "末页", "前一页", "第一页"}) {
+        QTest::mouseClick(button(name), Qt::LeftButton);
+        QCOMPARE(pageLabel(), "0 / 0");
+    }
+}
+
+void TestDocPreview::pageButtons_data()
+{
+    QTest::addColumn<QStringList>("presses");
+    QTest::addColumn<int>("expected"); // counted from the end when negative: -1 is the last page
+
+    QTest::newRow("opens on the first page") << QStringList{} << 1;
+    QTest::newRow("previous on the first page stays") << QStringList{"前一页"} << 1;
+    QTest::newRow("next") << QStringList{"下一页", "下一页"} << 3;
+    QTest::newRow("last") << QStringList{"末页"} << -1;
+    QTest::newRow("next on the last page stays") << QStringList{"末页", "下一页"} << -1;
+    QTest::newRow("previous from the last") << QStringList{"末页", "前一页"} << -2;
+    QTest::newRow("first from the last") << QStringList{"末页", "第一页"} << 1;
+}
+
+void TestDocPreview::pageButtons()
+{
+    QFETCH(QStringList, presses);
+    QFETCH(int, expected);
+    QVERIFY(m_window->loadFile(writeLongDocument()));
+    const int pages = m_window->pageCount();
+    QVERIFY2(pages >= 3, qPrintable(QString::number(pages)));
+
+    for (const QString &name : presses)
+        QTest::mouseClick(button(name), Qt::LeftButton);
+
+    const int page = expected > 0 ? expected : pages + 1 + expected;
+    QCOMPARE(m_window->currentPage(), page);
+    QCOMPARE(m_window->preview->currentPage(), page);
+    QCOMPARE(pageLabel(), QStringLiteral("%1 / %2").arg(page).arg(pages));
+}
+
+void TestDocPreview::zoom_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QPrintPreviewWidget::ZoomMode>("mode");
+    QTest::addColumn<int>("percent");
+    QTest::addColumn<bool>("refused");
+
+    using Mode = QPrintPreviewWidget::ZoomMode;
+    // Each case starts at 150%.
+    QTest::newRow("list step") << "200%" << Mode::CustomZoom << 200 << false;
+    QTest::newRow("typed, spaces around") << " 75 " << Mode::CustomZoom << 75 << false;
+    QTest::newRow("lowest") << "10%" << Mode::CustomZoom << 10 << false;
+    QTest::newRow("highest") << "500" << Mode::CustomZoom << 500 << false;
+    QTest::newRow("page width") << "自适应页宽" << Mode::FitToWidth << 150 << false;
+    QTest::newRow("whole page") << "整页显示" << Mode::FitInView << 150 << false;
+    QTest::newRow("too small") << "5%" << Mode::CustomZoom << 150 << true;
+    QTest::newRow("just too small") << "9" << Mode::CustomZoom << 150 << true;
+    QTest::newRow("too big") << "600" << Mode::CustomZoom << 150 << true;
+    QTest::newRow("just too big") << "501%" << Mode::CustomZoom << 150 << true;
+    QTest::newRow("no number") << "abc" << Mode::CustomZoom << 150 << true;
+    QTest::newRow("only one % removed") << "75%%" << Mode::CustomZoom << 150 << true;
+    QTest::newRow("empty") << "" << Mode::CustomZoom << 150 << true;
+}
+
+void TestDocPreview::zoom()
+{
+    QFETCH(QString, text);
+    QFETCH(QPrintPreviewWidget::ZoomMode, mode);
+    QFETCH(int, percent);
+    QFETCH(bool, refused);
+    QVERIFY(m_window->loadFile(writeLongDocument()));
+    m_window->cmb->setEditText("150%");
+    m_window->applyZoom();
+
+    m_window->cmb->setEditText(text);
+    m_window->applyZoom();
+
+    QCOMPARE(m_window->preview->zoomMode(), mode);
+    if (mode == QPrintPreviewWidget::CustomZoom)
+        QCOMPARE(qRound(m_window->preview->zoomFactor() * 100), percent);
+    QCOMPARE(m_prompter->shown(), refused ? QStringList{zoomRangeMessage} : QStringList{});
+}
+
+void TestDocPreview::zoomListAppliesChoiceAndTypedValue()
+{
+    QVERIFY(m_window->loadFile(writeLongDocument()));
+    QCOMPARE(m_window->cmb->currentText(), QString());
+    QCOMPARE(m_window->preview->zoomMode(), QPrintPreviewWidget::FitToWidth);
+
+    // Choosing from the list: the first item below the empty start is "200%".
+    QTest::keyClick(m_window->cmb, Qt::Key_Down);
+    QCOMPARE(m_window->cmb->currentText(), "200%");
+    QCOMPARE(m_window->preview->zoomFactor(), 2.0);
+
+    QLineEdit *field = m_window->cmb->lineEdit();
+    field->setText("33");
+    QTest::keyClick(field, Qt::Key_Return);
+    QCOMPARE(m_window->preview->zoomFactor(), 0.33);
+    QCOMPARE(m_window->cmb->count(), 9); // typed values stay out of the list
+    QVERIFY(m_window->isVisible());      // and Enter pressed no button
+}
+
+void TestDocPreview::printWithoutPrinterWritesPdf()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("This machine has a printer; the tests never print on one.");
+    QVERIFY(m_window->loadFile(writeLongDocument()));
+    const QString pdf = m_dir->filePath("printed.pdf");
+    m_prompter->answerText(pdf);
+
+    QTest::mouseClick(m_window->Button5, Qt::LeftButton);
+
+    QCOMPARE(m_prompter->fileRequests().size(), 1);
+    const platform::Prompter::FileRequest request = m_prompter->fileRequests().constFirst();
+    QCOMPARE(request.title, "打印");
+    QCOMPARE(request.filter, "PDF (*.pdf)");
+    QCOMPARE(request.defaultSuffix, "pdf");
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("%PDF"));
+    static const QRegularExpression pageObject(QStringLiteral("/Type\\s*/Page\\b"));
+    QCOMPARE(QString::fromLatin1(bytes).count(pageObject), m_window->pageCount());
+}
+
+void TestDocPreview::printCancelledWritesNothing()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("This machine has a printer; the tests never print on one.");
+    const QString path = writeLongDocument();
+    QVERIFY(m_window->loadFile(path));
+    m_prompter->answerCancel();
+
+    m_window->print();
+
+    QCOMPARE(m_prompter->fileRequests().size(), 1);
+    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
+    QVERIFY(m_prompter->shown().isEmpty());
+}
+
+void TestDocPreview::scratch()
+{
+    QTextDocument doc;
+    QTextCursor c(&doc);
+    c.insertHtml(QStringLiteral("<h1 align=center>季度工作总结</h1><p>本季度完成了<b>客户回访</b>、<i>合同续签</i>和<span style='color:red'>年度预算</span>的编制工作。</p>"));
+    for (int i = 1; i <= 60; ++i) c.insertHtml(QStringLiteral("<p>第%1项：与客户沟通需求，整理会议纪要，安排下一步的跟进计划和时间表。</p>").arg(i));
+    QVERIFY(m_window->loadFile(writeDocument("s.rvf", doc, Format::Native)));
+    qDebug() << "pages" << m_window->pageCount() << pageLabel();
+    m_window->grab().save("/tmp/preview.png");
+    m_window->cmb->setEditText("整页显示"); m_window->applyZoom();
+    QTest::qWait(50);
+    m_window->grab().save("/tmp/preview-whole.png");
+    for (const char *z : {"25%", "10%", "50%"}) {
+        m_window->cmb->setEditText(z); m_window->applyZoom();
+        QTest::mouseClick(m_window->Button4, Qt::LeftButton);
+        qDebug() << z << "last:" << pageLabel();
+        QTest::mouseClick(m_window->Button2, Qt::LeftButton);
+        qDebug() << z << "prev:" << pageLabel();
+    }
+    m_window->grab().save("/tmp/preview-50.png");
+    QTextDocument l; fillLongText(l);
+    QVERIFY(m_window->loadFile(writeDocument("l.rvf", l, Format::Native)));
+    qDebug() << "long pages" << m_window->pageCount();
+    m_prompter->answerText("/nonexistent/dir/x.pdf");
+    m_window->print();
+    qDebug() << "state" << m_window->preview->pageCount();
+}
+
+PANDREL_TEST_MAIN(TestDocPreview)
+#include "tst_docpreview.moc"

@@ -1,0 +1,162 @@
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+#include "TestProgramFolder.h"
+
+#include "app/TfrmWorkMain.h"
+#include "widgets/DocumentStore.h"
+#include "widgets/RichTextEditor.h"
+#include "work/WorkBody.h"
+#include "work/WorkListPage.h"
+
+#include <QCheckBox>
+#include <QTabWidget>
+#include <QTextDocument>
+#include <QTextEdit>
+
+// The body of the work item shown on the work page: loaded with the current row, stored
+// into the item it was loaded for.
+class TestWorkDocument : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void bodyFollowsTheCurrentItem();
+    void leavingAnEmptyBodyStoresItForThatItem();
+    void storedBodiesThatAreNotBodies_data();
+    void storedBodiesThatAreNotBodies();
+    void savesIntoTheOwnerOnAnyPage();
+    void failedSaveIsReported();
+    void emptyListClearsTheEditor();
+
+private:
+    void setBody(qint64 id, const QString &text);
+    QString storedText(qint64 id);
+    QString shownText() const { return m_page->editor->rve->toPlainText(); }
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<TfrmWorkMain> m_window;
+    WorkListPage *m_page = nullptr;
+};
+
+void TestWorkDocument::init()
+{
+    m_folder = std::make_unique<TestProgramFolder>();
+    TDM &dm = m_folder->dm();
+    QVERIFY(dm.execute(QStringLiteral("Delete from TWork")));
+    QVERIFY(dm.execute(QStringLiteral("Insert into TWork (ID, Title, WorkType, FinStu, ZY) values "
+                                      "(1, '有正文', '办公事务', 1, 0), (2, '无正文', '办公事务', 1, 0), (3, '另一条', '办公事务', 2, 0)")));
+    setBody(1, QStringLiteral("第一条的正文"));
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_window = std::make_unique<TfrmWorkMain>();
+    QVERIFY(m_window->FormCreate());
+    m_page = m_window->TabSheet1;
+}
+
+void TestWorkDocument::cleanup()
+{
+    m_window.reset();
+    m_prompter.reset();
+    m_folder.reset();
+}
+
+void TestWorkDocument::setBody(qint64 id, const QString &text)
+{
+    QTextDocument document;
+    document.setPlainText(text);
+    QCOMPARE(workbody::save(m_folder->dm(), id, document), workbody::SaveResult::Saved);
+}
+
+QString TestWorkDocument::storedText(qint64 id)
+{
+    QTextDocument document;
+    workbody::load(m_folder->dm(), id, document);
+    return document.toPlainText();
+}
+
+void TestWorkDocument::bodyFollowsTheCurrentItem()
+{
+    QCOMPARE(m_page->documentOwner(), 1);
+    QCOMPARE(shownText(), QStringLiteral("第一条的正文"));
+
+    m_page->dsWork().locate(2);
+    QCOMPARE(m_page->documentOwner(), 2);
+    QCOMPARE(shownText(), QString());
+
+    m_page->dsWork().locate(1);
+    QCOMPARE(shownText(), QStringLiteral("第一条的正文"));
+}
+
+void TestWorkDocument::leavingAnEmptyBodyStoresItForThatItem()
+{
+    m_page->dsWork().locate(2);
+
+    m_page->SaveDoc();
+
+    QCOMPARE(storedText(2), QString());
+    QVERIFY(m_folder->dm().GetDataBySQL(QStringLiteral("Select length(Content) from TWork where ID=2")).toInt() > kNoBodyLimit);
+    QCOMPARE(storedText(1), QStringLiteral("第一条的正文"));
+}
+
+void TestWorkDocument::storedBodiesThatAreNotBodies_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("exactly ten bytes") << QByteArray("PDOC\x00\x01xxxx", 10);
+    QTest::newRow("garbage") << QByteArray("this is not a document of ours at all");
+}
+
+void TestWorkDocument::storedBodiesThatAreNotBodies()
+{
+    QFETCH(QByteArray, content);
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TWork Set Content=? where ID=3"), {content}));
+
+    m_page->dsWork().locate(3);
+
+    QCOMPARE(m_page->documentOwner(), 3);
+    QVERIFY(m_page->editor->document()->isEmpty());
+}
+
+void TestWorkDocument::savesIntoTheOwnerOnAnyPage()
+{
+    m_page->editor->rve->setPlainText(QStringLiteral("改过的正文"));
+    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::HelpPage);
+    m_page->dsWork().locate(3); // the list moves while another page is shown: the editor stays
+
+    m_page->SaveDoc();
+
+    QCOMPARE(storedText(1), QStringLiteral("改过的正文"));
+    QCOMPARE(storedText(3), QString());
+    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::WorkPage);
+    QCOMPARE(m_page->documentOwner(), 3); // coming back loads the current item
+}
+
+void TestWorkDocument::failedSaveIsReported()
+{
+    QVERIFY(m_folder->dm().execute(QStringLiteral(
+        "Create trigger keep before update of Content on TWork begin select raise(abort, 'kept'); end")));
+    m_page->editor->rve->setPlainText(QStringLiteral("存不进去"));
+
+    m_page->SaveDoc();
+
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("存储参数发生错误！"));
+    QCOMPARE(storedText(1), QStringLiteral("第一条的正文"));
+}
+
+void TestWorkDocument::emptyListClearsTheEditor()
+{
+    for (QCheckBox *state : {m_page->chkStuNoDeal, m_page->chkStuNowDeal})
+        state->setChecked(false);
+
+    m_page->ReadyWork();
+
+    QVERIFY(m_page->editor->document()->isEmpty());
+    QCOMPARE(m_page->documentOwner(), -1);
+    m_page->SaveDoc(); // nobody to save into
+    QCOMPARE(storedText(1), QStringLiteral("第一条的正文"));
+}
+
+PANDREL_TEST_MAIN(TestWorkDocument)
+#include "tst_workdocument.moc"
