@@ -7,6 +7,7 @@
 #include "widgets/FindDialog.h"
 #include "widgets/Rtf.h"
 #include "widgets/TableCommands.h"
+#include "widgets/ToolbarIcons.h"
 #include "work/TfrmEspChar.h"
 #include "work/TfrmPreviewDocExd.h"
 
@@ -43,14 +44,31 @@ QToolButton *toolButton(const QString &text, const QString &hint, bool checkable
     button->setCheckable(checkable);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
+    button->setIconSize(QSize(18, 18));
     return button;
 }
 
-// The document's own default: 宋体 12, with the CJK fonts of this machine behind it.
+QToolButton *iconButton(toolbaricons::Kind kind, const QString &hint, bool checkable = false)
+{
+    QToolButton *button = toolButton(QString(), hint, checkable);
+    button->setIcon(toolbaricons::icon(kind));
+    return button;
+}
+
+// The document's own default: 宋体 12, or the first Chinese font of this machine without it,
+// so the font list can show what the text really uses.
 QFont defaultFont()
 {
-    QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Noto Sans CJK SC")});
+    const QStringList installed = QFontDatabase::families();
+    QString family = QStringLiteral("宋体");
+    for (const QString &candidate : {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
+                                     QStringLiteral("Noto Sans CJK SC")}) {
+        if (installed.contains(candidate)) {
+            family = candidate;
+            break;
+        }
+    }
+    QFont font(family);
     font.setPointSize(12);
     return font;
 }
@@ -60,19 +78,19 @@ QFont defaultFont()
 RichTextEditor::RichTextEditor(Variant variant, QWidget *parent)
     : QWidget(parent)
     , rve(new QTextEdit)
-    , btnLeft(toolButton(QStringLiteral("≡"), tr("左停靠"), true))
-    , btnCenter(toolButton(QStringLiteral("☰"), tr("居中"), true))
-    , btnRight(toolButton(QStringLiteral("≣"), tr("右停靠"), true))
-    , btnJustify(toolButton(QStringLiteral("▤"), tr("两端对齐"), true))
-    , btnIdentDec(toolButton(QStringLiteral("⇤"), tr("减少缩进量")))
-    , btnIdentInc(toolButton(QStringLiteral("⇥"), tr("增加缩进量")))
+    , btnLeft(iconButton(toolbaricons::Kind::AlignLeft, tr("左停靠"), true))
+    , btnCenter(iconButton(toolbaricons::Kind::AlignCenter, tr("居中"), true))
+    , btnRight(iconButton(toolbaricons::Kind::AlignRight, tr("右停靠"), true))
+    , btnJustify(iconButton(toolbaricons::Kind::Justify, tr("两端对齐"), true))
+    , btnIdentDec(iconButton(toolbaricons::Kind::IndentLess, tr("减少缩进量")))
+    , btnIdentInc(iconButton(toolbaricons::Kind::IndentMore, tr("增加缩进量")))
     , cmbFont(new QComboBox)
     , cmbFontSize(new QComboBox)
     , btnBold(toolButton(QStringLiteral("B"), tr("粗体"), true))
     , btnItalic(toolButton(QStringLiteral("I"), tr("斜体"), true))
     , btnUnderline(toolButton(QStringLiteral("U"), tr("下划线"), true))
     , btnFont(toolButton(QStringLiteral("A"), tr("字体")))
-    , btnFontColor(toolButton(QStringLiteral("A▾"), tr("文本颜色")))
+    , btnFontColor(iconButton(toolbaricons::Kind::TextColor, tr("文本颜色")))
     , popupMenu(new QMenu(this))
     , m_variant(variant)
     , m_alignment(new QButtonGroup(this))
@@ -87,7 +105,7 @@ RichTextEditor::RichTextEditor(Variant variant, QWidget *parent)
     underline.setUnderline(true);
     btnUnderline->setFont(underline);
     if (variant == Variant::MainWindow)
-        sbSave = toolButton(QStringLiteral("💾"), tr("保存文档"));
+        sbSave = iconButton(toolbaricons::Kind::Save, tr("保存文档"));
 
     rve->setAcceptRichText(true);
     rve->document()->setDefaultFont(defaultFont());
@@ -232,7 +250,7 @@ void RichTextEditor::rveCurTextStyleChanged(const QTextCharFormat &format)
     m_updating = true;
     const QFont font = format.font().resolve(document()->defaultFont());
     const QString family = format.hasProperty(QTextFormat::FontFamilies) ? format.fontFamilies().toStringList().value(0)
-                                                                         : document()->defaultFont().families().value(0);
+                                                                         : document()->defaultFont().family();
     cmbFont->setCurrentIndex(cmbFont->findText(family));
     cmbFontSize->setEditText(QString::number(qRound(font.pointSizeF())));
     btnBold->setChecked(font.bold());

@@ -2,13 +2,14 @@
 
 #include "widgets/RtfContent.h"
 #include "widgets/RtfEncoding.h"
+#include "widgets/RtfFlow.h"
+#include "widgets/RtfFormats.h"
 #include "widgets/RtfKeywords.h"
 #include "widgets/RtfUnits.h"
 
 #include <QTextDocument>
 
 #include <algorithm>
-#include <map>
 #include <utility>
 
 namespace {
@@ -18,82 +19,16 @@ namespace {
 constexpr qsizetype kMaxGroupDepth = 256;
 constexpr qsizetype kMaxKeywordLength = 32;
 constexpr qint64 kMaxParameter = 1'000'000'000;
-constexpr int kMaxHalfPoints = 3276;
 constexpr int kMaxPictureScale = 1000;
-// A row definition stays in force for the rows after it, so a few bytes per "\row" could
-// otherwise make millions of cells.
-constexpr int kMaxTableCells = 100'000;
 
 enum class Destination { Text, Skipped, FontTable, ColorTable, Picture };
-
-// What \af, \afs, \ab and \ai set after \dbch; unset values follow the plain ones.
-struct EastAsianState
-{
-    int font = -1;
-    int halfPoints = 0;
-    int bold = -1;
-    int italic = -1;
-};
-
-struct CharacterState
-{
-    int font = -1; // -1: the document's default font
-    int halfPoints = 24;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    int foreground = 0; // colour table indices; 0 is "automatic"
-    int background = 0;
-    bool eastAsianRun = false;
-    EastAsianState eastAsian;
-
-    // LibreOffice writes a Chinese run as "\dbch\afs40\ab\af7" and a Latin one as
-    // "\fs40\b\f5\loch": the properties in force depend on the run's kind.
-    CharacterState effective() const
-    {
-        CharacterState state = *this;
-        if (!eastAsianRun)
-            return state;
-        if (eastAsian.font >= 0)
-            state.font = eastAsian.font;
-        if (eastAsian.halfPoints > 0)
-            state.halfPoints = eastAsian.halfPoints;
-        if (eastAsian.bold >= 0)
-            state.bold = eastAsian.bold;
-        if (eastAsian.italic >= 0)
-            state.italic = eastAsian.italic;
-        return state;
-    }
-};
-
-struct ParagraphState
-{
-    Qt::Alignment alignment = Qt::AlignLeft;
-    int leftIndent = 0; // twips
-    int rightIndent = 0;
-    int firstLineIndent = 0;
-    int spaceBefore = 0;
-    int spaceAfter = 0;
-    int lineSpacing = 0; // \sl: 240ths of a line with \slmult1, else twips (negative: exactly)
-    bool lineMultiple = false;
-    bool pageBreakBefore = false;
-    bool inTable = false;
-    int background = 0;
-};
 
 struct GroupState
 {
     Destination destination = Destination::Text;
-    CharacterState characters;
-    ParagraphState paragraph;
+    RtfCharacterProperties characters;
+    RtfParagraphProperties paragraph;
     int unicodeSkip = 1;
-};
-
-struct FontEntry
-{
-    QString name;
-    int codePage = 0; // 0: the document's code page
 };
 
 struct PictureState
@@ -173,17 +108,8 @@ private:
     void finishColorEntry();
     void addPicture();
 
-    QColor color(int index) const;
-    QTextCharFormat charFormat(const CharacterState &state) const;
-    QTextBlockFormat blockFormat(const ParagraphState &state) const;
-
     RtfParagraph takeParagraph();
-    void endParagraph();
-    void endCell();
     void endRow();
-    void closeCell();
-    void closeRow();
-    void closeTable();
     void finish();
 
     const QByteArray &m_input;
@@ -197,11 +123,9 @@ private:
     CodePageDecoder m_decoder;
     QByteArray m_pendingBytes;
     int m_codePage = 1252;
-    int m_defaultFont = 0;
-    std::map<int, FontEntry> m_fonts;
+    RtfStyleTables m_tables;
     int m_fontNumber = 0;
-    FontEntry m_fontEntry;
-    QList<QColor> m_colors;
+    RtfFontEntry m_fontEntry;
     int m_red = 0;
     int m_green = 0;
     int m_blue = 0;
@@ -209,15 +133,11 @@ private:
     PictureState m_picture;
 
     RtfContent m_content;
+    RtfFlow m_flow;
     QList<RtfRun> m_runs;
     bool m_breakBeforeNext = false;
-    QList<RtfParagraph> m_cellParagraphs;
-    RtfRow m_rowDefinition;
     RtfCellDefinition m_cellDefinition;
     bool m_borderSidePending = false;
-    QList<QList<RtfParagraph>> m_rowCells;
-    QList<RtfRow> m_tableRows;
-    int m_tableCells = 0;
 };
 
 bool Parser::parse(RtfContent &content)
@@ -341,8 +261,8 @@ void Parser::controlWord(std::string_view word)
 void Parser::apply(RtfKeyword keyword)
 {
     GroupState &state = group();
-    CharacterState &characters = state.characters;
-    ParagraphState &paragraph = state.paragraph;
+    RtfCharacterProperties &characters = state.characters;
+    RtfParagraphProperties &paragraph = state.paragraph;
     const bool inText = state.destination == Destination::Text;
     using enum RtfKeyword;
     switch (keyword) {
@@ -360,25 +280,22 @@ void Parser::apply(RtfKeyword keyword)
     case Mac: m_codePage = 10000; break;
     case Pc: m_codePage = 437; break;
     case Pca: m_codePage = 850; break;
-    case DefaultFont: m_defaultFont = parameterOr(0); break;
+    case DefaultFont: m_tables.defaultFont = parameterOr(0); break;
 
     case Paragraph:
-        if (inText)
-            endParagraph();
-        break;
     case Page:
         if (inText) {
-            endParagraph();
-            m_breakBeforeNext = true;
+            m_flow.addParagraph(takeParagraph(), paragraph.inTable);
+            m_breakBeforeNext = keyword == Page;
         }
         break;
     case Cell:
         if (inText)
-            endCell();
+            m_flow.endCell(takeParagraph());
         break;
     case NestedCell: // a table inside a cell is read as the cell's paragraphs
         if (inText)
-            m_cellParagraphs.append(takeParagraph());
+            m_flow.addParagraph(takeParagraph(), true);
         break;
     case Row:
         if (inText)
@@ -448,20 +365,20 @@ void Parser::apply(RtfKeyword keyword)
     case Blue: setColorComponent(m_blue); break;
 
     case RowDefaults:
-        m_rowDefinition = {};
+        m_flow.rowDefinition = {};
         m_cellDefinition = {};
         break;
-    case RowGap: m_rowDefinition.gap = clampedLength(m_parameter); break;
-    case RowLeft: m_rowDefinition.left = clampedLength(m_parameter); break;
+    case RowGap: m_flow.rowDefinition.gap = clampedLength(m_parameter); break;
+    case RowLeft: m_flow.rowDefinition.left = clampedLength(m_parameter); break;
     case CellRight:
         m_cellDefinition.right = clampedLength(m_parameter);
-        if (m_rowDefinition.definitions.size() < kMaxRtfColumns)
-            m_rowDefinition.definitions.append(m_cellDefinition);
+        if (m_flow.rowDefinition.definitions.size() < kMaxRtfColumns)
+            m_flow.rowDefinition.definitions.append(m_cellDefinition);
         m_cellDefinition = {};
         break;
     case MergeLeft: m_cellDefinition.mergesLeft = true; break;
     case MergeAbove: m_cellDefinition.continuesAbove = true; break;
-    case CellBackground: m_cellDefinition.background = color(m_parameter); break;
+    case CellBackground: m_cellDefinition.background = m_tables.color(m_parameter); break;
     case CellBorder: m_borderSidePending = true; break;
     case BorderNone: m_borderSidePending = false; break;
     case BorderLine:
@@ -495,7 +412,7 @@ void Parser::controlSymbol(char symbol)
     case '\r':
     case '\n':
         if (group().destination == Destination::Text)
-            endParagraph();
+            m_flow.addParagraph(takeParagraph(), group().paragraph.inTable);
         break;
     default: break; // optional hyphens, index subentries and unknown symbols
     }
@@ -543,12 +460,8 @@ void Parser::skipBinary(qint64 length)
 int Parser::textCodePage() const
 {
     const GroupState &state = m_groups.last();
-    int codePage = m_fontEntry.codePage;
-    if (state.destination != Destination::FontTable) {
-        const int number = state.characters.effective().font;
-        const auto font = m_fonts.find(number >= 0 ? number : m_defaultFont);
-        codePage = font == m_fonts.end() ? 0 : font->second.codePage;
-    }
+    const int codePage = state.destination == Destination::FontTable ? m_fontEntry.codePage
+                                                                      : m_tables.codePage(state.characters);
     return codePage > 0 ? codePage : m_codePage;
 }
 
@@ -575,7 +488,7 @@ void Parser::addText(const QString &text)
     std::copy_if(text.begin(), text.end(), std::back_inserter(insertable), isInsertable);
     if (insertable.isEmpty())
         return;
-    const QTextCharFormat format = charFormat(group().characters);
+    const QTextCharFormat format = m_tables.charFormat(group().characters);
     if (!m_runs.isEmpty() && m_runs.last().format == format)
         m_runs.last().text += insertable;
     else
@@ -593,7 +506,7 @@ void Parser::finishFontEntry()
     flushBytes();
     const QString name = m_fontEntry.name.trimmed();
     if (!name.isEmpty())
-        m_fonts[m_fontNumber] = {name, m_fontEntry.codePage};
+        m_tables.fonts[m_fontNumber] = {name, m_fontEntry.codePage};
     m_fontEntry = {};
 }
 
@@ -605,7 +518,7 @@ void Parser::setColorComponent(int &component)
 
 void Parser::finishColorEntry()
 {
-    m_colors.append(m_colorHasComponents ? QColor(m_red, m_green, m_blue) : QColor());
+    m_tables.colors.append(m_colorHasComponents ? QColor(m_red, m_green, m_blue) : QColor());
     m_red = m_green = m_blue = 0;
     m_colorHasComponents = false;
 }
@@ -627,121 +540,21 @@ void Parser::addPicture()
     m_runs.append({QString(), format});
 }
 
-QColor Parser::color(int index) const
-{
-    return index >= 0 && index < m_colors.size() ? m_colors.at(index) : QColor();
-}
-
-QTextCharFormat Parser::charFormat(const CharacterState &runState) const
-{
-    const CharacterState state = runState.effective();
-    QTextCharFormat format;
-    const auto font = m_fonts.find(state.font >= 0 ? state.font : m_defaultFont);
-    if (font != m_fonts.end())
-        format.setFontFamilies({font->second.name});
-    format.setFontPointSize(state.halfPoints / 2.0);
-    if (state.bold)
-        format.setFontWeight(QFont::Bold);
-    if (state.italic)
-        format.setFontItalic(true);
-    if (state.underline)
-        format.setFontUnderline(true);
-    if (state.strike)
-        format.setFontStrikeOut(true);
-    if (const QColor foreground = color(state.foreground); foreground.isValid())
-        format.setForeground(foreground);
-    if (const QColor background = color(state.background); background.isValid())
-        format.setBackground(background);
-    return format;
-}
-
-QTextBlockFormat Parser::blockFormat(const ParagraphState &state) const
-{
-    QTextBlockFormat format;
-    format.setAlignment(state.alignment);
-    format.setLeftMargin(pixelsFromTwips(state.leftIndent));
-    format.setRightMargin(pixelsFromTwips(state.rightIndent));
-    format.setTextIndent(pixelsFromTwips(state.firstLineIndent));
-    format.setTopMargin(pixelsFromTwips(state.spaceBefore));
-    format.setBottomMargin(pixelsFromTwips(state.spaceAfter));
-    if (state.lineSpacing > 0 && state.lineMultiple)
-        format.setLineHeight(state.lineSpacing * 100.0 / 240, QTextBlockFormat::ProportionalHeight);
-    else if (state.lineSpacing > 0)
-        format.setLineHeight(pixelsFromTwips(state.lineSpacing), QTextBlockFormat::MinimumHeight);
-    else if (state.lineSpacing < 0)
-        format.setLineHeight(pixelsFromTwips(-state.lineSpacing), QTextBlockFormat::FixedHeight);
-    if (state.pageBreakBefore)
-        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    if (const QColor background = color(state.background); background.isValid())
-        format.setBackground(background);
-    return format;
-}
-
 // Paragraph properties are those in force at the paragraph mark, as in word processors.
 RtfParagraph Parser::takeParagraph()
 {
-    RtfParagraph paragraph{blockFormat(group().paragraph), charFormat(group().characters),
-                           std::exchange(m_runs, {})};
+    RtfParagraph paragraph{m_tables.blockFormat(group().paragraph),
+                           m_tables.charFormat(group().characters), std::exchange(m_runs, {})};
     if (std::exchange(m_breakBeforeNext, false))
         paragraph.format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
     return paragraph;
 }
 
-void Parser::endParagraph()
-{
-    const bool inTable = group().paragraph.inTable;
-    RtfParagraph paragraph = takeParagraph();
-    if (inTable) {
-        m_cellParagraphs.append(std::move(paragraph));
-        return;
-    }
-    closeTable();
-    m_content.items.push_back(std::move(paragraph));
-}
-
-void Parser::endCell()
-{
-    m_cellParagraphs.append(takeParagraph());
-    closeCell();
-}
-
 void Parser::endRow()
 {
-    if (!m_runs.isEmpty() || !m_cellParagraphs.isEmpty())
-        endCell();
-    closeRow();
-}
-
-void Parser::closeCell()
-{
-    if (m_rowCells.size() < kMaxRtfColumns)
-        m_rowCells.append(m_cellParagraphs);
-    m_cellParagraphs.clear();
-}
-
-void Parser::closeRow()
-{
-    if (m_rowCells.isEmpty() && m_rowDefinition.definitions.isEmpty())
-        return;
-    RtfRow row = m_rowDefinition;
-    row.cells = std::exchange(m_rowCells, {});
-    const int cells = int(std::max(row.cells.size(), row.definitions.size()));
-    if (m_tableCells + cells > kMaxTableCells)
-        return;
-    m_tableCells += cells;
-    m_tableRows.append(std::move(row));
-}
-
-void Parser::closeTable()
-{
-    if (!m_cellParagraphs.isEmpty())
-        closeCell();
-    if (!m_rowCells.isEmpty())
-        closeRow();
-    if (m_tableRows.isEmpty())
-        return;
-    m_content.items.push_back(RtfTable{std::exchange(m_tableRows, {})});
-    m_tableCells = 0;
+    if (!m_runs.isEmpty() || m_flow.hasOpenCell())
+        m_flow.endCell(takeParagraph());
+    m_flow.endRow();
 }
 
 // What follows the last paragraph mark is the last paragraph, even when empty: it carries
@@ -752,12 +565,9 @@ void Parser::finish()
     flushBytes();
     while (m_groups.size() > 1 && group().destination != Destination::Text)
         closeGroup();
-    if (group().destination != Destination::Text)
-        return;
     if (group().paragraph.inTable && !m_runs.isEmpty())
         endRow();
-    closeTable();
-    m_content.items.push_back(takeParagraph());
+    m_content.items = m_flow.finish(takeParagraph());
 }
 
 } // namespace

@@ -9,6 +9,8 @@
 inline constexpr int kTwipsPerPixel = 15;
 // Far beyond any page (22 inches): longer values are damage and are cut to this.
 inline constexpr int kMaxTwips = 31680;
+// Font sizes go in half points; word processors take up to 1638 points.
+inline constexpr int kMaxHalfPoints = 3276;
 
 inline int twipsFromPixels(qreal pixels)
 {

@@ -131,7 +131,7 @@ QList<int> columnRightEdges(const QTextTable &table)
         const QTextLength length = constraints.value(column);
         int width = 0;
         if (length.type() == QTextLength::FixedLength)
-            width = twipsFromPixels(length.rawValue());
+            width = std::max(0, twipsFromPixels(length.rawValue()));
         else if (length.type() == QTextLength::PercentageLength)
             width = int(std::lround(std::clamp(length.rawValue(), 0.0, 100.0) * kTextWidth / 100));
         widths.append(width);
@@ -351,7 +351,7 @@ void Writer::writeCharacterProperties(const QTextCharFormat &format)
         points = format.intProperty(QTextFormat::FontPixelSize) * 0.75;
     if (points <= 0)
         points = m_document.defaultFont().pointSizeF();
-    m_body.word("fs", std::clamp<qint64>(std::lround(points * 2), 2, 3276));
+    m_body.word("fs", std::clamp<qint64>(std::lround(points * 2), 2, kMaxHalfPoints));
     if (format.fontWeight() >= QFont::DemiBold)
         m_body.word("b");
     if (format.fontItalic())

@@ -172,6 +172,8 @@ void TfrmPreviewDocExd::print()
     m_printer.setDocName(QString());
     layOutPages();
     m_document.print(&m_printer);
+    if (m_printer.printerState() == QPrinter::Error)
+        platform::prompter().message(tr("打印发生错误！"), platform::Prompter::Icon::Error);
 }
 
 void TfrmPreviewDocExd::layOutPages()
