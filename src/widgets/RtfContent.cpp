@@ -47,7 +47,7 @@ QTextTableFormat tableFormat(const RtfTableGrid &grid)
 // no cells and nothing was inserted.
 bool insertTable(QTextCursor &cursor, const RtfTable &source)
 {
-    const RtfTableGrid grid = layoutTable(source);
+    const RtfTableGrid grid = layoutRtfTable(source);
     if (grid.rows == 0 || grid.columnWidths.isEmpty())
         return false;
     QTextTable *table = cursor.insertTable(grid.rows, int(grid.columnWidths.size()), tableFormat(grid));
@@ -74,7 +74,7 @@ bool insertTable(QTextCursor &cursor, const RtfTable &source)
 
 } // namespace
 
-void buildDocument(const RtfContent &content, QTextDocument &document)
+void buildRtfDocument(const RtfContent &content, QTextDocument &document)
 {
     const bool undoable = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);

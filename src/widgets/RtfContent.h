@@ -61,4 +61,4 @@ struct RtfContent
 };
 
 // Replaces the document's content, as one step that cannot be undone.
-void buildDocument(const RtfContent &content, QTextDocument &document);
+void buildRtfDocument(const RtfContent &content, QTextDocument &document);

@@ -83,7 +83,7 @@ QString CodePageDecoder::decode(const QByteArray &bytes, int codePage)
     return text;
 }
 
-std::optional<QByteArray> encodeGbk(const QString &text)
+std::optional<QByteArray> encodeGbkExactly(const QString &text)
 {
     UConverter *encoder = openConverter("GBK");
     if (!encoder)

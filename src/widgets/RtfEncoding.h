@@ -36,4 +36,4 @@ private:
 };
 
 // The GBK bytes of `text`, or nothing when one of its characters has no GBK form.
-std::optional<QByteArray> encodeGbk(const QString &text);
+std::optional<QByteArray> encodeGbkExactly(const QString &text);

@@ -576,6 +576,6 @@ bool readRtf(const QByteArray &rtf, QTextDocument &document)
 {
     RtfContent content;
     const bool read = Parser(rtf).parse(content);
-    buildDocument(read ? content : RtfContent(), document);
+    buildRtfDocument(read ? content : RtfContent(), document);
     return read;
 }

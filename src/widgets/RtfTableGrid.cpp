@@ -31,7 +31,7 @@ struct Slot
 
 } // namespace
 
-RtfTableGrid layoutTable(const RtfTable &table)
+RtfTableGrid layoutRtfTable(const RtfTable &table)
 {
     RtfTableGrid grid;
     grid.rows = int(table.rows.size());

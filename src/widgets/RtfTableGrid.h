@@ -26,4 +26,4 @@ struct RtfTableGrid
 
 // The columns are the distinct right edges of all rows (at most kMaxRtfColumns; cells beyond
 // are dropped). Edges that do not increase along a row are moved right.
-RtfTableGrid layoutTable(const RtfTable &table);
+RtfTableGrid layoutRtfTable(const RtfTable &table);

@@ -452,7 +452,7 @@ QByteArray Writer::header() const
         out.word("f", i);
         out.word("fnil");
         out.word("fcharset", isChineseFont(family) ? 134 : 0);
-        if (const auto gbk = encodeGbk(family))
+        if (const auto gbk = encodeGbkExactly(family))
             out.gbkText(*gbk + ';');
         else
             out.text(family + ';');
@@ -472,6 +472,9 @@ QByteArray Writer::header() const
     out.word("generator");
     out.text(QStringLiteral("Pandrel;"));
     out.raw("}\n");
+    // Qt does not stretch a justified line that ends in a line break; this asks word
+    // processors not to either.
+    out.word("expshrtn");
     out.word("paperw", kPaperWidth);
     out.word("paperh", kPaperHeight);
     for (const char *margin : {"margl", "margr", "margt", "margb"})

@@ -24,7 +24,9 @@ QString alignmentName(Qt::Alignment alignment)
     return QStringLiteral("left");
 }
 
-QString paragraphLine(const QTextBlockFormat &format)
+// A page break shows on the paragraph that starts the new page, whether the paragraph asks
+// for it or the one before asks for a break after itself (as the editor does).
+QString paragraphLine(const QTextBlockFormat &format, bool breakAfterPrevious)
 {
     QString line = QStringLiteral("paragraph ") + alignmentName(format.alignment());
     if (format.leftMargin() != 0)
@@ -33,7 +35,7 @@ QString paragraphLine(const QTextBlockFormat &format)
         line += QStringLiteral(" line %1%").arg(format.lineHeight());
     else if (format.lineHeightType() == QTextBlockFormat::FixedHeight)
         line += QStringLiteral(" line exactly %1").arg(format.lineHeight());
-    if (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore)
+    if (breakAfterPrevious || (format.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
         line += QStringLiteral(" page break");
     return line;
 }
@@ -73,6 +75,7 @@ QString runLine(const QTextCharFormat &format, const QTextDocument &document)
 QStringList describe(const QTextDocument &document)
 {
     QStringList lines;
+    bool breakAfterPrevious = false;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         if (QTextTable *table = QTextCursor(block).currentTable()) {
             const QTextTableCell cell = table->cellAt(block.position());
@@ -88,7 +91,8 @@ QStringList describe(const QTextDocument &document)
                 lines << QStringLiteral("cell %1,%2 spans %3x%4")
                              .arg(cell.row()).arg(cell.column()).arg(cell.rowSpan()).arg(cell.columnSpan());
         }
-        lines << paragraphLine(block.blockFormat());
+        lines << paragraphLine(block.blockFormat(), breakAfterPrevious);
+        breakAfterPrevious = block.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysAfter;
         QString previousRun;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QString run = runLine(it.fragment().charFormat(), document);
@@ -179,13 +183,16 @@ void buildFeatureDocument(QTextDocument &document)
     QTextBlockFormat right;
     right.setAlignment(Qt::AlignRight);
     right.setLineHeight(200, QTextBlockFormat::ProportionalHeight);
+    right.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysAfter);
     cursor.insertBlock(right);
     cursor.insertText(QStringLiteral("Serif 10.5"), charFormat(QStringLiteral("DejaVu Serif"), 10.5));
 
-    QTextBlockFormat nextPage;
-    nextPage.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-    cursor.insertBlock(nextPage);
+    cursor.insertBlock(QTextBlockFormat());
     cursor.insertText(QStringLiteral("第二页"), charFormat(QString(), 12));
+    QTextBlockFormat thirdPage;
+    thirdPage.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+    cursor.insertBlock(thirdPage);
+    cursor.insertText(QStringLiteral("第三页"), charFormat(QString(), 12));
 
     QTextTableFormat tableFormat;
     tableFormat.setBorder(1);
@@ -249,6 +256,7 @@ private slots:
     void refusesWhatIsNotRtf();
     void limitsGroupDepth_data();
     void limitsGroupDepth();
+    void keepsNestedTableTextInItsCell();
     void survivesDamagedInput();
 };
 
@@ -313,7 +321,10 @@ void TestRtf::readsText_data()
         QStringLiteral("abc") + QChar(0xCA00) + 'd');
     row("text after the document ignored", R"({\rtf1 a}b)", "a");
     row("truncated text kept", R"({\rtf1 abc\par d{\b e)", "abc\nd|e[b]");
-    row("picture", "{\\rtf1 a{\\pict\\pngblip\\picwgoal300\\pichgoal300 " + pngHex() + "}b}", "a|[picture]|b");
+    row("picture with a metafile alternative",
+        "{\\rtf1 a{\\*\\shppict{\\pict\\pngblip\\picwgoal300\\pichgoal300 " + pngHex()
+            + "}}{\\nonshppict{\\pict\\wmetafile8 0100}}b}",
+        "a|[picture]|b");
     row("metafile picture skipped", R"({\rtf1 a{\pict\wmetafile8 0100}b})", "ab");
     row("2x2 table with a two-paragraph cell",
         R"({\rtf1\trowd\cellx1000\cellx2000\pard\intbl a\par a2\cell b\cell\row)"
@@ -417,6 +428,24 @@ void TestRtf::limitsGroupDepth()
     QTextDocument document;
     QCOMPARE(readRtf(rtf, document), read);
     QCOMPARE(document.toPlainText(), read ? QStringLiteral("deep") : QString());
+}
+
+void TestRtf::keepsNestedTableTextInItsCell()
+{
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextTable *outer = cursor.insertTable(1, 2);
+    outer->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("right"));
+    QTextCursor inCell = outer->cellAt(0, 0).firstCursorPosition();
+    QTextTable *inner = inCell.insertTable(1, 2);
+    inner->cellAt(0, 0).firstCursorPosition().insertText(QStringLiteral("内一"));
+    inner->cellAt(0, 1).firstCursorPosition().insertText(QStringLiteral("内二"));
+
+    QTextDocument read;
+    QVERIFY(readRtf(writeRtf(document), read));
+    // The inner table's cells become paragraphs of the outer cell, between the empty
+    // paragraphs Qt keeps around a table.
+    QCOMPARE(outline(read), QStringLiteral("\n[0,0]\n内一\n内二\n\n[0,1]right\n"));
 }
 
 // Random and damaged input must neither crash the reader nor keep it busy; input it refuses

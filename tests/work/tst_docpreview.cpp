@@ -37,9 +37,8 @@ private slots:
     void zoom_data();
     void zoom();
     void zoomListAppliesChoiceAndTypedValue();
-    void printWithoutPrinterWritesPdf();
-    void printCancelledWritesNothing();
-    void scratch();
+    void printWithoutPrinter_data();
+    void printWithoutPrinter();
 
 private:
     enum class Format { Native, Rtf };
@@ -237,7 +236,7 @@ void TestDocPreview::zoom_data()
     QTest::newRow("lowest") << "10%" << Mode::CustomZoom << 10 << false;
     QTest::newRow("highest") << "500" << Mode::CustomZoom << 500 << false;
     QTest::newRow("page width") << "自适应页宽" << Mode::FitToWidth << 150 << false;
-    QTest::newRow("whole page") << "整页显示" << Mode::FitInView << 150 << false;
+    QTest::newRow("whole page, spaces around") << " 整页显示 " << Mode::FitInView << 150 << false;
     QTest::newRow("too small") << "5%" << Mode::CustomZoom << 150 << true;
     QTest::newRow("just too small") << "9" << Mode::CustomZoom << 150 << true;
     QTest::newRow("too big") << "600" << Mode::CustomZoom << 150 << true;
@@ -277,21 +276,40 @@ void TestDocPreview::zoomListAppliesChoiceAndTypedValue()
     QCOMPARE(m_window->cmb->currentText(), "200%");
     QCOMPARE(m_window->preview->zoomFactor(), 2.0);
 
+    // Typing a value: Enter applies it, keeps it out of the list and presses no button.
+    QTest::mouseClick(m_window->Button3, Qt::LeftButton);
     QLineEdit *field = m_window->cmb->lineEdit();
-    field->setText("33");
+    field->setFocus();
+    field->setText("150");
     QTest::keyClick(field, Qt::Key_Return);
-    QCOMPARE(m_window->preview->zoomFactor(), 0.33);
-    QCOMPARE(m_window->cmb->count(), 9); // typed values stay out of the list
-    QVERIFY(m_window->isVisible());      // and Enter pressed no button
+    QCOMPARE(m_window->preview->zoomFactor(), 1.5);
+    QCOMPARE(m_window->cmb->count(), 9);
+    QCOMPARE(m_window->currentPage(), 2);
 }
 
-void TestDocPreview::printWithoutPrinterWritesPdf()
+void TestDocPreview::printWithoutPrinter_data()
 {
+    QTest::addColumn<QString>("answer"); // the PDF file named, in the case's folder; null cancels
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("into a PDF file") << "printed.pdf" << true << QStringList{};
+    QTest::newRow("cancelled") << QString() << false << QStringList{};
+    QTest::newRow("unwritable") << "missing/printed.pdf" << false << QStringList{"打印发生错误！"};
+}
+
+void TestDocPreview::printWithoutPrinter()
+{
+    QFETCH(QString, answer);
+    QFETCH(bool, written);
+    QFETCH(QStringList, messages);
     if (!QPrinterInfo::availablePrinters().isEmpty())
         QSKIP("This machine has a printer; the tests never print on one.");
     QVERIFY(m_window->loadFile(writeLongDocument()));
-    const QString pdf = m_dir->filePath("printed.pdf");
-    m_prompter->answerText(pdf);
+    const QString pdf = m_dir->filePath(answer);
+    if (answer.isNull())
+        m_prompter->answerCancel();
+    else
+        m_prompter->answerText(pdf);
 
     QTest::mouseClick(m_window->Button5, Qt::LeftButton);
 
@@ -300,55 +318,17 @@ void TestDocPreview::printWithoutPrinterWritesPdf()
     QCOMPARE(request.title, "打印");
     QCOMPARE(request.filter, "PDF (*.pdf)");
     QCOMPARE(request.defaultSuffix, "pdf");
+    QCOMPARE(m_prompter->shown(), messages);
+    const QStringList pdfs = QDir(m_dir->path()).entryList({"*.pdf"}, QDir::Files);
+    QCOMPARE(pdfs.size(), written ? 1 : 0);
+    if (!written)
+        return;
     QFile file(pdf);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.startsWith("%PDF"));
     static const QRegularExpression pageObject(QStringLiteral("/Type\\s*/Page\\b"));
     QCOMPARE(QString::fromLatin1(bytes).count(pageObject), m_window->pageCount());
-}
-
-void TestDocPreview::printCancelledWritesNothing()
-{
-    if (!QPrinterInfo::availablePrinters().isEmpty())
-        QSKIP("This machine has a printer; the tests never print on one.");
-    const QString path = writeLongDocument();
-    QVERIFY(m_window->loadFile(path));
-    m_prompter->answerCancel();
-
-    m_window->print();
-
-    QCOMPARE(m_prompter->fileRequests().size(), 1);
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{QFileInfo(path).fileName()});
-    QVERIFY(m_prompter->shown().isEmpty());
-}
-
-void TestDocPreview::scratch()
-{
-    QTextDocument doc;
-    QTextCursor c(&doc);
-    c.insertHtml(QStringLiteral("<h1 align=center>季度工作总结</h1><p>本季度完成了<b>客户回访</b>、<i>合同续签</i>和<span style='color:red'>年度预算</span>的编制工作。</p>"));
-    for (int i = 1; i <= 60; ++i) c.insertHtml(QStringLiteral("<p>第%1项：与客户沟通需求，整理会议纪要，安排下一步的跟进计划和时间表。</p>").arg(i));
-    QVERIFY(m_window->loadFile(writeDocument("s.rvf", doc, Format::Native)));
-    qDebug() << "pages" << m_window->pageCount() << pageLabel();
-    m_window->grab().save("/tmp/preview.png");
-    m_window->cmb->setEditText("整页显示"); m_window->applyZoom();
-    QTest::qWait(50);
-    m_window->grab().save("/tmp/preview-whole.png");
-    for (const char *z : {"25%", "10%", "50%"}) {
-        m_window->cmb->setEditText(z); m_window->applyZoom();
-        QTest::mouseClick(m_window->Button4, Qt::LeftButton);
-        qDebug() << z << "last:" << pageLabel();
-        QTest::mouseClick(m_window->Button2, Qt::LeftButton);
-        qDebug() << z << "prev:" << pageLabel();
-    }
-    m_window->grab().save("/tmp/preview-50.png");
-    QTextDocument l; fillLongText(l);
-    QVERIFY(m_window->loadFile(writeDocument("l.rvf", l, Format::Native)));
-    qDebug() << "long pages" << m_window->pageCount();
-    m_prompter->answerText("/nonexistent/dir/x.pdf");
-    m_window->print();
-    qDebug() << "state" << m_window->preview->pageCount();
 }
 
 PANDREL_TEST_MAIN(TestDocPreview)
