@@ -6,6 +6,10 @@
 #include "data/ProgramFolder.h"
 #include "data/TDM.h"
 #include "safety/TfrmPassInput.h"
+#include "widgets/DocumentStore.h"
+#include "widgets/FindDialog.h"
+#include "work/TfrmEspChar.h"
+#include "work/TfrmPreviewDocExd.h"
 #include "work/TfrmWorkClass.h"
 
 #include <QApplication>
@@ -15,6 +19,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTextDocument>
 #include <QTextStream>
 
 namespace {
@@ -107,6 +112,27 @@ void shootDialogs(Shots &shots)
     workTypes.show();
     QCoreApplication::processEvents();
     shots.take(workTypes, QStringLiteral("dialog-worktypes"));
+
+    TfrmEspChar specialChars;
+    specialChars.show();
+    QCoreApplication::processEvents();
+    shots.take(specialChars, QStringLiteral("dialog-specialchars"));
+
+    FindDialog find;
+    find.editText->setText(QStringLiteral("合同"));
+    find.adjustSize();
+    shots.take(find, QStringLiteral("dialog-find"));
+
+    QTextDocument sample;
+    sample.setHtml(QStringLiteral("<h2 align=center>年终客户答谢会安排</h2><p>时间：2026年12月28日 18:00</p>"
+                                  "<p>地点：粤海大酒店三楼宴会厅</p><ul><li>确认嘉宾名单</li><li>准备礼品与资料</li></ul>"));
+    const QString samplePath = programFolder() + QStringLiteral("tmp.rvf");
+    saveDocumentFile(sample, samplePath);
+    TfrmPreviewDocExd preview;
+    preview.loadFile(samplePath);
+    preview.show();
+    QCoreApplication::processEvents();
+    shots.take(preview, QStringLiteral("dialog-printpreview"));
 }
 
 } // namespace
