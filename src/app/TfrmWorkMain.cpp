@@ -5,11 +5,13 @@
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
 #include "data/TDM.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 #include "safety/PasswordHash.h"
 #include "safety/TfrmPassInput.h"
 #include "widgets/RichTextEditor.h"
+#include "work/Reminders.h"
 #include "work/StateColorGroup.h"
 #include "work/WorkListPage.h"
 
@@ -60,6 +62,8 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     Timer2.setSingleShot(true);
     Timer2.setInterval(10000);
     connect(&Timer2, &QTimer::timeout, this, &TfrmWorkMain::Timer2Timer);
+    TimerHIntCheck.setInterval(60000);
+    connect(&TimerHIntCheck, &QTimer::timeout, this, &TfrmWorkMain::TimerHIntCheckTimer);
 
     connect(tray, &TrayIcon::toggleRequested, this, &TfrmWorkMain::mnuFormStuClick);
     connect(tray, &TrayIcon::exitRequested, this, &TfrmWorkMain::Button5Click);
@@ -133,6 +137,7 @@ bool TfrmWorkMain::FormCreate()
     }
     m_ready = true;
     TimerStartHide.start();
+    TimerHIntCheck.start();
     return true;
 }
 
@@ -259,6 +264,15 @@ void TfrmWorkMain::Timer2Timer()
     tray->RemoveIcon();
     tray->AddIcon();
     Timer2.stop();
+}
+
+void TfrmWorkMain::TimerHIntCheckTimer()
+{
+    QList<ReminderEntry> &cache = TabSheet1->reminders();
+    const int due = dueReminder(cache, platform::clock().now());
+    if (due < 0)
+        return;
+    markReminderShown(TDM::instance(), cache[due]);
 }
 
 void TfrmWorkMain::FormActivate()

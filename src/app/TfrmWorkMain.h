@@ -41,6 +41,8 @@ public:
     void mnuFormStuClick();
     void TimerStartHideTimer();
     void Timer2Timer();
+    // The minute tick: opens the reminder of at most one item that has come due.
+    void TimerHIntCheckTimer();
     // A key, a click on the work list or on a tab: the user is here, so no hiding at start.
     void cancelStartHide() { TimerStartHide.stop(); }
     bool startHidePending() const { return TimerStartHide.isActive(); }
@@ -82,4 +84,5 @@ private:
     Settings m_settings;
     QTimer TimerStartHide;
     QTimer Timer2;
+    QTimer TimerHIntCheck;
 };

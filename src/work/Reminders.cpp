@@ -1,6 +1,7 @@
 #include "work/Reminders.h"
 
 #include "data/Recordset.h"
+#include "data/TDM.h"
 
 QList<ReminderEntry> loadReminderCache(TDM &dm)
 {
@@ -12,4 +13,21 @@ QList<ReminderEntry> loadReminderCache(TDM &dm)
     for (; !rs.eof(); rs.next())
         cache.append({qint32(rs.integer(QStringLiteral("ID"))), rs.dateTime(QStringLiteral("TimeHint")), false});
     return cache;
+}
+
+int dueReminder(const QList<ReminderEntry> &cache, const QDateTime &now)
+{
+    const QString format = QStringLiteral("yy-MM-dd HH:mm");
+    const QString current = now.toString(format);
+    for (int i = 0; i < cache.size(); ++i) {
+        if (!cache.at(i).shown && cache.at(i).time.toString(format) <= current)
+            return i;
+    }
+    return -1;
+}
+
+void markReminderShown(TDM &dm, ReminderEntry &entry)
+{
+    dm.execute(QStringLiteral("Update TWork Set HasHinted=1 where ID=?"), {entry.id});
+    entry.shown = true;
 }

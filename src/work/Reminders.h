@@ -15,3 +15,11 @@ struct ReminderEntry {
 // The items still to be reminded of: not handled yet, with a reminder that has not been
 // shown. Rebuilt with every reload of the work list; empty when the query fails.
 QList<ReminderEntry> loadReminderCache(TDM &dm);
+
+// The first entry in cache order that is due at `now` and not shown yet; -1 when none is.
+// Due means its time, written "yy-MM-dd HH:mm", is not after the current minute so written.
+int dueReminder(const QList<ReminderEntry> &cache, const QDateTime &now);
+
+// Marks the entry shown, in the cache and in the table. A failed write is let go: the item
+// then comes back with the next reload of the list.
+void markReminderShown(TDM &dm, ReminderEntry &entry);

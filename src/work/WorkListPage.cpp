@@ -5,6 +5,7 @@
 #include "widgets/DataGrid.h"
 #include "widgets/RichTextEditor.h"
 #include "work/WorkBody.h"
+#include "work/TfrmEditAWork.h"
 #include "work/TfrmWorkClass.h"
 
 #include <QCheckBox>
@@ -68,6 +69,8 @@ WorkListPage::WorkListPage(QWidget *parent)
     , chkStuWaste(new QCheckBox(tr("已废弃")))
     , sbAllRunStu(new QToolButton)
     , DBGridEh1(new DataGrid(m_work))
+    , cmdAddWork(new QPushButton(tr("添加事务(&A)")))
+    , cmdEditWork(new QPushButton(tr("编辑事务(&E)")))
     , cmdDeleteWork(new QPushButton(tr("删除事务(&D)")))
     , PopupMenu1(new QMenu(this))
     , splitter(new QSplitter(Qt::Horizontal))
@@ -161,6 +164,9 @@ QWidget *WorkListPage::buildListPane()
     connect(DBGridEh1, &DataGrid::titleClicked, this, [this] { m_work.first(); });
     connect(DBGridEh1, &DataGrid::pressed, this, &WorkListPage::listPressed);
     connect(DBGridEh1, &DataGrid::contextMenuRequested, this, [this](const QPoint &at) { PopupMenu1->popup(at); });
+    connect(cmdAddWork, &QPushButton::clicked, this, &WorkListPage::cmdAddWorkClick);
+    connect(cmdEditWork, &QPushButton::clicked, this, &WorkListPage::cmdEditWorkClick);
+    connect(DBGridEh1, &DataGrid::rowActivated, this, &WorkListPage::cmdEditWorkClick);
     connect(cmdDeleteWork, &QPushButton::clicked, this, &WorkListPage::cmdDeleteWorkClick);
 
     auto *pane = new QWidget;
@@ -169,6 +175,8 @@ QWidget *WorkListPage::buildListPane()
     layout->addWidget(DBGridEh1, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
+    buttons->addWidget(cmdAddWork);
+    buttons->addWidget(cmdEditWork);
     buttons->addWidget(cmdDeleteWork);
     layout->addLayout(buttons);
     return pane;
@@ -312,6 +320,30 @@ void WorkListPage::N17Click(int priority)
         m_work.cancel();
     if (cmbClass->currentIndex() != 2)
         ReadyWork();
+}
+
+void WorkListPage::cmdAddWorkClick()
+{
+    QString preset;
+    if (cmbWorkType->currentIndex() > 0)
+        preset = cmbWorkType->currentText();
+    else if (!m_work.isEmpty())
+        preset = m_work.text(QStringLiteral("WorkType"));
+    if (!ShowWorkEditor(-1, preset))
+        return;
+    ReadyWork();
+    m_work.last();
+}
+
+void WorkListPage::cmdEditWorkClick()
+{
+    if (m_work.isEmpty())
+        return;
+    const qint64 id = m_work.integer(QStringLiteral("ID"));
+    if (!ShowWorkEditor(id, QString()))
+        return;
+    ReadyWork();
+    m_work.locate(id);
 }
 
 void WorkListPage::cmdDeleteWorkClick()

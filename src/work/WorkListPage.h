@@ -42,13 +42,15 @@ public:
     WorkFilter filter() const;
 
     void setStateColors(const std::array<QColor, 4> &colors);
-    const QList<ReminderEntry> &reminders() const { return m_reminders; }
+    QList<ReminderEntry> &reminders() { return m_reminders; }
     Recordset &dsWork() { return m_work; }
 
     // The width of the list pane, as the splitter has it.
     int listWidth() const;
     void setListWidth(int width);
 
+    void cmdAddWorkClick();
+    void cmdEditWorkClick();
     void cmdDeleteWorkClick();
     // The state menu items carry 1 to 4, the priority items 0 and 1.
     void mnuNoDealClick(int state);
@@ -64,6 +66,8 @@ public:
     QCheckBox *chkStuWaste;
     QToolButton *sbAllRunStu;
     DataGrid *DBGridEh1;
+    QPushButton *cmdAddWork;
+    QPushButton *cmdEditWork;
     QPushButton *cmdDeleteWork;
     QMenu *PopupMenu1;
     QSplitter *splitter;

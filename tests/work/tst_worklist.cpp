@@ -5,12 +5,14 @@
 #include "app/TfrmWorkMain.h"
 #include "widgets/DataGrid.h"
 #include "work/StateColorGroup.h"
+#include "work/TfrmEditAWork.h"
 #include "work/WorkListPage.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QMenu>
 #include <QSplitter>
 #include <QTableView>
@@ -44,6 +46,9 @@ private slots:
     void colourButtonsSaveTheColour();
     void splitterPositionIsSaved();
     void workTypesRefillAfterTheirWindow();
+    void addPresetsTheType_data();
+    void addPresetsTheType();
+    void editReturnsToTheItem();
 
 private:
     QList<int> listedIds();
@@ -372,6 +377,59 @@ void TestWorkList::workTypesRefillAfterTheirWindow()
     QCOMPARE(m_page->cmbWorkType->currentIndex(), 0);
     QCOMPARE(m_page->cmbWorkType->itemText(6), QStringLiteral("新类型"));
     QCOMPARE(listedIds(), (QList<int>{1, 2, 5, 6})); // not reloaded
+}
+
+void TestWorkList::addPresetsTheType_data()
+{
+    QTest::addColumn<int>("filterIndex");
+    QTest::addColumn<bool>("emptyList");
+    QTest::addColumn<QString>("preset");
+
+    QTest::newRow("the filtered type") << 3 << false << "办公事务";
+    QTest::newRow("the current item's type") << 0 << false << "客户拜访";
+    QTest::newRow("empty list, all types: the editor's first") << 0 << true << "客户";
+}
+
+void TestWorkList::addPresetsTheType()
+{
+    QFETCH(int, filterIndex);
+    QFETCH(bool, emptyList);
+    QFETCH(QString, preset);
+    m_page->cmbWorkType->setCurrentIndex(filterIndex);
+    if (emptyList)
+        QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TWork")));
+    m_page->ReadyWork();
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        auto *editor = qobject_cast<TfrmEditAWork *>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        shown = editor->cmbWorkType->currentText();
+        editor->EditTitle->setText(QStringLiteral("新加的事务"));
+        editor->cmdSave->click();
+    });
+
+    m_page->cmdAddWork->click();
+
+    QCOMPARE(shown, preset);
+    QCOMPARE(m_page->dsWork().text(QStringLiteral("Title")), QStringLiteral("新加的事务"));
+    QCOMPARE(m_page->dsWork().position(), m_page->dsWork().count() - 1);
+}
+
+void TestWorkList::editReturnsToTheItem()
+{
+    m_page->sbAllRunStu->click();
+    m_page->dsWork().locate(3);
+    QTimer::singleShot(0, [] {
+        auto *editor = qobject_cast<TfrmEditAWork *>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        editor->EditTitle->setText(QStringLiteral("报表已整理"));
+        editor->cmdSave->click();
+    });
+
+    emit m_page->DBGridEh1->rowActivated(m_page->dsWork().position()); // a double-click on the row
+
+    QCOMPARE(m_page->dsWork().integer(QStringLiteral("ID")), 3);
+    QCOMPARE(m_page->dsWork().text(QStringLiteral("Title")), QStringLiteral("报表已整理"));
 }
 
 PANDREL_TEST_MAIN(TestWorkList)

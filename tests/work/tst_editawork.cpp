@@ -1,0 +1,279 @@
+#include "ManualClock.h"
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+#include "TestProgramFolder.h"
+
+#include "data/Recordset.h"
+#include "widgets/RichTextEditor.h"
+#include "work/TfrmEditAWork.h"
+#include "work/WorkBody.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTimeEdit>
+#include <QTimer>
+
+// The work item editor on its own program folder, opened at 14:37 on 10 December 2026.
+class TestEditAWork : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void presetTypeForNewItems_data();
+    void presetTypeForNewItems();
+    void newItemIsStoredAsEntered();
+    void existingItemLoads();
+    void unknownStoredTypeMustBeChosenAgain();
+    void savingResetsTheShownReminder();
+    void uncheckedDateIsCleared();
+    void missingSubjectIsAskedFor();
+    void failedWriteKeepsTheWindow();
+    void cancelLeavesNoRow();
+    void subjectIsLimitedInBytes();
+    void blankFieldsWhileUnchecked();
+    void unreadableItemOpensNothing();
+
+private:
+    QString column(qint64 id, const QString &name);
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<ManualClock> m_clock;
+};
+
+void TestEditAWork::init()
+{
+    m_folder = std::make_unique<TestProgramFolder>();
+    TDM &dm = m_folder->dm();
+    QVERIFY(dm.execute(QStringLiteral("Delete from TWorkClass")));
+    QVERIFY(dm.execute(QStringLiteral("Insert into TWorkClass (Title, OrderIdx) values ('客户拜访', 1), ('办公事务', 2), ('办公用品采购', 3)")));
+    QVERIFY(dm.execute(QStringLiteral("Delete from TWork")));
+    QVERIFY(dm.execute(QStringLiteral(
+        "Insert into TWork (ID, Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, LastUpTime, UseTimeHint, TimeHint, HasHinted) values "
+        "(1, '季度总结', '办公', 2, 1, '2026-12-01 00:00:00', NULL, '2026-12-05 16:20:00', 1, '2026-12-11 08:30:00', 1), "
+        "(2, '旧类型的事务', '已删除的类型', 1, 0, NULL, NULL, '2026-12-05 16:20:00', 0, '1899-12-30 00:00:00', 0)")));
+    QTextDocument body;
+    body.setPlainText(QStringLiteral("总结的正文"));
+    QCOMPARE(workbody::save(dm, 1, body), workbody::SaveResult::Saved);
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_clock = std::make_unique<ManualClock>(QDateTime(QDate(2026, 12, 10), QTime(14, 37, 12)));
+}
+
+void TestEditAWork::cleanup()
+{
+    m_clock.reset();
+    m_prompter.reset();
+    m_folder.reset();
+}
+
+QString TestEditAWork::column(qint64 id, const QString &name)
+{
+    return m_folder->dm().GetDataBySQL(QStringLiteral("Select %1 from TWork where ID=?").arg(name), {id});
+}
+
+void TestEditAWork::presetTypeForNewItems_data()
+{
+    QTest::addColumn<QString>("preset");
+    QTest::addColumn<QString>("selected");
+
+    QTest::newRow("present") << "办公事务" << "办公事务";
+    QTest::newRow("absent: the first type") << "私人事务" << "客户拜访";
+    QTest::newRow("only a prefix is not enough") << "办公" << "客户拜访";
+    QTest::newRow("none") << "" << "客户拜访";
+}
+
+void TestEditAWork::presetTypeForNewItems()
+{
+    QFETCH(QString, preset);
+    QFETCH(QString, selected);
+    TfrmEditAWork window(-1, preset);
+
+    QVERIFY(window.ReadyData());
+
+    QCOMPARE(window.cmbWorkType->currentText(), selected);
+    QCOMPARE(window.cmbFInStu->currentIndex(), 0);
+    QCOMPARE(window.dtRec->dateTime(), m_clock->now());
+    QVERIFY(!window.chkDateHInt->isChecked());
+}
+
+void TestEditAWork::newItemIsStoredAsEntered()
+{
+    TfrmEditAWork window(-1, QStringLiteral("办公事务"));
+    QVERIFY(window.ReadyData());
+    window.EditTitle->setText(QStringLiteral("准备年会"));
+    window.cmbZY->setCurrentIndex(1);
+    window.chkDateHInt->setChecked(true);
+    window.dtDateHInt->setDate(QDate(2026, 12, 20));
+    window.dtTImeHint->setTime(QTime(9, 0));
+    window.editor->rve->setPlainText(QStringLiteral("场地、节目、礼品"));
+    m_clock->advanceSeconds(300); // the save happens a little later than the opening
+
+    QVERIFY(window.SaveData());
+
+    const QString id = m_folder->dm().GetDataBySQL(QStringLiteral("Select max(ID) from TWork"));
+    QCOMPARE(column(id.toLongLong(), QStringLiteral("Title || '|' || WorkType || '|' || FinStu || '|' || ZY")),
+             QStringLiteral("准备年会|办公事务|1|1"));
+    QCOMPARE(column(id.toLongLong(), QStringLiteral("UseTimeHint || '|' || TimeHint || '|' || HasHinted")),
+             QStringLiteral("1|2026-12-20 09:00:00|0"));
+    QCOMPARE(column(id.toLongLong(), QStringLiteral("LastUpTime")), QStringLiteral("2026-12-10 14:42:12"));
+    QCOMPARE(column(id.toLongLong(), QStringLiteral("TimeStart is null and TimeEnd is null")), QStringLiteral("1"));
+    QTextDocument stored;
+    workbody::load(m_folder->dm(), id.toLongLong(), stored);
+    QCOMPARE(stored.toPlainText(), QStringLiteral("场地、节目、礼品"));
+}
+
+void TestEditAWork::existingItemLoads()
+{
+    TfrmEditAWork window(1, QString());
+    QVERIFY(window.ReadyData());
+
+    QCOMPARE(window.EditTitle->text(), QStringLiteral("季度总结"));
+    QCOMPARE(window.cmbWorkType->currentText(), QStringLiteral("办公事务")); // first type starting with the stored one
+    QCOMPARE(window.cmbFInStu->currentIndex(), 1);
+    QCOMPARE(window.cmbZY->currentIndex(), 1);
+    QVERIFY(window.chkStart->isChecked());
+    QCOMPARE(window.dtStart->date(), QDate(2026, 12, 1));
+    QVERIFY(!window.chkEnd->isChecked());
+    QCOMPARE(window.dtEnd->date(), QDate(2026, 12, 10));
+    QVERIFY(window.chkDateHInt->isChecked());
+    QCOMPARE(window.dtDateHInt->date(), QDate(2026, 12, 11));
+    QCOMPARE(window.dtTImeHint->time(), QTime(8, 30));
+    QCOMPARE(window.dtRec->dateTime(), QDateTime(QDate(2026, 12, 5), QTime(16, 20)));
+    QCOMPARE(window.editor->rve->toPlainText(), QStringLiteral("总结的正文"));
+}
+
+void TestEditAWork::unknownStoredTypeMustBeChosenAgain()
+{
+    TfrmEditAWork window(2, QString());
+    QVERIFY(window.ReadyData());
+    QCOMPARE(window.cmbWorkType->currentIndex(), -1);
+
+    QVERIFY(!window.SaveData());
+
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("请务必指定事务分类，以便在后期事务教多时进行分类过滤查询！"));
+    QCOMPARE(column(2, QStringLiteral("WorkType")), QStringLiteral("已删除的类型"));
+}
+
+void TestEditAWork::savingResetsTheShownReminder()
+{
+    TfrmEditAWork window(1, QString());
+    QVERIFY(window.ReadyData());
+
+    QVERIFY(window.SaveData());
+
+    QCOMPARE(column(1, QStringLiteral("HasHinted || '|' || TimeHint")), QStringLiteral("0|2026-12-11 08:30:00"));
+}
+
+void TestEditAWork::uncheckedDateIsCleared()
+{
+    TfrmEditAWork window(1, QString());
+    QVERIFY(window.ReadyData());
+    window.chkStart->setChecked(false);
+    window.chkDateHInt->setChecked(false);
+
+    QVERIFY(window.SaveData());
+
+    QCOMPARE(column(1, QStringLiteral("TimeStart is null")), QStringLiteral("1"));
+    QCOMPARE(column(1, QStringLiteral("UseTimeHint || '|' || TimeHint")), QStringLiteral("0|1899-12-30 00:00:00"));
+}
+
+void TestEditAWork::missingSubjectIsAskedFor()
+{
+    TfrmEditAWork window(-1, QString());
+    QVERIFY(window.ReadyData());
+
+    QVERIFY(!window.SaveData());
+
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("请务必输入事务主题，如果内容较简介，则主题可直接作为事务的内容！"));
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) from TWork")), QStringLiteral("2"));
+}
+
+void TestEditAWork::failedWriteKeepsTheWindow()
+{
+    QVERIFY(m_folder->dm().execute(QStringLiteral(
+        "Create trigger refuse before insert on TWork begin select raise(abort, 'refused'); end")));
+    TfrmEditAWork window(-1, QString());
+    QVERIFY(window.ReadyData());
+    window.EditTitle->setText(QStringLiteral("存不进去的事务"));
+
+    window.cmdSave->click();
+
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("存储数据发生错误！"));
+    QVERIFY(!window.saved());
+    QCOMPARE(window.result(), 0); // still open
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Drop trigger refuse")));
+    window.cmdSave->click(); // corrected, saved now
+    QVERIFY(window.saved());
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) from TWork where Title='存不进去的事务'")),
+             QStringLiteral("1"));
+}
+
+void TestEditAWork::cancelLeavesNoRow()
+{
+    QTimer::singleShot(0, [] {
+        auto *window = qobject_cast<TfrmEditAWork *>(QApplication::activeModalWidget());
+        QVERIFY(window);
+        window->EditTitle->setText(QStringLiteral("不保存"));
+        QTest::keyClick(window, Qt::Key_Escape);
+    });
+
+    QVERIFY(!ShowWorkEditor(-1, QString()));
+
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) from TWork")), QStringLiteral("2"));
+}
+
+void TestEditAWork::subjectIsLimitedInBytes()
+{
+    TfrmEditAWork window(-1, QString());
+    QVERIFY(window.ReadyData());
+    window.show();
+    window.EditTitle->setFocus();
+
+    QApplication::clipboard()->setText(QString(30, QChar(0x4E8B))); // 60 bytes of 事
+    window.EditTitle->paste();
+
+    QTRY_COMPARE(window.EditTitle->text(), QString(25, QChar(0x4E8B))); // the cut paste lands a moment later
+}
+
+void TestEditAWork::blankFieldsWhileUnchecked()
+{
+    auto blank = [](const QDateTimeEdit *picker) {
+        return !picker->isEnabled() && picker->palette().color(QPalette::Disabled, QPalette::Text).alpha() == 0;
+    };
+    TfrmEditAWork window(1, QString());
+    QVERIFY(window.ReadyData());
+    QVERIFY(!blank(window.dtStart));
+    QCOMPARE(window.dtStart->text(), QStringLiteral("2026-12-01"));
+    QVERIFY(blank(window.dtEnd));
+
+    window.chkDateHInt->setChecked(false);
+
+    QVERIFY(blank(window.dtDateHInt));
+    QVERIFY(blank(window.dtTImeHint));
+    window.chkStart->setChecked(false);
+    QVERIFY(blank(window.dtStart));
+    window.chkStart->setChecked(true);
+    QVERIFY(!blank(window.dtStart));
+}
+
+void TestEditAWork::unreadableItemOpensNothing()
+{
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Drop table TWork")));
+
+    QVERIFY(!ShowWorkEditor(1, QString()));
+
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("读取数据库发生错误"));
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+PANDREL_TEST_MAIN(TestEditAWork)
+#include "tst_editawork.moc"

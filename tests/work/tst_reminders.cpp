@@ -1,0 +1,146 @@
+#include "ManualClock.h"
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+#include "TestProgramFolder.h"
+
+#include "app/TfrmWorkMain.h"
+#include "work/Reminders.h"
+#include "work/WorkListPage.h"
+
+// The minute tick over the reminder cache, with the clock set by the test.
+class TestReminders : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void dueComparesMinuteTexts_data();
+    void dueComparesMinuteTexts();
+    void oneReminderPerTickInCacheOrder();
+    void pastReminderComesAfterTheReload();
+    void itemsInProgressAreNeverReminded();
+    void failedMarkIsRemindedAfterReload();
+
+private:
+    QString hinted();
+    void tickAt(const QDateTime &now);
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<ManualClock> m_clock;
+    std::unique_ptr<TfrmWorkMain> m_window;
+};
+
+void TestReminders::init()
+{
+    m_folder = std::make_unique<TestProgramFolder>();
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TWork")));
+    QVERIFY(m_folder->dm().execute(QStringLiteral(
+        "Insert into TWork (ID, Title, WorkType, FinStu, ZY, UseTimeHint, TimeHint, HasHinted) values "
+        "(7, '第一', '办公事务', 1, 0, 1, '2026-12-10 09:00:00', 0), "
+        "(3, '第二', '办公事务', 1, 0, 1, '2026-12-10 09:00:00', 0), "
+        "(9, '第三', '办公事务', 1, 0, 1, '2026-12-10 09:00:59', 0), "
+        "(4, '进行中', '办公事务', 2, 0, 1, '2026-12-10 08:00:00', 0), "
+        "(5, '以后', '办公事务', 1, 0, 1, '2026-12-10 09:01:00', 0)")));
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_clock = std::make_unique<ManualClock>(QDateTime(QDate(2026, 12, 10), QTime(8, 0)));
+    m_window = std::make_unique<TfrmWorkMain>();
+    QVERIFY(m_window->FormCreate());
+}
+
+void TestReminders::cleanup()
+{
+    m_window.reset();
+    m_clock.reset();
+    m_prompter.reset();
+    m_folder.reset();
+}
+
+QString TestReminders::hinted()
+{
+    return m_folder->dm().GetDataBySQL(QStringLiteral("Select group_concat(ID) from (Select ID from TWork where HasHinted=1 Order by ID)"));
+}
+
+void TestReminders::tickAt(const QDateTime &now)
+{
+    m_clock->set(now);
+    m_window->TimerHIntCheckTimer();
+}
+
+void TestReminders::dueComparesMinuteTexts_data()
+{
+    QTest::addColumn<QTime>("now");
+    QTest::addColumn<int>("due");
+
+    QTest::newRow("a minute early") << QTime(8, 59, 59) << -1;
+    QTest::newRow("the exact minute") << QTime(9, 0, 0) << 0;
+    QTest::newRow("seconds do not count") << QTime(9, 0, 30) << 0;
+    QTest::newRow("overdue") << QTime(17, 45) << 0;
+}
+
+void TestReminders::dueComparesMinuteTexts()
+{
+    QFETCH(QTime, now);
+    QFETCH(int, due);
+    const QList<ReminderEntry> cache{{1, QDateTime(QDate(2026, 12, 10), QTime(9, 0, 40)), false}};
+
+    QCOMPARE(dueReminder(cache, QDateTime(QDate(2026, 12, 10), now)), due);
+}
+
+void TestReminders::oneReminderPerTickInCacheOrder()
+{
+    const QDateTime nine(QDate(2026, 12, 10), QTime(9, 0, 5));
+    tickAt(nine);
+    QCOMPARE(hinted(), QStringLiteral("3")); // the cache comes in the table's order, here by ID
+    tickAt(nine.addSecs(60));
+    QCOMPARE(hinted(), QStringLiteral("3,5")); // 09:01 has come, and 5 stands before 7
+    tickAt(nine.addSecs(120));
+    QCOMPARE(hinted(), QStringLiteral("3,5,7"));
+    tickAt(nine.addSecs(180));
+    QCOMPARE(hinted(), QStringLiteral("3,5,7,9"));
+    tickAt(nine.addSecs(240));
+    QCOMPARE(hinted(), QStringLiteral("3,5,7,9"));
+}
+
+void TestReminders::pastReminderComesAfterTheReload()
+{
+    tickAt(QDateTime(QDate(2026, 12, 10), QTime(8, 30)));
+    QVERIFY(m_folder->dm().execute(QStringLiteral(
+        "Insert into TWork (ID, Title, WorkType, FinStu, ZY, UseTimeHint, TimeHint, HasHinted) values "
+        "(1, '补记的', '办公事务', 1, 0, 1, '2026-12-01 10:00:00', 0)")));
+    tickAt(QDateTime(QDate(2026, 12, 10), QTime(8, 31)));
+    QCOMPARE(hinted(), QString()); // saved elsewhere: not in the cache yet
+
+    m_window->TabSheet1->ReadyWork();
+    tickAt(QDateTime(QDate(2026, 12, 10), QTime(8, 32)));
+
+    QCOMPARE(hinted(), QStringLiteral("1"));
+}
+
+void TestReminders::itemsInProgressAreNeverReminded()
+{
+    for (int minute = 0; minute < 10; ++minute)
+        tickAt(QDateTime(QDate(2026, 12, 10), QTime(10, minute)));
+    QVERIFY(!hinted().split(',').contains(QStringLiteral("4")));
+}
+
+void TestReminders::failedMarkIsRemindedAfterReload()
+{
+    QVERIFY(m_folder->dm().execute(QStringLiteral(
+        "Create trigger refuse before update of HasHinted on TWork when new.ID=3 begin select raise(abort, 'refused'); end")));
+    const QDateTime nine(QDate(2026, 12, 10), QTime(9, 0));
+    tickAt(nine);
+    QCOMPARE(m_window->TabSheet1->reminders().at(0).shown, true); // shown once, in memory
+    tickAt(nine.addSecs(60));
+    QCOMPARE(hinted(), QStringLiteral("5"));
+
+    m_window->TabSheet1->ReadyWork();
+
+    QCOMPARE(m_window->TabSheet1->reminders().at(0).id, 3);
+    QCOMPARE(m_window->TabSheet1->reminders().at(0).shown, false); // due again
+}
+
+PANDREL_TEST_MAIN(TestReminders)
+#include "tst_reminders.moc"
