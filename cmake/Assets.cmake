@@ -38,8 +38,10 @@ foreach(size ${ICON_SIZES})
     list(APPEND COMPILED_PICTURES ${PICTURE_BUILD_DIR}/icon-${size}.png)
 endforeach()
 rasterise_picture(splash.svg ${PICTURE_BUILD_DIR}/splash.png 313 248)
+rasterise_picture(workhint.svg ${PICTURE_BUILD_DIR}/workhint.png 511 289)
 configure_file(${PICTURE_SOURCE_DIR}/icon.svg ${PICTURE_BUILD_DIR}/icon.svg COPYONLY)
-list(APPEND COMPILED_PICTURES ${PICTURE_BUILD_DIR}/splash.png ${PICTURE_BUILD_DIR}/icon.svg)
+list(APPEND COMPILED_PICTURES ${PICTURE_BUILD_DIR}/splash.png ${PICTURE_BUILD_DIR}/workhint.png
+    ${PICTURE_BUILD_DIR}/icon.svg)
 
 # On a static library Qt makes an object library of the resources and links it into every
 # executable that links pandrel_core, so the program and the tests all carry the pictures.
@@ -58,9 +60,21 @@ add_custom_command(OUTPUT ${PROGRAM_DIR}/Help/Help.htm
     DEPENDS ${CMAKE_SOURCE_DIR}/assets/Help.htm
     COMMENT "Copying the help page"
     VERBATIM)
+
+# The reminder window's alert sound is synthesised, so no recording has to be shipped.
+add_executable(mkchime tools/mkchime.cpp)
+target_link_libraries(mkchime PRIVATE Qt6::Core)
+add_custom_command(OUTPUT ${PROGRAM_DIR}/Images/DOGHINT1.WAV
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROGRAM_DIR}/Images
+    COMMAND mkchime ${PROGRAM_DIR}/Images/DOGHINT1.WAV
+    DEPENDS mkchime
+    COMMENT "Generating the alert sound"
+    VERBATIM)
+
 add_custom_target(program_folder_assets ALL DEPENDS
     ${PROGRAM_DIR}/Images/Vey1.bmp
     ${PROGRAM_DIR}/Images/Clock1.bmp
+    ${PROGRAM_DIR}/Images/DOGHINT1.WAV
     ${PROGRAM_DIR}/Help/Help.htm
     ${PROGRAM_DIR}/Help/logo.png)
 

@@ -1,12 +1,14 @@
 // Builds the template database of a new installation from the rows under assets/data.
 #include "data/TemplateBuilder.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Bodies are laid out with fonts, which need a GUI application, but never a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     QTextStream err(stderr);
     if (args.size() != 3) {

@@ -8,9 +8,11 @@
 #include "safety/TfrmPassInput.h"
 #include "widgets/DocumentStore.h"
 #include "widgets/FindDialog.h"
+#include "work/TfrmEditAWork.h"
 #include "work/TfrmEspChar.h"
 #include "work/TfrmPreviewDocExd.h"
 #include "work/TfrmWorkClass.h"
+#include "work/TfrmWorkHint.h"
 
 #include <QApplication>
 #include <QDir>
@@ -112,6 +114,19 @@ void shootDialogs(Shots &shots)
     workTypes.show();
     QCoreApplication::processEvents();
     shots.take(workTypes, QStringLiteral("dialog-worktypes"));
+
+    TfrmEditAWork workItem(5, QString()); // a sample item with a formatted body
+    workItem.ReadyData();
+    workItem.show();
+    QCoreApplication::processEvents();
+    shots.take(workItem, QStringLiteral("dialog-workitem"));
+
+    TfrmWorkHint reminder(12);
+    reminder.ReadyData();
+    reminder.show();
+    QCoreApplication::processEvents();
+    shots.take(reminder, QStringLiteral("dialog-reminder"));
+    reminder.hide();
 
     TfrmEspChar specialChars;
     specialChars.show();

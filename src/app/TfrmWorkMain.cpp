@@ -13,6 +13,7 @@
 #include "widgets/RichTextEditor.h"
 #include "work/Reminders.h"
 #include "work/StateColorGroup.h"
+#include "work/TfrmWorkHint.h"
 #include "work/WorkListPage.h"
 
 #include <QApplication>
@@ -273,6 +274,7 @@ void TfrmWorkMain::TimerHIntCheckTimer()
     if (due < 0)
         return;
     markReminderShown(TDM::instance(), cache[due]);
+    ShowWorkReminder(cache[due].id);
 }
 
 void TfrmWorkMain::FormActivate()

@@ -3,10 +3,12 @@
 #include "data/Schema.h"
 #include "data/Sqlite.h"
 #include "data/TDM.h"
+#include "widgets/DocumentStore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTextDocument>
 
 namespace {
 
@@ -77,7 +79,17 @@ bool loadFile(SqliteConnection &db, const QFileInfo &file, QString &error)
     const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(QLatin1String(table->name), quoted.join(','),
                                  QStringList(quoted.size(), QStringLiteral("?")).join(','));
-    for (const QVariantList &row : rows.rows) {
+    // Bodies are written as HTML in the data files and stored in the program's own form.
+    const qsizetype body = QString::fromLatin1(table->name) == QLatin1String("TWork")
+                               ? rows.columns.indexOf(QStringLiteral("Content"))
+                               : -1;
+    for (QVariantList row : rows.rows) {
+        if (body >= 0 && !row.at(body).isNull()) {
+            QTextDocument document;
+            document.setDefaultFont(defaultDocumentFont());
+            document.setHtml(row.at(body).toString());
+            row[body] = saveDocument(document);
+        }
         if (!db.execute(sql, row)) {
             error = QStringLiteral("%1: %2").arg(file.filePath(), db.lastError());
             return false;

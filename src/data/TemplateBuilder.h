@@ -17,4 +17,5 @@ bool parseTsv(const QByteArray &content, TsvTable &table, QString &error);
 
 // Creates a new encrypted database at `target` with every table, then the rows of each
 // <Table>.tsv under `dataFolder`/shipped and then `dataFolder`/sample. Refuses to overwrite.
+// A work item's Content is given as HTML and stored as a body; that needs a QGuiApplication.
 bool buildTemplateDatabase(const QString &dataFolder, const QString &target, QString &error);

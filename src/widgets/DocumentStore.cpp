@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QDataStream>
 #include <QFile>
+#include <QFont>
+#include <QFontDatabase>
 #include <QImage>
 #include <QSaveFile>
 #include <QSet>
@@ -42,6 +44,22 @@ QByteArray png(const QImage &image)
 }
 
 } // namespace
+
+QFont defaultDocumentFont()
+{
+    const QStringList installed = QFontDatabase::families();
+    QString family = QStringLiteral("宋体");
+    for (const QString &candidate : {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
+                                     QStringLiteral("Noto Sans CJK SC")}) {
+        if (installed.contains(candidate)) {
+            family = candidate;
+            break;
+        }
+    }
+    QFont font(family);
+    font.setPointSize(12);
+    return font;
+}
 
 QByteArray saveDocument(const QTextDocument &document)
 {

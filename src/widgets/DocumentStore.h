@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+class QFont;
 class QTextDocument;
 
 // The stored form of a rich-text body: a short magic and version, then, compressed, the
@@ -15,6 +16,9 @@ bool loadDocument(const QByteArray &stored, QTextDocument &document);
 
 bool saveDocumentFile(const QTextDocument &document, const QString &path);
 bool loadDocumentFile(const QString &path, QTextDocument &document);
+
+// The font of a new body: 宋体 12, or the first Chinese font of this machine without it.
+QFont defaultDocumentFont();
 
 // A stored body of this size or less is no body.
 inline constexpr qsizetype kNoBodyLimit = 10;

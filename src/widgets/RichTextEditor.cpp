@@ -55,24 +55,6 @@ QToolButton *iconButton(toolbaricons::Kind kind, const QString &hint, bool check
     return button;
 }
 
-// The document's own default: 宋体 12, or the first Chinese font of this machine without it,
-// so the font list can show what the text really uses.
-QFont defaultFont()
-{
-    const QStringList installed = QFontDatabase::families();
-    QString family = QStringLiteral("宋体");
-    for (const QString &candidate : {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("Noto Serif CJK SC"),
-                                     QStringLiteral("Noto Sans CJK SC")}) {
-        if (installed.contains(candidate)) {
-            family = candidate;
-            break;
-        }
-    }
-    QFont font(family);
-    font.setPointSize(12);
-    return font;
-}
-
 } // namespace
 
 RichTextEditor::RichTextEditor(Variant variant, QWidget *parent)
@@ -108,7 +90,7 @@ RichTextEditor::RichTextEditor(Variant variant, QWidget *parent)
         sbSave = iconButton(toolbaricons::Kind::Save, tr("保存文档"));
 
     rve->setAcceptRichText(true);
-    rve->document()->setDefaultFont(defaultFont());
+    rve->document()->setDefaultFont(defaultDocumentFont());
     rve->setContextMenuPolicy(Qt::CustomContextMenu);
     rve->installEventFilter(this);
 

@@ -3,8 +3,10 @@
 
 #include "data/Recordset.h"
 #include "data/TemplateBuilder.h"
+#include "work/WorkBody.h"
 
 #include <QRegularExpression>
+#include <QTextDocument>
 #include <QUrl>
 
 // The database a new installation starts with: its tables, its shipped rows and its samples.
@@ -202,6 +204,12 @@ void TestTemplate::sampleDataIsComplete()
              QStringLiteral("1,2,3,4"));
     QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select group_concat(ZY) from (Select distinct ZY from TWork Order by 1)")),
              QStringLiteral("0,1"));
+    // Some items come with a formatted body.
+    QVERIFY(count(QStringLiteral("Select count(*) from TWork where length(Content) > 10")) > 0);
+    QTextDocument body;
+    workbody::load(dm(), count(QStringLiteral("Select min(ID) from TWork where length(Content) > 10")), body);
+    QVERIFY(body.toPlainText().size() > 20);
+    QVERIFY(body.toHtml().contains(QLatin1String("font-weight")));
     // Nothing pops up as a reminder on the first start.
     QCOMPARE(count(QStringLiteral("Select count(*) from TWork where FinStu=1 and UseTimeHint=1 and HasHinted<>1")), 0);
     for (const char *table : {"TClientClass", "TGoodsClass"}) {

@@ -4,7 +4,10 @@
 #include "TestProgramFolder.h"
 
 #include "app/TfrmWorkMain.h"
+
+#include <QLabel>
 #include "work/Reminders.h"
+#include "work/TfrmWorkHint.h"
 #include "work/WorkListPage.h"
 
 // The minute tick over the reminder cache, with the clock set by the test.
@@ -25,6 +28,8 @@ private slots:
 
 private:
     QString hinted();
+    // The reminder windows open now, by the subject they show.
+    QStringList reminderWindows();
     void tickAt(const QDateTime &now);
 
     std::unique_ptr<TestProgramFolder> m_folder;
@@ -63,6 +68,17 @@ QString TestReminders::hinted()
     return m_folder->dm().GetDataBySQL(QStringLiteral("Select group_concat(ID) from (Select ID from TWork where HasHinted=1 Order by ID)"));
 }
 
+QStringList TestReminders::reminderWindows()
+{
+    QStringList subjects;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *hint = qobject_cast<TfrmWorkHint *>(window); hint && hint->isVisible())
+            subjects.append(hint->lblWork->text());
+    }
+    subjects.sort();
+    return subjects;
+}
+
 void TestReminders::tickAt(const QDateTime &now)
 {
     m_clock->set(now);
@@ -94,6 +110,7 @@ void TestReminders::oneReminderPerTickInCacheOrder()
     const QDateTime nine(QDate(2026, 12, 10), QTime(9, 0, 5));
     tickAt(nine);
     QCOMPARE(hinted(), QStringLiteral("3")); // the cache comes in the table's order, here by ID
+    QCOMPARE(reminderWindows(), QStringList{QStringLiteral("第二")});
     tickAt(nine.addSecs(60));
     QCOMPARE(hinted(), QStringLiteral("3,5")); // 09:01 has come, and 5 stands before 7
     tickAt(nine.addSecs(120));
@@ -102,6 +119,11 @@ void TestReminders::oneReminderPerTickInCacheOrder()
     QCOMPARE(hinted(), QStringLiteral("3,5,7,9"));
     tickAt(nine.addSecs(240));
     QCOMPARE(hinted(), QStringLiteral("3,5,7,9"));
+    QCOMPARE(reminderWindows().size(), 4);
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TfrmWorkHint *>(window))
+            window->close();
+    }
 }
 
 void TestReminders::pastReminderComesAfterTheReload()

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QSoundEffect;
+class QTimer;
+class QToolButton;
+
+// The reminder of one work item: a borderless, always-on-top picture in the bottom-right
+// corner of the screen with the reminder time and the subject, and an alert sound that
+// loops until the first stop tick. A click on it closes it; its detail area opens the item
+// in the editor. It deletes itself when closed.
+class TfrmWorkHint : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TfrmWorkHint(qint64 id);
+
+    // Shows the item's reminder time and subject; when the item cannot be read, says so and
+    // keeps the sample texts.
+    bool ReadyData();
+    // The 30-second tick: ends the alert for good, so it never comes back while the
+    // window stays open.
+    void TimerStopTimer();
+    // Hides the window and silences it, opens the item in the editor, and closes once the
+    // editor is done.
+    void sbDetailClick();
+
+    // Whether the alert is meant to be sounding: from the first show until the stop tick
+    // or the detail area, and never without a sound file. The sound component cannot tell:
+    // without a sound device it "plays" silently.
+    bool soundPlaying() const { return m_alert == Alert::Sounding; }
+
+    QLabel *Image1;
+    QLabel *lblTime;
+    QLabel *lblWork;
+    QToolButton *sbDetail;
+    QTimer *TimerStop;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    enum class Alert { NotStarted, Sounding, Ended };
+
+    void startAlert();
+    void endAlert();
+
+    qint64 m_id;
+    Alert m_alert = Alert::NotStarted;
+    QSoundEffect *MediaPlayer1 = nullptr; // made only when there is a sound file to play
+};
+
+// Opens a reminder window for the work item and returns at once; several may be open.
+void ShowWorkReminder(qint64 id);
