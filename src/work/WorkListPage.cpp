@@ -225,6 +225,7 @@ bool WorkListPage::ReadyWork()
     const bool opened = m_work.open(query.sql, query.params);
     if (m_work.isEmpty()) {
         editor->clear();
+        editor->document()->setModified(false);
         m_owner = -1;
     }
     m_reminders = loadReminderCache(TDM::instance());
@@ -240,6 +241,7 @@ void WorkListPage::loadCurrentDocument()
     }
     m_owner = m_work.integer(QStringLiteral("ID"));
     workbody::load(TDM::instance(), m_owner, *editor->document());
+    editor->document()->setModified(false);
 }
 
 void WorkListPage::setPageShown(bool shown)
@@ -251,10 +253,17 @@ void WorkListPage::setPageShown(bool shown)
 
 void WorkListPage::SaveDoc()
 {
-    if (m_owner < 0)
+    // An unchanged document is not written back: the item may have been changed meanwhile
+    // in its editor window (opened from a reminder), and this copy would overwrite that.
+    if (m_owner < 0 || !editor->document()->isModified())
         return;
-    if (workbody::save(TDM::instance(), m_owner, *editor->document()) == workbody::SaveResult::NotStored)
+    switch (workbody::save(TDM::instance(), m_owner, *editor->document())) {
+    case workbody::SaveResult::Saved: editor->document()->setModified(false); break;
+    case workbody::SaveResult::NotStored:
         platform::prompter().message(tr("存储参数发生错误！"), platform::Prompter::Icon::Error);
+        break;
+    case workbody::SaveResult::NoRow: break;
+    }
 }
 
 void WorkListPage::setStateColors(const std::array<QColor, 4> &colors)

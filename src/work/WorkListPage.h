@@ -31,7 +31,8 @@ public:
     // Reloads the list from the filters, then the reminder cache. False when the query fails
     // (the list is then empty).
     bool ReadyWork();
-    // Stores the editor's document into the item it was loaded for, whatever page is shown.
+    // Stores the editor's document, when changed, into the item it was loaded for, whatever
+    // page is shown.
     void SaveDoc();
     // The work page became the shown page (reloading the current item's document) or not.
     void setPageShown(bool shown);

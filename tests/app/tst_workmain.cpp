@@ -21,6 +21,7 @@
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTextBrowser>
@@ -408,7 +409,9 @@ void TestWorkMain::exitSavesDocumentAndRemovesIcon()
     m_window->tray->AddIcon();
     const qint64 item = m_window->TabSheet1->documentOwner();
     QVERIFY(item > 0);
-    m_window->TabSheet1->editor->rve->setPlainText(QStringLiteral("退出前写下的内容"));
+    QTextCursor typing = m_window->TabSheet1->editor->rve->textCursor();
+    typing.select(QTextCursor::Document);
+    typing.insertText(QStringLiteral("退出前写下的内容"));
     QSignalSpy closed(m_window.get(), &TfrmWorkMain::closed);
 
     m_window->tray->N12->trigger();

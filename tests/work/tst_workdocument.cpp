@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QTabWidget>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 
@@ -25,6 +26,7 @@ private slots:
 
     void bodyFollowsTheCurrentItem();
     void leavingAnEmptyBodyStoresItForThatItem();
+    void unchangedBodyDoesNotOverwriteLaterEdits();
     void storedBodiesThatAreNotBodies_data();
     void storedBodiesThatAreNotBodies();
     void savesIntoTheOwnerOnAnyPage();
@@ -35,6 +37,8 @@ private:
     void setBody(qint64 id, const QString &text);
     QString storedText(qint64 id);
     QString shownText() const { return m_page->editor->rve->toPlainText(); }
+    // What the user types over the whole body.
+    void typeBody(const QString &text);
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
@@ -70,6 +74,13 @@ void TestWorkDocument::setBody(qint64 id, const QString &text)
     QCOMPARE(workbody::save(m_folder->dm(), id, document), workbody::SaveResult::Saved);
 }
 
+void TestWorkDocument::typeBody(const QString &text)
+{
+    QTextCursor cursor = m_page->editor->rve->textCursor();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(text);
+}
+
 QString TestWorkDocument::storedText(qint64 id)
 {
     QTextDocument document;
@@ -93,12 +104,23 @@ void TestWorkDocument::bodyFollowsTheCurrentItem()
 void TestWorkDocument::leavingAnEmptyBodyStoresItForThatItem()
 {
     m_page->dsWork().locate(2);
+    typeBody(QStringLiteral("第二条新写的"));
+    typeBody(QString()); // typed and taken back: an empty document, changed
 
     m_page->SaveDoc();
 
     QCOMPARE(storedText(2), QString());
     QVERIFY(m_folder->dm().GetDataBySQL(QStringLiteral("Select length(Content) from TWork where ID=2")).toInt() > kNoBodyLimit);
     QCOMPARE(storedText(1), QStringLiteral("第一条的正文"));
+}
+
+void TestWorkDocument::unchangedBodyDoesNotOverwriteLaterEdits()
+{
+    setBody(1, QStringLiteral("在编辑窗口里改过")); // say, from the reminder's editor
+
+    m_page->SaveDoc(); // the page's editor still shows the old body, untouched
+
+    QCOMPARE(storedText(1), QStringLiteral("在编辑窗口里改过"));
 }
 
 void TestWorkDocument::storedBodiesThatAreNotBodies_data()
@@ -121,7 +143,7 @@ void TestWorkDocument::storedBodiesThatAreNotBodies()
 
 void TestWorkDocument::savesIntoTheOwnerOnAnyPage()
 {
-    m_page->editor->rve->setPlainText(QStringLiteral("改过的正文"));
+    typeBody(QStringLiteral("改过的正文"));
     m_window->PageControl1->setCurrentIndex(TfrmWorkMain::HelpPage);
     m_page->dsWork().locate(3); // the list moves while another page is shown: the editor stays
 
@@ -137,7 +159,7 @@ void TestWorkDocument::failedSaveIsReported()
 {
     QVERIFY(m_folder->dm().execute(QStringLiteral(
         "Create trigger keep before update of Content on TWork begin select raise(abort, 'kept'); end")));
-    m_page->editor->rve->setPlainText(QStringLiteral("存不进去"));
+    typeBody(QStringLiteral("存不进去"));
 
     m_page->SaveDoc();
 
