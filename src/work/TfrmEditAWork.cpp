@@ -1,7 +1,6 @@
 #include "work/TfrmEditAWork.h"
 
 #include "data/DbDates.h"
-#include "data/TDM.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "util/Gbk.h"
@@ -157,7 +156,7 @@ QWidget *TfrmEditAWork::buildFields()
 void TfrmEditAWork::fillWorkTypes()
 {
     QStringList types;
-    TDM::instance().GetDataBySQLToItems(QStringLiteral("select Title from TWorkClass Order by OrderIdx"), types, false);
+    appendWorkTypeTitles(types);
     cmbWorkType->clear();
     cmbWorkType->addItems(types);
     cmbWorkType->setCurrentIndex(types.isEmpty() ? -1 : 0);

@@ -166,3 +166,8 @@ void ShowWorkTypes()
     if (window.ReadyData())
         window.exec();
 }
+
+void appendWorkTypeTitles(QStringList &items)
+{
+    TDM::instance().GetDataBySQLToItems(QStringLiteral("select Title from TWorkClass Order by OrderIdx"), items, false);
+}

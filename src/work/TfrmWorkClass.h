@@ -45,3 +45,7 @@ private:
 
 // The modal work-type window; callers refill their type drop-downs afterwards.
 void ShowWorkTypes();
+
+// Appends the titles of the work types, in their order, to `items` (empty titles left out):
+// what the type drop-downs offer.
+void appendWorkTypeTitles(QStringList &items);

@@ -200,7 +200,7 @@ QList<QCheckBox *> WorkListPage::stateBoxes() const
 void WorkListPage::fillWorkTypes()
 {
     QStringList types{tr("全部")};
-    TDM::instance().GetDataBySQLToItems(QStringLiteral("select Title from TWorkClass Order by OrderIdx"), types, false);
+    appendWorkTypeTitles(types);
     cmbWorkType->clear();
     cmbWorkType->addItems(types);
     cmbWorkType->setCurrentIndex(0);
