@@ -300,11 +300,12 @@ bool Recordset::post()
         m_lastError = QStringLiteral("nothing to write to");
         return false;
     }
-    if (tableColumns().isEmpty()) {
+    const QStringList writable = tableColumns();
+    if (writable.isEmpty()) {
         m_lastError = QStringLiteral("no table %1 to write to").arg(m_updateTable);
         return false;
     }
-    if (!(m_state == State::Insert ? insertPending() : updatePending()))
+    if (!(m_state == State::Insert ? insertPending(writable) : updatePending(writable)))
         return false;
     m_state = State::Browse;
     m_beforeEdit.clear();
@@ -313,9 +314,8 @@ bool Recordset::post()
     return true;
 }
 
-bool Recordset::insertPending()
+bool Recordset::insertPending(const QStringList &writable)
 {
-    const QStringList writable = tableColumns();
     QStringList names;
     QVariantList values;
     for (int c = 0; c < m_fields.size(); ++c) {
@@ -336,14 +336,13 @@ bool Recordset::insertPending()
     return true;
 }
 
-bool Recordset::updatePending()
+bool Recordset::updatePending(const QStringList &writable)
 {
     const int idColumn = fieldIndex(QStringLiteral("ID"));
     if (idColumn < 0) {
         m_lastError = QStringLiteral("the query has no ID to update by");
         return false;
     }
-    const QStringList writable = tableColumns();
     QStringList assignments;
     QVariantList values;
     for (int c = 0; c < m_fields.size(); ++c) {

@@ -107,8 +107,9 @@ private:
     void removeRow(int row);
     void fail(const QString &error);
     QStringList tableColumns();
-    bool insertPending();
-    bool updatePending();
+    // `writable`: the columns of the update table; fields outside it are not written.
+    bool insertPending(const QStringList &writable);
+    bool updatePending(const QStringList &writable);
     void refreshRow(int row, qint64 id);
 
     TDM &m_dm;
