@@ -126,8 +126,9 @@ bool TfrmWorkMain::FormCreate()
     TabSheet10->chkStartWithWIn->setChecked(true);
     TabSheet1->fillWorkTypes();
 
-    // One failure skips the rest of the loading; the window opens all the same.
-    ReadyPara() && TabSheet1->ReadyWork();
+    // A setting that cannot be read skips the rest of the loading; the window opens all the same.
+    if (ReadyPara())
+        TabSheet1->ReadyWork();
 
     if (TabSheet10->chkUsePass->isChecked()) {
         const QString prompt = tr("请输入登陆密码：");
