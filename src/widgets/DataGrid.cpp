@@ -18,7 +18,6 @@ DataGrid::DataGrid(Recordset &recordset, QWidget *parent)
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     m_view->setWordWrap(false);
-    m_view->setAlternatingRowColors(false);
     m_view->verticalHeader()->setVisible(false);
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);

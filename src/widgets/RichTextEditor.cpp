@@ -151,7 +151,7 @@ QWidget *RichTextEditor::buildToolbar()
     connect(btnFont, &QToolButton::clicked, this, [this] { applyTextConversion(FontDialog); });
     connect(btnFontColor, &QToolButton::clicked, this, [this] { applyTextConversion(TextColor); });
     connect(cmbFont, &QComboBox::activated, this, [this] { applyTextConversion(FontName); });
-    connect(cmbFontSize, &QComboBox::activated, this, &RichTextEditor::applyFontSizeText);
+    connect(cmbFontSize, &QComboBox::activated, this, [this] { applyTextConversion(FontSize); });
     if (sbSave)
         connect(sbSave, &QToolButton::clicked, this, &RichTextEditor::saveRequested);
     return bar;
@@ -311,11 +311,6 @@ void RichTextEditor::applyTextConversion(int conversion)
     mergeFormat(change);
     if (conversion == FontName || conversion == FontSize)
         focusEditorIfShown();
-}
-
-void RichTextEditor::applyFontSizeText()
-{
-    applyTextConversion(FontSize);
 }
 
 void RichTextEditor::applyParaConversion(int conversion)
@@ -505,11 +500,11 @@ bool RichTextEditor::eventFilter(QObject *watched, QEvent *event)
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                applyFontSizeText();
+                applyTextConversion(FontSize);
                 return true; // the key is used up here
             }
         } else if (event->type() == QEvent::FocusOut) {
-            applyFontSizeText();
+            applyTextConversion(FontSize);
         }
     }
     return QWidget::eventFilter(watched, event);

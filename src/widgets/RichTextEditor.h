@@ -77,7 +77,6 @@ private:
     void buildMenu();
     void rveCurTextStyleChanged(const QTextCharFormat &format);
     void rveCurParaStyleChanged();
-    void applyFontSizeText();
     void mergeFormat(const QTextCharFormat &change);
     void focusEditorIfShown();
 

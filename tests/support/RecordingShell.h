@@ -17,10 +17,8 @@ public:
     // "noautostart <name>", "shutdown".
     const QStringList &calls() const { return m_calls; }
     QString lastCall() const { return m_calls.isEmpty() ? QString() : m_calls.constLast(); }
-    void clearCalls() { m_calls.clear(); }
     // The command of the autostart entry, empty when none is written.
     QString autostartCommand(const QString &name) const { return m_autostart.value(name); }
-    void failAutostart(bool fail) { m_failAutostart = fail; }
 
     void openPath(const QString &path) override;
     void openUrl(const QUrl &url) override;
@@ -32,5 +30,4 @@ public:
 private:
     QStringList m_calls;
     QHash<QString, QString> m_autostart;
-    bool m_failAutostart = false;
 };

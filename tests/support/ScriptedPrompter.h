@@ -20,8 +20,6 @@ public:
     void answerText(const QString &text) { m_answers.enqueue(text); }
     void answerCancel() { m_answers.enqueue(QVariant()); }
     void answerColor(const QColor &color) { m_answers.enqueue(color); }
-    void answerFont(const QFont &font) { m_answers.enqueue(font); }
-    bool allAnswersTaken() const { return m_answers.isEmpty(); }
 
     // What was shown: the texts of messages and questions and the labels of inputs, in order.
     const QStringList &shown() const { return m_shown; }
@@ -29,7 +27,6 @@ public:
     const QList<FileRequest> &fileRequests() const { return m_fileRequests; }
     // Titles of the message boxes and input boxes, in order (empty: the program's name).
     const QStringList &titles() const { return m_titles; }
-    void clearShown() { m_shown.clear(); }
 
     void message(const QString &text, Icon icon, const QString &title) override;
     bool confirm(const QString &text) override;
