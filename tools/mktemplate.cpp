@@ -1,5 +1,5 @@
 // Builds the template database of a new installation from the rows under assets/data.
-#include "data/TemplateBuilder.h"
+#include "template/TemplateBuilder.h"
 
 #include <QGuiApplication>
 #include <QTextStream>

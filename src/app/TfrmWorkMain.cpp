@@ -10,7 +10,7 @@
 #include "platform/Shell.h"
 #include "safety/PasswordHash.h"
 #include "safety/TfrmPassInput.h"
-#include "widgets/RichTextEditor.h"
+#include "document/RichTextEditor.h"
 #include "work/Reminders.h"
 #include "work/StateColorGroup.h"
 #include "work/TfrmWorkHint.h"

@@ -5,8 +5,8 @@
 #include "platform/Prompter.h"
 #include "util/Gbk.h"
 #include "util/TextHelpers.h"
-#include "widgets/DocumentStore.h"
-#include "widgets/RichTextEditor.h"
+#include "document/DocumentStore.h"
+#include "document/RichTextEditor.h"
 #include "work/TfrmWorkClass.h"
 
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 
 #include "data/Recordset.h"
 #include "data/TDM.h"
-#include "widgets/DocumentStore.h"
+#include "document/DocumentStore.h"
 
 #include <QTextDocument>
 

@@ -3,7 +3,7 @@
 #include "data/TDM.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
-#include "widgets/RichTextEditor.h"
+#include "document/RichTextEditor.h"
 #include "work/WorkBody.h"
 #include "work/TfrmEditAWork.h"
 #include "work/TfrmWorkClass.h"

@@ -9,7 +9,7 @@
 #include "data/Settings.h"
 #include "safety/PasswordHash.h"
 #include "safety/TfrmPassInput.h"
-#include "widgets/RichTextEditor.h"
+#include "document/RichTextEditor.h"
 #include "work/WorkBody.h"
 #include "work/WorkListPage.h"
 

@@ -4,7 +4,7 @@
 #include "TestProgramFolder.h"
 
 #include "data/Recordset.h"
-#include "widgets/RichTextEditor.h"
+#include "document/RichTextEditor.h"
 #include "work/TfrmEditAWork.h"
 #include "work/WorkBody.h"
 

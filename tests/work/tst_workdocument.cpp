@@ -3,8 +3,8 @@
 #include "TestProgramFolder.h"
 
 #include "app/TfrmWorkMain.h"
-#include "widgets/DocumentStore.h"
-#include "widgets/RichTextEditor.h"
+#include "document/DocumentStore.h"
+#include "document/RichTextEditor.h"
 #include "work/WorkBody.h"
 #include "work/WorkListPage.h"
 

@@ -1,8 +1,8 @@
-#include "work/TfrmPreviewDocExd.h"
+#include "document/TfrmPreviewDocExd.h"
 
 #include "platform/Prompter.h"
-#include "widgets/DocumentStore.h"
-#include "widgets/Rtf.h"
+#include "document/DocumentStore.h"
+#include "document/rtf/Rtf.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QComboBox>

@@ -1,9 +1,9 @@
-#include "data/TemplateBuilder.h"
+#include "template/TemplateBuilder.h"
 
 #include "data/Schema.h"
 #include "data/Sqlite.h"
 #include "data/TDM.h"
-#include "widgets/DocumentStore.h"
+#include "document/DocumentStore.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "widgets/ToolbarIcons.h"
+#include "document/ToolbarIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

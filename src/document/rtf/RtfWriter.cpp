@@ -1,7 +1,7 @@
-#include "widgets/Rtf.h"
+#include "document/rtf/Rtf.h"
 
-#include "widgets/RtfEncoding.h"
-#include "widgets/RtfUnits.h"
+#include "document/rtf/RtfEncoding.h"
+#include "document/rtf/RtfUnits.h"
 
 #include <QBuffer>
 #include <QFontDatabase>

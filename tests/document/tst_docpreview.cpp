@@ -1,9 +1,9 @@
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 
-#include "widgets/DocumentStore.h"
-#include "widgets/Rtf.h"
-#include "work/TfrmPreviewDocExd.h"
+#include "document/DocumentStore.h"
+#include "document/rtf/Rtf.h"
+#include "document/TfrmPreviewDocExd.h"
 
 #include <QComboBox>
 #include <QDir>

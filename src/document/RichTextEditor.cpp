@@ -1,15 +1,15 @@
-#include "widgets/RichTextEditor.h"
+#include "document/RichTextEditor.h"
 
 #include "data/ProgramFolder.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
-#include "widgets/DocumentStore.h"
-#include "widgets/FindDialog.h"
-#include "widgets/Rtf.h"
-#include "widgets/TableCommands.h"
-#include "widgets/ToolbarIcons.h"
-#include "work/TfrmEspChar.h"
-#include "work/TfrmPreviewDocExd.h"
+#include "document/DocumentStore.h"
+#include "document/FindDialog.h"
+#include "document/rtf/Rtf.h"
+#include "document/TableCommands.h"
+#include "document/ToolbarIcons.h"
+#include "document/TfrmEspChar.h"
+#include "document/TfrmPreviewDocExd.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -2,7 +2,7 @@
 #include "TestProgramFolder.h"
 
 #include "data/Recordset.h"
-#include "data/TemplateBuilder.h"
+#include "template/TemplateBuilder.h"
 #include "work/WorkBody.h"
 
 #include <QRegularExpression>

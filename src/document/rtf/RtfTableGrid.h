@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/RtfContent.h"
+#include "document/rtf/RtfContent.h"
 
 // RTF describes a table row by row, each cell by its right edge; a merged cell is a wide
 // cell, a cell marked as merged into its left neighbour, or one marked as continuing the

@@ -1,6 +1,6 @@
-#include "widgets/RtfFormats.h"
+#include "document/rtf/RtfFormats.h"
 
-#include "widgets/RtfUnits.h"
+#include "document/rtf/RtfUnits.h"
 
 RtfCharacterProperties RtfCharacterProperties::effective() const
 {

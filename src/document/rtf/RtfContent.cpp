@@ -1,7 +1,7 @@
-#include "widgets/RtfContent.h"
+#include "document/rtf/RtfContent.h"
 
-#include "widgets/RtfTableGrid.h"
-#include "widgets/RtfUnits.h"
+#include "document/rtf/RtfTableGrid.h"
+#include "document/rtf/RtfUnits.h"
 
 #include <QTextCursor>
 #include <QTextDocument>

@@ -2,7 +2,7 @@
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 
-#include "widgets/RichTextEditor.h"
+#include "document/RichTextEditor.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -1,4 +1,4 @@
-#include "widgets/TableCommands.h"
+#include "document/TableCommands.h"
 
 #include <QList>
 #include <QRect>

@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "widgets/Rtf.h"
+#include "document/rtf/Rtf.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

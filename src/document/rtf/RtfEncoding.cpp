@@ -1,4 +1,4 @@
-#include "widgets/RtfEncoding.h"
+#include "document/rtf/RtfEncoding.h"
 
 #include <unicode/ucnv.h>
 

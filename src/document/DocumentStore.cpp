@@ -1,4 +1,4 @@
-#include "widgets/DocumentStore.h"
+#include "document/DocumentStore.h"
 
 #include <QBuffer>
 #include <QDataStream>

@@ -1,11 +1,11 @@
-#include "widgets/Rtf.h"
+#include "document/rtf/Rtf.h"
 
-#include "widgets/RtfContent.h"
-#include "widgets/RtfEncoding.h"
-#include "widgets/RtfFlow.h"
-#include "widgets/RtfFormats.h"
-#include "widgets/RtfKeywords.h"
-#include "widgets/RtfUnits.h"
+#include "document/rtf/RtfContent.h"
+#include "document/rtf/RtfEncoding.h"
+#include "document/rtf/RtfFlow.h"
+#include "document/rtf/RtfFormats.h"
+#include "document/rtf/RtfKeywords.h"
+#include "document/rtf/RtfUnits.h"
 
 #include <QTextDocument>
 

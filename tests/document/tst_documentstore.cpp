@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "widgets/DocumentStore.h"
+#include "document/DocumentStore.h"
 
 #include <QRandomGenerator>
 #include <QTextBlock>

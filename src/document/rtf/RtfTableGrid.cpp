@@ -1,4 +1,4 @@
-#include "widgets/RtfTableGrid.h"
+#include "document/rtf/RtfTableGrid.h"
 
 #include <algorithm>
 

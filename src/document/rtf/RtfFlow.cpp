@@ -1,4 +1,4 @@
-#include "widgets/RtfFlow.h"
+#include "document/rtf/RtfFlow.h"
 
 #include <algorithm>
 #include <utility>

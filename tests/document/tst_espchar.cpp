@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "work/TfrmEspChar.h"
+#include "document/TfrmEspChar.h"
 
 #include <QClipboard>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "widgets/TableCommands.h"
+#include "document/TableCommands.h"
 
 #include <QRect>
 #include <QTextCursor>

@@ -1,4 +1,4 @@
-#include "work/TfrmEspChar.h"
+#include "document/TfrmEspChar.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

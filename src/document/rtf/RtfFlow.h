@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/RtfContent.h"
+#include "document/rtf/RtfContent.h"
 
 // Puts the paragraphs the reader finishes into the document's flow and its tables: a
 // paragraph marked as in a table goes into the cell being filled, \cell closes the cell,

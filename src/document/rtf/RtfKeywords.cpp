@@ -1,4 +1,4 @@
-#include "widgets/RtfKeywords.h"
+#include "document/rtf/RtfKeywords.h"
 
 #include <unordered_map>
 

@@ -1,4 +1,4 @@
-#include "widgets/FindDialog.h"
+#include "document/FindDialog.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
