@@ -94,27 +94,40 @@ void TfrmWorkMain::buildPages()
     const QStringList captions{tr(" 事务跟踪 "), tr(" 客户跟踪 "), tr(" 联系人 "), tr(" 常用文件夹 "),
                                tr(" 常用搜索 "), tr(" 外汇牌价 "), tr(" 邮政编码 "), tr(" 万年历 "),
                                tr(" 世界时钟 "), tr("其他功能"), tr("使用说明")};
-    for (int page = 0; page < PageCount; ++page) {
-        QWidget *sheet = nullptr;
-        if (page == WorkPage) {
-            sheet = TabSheet1;
-        } else if (page == SettingsPageIndex) {
-            sheet = TabSheet10;
-            TabSheet10->addGroup(stateColors);
-        } else if (page == HelpPage) {
-            sheet = new QWidget;
-            auto *layout = new QVBoxLayout(sheet);
-            layout->setContentsMargins(0, 0, 0, 0);
-            layout->addWidget(helpBrowser);
-            helpBrowser->setOpenExternalLinks(false);
-        } else {
-            sheet = new QWidget;
-        }
-        PageControl1->addTab(sheet, captions.at(page));
-    }
+    for (int page = 0; page < PageCount; ++page)
+        PageControl1->addTab(createPage(Page(page)), captions.at(page));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(PageControl1);
+}
+
+QWidget *TfrmWorkMain::createPage(Page page)
+{
+    switch (page) {
+    case WorkPage:
+        return TabSheet1;
+
+    case SettingsPageIndex:
+        TabSheet10->addGroup(stateColors);
+        return TabSheet10;
+
+    case HelpPage: {
+        auto *sheet = new QWidget;
+        auto *layout = new QVBoxLayout(sheet);
+        layout->setContentsMargins(0, 0, 0, 0);
+        layout->addWidget(helpBrowser);
+        helpBrowser->setOpenExternalLinks(false);
+        return sheet;
+    }
+
+    default:
+        return new QWidget;
+    }
+}
+
+void TfrmWorkMain::loadPages()
+{
+    TabSheet1->ReadyWork();
 }
 
 bool TfrmWorkMain::FormCreate()
@@ -128,7 +141,7 @@ bool TfrmWorkMain::FormCreate()
 
     // A setting that cannot be read skips the rest of the loading; the window opens all the same.
     if (ReadyPara())
-        TabSheet1->ReadyWork();
+        loadPages();
 
     if (TabSheet10->chkUsePass->isChecked()) {
         const QString prompt = tr("请输入登陆密码：");

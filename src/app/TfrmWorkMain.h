@@ -70,6 +70,9 @@ protected:
 
 private:
     void buildPages();
+    QWidget *createPage(Page page);
+    // The pages' data in the order of loading at start-up; run again after an automatic backup.
+    void loadPages();
     void FormActivate();
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void chkStartWithWInClick(bool checked);

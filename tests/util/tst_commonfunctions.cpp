@@ -3,6 +3,7 @@
 #include "RecordingShell.h"
 #include "util/ShellLaunch.h"
 #include "util/TextHelpers.h"
+#include "util/WebChat.h"
 #include "util/Weekday.h"
 
 class TestCommonFunctions : public QObject
@@ -21,6 +22,8 @@ private slots:
     void opensAddressInBrowser_data();
     void opensAddressInBrowser();
     void opensPathWithShell();
+    void webChatAddress_data();
+    void webChatAddress();
 };
 
 void TestCommonFunctions::indexOfItem_data()
@@ -146,6 +149,28 @@ void TestCommonFunctions::opensPathWithShell()
     RecordingShell shell;
     ShellOpen(QStringLiteral("/home/张三/文档/报价单.xlsx"));
     QCOMPARE(shell.calls(), QStringList{QStringLiteral("open /home/张三/文档/报价单.xlsx")});
+}
+
+void TestCommonFunctions::webChatAddress_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("address");
+
+    QTest::newRow("plain") << "12345" << "Zhang" << "http://wpa.qq.com/msgrd?V=1&Uin=12345&Site=Zhang&Menu=yes";
+    QTest::newRow("separators in the name stay the name")
+        << "10001" << "A&B #1+" << "http://wpa.qq.com/msgrd?V=1&Uin=10001&Site=A%26B%20%231%2B&Menu=yes";
+    QTest::newRow("Chinese name encoded") << "10001" << "张三" << "http://wpa.qq.com/msgrd?V=1&Uin=10001&Site=%E5%BC%A0%E4%B8%89&Menu=yes";
+    QTest::newRow("no number, no address") << " " << "Zhang" << "";
+}
+
+void TestCommonFunctions::webChatAddress()
+{
+    QFETCH(QString, number);
+    QFETCH(QString, name);
+    QFETCH(QString, address);
+
+    QCOMPARE(::webChatAddress(number, name).toString(QUrl::FullyEncoded), address);
 }
 
 PANDREL_TEST_MAIN(TestCommonFunctions)
