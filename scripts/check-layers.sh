@@ -1,6 +1,6 @@
 #!/bin/sh
 # Every include under src/ must point down the layers: app, then the four subsystems, then
-# document and widgets, then data, util and platform. Prints each include that points up.
+# document, widgets and output, then data, util and platform. Prints each include that points up.
 set -eu
 cd "$(dirname "$0")/../src"
 
@@ -8,7 +8,7 @@ rank() {
     case "$1" in
         app) echo 5 ;;
         work|crm|desk|safety) echo 4 ;;
-        document|widgets) echo 3 ;;
+        document|widgets|output) echo 3 ;;
         data) echo 2 ;;
         util) echo 1 ;;
         platform) echo 0 ;;
