@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QDir>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <QWidget>
+
+class Shots
+{
+public:
+    explicit Shots(const QString &folder) : m_folder(folder) { QDir().mkpath(folder); }
+
+    void take(QWidget &widget, const QString &name)
+    {
+        const QString path = QDir(m_folder).filePath(name + QStringLiteral(".png"));
+        if (widget.grab().save(path))
+            m_written.append(path);
+        else
+            m_failed.append(path);
+    }
+
+    int report() const
+    {
+        QTextStream out(stdout);
+        for (const QString &path : m_written)
+            out << path << '\n';
+        for (const QString &path : m_failed)
+            out << "could not write " << path << '\n';
+        return m_failed.isEmpty() ? 0 : 1;
+    }
+
+private:
+    QString m_folder;
+    QStringList m_written;
+    QStringList m_failed;
+};
+
+// A set of pictures of one area. Each area's file registers its set with a static
+// ShotSet, so adding an area touches no other file.
+struct ShotSet {
+    using Function = void (*)(Shots &);
+    ShotSet(const char *name, Function shoot);
+    const char *name;
+    Function shoot;
+};
+const QList<ShotSet> &shotSets();

@@ -1,0 +1,86 @@
+// Renders every page of the main window and every dialog offscreen into PNG files, so they
+// can be looked at without a display: screenshots <output folder>.
+#include "Shots.h"
+
+#include "app/AppFont.h"
+#include "app/TfrmWorkMain.h"
+#include "data/ProgramFolder.h"
+#include "data/TDM.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+namespace {
+
+bool copyFolder(const QString &from, const QString &to)
+{
+    QDir().mkpath(to);
+    const QFileInfoList entries = QDir(from).entryInfoList(QDir::Files);
+    for (const QFileInfo &file : entries) {
+        if (!QFile::copy(file.filePath(), QDir(to).filePath(file.fileName())))
+            return false;
+    }
+    return true;
+}
+
+// A program folder of its own: the template database and the build's pictures and help.
+bool prepareFolder(const QString &folder)
+{
+    const QDir build(QStringLiteral(PANDREL_PROGRAM_DIR));
+    QDir root(folder);
+    return root.mkpath(QStringLiteral("db")) && root.mkpath(QStringLiteral("Bak"))
+           && QFile::copy(QStringLiteral(PANDREL_TEMPLATE_DB), root.filePath(QStringLiteral("db/DOZA.dat")))
+           && QFile::setPermissions(root.filePath(QStringLiteral("db/DOZA.dat")), QFile::ReadOwner | QFile::WriteOwner)
+           && copyFolder(build.filePath(QStringLiteral("Images")), root.filePath(QStringLiteral("Images")))
+           && copyFolder(build.filePath(QStringLiteral("Help")), root.filePath(QStringLiteral("Help")));
+}
+
+void shootMainWindow(Shots &shots)
+{
+    TfrmWorkMain window;
+    window.FormCreate();
+    window.show();
+    for (int page = 0; page < TfrmWorkMain::PageCount; ++page) {
+        window.PageControl1->setCurrentIndex(page);
+        QCoreApplication::processEvents();
+        shots.take(window, QStringLiteral("page-%1").arg(page + 1, 2, 10, QChar('0')));
+    }
+    window.resize(1366, 740); // as maximised on a common laptop screen
+    window.PageControl1->setCurrentIndex(TfrmWorkMain::SettingsPageIndex);
+    QCoreApplication::processEvents();
+    shots.take(window, QStringLiteral("page-10-large"));
+    window.hide();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QStandardPaths::setTestModeEnabled(true);
+    QApplication app(argc, argv);
+    applyChineseFont();
+    if (argc != 2) {
+        QTextStream(stderr) << "usage: screenshots <output folder>\n";
+        return 2;
+    }
+    QTemporaryDir folder;
+    if (!prepareFolder(folder.path())) {
+        QTextStream(stderr) << "screenshots: cannot prepare a program folder\n";
+        return 1;
+    }
+    setProgramFolder(folder.path());
+    TDM dm;
+    dm.DataModuleCreate();
+
+    Shots shots(QString::fromLocal8Bit(argv[1]));
+    shootMainWindow(shots);
+    for (const ShotSet &set : shotSets())
+        set.shoot(shots);
+    return shots.report();
+}
