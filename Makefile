@@ -22,7 +22,7 @@ test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j2
 
 bench: build
-	@$(BUILD_DIR)/bench/bench_worklist
+	@for program in $(BUILD_DIR)/bench/bench_*; do [ -x "$$program" ] && "$$program" || exit 1; done
 
 screenshots: build
 	@cmake --build $(BUILD_DIR) --target screenshots
