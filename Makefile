@@ -22,7 +22,7 @@ test: build
 	@cd $(BUILD_DIR) && ctest --output-on-failure -j2
 
 bench: build
-	@for program in $(BUILD_DIR)/bench/bench_*; do [ -x "$$program" ] && "$$program" || exit 1; done
+	@for program in $$(find $(BUILD_DIR)/bench -maxdepth 1 -type f -executable -name 'bench_*' | sort); do "$$program" || exit 1; done
 
 screenshots: build
 	@cmake --build $(BUILD_DIR) --target screenshots
