@@ -288,6 +288,7 @@ void TfrmWorkMain::TimerHIntCheckTimer()
     if (due < 0)
         return;
     markReminderShown(TDM::instance(), cache[due]);
+    TabSheet1->SaveDoc(); // the reminder can open the same item in its own window
     ShowWorkReminder(cache[due].id);
 }
 
