@@ -41,3 +41,8 @@ void SingleInstance::warnAndClaim()
     }
     claim();
 }
+
+void SingleInstance::release()
+{
+    m_server.close();
+}
