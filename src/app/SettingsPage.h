@@ -27,8 +27,13 @@ public:
 
     QGroupBox *grpSafety;
     QCheckBox *chkUsePass;
+    QPushButton *cmdEditLogPass;
     QCheckBox *chkAutoBak;
     QLineEdit *EditAutoBakPath;
+    QPushButton *cmdAutoBakSet;
+    QPushButton *Button17;
+    QPushButton *Button18;
+    QPushButton *cmdClearData;
 
     QGroupBox *grpSystem;
     QPushButton *Button4;

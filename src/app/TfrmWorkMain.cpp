@@ -1,6 +1,7 @@
 #include "app/TfrmWorkMain.h"
 
 #include "app/SettingsPage.h"
+#include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
@@ -8,8 +9,12 @@
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
+#include "safety/DataSafety.h"
+#include "safety/DataSafetyCommands.h"
 #include "safety/PasswordHash.h"
+#include "safety/TfrmAutoBakSet.h"
 #include "safety/TfrmPassInput.h"
+#include "safety/TfrmPassSet.h"
 #include "document/RichTextEditor.h"
 #include "work/Reminders.h"
 #include "work/StateColorGroup.h"
@@ -20,6 +25,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -74,6 +80,12 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     connect(TabSheet10->chkStartWithWIn, &QCheckBox::toggled, this, &TfrmWorkMain::chkStartWithWInClick);
     connect(TabSheet10->chkAutoHide, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
     connect(TabSheet10->chkUsePass, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
+    connect(TabSheet10->cmdEditLogPass, &QPushButton::clicked, this, &ShowPasswordChange);
+    connect(TabSheet10->cmdAutoBakSet, &QPushButton::clicked, this, &TfrmWorkMain::cmdAutoBakSetClick);
+    connect(TabSheet10->EditAutoBakPath, &QLineEdit::editingFinished, this, &TfrmWorkMain::EditAutoBakPathExit);
+    connect(TabSheet10->Button17, &QPushButton::clicked, this, &TfrmWorkMain::Button17Click);
+    connect(TabSheet10->Button18, &QPushButton::clicked, this, &TfrmWorkMain::Button18Click);
+    connect(TabSheet10->cmdClearData, &QPushButton::clicked, this, &TfrmWorkMain::cmdClearDataClick);
     connect(stateColors, &StateColorGroup::colorsChanged, this, &TfrmWorkMain::stateColorsChanged);
     connect(TabSheet1, &WorkListPage::listWidthChanged, this, &TfrmWorkMain::SavePara);
     connect(TabSheet1, &WorkListPage::listPressed, this, &TfrmWorkMain::cancelStartHide);
@@ -283,6 +295,8 @@ void TfrmWorkMain::Timer2Timer()
 
 void TfrmWorkMain::TimerHIntCheckTimer()
 {
+    if (IsBackupDue() && !AutoBakData(TabSheet10->EditAutoBakPath->text()))
+        return; // the failure has been shown; the reminders wait for the next tick
     QList<ReminderEntry> &cache = TabSheet1->reminders();
     const int due = dueReminder(cache, platform::clock().now());
     if (due < 0)
@@ -292,6 +306,101 @@ void TfrmWorkMain::TimerHIntCheckTimer()
     connect(ShowWorkReminder(cache[due].id), &TfrmWorkHint::snoozed, this, [this](qint64 id, const QDateTime &time) {
         rescheduleReminder(TabSheet1->reminders(), qint32(id), time);
     });
+}
+
+bool TfrmWorkMain::IsBackupDue()
+{
+    // An open editor holds rows of the connection that the backup closes: the backup waits
+    // until it is closed, and is then taken as one that was missed.
+    if (QApplication::activeModalWidget())
+        return false;
+    const bool enabled = TabSheet10->chkAutoBak->isChecked();
+    const QString folder = TabSheet10->EditAutoBakPath->text();
+    if (enabled && QDir(folder) == QDir(programFolder() + QString::fromLatin1(kBackupFolder)))
+        programBackupFolder(); // the program's own folder is made when missing
+    return m_backupScheduler.isDue(enabled, folder, m_settings.autoBakType, platform::clock().now());
+}
+
+bool TfrmWorkMain::AutoBakData(const QString &folder)
+{
+    TabSheet1->SaveDoc(); // the typing in the body belongs in the backup, and survives the reload
+    const FileResult copied = backupDatabase(TDM::instance(), autoBackupPath(folder, platform::clock().now()));
+    reloadPages();
+    if (!copied) {
+        platform::prompter().message(tr("自动备份数据失败！") + '\n' + copied.error, platform::Prompter::Icon::Error);
+        return false;
+    }
+    return true;
+}
+
+void TfrmWorkMain::reloadPages()
+{
+    // The pages show what is stored again; nothing is written back while they load.
+    m_ready = false;
+    if (ReadyPara())
+        loadPages();
+    m_ready = true;
+}
+
+void TfrmWorkMain::commandEnded(CommandOutcome outcome)
+{
+    if (outcome == CommandOutcome::Done)
+        restartProgram();
+    else if (outcome == CommandOutcome::Failed)
+        reloadPages();
+}
+
+void TfrmWorkMain::Button17Click()
+{
+    TabSheet1->SaveDoc(); // the typing in the body belongs in the backup
+    commandEnded(backupByUser(TDM::instance(), platform::clock().now().date()));
+}
+
+void TfrmWorkMain::Button18Click()
+{
+    commandEnded(restoreByUser(TDM::instance()));
+}
+
+void TfrmWorkMain::cmdClearDataClick()
+{
+    commandEnded(clearDataByUser(TDM::instance()));
+}
+
+void TfrmWorkMain::cmdAutoBakSetClick()
+{
+    bool enabled = TabSheet10->chkAutoBak->isChecked();
+    QString folder = TabSheet10->EditAutoBakPath->text();
+    QString schedule = m_settings.autoBakType;
+    if (!ShowAutoBackupSettings(enabled, folder, schedule))
+        return;
+    TabSheet10->chkAutoBak->setChecked(enabled);
+    TabSheet10->EditAutoBakPath->setText(folder);
+    m_settings.autoBakType = schedule;
+    SavePara();
+}
+
+void TfrmWorkMain::EditAutoBakPathExit()
+{
+    const QString folder = TabSheet10->EditAutoBakPath->text();
+    if (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
+        platform::prompter().message(tr("指定的自动备份数据存储路径不存在！"), platform::Prompter::Icon::Warning);
+        return;
+    }
+    SavePara();
+}
+
+void TfrmWorkMain::restartProgram()
+{
+    // The new copy must find the database and the claim free, and must not be told that a copy
+    // is running; the replaced database must not receive this copy's old document on closing.
+    m_restarting = true;
+    m_ready = false;
+    TDM::instance().close();
+    if (m_instance)
+        m_instance->release();
+    platform::shell().restartProgram();
+    tray->RemoveIcon();
+    close();
 }
 
 void TfrmWorkMain::FormActivate()
@@ -319,6 +428,9 @@ bool TfrmWorkMain::eventFilter(QObject *watched, QEvent *event)
         }
     } else if (event->type() == QEvent::MouseButtonPress && watched == PageControl1->tabBar()) {
         cancelStartHide();
+    } else if (event->type() == QEvent::MouseButtonDblClick && watched == TabSheet10->EditAutoBakPath) {
+        cmdAutoBakSetClick();
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -350,7 +462,8 @@ void TfrmWorkMain::Button5Click()
 
 void TfrmWorkMain::closeEvent(QCloseEvent *event)
 {
-    TabSheet1->SaveDoc();
+    if (!m_restarting)
+        TabSheet1->SaveDoc();
     tray->RemoveIcon();
     event->accept();
     emit closed();

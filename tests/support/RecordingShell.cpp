@@ -23,6 +23,8 @@ void RecordingShell::openUrl(const QUrl &url)
 void RecordingShell::restartProgram()
 {
     m_calls.append(QStringLiteral("restart"));
+    if (m_restartProbe)
+        m_restartProbe();
 }
 
 bool RecordingShell::setAutostart(const QString &name, const QString &command)

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QStringList>
+#include <functional>
 
 // Records what the program asked the desktop to do; launches nothing. The autostart entry is
 // kept in memory, so a test can see it written and removed.
@@ -19,6 +20,8 @@ public:
     QString lastCall() const { return m_calls.isEmpty() ? QString() : m_calls.constLast(); }
     // The command of the autostart entry, empty when none is written.
     QString autostartCommand(const QString &name) const { return m_autostart.value(name); }
+    // Runs when the program asks to be started again: what the old copy still holds then.
+    void onRestart(std::function<void()> probe) { m_restartProbe = std::move(probe); }
 
     void openPath(const QString &path) override;
     void openUrl(const QUrl &url) override;
@@ -34,4 +37,5 @@ private:
     QStringList m_calls;
     QHash<QString, QString> m_autostart;
     QStringList m_unopenable;
+    std::function<void()> m_restartProbe;
 };
