@@ -5,8 +5,11 @@
 #include <QTimer>
 #include <QWidget>
 
+class AddressBookTab;
+class FolderTab;
 class QTabWidget;
 class QTextBrowser;
+class SearchTab;
 class SettingsPage;
 class StateColorGroup;
 class TrayIcon;
@@ -54,6 +57,9 @@ public:
     WorkListPage *TabSheet1;
     SettingsPage *TabSheet10;
     StateColorGroup *stateColors;
+    AddressBookTab *addressBookTab;
+    FolderTab *folderTab;
+    SearchTab *searchTab;
     QTextBrowser *helpBrowser;
     TrayIcon *tray;
 
