@@ -48,6 +48,7 @@ private slots:
     void tickedBirthdayIsStored();
     void jobProposalsOncePerValue();
     void nameIsRequired();
+    void enterMovesThroughTheForm();
     void fieldsKeepTheirByteLimits_data();
     void fieldsKeepTheirByteLimits();
     void quotesAndPercentStoredAsTyped();
@@ -419,6 +420,33 @@ void TestAddressBook::nameIsRequired()
     QVERIFY(editor.isVisible());
     QVERIFY(editor.EditName->hasFocus());
     QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TLinker")), QStringLiteral("3"));
+}
+
+void TestAddressBook::enterMovesThroughTheForm()
+{
+    TfrmEditALinker editor(m_friends, -1);
+    QVERIFY(editor.ReadyData());
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    const QList<QWidget *> expected{editor.EditName,    editor.cmbPos,      editor.EditTele,     editor.EditMobileCode,
+                                    editor.EditElecHome, editor.EditFax,    editor.EditQQ,       editor.EditAL,
+                                    editor.EditTB,      editor.EditEMail,   editor.EditZFB,      editor.chkBirthday,
+                                    editor.dtBirthday,  editor.EditAddress, editor.EditFancy,    editor.EditDesp};
+
+    // The text box inside a drop-down or a date picker counts as its field.
+    auto fieldOf = [&expected](QWidget *widget) {
+        while (widget && !expected.contains(widget))
+            widget = widget->parentWidget();
+        return widget;
+    };
+    QList<QWidget *> visited;
+    for (int i = 0; i < expected.size(); ++i) {
+        QWidget *focused = QApplication::focusWidget();
+        visited.append(fieldOf(focused));
+        QTest::keyClick(focused, Qt::Key_Return);
+    }
+
+    QCOMPARE(visited, expected);
 }
 
 void TestAddressBook::fieldsKeepTheirByteLimits_data()
