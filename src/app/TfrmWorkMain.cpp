@@ -6,6 +6,10 @@
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
 #include "data/TDM.h"
+#include "desk/AddressBookTab.h"
+#include "desk/FolderTab.h"
+#include "desk/SearchTab.h"
+#include "desk/TfrmJEZH.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -55,6 +59,9 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     , TabSheet1(new WorkListPage)
     , TabSheet10(new SettingsPage)
     , stateColors(new StateColorGroup)
+    , addressBookTab(new AddressBookTab)
+    , folderTab(new FolderTab)
+    , searchTab(new SearchTab)
     , helpBrowser(new QTextBrowser)
     , tray(new TrayIcon(programIcon(), this))
 {
@@ -119,9 +126,22 @@ QWidget *TfrmWorkMain::createPage(Page page)
     case WorkPage:
         return TabSheet1;
 
-    case SettingsPageIndex:
+    case AddressBookPage:
+        return addressBookTab;
+
+    case FolderPage:
+        return folderTab;
+
+    case SearchPage:
+        return searchTab;
+
+    case SettingsPageIndex: {
         TabSheet10->addGroup(stateColors);
+        auto *Button24 = new QPushButton(tr("金额大写转换"));
+        TabSheet10->systemButtons->addWidget(Button24, TabSheet10->systemButtons->rowCount(), 0);
+        connect(Button24, &QPushButton::clicked, this, [] { ShowAmountConverter(); });
         return TabSheet10;
+    }
 
     case HelpPage: {
         auto *sheet = new QWidget;
@@ -140,6 +160,9 @@ QWidget *TfrmWorkMain::createPage(Page page)
 void TfrmWorkMain::loadPages()
 {
     TabSheet1->ReadyWork();
+    folderTab->ReadyCustPath();
+    searchTab->ReadyNetSearch();
+    addressBookTab->ReaduLinker();
 }
 
 bool TfrmWorkMain::FormCreate()

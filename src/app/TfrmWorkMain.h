@@ -7,8 +7,11 @@
 #include <QTimer>
 #include <QWidget>
 
+class AddressBookTab;
+class FolderTab;
 class QTabWidget;
 class QTextBrowser;
+class SearchTab;
 class SettingsPage;
 class SingleInstance;
 class StateColorGroup;
@@ -74,6 +77,9 @@ public:
     WorkListPage *TabSheet1;
     SettingsPage *TabSheet10;
     StateColorGroup *stateColors;
+    AddressBookTab *addressBookTab;
+    FolderTab *folderTab;
+    SearchTab *searchTab;
     QTextBrowser *helpBrowser;
     TrayIcon *tray;
 
