@@ -5,12 +5,15 @@
 #include <QTimer>
 #include <QWidget>
 
+class ExchangeRatesPage;
+class PostCodesPage;
 class QTabWidget;
 class QTextBrowser;
 class SettingsPage;
 class StateColorGroup;
 class TrayIcon;
 class WorkListPage;
+class WorldClocksPage;
 
 // The main window: a page control with one page per area, the notification-area icon, the
 // settings row, and the start-up and shut-down of the program's window.
@@ -48,6 +51,10 @@ public:
     bool startHidePending() const { return TimerStartHide.isActive(); }
     void PageControl1Change(int index);
     void Button5Click();
+    // The world clocks' one-second tick.
+    void Timer1Timer();
+    // The half-hourly tick: the exchange rates again, and the notification icon anew.
+    void TimerWEBUpdateTimer();
 
 
     QTabWidget *PageControl1;
@@ -56,6 +63,9 @@ public:
     StateColorGroup *stateColors;
     QTextBrowser *helpBrowser;
     TrayIcon *tray;
+    ExchangeRatesPage *exchangeRates;
+    PostCodesPage *postCodes;
+    WorldClocksPage *worldClocks;
 
 signals:
     // Ctrl+F on the work page.
@@ -84,8 +94,13 @@ private:
     bool m_toggling = false;
     bool m_settingsShown = false;
     bool m_helpShown = false;
+    bool m_exchangeRatesShown = false;
+    bool m_postCodesShown = false;
+    bool m_worldClocksShown = false;
     Settings m_settings;
     QTimer TimerStartHide;
     QTimer Timer2;
     QTimer TimerHIntCheck;
+    QTimer Timer1;
+    QTimer TimerWEBUpdate;
 };

@@ -13,7 +13,7 @@ public:
     RecordingShell();
     ~RecordingShell() override;
 
-    // One line per call: "open <path>", "url <address>", "restart", "autostart <name> <command>",
+    // One line per call: "open <path>", "url <address>", "start <desktop entry>", "restart", "autostart <name> <command>",
     // "noautostart <name>", "shutdown".
     const QStringList &calls() const { return m_calls; }
     QString lastCall() const { return m_calls.isEmpty() ? QString() : m_calls.constLast(); }
@@ -22,6 +22,7 @@ public:
 
     void openPath(const QString &path) override;
     void openUrl(const QUrl &url) override;
+    void startApplication(const QString &desktopEntry) override;
     void restartProgram() override;
     bool setAutostart(const QString &name, const QString &command) override;
     bool removeAutostart(const QString &name) override;
