@@ -110,12 +110,9 @@ QWidget *WorldClocksPage::buildPlaceGroup()
     auto *group = new QGroupBox(tr("其他地区/城市时间"));
     auto *layout = new QVBoxLayout(group);
     layout->addWidget(placeGrid, 1);
-    auto *clockRow = new QHBoxLayout;
-    clockRow->addStretch(1);
-    clockRow->addWidget(clockCell(BmpClock9, Label28, Label29), 2);
-    clockRow->addStretch(1);
-    layout->addLayout(clockRow, 1);
-    group->setMinimumWidth(200);
+    BmpClock9->setMinimumSize(150, 150);
+    layout->addWidget(clockCell(BmpClock9, Label28, Label29), 1);
+    group->setMinimumWidth(220);
     return group;
 }
 
