@@ -10,6 +10,10 @@
 #include "desk/FolderTab.h"
 #include "desk/SearchTab.h"
 #include "desk/TfrmJEZH.h"
+#include "desk/DeskTools.h"
+#include "desk/ExchangeRatesPage.h"
+#include "desk/PostCodesPage.h"
+#include "desk/WorldClocksPage.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -17,6 +21,7 @@
 #include "safety/DataSafetyCommands.h"
 #include "safety/PasswordHash.h"
 #include "safety/TfrmAutoBakSet.h"
+#include "safety/TfrmBug.h"
 #include "safety/TfrmPassInput.h"
 #include "safety/TfrmPassSet.h"
 #include "document/RichTextEditor.h"
@@ -64,6 +69,9 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     , searchTab(new SearchTab)
     , helpBrowser(new QTextBrowser)
     , tray(new TrayIcon(programIcon(), this))
+    , exchangeRates(new ExchangeRatesPage)
+    , postCodes(new PostCodesPage)
+    , worldClocks(new WorldClocksPage)
 {
     setWindowTitle(QStringLiteral("   Zorvik [Oribel]"));
     setWindowIcon(programIcon());
@@ -78,12 +86,22 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     connect(&Timer2, &QTimer::timeout, this, &TfrmWorkMain::Timer2Timer);
     TimerHIntCheck.setInterval(60000);
     connect(&TimerHIntCheck, &QTimer::timeout, this, &TfrmWorkMain::TimerHIntCheckTimer);
+    Timer1.setInterval(1000);
+    connect(&Timer1, &QTimer::timeout, this, &TfrmWorkMain::Timer1Timer);
+    TimerWEBUpdate.setInterval(30 * 60 * 1000);
+    connect(&TimerWEBUpdate, &QTimer::timeout, this, &TfrmWorkMain::TimerWEBUpdateTimer);
 
     connect(tray, &TrayIcon::toggleRequested, this, &TfrmWorkMain::mnuFormStuClick);
     connect(tray, &TrayIcon::exitRequested, this, &TfrmWorkMain::Button5Click);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmWorkMain::PageControl1Change);
     connect(TabSheet10->Button4, &QPushButton::clicked, this, &TfrmWorkMain::mnuFormStuClick);
     connect(TabSheet10->Button5, &QPushButton::clicked, this, &TfrmWorkMain::Button5Click);
+    connect(TabSheet10->Button1, &QPushButton::clicked, this, &callCalculator);
+    connect(TabSheet10->Button2, &QPushButton::clicked, this, &callTextEditor);
+    connect(TabSheet10->Button10, &QPushButton::clicked, this, &openTranslator);
+    connect(TabSheet10->Button23, &QPushButton::clicked, this, &openMap);
+    connect(TabSheet10->Button3, &QPushButton::clicked, this, &shutDownComputerAsked);
+    connect(TabSheet10->Button22, &QPushButton::clicked, this, &ShowFeedbackWindow);
     connect(TabSheet10->chkStartWithWIn, &QCheckBox::toggled, this, &TfrmWorkMain::chkStartWithWInClick);
     connect(TabSheet10->chkAutoHide, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
     connect(TabSheet10->chkUsePass, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
@@ -135,6 +153,15 @@ QWidget *TfrmWorkMain::createPage(Page page)
     case SearchPage:
         return searchTab;
 
+    case ExchangeRatePage:
+        return exchangeRates;
+
+    case PostCodePage:
+        return postCodes;
+
+    case WorldClockPage:
+        return worldClocks;
+
     case SettingsPageIndex: {
         TabSheet10->addGroup(stateColors);
         auto *Button24 = new QPushButton(tr("金额大写转换"));
@@ -163,6 +190,8 @@ void TfrmWorkMain::loadPages()
     folderTab->ReadyCustPath();
     searchTab->ReadyNetSearch();
     addressBookTab->ReaduLinker();
+    worldClocks->ReadyTimeZone();
+    postCodes->fillProvinces();
 }
 
 bool TfrmWorkMain::FormCreate()
@@ -177,6 +206,7 @@ bool TfrmWorkMain::FormCreate()
     // A setting that cannot be read skips the rest of the loading; the window opens all the same.
     if (ReadyPara())
         loadPages();
+    Timer1Timer();
 
     if (TabSheet10->chkUsePass->isChecked()) {
         const QString prompt = tr("请输入登陆密码：");
@@ -188,6 +218,8 @@ bool TfrmWorkMain::FormCreate()
     m_ready = true;
     TimerStartHide.start();
     TimerHIntCheck.start();
+    Timer1.start();
+    TimerWEBUpdate.start();
     return true;
 }
 
@@ -471,10 +503,31 @@ void TfrmWorkMain::PageControl1Change(int index)
     if (index == SettingsPageIndex && !m_settingsShown) {
         m_settingsShown = true;
         TabSheet10->loadAboutPicture(programFolder() + QStringLiteral("Images/Vey1.bmp"));
+    } else if (index == ExchangeRatePage && !m_exchangeRatesShown) {
+        m_exchangeRatesShown = true;
+        exchangeRates->SpeedButton4Click();
+    } else if (index == PostCodePage && !m_postCodesShown) {
+        m_postCodesShown = true;
+        postCodes->cmdQueryPostCodeClick();
+    } else if (index == WorldClockPage && !m_worldClocksShown) {
+        m_worldClocksShown = true;
+        worldClocks->loadFaces(programFolder() + QStringLiteral("Images/Clock1.bmp"));
     } else if (index == HelpPage && !m_helpShown) {
         m_helpShown = true;
         helpBrowser->setSource(QUrl::fromLocalFile(programFolder() + QStringLiteral("Help/Help.htm")));
     }
+}
+
+void TfrmWorkMain::Timer1Timer()
+{
+    worldClocks->Timer1Timer();
+}
+
+void TfrmWorkMain::TimerWEBUpdateTimer()
+{
+    exchangeRates->reloadIfStarted();
+    tray->RemoveIcon();
+    tray->AddIcon();
 }
 
 void TfrmWorkMain::Button5Click()

@@ -8,7 +8,9 @@
 #include <QWidget>
 
 class AddressBookTab;
+class ExchangeRatesPage;
 class FolderTab;
+class PostCodesPage;
 class QTabWidget;
 class QTextBrowser;
 class SearchTab;
@@ -17,6 +19,7 @@ class SingleInstance;
 class StateColorGroup;
 class TrayIcon;
 class WorkListPage;
+class WorldClocksPage;
 
 // The main window: a page control with one page per area, the notification-area icon, the
 // settings row, and the start-up and shut-down of the program's window.
@@ -59,6 +62,10 @@ public:
     bool startHidePending() const { return TimerStartHide.isActive(); }
     void PageControl1Change(int index);
     void Button5Click();
+    // The world clocks' one-second tick.
+    void Timer1Timer();
+    // The half-hourly tick: the exchange rates again, and the notification icon anew.
+    void TimerWEBUpdateTimer();
 
     // The data safety commands of the settings page; a successful backup, restore or
     // clearing restarts the program.
@@ -82,6 +89,9 @@ public:
     SearchTab *searchTab;
     QTextBrowser *helpBrowser;
     TrayIcon *tray;
+    ExchangeRatesPage *exchangeRates;
+    PostCodesPage *postCodes;
+    WorldClocksPage *worldClocks;
 
 signals:
     // Ctrl+F on the work page.
@@ -114,10 +124,15 @@ private:
     bool m_settingsShown = false;
     bool m_helpShown = false;
     bool m_restarting = false;
+    bool m_exchangeRatesShown = false;
+    bool m_postCodesShown = false;
+    bool m_worldClocksShown = false;
     Settings m_settings;
     SingleInstance *m_instance = nullptr;
     BackupScheduler m_backupScheduler;
     QTimer TimerStartHide;
     QTimer Timer2;
     QTimer TimerHIntCheck;
+    QTimer Timer1;
+    QTimer TimerWEBUpdate;
 };

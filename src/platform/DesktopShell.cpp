@@ -1,5 +1,7 @@
 #include "platform/DesktopShell.h"
 
+#include "platform/DesktopApplications.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -52,6 +54,11 @@ bool DesktopShell::canOpen(const QString &mimeType)
     if (!query.waitForFinished(5000) || query.exitCode() != 0)
         return false;
     return !query.readAllStandardOutput().trimmed().isEmpty();
+void DesktopShell::startApplication(const QString &desktopEntry)
+{
+    QStringList command = desktopEntryCommand(desktopEntry);
+    if (!command.isEmpty())
+        QProcess::startDetached(command.takeFirst(), command, QDir::homePath());
 }
 
 void DesktopShell::restartProgram()
