@@ -5,6 +5,7 @@
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
 #include "data/TDM.h"
+#include "desk/CalendarPage.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -106,6 +107,10 @@ QWidget *TfrmWorkMain::createPage(Page page)
     switch (page) {
     case WorkPage:
         return TabSheet1;
+
+    case CalendarPage:
+        calendarPage = new ::CalendarPage;
+        return calendarPage;
 
     case SettingsPageIndex:
         TabSheet10->addGroup(stateColors);
@@ -294,6 +299,7 @@ void TfrmWorkMain::TimerHIntCheckTimer()
 void TfrmWorkMain::FormActivate()
 {
     tray->AddIcon();
+    calendarPage->BitBtn3Click();
     Timer2.start();
 }
 

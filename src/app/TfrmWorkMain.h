@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class CalendarPage;
 class QTabWidget;
 class QTextBrowser;
 class SettingsPage;
@@ -53,6 +54,7 @@ public:
     QTabWidget *PageControl1;
     WorkListPage *TabSheet1;
     SettingsPage *TabSheet10;
+    ::CalendarPage *calendarPage = nullptr;
     StateColorGroup *stateColors;
     QTextBrowser *helpBrowser;
     TrayIcon *tray;
