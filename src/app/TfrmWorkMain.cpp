@@ -293,7 +293,9 @@ void TfrmWorkMain::TimerHIntCheckTimer()
     if (due < 0)
         return;
     markReminderShown(TDM::instance(), cache[due]);
-    ShowWorkReminder(cache[due].id);
+    connect(ShowWorkReminder(cache[due].id), &TfrmWorkHint::snoozed, this, [this](qint64 id, const QDateTime &time) {
+        rescheduleReminder(TabSheet1->reminders(), qint32(id), time);
+    });
 }
 
 void TfrmWorkMain::FormActivate()
