@@ -115,8 +115,6 @@ LunarMonthView::LunarMonthView(QWidget *parent)
 void LunarMonthView::setCurrentDate(const QDate &date)
 {
     setSelectedDate(date);
-    const QDate shown = selectedDate();
-    setCurrentPage(shown.year(), shown.month());
 }
 
 void LunarMonthView::setToday(const QDate &today)
