@@ -95,7 +95,9 @@ void TestLunarCalendar::solarTermDays_data()
         {QDate(2024, 2, 4), "立春"},
         {QDate(2024, 12, 21), "冬至"},
         {QDate(2025, 4, 4), "清明"},
-        // 23:59 in Beijing: a minute's error would move it to the next day.
+        // Within a minute of midnight in Beijing: a small error would move them a day.
+        {QDate(1923, 2, 19), "雨水"},
+        {QDate(2014, 3, 6), "惊蛰"},
         {QDate(2021, 12, 21), "冬至"},
     };
     addAlmanacRows(almanac);
