@@ -93,11 +93,6 @@ CalendarPage::CalendarPage(QWidget *parent)
     lblSelectedDay->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblSelectedDay->setStyleSheet(QStringLiteral("QLabel { background: #f8f4ea; border-top: 1px solid #e2dccb; padding: 6px 10px; }"));
     setFocusProxy(LssCalendar1);
-    setTabOrder(LssCalendar1, spinYear);
-    setTabOrder(spinYear, cmbMonth);
-    setTabOrder(cmbMonth, BitBtn1);
-    setTabOrder(BitBtn1, BitBtn3);
-    setTabOrder(BitBtn3, BitBtn2);
 
     auto *top = new QHBoxLayout;
     top->addWidget(spinYear);
@@ -112,6 +107,11 @@ CalendarPage::CalendarPage(QWidget *parent)
     layout->addLayout(top);
     layout->addWidget(LssCalendar1, 1);
     layout->addWidget(lblSelectedDay);
+    setTabOrder(LssCalendar1, spinYear);
+    setTabOrder(spinYear, cmbMonth);
+    setTabOrder(cmbMonth, BitBtn1);
+    setTabOrder(BitBtn1, BitBtn3);
+    setTabOrder(BitBtn3, BitBtn2);
 
     connect(BitBtn1, &QPushButton::clicked, this, &CalendarPage::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, &CalendarPage::BitBtn2Click);

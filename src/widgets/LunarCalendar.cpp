@@ -1,12 +1,15 @@
 #include "widgets/LunarCalendar.h"
 
+#include <QList>
 #include <QStringList>
 
 #include <unicode/calendar.h>
 #include <unicode/locid.h>
 #include <unicode/timezone.h>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -26,6 +29,35 @@ icu::Calendar *chineseCalendar()
     return calendar.get();
 }
 
+struct LunarMonthSpan {
+    qint64 firstDay = 0; // Julian day of the month's first day
+    int length = 0;
+    LunarDate month;     // its year and month; day 1
+};
+constexpr qsizetype RecentMonths = 8;
+
+// The lunar month that holds the Julian day `day`.
+std::optional<LunarMonthSpan> monthSpanFromIcu(qint64 day)
+{
+    icu::Calendar *calendar = chineseCalendar();
+    if (!calendar)
+        return std::nullopt;
+    // Noon in Beijing: well inside the day whatever the zone's history of offsets.
+    const double noonBeijing = double(day - UnixEpochJulianDay) * MillisPerDay + 4 * MillisPerHour;
+    UErrorCode status = U_ZERO_ERROR;
+    calendar->setTime(noonBeijing, status);
+    LunarMonthSpan span;
+    span.month.cycleYear = calendar->get(UCAL_YEAR, status);
+    span.month.month = calendar->get(UCAL_MONTH, status) + 1;
+    span.month.leapMonth = calendar->get(UCAL_IS_LEAP_MONTH, status) != 0;
+    span.month.day = 1;
+    span.firstDay = day - (calendar->get(UCAL_DATE, status) - 1);
+    span.length = calendar->getActualMaximum(UCAL_DATE, status);
+    if (U_FAILURE(status) || span.length < 29)
+        return std::nullopt;
+    return span;
+}
+
 QStringList split(const char *names)
 {
     return QString::fromUtf8(names).split(QLatin1Char(' '));
@@ -35,19 +67,28 @@ QStringList split(const char *names)
 
 LunarDate lunarDate(const QDate &date)
 {
-    icu::Calendar *calendar = chineseCalendar();
-    if (!calendar || !date.isValid())
+    if (!date.isValid())
         return {};
-    // Noon in Beijing: well inside the day whatever the zone's history of offsets.
-    const double noonBeijing = double(date.toJulianDay() - UnixEpochJulianDay) * MillisPerDay + 4 * MillisPerHour;
-    UErrorCode status = U_ZERO_ERROR;
-    calendar->setTime(noonBeijing, status);
-    LunarDate lunar;
-    lunar.cycleYear = calendar->get(UCAL_YEAR, status);
-    lunar.month = calendar->get(UCAL_MONTH, status) + 1;
-    lunar.leapMonth = calendar->get(UCAL_IS_LEAP_MONTH, status) != 0;
-    lunar.day = calendar->get(UCAL_DATE, status);
-    return U_SUCCESS(status) ? lunar : LunarDate();
+    // A calendar page asks for every day of a few lunar months, each several times; ICU is
+    // asked once a month and the rest counted from the month's first day.
+    static QList<LunarMonthSpan> recent;
+    const qint64 day = date.toJulianDay();
+    const auto holdsDay = [day](const LunarMonthSpan &span) {
+        return day >= span.firstDay && day < span.firstDay + span.length;
+    };
+    auto found = std::find_if(recent.cbegin(), recent.cend(), holdsDay);
+    if (found == recent.cend()) {
+        const std::optional<LunarMonthSpan> span = monthSpanFromIcu(day);
+        if (!span)
+            return {};
+        if (recent.size() == RecentMonths)
+            recent.removeLast();
+        recent.prepend(*span);
+        found = recent.cbegin();
+    }
+    LunarDate lunar = found->month;
+    lunar.day = int(day - found->firstDay) + 1;
+    return lunar;
 }
 
 QString lunarDayName(int day)
