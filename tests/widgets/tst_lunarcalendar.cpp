@@ -30,6 +30,7 @@ private slots:
     void solarTermDays_data();
     void solarTermDays();
     void wholeYearOfTerms();
+    void sunAtTheSolstice();
     void festivals_data();
     void festivals();
     void dayAnnotations_data();
@@ -119,6 +120,15 @@ void TestLunarCalendar::wholeYearOfTerms()
                                       7, 23, 7, 23, 8, 23, 8, 23, 7, 22, 7, 22};
     for (int term = 0; term < SolarTermCount; ++term)
         QCOMPARE(solarTermDate(2014, term), QDate(2014, term / 2 + 1, days[term]));
+}
+
+void TestLunarCalendar::sunAtTheSolstice()
+{
+    // Meeus, "Astronomical Algorithms", example 27.a: the June solstice of 1962 falls at
+    // 21:24:42 TD on June 21 (his approximate formula gives 21:25:08, 26 s late).
+    const double solstice = 2437836.5 + (21 + 24 / 60.0 + 42 / 3600.0) / 24;
+    QVERIFY(qAbs(sunApparentLongitude(solstice) - 90.0) < 0.0002); // under 20 seconds of time
+    QVERIFY(sunApparentLongitude(solstice - 1) < 89.1);
 }
 
 void TestLunarCalendar::festivals_data()
