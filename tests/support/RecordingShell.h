@@ -22,6 +22,9 @@ public:
 
     void openPath(const QString &path) override;
     void openUrl(const QUrl &url) override;
+    // Every type opens unless the test says the desktop has no program for it.
+    bool canOpen(const QString &mimeType) override { return !m_unopenable.contains(mimeType); }
+    void refuseToOpen(const QString &mimeType) { m_unopenable.append(mimeType); }
     void restartProgram() override;
     bool setAutostart(const QString &name, const QString &command) override;
     bool removeAutostart(const QString &name) override;
@@ -30,4 +33,5 @@ public:
 private:
     QStringList m_calls;
     QHash<QString, QString> m_autostart;
+    QStringList m_unopenable;
 };
