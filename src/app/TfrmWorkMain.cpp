@@ -14,6 +14,7 @@
 #include "desk/ExchangeRatesPage.h"
 #include "desk/PostCodesPage.h"
 #include "desk/WorldClocksPage.h"
+#include "desk/CalendarPage.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -161,6 +162,10 @@ QWidget *TfrmWorkMain::createPage(Page page)
 
     case WorldClockPage:
         return worldClocks;
+
+    case CalendarPage:
+        calendarPage = new ::CalendarPage;
+        return calendarPage;
 
     case SettingsPageIndex: {
         TabSheet10->addGroup(stateColors);
@@ -461,6 +466,7 @@ void TfrmWorkMain::restartProgram()
 void TfrmWorkMain::FormActivate()
 {
     tray->AddIcon();
+    calendarPage->BitBtn3Click();
     Timer2.start();
 }
 

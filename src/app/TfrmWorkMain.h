@@ -8,6 +8,7 @@
 #include <QWidget>
 
 class AddressBookTab;
+class CalendarPage;
 class ExchangeRatesPage;
 class FolderTab;
 class PostCodesPage;
@@ -83,6 +84,7 @@ public:
     QTabWidget *PageControl1;
     WorkListPage *TabSheet1;
     SettingsPage *TabSheet10;
+    ::CalendarPage *calendarPage = nullptr;
     StateColorGroup *stateColors;
     AddressBookTab *addressBookTab;
     FolderTab *folderTab;
