@@ -98,4 +98,24 @@ bool addClients(TDM &dm, int count, int contactsEach)
     });
 }
 
+bool addAddressBookContacts(TDM &dm, int count)
+{
+    QStringList categories;
+    dm.GetItemsBySQL(QStringLiteral("Select ID from TLinkerClass"), categories);
+    if (categories.isEmpty())
+        return false;
+    return dm.inTransaction([&] {
+        for (int i = 0; i < count; ++i) {
+            if (!dm.execute(QStringLiteral("Insert into TLinker (ClassID, Linker, Job, Tele, MobileCode, EMail, Birthday) "
+                                           "values (?, ?, ?, ?, ?, ?, ?)"),
+                            {categories.at(i % categories.size()).toLongLong(), QStringLiteral("通讯录联系人%1").arg(i),
+                             QStringLiteral("经理"), QStringLiteral("010-6500%1").arg(i % 10000, 4, 10, QChar('0')),
+                             QStringLiteral("139%1").arg(i, 8, 10, QChar('0')), QStringLiteral("user%1@example.com").arg(i),
+                             dbdates::toText(QDate(1980, 1, 1).addDays(i % 7000))}))
+                return false;
+        }
+        return true;
+    });
+}
+
 } // namespace benchdata

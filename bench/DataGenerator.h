@@ -20,4 +20,7 @@ bool addWorkItems(TDM &dm, int count, int bodyBytes);
 // persons and as many contact activities.
 bool addClients(TDM &dm, int count, int contactsEach);
 
+// `count` address-book contacts spread over the sample categories.
+bool addAddressBookContacts(TDM &dm, int count);
+
 } // namespace benchdata
