@@ -2,6 +2,8 @@
 
 #include "data/Settings.h"
 
+#include <QElapsedTimer>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 
@@ -32,13 +34,16 @@ public:
     bool isReady() const { return m_ready; }
     bool isHiddenAway() const { return m_hidden; }
 
-    // False when a setting cannot be read: the rest of the loading is skipped.
+    // False when the settings row cannot be read: the settings keep their defaults.
     bool ReadyPara();
     void SavePara();
     const Settings &settings() const { return m_settings; }
 
     // Show/hide: into the notification area (or the taskbar where there is none) and back.
     void mnuFormStuClick();
+    // A click on the notification icon, as the desktop reports it: some report single clicks
+    // only, others a single click and then the double click.
+    void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
     void TimerStartHideTimer();
     void Timer2Timer();
     // The minute tick: opens the reminder of at most one item that has come due.
@@ -88,4 +93,5 @@ private:
     QTimer TimerStartHide;
     QTimer Timer2;
     QTimer TimerHIntCheck;
+    QElapsedTimer m_restoredByClick; // a single click brought the window back
 };

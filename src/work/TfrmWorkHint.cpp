@@ -84,8 +84,10 @@ TfrmWorkHint::TfrmWorkHint(qint64 id)
                                            "QToolButton:pressed { background: rgba(0, 0, 0, 40); border-radius: 6px; }"));
     connect(sbDetail, &QToolButton::clicked, this, &TfrmWorkHint::sbDetailClick);
 
+    // The picture's visible part, not its transparent margin, goes into the corner.
     const QRect area = screen()->availableGeometry();
-    move(area.x() + area.width() - width(), area.y() + area.height() - height() - kBottomGap);
+    const QRect shown = mask().boundingRect();
+    move(area.right() - shown.right(), area.bottom() - kBottomGap - shown.bottom());
 
     TimerStop->setInterval(kStopIntervalMs);
     connect(TimerStop, &QTimer::timeout, this, &TfrmWorkHint::TimerStopTimer);

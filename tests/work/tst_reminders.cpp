@@ -25,6 +25,8 @@ private slots:
     void pastReminderComesAfterTheReload();
     void itemsInProgressAreNeverReminded();
     void failedMarkIsRemindedAfterReload();
+    void reminderWithoutTimeIsNeverDue_data();
+    void reminderWithoutTimeIsNeverDue();
 
 private:
     QString hinted();
@@ -162,6 +164,27 @@ void TestReminders::failedMarkIsRemindedAfterReload()
 
     QCOMPARE(m_window->TabSheet1->reminders().at(0).id, 3);
     QCOMPARE(m_window->TabSheet1->reminders().at(0).shown, false); // due again
+}
+
+void TestReminders::reminderWithoutTimeIsNeverDue_data()
+{
+    QTest::addColumn<QVariant>("time");
+    QTest::newRow("no time") << QVariant();
+    QTest::newRow("the zero date") << QVariant(QStringLiteral("1899-12-30 00:00:00"));
+}
+
+void TestReminders::reminderWithoutTimeIsNeverDue()
+{
+    QFETCH(QVariant, time);
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TWork")));
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Insert into TWork (ID, Title, WorkType, FinStu, ZY, UseTimeHint, TimeHint, HasHinted) "
+                                                  "values (1, '没有时间', '办公事务', 1, 0, 1, ?, 0)"), {time}));
+    m_window->TabSheet1->ReadyWork();
+
+    tickAt(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+
+    QVERIFY(!reminderWindows().contains(QStringLiteral("没有时间")));
+    QCOMPARE(hinted(), QString());
 }
 
 PANDREL_TEST_MAIN(TestReminders)
