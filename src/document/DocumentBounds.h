@@ -34,10 +34,11 @@ void removePicturesExcept(QTextDocument &document, const QSet<QString> &decoded)
 class PictureBudget
 {
 public:
+    explicit PictureBudget(qsizetype bytes = kMaxPictureBytes) : m_left(bytes) {}
     // A null image for bytes that are not a picture of `format` ("png", "jpeg") and for a
     // picture beyond the budget.
     QImage decode(const QByteArray &bytes, const char *format);
 
 private:
-    qsizetype m_left = kMaxPictureBytes;
+    qsizetype m_left;
 };

@@ -102,6 +102,8 @@ void addPictures(QTextDocument &document, const QHash<QString, QByteArray> &pict
     PictureBudget budget;
     QSet<QString> decoded;
     for (const QString &name : usedPictureNames(document)) {
+        if (!pictures.contains(name))
+            continue;
         const QImage image = budget.decode(pictures.value(name), "png");
         if (image.isNull())
             continue;

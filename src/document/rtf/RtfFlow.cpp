@@ -3,15 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-// A row definition stays in force for the rows after it, so a few bytes per "\row" could
-// otherwise make millions of cells; layout takes about 80 µs a cell, so the document's tables
-// together stay under a second.
-constexpr int kMaxDocumentCells = 10'000;
-
-} // namespace
-
 void RtfFlow::addParagraph(RtfParagraph paragraph, bool inTable)
 {
     if (inTable) {
@@ -42,7 +33,7 @@ void RtfFlow::endRow()
     RtfRow row = rowDefinition;
     row.cells = std::exchange(m_rowCells, {});
     const int cells = int(std::max(row.cells.size(), row.definitions.size()));
-    if (m_documentCells + cells > kMaxDocumentCells) {
+    if (m_documentCells + cells > kMaxRtfDocumentCells) {
         keepTextOf(row);
         return;
     }
