@@ -20,4 +20,9 @@ bool addWorkItems(TDM &dm, int count, int bodyBytes);
 // persons and as many contact activities.
 bool addClients(TDM &dm, int count, int contactsEach);
 
+// A client register in 200 categories (20 roots with 9 children each): `clients` clients, of
+// which `inFirst` are filed under the category 00010001 and the rest spread over the others,
+// each with `detailsEach` contact persons and as many contact activities.
+bool addClientRegister(TDM &dm, int clients, int inFirst, int detailsEach);
+
 } // namespace benchdata
