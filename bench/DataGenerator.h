@@ -22,5 +22,9 @@ bool addClients(TDM &dm, int count, int contactsEach);
 
 // `count` address-book contacts spread over the sample categories.
 bool addAddressBookContacts(TDM &dm, int count);
+// A client register in 200 categories (20 roots with 9 children each): `clients` clients, of
+// which `inFirst` are filed under the category 00010001 and the rest spread over the others,
+// each with `detailsEach` contact persons and as many contact activities.
+bool addClientRegister(TDM &dm, int clients, int inFirst, int detailsEach);
 
 } // namespace benchdata

@@ -3,6 +3,7 @@
 #include "app/SettingsPage.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
+#include "crm/ClientListPage.h"
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
 #include "data/TDM.h"
@@ -63,6 +64,7 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     : QWidget(parent)
     , PageControl1(new QTabWidget)
     , TabSheet1(new WorkListPage)
+    , TabSheet2(new ClientListPage)
     , TabSheet10(new SettingsPage)
     , stateColors(new StateColorGroup)
     , addressBookTab(new AddressBookTab)
@@ -146,6 +148,9 @@ QWidget *TfrmWorkMain::createPage(Page page)
     case WorkPage:
         return TabSheet1;
 
+    case ClientPage:
+        return TabSheet2;
+
     case AddressBookPage:
         return addressBookTab;
 
@@ -193,6 +198,7 @@ QWidget *TfrmWorkMain::createPage(Page page)
 void TfrmWorkMain::loadPages()
 {
     TabSheet1->ReadyWork();
+    TabSheet2->ReadyTree();
     folderTab->ReadyCustPath();
     searchTab->ReadyNetSearch();
     addressBookTab->ReaduLinker();

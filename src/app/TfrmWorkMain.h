@@ -11,6 +11,7 @@
 
 class AddressBookTab;
 class CalendarPage;
+class ClientListPage;
 class ExchangeRatesPage;
 class FolderTab;
 class PostCodesPage;
@@ -88,6 +89,7 @@ public:
 
     QTabWidget *PageControl1;
     WorkListPage *TabSheet1;
+    ClientListPage *TabSheet2;
     SettingsPage *TabSheet10;
     ::CalendarPage *calendarPage = nullptr;
     StateColorGroup *stateColors;
