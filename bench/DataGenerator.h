@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
+#include <vector>
 
 class TDM;
+struct sqlite3;
 
 // Fills a database with plausible volumes of user data for measurements. Deterministic:
 // the same counts give the same rows.
@@ -19,5 +22,12 @@ bool addWorkItems(TDM &dm, int count, int bodyBytes);
 // `count` clients spread over the sample categories, each with `contactsEach` contact
 // persons and as many contact activities.
 bool addClients(TDM &dm, int count, int contactsEach);
+
+// The bare loop the measurements compare with: prepares the statement, binds the values as
+// text, and steps through every row reading every column as a list would, keeping nothing.
+// Returns the number of rows.
+qint64 readAllRows(sqlite3 *db, const QString &sql, const QVariantList &params = {});
+
+double median(std::vector<double> values);
 
 } // namespace benchdata
