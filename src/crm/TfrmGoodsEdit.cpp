@@ -137,11 +137,13 @@ bool TfrmGoodsEdit::SaveData()
     return written;
 }
 
-bool ShowGoodsEditor(const QString &typeCode, qint64 id)
+bool ShowGoodsEditor(const QString &typeCode, qint64 id, qint64 *savedId)
 {
     TfrmGoodsEdit window(typeCode);
     if (!window.ReadyData(id))
         return false;
     window.exec();
+    if (window.saved() && savedId)
+        *savedId = window.goods().integer(QStringLiteral("ID"));
     return window.saved();
 }

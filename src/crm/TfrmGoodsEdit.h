@@ -24,6 +24,7 @@ public:
     bool ReadyData(qint64 id);
     bool SaveData();
     bool saved() const { return m_saved; }
+    const Recordset &goods() const { return m_goods; }
 
     QLineEdit *EditGoodsName;
     QLineEdit *EditGoodsCode;
@@ -41,5 +42,5 @@ private:
     bool m_saved = false;
 };
 
-// Opens the editor modally; true when the item was saved.
-bool ShowGoodsEditor(const QString &typeCode, qint64 id);
+// Opens the editor modally; true when the item was saved, its ID then in `savedId` if given.
+bool ShowGoodsEditor(const QString &typeCode, qint64 id, qint64 *savedId = nullptr);
