@@ -2,6 +2,7 @@
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 #include "TestProgramFolder.h"
+#include "Typing.h"
 #include "WhenModal.h"
 
 #include "crm/CategoryTree.h"
@@ -50,7 +51,6 @@ private:
     void setSteps(const Steps &steps);
     qint64 addFollowUp(qint64 stepId, double quantity, double price);
     std::unique_ptr<TfrmClientTrackEdit> openEditor(qint64 id);
-    void retype(QLineEdit *box, const QString &text);
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
@@ -106,17 +106,6 @@ std::unique_ptr<TfrmClientTrackEdit> TestClientTrackEdit::openEditor(qint64 id)
     return editor;
 }
 
-// What the user does: select the box's text and type over it.
-void TestClientTrackEdit::retype(QLineEdit *box, const QString &text)
-{
-    box->setFocus();
-    box->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(box, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(box, text);
-}
-
 void TestClientTrackEdit::workedExampleIsComputedAndStored()
 {
     setSteps(kFourSteps);
@@ -124,8 +113,8 @@ void TestClientTrackEdit::workedExampleIsComputedAndStored()
     QVERIFY(editor);
     QCOMPARE(editor->windowTitle(), "新增跟单记录");
     editor->EditGoodsName->setText("A4复印纸");
-    retype(editor->EditQty, "3");
-    retype(editor->EditPrice, "12.5");
+    typeOver(editor->EditQty, "3");
+    typeOver(editor->EditPrice, "12.5");
     editor->cmbUnit->setEditText("箱");
 
     QCOMPARE(editor->EditTotal->text(), "37.50");
@@ -238,7 +227,7 @@ void TestClientTrackEdit::emptiedBoxesGetDefaults()
     setSteps(kFourSteps);
     auto editor = openEditor(addFollowUp(2, 4, 8));
     QVERIFY(editor);
-    retype(box == "quantity" ? editor->EditQty : editor->EditPrice, typed);
+    typeOver(box == "quantity" ? editor->EditQty : editor->EditPrice, typed);
 
     QCOMPARE(editor->EditQty->text(), quantity);
     QCOMPARE(editor->EditPrice->text(), price);
@@ -268,7 +257,7 @@ void TestClientTrackEdit::onlyDigitsAndOnePointAreTyped()
     auto editor = openEditor(-1);
     QVERIFY(editor);
     QLineEdit *edit = box == "quantity" ? editor->EditQty : editor->EditPrice;
-    retype(edit, typed);
+    typeOver(edit, typed);
     QCOMPARE(edit->text(), shown);
 }
 
@@ -292,7 +281,7 @@ void TestClientTrackEdit::editingShowsStoredValuesAtTheStepsCurrentRate()
     QCOMPARE(editor->EditStepTotal->text(), "90.00");
     QCOMPARE(editor->EditDesp->toPlainText(), "老客户");
 
-    retype(editor->EditQty, "3");
+    typeOver(editor->EditQty, "3");
     QVERIFY(editor->SaveData());
     Recordset stored(dm());
     QVERIFY(stored.open("Select * from TCTrack where ID=?", {id}));
@@ -348,7 +337,7 @@ void TestClientTrackEdit::goodsArePickedFromTheCatalogue()
     auto editor = openEditor(-1);
     QVERIFY(editor);
     editor->EditGoodsName->setText("旧名称");
-    retype(editor->EditQty, "2");
+    typeOver(editor->EditQty, "2");
 
     whenModal<TfrmGoods>(this, [choose](TfrmGoods *goods) {
         goods->tree->setCurrentItem(goods->tree->FindNode("00010001"));

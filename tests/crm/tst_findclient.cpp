@@ -2,11 +2,11 @@
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 #include "TestProgramFolder.h"
+#include "Typing.h"
 
 #include "crm/TfrmFindClient.h"
 #include "widgets/DataGrid.h"
 
-#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -123,10 +123,7 @@ void TestFindClient::findsByNameOrCode()
     QFETCH(QString, text);
     QFETCH(QStringList, found);
     auto window = makeWindow();
-    // Chinese comes through the input method.
-    QInputMethodEvent typed;
-    typed.setCommitString(text);
-    QApplication::sendEvent(window->EditName, &typed);
+    commitInput(window->EditName, text);
     QTest::keyClick(window->EditName, Qt::Key_Return);
     QCOMPARE(names(window->byName()), found);
     QCOMPARE(window->DBGridEh2->model().rowCount(), found.size());

@@ -1,11 +1,11 @@
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 #include "TestProgramFolder.h"
+#include "Typing.h"
 
 #include "crm/TfrmGoodsEdit.h"
 #include "data/Recordset.h"
 
-#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -32,7 +32,6 @@ private slots:
 private:
     TDM &dm() { return m_folder->dm(); }
     std::unique_ptr<TfrmGoodsEdit> openEditor(qint64 id);
-    void retype(QLineEdit *box, const QString &text);
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
@@ -68,16 +67,6 @@ std::unique_ptr<TfrmGoodsEdit> TestGoodsEdit::openEditor(qint64 id)
     return editor;
 }
 
-void TestGoodsEdit::retype(QLineEdit *box, const QString &text)
-{
-    box->setFocus();
-    box->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(box, Qt::Key_Backspace);
-    else
-        QTest::keyClicks(box, text);
-}
-
 void TestGoodsEdit::newGoodsIsFiledUnderItsCategory()
 {
     auto editor = openEditor(-1);
@@ -88,7 +77,7 @@ void TestGoodsEdit::newGoodsIsFiledUnderItsCategory()
     editor->EditGoodsCode->setText("SZJ-1");
     editor->EditGoodsStyle->setText("S-200");
     editor->EditUnit->setText("台");
-    retype(editor->EditPrice, "680.5");
+    typeOver(editor->EditPrice, "680.5");
     editor->EditDesp->setPlainText("四级保密，单次 10 张");
     editor->cmdReg->click();
     QVERIFY(editor->saved());
@@ -122,10 +111,7 @@ void TestGoodsEdit::codeDefaultsToPinyinInitials()
     QVERIFY(editor);
     editor->EditGoodsCode->setText(typedCode);
     editor->EditGoodsName->setFocus();
-    // Chinese comes through the input method.
-    QInputMethodEvent typed;
-    typed.setCommitString("北京ab");
-    QApplication::sendEvent(editor->EditGoodsName, &typed);
+    commitInput(editor->EditGoodsName, "北京ab");
     // Enter moves on to the next box, leaving the name box.
     QTest::keyClick(editor->EditGoodsName, Qt::Key_Return);
     QVERIFY(editor->focusWidget() != editor->EditGoodsName);
@@ -155,7 +141,7 @@ void TestGoodsEdit::priceIsStoredAsNumber()
     auto editor = openEditor(-1);
     QVERIFY(editor);
     editor->EditGoodsName->setText("复印纸");
-    retype(editor->EditPrice, typed);
+    typeOver(editor->EditPrice, typed);
     QCOMPARE(editor->SaveData(), saved);
     QCOMPARE(dm().GetDataBySQL("Select Price from TGoods"), stored);
     if (!saved) {
@@ -169,7 +155,7 @@ void TestGoodsEdit::priceTakesDigitsAndPoints()
 {
     auto editor = openEditor(-1);
     QVERIFY(editor);
-    retype(editor->EditPrice, "-1a2.5.x");
+    typeOver(editor->EditPrice, "-1a2.5.x");
     QCOMPARE(editor->EditPrice->text(), "12.5.");
 }
 
