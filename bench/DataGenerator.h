@@ -30,4 +30,9 @@ qint64 readAllRows(sqlite3 *db, const QString &sql, const QVariantList &params =
 
 double median(std::vector<double> values);
 
+// A client register in 200 categories (20 roots with 9 children each): `clients` clients, of
+// which `inFirst` are filed under the category 00010001 and the rest spread over the others,
+// each with `detailsEach` contact persons and as many contact activities.
+bool addClientRegister(TDM &dm, int clients, int inFirst, int detailsEach);
+
 } // namespace benchdata

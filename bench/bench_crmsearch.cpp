@@ -58,8 +58,7 @@ int countStatement(unsigned, void *, void *, void *)
 
 bool addData(TDM &dm)
 {
-    if (!dm.execute(QStringLiteral("Delete from TClient")) || !dm.execute(QStringLiteral("Delete from TCTrack"))
-        || !benchdata::addClients(dm, kClients, 0))
+    if (!benchdata::addClientRegister(dm, kClients, 1000, 1))
         return false;
     // Last contacts spread over the year, a tenth of the clients never contacted.
     if (!dm.execute(QStringLiteral("Update TClient set LastLinkTime = case when ID % 10 = 0 then '1899-12-30 00:00:00' "

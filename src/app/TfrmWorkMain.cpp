@@ -2,6 +2,7 @@
 
 #include "app/SettingsPage.h"
 #include "app/TrayIcon.h"
+#include "crm/ClientListPage.h"
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
 #include "data/TDM.h"
@@ -47,6 +48,7 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     : QWidget(parent)
     , PageControl1(new QTabWidget)
     , TabSheet1(new WorkListPage)
+    , TabSheet2(new ClientListPage)
     , TabSheet10(new SettingsPage)
     , stateColors(new StateColorGroup)
     , helpBrowser(new QTextBrowser)
@@ -107,6 +109,9 @@ QWidget *TfrmWorkMain::createPage(Page page)
     case WorkPage:
         return TabSheet1;
 
+    case ClientPage:
+        return TabSheet2;
+
     case SettingsPageIndex:
         TabSheet10->addGroup(stateColors);
         return TabSheet10;
@@ -128,6 +133,7 @@ QWidget *TfrmWorkMain::createPage(Page page)
 void TfrmWorkMain::loadPages()
 {
     TabSheet1->ReadyWork();
+    TabSheet2->ReadyTree();
 }
 
 bool TfrmWorkMain::FormCreate()

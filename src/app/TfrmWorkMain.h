@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWidget>
 
+class ClientListPage;
 class QTabWidget;
 class QTextBrowser;
 class SettingsPage;
@@ -52,6 +53,7 @@ public:
 
     QTabWidget *PageControl1;
     WorkListPage *TabSheet1;
+    ClientListPage *TabSheet2;
     SettingsPage *TabSheet10;
     StateColorGroup *stateColors;
     QTextBrowser *helpBrowser;
