@@ -26,10 +26,10 @@ QList<GridColumn> resultColumns()
     return {
         GridColumn{.field = QStringLiteral("ID"), .title = QStringLiteral("ID"), .visible = false},
         GridColumn{.field = QStringLiteral("TypeCode"), .title = QStringLiteral("TypeCode"), .visible = false},
-        GridColumn{.field = QStringLiteral("ClientName"), .title = TfrmFindClient::tr("客户名称"), .width = 200},
+        GridColumn{.field = QStringLiteral("ClientName"), .title = TfrmFindClient::tr("客户名称"), .width = 190},
         GridColumn{.field = QStringLiteral("ClientCode"), .title = TfrmFindClient::tr("客户简码"), .width = 100},
-        GridColumn{.field = QStringLiteral("Tele"), .title = TfrmFindClient::tr("电话"), .width = 110},
-        GridColumn{.field = QStringLiteral("MobileCode"), .title = TfrmFindClient::tr("手机号"), .width = 110},
+        GridColumn{.field = QStringLiteral("Tele"), .title = TfrmFindClient::tr("电话"), .width = 100},
+        GridColumn{.field = QStringLiteral("MobileCode"), .title = TfrmFindClient::tr("手机号"), .width = 100},
     };
 }
 
@@ -72,7 +72,7 @@ TfrmFindClient::TfrmFindClient(Locate locate, QWidget *parent)
     pages->addTab(buildDaysPage(), tr("一定时间内没有联系的客户"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(pages);
-    resize(640, 400);
+    resize(700, 400);
 
     connect(Button1, &QPushButton::clicked, this, &TfrmFindClient::ReadyData);
     connect(EditName, &QLineEdit::returnPressed, this, &TfrmFindClient::ReadyData);

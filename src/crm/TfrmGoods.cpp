@@ -51,6 +51,7 @@ TfrmGoods::TfrmGoods(QWidget *parent)
     connect(cmdSelect, &QPushButton::clicked, this, &TfrmGoods::cmdSelectClick);
     connect(DBGridEh1, &DataGrid::rowActivated, this, &TfrmGoods::cmdSelectClick);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    DBGridEh1->view()->setFocus();
 }
 
 QWidget *TfrmGoods::buildCategories()
@@ -78,15 +79,18 @@ QWidget *TfrmGoods::buildGoodsList()
     DBGridEh1->setColumns({
         GridColumn{.field = QStringLiteral("ID"), .title = QStringLiteral("ID"), .visible = false},
         GridColumn{.field = QStringLiteral("TypeCode"), .title = QStringLiteral("TypeCode"), .visible = false},
-        GridColumn{.field = QStringLiteral("GoodsCode"), .title = tr("商品简码"), .width = 80},
-        GridColumn{.field = QStringLiteral("GoodsName"), .title = tr("商品名称"), .width = 130},
+        GridColumn{.field = QStringLiteral("GoodsCode"), .title = tr("商品简码"), .width = 75},
+        GridColumn{.field = QStringLiteral("GoodsName"), .title = tr("商品名称"), .width = 120},
         GridColumn{.field = QStringLiteral("Style"), .title = tr("规格型号"), .width = 80},
         GridColumn{.field = QStringLiteral("Unit"), .title = tr("单位"), .width = 40},
         GridColumn{.field = QStringLiteral("Price"), .title = tr("单价"), .width = 70, .alignment = right, .decimals = 2},
-        GridColumn{.field = QStringLiteral("Desp"), .title = tr("备注"), .width = 160},
+        GridColumn{.field = QStringLiteral("Desp"), .title = tr("备注"), .width = 100},
     });
     DBGridEh1->view()->horizontalHeader()->setStretchLastSection(true);
     DBGridEh1->view()->setToolTip(tr("鼠标双击选中商品"));
+    // Enter picks goods; it never adds, changes or deletes anything.
+    for (QPushButton *button : {cmdAddRoot, cndAddSon, cmdEdit, cmdDelete, cmdAddClient, cmdEditClient, cmdDeleteClient})
+        button->setAutoDefault(false);
     cmdSelect->setDefault(true);
 
     auto *buttons = new QHBoxLayout;
