@@ -3,7 +3,9 @@
 #include "app/SettingsPage.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
+#include "crm/CategoryTree.h"
 #include "crm/ClientListPage.h"
+#include "crm/TfrmFindClient.h"
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
 #include "data/TDM.h"
@@ -149,6 +151,9 @@ QWidget *TfrmWorkMain::createPage(Page page)
         return TabSheet1;
 
     case ClientPage:
+        connect(TabSheet2->cmdFindClient, &QPushButton::clicked, this, [this] {
+            ShowFindClient([this](const QString &code, qint64 id) { LocateAClient(code, id); }, this);
+        });
         return TabSheet2;
 
     case AddressBookPage:
@@ -204,6 +209,23 @@ void TfrmWorkMain::loadPages()
     addressBookTab->ReaduLinker();
     worldClocks->ReadyTimeZone();
     postCodes->fillProvinces();
+}
+
+void TfrmWorkMain::LocateAClient(const QString &code, qint64 id)
+{
+    QTreeWidgetItem *node = TabSheet2->TreeView1->FindNode(code);
+    if (!node)
+        return;
+    {
+        // The list is loaded below whether or not the node was already the current one.
+        const QSignalBlocker quiet(TabSheet2->TreeView1);
+        TabSheet2->TreeView1->setCurrentItem(node);
+    }
+    TabSheet2->TreeView1->scrollToItem(node);
+    if (!TabSheet2->ReadyList(code))
+        return;
+    TabSheet2->dsClient().locate(id);
+    PageControl1->setCurrentWidget(TabSheet2);
 }
 
 bool TfrmWorkMain::FormCreate()

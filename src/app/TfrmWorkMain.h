@@ -68,6 +68,10 @@ public:
     void cancelStartHide() { TimerStartHide.stop(); }
     bool startHidePending() const { return TimerStartHide.isActive(); }
     void PageControl1Change(int index);
+    // Moves the client page to a client: selects its category, lists that category's clients,
+    // makes the client current and brings the page to the front. A category no longer in
+    // the tree does nothing.
+    void LocateAClient(const QString &code, qint64 id);
     void Button5Click();
     // The world clocks' one-second tick.
     void Timer1Timer();
