@@ -20,4 +20,8 @@ bool addWorkItems(TDM &dm, int count, int bodyBytes);
 // persons and as many contact activities.
 bool addClients(TDM &dm, int count, int contactsEach);
 
+// `count` common-information notes, each with a body of `bodyBytes` random bytes: the way to
+// a database of a given size.
+bool addNotes(TDM &dm, int count, int bodyBytes);
+
 } // namespace benchdata
