@@ -302,6 +302,7 @@ void TfrmWorkMain::TimerHIntCheckTimer()
     if (due < 0)
         return;
     markReminderShown(TDM::instance(), cache[due]);
+    TabSheet1->SaveDoc(); // the reminder can open the same item in its own window
     connect(ShowWorkReminder(cache[due].id), &TfrmWorkHint::snoozed, this, [this](qint64 id, const QDateTime &time) {
         rescheduleReminder(TabSheet1->reminders(), qint32(id), time);
     });

@@ -1,5 +1,6 @@
 #include "document/TfrmPreviewDocExd.h"
 
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "document/DocumentStore.h"
 #include "document/rtf/Rtf.h"
@@ -201,5 +202,5 @@ void ShowDocPreview(const QString &fileName)
 {
     TfrmPreviewDocExd window;
     if (window.loadFile(fileName))
-        window.exec();
+        platform::execModal(window);
 }

@@ -9,6 +9,8 @@ namespace platform {
 
 // Every message box, question, input box and file, folder, colour or font dialog goes
 // through the current Prompter, so tests can script the answers and read back what was shown.
+// The program's own dialogs open through platform::execModal (ModalDialog.h): modal to the
+// window they come from, so a reminder that pops up meanwhile can still be clicked.
 class Prompter
 {
 public:
@@ -25,8 +27,9 @@ public:
 
     virtual ~Prompter() = default;
 
-    // An empty title shows the program's name.
-    virtual void message(const QString &text, Icon icon = Icon::Information, const QString &title = {}) = 0;
+    // Without a title the box shows the application title; an empty title shows none.
+    virtual void message(const QString &text, Icon icon = Icon::Information,
+                         const std::optional<QString> &title = std::nullopt) = 0;
     // A warning with Yes and No; true unless the user answers No.
     virtual bool confirm(const QString &text) = 0;
     virtual std::optional<QString> inputText(const QString &title, const QString &label,
@@ -41,6 +44,11 @@ public:
 
 // The process-wide prompter: the widget implementation unless a test installed another.
 Prompter &prompter();
+
+// The title of message boxes that have none of their own. Kept apart from Qt's application
+// display name, which Qt would append to every window's caption.
+void setApplicationTitle(const QString &title);
+QString applicationTitle();
 // Installs `replacement` (not owned); nullptr restores the widget prompter.
 void setPrompter(Prompter *replacement);
 

@@ -4,11 +4,11 @@
 
 namespace platform {
 
-// Prompter on Qt's standard dialogs, parented to the active window.
+// Prompter on Qt's standard dialogs, each modal to the window it was opened from.
 class WidgetPrompter final : public Prompter
 {
 public:
-    void message(const QString &text, Icon icon, const QString &title) override;
+    void message(const QString &text, Icon icon, const std::optional<QString> &title) override;
     bool confirm(const QString &text) override;
     std::optional<QString> inputText(const QString &title, const QString &label,
                                      const QString &initial) override;

@@ -2,6 +2,7 @@
 
 #include "data/DbDates.h"
 #include "platform/Clock.h"
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "util/Gbk.h"
 #include "util/TextHelpers.h"
@@ -259,6 +260,6 @@ bool ShowWorkEditor(qint64 id, const QString &presetType)
     TfrmEditAWork window(id, presetType);
     if (!window.ReadyData())
         return false;
-    window.exec();
+    platform::execModal(window);
     return window.saved();
 }

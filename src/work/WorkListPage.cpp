@@ -221,6 +221,7 @@ WorkFilter WorkListPage::filter() const
 
 bool WorkListPage::ReadyWork()
 {
+    SaveDoc(); // the reload replaces the body: typing not yet stored goes first
     const WorkListQuery query = buildWorkListQuery(filter());
     const bool opened = m_work.open(query.sql, query.params);
     if (m_work.isEmpty()) {
@@ -234,6 +235,9 @@ bool WorkListPage::ReadyWork()
 
 void WorkListPage::loadCurrentDocument()
 {
+    // Whatever moved the row (a reload, a key in the list, a button that keeps the focus
+    // away from the body), the body shown is stored before another replaces it.
+    SaveDoc();
     editor->clear();
     if (m_work.position() < 0 || m_work.state() == Recordset::State::Insert) {
         m_owner = -1;
@@ -349,6 +353,7 @@ void WorkListPage::cmdEditWorkClick()
     if (m_work.isEmpty())
         return;
     const qint64 id = m_work.integer(QStringLiteral("ID"));
+    SaveDoc(); // the item window reads the stored body: it must not find an older one
     if (!ShowWorkEditor(id, QString()))
         return;
     ReadyWork();

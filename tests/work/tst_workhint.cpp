@@ -3,6 +3,7 @@
 #include "TestProgramFolder.h"
 
 #include "work/TfrmEditAWork.h"
+#include "work/TfrmWorkClass.h"
 #include "work/TfrmWorkHint.h"
 
 #include <QFile>
@@ -37,6 +38,8 @@ private slots:
     void alertLoopsUntilTheFirstStopTick();
     void missingSoundGivesSilentWindow();
     void detailOpensTheItemThenCloses();
+    void answersWhileADialogIsOpen_data();
+    void answersWhileADialogIsOpen();
 
 private:
     TDM &dm() { return m_folder->dm(); }
@@ -291,6 +294,51 @@ void TestWorkHint::detailOpensTheItemThenCloses()
     QCOMPARE(editedTitle, QStringLiteral("拜访华信"));
     QVERIFY(hiddenAndQuiet);
     QTRY_VERIFY(reminder.isNull());
+}
+
+void TestWorkHint::answersWhileADialogIsOpen_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("work types window") << "work types";
+    QTest::newRow("item editor") << "item editor";
+    QTest::newRow("message box") << "message box";
+}
+
+void TestWorkHint::answersWhileADialogIsOpen()
+{
+    QFETCH(QString, dialog);
+    QWidget mainWindow;
+    mainWindow.resize(400, 300);
+    mainWindow.show();
+    QApplication::setActiveWindow(&mainWindow);
+    QVERIFY(QTest::qWaitForWindowActive(&mainWindow));
+    const qint64 id = addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00"));
+    bool dialogWasOpen = false;
+    bool closedByClick = false;
+    QTimer::singleShot(0, this, [&] {
+        QWidget *open = QApplication::activeModalWidget();
+        dialogWasOpen = open != nullptr;
+        QPointer<TfrmWorkHint> reminder = openReminder(id);
+        if (!open || !reminder)
+            return;
+        // A click as the desktop delivers it, through the window: a blocked window drops it.
+        QTest::mouseClick(reminder->windowHandle(), Qt::LeftButton, {}, QPoint(50, 150));
+        closedByClick = reminder.isNull() || !reminder->isVisible();
+        open->close();
+    });
+
+    if (dialog == QLatin1String("work types")) {
+        ShowWorkTypes();
+    } else if (dialog == QLatin1String("item editor")) {
+        ShowWorkEditor(id, QString());
+    } else {
+        platform::setPrompter(nullptr); // the real message box
+        platform::prompter().message(QStringLiteral("存储参数发生错误！"), platform::Prompter::Icon::Error);
+        platform::setPrompter(m_prompter.get());
+    }
+
+    QVERIFY(dialogWasOpen);
+    QVERIFY(closedByClick);
 }
 
 PANDREL_TEST_MAIN(TestWorkHint)
