@@ -191,4 +191,18 @@ bool addClientRegister(TDM &dm, int clients, int inFirst, int detailsEach)
     });
 }
 
+bool addNotes(TDM &dm, int count, int bodyBytes)
+{
+    QRandomGenerator random(20261211);
+    return dm.inTransaction([&] {
+        for (int i = 0; i < count; ++i) {
+            if (!dm.execute(QStringLiteral("Insert into TCustomInfo (Title, RecDate, Content) values (?, ?, ?)"),
+                            {QStringLiteral("常用信息%1").arg(i), dbdates::toText(QDateTime(QDate(2026, 1, 1), QTime(9, 0))),
+                             body(random, bodyBytes)}))
+                return false;
+        }
+        return true;
+    });
+}
+
 } // namespace benchdata

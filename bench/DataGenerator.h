@@ -36,5 +36,8 @@ double median(std::vector<double> values);
 // which `inFirst` are filed under the category 00010001 and the rest spread over the others,
 // each with `detailsEach` contact persons and as many contact activities.
 bool addClientRegister(TDM &dm, int clients, int inFirst, int detailsEach);
+// `count` common-information notes, each with a body of `bodyBytes` random bytes: the way to
+// a database of a given size.
+bool addNotes(TDM &dm, int count, int bodyBytes);
 
 } // namespace benchdata
