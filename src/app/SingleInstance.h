@@ -5,20 +5,26 @@
 
 // Tells whether another copy of the program runs on the same program folder, and makes this
 // copy findable by the next one. Copies on other program folders do not see each other.
+// Every running copy answers, not only the first: after a restart the old copy may close
+// while the new one runs on, and a third start must still find it.
 class SingleInstance
 {
 public:
     explicit SingleInstance(const QString &programFolder);
 
     bool otherCopyRunning() const;
-    // Becomes the copy that later starts find; false while another copy still holds that role.
+    // Makes this copy findable by later starts; false only when no place to listen was left.
     bool claim();
 
     // Shows the running-copy message when another copy runs, then claims; start-up goes on
     // either way (a restart after a backup begins while the old copy is still closing).
     void warnAndClaim();
+    // Gives the claim up, so that a copy started next finds none running.
+    void release();
 
 private:
+    QString placeName(int place) const;
+
     QString m_name;
     QLocalServer m_server;
 };

@@ -11,6 +11,7 @@
 #include "document/TfrmEspChar.h"
 #include "document/TfrmPreviewDocExd.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
@@ -210,8 +211,11 @@ void RichTextEditor::buildMenu()
     menu->addSeparator();
     menu->addAction(tr("输出为Word文件"), this, &RichTextEditor::exportWord);
     menu->addAction(tr("打印"), this, &RichTextEditor::print);
-    // The shortcuts work while the editor has the focus, not only from the open menu.
-    rve->addActions(menu->actions());
+    // The shortcuts work from the body and its toolbar, not only from the open menu; never
+    // from the rest of the window, where Ctrl+X in a list would cut the body unseen.
+    for (QAction *action : menu->actions())
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addActions(menu->actions());
 }
 
 QTextDocument *RichTextEditor::document() const

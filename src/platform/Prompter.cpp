@@ -6,6 +6,7 @@ namespace platform {
 
 namespace {
 Prompter *installed = nullptr;
+QString title;
 }
 
 Prompter &prompter()
@@ -17,6 +18,16 @@ Prompter &prompter()
 void setPrompter(Prompter *replacement)
 {
     installed = replacement;
+}
+
+void setApplicationTitle(const QString &text)
+{
+    title = text;
+}
+
+QString applicationTitle()
+{
+    return title;
 }
 
 } // namespace platform

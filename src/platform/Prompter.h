@@ -25,8 +25,9 @@ public:
 
     virtual ~Prompter() = default;
 
-    // An empty title shows the program's name.
-    virtual void message(const QString &text, Icon icon = Icon::Information, const QString &title = {}) = 0;
+    // Without a title the box shows the application title; an empty title shows none.
+    virtual void message(const QString &text, Icon icon = Icon::Information,
+                         const std::optional<QString> &title = std::nullopt) = 0;
     // A warning with Yes and No; true unless the user answers No.
     virtual bool confirm(const QString &text) = 0;
     virtual std::optional<QString> inputText(const QString &title, const QString &label,
@@ -41,6 +42,11 @@ public:
 
 // The process-wide prompter: the widget implementation unless a test installed another.
 Prompter &prompter();
+
+// The title of message boxes that have none of their own. Kept apart from Qt's application
+// display name, which Qt would append to every window's caption.
+void setApplicationTitle(const QString &title);
+QString applicationTitle();
 // Installs `replacement` (not owned); nullptr restores the widget prompter.
 void setPrompter(Prompter *replacement);
 

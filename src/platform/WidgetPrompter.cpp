@@ -18,7 +18,7 @@ QWidget *owner()
 
 QString dialogTitle()
 {
-    return QApplication::applicationDisplayName();
+    return applicationTitle();
 }
 
 QString startPath(const Prompter::FileRequest &request)
@@ -39,9 +39,10 @@ std::optional<QString> chosen(const QString &path)
 
 } // namespace
 
-void WidgetPrompter::message(const QString &text, Icon icon, const QString &title)
+void WidgetPrompter::message(const QString &text, Icon icon, const std::optional<QString> &title)
 {
-    const QString caption = title.isEmpty() ? dialogTitle() : title;
+    // Qt fills an empty caption with the program's name: a space keeps it blank.
+    const QString caption = !title ? dialogTitle() : title->isEmpty() ? QStringLiteral(" ") : *title;
     switch (icon) {
     case Icon::Information: QMessageBox::information(owner(), caption, text); break;
     case Icon::Warning: QMessageBox::warning(owner(), caption, text); break;

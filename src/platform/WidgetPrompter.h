@@ -8,7 +8,7 @@ namespace platform {
 class WidgetPrompter final : public Prompter
 {
 public:
-    void message(const QString &text, Icon icon, const QString &title) override;
+    void message(const QString &text, Icon icon, const std::optional<QString> &title) override;
     bool confirm(const QString &text) override;
     std::optional<QString> inputText(const QString &title, const QString &label,
                                      const QString &initial) override;

@@ -1,6 +1,8 @@
 #include "work/WorkListPage.h"
 
 #include "data/TDM.h"
+#include "output/SendGridToExcel.h"
+#include "output/TfrmPreview.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
 #include "document/RichTextEditor.h"
@@ -190,6 +192,10 @@ void WorkListPage::buildMenu()
     PopupMenu1->addSeparator();
     PopupMenu1->addAction(tr("-->普通"), this, [this] { N17Click(0); });
     PopupMenu1->addAction(tr("-->紧急"), this, [this] { N17Click(1); });
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(tr("打印"), this, [this] { ShowPrintPreview(tr("事务档案"), *DBGridEh1); });
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(tr("发送到Excel"), this, [this] { SendGridToExcel(tr("事务档案"), *DBGridEh1); });
 }
 
 QList<QCheckBox *> WorkListPage::stateBoxes() const
@@ -221,6 +227,7 @@ WorkFilter WorkListPage::filter() const
 
 bool WorkListPage::ReadyWork()
 {
+    SaveDoc(); // the reload replaces the body: typing not yet stored goes first
     const WorkListQuery query = buildWorkListQuery(filter());
     const bool opened = m_work.open(query.sql, query.params);
     if (m_work.isEmpty()) {
@@ -234,6 +241,9 @@ bool WorkListPage::ReadyWork()
 
 void WorkListPage::loadCurrentDocument()
 {
+    // Whatever moved the row (a reload, a key in the list, a button that keeps the focus
+    // away from the body), the body shown is stored before another replaces it.
+    SaveDoc();
     editor->clear();
     if (m_work.position() < 0 || m_work.state() == Recordset::State::Insert) {
         m_owner = -1;
@@ -349,6 +359,7 @@ void WorkListPage::cmdEditWorkClick()
     if (m_work.isEmpty())
         return;
     const qint64 id = m_work.integer(QStringLiteral("ID"));
+    SaveDoc(); // the item window reads the stored body: it must not find an older one
     if (!ShowWorkEditor(id, QString()))
         return;
     ReadyWork();

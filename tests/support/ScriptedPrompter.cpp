@@ -23,10 +23,10 @@ std::optional<QString> ScriptedPrompter::takeText()
     return answer.toString();
 }
 
-void ScriptedPrompter::message(const QString &text, Icon, const QString &title)
+void ScriptedPrompter::message(const QString &text, Icon, const std::optional<QString> &title)
 {
     m_shown.append(text);
-    m_titles.append(title);
+    m_titles.append(title.value_or(platform::applicationTitle()));
 }
 
 bool ScriptedPrompter::confirm(const QString &text)

@@ -25,10 +25,10 @@ public:
     const QStringList &shown() const { return m_shown; }
     QString lastShown() const { return m_shown.isEmpty() ? QString() : m_shown.constLast(); }
     const QList<FileRequest> &fileRequests() const { return m_fileRequests; }
-    // Titles of the message boxes and input boxes, in order (empty: the program's name).
+    // Titles of the message boxes and input boxes as shown, in order.
     const QStringList &titles() const { return m_titles; }
 
-    void message(const QString &text, Icon icon, const QString &title) override;
+    void message(const QString &text, Icon icon, const std::optional<QString> &title) override;
     bool confirm(const QString &text) override;
     std::optional<QString> inputText(const QString &title, const QString &label,
                                      const QString &initial) override;

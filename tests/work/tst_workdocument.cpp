@@ -8,7 +8,16 @@
 #include "work/WorkBody.h"
 #include "work/WorkListPage.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+#include "widgets/DataGrid.h"
+#include "work/TfrmEditAWork.h"
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -32,6 +41,11 @@ private slots:
     void savesIntoTheOwnerOnAnyPage();
     void failedSaveIsReported();
     void emptyListClearsTheEditor();
+    void reloadOrMoveKeepsTheTyping_data();
+    void reloadOrMoveKeepsTheTyping();
+    void editingTheItemKeepsTheTyping();
+    void editorShortcutsStayInTheEditor_data();
+    void editorShortcutsStayInTheEditor();
 
 private:
     void setBody(qint64 id, const QString &text);
@@ -178,6 +192,88 @@ void TestWorkDocument::emptyListClearsTheEditor()
     QCOMPARE(m_page->documentOwner(), -1);
     m_page->SaveDoc(); // nobody to save into
     QCOMPARE(storedText(1), QStringLiteral("第一条的正文"));
+}
+
+void TestWorkDocument::reloadOrMoveKeepsTheTyping_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::newRow("全部") << "all states";
+    QTest::newRow("type filter") << "type filter";
+    QTest::newRow("another row") << "another row";
+    QTest::newRow("state box") << "state box";
+}
+
+void TestWorkDocument::reloadOrMoveKeepsTheTyping()
+{
+    QFETCH(QString, action);
+    typeBody(QStringLiteral("还没存的字"));
+
+    // None of these takes the focus from the body: the buttons and boxes keep it.
+    if (action == QLatin1String("all states")) {
+        m_page->sbAllRunStu->click();
+    } else if (action == QLatin1String("type filter")) {
+        m_page->cmbWorkType->setCurrentIndex(1);
+        emit m_page->cmbWorkType->activated(1);
+    } else if (action == QLatin1String("another row")) {
+        m_page->dsWork().locate(2);
+    } else {
+        m_page->chkStuFin->click();
+    }
+
+    QCOMPARE(storedText(1), QStringLiteral("还没存的字"));
+}
+
+void TestWorkDocument::editingTheItemKeepsTheTyping()
+{
+    typeBody(QStringLiteral("先打的字"));
+    QString opened;
+    QTimer::singleShot(0, [&] {
+        auto *window = qobject_cast<TfrmEditAWork *>(QApplication::activeModalWidget());
+        QVERIFY(window);
+        opened = window->editor->rve->toPlainText();
+        window->editor->rve->setPlainText(QStringLiteral("窗口里改的"));
+        window->cmdSave->click();
+    });
+
+    m_page->cmdEditWork->click(); // as Alt+E does: the button runs, the focus stays in the body
+
+    QCOMPARE(opened, QStringLiteral("先打的字"));
+    QCOMPARE(storedText(1), QStringLiteral("窗口里改的"));
+    QCOMPARE(shownText(), QStringLiteral("窗口里改的"));
+}
+
+void TestWorkDocument::editorShortcutsStayInTheEditor_data()
+{
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<QKeySequence>("keys");
+    QTest::newRow("list, Ctrl+X") << "list" << QKeySequence(Qt::CTRL | Qt::Key_X);
+    QTest::newRow("list, Ctrl+V") << "list" << QKeySequence(Qt::CTRL | Qt::Key_V);
+    QTest::newRow("list, Ctrl+Z") << "list" << QKeySequence(Qt::CTRL | Qt::Key_Z);
+    QTest::newRow("type filter, Ctrl+X") << "filter" << QKeySequence(Qt::CTRL | Qt::Key_X);
+    QTest::newRow("body, Ctrl+X") << "body" << QKeySequence(Qt::CTRL | Qt::Key_X);
+}
+
+void TestWorkDocument::editorShortcutsStayInTheEditor()
+{
+    QFETCH(QString, focus);
+    QFETCH(QKeySequence, keys);
+    m_window->show();
+    QApplication::setActiveWindow(m_window.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QApplication::clipboard()->setText(QStringLiteral("剪贴板"));
+    typeBody(QStringLiteral("正文"));
+    typeBody(QStringLiteral("正文内容")); // something to undo
+    m_page->editor->rve->selectAll();
+    QWidget *target = focus == QLatin1String("list")     ? static_cast<QWidget *>(m_page->DBGridEh1->view())
+                      : focus == QLatin1String("filter") ? static_cast<QWidget *>(m_page->cmbWorkType)
+                                                         : static_cast<QWidget *>(m_page->editor->rve);
+    target->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), target);
+
+    QTest::keySequence(target, keys);
+
+    const QString expected = focus == QLatin1String("body") ? QString() : QStringLiteral("正文内容");
+    QCOMPARE(shownText(), expected);
 }
 
 PANDREL_TEST_MAIN(TestWorkDocument)

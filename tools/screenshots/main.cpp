@@ -2,7 +2,7 @@
 // can be looked at without a display: screenshots <output folder>.
 #include "Shots.h"
 
-#include "app/AppFont.h"
+#include "app/Startup.h"
 #include "app/TfrmWorkMain.h"
 #include "data/ProgramFolder.h"
 #include "data/TDM.h"
@@ -64,7 +64,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
-    applyChineseFont();
+    setUpApplication();
     if (argc != 2) {
         QTextStream(stderr) << "usage: screenshots <output folder>\n";
         return 2;
