@@ -54,6 +54,8 @@ bool DesktopShell::canOpen(const QString &mimeType)
     if (!query.waitForFinished(5000) || query.exitCode() != 0)
         return false;
     return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
 void DesktopShell::startApplication(const QString &desktopEntry)
 {
     QStringList command = desktopEntryCommand(desktopEntry);
