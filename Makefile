@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build run test bench screenshots clean
+.PHONY: deps configure build run test bench screenshots package clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -23,6 +23,9 @@ test: build
 
 bench: build
 	@for program in $$(find $(BUILD_DIR)/bench -maxdepth 1 -type f -executable -name 'bench_*' | sort); do "$$program" || exit 1; done
+
+package: build
+	@cd $(BUILD_DIR) && cpack -G DEB >/dev/null && ls "$$PWD"/pandrel_*.deb
 
 screenshots: build
 	@cmake --build $(BUILD_DIR) --target screenshots

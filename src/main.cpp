@@ -21,6 +21,7 @@ int main(int argc, char **argv)
     dm.DataModuleCreate();
 
     TfrmWorkMain window;
+    window.setSingleInstance(&instance);
     if (!window.FormCreate())
         return 0;
     QObject::connect(&window, &TfrmWorkMain::closed, &app, &QApplication::quit);

@@ -17,11 +17,22 @@ SettingsPage::SettingsPage(QWidget *parent)
     , chkAutoHide(new QCheckBox(tr("启动系统就自动最小化到系统托盘")))
     , grpSafety(new QGroupBox(tr("信息安全设置")))
     , chkUsePass(new QCheckBox(tr("登陆必须输入登陆密码")))
+    , cmdEditLogPass(new QPushButton(tr("修改登陆密码")))
     , chkAutoBak(new QCheckBox(tr("自动备份数据到")))
     , EditAutoBakPath(new QLineEdit)
+    , cmdAutoBakSet(new QPushButton(tr("自动备份设置")))
+    , Button17(new QPushButton(tr("备份数据库")))
+    , Button18(new QPushButton(tr("还原数据库")))
+    , cmdClearData(new QPushButton(tr("清除数据")))
     , grpSystem(new QGroupBox(tr("系统功能调用")))
     , Button4(new QPushButton(tr("最小化Oribel")))
     , Button5(new QPushButton(tr("退出Oribel")))
+    , Button1(new QPushButton(tr("调用计算器")))
+    , Button2(new QPushButton(tr("调用记事本")))
+    , Button10(new QPushButton(tr("调用雅虎翻译器")))
+    , Button23(new QPushButton(tr("调用电子地图")))
+    , Button3(new QPushButton(tr("关闭计算机")))
+    , Button22(new QPushButton(tr("提交BUG/建议")))
     , imgAbout(new QLabel)
     , lblVersion(new QLabel(tr("Zorvik [Oribel] V1.101")))
     , otherRows(new QVBoxLayout(grpOther))
@@ -32,14 +43,32 @@ SettingsPage::SettingsPage(QWidget *parent)
     otherRows->addWidget(chkStartWithWIn);
     otherRows->addWidget(chkAutoHide);
 
+    auto *passwordRow = new QHBoxLayout;
+    passwordRow->addWidget(chkUsePass);
+    passwordRow->addStretch(1);
+    passwordRow->addWidget(cmdEditLogPass);
     auto *backupRow = new QHBoxLayout;
     backupRow->addWidget(chkAutoBak);
     backupRow->addWidget(EditAutoBakPath, 1);
-    safetyRows->addWidget(chkUsePass);
+    backupRow->addWidget(cmdAutoBakSet);
+    auto *dataRow = new QHBoxLayout;
+    dataRow->addWidget(Button17);
+    dataRow->addWidget(Button18);
+    dataRow->addWidget(cmdClearData);
+    dataRow->addStretch(1);
+    cmdClearData->setToolTip(tr("本功能应用于初始使用本系统时的范例数据清除"));
+    safetyRows->addLayout(passwordRow);
     safetyRows->addLayout(backupRow);
+    safetyRows->addLayout(dataRow);
 
     systemButtons->addWidget(Button4, 0, 0);
     systemButtons->addWidget(Button5, 0, 1);
+    systemButtons->addWidget(Button1, 1, 0);
+    systemButtons->addWidget(Button2, 1, 1);
+    systemButtons->addWidget(Button10, 2, 0);
+    systemButtons->addWidget(Button23, 2, 1);
+    systemButtons->addWidget(Button22, 3, 0);
+    systemButtons->addWidget(Button3, 3, 1);
 
     auto *about = new QGroupBox;
     auto *aboutLayout = new QVBoxLayout(about);

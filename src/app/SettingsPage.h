@@ -27,12 +27,24 @@ public:
 
     QGroupBox *grpSafety;
     QCheckBox *chkUsePass;
+    QPushButton *cmdEditLogPass;
     QCheckBox *chkAutoBak;
     QLineEdit *EditAutoBakPath;
+    QPushButton *cmdAutoBakSet;
+    QPushButton *Button17;
+    QPushButton *Button18;
+    QPushButton *cmdClearData;
 
     QGroupBox *grpSystem;
     QPushButton *Button4;
     QPushButton *Button5;
+    // Desk tools and feedback.
+    QPushButton *Button1;
+    QPushButton *Button2;
+    QPushButton *Button10;
+    QPushButton *Button23;
+    QPushButton *Button3;
+    QPushButton *Button22;
 
     QLabel *imgAbout;
     QLabel *lblVersion;

@@ -69,3 +69,8 @@ void SingleInstance::warnAndClaim()
     }
     claim();
 }
+
+void SingleInstance::release()
+{
+    m_server.close();
+}

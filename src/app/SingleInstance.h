@@ -19,6 +19,8 @@ public:
     // Shows the running-copy message when another copy runs, then claims; start-up goes on
     // either way (a restart after a backup begins while the old copy is still closing).
     void warnAndClaim();
+    // Gives the claim up, so that a copy started next finds none running.
+    void release();
 
 private:
     QString placeName(int place) const;

@@ -1,15 +1,30 @@
 #include "app/TfrmWorkMain.h"
 
 #include "app/SettingsPage.h"
+#include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
 #include "data/TDM.h"
+#include "desk/AddressBookTab.h"
+#include "desk/FolderTab.h"
+#include "desk/SearchTab.h"
+#include "desk/TfrmJEZH.h"
+#include "desk/DeskTools.h"
+#include "desk/ExchangeRatesPage.h"
+#include "desk/PostCodesPage.h"
+#include "desk/WorldClocksPage.h"
+#include "desk/CalendarPage.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
+#include "safety/DataSafety.h"
+#include "safety/DataSafetyCommands.h"
 #include "safety/PasswordHash.h"
+#include "safety/TfrmAutoBakSet.h"
+#include "safety/TfrmBug.h"
 #include "safety/TfrmPassInput.h"
+#include "safety/TfrmPassSet.h"
 #include "document/RichTextEditor.h"
 #include "work/Reminders.h"
 #include "work/StateColorGroup.h"
@@ -20,6 +35,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
@@ -49,8 +65,14 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     , TabSheet1(new WorkListPage)
     , TabSheet10(new SettingsPage)
     , stateColors(new StateColorGroup)
+    , addressBookTab(new AddressBookTab)
+    , folderTab(new FolderTab)
+    , searchTab(new SearchTab)
     , helpBrowser(new QTextBrowser)
     , tray(new TrayIcon(programIcon(), this))
+    , exchangeRates(new ExchangeRatesPage)
+    , postCodes(new PostCodesPage)
+    , worldClocks(new WorldClocksPage)
 {
     setWindowTitle(QStringLiteral("   Zorvik [Oribel]"));
     setWindowIcon(programIcon());
@@ -65,6 +87,10 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     connect(&Timer2, &QTimer::timeout, this, &TfrmWorkMain::Timer2Timer);
     TimerHIntCheck.setInterval(60000);
     connect(&TimerHIntCheck, &QTimer::timeout, this, &TfrmWorkMain::TimerHIntCheckTimer);
+    Timer1.setInterval(1000);
+    connect(&Timer1, &QTimer::timeout, this, &TfrmWorkMain::Timer1Timer);
+    TimerWEBUpdate.setInterval(30 * 60 * 1000);
+    connect(&TimerWEBUpdate, &QTimer::timeout, this, &TfrmWorkMain::TimerWEBUpdateTimer);
 
     connect(tray, &TrayIcon::toggleRequested, this, &TfrmWorkMain::mnuFormStuClick);
     connect(tray, &TrayIcon::activated, this, &TfrmWorkMain::trayIconActivated);
@@ -72,9 +98,21 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmWorkMain::PageControl1Change);
     connect(TabSheet10->Button4, &QPushButton::clicked, this, &TfrmWorkMain::mnuFormStuClick);
     connect(TabSheet10->Button5, &QPushButton::clicked, this, &TfrmWorkMain::Button5Click);
+    connect(TabSheet10->Button1, &QPushButton::clicked, this, &callCalculator);
+    connect(TabSheet10->Button2, &QPushButton::clicked, this, &callTextEditor);
+    connect(TabSheet10->Button10, &QPushButton::clicked, this, &openTranslator);
+    connect(TabSheet10->Button23, &QPushButton::clicked, this, &openMap);
+    connect(TabSheet10->Button3, &QPushButton::clicked, this, &shutDownComputerAsked);
+    connect(TabSheet10->Button22, &QPushButton::clicked, this, &ShowFeedbackWindow);
     connect(TabSheet10->chkStartWithWIn, &QCheckBox::toggled, this, &TfrmWorkMain::chkStartWithWInClick);
     connect(TabSheet10->chkAutoHide, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
     connect(TabSheet10->chkUsePass, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
+    connect(TabSheet10->cmdEditLogPass, &QPushButton::clicked, this, &ShowPasswordChange);
+    connect(TabSheet10->cmdAutoBakSet, &QPushButton::clicked, this, &TfrmWorkMain::cmdAutoBakSetClick);
+    connect(TabSheet10->EditAutoBakPath, &QLineEdit::editingFinished, this, &TfrmWorkMain::EditAutoBakPathExit);
+    connect(TabSheet10->Button17, &QPushButton::clicked, this, &TfrmWorkMain::Button17Click);
+    connect(TabSheet10->Button18, &QPushButton::clicked, this, &TfrmWorkMain::Button18Click);
+    connect(TabSheet10->cmdClearData, &QPushButton::clicked, this, &TfrmWorkMain::cmdClearDataClick);
     connect(stateColors, &StateColorGroup::colorsChanged, this, &TfrmWorkMain::stateColorsChanged);
     connect(TabSheet1, &WorkListPage::listWidthChanged, this, &TfrmWorkMain::SavePara);
     connect(TabSheet1, &WorkListPage::listPressed, this, &TfrmWorkMain::cancelStartHide);
@@ -108,9 +146,35 @@ QWidget *TfrmWorkMain::createPage(Page page)
     case WorkPage:
         return TabSheet1;
 
-    case SettingsPageIndex:
+    case AddressBookPage:
+        return addressBookTab;
+
+    case FolderPage:
+        return folderTab;
+
+    case SearchPage:
+        return searchTab;
+
+    case ExchangeRatePage:
+        return exchangeRates;
+
+    case PostCodePage:
+        return postCodes;
+
+    case WorldClockPage:
+        return worldClocks;
+
+    case CalendarPage:
+        calendarPage = new ::CalendarPage;
+        return calendarPage;
+
+    case SettingsPageIndex: {
         TabSheet10->addGroup(stateColors);
+        auto *Button24 = new QPushButton(tr("金额大写转换"));
+        TabSheet10->systemButtons->addWidget(Button24, TabSheet10->systemButtons->rowCount(), 0);
+        connect(Button24, &QPushButton::clicked, this, [] { ShowAmountConverter(); });
         return TabSheet10;
+    }
 
     case HelpPage: {
         auto *sheet = new QWidget;
@@ -129,6 +193,11 @@ QWidget *TfrmWorkMain::createPage(Page page)
 void TfrmWorkMain::loadPages()
 {
     TabSheet1->ReadyWork();
+    folderTab->ReadyCustPath();
+    searchTab->ReadyNetSearch();
+    addressBookTab->ReaduLinker();
+    worldClocks->ReadyTimeZone();
+    postCodes->fillProvinces();
 }
 
 bool TfrmWorkMain::FormCreate()
@@ -140,9 +209,13 @@ bool TfrmWorkMain::FormCreate()
     TabSheet10->chkStartWithWIn->setChecked(true);
     TabSheet1->fillWorkTypes();
 
-    // Settings that cannot be read keep their defaults; the work list loads all the same.
-    ReadyPara();
-    loadPages();
+    // A failure skips the rest of the loading without a word, but settings that cannot be
+    // read keep their defaults and the work list loads all the same.
+    if (ReadyPara())
+        loadPages();
+    else
+        TabSheet1->ReadyWork();
+    Timer1Timer();
 
     if (TabSheet10->chkUsePass->isChecked()) {
         const QString prompt = tr("请输入登陆密码：");
@@ -154,6 +227,8 @@ bool TfrmWorkMain::FormCreate()
     m_ready = true;
     TimerStartHide.start();
     TimerHIntCheck.start();
+    Timer1.start();
+    TimerWEBUpdate.start();
     return true;
 }
 
@@ -300,18 +375,118 @@ void TfrmWorkMain::Timer2Timer()
 
 void TfrmWorkMain::TimerHIntCheckTimer()
 {
+    if (IsBackupDue() && !AutoBakData(TabSheet10->EditAutoBakPath->text()))
+        return; // the failure has been shown; the reminders wait for the next tick
     QList<ReminderEntry> &cache = TabSheet1->reminders();
     const int due = dueReminder(cache, platform::clock().now());
     if (due < 0)
         return;
     markReminderShown(TDM::instance(), cache[due]);
     TabSheet1->SaveDoc(); // the reminder can open the same item in its own window
-    ShowWorkReminder(cache[due].id);
+    connect(ShowWorkReminder(cache[due].id), &TfrmWorkHint::snoozed, this, [this](qint64 id, const QDateTime &time) {
+        rescheduleReminder(TabSheet1->reminders(), qint32(id), time);
+    });
+}
+
+bool TfrmWorkMain::IsBackupDue()
+{
+    // An open editor holds rows of the connection that the backup closes: the backup waits
+    // until it is closed, and is then taken as one that was missed.
+    if (QApplication::activeModalWidget())
+        return false;
+    const bool enabled = TabSheet10->chkAutoBak->isChecked();
+    const QString folder = TabSheet10->EditAutoBakPath->text();
+    if (enabled && QDir(folder) == QDir(programFolder() + QString::fromLatin1(kBackupFolder)))
+        programBackupFolder(); // the program's own folder is made when missing
+    return m_backupScheduler.isDue(enabled, folder, m_settings.autoBakType, platform::clock().now());
+}
+
+bool TfrmWorkMain::AutoBakData(const QString &folder)
+{
+    TabSheet1->SaveDoc(); // the typing in the body belongs in the backup, and survives the reload
+    const FileResult copied = backupDatabase(TDM::instance(), autoBackupPath(folder, platform::clock().now()));
+    reloadPages();
+    if (!copied) {
+        platform::prompter().message(tr("自动备份数据失败！") + '\n' + copied.error, platform::Prompter::Icon::Error);
+        return false;
+    }
+    return true;
+}
+
+void TfrmWorkMain::reloadPages()
+{
+    // The pages show what is stored again; nothing is written back while they load.
+    m_ready = false;
+    if (ReadyPara())
+        loadPages();
+    m_ready = true;
+}
+
+void TfrmWorkMain::commandEnded(CommandOutcome outcome)
+{
+    if (outcome == CommandOutcome::Done)
+        restartProgram();
+    else if (outcome == CommandOutcome::Failed)
+        reloadPages();
+}
+
+void TfrmWorkMain::Button17Click()
+{
+    TabSheet1->SaveDoc(); // the typing in the body belongs in the backup
+    commandEnded(backupByUser(TDM::instance(), platform::clock().now().date()));
+}
+
+void TfrmWorkMain::Button18Click()
+{
+    commandEnded(restoreByUser(TDM::instance()));
+}
+
+void TfrmWorkMain::cmdClearDataClick()
+{
+    commandEnded(clearDataByUser(TDM::instance()));
+}
+
+void TfrmWorkMain::cmdAutoBakSetClick()
+{
+    bool enabled = TabSheet10->chkAutoBak->isChecked();
+    QString folder = TabSheet10->EditAutoBakPath->text();
+    QString schedule = m_settings.autoBakType;
+    if (!ShowAutoBackupSettings(enabled, folder, schedule))
+        return;
+    TabSheet10->chkAutoBak->setChecked(enabled);
+    TabSheet10->EditAutoBakPath->setText(folder);
+    m_settings.autoBakType = schedule;
+    SavePara();
+}
+
+void TfrmWorkMain::EditAutoBakPathExit()
+{
+    const QString folder = TabSheet10->EditAutoBakPath->text();
+    if (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
+        platform::prompter().message(tr("指定的自动备份数据存储路径不存在！"), platform::Prompter::Icon::Warning);
+        return;
+    }
+    SavePara();
+}
+
+void TfrmWorkMain::restartProgram()
+{
+    // The new copy must find the database and the claim free, and must not be told that a copy
+    // is running; the replaced database must not receive this copy's old document on closing.
+    m_restarting = true;
+    m_ready = false;
+    TDM::instance().close();
+    if (m_instance)
+        m_instance->release();
+    platform::shell().restartProgram();
+    tray->RemoveIcon();
+    close();
 }
 
 void TfrmWorkMain::FormActivate()
 {
     tray->AddIcon();
+    calendarPage->BitBtn3Click();
     Timer2.start();
 }
 
@@ -334,6 +509,9 @@ bool TfrmWorkMain::eventFilter(QObject *watched, QEvent *event)
         }
     } else if (event->type() == QEvent::MouseButtonPress && watched == PageControl1->tabBar()) {
         cancelStartHide();
+    } else if (event->type() == QEvent::MouseButtonDblClick && watched == TabSheet10->EditAutoBakPath) {
+        cmdAutoBakSetClick();
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -351,10 +529,31 @@ void TfrmWorkMain::PageControl1Change(int index)
     if (index == SettingsPageIndex && !m_settingsShown) {
         m_settingsShown = true;
         TabSheet10->loadAboutPicture(programFolder() + QStringLiteral("Images/Vey1.bmp"));
+    } else if (index == ExchangeRatePage && !m_exchangeRatesShown) {
+        m_exchangeRatesShown = true;
+        exchangeRates->SpeedButton4Click();
+    } else if (index == PostCodePage && !m_postCodesShown) {
+        m_postCodesShown = true;
+        postCodes->cmdQueryPostCodeClick();
+    } else if (index == WorldClockPage && !m_worldClocksShown) {
+        m_worldClocksShown = true;
+        worldClocks->loadFaces(programFolder() + QStringLiteral("Images/Clock1.bmp"));
     } else if (index == HelpPage && !m_helpShown) {
         m_helpShown = true;
         helpBrowser->setSource(QUrl::fromLocalFile(programFolder() + QStringLiteral("Help/Help.htm")));
     }
+}
+
+void TfrmWorkMain::Timer1Timer()
+{
+    worldClocks->Timer1Timer();
+}
+
+void TfrmWorkMain::TimerWEBUpdateTimer()
+{
+    exchangeRates->reloadIfStarted();
+    tray->RemoveIcon();
+    tray->AddIcon();
 }
 
 void TfrmWorkMain::Button5Click()
@@ -365,7 +564,8 @@ void TfrmWorkMain::Button5Click()
 
 void TfrmWorkMain::closeEvent(QCloseEvent *event)
 {
-    TabSheet1->SaveDoc();
+    if (!m_restarting)
+        TabSheet1->SaveDoc();
     tray->RemoveIcon();
     event->accept();
     emit closed();

@@ -1,18 +1,28 @@
 #pragma once
 
 #include "data/Settings.h"
+#include "safety/BackupSchedule.h"
+#include "safety/DataSafetyCommands.h"
 
 #include <QElapsedTimer>
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 
+class AddressBookTab;
+class CalendarPage;
+class ExchangeRatesPage;
+class FolderTab;
+class PostCodesPage;
 class QTabWidget;
 class QTextBrowser;
+class SearchTab;
 class SettingsPage;
+class SingleInstance;
 class StateColorGroup;
 class TrayIcon;
 class WorkListPage;
+class WorldClocksPage;
 
 // The main window: a page control with one page per area, the notification-area icon, the
 // settings row, and the start-up and shut-down of the program's window.
@@ -46,21 +56,49 @@ public:
     void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
     void TimerStartHideTimer();
     void Timer2Timer();
-    // The minute tick: opens the reminder of at most one item that has come due.
+    // The minute tick: the automatic backup when it is due, then the reminder of at most one
+    // item that has come due.
     void TimerHIntCheckTimer();
+    bool IsBackupDue();
+    // Backs the database up into `folder` now and reloads the pages, whether the copy worked
+    // or not. False when it did not (the user has been told).
+    bool AutoBakData(const QString &folder);
     // A key, a click on the work list or on a tab: the user is here, so no hiding at start.
     void cancelStartHide() { TimerStartHide.stop(); }
     bool startHidePending() const { return TimerStartHide.isActive(); }
     void PageControl1Change(int index);
     void Button5Click();
+    // The world clocks' one-second tick.
+    void Timer1Timer();
+    // The half-hourly tick: the exchange rates again, and the notification icon anew.
+    void TimerWEBUpdateTimer();
 
+    // The data safety commands of the settings page; a successful backup, restore or
+    // clearing restarts the program.
+    void Button17Click();
+    void Button18Click();
+    void cmdClearDataClick();
+    void cmdAutoBakSetClick();
+    void EditAutoBakPathExit();
+    // The running-copy claim that a restart gives up before the new copy starts.
+    void setSingleInstance(SingleInstance *instance) { m_instance = instance; }
+    // Lets go of the database and the running-copy claim, starts a new copy of the program and
+    // closes this one, writing nothing more into the database.
+    void restartProgram();
 
     QTabWidget *PageControl1;
     WorkListPage *TabSheet1;
     SettingsPage *TabSheet10;
+    ::CalendarPage *calendarPage = nullptr;
     StateColorGroup *stateColors;
+    AddressBookTab *addressBookTab;
+    FolderTab *folderTab;
+    SearchTab *searchTab;
     QTextBrowser *helpBrowser;
     TrayIcon *tray;
+    ExchangeRatesPage *exchangeRates;
+    PostCodesPage *postCodes;
+    WorldClocksPage *worldClocks;
 
 signals:
     // Ctrl+F on the work page.
@@ -78,6 +116,9 @@ private:
     QWidget *createPage(Page page);
     // The pages' data in the order of loading at start-up; run again after an automatic backup.
     void loadPages();
+    // Loads the settings and the pages again after the connection was closed and reopened.
+    void reloadPages();
+    void commandEnded(CommandOutcome outcome);
     void FormActivate();
     void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
     void chkStartWithWInClick(bool checked);
@@ -89,9 +130,17 @@ private:
     bool m_toggling = false;
     bool m_settingsShown = false;
     bool m_helpShown = false;
+    bool m_restarting = false;
+    bool m_exchangeRatesShown = false;
+    bool m_postCodesShown = false;
+    bool m_worldClocksShown = false;
     Settings m_settings;
+    SingleInstance *m_instance = nullptr;
+    BackupScheduler m_backupScheduler;
     QTimer TimerStartHide;
     QTimer Timer2;
     QTimer TimerHIntCheck;
+    QTimer Timer1;
+    QTimer TimerWEBUpdate;
     QElapsedTimer m_restoredByClick; // a single click brought the window back
 };

@@ -1,5 +1,7 @@
 #include "platform/DesktopShell.h"
 
+#include "platform/DesktopApplications.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -63,6 +65,23 @@ void DesktopShell::openPath(const QString &path)
 void DesktopShell::openUrl(const QUrl &url)
 {
     QDesktopServices::openUrl(url);
+}
+
+bool DesktopShell::canOpen(const QString &mimeType)
+{
+    // The same lookup xdg-open makes: the default application of the user, then the system's.
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), mimeType});
+    if (!query.waitForFinished(5000) || query.exitCode() != 0)
+        return false;
+    return !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+void DesktopShell::startApplication(const QString &desktopEntry)
+{
+    QStringList command = desktopEntryCommand(desktopEntry);
+    if (!command.isEmpty())
+        QProcess::startDetached(command.takeFirst(), command, QDir::homePath());
 }
 
 void DesktopShell::restartProgram()

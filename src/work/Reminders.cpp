@@ -36,3 +36,24 @@ void markReminderShown(TDM &dm, ReminderEntry &entry)
     dm.execute(QStringLiteral("Update TWork Set HasHinted=1 where ID=?"), {entry.id});
     entry.shown = true;
 }
+
+QDateTime snoozeReminder(TDM &dm, qint32 id, int minutes, const QDateTime &now)
+{
+    const QDateTime minute(now.date(), QTime(now.time().hour(), now.time().minute()));
+    const QDateTime time = minute.addSecs(qint64(minutes) * 60);
+    if (!dm.execute(QStringLiteral("Update TWork Set TimeHint=?, HasHinted=0 where ID=?"), {dbdates::toText(time), id}))
+        return {};
+    return time;
+}
+
+void rescheduleReminder(QList<ReminderEntry> &cache, qint32 id, const QDateTime &time)
+{
+    for (ReminderEntry &entry : cache) {
+        if (entry.id == id) {
+            entry.time = time;
+            entry.shown = false;
+            return;
+        }
+    }
+    cache.append({id, time, false});
+}

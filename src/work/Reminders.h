@@ -23,3 +23,11 @@ int dueReminder(const QList<ReminderEntry> &cache, const QDateTime &now);
 // Marks the entry shown, in the cache and in the table. A failed write is let go: the item
 // then comes back with the next reload of the list.
 void markReminderShown(TDM &dm, ReminderEntry &entry);
+
+// Puts the item's reminder `minutes` from the current minute and makes it due again.
+// The new time, or an invalid one when it could not be stored (nothing changed then).
+QDateTime snoozeReminder(TDM &dm, qint32 id, int minutes, const QDateTime &now);
+
+// Gives the cache the item's new reminder time, not shown yet, so the minute tick finds it
+// without a reload of the list.
+void rescheduleReminder(QList<ReminderEntry> &cache, qint32 id, const QDateTime &time);

@@ -1,13 +1,18 @@
 #include "work/TfrmWorkHint.h"
 
 #include "data/ProgramFolder.h"
+#include "data/TDM.h"
+#include "platform/Clock.h"
 #include "data/Recordset.h"
 #include "platform/Prompter.h"
+#include "work/Reminders.h"
 #include "work/TfrmEditAWork.h"
 
 #include <QBitmap>
+#include <QContextMenuEvent>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSoundEffect>
@@ -54,6 +59,7 @@ TfrmWorkHint::TfrmWorkHint(qint64 id)
     , lblWork(reminderLabel(Image1))
     , sbDetail(new QToolButton(this))
     , TimerStop(new QTimer(this))
+    , mnuSnooze(new QMenu(this))
     , m_id(id)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -88,6 +94,13 @@ TfrmWorkHint::TfrmWorkHint(qint64 id)
     const QRect area = screen()->availableGeometry();
     const QRect shown = mask().boundingRect();
     move(area.right() - shown.right(), area.bottom() - kBottomGap - shown.bottom());
+
+    const std::pair<const char *, int> laters[] = {{QT_TR_NOOP("5分钟后再提醒"), 5},
+                                                   {QT_TR_NOOP("10分钟后再提醒"), 10},
+                                                   {QT_TR_NOOP("30分钟后再提醒"), 30},
+                                                   {QT_TR_NOOP("1小时后再提醒"), 60}};
+    for (const auto &[caption, minutes] : laters)
+        mnuSnooze->addAction(tr(caption), this, [this, minutes = minutes] { snooze(minutes); });
 
     TimerStop->setInterval(kStopIntervalMs);
     connect(TimerStop, &QTimer::timeout, this, &TfrmWorkHint::TimerStopTimer);
@@ -155,6 +168,23 @@ void TfrmWorkHint::sbDetailClick()
     close();
 }
 
+void TfrmWorkHint::snooze(int minutes)
+{
+    const QDateTime time = snoozeReminder(TDM::instance(), qint32(m_id), minutes, platform::clock().now());
+    if (!time.isValid()) {
+        platform::prompter().message(tr("设置再次提醒时，写入数据库发生错误！"), platform::Prompter::Icon::Error);
+        return;
+    }
+    endAlert();
+    emit snoozed(m_id, time);
+    close();
+}
+
+void TfrmWorkHint::contextMenuEvent(QContextMenuEvent *event)
+{
+    mnuSnooze->exec(event->globalPos());
+}
+
 void TfrmWorkHint::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
@@ -163,9 +193,10 @@ void TfrmWorkHint::mouseReleaseEvent(QMouseEvent *event)
         QWidget::mouseReleaseEvent(event);
 }
 
-void ShowWorkReminder(qint64 id)
+TfrmWorkHint *ShowWorkReminder(qint64 id)
 {
     auto *window = new TfrmWorkHint(id);
     window->ReadyData();
     window->show();
+    return window;
 }

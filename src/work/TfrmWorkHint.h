@@ -3,6 +3,7 @@
 #include <QWidget>
 
 class QLabel;
+class QMenu;
 class QSoundEffect;
 class QTimer;
 class QToolButton;
@@ -27,13 +28,22 @@ public:
     // editor is done.
     void sbDetailClick();
 
+    // Closes the window and brings the reminder back `minutes` from now.
+    void snooze(int minutes);
+
     QLabel *Image1;
     QLabel *lblTime;
     QLabel *lblWork;
     QToolButton *sbDetail;
     QTimer *TimerStop;
+    // The right-click menu: later reminders, leaving the picture's own clicks as they are.
+    QMenu *mnuSnooze;
+
+signals:
+    void snoozed(qint64 id, const QDateTime &time);
 
 protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
@@ -48,5 +58,5 @@ private:
     QSoundEffect *MediaPlayer1 = nullptr; // made only when there is a sound file to play
 };
 
-// Opens a reminder window for the work item and returns at once; several may be open.
-void ShowWorkReminder(qint64 id);
+// Opens a reminder window for the work item and returns it at once; several may be open.
+TfrmWorkHint *ShowWorkReminder(qint64 id);

@@ -1,7 +1,10 @@
+#include "ScriptedPrompter.h"
 #include "TestMain.h"
+#include "TestProgramFolder.h"
 
 #include "safety/PasswordHash.h"
 #include "safety/TfrmPassInput.h"
+#include "safety/TfrmPassSet.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -18,6 +21,8 @@ private slots:
     void hashesAreSalted();
     void promptAnswersWithTheFieldHoweverClosed_data();
     void promptAnswersWithTheFieldHoweverClosed();
+    void changingThePassword_data();
+    void changingThePassword();
 };
 
 void TestPassword::storedPasswordsVerify_data()
@@ -83,6 +88,60 @@ void TestPassword::promptAnswersWithTheFieldHoweverClosed()
 
     QCOMPARE(answer, typed);
     QCOMPARE(title, QStringLiteral("请输入登陆密码："));
+}
+
+void TestPassword::changingThePassword_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("old");
+    QTest::addColumn<QString>("fresh");
+    QTest::addColumn<QString>("ensure");
+    QTest::addColumn<QString>("message");  // empty: changed, the window closes
+    QTest::addColumn<QStringList>("fieldsAfter"); // old, new, ensure when the window stays
+
+    const QString hashed = hashPassword(QStringLiteral("旧密码Ab"));
+    QTest::newRow("new installation") << "" << "" << "甲乙123" << "甲乙123" << "" << QStringList();
+    QTest::newRow("right old password") << hashed << "旧密码Ab" << "新的 pass" << "新的 pass" << "" << QStringList();
+    QTest::newRow("older plain value") << "abc'1" << "abc'1" << "xyz" << "xyz" << "" << QStringList();
+    QTest::newRow("empty new password") << hashed << "旧密码Ab" << "" << "" << "" << QStringList();
+    QTest::newRow("wrong old password: only it is emptied")
+        << hashed << "旧密码ab" << "新" << "新" << "要修改密码，必须输入正确的原密码！" << QStringList{"", "新", "新"};
+    QTest::newRow("new passwords differ: both emptied")
+        << hashed << "旧密码Ab" << "新1" << "新2" << "新密码与确认输入的新密码不一致！" << QStringList{"旧密码Ab", "", ""};
+}
+
+void TestPassword::changingThePassword()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, old);
+    QFETCH(QString, fresh);
+    QFETCH(QString, ensure);
+    QFETCH(QString, message);
+    QFETCH(QStringList, fieldsAfter);
+    TestProgramFolder folder;
+    ScriptedPrompter prompter;
+    QVERIFY(folder.dm().execute(QStringLiteral("Update TPara Set LogPass=?"), {stored}));
+    TfrmPassSet window;
+    window.show();
+    window.EditOld->setText(old);
+    window.EditNew->setText(fresh);
+    window.EditNewEnsure->setText(ensure);
+
+    window.Button1->click();
+
+    const QString now = folder.dm().GetDataBySQL(QStringLiteral("Select LogPass from TPara"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("参数修改密码设置"));
+    if (message.isEmpty()) {
+        QVERIFY(prompter.shown().isEmpty());
+        QVERIFY(!window.isVisible());
+        QVERIFY(passwordMatches(now, fresh));
+        QCOMPARE(now.startsWith(QLatin1String("pbkdf2-sha256$")), !fresh.isEmpty()); // kept as a hash only
+    } else {
+        QCOMPARE(prompter.shown(), QStringList{message});
+        QVERIFY(window.isVisible());
+        QCOMPARE(now, stored);
+        QCOMPARE((QStringList{window.EditOld->text(), window.EditNew->text(), window.EditNewEnsure->text()}), fieldsAfter);
+    }
 }
 
 PANDREL_TEST_MAIN(TestPassword)

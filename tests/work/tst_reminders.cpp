@@ -6,6 +6,8 @@
 #include "app/TfrmWorkMain.h"
 
 #include <QLabel>
+#include <QMenu>
+
 #include "work/Reminders.h"
 #include "work/TfrmWorkHint.h"
 #include "work/WorkListPage.h"
@@ -27,6 +29,8 @@ private slots:
     void failedMarkIsRemindedAfterReload();
     void reminderWithoutTimeIsNeverDue_data();
     void reminderWithoutTimeIsNeverDue();
+    void snoozedReminderComesBackOnce_data();
+    void snoozedReminderComesBackOnce();
 
 private:
     QString hinted();
@@ -59,6 +63,11 @@ void TestReminders::init()
 
 void TestReminders::cleanup()
 {
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TfrmWorkHint *>(window))
+            window->close();
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_window.reset();
     m_clock.reset();
     m_prompter.reset();
@@ -185,6 +194,47 @@ void TestReminders::reminderWithoutTimeIsNeverDue()
 
     QVERIFY(!reminderWindows().contains(QStringLiteral("没有时间")));
     QCOMPARE(hinted(), QString());
+}
+
+void TestReminders::snoozedReminderComesBackOnce_data()
+{
+    QTest::addColumn<QString>("choice");
+    QTest::addColumn<int>("minutes");
+
+    QTest::newRow("5 minutes") << "5分钟后再提醒" << 5;
+    QTest::newRow("an hour, across the hour") << "1小时后再提醒" << 60;
+}
+
+void TestReminders::snoozedReminderComesBackOnce()
+{
+    QFETCH(QString, choice);
+    QFETCH(int, minutes);
+    const QDateTime shown(QDate(2026, 12, 10), QTime(9, 0, 40));
+    tickAt(shown);
+    TfrmWorkHint *hint = nullptr;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (auto *candidate = qobject_cast<TfrmWorkHint *>(window); candidate && candidate->isVisible())
+            hint = candidate;
+    }
+    QVERIFY(hint);
+    QAction *later = nullptr;
+    for (QAction *action : hint->mnuSnooze->actions()) {
+        if (action->text() == choice)
+            later = action;
+    }
+    QVERIFY(later);
+
+    later->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QCOMPARE(reminderWindows(), QStringList());
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select TimeHint||'/'||HasHinted from TWork where ID=3")),
+             shown.addSecs(minutes * 60).toString(QStringLiteral("yyyy-MM-dd HH:mm:00/0")));
+    // The other items due by then come first, one a tick; then item 3 once, at its minute.
+    for (int tick = 1; tick <= minutes + 5; ++tick)
+        tickAt(shown.addSecs(tick * 60));
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select HasHinted from TWork where ID=3")), QStringLiteral("1"));
+    QCOMPARE(reminderWindows().count(QStringLiteral("第二")), 1);
 }
 
 PANDREL_TEST_MAIN(TestReminders)

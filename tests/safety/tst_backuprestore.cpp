@@ -1,0 +1,336 @@
+#include "ReadOnlyFolder.h"
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+#include "TestProgramFolder.h"
+
+#include "data/Settings.h"
+#include "data/Sqlite.h"
+#include "safety/DataSafety.h"
+#include "safety/DataSafetyCommands.h"
+#include "safety/PasswordHash.h"
+
+#include <QDir>
+#include <QFile>
+
+// Backup, restore and clearing as the user runs them from the settings page, on the real
+// database of a program folder of their own.
+class TestBackupRestore : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void backupProposesTodaysNameInBak();
+    void backupIsTheDatabaseByteForByte();
+    void backupFailureKeepsTheDatabase_data();
+    void backupFailureKeepsTheDatabase();
+    void restoreBringsBackSettingsPasswordAndRows();
+    void restoredOlderBackupIsUpgradedAgain();
+    void restoreRefusesWhatIsNoBackupOfOurs_data();
+    void restoreRefusesWhatIsNoBackupOfOurs();
+    void restoreCancelledChangesNothing();
+    void clearingAsksTwice_data();
+    void clearingAsksTwice();
+    void clearingIsAllOrNothing();
+
+private:
+    QByteArray databaseBytes() const;
+    QString count(const QString &table);
+    // The row counts of the given tables, "TWork=15 TGoods=12 ...".
+    QString counts(const QStringList &tables);
+    QString backupPath(const QString &name) const { return m_folder->filePath(QStringLiteral("Bak/") + name); }
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+};
+
+namespace {
+
+const QString kBackupDone = QStringLiteral("备份数据成功！\n软件将自动退出并重新启动本软件。");
+const QString kBackupFailed = QStringLiteral("确认目标位置可读写！");
+const QString kRestoreWarning = QStringLiteral("警告：还原数据库将会把当前设置状况下的数据覆盖，且不可恢复！\n"
+                                               "建议在还原之前先备份数据库！\n请谨慎使用本功能！");
+const QString kRestoreDone = QStringLiteral("还原数据成功！\n软件将自动退出并重新启动本软件。");
+const QString kRestoreFailed = QStringLiteral("还原数据文件发生错误！");
+const QString kClearFirst = QStringLiteral("本功能仅应用于正式开始使用本系统前的范例数据清除！\n"
+                                           "如果已经有自己录入的数据，建议先执行[备份数据库]功能，再执行数据清除！\n"
+                                           "执行本功能所引起的数据丢失，软件提供方不为此负担任何责任！");
+const QString kClearSecond = QStringLiteral("您确认清除[Oribel]中所有自定义数据吗？\n包括事务、客户/商品记录、常用文件夹、联系人档案等。");
+const QString kClearDone = QStringLiteral("清除数据成功！\n软件将自动退出并重新启动本软件。");
+const QStringList kShippedTables{"TPara", "TCTrackStep", "TNetSearch", "YBQH", "TTimeZone"};
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(content), content.size());
+}
+
+// A database of the program's shape keyed with `key` (empty: not encrypted at all).
+void writeForeignDatabase(const QString &path, const QByteArray &key)
+{
+    SqliteConnection db;
+    QVERIFY(db.open(path, key, true));
+    QVERIFY(db.execute(QStringLiteral("create table TPara (ID integer primary key, LogPass text)")));
+    QVERIFY(db.execute(QStringLiteral("insert into TPara (LogPass) values ('')")));
+}
+
+} // namespace
+
+void TestBackupRestore::init()
+{
+    m_folder = std::make_unique<TestProgramFolder>();
+    QVERIFY(m_folder->isValid());
+    m_prompter = std::make_unique<ScriptedPrompter>();
+}
+
+void TestBackupRestore::cleanup()
+{
+    m_prompter.reset();
+    m_folder.reset();
+}
+
+QByteArray TestBackupRestore::databaseBytes() const
+{
+    return contentOf(m_folder->databasePath());
+}
+
+QString TestBackupRestore::count(const QString &table)
+{
+    return m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) from ") + table);
+}
+
+QString TestBackupRestore::counts(const QStringList &tables)
+{
+    QStringList parts;
+    for (const QString &table : tables)
+        parts.append(table + '=' + count(table));
+    return parts.join(' ');
+}
+
+void TestBackupRestore::backupProposesTodaysNameInBak()
+{
+    QVERIFY(QDir(m_folder->filePath(QStringLiteral("Bak"))).removeRecursively());
+    m_prompter->answerCancel();
+
+    QCOMPARE(backupByUser(m_folder->dm(), QDate(2024, 3, 15)), CommandOutcome::Cancelled);
+
+    QCOMPARE(m_prompter->fileRequests().size(), 1);
+    const platform::Prompter::FileRequest &request = m_prompter->fileRequests().first();
+    QCOMPARE(request.title, QStringLiteral("备份文件"));
+    QCOMPARE(request.fileName, m_folder->filePath(QStringLiteral("Bak/20240315.WBK")));
+    QCOMPARE(QDir(request.folder), QDir(m_folder->filePath(QStringLiteral("Bak"))));
+    QCOMPARE(request.filter, QStringLiteral("ZorvikOribel备份文件(*.WBK)"));
+    QCOMPARE(request.defaultSuffix, QStringLiteral("WBK"));
+    QVERIFY(request.confirmOverwrite);
+    QVERIFY(QFileInfo(m_folder->filePath(QStringLiteral("Bak"))).isDir()); // made again for the dialog
+    QVERIFY(m_prompter->shown().isEmpty());
+    QVERIFY(QDir(m_folder->filePath(QStringLiteral("Bak"))).isEmpty());
+}
+
+void TestBackupRestore::backupIsTheDatabaseByteForByte()
+{
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TWork Set Title='备份前的标题' where ID=1")));
+    m_prompter->answerText(backupPath(QStringLiteral("20240315.WBK")));
+
+    QCOMPARE(backupByUser(m_folder->dm(), QDate(2024, 3, 15)), CommandOutcome::Done);
+
+    QCOMPARE(m_prompter->shown(), QStringList{kBackupDone});
+    QCOMPARE(contentOf(backupPath(QStringLiteral("20240315.WBK"))), databaseBytes());
+    QVERIFY(isProgramDatabase(backupPath(QStringLiteral("20240315.WBK"))));
+    QVERIFY(m_folder->dm().isOpen());
+}
+
+void TestBackupRestore::backupFailureKeepsTheDatabase_data()
+{
+    QTest::addColumn<QString>("target"); // relative to the program folder unless absolute
+
+    QTest::newRow("the database itself") << "db/DOZA.dat";
+    QTest::newRow("the database under another name") << "Bak/../db/DOZA.dat";
+    QTest::newRow("read-only folder") << "locked/20240315.WBK";
+    QTest::newRow("folder that does not exist") << "nowhere/20240315.WBK";
+    QTest::newRow("disk full") << "/dev/full";
+}
+
+void TestBackupRestore::backupFailureKeepsTheDatabase()
+{
+    QFETCH(QString, target);
+    const ReadOnlyFolder locked(m_folder->filePath(QStringLiteral("locked")));
+    if (target.startsWith(QLatin1String("locked")) && !locked.isReadOnly())
+        QSKIP("this machine cannot make a folder read-only for the superuser");
+    const QByteArray before = databaseBytes();
+    m_prompter->answerText(target.startsWith('/') ? target : m_folder->filePath(target));
+
+    QCOMPARE(backupByUser(m_folder->dm(), QDate(2024, 3, 15)), CommandOutcome::Failed);
+
+    QCOMPARE(m_prompter->shown(), QStringList{kBackupFailed});
+    QCOMPARE(databaseBytes(), before);
+    QVERIFY(m_folder->dm().isOpen());
+    QCOMPARE(count(QStringLiteral("TWork")), QStringLiteral("15"));
+}
+
+void TestBackupRestore::restoreBringsBackSettingsPasswordAndRows()
+{
+    const QString saved = hashPassword(QStringLiteral("备份时的密码"));
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TPara Set LogPass=?, UsePassLog=1"), {saved}));
+    QVERIFY(backupDatabase(m_folder->dm(), backupPath(QStringLiteral("20240315.WBK"))));
+    const QByteArray backup = databaseBytes();
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TPara Set LogPass=?, UsePassLog=0"), {hashPassword(QStringLiteral("后来的密码"))}));
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TWork")));
+    m_prompter->answerText(backupPath(QStringLiteral("20240315.WBK")));
+
+    QCOMPARE(restoreByUser(m_folder->dm()), CommandOutcome::Done);
+
+    QCOMPARE(m_prompter->shown(), (QStringList{kRestoreWarning, kRestoreDone}));
+    const platform::Prompter::FileRequest &request = m_prompter->fileRequests().first();
+    QCOMPARE(request.title, QStringLiteral("选择文件还原数据库"));
+    QCOMPARE(request.filter, QStringLiteral("ZorvikOribel备份文件(*WBK)"));
+    QCOMPARE(QDir(request.folder), QDir(m_folder->filePath(QStringLiteral("Bak"))));
+    QVERIFY(m_folder->dm().isOpen());
+    QCOMPARE(databaseBytes(), backup);
+    const std::optional<Settings> settings = loadSettings(m_folder->dm());
+    QVERIFY(settings);
+    QVERIFY(passwordMatches(settings->logPass, QStringLiteral("备份时的密码")));
+    QVERIFY(settings->usePassLog);
+    QCOMPARE(count(QStringLiteral("TWork")), QStringLiteral("15"));
+    QVERIFY(!QFile::exists(m_folder->databasePath() + QStringLiteral(".restore")));
+}
+
+void TestBackupRestore::restoredOlderBackupIsUpgradedAgain()
+{
+    // An older version's file: the settings row without the columns added since.
+    TDM &dm = m_folder->dm();
+    QVERIFY(dm.execute(QStringLiteral(
+        "create table TParaOld as select ID, LogPass, UsePassLog, ColorWorkNoDeal, ColorWorkNowDeal, ColorWorkFin, "
+        "ColorWorkWaste, LastDocWidth, StartWithWIn from TPara")));
+    QVERIFY(dm.execute(QStringLiteral("drop table TPara")));
+    QVERIFY(dm.execute(QStringLiteral("alter table TParaOld rename to TPara")));
+    QVERIFY(backupDatabase(dm, backupPath(QStringLiteral("old.WBK"))));
+    QVERIFY(!upgradeSchema(dm, m_folder->path()).isEmpty()); // today's columns again
+    m_prompter->answerText(backupPath(QStringLiteral("old.WBK")));
+
+    QCOMPARE(restoreByUser(dm), CommandOutcome::Done);
+
+    const std::optional<Settings> restored = loadSettings(dm); // as restored, the newer columns are missing
+    QVERIFY(restored && !restored->autoBak && restored->autoBakType.isEmpty());
+    QCOMPARE(upgradeSchema(dm, m_folder->path()).size(), 8); // what the restarted program runs
+    const std::optional<Settings> settings = loadSettings(dm);
+    QVERIFY(settings);
+    QVERIFY(settings->autoBak);
+    QCOMPARE(settings->autoBakType, QStringLiteral("0,12:30"));
+}
+
+void TestBackupRestore::restoreRefusesWhatIsNoBackupOfOurs_data()
+{
+    QTest::addColumn<QString>("kind");
+
+    QTest::newRow("garbage") << "garbage";
+    QTest::newRow("empty file") << "empty";
+    QTest::newRow("truncated in the middle of a page") << "half";
+    QTest::newRow("truncated at a page boundary") << "pages";
+    QTest::newRow("another key") << "otherkey";
+    QTest::newRow("not encrypted") << "plain";
+    QTest::newRow("the database itself") << "database";
+    QTest::newRow("missing file") << "missing";
+}
+
+void TestBackupRestore::restoreRefusesWhatIsNoBackupOfOurs()
+{
+    QFETCH(QString, kind);
+    QVERIFY(backupDatabase(m_folder->dm(), backupPath(QStringLiteral("good.WBK"))));
+    const QByteArray good = contentOf(backupPath(QStringLiteral("good.WBK")));
+    QString source = backupPath(QStringLiteral("bad.WBK"));
+    if (kind == QLatin1String("garbage"))
+        writeFile(source, QByteArray(good.size(), '\x5a'));
+    else if (kind == QLatin1String("empty"))
+        writeFile(source, {});
+    else if (kind == QLatin1String("half"))
+        writeFile(source, good.left(good.size() / 2 + 100));
+    else if (kind == QLatin1String("pages"))
+        writeFile(source, good.left(good.size() - 8 * 1024));
+    else if (kind == QLatin1String("otherkey"))
+        writeForeignDatabase(source, QByteArrayLiteral("another-key"));
+    else if (kind == QLatin1String("plain"))
+        writeForeignDatabase(source, {});
+    else if (kind == QLatin1String("database"))
+        source = m_folder->databasePath();
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TWork Set Title='还原前' where ID=1")));
+    const QByteArray before = databaseBytes();
+    m_prompter->answerText(source);
+
+    QCOMPARE(restoreByUser(m_folder->dm()), CommandOutcome::Failed);
+
+    QCOMPARE(m_prompter->shown(), (QStringList{kRestoreWarning, kRestoreFailed}));
+    QCOMPARE(databaseBytes(), before);
+    QVERIFY(m_folder->dm().isOpen());
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select Title from TWork where ID=1")), QStringLiteral("还原前"));
+    QCOMPARE(QDir(m_folder->filePath(QStringLiteral("db"))).entryList(QDir::Files), QStringList{"DOZA.dat"});
+}
+
+void TestBackupRestore::restoreCancelledChangesNothing()
+{
+    const QByteArray before = databaseBytes();
+    m_prompter->answerCancel();
+
+    QCOMPARE(restoreByUser(m_folder->dm()), CommandOutcome::Cancelled);
+
+    QCOMPARE(m_prompter->shown(), QStringList{kRestoreWarning});
+    QCOMPARE(databaseBytes(), before);
+    QVERIFY(m_folder->dm().isOpen());
+}
+
+void TestBackupRestore::clearingAsksTwice_data()
+{
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<bool>("cleared");
+
+    QTest::newRow("No to the first question") << QList<bool>{false} << false;
+    QTest::newRow("No to the second question") << QList<bool>{true, false} << false;
+    QTest::newRow("Yes to both") << QList<bool>{true, true} << true;
+}
+
+void TestBackupRestore::clearingAsksTwice()
+{
+    QFETCH(QList<bool>, answers);
+    QFETCH(bool, cleared);
+    const QString userData = counts(userDataTables());
+    const QString shipped = counts(kShippedTables);
+    for (bool yes : answers)
+        yes ? m_prompter->answerYes() : m_prompter->answerNo();
+
+    QCOMPARE(clearDataByUser(m_folder->dm()), cleared ? CommandOutcome::Done : CommandOutcome::Cancelled);
+
+    QStringList expected{kClearFirst, kClearSecond};
+    if (cleared)
+        expected.append(kClearDone);
+    QCOMPARE(m_prompter->shown(), expected.mid(0, cleared ? 3 : answers.size()));
+    QStringList empty;
+    for (const QString &table : userDataTables())
+        empty.append(table + QStringLiteral("=0"));
+    QCOMPARE(counts(userDataTables()), cleared ? empty.join(' ') : userData);
+    QCOMPARE(counts(kShippedTables), shipped);
+}
+
+void TestBackupRestore::clearingIsAllOrNothing()
+{
+    // The eleventh of the thirteen deletes fails.
+    QVERIFY(m_folder->dm().execute(
+        QStringLiteral("create trigger KeepWork before delete on TWork begin select raise(abort, 'kept'); end")));
+    const QString userData = counts(userDataTables());
+
+    QCOMPARE(clearDataByUser(m_folder->dm()), CommandOutcome::Failed);
+
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("清除数据过程中发生错误！"));
+    QCOMPARE(counts(userDataTables()), userData);
+}
+
+PANDREL_TEST_MAIN(TestBackupRestore)
+#include "tst_backuprestore.moc"
