@@ -3,6 +3,9 @@
 #include "app/SettingsPage.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
+#include "crm/CategoryTree.h"
+#include "crm/ClientListPage.h"
+#include "crm/TfrmFindClient.h"
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
 #include "data/TDM.h"
@@ -63,6 +66,7 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     : QWidget(parent)
     , PageControl1(new QTabWidget)
     , TabSheet1(new WorkListPage)
+    , TabSheet2(new ClientListPage)
     , TabSheet10(new SettingsPage)
     , stateColors(new StateColorGroup)
     , addressBookTab(new AddressBookTab)
@@ -146,6 +150,12 @@ QWidget *TfrmWorkMain::createPage(Page page)
     case WorkPage:
         return TabSheet1;
 
+    case ClientPage:
+        connect(TabSheet2->cmdFindClient, &QPushButton::clicked, this, [this] {
+            ShowFindClient([this](const QString &code, qint64 id) { LocateAClient(code, id); }, this);
+        });
+        return TabSheet2;
+
     case AddressBookPage:
         return addressBookTab;
 
@@ -193,11 +203,29 @@ QWidget *TfrmWorkMain::createPage(Page page)
 void TfrmWorkMain::loadPages()
 {
     TabSheet1->ReadyWork();
+    TabSheet2->ReadyTree();
     folderTab->ReadyCustPath();
     searchTab->ReadyNetSearch();
     addressBookTab->ReaduLinker();
     worldClocks->ReadyTimeZone();
     postCodes->fillProvinces();
+}
+
+void TfrmWorkMain::LocateAClient(const QString &code, qint64 id)
+{
+    QTreeWidgetItem *node = TabSheet2->TreeView1->FindNode(code);
+    if (!node)
+        return;
+    {
+        // The list is loaded below whether or not the node was already the current one.
+        const QSignalBlocker quiet(TabSheet2->TreeView1);
+        TabSheet2->TreeView1->setCurrentItem(node);
+    }
+    TabSheet2->TreeView1->scrollToItem(node);
+    if (!TabSheet2->ReadyList(code))
+        return;
+    TabSheet2->dsClient().locate(id);
+    PageControl1->setCurrentWidget(TabSheet2);
 }
 
 bool TfrmWorkMain::FormCreate()

@@ -11,6 +11,7 @@
 
 class AddressBookTab;
 class CalendarPage;
+class ClientListPage;
 class ExchangeRatesPage;
 class FolderTab;
 class PostCodesPage;
@@ -67,6 +68,10 @@ public:
     void cancelStartHide() { TimerStartHide.stop(); }
     bool startHidePending() const { return TimerStartHide.isActive(); }
     void PageControl1Change(int index);
+    // Moves the client page to a client: selects its category, lists that category's clients,
+    // makes the client current and brings the page to the front. A category no longer in
+    // the tree does nothing.
+    void LocateAClient(const QString &code, qint64 id);
     void Button5Click();
     // The world clocks' one-second tick.
     void Timer1Timer();
@@ -88,6 +93,7 @@ public:
 
     QTabWidget *PageControl1;
     WorkListPage *TabSheet1;
+    ClientListPage *TabSheet2;
     SettingsPage *TabSheet10;
     ::CalendarPage *calendarPage = nullptr;
     StateColorGroup *stateColors;

@@ -3,6 +3,7 @@
 #include "data/ProgramFolder.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "document/DocumentBounds.h"
 #include "document/DocumentStore.h"
 #include "document/FindDialog.h"
 #include "document/rtf/Rtf.h"
@@ -460,6 +461,11 @@ void RichTextEditor::insertDateTime(DateFormat format)
 void RichTextEditor::insertTable()
 {
     QTextCursor cursor = rve->textCursor();
+    if (tableDepth(cursor) >= kMaxTableDepth) {
+        platform::prompter().message(tr("表格最多只能嵌套%1层，不能再插入表格！").arg(kMaxTableDepth),
+                                     platform::Prompter::Icon::Warning);
+        return;
+    }
     tablecommands::insertDefaultTable(cursor);
     rve->setTextCursor(cursor);
 }

@@ -69,12 +69,7 @@ void DesktopShell::openUrl(const QUrl &url)
 
 bool DesktopShell::canOpen(const QString &mimeType)
 {
-    // The same lookup xdg-open makes: the default application of the user, then the system's.
-    QProcess query;
-    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"), mimeType});
-    if (!query.waitForFinished(5000) || query.exitCode() != 0)
-        return false;
-    return !query.readAllStandardOutput().trimmed().isEmpty();
+    return !defaultApplicationFor(mimeType, QString()).isEmpty();
 }
 
 void DesktopShell::startApplication(const QString &desktopEntry)

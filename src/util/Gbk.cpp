@@ -2,6 +2,9 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QValidator>
 
 #include <unicode/ucnv.h>
@@ -156,4 +159,27 @@ void setGbkByteLimit(QComboBox *combo, int maxBytes)
 {
     if (QLineEdit *edit = combo->lineEdit())
         setGbkByteLimit(edit, maxBytes);
+}
+
+void setGbkByteLimit(QPlainTextEdit *memo, int maxBytes)
+{
+    // Where the last change put its text: what goes beyond the limit is cut from there, so
+    // text already in the box is never lost.
+    auto inserted = std::make_shared<std::pair<int, int>>(0, 0);
+    QObject::connect(memo->document(), &QTextDocument::contentsChange, memo,
+                     [inserted](int from, int, int added) { *inserted = {from, added}; });
+    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, maxBytes, inserted] {
+        const QString text = memo->toPlainText();
+        if (gbkByteLength(text) <= maxBytes)
+            return;
+        const int from = std::clamp(inserted->first, 0, int(text.size()));
+        const int end = std::clamp(from + inserted->second, from, int(text.size()));
+        const int room = maxBytes - gbkByteLength(text.left(from)) - gbkByteLength(text.mid(end));
+        const int keep = int(gbkTruncate(text.mid(from, end - from), std::max(room, 0)).size());
+        QTextCursor cursor(memo->document());
+        cursor.setPosition(from + keep);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        memo->setTextCursor(cursor);
+    });
 }

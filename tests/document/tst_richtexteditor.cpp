@@ -2,6 +2,8 @@
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 
+#include "document/DocumentBounds.h"
+#include "document/DocumentStore.h"
 #include "document/RichTextEditor.h"
 
 #include <QClipboard>
@@ -44,6 +46,7 @@ private slots:
     void pictureDialogOffersReadableKinds();
     void fontBoxListsEachFamilyOnceInAUsualList();
     void splitAsksForTheParts();
+    void tableDeeperThanTheBoundIsRefused();
     void findReportsTheEnd();
     void exportWritesRtf();
 
@@ -365,6 +368,25 @@ void TestRichTextEditor::splitAsksForTheParts()
     m_editor->runTableCommand(RichTextEditor::SplitHorizontally);
     QCOMPARE(m_prompter->titles().last(), QStringLiteral("水平方向撤分"));
     QCOMPARE(table->rows(), 10);
+}
+
+// A table in a table cell, and so on, up to the depth a stored body keeps; one more is refused.
+void TestRichTextEditor::tableDeeperThanTheBoundIsRefused()
+{
+    for (int depth = 1; depth <= kMaxTableDepth; ++depth) {
+        m_editor->insertTable();
+        QVERIFY(m_editor->rve->textCursor().currentTable());
+    }
+    const int characters = m_editor->document()->characterCount();
+    QVERIFY(m_prompter->shown().isEmpty());
+
+    m_editor->insertTable();
+
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("表格最多只能嵌套4层，不能再插入表格！"));
+    QCOMPARE(m_editor->document()->characterCount(), characters);
+    QTextDocument reloaded;
+    QVERIFY(loadDocument(saveDocument(*m_editor->document()), reloaded));
+    QCOMPARE(reloaded.characterCount(), characters);
 }
 
 void TestRichTextEditor::findReportsTheEnd()
