@@ -237,9 +237,12 @@ bool TfrmWorkMain::FormCreate()
     TabSheet10->chkStartWithWIn->setChecked(true);
     TabSheet1->fillWorkTypes();
 
-    // Settings that cannot be read keep their defaults; the work list loads all the same.
-    ReadyPara();
-    loadPages();
+    // A failure skips the rest of the loading without a word, but settings that cannot be
+    // read keep their defaults and the work list loads all the same.
+    if (ReadyPara())
+        loadPages();
+    else
+        TabSheet1->ReadyWork();
     Timer1Timer();
 
     if (TabSheet10->chkUsePass->isChecked()) {

@@ -1,5 +1,7 @@
 #include "crm/TfrmClientClassSel.h"
 
+#include "platform/ModalDialog.h"
+
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -56,6 +58,6 @@ std::optional<GoodsClass> SelectClientClass()
     TfrmClientClassSel window;
     if (!window.ReadyData())
         return std::nullopt;
-    window.exec();
+    platform::execModal(window);
     return window.chosen();
 }

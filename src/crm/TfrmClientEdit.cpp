@@ -4,6 +4,7 @@
 #include "crm/EditorHelpers.h"
 #include "data/DbDates.h"
 #include "platform/Clock.h"
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "util/EnterAsTab.h"
 #include "util/Gbk.h"
@@ -290,7 +291,7 @@ bool ShowClientEditor(const QString &categoryCode, const QString &categoryName, 
     TfrmClientEdit window(categoryCode, categoryName);
     if (!window.ReadyData(id))
         return false;
-    window.exec();
+    platform::execModal(window);
     if (savedId)
         *savedId = window.savedId();
     return window.saved();

@@ -3,6 +3,7 @@
 #include "crm/EditorHelpers.h"
 #include "data/DbDates.h"
 #include "platform/Clock.h"
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "util/EnterAsTab.h"
 #include "util/Gbk.h"
@@ -241,6 +242,6 @@ bool ShowContactEditor(qint64 clientId, qint64 id)
     TfrmClientLinkerEdit window(clientId);
     if (!window.ReadyData(id))
         return false;
-    window.exec();
+    platform::execModal(window);
     return window.saved();
 }

@@ -1,6 +1,7 @@
 #include "desk/TfrmEditACustFolder.h"
 
 #include "data/Recordset.h"
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 
 #include <QFileInfo>
@@ -112,6 +113,6 @@ bool TfrmEditACustFolder::SaveData()
 bool ShowFolderEditor(const QString &id, const QString &description, const QString &path)
 {
     TfrmEditACustFolder window(id, description, path);
-    window.exec();
+    platform::execModal(window);
     return window.saved();
 }

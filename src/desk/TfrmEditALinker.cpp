@@ -3,6 +3,7 @@
 #include "data/DbDates.h"
 #include "data/TDM.h"
 #include "platform/Clock.h"
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "util/EnterAsTab.h"
 #include "util/Gbk.h"
@@ -292,6 +293,6 @@ bool ShowAddressBookEditor(qint64 classId, qint64 id)
     TfrmEditALinker window(classId, id);
     if (!window.ReadyData())
         return false;
-    window.exec();
+    platform::execModal(window);
     return window.saved();
 }

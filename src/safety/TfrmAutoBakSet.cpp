@@ -1,5 +1,6 @@
 #include "safety/TfrmAutoBakSet.h"
 
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "safety/BackupSchedule.h"
 
@@ -139,7 +140,7 @@ bool ShowAutoBackupSettings(bool &enabled, QString &folder, QString &schedule)
 {
     TfrmAutoBakSet window;
     window.ReadyData(enabled, folder, schedule);
-    window.exec();
+    platform::execModal(window);
     if (!window.saved())
         return false;
     enabled = window.chkUseAutoBak->isChecked();

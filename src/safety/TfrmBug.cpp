@@ -1,5 +1,6 @@
 #include "safety/TfrmBug.h"
 
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
 #include "util/EnterAsTab.h"
@@ -86,5 +87,5 @@ void TfrmBug::cmdSaveClick()
 void ShowFeedbackWindow()
 {
     TfrmBug window;
-    window.exec();
+    platform::execModal(window);
 }

@@ -3,6 +3,7 @@
 #include "data/Recordset.h"
 #include "data/Settings.h"
 #include "data/TDM.h"
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "safety/PasswordHash.h"
 
@@ -82,5 +83,5 @@ bool TfrmPassSet::CheckPass()
 void ShowPasswordChange()
 {
     TfrmPassSet window;
-    window.exec();
+    platform::execModal(window);
 }

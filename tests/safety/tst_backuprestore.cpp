@@ -3,7 +3,6 @@
 #include "TestMain.h"
 #include "TestProgramFolder.h"
 
-#include "data/Recordset.h"
 #include "data/Settings.h"
 #include "data/Sqlite.h"
 #include "safety/DataSafety.h"
@@ -221,8 +220,8 @@ void TestBackupRestore::restoredOlderBackupIsUpgradedAgain()
 
     QCOMPARE(restoreByUser(dm), CommandOutcome::Done);
 
-    Recordset restored(dm);
-    QVERIFY(!restored.open(QStringLiteral("Select AutoBak from TPara"))); // as restored, the newer columns are missing
+    const std::optional<Settings> restored = loadSettings(dm); // as restored, the newer columns are missing
+    QVERIFY(restored && !restored->autoBak && restored->autoBakType.isEmpty());
     QCOMPARE(upgradeSchema(dm, m_folder->path()).size(), 8); // what the restarted program runs
     const std::optional<Settings> settings = loadSettings(dm);
     QVERIFY(settings);
