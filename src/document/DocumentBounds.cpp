@@ -8,6 +8,7 @@
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
+#include <QUrl>
 
 #include <algorithm>
 #include <utility>
@@ -125,6 +126,14 @@ QSet<QString> usedPictureNames(const QTextDocument &document)
         }
     }
     return names;
+}
+
+qsizetype pictureBytes(const QTextDocument &document)
+{
+    qsizetype bytes = 0;
+    for (const QString &name : usedPictureNames(document))
+        bytes += document.resource(QTextDocument::ImageResource, QUrl(name)).value<QImage>().sizeInBytes();
+    return bytes;
 }
 
 void removePicturesExcept(QTextDocument &document, const QSet<QString> &decoded)

@@ -25,6 +25,9 @@ void flattenDeepTables(QTextDocument &document);
 
 // The names of the pictures the document's text shows.
 QSet<QString> usedPictureNames(const QTextDocument &document);
+// What the pictures the text shows take decoded, counted as the budget counts them: a body
+// whose pictures stay within the budget loads whole.
+qsizetype pictureBytes(const QTextDocument &document);
 // Removes every picture not named in `decoded`, so that layout neither meets a picture it
 // cannot draw nor goes looking for it in files or data URLs.
 void removePicturesExcept(QTextDocument &document, const QSet<QString> &decoded);

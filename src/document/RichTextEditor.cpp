@@ -418,6 +418,11 @@ void RichTextEditor::insertPicture()
                                      platform::Prompter::Icon::Error, tr("错误"));
         return;
     }
+    if (pictureBytes(*document()) + image.sizeInBytes() > kMaxPictureBytes) {
+        platform::prompter().message(tr("正文中的图片总量不能超过%1MB，不能插入这张图片！").arg(kMaxPictureBytes / (1024 * 1024)),
+                                     platform::Prompter::Icon::Warning);
+        return;
+    }
     // The picture lives in the document itself, so the body stays whole when the file goes.
     const QString name = QStringLiteral("picture-%1.png").arg(QUuid::createUuid().toString(QUuid::WithoutBraces));
     document()->addResource(QTextDocument::ImageResource, QUrl(name), image);

@@ -41,6 +41,7 @@ private slots:
     void dateTimeGoesInAndOnTheClipboard();
     void unreadablePictureIsReported();
     void pictureIsInserted();
+    void picturesBeyondWhatABodyKeepsAreRefused();
     void tableCommandsWork();
     void tabMovesBetweenCells();
     void pictureDialogOffersReadableKinds();
@@ -258,6 +259,35 @@ void TestRichTextEditor::pictureIsInserted()
     QVERIFY(QFile::remove(path)); // the document keeps its own copy
     const QImage kept = m_editor->document()->resource(QTextDocument::ImageResource, QUrl(format.toImageFormat().name())).value<QImage>();
     QCOMPARE(kept.size(), QSize(30, 20));
+}
+
+// A body keeps its pictures up to a decoded total; the editor lets no more in, so that nothing
+// inserted is missing when the body is loaded again.
+void TestRichTextEditor::picturesBeyondWhatABodyKeepsAreRefused()
+{
+    QTemporaryDir dir;
+    const QString half = dir.filePath(QStringLiteral("half.png"));
+    QImage image(4096, 4096, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QCOMPARE(image.sizeInBytes() * 2, kMaxPictureBytes);
+    QVERIFY(image.save(half));
+    image = QImage();
+    const QString dot = dir.filePath(QStringLiteral("dot.png"));
+    QVERIFY(QImage(1, 1, QImage::Format_RGB32).save(dot));
+
+    m_prompter->answerText(half);
+    m_editor->insertPicture();
+    m_prompter->answerText(half);
+    m_editor->insertPicture();
+    QVERIFY(m_prompter->shown().isEmpty());
+    m_prompter->answerText(dot);
+    m_editor->insertPicture();
+
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("正文中的图片总量不能超过128MB，不能插入这张图片！"));
+    QCOMPARE(text(), QStringLiteral("\uFFFC\uFFFC"));
+    QTextDocument reloaded;
+    QVERIFY(loadDocument(saveDocument(*m_editor->document()), reloaded));
+    QCOMPARE(pictureBytes(reloaded), kMaxPictureBytes);
 }
 
 void TestRichTextEditor::tableCommandsWork()
