@@ -236,7 +236,9 @@ bool TfrmWorkMain::FormCreate()
 
     // Settings that cannot be read keep their defaults; the work list loads all the same.
     ReadyPara();
-    loadPages();
+    // Without a database the installation message has said all there is to say.
+    if (TDM::instance().isOpen())
+        loadPages();
     Timer1Timer();
 
     if (TabSheet10->chkUsePass->isChecked()) {
