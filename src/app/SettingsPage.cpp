@@ -33,6 +33,7 @@ SettingsPage::SettingsPage(QWidget *parent)
     , Button23(new QPushButton(tr("调用电子地图")))
     , Button3(new QPushButton(tr("关闭计算机")))
     , Button22(new QPushButton(tr("提交BUG/建议")))
+    , Button24(new QPushButton(tr("金额大写转换")))
     , imgAbout(new QLabel)
     , lblVersion(new QLabel(tr("Zorvik [Oribel] V1.101")))
     , otherRows(new QVBoxLayout(grpOther))
@@ -69,6 +70,7 @@ SettingsPage::SettingsPage(QWidget *parent)
     systemButtons->addWidget(Button23, 2, 1);
     systemButtons->addWidget(Button22, 3, 0);
     systemButtons->addWidget(Button3, 3, 1);
+    systemButtons->addWidget(Button24, 4, 0);
 
     auto *about = new QGroupBox;
     auto *aboutLayout = new QVBoxLayout(about);

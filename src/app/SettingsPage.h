@@ -45,6 +45,7 @@ public:
     QPushButton *Button23;
     QPushButton *Button3;
     QPushButton *Button22;
+    QPushButton *Button24;
 
     QLabel *imgAbout;
     QLabel *lblVersion;

@@ -107,6 +107,7 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     connect(TabSheet10->Button10, &QPushButton::clicked, this, &openTranslator);
     connect(TabSheet10->Button23, &QPushButton::clicked, this, &openMap);
     connect(TabSheet10->Button3, &QPushButton::clicked, this, &shutDownComputerAsked);
+    connect(TabSheet10->Button24, &QPushButton::clicked, this, [] { ShowAmountConverter(); });
     connect(TabSheet10->Button22, &QPushButton::clicked, this, &ShowFeedbackWindow);
     connect(TabSheet10->chkStartWithWIn, &QCheckBox::toggled, this, &TfrmWorkMain::chkStartWithWInClick);
     connect(TabSheet10->chkAutoHide, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
@@ -178,13 +179,9 @@ QWidget *TfrmWorkMain::createPage(Page page)
         calendarPage = new ::CalendarPage;
         return calendarPage;
 
-    case SettingsPageIndex: {
+    case SettingsPageIndex:
         TabSheet10->addGroup(stateColors);
-        auto *Button24 = new QPushButton(tr("金额大写转换"));
-        TabSheet10->systemButtons->addWidget(Button24, TabSheet10->systemButtons->rowCount(), 0);
-        connect(Button24, &QPushButton::clicked, this, [] { ShowAmountConverter(); });
         return TabSheet10;
-    }
 
     case HelpPage: {
         auto *sheet = new QWidget;

@@ -2,12 +2,15 @@
 
 #include "data/TDM.h"
 #include "desk/TfrmEditALinker.h"
+#include "output/SendGridToExcel.h"
+#include "output/TfrmPreview.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
@@ -81,6 +84,7 @@ AddressBookTab::AddressBookTab(QWidget *parent)
     , Button14(plainButton(tr("添加联系人")))
     , Button15(plainButton(tr("编辑联系人")))
     , Button16(plainButton(tr("删除联系人")))
+    , PopupMenu4(new QMenu(this))
 {
     auto *splitter = new QSplitter(Qt::Horizontal);
     splitter->addWidget(buildClassPane());
@@ -123,6 +127,11 @@ QWidget *AddressBookTab::buildLinkerPane()
 {
     DBGridEh7->setColumns(linkerColumns());
     DBGridEh7->view()->setToolTip(tr("鼠标双击编辑联系人信息"));
+    const QString title = tr("联系人档案");
+    PopupMenu4->addAction(tr("打印"), this, [this, title] { ShowPrintPreview(title, *DBGridEh7); });
+    PopupMenu4->addSeparator();
+    PopupMenu4->addAction(tr("发送到Excel"), this, [this, title] { SendGridToExcel(title, *DBGridEh7); });
+    connect(DBGridEh7, &DataGrid::contextMenuRequested, this, [this](const QPoint &at) { PopupMenu4->popup(at); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);

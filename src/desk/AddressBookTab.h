@@ -6,6 +6,7 @@
 
 class DataGrid;
 class QGroupBox;
+class QMenu;
 class QPushButton;
 
 // The address book tab: the contact categories on the left, the contacts of the current
@@ -45,6 +46,8 @@ public:
     QPushButton *Button14;
     QPushButton *Button15;
     QPushButton *Button16;
+    // The contact list's menu: print it or send it to the spreadsheet program.
+    QMenu *PopupMenu4;
 
 private:
     QWidget *buildClassPane();

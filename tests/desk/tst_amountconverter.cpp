@@ -140,15 +140,10 @@ void TestAmountConverter::settingsButtonOpensConverter()
     RecordingShell shell;
     TfrmWorkMain main;
     QVERIFY(main.FormCreate());
-    QPushButton *button = nullptr;
-    for (QPushButton *candidate : main.TabSheet10->findChildren<QPushButton *>()) {
-        if (candidate->text() == QStringLiteral("金额大写转换"))
-            button = candidate;
-    }
-    QVERIFY(button);
+    QCOMPARE(main.TabSheet10->Button24->text(), QStringLiteral("金额大写转换"));
 
-    button->click();
-    button->click();
+    main.TabSheet10->Button24->click();
+    main.TabSheet10->Button24->click();
 
     int open = 0;
     for (QWidget *window : QApplication::topLevelWidgets())
