@@ -2,9 +2,11 @@
 
 #include "crm/CategoryTree.h"
 #include "crm/ClientRecords.h"
+#include "crm/FollowUpList.h"
 #include "crm/TfrmClientEdit.h"
 #include "crm/TfrmClientLinkerEdit.h"
 #include "crm/TfrmClientLinkerRecEdit.h"
+#include "crm/TfrmClientTrackEdit.h"
 #include "data/TDM.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
@@ -206,6 +208,9 @@ QWidget *ClientListPage::buildDetailPane()
     DBGridEh4->view()->setToolTip(tr("鼠标双击编辑联系活动信息"));
     // Activities stay in the order they were logged, newest first.
     DBGridEh4->view()->horizontalHeader()->setSectionsClickable(false);
+    DBGridEh5->setColumns(followUpColumns());
+    DBGridEh5->view()->setToolTip(tr("鼠标双击编辑跟单记录信息"));
+    DBGridEh5->view()->horizontalHeader()->setSectionsClickable(false);
     pcDetail->addTab(DBGridEh3, tr("联系人"));
     pcDetail->addTab(DBGridEh4, tr("联系活动"));
     pcDetail->addTab(DBGridEh5, tr("跟单记录"));
@@ -308,9 +313,10 @@ bool ClientListPage::ReadyAClientDetail(qint64 clientId, int page)
     case LinkerPage: sql = QStringLiteral("Select * from TCLinker Where ClientID=? Order by id desc"); break;
     case LinkRecPage: sql = QStringLiteral("Select * from TCLinkRec Where ClientID=? Order by id desc"); break;
     case TrackPage:
-        // The follow-up list comes with the follow-ups; until then the page stays empty.
-        m_tracks.close();
-        return true;
+        if (loadFollowUps(m_tracks, clientId))
+            return true;
+        reportOpenFailure();
+        return false;
     default: return true;
     }
     if (detailList(page).open(sql, {clientId}))
@@ -391,7 +397,7 @@ bool ClientListPage::editDetail(int page, qint64 clientId, qint64 id)
     switch (page) {
     case LinkerPage: return ShowContactEditor(clientId, id);
     case LinkRecPage: return ShowActivityEditor(clientId, id);
-    default: return false; // the follow-up editor comes with the follow-ups
+    default: return ShowFollowUpEditor(clientId, id);
     }
 }
 
@@ -441,9 +447,11 @@ void ClientListPage::SBDeleteClick()
     }
     const int page = pcDetail->currentIndex();
     Recordset &list = detailList(page);
-    if (list.isEmpty() || page == TrackPage)
+    if (list.isEmpty())
         return;
-    const QString question = page == LinkerPage ? tr("您确认删除选定的联系人记录吗？") : tr("您确认删除选定的联系活动记录吗？");
+    const QString question = page == LinkerPage    ? tr("您确认删除选定的联系人记录吗？")
+                             : page == LinkRecPage ? tr("您确认删除选定的联系活动记录吗？")
+                                                   : tr("您确认删除选定的跟单记录吗？");
     if (!platform::prompter().confirm(question))
         return;
     if (!list.deleteCurrent())
