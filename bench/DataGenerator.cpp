@@ -104,6 +104,26 @@ bool addClients(TDM &dm, int count, int contactsEach)
     });
 }
 
+bool addAddressBookContacts(TDM &dm, int count)
+{
+    QStringList categories;
+    dm.GetItemsBySQL(QStringLiteral("Select ID from TLinkerClass"), categories);
+    if (categories.isEmpty())
+        return false;
+    return dm.inTransaction([&] {
+        for (int i = 0; i < count; ++i) {
+            if (!dm.execute(QStringLiteral("Insert into TLinker (ClassID, Linker, Job, Tele, MobileCode, EMail, Birthday) "
+                                           "values (?, ?, ?, ?, ?, ?, ?)"),
+                            {categories.at(i % categories.size()).toLongLong(), QStringLiteral("通讯录联系人%1").arg(i),
+                             QStringLiteral("经理"), QStringLiteral("010-6500%1").arg(i % 10000, 4, 10, QChar('0')),
+                             QStringLiteral("139%1").arg(i, 8, 10, QChar('0')), QStringLiteral("user%1@example.com").arg(i),
+                             dbdates::toText(QDate(1980, 1, 1).addDays(i % 7000))}))
+                return false;
+        }
+        return true;
+    });
+}
+
 qint64 readAllRows(sqlite3 *db, const QString &sql, const QVariantList &params)
 {
     const QByteArray text = sql.toUtf8();
@@ -168,6 +188,20 @@ bool addClientRegister(TDM &dm, int clients, int inFirst, int detailsEach)
                                  "Select c.ID, '2026-11-0' || (1+n.i%9), '电话回访', '张伟', '电话', '2026-11-01', "
                                  "'询问上月订单的到货情况，客户表示满意。' from TClient c, n"),
                              {detailsEach - 1});
+    });
+}
+
+bool addNotes(TDM &dm, int count, int bodyBytes)
+{
+    QRandomGenerator random(20261211);
+    return dm.inTransaction([&] {
+        for (int i = 0; i < count; ++i) {
+            if (!dm.execute(QStringLiteral("Insert into TCustomInfo (Title, RecDate, Content) values (?, ?, ?)"),
+                            {QStringLiteral("常用信息%1").arg(i), dbdates::toText(QDateTime(QDate(2026, 1, 1), QTime(9, 0))),
+                             body(random, bodyBytes)}))
+                return false;
+        }
+        return true;
     });
 }
 

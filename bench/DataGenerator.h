@@ -23,6 +23,8 @@ bool addWorkItems(TDM &dm, int count, int bodyBytes);
 // persons and as many contact activities.
 bool addClients(TDM &dm, int count, int contactsEach);
 
+// `count` address-book contacts spread over the sample categories.
+bool addAddressBookContacts(TDM &dm, int count);
 // The bare loop the measurements compare with: prepares the statement, binds the values as
 // text, and steps through every row reading every column as a list would, keeping nothing.
 // Returns the number of rows.
@@ -34,5 +36,8 @@ double median(std::vector<double> values);
 // which `inFirst` are filed under the category 00010001 and the rest spread over the others,
 // each with `detailsEach` contact persons and as many contact activities.
 bool addClientRegister(TDM &dm, int clients, int inFirst, int detailsEach);
+// `count` common-information notes, each with a body of `bodyBytes` random bytes: the way to
+// a database of a given size.
+bool addNotes(TDM &dm, int count, int bodyBytes);
 
 } // namespace benchdata

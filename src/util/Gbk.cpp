@@ -8,6 +8,7 @@
 #include <QValidator>
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 
 #include <algorithm>
 #include <memory>
@@ -19,6 +20,18 @@ struct ConverterCloser
     void operator()(UConverter *converter) const { ucnv_close(converter); }
 };
 
+// ICU's own substitution skips the characters Unicode calls default-ignorable (zero-width
+// space and joiner, soft hyphen, variation selectors, the byte-order mark): they would
+// count nothing, and pass a limit unseen. Every character GBK lacks takes the substitute.
+void substituteEveryUnmapped(const void *, UConverterFromUnicodeArgs *args, const UChar *, int32_t, UChar32,
+                             UConverterCallbackReason reason, UErrorCode *status)
+{
+    if (reason > UCNV_IRREGULAR)
+        return;
+    *status = U_ZERO_ERROR;
+    ucnv_cbFromUWriteSub(args, 0, status);
+}
+
 UConverter *gbkConverter()
 {
     thread_local const std::unique_ptr<UConverter, ConverterCloser> converter = [] {
@@ -26,6 +39,8 @@ UConverter *gbkConverter()
         std::unique_ptr<UConverter, ConverterCloser> opened(ucnv_open("GBK", &status));
         if (U_SUCCESS(status))
             ucnv_setSubstChars(opened.get(), "\xA1\xA1", 2, &status);
+        if (U_SUCCESS(status))
+            ucnv_setFromUCallBack(opened.get(), substituteEveryUnmapped, nullptr, nullptr, nullptr, &status);
         if (U_FAILURE(status))
             opened.reset();
         return opened;

@@ -2,10 +2,12 @@
 
 #include "data/Recordset.h"
 
+#include <QDateTime>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <QStyleOptionHeader>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -151,11 +153,16 @@ void DataGrid::setColumns(const QList<GridColumn> &columns)
 void DataGrid::applyColumnLayout()
 {
     const QFontMetrics metrics = m_view->horizontalHeader()->fontMetrics();
+    const QFontMetrics cells = m_view->fontMetrics();
+    const int cellMargins = 2 * (m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 8;
+    const QDateTime widest(QDate(2088, 12, 28), QTime(23, 58, 58));
     for (int c = 0; c < columns().size(); ++c) {
         const GridColumn &column = columns().at(c);
         m_view->setColumnHidden(c, !column.visible);
-        // Titles are never cut off, whatever width the column was given.
-        const int fit = metrics.horizontalAdvance(column.title) + 16;
+        // Titles and dates are never cut off, whatever width the column was given.
+        int fit = metrics.horizontalAdvance(column.title) + 16;
+        if (!column.dateFormat.isEmpty())
+            fit = std::max(fit, cells.horizontalAdvance(widest.toString(column.dateFormat)) + cellMargins);
         m_view->setColumnWidth(c, std::max(column.width, fit));
     }
 }
