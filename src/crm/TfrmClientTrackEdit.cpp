@@ -4,6 +4,7 @@
 #include "crm/TfrmGoods.h"
 #include "data/TDM.h"
 #include "platform/Clock.h"
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "util/EnterAsTab.h"
 #include "util/Gbk.h"
@@ -341,6 +342,6 @@ bool ShowFollowUpEditor(qint64 clientId, qint64 id)
     TfrmClientTrackEdit window(clientId, id);
     if (!window.ReadyData())
         return false;
-    window.exec();
+    platform::execModal(window);
     return window.saved();
 }

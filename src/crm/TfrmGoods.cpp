@@ -3,6 +3,7 @@
 #include "crm/CategoryTree.h"
 #include "crm/FollowUpValues.h"
 #include "crm/TfrmGoodsEdit.h"
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
 
@@ -187,6 +188,6 @@ std::optional<PickedGoods> PickGoods(QWidget *parent)
     TfrmGoods window(parent);
     if (!window.ReadyData())
         return std::nullopt;
-    window.exec();
+    platform::execModal(window);
     return window.picked();
 }

@@ -1,6 +1,7 @@
 #include "crm/TfrmGoodsEdit.h"
 
 #include "crm/FollowUpValues.h"
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "util/EnterAsTab.h"
 #include "util/Gbk.h"
@@ -144,7 +145,7 @@ bool ShowGoodsEditor(const QString &typeCode, qint64 id, qint64 *savedId)
     TfrmGoodsEdit window(typeCode);
     if (!window.ReadyData(id))
         return false;
-    window.exec();
+    platform::execModal(window);
     if (window.saved() && savedId)
         *savedId = window.goods().integer(QStringLiteral("ID"));
     return window.saved();
