@@ -238,8 +238,10 @@ bool TfrmWorkMain::FormCreate()
     TabSheet1->fillWorkTypes();
 
     // Settings that cannot be read keep their defaults; the work list loads all the same.
+    // Without a database nothing can load, and the installation message has said why.
     ReadyPara();
-    loadPages();
+    if (TDM::instance().isOpen())
+        loadPages();
     Timer1Timer();
 
     if (TabSheet10->chkUsePass->isChecked()) {
