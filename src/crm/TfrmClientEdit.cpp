@@ -70,27 +70,14 @@ TfrmClientEdit::TfrmClientEdit(const QString &categoryCode, const QString &categ
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     EditTypeCode->setText(categoryName);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdReg);
-    buttons->addWidget(cmdClose);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildFields(), 1);
-    layout->addLayout(buttons);
+    layout->addLayout(editorButtons(this, cmdReg, cmdClose, [this] { return SaveData(); }));
     resize(620, 520);
     setTabChain({EditName, EditCode, cmbType, cmbComeFrom, EditMobileCode, EditAddress, EditPostCode, EditTele, EditFax,
                  EditEMail, EditQQ, sbQQ, EditAL, EditTB, EditZFB, EditHomtPage, EditTaxno, EditBank, EditBankno, dtRec,
                  EditTypeCode, SpeedButton1, EditDesp, cmdReg, cmdClose});
 
-    for (QPushButton *button : {cmdReg, cmdClose})
-        button->setAutoDefault(false);
-    connect(cmdReg, &QPushButton::clicked, this, [this] {
-        if (SaveData()) {
-            m_saved = true;
-            accept();
-        }
-    });
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(sbQQ, &QToolButton::clicked, this, &TfrmClientEdit::sbQQClick);
     connect(SpeedButton1, &QToolButton::clicked, this, &TfrmClientEdit::SpeedButton1Click);
     connect(EditName, &QLineEdit::editingFinished, this, &TfrmClientEdit::EditNameExit);
@@ -249,35 +236,30 @@ bool TfrmClientEdit::SaveData()
         platform::prompter().message(tr("客户分类尚未选择！"), platform::Prompter::Icon::Warning);
         return false;
     }
-    const std::pair<const char *, QVariant> values[] = {
-        {"ClientCode", EditCode->text()},
-        {"ClientName", EditName->text()},
-        {"ClientType", cmbType->currentText()},
-        {"ClientComeFrom", cmbComeFrom->currentText()},
-        {"Address", EditAddress->text()},
-        {"PostCode", EditPostCode->text()},
-        {"Tele", EditTele->text()},
-        {"Fax", EditFax->text()},
-        {"HomePage", EditHomtPage->text()},
-        {"EMail", EditEMail->text()},
-        {"TaxCode", EditTaxno->text()},
-        {"Bank", EditBank->text()},
-        {"BankNo", EditBankno->text()},
-        {"Desp", EditDesp->toPlainText()},
-        {"RecTime", dtRec->dateTime()},
-        {"TypeCode", m_categoryCode},
-        {"MobileCode", EditMobileCode->text()},
-        {"TypeName", gbkTruncate(EditTypeCode->text(), 40)},
-        {"QICQ", EditQQ->text()},
-        {"WW", EditTB->text()},
-        {"ALWW", EditAL->text()},
-        {"ZFBCode", EditZFB->text()},
-    };
     m_client.edit();
-    bool written = true;
-    for (const auto &[column, value] : values)
-        written = written && m_client.set(QLatin1String(column), value);
-    written = written && m_client.post();
+    const bool written = setColumns(m_client, {{"ClientCode", EditCode->text()},
+                                              {"ClientName", EditName->text()},
+                                              {"ClientType", cmbType->currentText()},
+                                              {"ClientComeFrom", cmbComeFrom->currentText()},
+                                              {"Address", EditAddress->text()},
+                                              {"PostCode", EditPostCode->text()},
+                                              {"Tele", EditTele->text()},
+                                              {"Fax", EditFax->text()},
+                                              {"HomePage", EditHomtPage->text()},
+                                              {"EMail", EditEMail->text()},
+                                              {"TaxCode", EditTaxno->text()},
+                                              {"Bank", EditBank->text()},
+                                              {"BankNo", EditBankno->text()},
+                                              {"Desp", EditDesp->toPlainText()},
+                                              {"RecTime", dtRec->dateTime()},
+                                              {"TypeCode", m_categoryCode},
+                                              {"MobileCode", EditMobileCode->text()},
+                                              {"TypeName", gbkTruncate(EditTypeCode->text(), 40)},
+                                              {"QICQ", EditQQ->text()},
+                                              {"WW", EditTB->text()},
+                                              {"ALWW", EditAL->text()},
+                                              {"ZFBCode", EditZFB->text()}})
+                         && m_client.post();
     if (!written) {
         platform::prompter().message(tr("存储数据发生错误!"), platform::Prompter::Icon::Error);
         return false;

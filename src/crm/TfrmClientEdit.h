@@ -26,7 +26,7 @@ public:
     // Loads the client with this ID; -1 (or an ID that matches no row) starts a new client.
     bool ReadyData(qint64 id);
     bool SaveData();
-    bool saved() const { return m_saved; }
+    bool saved() const { return result() == QDialog::Accepted; }
     qint64 savedId() const { return m_savedId; }
     QString categoryCode() const { return m_categoryCode; }
 
@@ -67,7 +67,6 @@ private:
     QWidget *buildFields();
 
     QString m_categoryCode;
-    bool m_saved = false;
     qint64 m_savedId = -1;
 };
 

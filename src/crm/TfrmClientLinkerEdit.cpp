@@ -46,26 +46,13 @@ TfrmClientLinkerEdit::TfrmClientLinkerEdit(qint64 clientId, QWidget *parent)
     , m_clientId(clientId)
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdCancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildFields(), 1);
-    layout->addLayout(buttons);
+    layout->addLayout(editorButtons(this, cmdSave, cmdCancel, [this] { return SaveData(); }));
     resize(560, 420);
     setTabChain({EditName, cmbIsMain, cmbDepart, cmbPos, EditTele, EditMobileCode, EditElecHome, EditFax, EditQQ, sbQQ,
                  EditAL, EditTB, EditEMail, EditZFB, EditAddress, EditFancy, EditDesp, cmdSave, cmdCancel});
 
-    for (QPushButton *button : {cmdSave, cmdCancel})
-        button->setAutoDefault(false);
-    connect(cmdSave, &QPushButton::clicked, this, [this] {
-        if (SaveData()) {
-            m_saved = true;
-            accept();
-        }
-    });
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(sbQQ, &QToolButton::clicked, this, &TfrmClientLinkerEdit::sbQQClick);
     EditQQ->installEventFilter(this);
     new EnterAsTabFilter(this);
@@ -207,30 +194,26 @@ bool TfrmClientLinkerEdit::SaveData()
         EditName->setFocus();
         return false;
     }
-    const std::pair<const char *, QVariant> values[] = {
-        {"Linker", EditName->text()},
-        {"IsMain", cmbIsMain->currentIndex()},
-        {"Depart", cmbDepart->currentText()},
-        {"Job", cmbPos->currentText()},
-        {"Tele", EditTele->text()},
-        {"MobileCode", EditMobileCode->text()},
-        {"HomeTele", EditElecHome->text()},
-        {"Fax", EditFax->text()},
-        {"QICQ", EditQQ->text()},
-        {"WW", EditTB->text()},
-        {"ALWW", EditAL->text()},
-        {"ZFBCode", EditZFB->text()},
-        {"EMail", EditEMail->text()},
-        {"Birthday", dbdates::toText(dtBirthday->date())},
-        {"Address", EditAddress->text()},
-        {"Fancy", EditFancy->text()},
-        {"Desp", EditDesp->toPlainText()},
-    };
     const bool adding = m_linker.state() == Recordset::State::Insert;
     m_linker.edit();
-    bool written = !adding || m_linker.set(QStringLiteral("ClientID"), m_clientId);
-    for (const auto &[column, value] : values)
-        written = written && m_linker.set(QLatin1String(column), value);
+    const bool written = (!adding || m_linker.set(QStringLiteral("ClientID"), m_clientId))
+                         && setColumns(m_linker, {{"Linker", EditName->text()},
+                                              {"IsMain", cmbIsMain->currentIndex()},
+                                              {"Depart", cmbDepart->currentText()},
+                                              {"Job", cmbPos->currentText()},
+                                              {"Tele", EditTele->text()},
+                                              {"MobileCode", EditMobileCode->text()},
+                                              {"HomeTele", EditElecHome->text()},
+                                              {"Fax", EditFax->text()},
+                                              {"QICQ", EditQQ->text()},
+                                              {"WW", EditTB->text()},
+                                              {"ALWW", EditAL->text()},
+                                              {"ZFBCode", EditZFB->text()},
+                                              {"EMail", EditEMail->text()},
+                                              {"Birthday", dbdates::toText(dtBirthday->date())},
+                                              {"Address", EditAddress->text()},
+                                              {"Fancy", EditFancy->text()},
+                                              {"Desp", EditDesp->toPlainText()}});
     if (written && m_linker.post())
         return true;
     platform::prompter().message(tr("数据存储请求出现错误,保存失败！"), platform::Prompter::Icon::Error);

@@ -24,7 +24,7 @@ public:
     // Loads the contact with this ID; -1 starts a new one from the client's own numbers.
     bool ReadyData(qint64 id);
     bool SaveData();
-    bool saved() const { return m_saved; }
+    bool saved() const { return result() == QDialog::Accepted; }
     void sbQQClick();
 
     QLineEdit *EditName;
@@ -57,7 +57,6 @@ private:
     void copyClientNumbers();
 
     qint64 m_clientId;
-    bool m_saved = false;
 };
 
 // Opens the contact editor modally; true when the contact was saved.

@@ -61,25 +61,12 @@ TfrmClientLinkerRecEdit::TfrmClientLinkerRecEdit(qint64 clientId, QWidget *paren
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdCancel);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(grid, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(editorButtons(this, cmdSave, cmdCancel, [this] { return SaveData(); }));
     resize(480, 320);
     setTabChain({EditTitle, dtGo, cmbRuner, cmbTalkStyle, EditDesp, cmdSave, cmdCancel});
 
-    for (QPushButton *button : {cmdSave, cmdCancel})
-        button->setAutoDefault(false);
-    connect(cmdSave, &QPushButton::clicked, this, [this] {
-        if (SaveData()) {
-            m_saved = true;
-            accept();
-        }
-    });
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     new EnterAsTabFilter(this);
     EditTitle->setFocus();
 }
@@ -124,12 +111,13 @@ bool TfrmClientLinkerRecEdit::SaveData()
     const bool adding = m_linkRec.state() == Recordset::State::Insert;
     m_linkRec.edit();
     const bool written = (!adding || m_linkRec.set(QStringLiteral("ClientID"), m_clientId))
-                         && m_linkRec.set(QStringLiteral("GoDate"), dbdates::toText(dtGo->date()))
-                         && m_linkRec.set(QStringLiteral("Title"), EditTitle->currentText())
-                         && m_linkRec.set(QStringLiteral("Dealer"), cmbRuner->currentText())
-                         && m_linkRec.set(QStringLiteral("RunStyle"), cmbTalkStyle->currentText())
-                         && m_linkRec.set(QStringLiteral("HintDate"), dbdates::toText(dtHint->date()))
-                         && m_linkRec.set(QStringLiteral("Desp"), EditDesp->toPlainText()) && m_linkRec.post();
+                         && setColumns(m_linkRec, {{"GoDate", dbdates::toText(dtGo->date())},
+                                                   {"Title", EditTitle->currentText()},
+                                                   {"Dealer", cmbRuner->currentText()},
+                                                   {"RunStyle", cmbTalkStyle->currentText()},
+                                                   {"HintDate", dbdates::toText(dtHint->date())},
+                                                   {"Desp", EditDesp->toPlainText()}})
+                         && m_linkRec.post();
     if (written)
         return true;
     platform::prompter().message(tr("数据存储请求出现错误,保存失败！") + QLatin1Char('\n'), platform::Prompter::Icon::Error);

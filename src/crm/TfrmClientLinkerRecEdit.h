@@ -22,7 +22,7 @@ public:
     // Loads the activity with this ID; -1 starts a new one.
     bool ReadyData(qint64 id);
     bool SaveData();
-    bool saved() const { return m_saved; }
+    bool saved() const { return result() == QDialog::Accepted; }
 
     QComboBox *EditTitle;
     QDateEdit *dtGo;
@@ -35,7 +35,6 @@ public:
 
 private:
     qint64 m_clientId;
-    bool m_saved = false;
 };
 
 // Opens the activity editor modally; true when the activity was saved.

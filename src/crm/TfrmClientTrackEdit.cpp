@@ -1,5 +1,6 @@
 #include "crm/TfrmClientTrackEdit.h"
 
+#include "crm/EditorHelpers.h"
 #include "crm/TfrmGoods.h"
 #include "data/TDM.h"
 #include "platform/Clock.h"
@@ -28,6 +29,7 @@ constexpr int kGoodsNameBytes = 50;
 constexpr int kStyleBytes = 20;
 constexpr int kUnitBytes = 10;
 constexpr int kNumberBytes = 10;
+constexpr int kDespBytes = 200;
 
 const QString kNewQuantity = QStringLiteral("1");
 const QString kZero = QStringLiteral("0.00");
@@ -124,6 +126,7 @@ QWidget *TfrmClientTrackEdit::buildFields()
     sbSelSaler->setToolTip(tr("选择商品"));
     sbSelSaler->setFocusPolicy(Qt::NoFocus);
     cmbStep->setPlaceholderText(tr("请选择"));
+    setGbkByteLimit(EditDesp, kDespBytes);
     EditDesp->setTabChangesFocus(true);
     dtRec->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
     dtRec->setEnabled(false);
@@ -203,7 +206,7 @@ bool TfrmClientTrackEdit::ReadyData()
     if (m_track.isEmpty()) {
         setWindowTitle(tr("新增跟单记录"));
         dtRec->setDateTime(platform::clock().now());
-        fillUnits();
+        offerUsedValues(cmbUnit, QStringLiteral("TCTrack"), QStringLiteral("Unit"));
         return true;
     }
     setWindowTitle(tr("修改/查看跟单记录"));
@@ -228,22 +231,10 @@ bool TfrmClientTrackEdit::ReadyData()
         m_stepId = -1;
         EditRate->setText(kZero);
     }
-    fillUnits();
+    offerUsedValues(cmbUnit, QStringLiteral("TCTrack"), QStringLiteral("Unit"));
     if (m_model.closes(stored))
         cmdSave->hide();
     return true;
-}
-
-void TfrmClientTrackEdit::fillUnits()
-{
-    const QString unit = cmbUnit->currentText();
-    QStringList units;
-    TDM::instance().GetDataBySQLToItems(
-        QStringLiteral("Select distinct Unit from TCTrack Order by Unit collate PINYIN"), units, true);
-    cmbUnit->clear();
-    cmbUnit->addItems(units);
-    cmbUnit->setCurrentIndex(-1);
-    cmbUnit->setEditText(unit);
 }
 
 void TfrmClientTrackEdit::EditQtyChange()

@@ -55,7 +55,6 @@ protected:
 
 private:
     QWidget *buildFields();
-    void fillUnits();
     void EditQtyChange();
     void EditPriceChange();
     void computeAmount();

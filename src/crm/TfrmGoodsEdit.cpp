@@ -23,6 +23,7 @@ constexpr int kNameBytes = 50;
 constexpr int kStyleBytes = 30;
 constexpr int kUnitBytes = 10;
 constexpr int kPriceBytes = 15;
+constexpr int kDespBytes = 255;
 
 } // namespace
 
@@ -50,6 +51,7 @@ TfrmGoodsEdit::TfrmGoodsEdit(const QString &typeCode, QWidget *parent)
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral(R"([\d.]*)")), EditPrice));
     EditPrice->setMaxLength(kPriceBytes);
     EditPrice->setAlignment(Qt::AlignRight);
+    setGbkByteLimit(EditDesp, kDespBytes);
     EditDesp->setTabChangesFocus(true);
 
     auto *fields = new QFormLayout;

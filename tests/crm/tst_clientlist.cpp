@@ -1,8 +1,10 @@
 #include "ManualClock.h"
+#include "RecordingShell.h"
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 #include "TestProgramFolder.h"
 
+#include "app/TfrmWorkMain.h"
 #include "crm/CategoryTree.h"
 #include "crm/ClientListPage.h"
 #include "crm/ClientRecords.h"
@@ -51,6 +53,7 @@ private slots:
     void contactTitlesSortActivitiesDoNot();
     void enterOnTheTreeRenames();
     void unreadableDetailsAreReported();
+    void mainWindowLoadsAndReloadsTheTree();
 
 private:
     TDM &dm() { return m_folder->dm(); }
@@ -413,6 +416,23 @@ void TestClientList::unreadableDetailsAreReported()
     QVERIFY(!m_page->ReadyAClientDetail(1, ClientListPage::LinkRecPage));
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("打开数据文件发生错误！"));
     QVERIFY(m_page->ReadyAClientDetail(1, 7));
+}
+
+void TestClientList::mainWindowLoadsAndReloadsTheTree()
+{
+    RecordingShell shell;
+    TfrmWorkMain window;
+    QVERIFY(window.FormCreate());
+    QCOMPARE(window.PageControl1->widget(TfrmWorkMain::ClientPage), window.TabSheet2);
+    QCOMPARE(ids(window.TabSheet2->dsClient()), QList<qint64>{10});
+    QCOMPARE(window.TabSheet2->dsLinker().count(), 2);
+
+    // An automatic backup reopens the database and shows what is stored again.
+    QVERIFY(dm().execute(QStringLiteral("Insert into TClientClass (TypeCode,TypeName,ParTypeCode,nLeveal) "
+                                        "values ('0005','A类客户','',0)")));
+    QVERIFY(window.AutoBakData(m_folder->filePath(QStringLiteral("Bak"))));
+    QCOMPARE(window.TabSheet2->TreeView1->topLevelItem(0)->text(0), QStringLiteral("A类客户"));
+    QCOMPARE(window.TabSheet2->dsClient().count(), 0);
 }
 
 PANDREL_TEST_MAIN(TestClientList)

@@ -11,6 +11,7 @@
 #include "data/Recordset.h"
 
 #include <QComboBox>
+#include <QMap>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -40,6 +41,8 @@ private slots:
     void editingShowsStoredValuesAtTheStepsCurrentRate();
     void stepMissingFromModelAsksForOne();
     void goodsNameIsRequired();
+    void boxesKeepToTheColumnsBytes_data();
+    void boxesKeepToTheColumnsBytes();
     void goodsArePickedFromTheCatalogue_data();
     void goodsArePickedFromTheCatalogue();
     void emptyOrUnreadableModelRefusesToOpen_data();
@@ -317,6 +320,36 @@ void TestClientTrackEdit::goodsNameIsRequired()
     QCOMPARE(m_prompter->shown(), QStringList{"请输入您销售的商品/服务的名称！"});
     QCOMPARE(editor->focusWidget(), editor->EditGoodsName);
     QCOMPARE(dm().GetDataBySQL("Select count(*) from TCTrack"), "0");
+}
+
+void TestClientTrackEdit::boxesKeepToTheColumnsBytes_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<int>("bytes");
+
+    QTest::newRow("goods name") << "EditGoodsName" << 50;
+    QTest::newRow("specification") << "EditStyle" << 20;
+    QTest::newRow("remarks") << "EditDesp" << 200;
+}
+
+void TestClientTrackEdit::boxesKeepToTheColumnsBytes()
+{
+    QFETCH(QString, box);
+    QFETCH(int, bytes);
+    setSteps(kFourSteps);
+    auto editor = openEditor(-1);
+    QVERIFY(editor);
+    const QMap<QString, QWidget *> boxes{
+        {"EditGoodsName", editor->EditGoodsName}, {"EditStyle", editor->EditStyle}, {"EditDesp", editor->EditDesp}};
+    QWidget *widget = boxes.value(box);
+    // Two bytes a character: one character more than fits is left out.
+    commitInput(widget, QString(bytes / 2 + 1, QChar(0x8BA2)));
+    const auto kept = [widget] {
+        auto *line = qobject_cast<QLineEdit *>(widget);
+        return line ? line->text() : qobject_cast<QPlainTextEdit *>(widget)->toPlainText();
+    };
+    // What fits is put back once the refused change is undone.
+    QTRY_COMPARE(kept(), QString(bytes / 2, QChar(0x8BA2)));
 }
 
 void TestClientTrackEdit::goodsArePickedFromTheCatalogue_data()
