@@ -197,6 +197,8 @@ void TfrmWorkMain::loadPages()
     addressBookTab->ReaduLinker();
     worldClocks->ReadyTimeZone();
     postCodes->fillProvinces();
+    if (m_postCodesShown)
+        postCodes->cmdQueryPostCodeClick(); // its rows closed with the connection
 }
 
 bool TfrmWorkMain::FormCreate()
