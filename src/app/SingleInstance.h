@@ -17,9 +17,10 @@ public:
     bool claim();
 
     // Shows the running-copy message when another copy runs, then claims; start-up goes on
-    // either way (a restart after a backup begins while the old copy is still closing).
+    // either way.
     void warnAndClaim();
-    // Gives the claim up, so that a copy started next finds none running.
+    // Gives the claim up: a copy that starts its successor does so first, so that the new
+    // copy does not find it running.
     void release();
 
 private:

@@ -1,5 +1,7 @@
 #include "document/TfrmEspChar.h"
 
+#include "platform/ModalDialog.h"
+
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -101,6 +103,6 @@ void TfrmEspChar::cmdSaveClick()
 bool ShowSpecialChars()
 {
     TfrmEspChar window;
-    window.exec();
+    platform::execModal(window);
     return window.chosen();
 }

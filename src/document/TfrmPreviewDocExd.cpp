@@ -1,5 +1,6 @@
 #include "document/TfrmPreviewDocExd.h"
 
+#include "platform/ModalDialog.h"
 #include "document/DocumentStore.h"
 #include "document/rtf/Rtf.h"
 
@@ -61,5 +62,5 @@ void ShowDocPreview(const QString &fileName)
 {
     TfrmPreviewDocExd window;
     if (window.loadFile(fileName))
-        window.exec();
+        platform::execModal(window);
 }

@@ -9,6 +9,8 @@ namespace platform {
 
 // Every message box, question, input box and file, folder, colour or font dialog goes
 // through the current Prompter, so tests can script the answers and read back what was shown.
+// The program's own dialogs open through platform::execModal (ModalDialog.h): modal to the
+// window they come from, so a reminder that pops up meanwhile can still be clicked.
 class Prompter
 {
 public:

@@ -1,6 +1,7 @@
 #include "platform/WidgetPrompter.h"
 
-#include <QApplication>
+#include "platform/ModalDialog.h"
+
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
@@ -11,16 +12,6 @@ namespace platform {
 
 namespace {
 
-QWidget *owner()
-{
-    return QApplication::activeWindow();
-}
-
-QString dialogTitle()
-{
-    return applicationTitle();
-}
-
 QString startPath(const Prompter::FileRequest &request)
 {
     if (request.fileName.isEmpty())
@@ -30,88 +21,93 @@ QString startPath(const Prompter::FileRequest &request)
     return QDir(request.folder).filePath(request.fileName);
 }
 
-std::optional<QString> chosen(const QString &path)
+std::optional<QString> chosenFile(QFileDialog &dialog)
 {
-    if (path.isEmpty())
+    if (execModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return path;
+    return dialog.selectedFiles().constFirst();
+}
+
+std::optional<QString> askText(const QString &title, const QString &label, const QString &initial,
+                               QLineEdit::EchoMode mode)
+{
+    QInputDialog dialog;
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(label);
+    dialog.setTextEchoMode(mode);
+    dialog.setTextValue(initial);
+    if (execModal(dialog) != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
 }
 
 } // namespace
 
 void WidgetPrompter::message(const QString &text, Icon icon, const std::optional<QString> &title)
 {
+    static const QMessageBox::Icon icons[] = {QMessageBox::Information, QMessageBox::Warning, QMessageBox::Critical};
     // Qt fills an empty caption with the program's name: a space keeps it blank.
-    const QString caption = !title ? dialogTitle() : title->isEmpty() ? QStringLiteral(" ") : *title;
-    switch (icon) {
-    case Icon::Information: QMessageBox::information(owner(), caption, text); break;
-    case Icon::Warning: QMessageBox::warning(owner(), caption, text); break;
-    case Icon::Error: QMessageBox::critical(owner(), caption, text); break;
-    }
+    const QString caption = !title ? applicationTitle() : title->isEmpty() ? QStringLiteral(" ") : *title;
+    QMessageBox box(icons[int(icon)], caption, text, QMessageBox::Ok);
+    execModal(box);
 }
 
 bool WidgetPrompter::confirm(const QString &text)
 {
-    return QMessageBox::warning(owner(), dialogTitle(), text, QMessageBox::Yes | QMessageBox::No)
-           != QMessageBox::No;
+    QMessageBox box(QMessageBox::Warning, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No);
+    return execModal(box) != QMessageBox::No;
 }
 
 std::optional<QString> WidgetPrompter::inputText(const QString &title, const QString &label,
                                                  const QString &initial)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner(), title, label, QLineEdit::Normal, initial, &ok);
-    if (!ok)
-        return std::nullopt;
-    return text;
+    return askText(title, label, initial, QLineEdit::Normal);
 }
 
 std::optional<QString> WidgetPrompter::inputPassword(const QString &title, const QString &label)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(owner(), title, label, QLineEdit::Password, {}, &ok);
-    if (!ok)
-        return std::nullopt;
-    return text;
+    return askText(title, label, QString(), QLineEdit::Password);
 }
 
 std::optional<QString> WidgetPrompter::openFileName(const FileRequest &request)
 {
-    return chosen(QFileDialog::getOpenFileName(owner(), request.title, startPath(request), request.filter));
+    QFileDialog dialog(nullptr, request.title, startPath(request), request.filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return chosenFile(dialog);
 }
 
 std::optional<QString> WidgetPrompter::saveFileName(const FileRequest &request)
 {
-    QFileDialog dialog(owner(), request.title, startPath(request), request.filter);
+    QFileDialog dialog(nullptr, request.title, startPath(request), request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.confirmOverwrite)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    return dialog.selectedFiles().constFirst();
+    return chosenFile(dialog);
 }
 
 std::optional<QString> WidgetPrompter::existingFolder(const QString &title, const QString &start)
 {
-    return chosen(QFileDialog::getExistingDirectory(owner(), title, start));
+    QFileDialog dialog(nullptr, title, start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    return chosenFile(dialog);
 }
 
 std::optional<QColor> WidgetPrompter::color(const QColor &initial)
 {
-    const QColor picked = QColorDialog::getColor(initial, owner());
-    if (!picked.isValid())
+    QColorDialog dialog(initial);
+    if (execModal(dialog) != QDialog::Accepted || !dialog.selectedColor().isValid())
         return std::nullopt;
-    return picked;
+    return dialog.selectedColor();
 }
 
 std::optional<QFont> WidgetPrompter::font(const QFont &initial)
 {
-    bool ok = false;
-    const QFont picked = QFontDialog::getFont(&ok, initial, owner());
-    if (!ok)
+    QFontDialog dialog(initial);
+    if (execModal(dialog) != QDialog::Accepted)
         return std::nullopt;
-    return picked;
+    return dialog.selectedFont();
 }
 
 } // namespace platform

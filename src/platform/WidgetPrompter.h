@@ -4,7 +4,7 @@
 
 namespace platform {
 
-// Prompter on Qt's standard dialogs, parented to the active window.
+// Prompter on Qt's standard dialogs, each modal to the window it was opened from.
 class WidgetPrompter final : public Prompter
 {
 public:

@@ -129,7 +129,8 @@ FileResult CopyFileBytes(const QString &source, const QString &target)
     const QByteArray sourcePath = QFile::encodeName(source);
     const QByteArray targetPath = QFile::encodeName(target);
 
-    FileHandle in(::open(sourcePath.constData(), O_RDONLY | O_CLOEXEC));
+    // Without blocking: a named pipe chosen by mistake must fail, not hang the window.
+    FileHandle in(::open(sourcePath.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!in.isOpen())
         return FileResult::failure(systemError(source));
     struct stat from {};
@@ -142,7 +143,7 @@ FileResult CopyFileBytes(const QString &source, const QString &target)
 
     // Opened without truncating, so that the source itself, reached under another name, is
     // recognised before a byte of it is lost.
-    FileHandle out(::open(targetPath.constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666));
+    FileHandle out(::open(targetPath.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666));
     if (!out.isOpen())
         return FileResult::failure(systemError(target));
     struct stat to {};

@@ -1,5 +1,7 @@
 #include "safety/TfrmPassInput.h"
 
+#include "platform/ModalDialog.h"
+
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -49,6 +51,6 @@ QString InputPassword(const QString &title, const QString &prompt)
 {
     TfrmPassInput window;
     window.setPrompt(title, prompt);
-    window.exec();
+    platform::execModal(window);
     return window.answer();
 }

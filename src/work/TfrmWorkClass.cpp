@@ -1,6 +1,7 @@
 #include "work/TfrmWorkClass.h"
 
 #include "data/TDM.h"
+#include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
 
@@ -164,7 +165,7 @@ void ShowWorkTypes()
 {
     TfrmWorkClass window;
     if (window.ReadyData())
-        window.exec();
+        platform::execModal(window);
 }
 
 void appendWorkTypeTitles(QStringList &items)

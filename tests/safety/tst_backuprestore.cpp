@@ -31,6 +31,7 @@ private slots:
     void restoreRefusesWhatIsNoBackupOfOurs_data();
     void restoreRefusesWhatIsNoBackupOfOurs();
     void restoreCancelledChangesNothing();
+    void restoreReplacesADamagedDatabase();
     void clearingAsksTwice_data();
     void clearingAsksTwice();
     void clearingIsAllOrNothing();
@@ -284,6 +285,25 @@ void TestBackupRestore::restoreCancelledChangesNothing()
     QCOMPARE(m_prompter->shown(), QStringList{kRestoreWarning});
     QCOMPARE(databaseBytes(), before);
     QVERIFY(m_folder->dm().isOpen());
+}
+
+void TestBackupRestore::restoreReplacesADamagedDatabase()
+{
+    QVERIFY(backupDatabase(m_folder->dm(), backupPath(QStringLiteral("good.WBK"))));
+    m_folder->dm().close();
+    // Damaged, with the journal of a write that never finished: it must not be played back
+    // onto the restored file.
+    writeFile(m_folder->databasePath(), QByteArray(40000, '\x11'));
+    writeFile(m_folder->databasePath() + QStringLiteral("-journal"), QByteArray(5000, '\x22'));
+    QVERIFY(!m_folder->dm().open());
+    m_prompter->answerText(backupPath(QStringLiteral("good.WBK")));
+
+    QCOMPARE(restoreByUser(m_folder->dm()), CommandOutcome::Done);
+
+    QVERIFY(m_folder->dm().isOpen());
+    QCOMPARE(databaseBytes(), contentOf(backupPath(QStringLiteral("good.WBK"))));
+    QCOMPARE(count(QStringLiteral("TWork")), QStringLiteral("15"));
+    QVERIFY(!QFile::exists(m_folder->databasePath() + QStringLiteral("-journal")));
 }
 
 void TestBackupRestore::clearingAsksTwice_data()

@@ -3,6 +3,7 @@
 #include "TestProgramFolder.h"
 
 #include "work/TfrmEditAWork.h"
+#include "work/TfrmWorkClass.h"
 #include "work/TfrmWorkHint.h"
 
 #include <QFile>
@@ -37,6 +38,8 @@ private slots:
     void alertLoopsUntilTheFirstStopTick();
     void missingSoundGivesSilentWindow();
     void detailOpensTheItemThenCloses();
+    void answersWhileADialogIsOpen_data();
+    void answersWhileADialogIsOpen();
 
 private:
     TDM &dm() { return m_folder->dm(); }
@@ -192,7 +195,10 @@ void TestWorkHint::sitsBorderlessOnTopAboveTheBottomRightCorner()
     QVERIFY(first->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(!first->isModal());
     const QRect area = first->screen()->availableGeometry();
-    QCOMPARE(first->geometry(), QRect(area.right() + 1 - 511, area.bottom() + 1 - 289 - 20, 511, 289));
+    QCOMPARE(first->size(), QSize(511, 289));
+    // The card itself, not the picture's transparent margin, sits in the corner.
+    const QRect card = first->mask().boundingRect().translated(first->pos());
+    QCOMPARE(card.bottomRight(), QPoint(area.right(), area.bottom() - 20));
     // Several reminders stay open together, one on the other.
     QVERIFY(second->isVisible() && first->isVisible());
     QCOMPARE(second->geometry(), first->geometry());
@@ -246,17 +252,17 @@ void TestWorkHint::alertLoopsUntilTheFirstStopTick()
     writeAlertSound();
     TfrmWorkHint *reminder = openReminder(addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00")));
     QVERIFY(reminder);
-    QVERIFY(reminder->soundPlaying());
     auto *sound = reminder->findChild<QSoundEffect *>();
     QVERIFY(sound);
+    QVERIFY(sound->isPlaying());
     QCOMPARE(sound->source(), QUrl::fromLocalFile(m_folder->filePath(QStringLiteral("Images/DOGHINT1.WAV"))));
     QCOMPARE(sound->loopCount(), int(QSoundEffect::Infinite));
 
     reminder->TimerStopTimer();
-    QVERIFY(!reminder->soundPlaying());
+    QVERIFY(!sound->isPlaying());
     // The next tick leaves it quiet: the alert does not come back every minute.
     reminder->TimerStopTimer();
-    QVERIFY(!reminder->soundPlaying());
+    QVERIFY(!sound->isPlaying());
     QVERIFY(reminder->isVisible());
     QVERIFY(m_prompter->shown().isEmpty());
 }
@@ -266,7 +272,7 @@ void TestWorkHint::missingSoundGivesSilentWindow()
     TfrmWorkHint *reminder = openReminder(addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00")));
     QVERIFY(reminder);
     QVERIFY(reminder->isVisible());
-    QVERIFY(!reminder->soundPlaying());
+    QVERIFY(!reminder->findChild<QSoundEffect *>()); // nothing to play, nothing tried
     QVERIFY(m_prompter->shown().isEmpty());
 }
 
@@ -283,7 +289,8 @@ void TestWorkHint::detailOpensTheItemThenCloses()
         if (!editor)
             return;
         editedTitle = editor->EditTitle->text();
-        hiddenAndQuiet = reminder && !reminder->isVisible() && !reminder->soundPlaying();
+        const auto *sound = reminder ? reminder->findChild<QSoundEffect *>() : nullptr;
+        hiddenAndQuiet = sound && !reminder->isVisible() && !sound->isPlaying();
         editor->close();
     });
     QTest::mouseClick(reminder->sbDetail, Qt::LeftButton);
@@ -291,6 +298,51 @@ void TestWorkHint::detailOpensTheItemThenCloses()
     QCOMPARE(editedTitle, QStringLiteral("拜访华信"));
     QVERIFY(hiddenAndQuiet);
     QTRY_VERIFY(reminder.isNull());
+}
+
+void TestWorkHint::answersWhileADialogIsOpen_data()
+{
+    QTest::addColumn<QString>("dialog");
+    QTest::newRow("work types window") << "work types";
+    QTest::newRow("item editor") << "item editor";
+    QTest::newRow("message box") << "message box";
+}
+
+void TestWorkHint::answersWhileADialogIsOpen()
+{
+    QFETCH(QString, dialog);
+    QWidget mainWindow;
+    mainWindow.resize(400, 300);
+    mainWindow.show();
+    QApplication::setActiveWindow(&mainWindow);
+    QVERIFY(QTest::qWaitForWindowActive(&mainWindow));
+    const qint64 id = addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00"));
+    bool dialogWasOpen = false;
+    bool closedByClick = false;
+    QTimer::singleShot(0, this, [&] {
+        QWidget *open = QApplication::activeModalWidget();
+        dialogWasOpen = open != nullptr;
+        QPointer<TfrmWorkHint> reminder = openReminder(id);
+        if (!open || !reminder)
+            return;
+        // A click as the desktop delivers it, through the window: a blocked window drops it.
+        QTest::mouseClick(reminder->windowHandle(), Qt::LeftButton, {}, QPoint(50, 150));
+        closedByClick = reminder.isNull() || !reminder->isVisible();
+        open->close();
+    });
+
+    if (dialog == QLatin1String("work types")) {
+        ShowWorkTypes();
+    } else if (dialog == QLatin1String("item editor")) {
+        ShowWorkEditor(id, QString());
+    } else {
+        platform::setPrompter(nullptr); // the real message box
+        platform::prompter().message(QStringLiteral("存储参数发生错误！"), platform::Prompter::Icon::Error);
+        platform::setPrompter(m_prompter.get());
+    }
+
+    QVERIFY(dialogWasOpen);
+    QVERIFY(closedByClick);
 }
 
 PANDREL_TEST_MAIN(TestWorkHint)

@@ -1,0 +1,113 @@
+// Backs up and restores a 1 GiB database and copies the same file with cp, each flushed to
+// the disk, in the same run; prints the throughputs and the ratios to cp's, and the time of
+// the check that a restore makes of the backup before it replaces the database. The files
+// live in a temporary folder that is removed at the end.
+#include "DataGenerator.h"
+
+#include "data/TDM.h"
+#include "safety/DataSafety.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+const int kNotes = 960;
+const int kNoteBytes = 1 << 20;
+const int kRounds = 3;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+bool copyWithCp(const QString &source, const QString &target)
+{
+    if (QProcess::execute(QStringLiteral("cp"), {source, target}) != 0)
+        return false;
+    const int fd = ::open(QFile::encodeName(target).constData(), O_RDONLY | O_CLOEXEC);
+    const bool synced = fd >= 0 && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return synced;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTemporaryDir dir; // the big files go with it
+    TDM dm;
+    QElapsedTimer timer;
+    timer.start();
+    if (!benchdata::prepareProgramFolder(dir.path()) || !dm.open() || !benchdata::addNotes(dm, kNotes, kNoteBytes)) {
+        out << "cannot generate data: " << dm.lastError() << '\n';
+        return 1;
+    }
+    const QString database = dm.databasePath();
+    const double mebibytes = double(QFileInfo(database).size()) / (1 << 20);
+    out << "generated a database of " << qRound(mebibytes) << " MiB in " << timer.elapsed() << " ms\n";
+
+    const QString copied = dir.filePath(QStringLiteral("Bak/cp.WBK"));
+    const QString backup = dir.filePath(QStringLiteral("Bak/2026121012.WBK"));
+    std::vector<double> cpMs;
+    std::vector<double> backupMs;
+    std::vector<double> restoreMs;
+    std::vector<double> checkMs;
+    for (int round = 0; round < kRounds; ++round) {
+        QFile::remove(copied);
+        QFile::remove(backup);
+        timer.restart();
+        if (!copyWithCp(database, copied)) {
+            out << "cp failed\n";
+            return 1;
+        }
+        cpMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        timer.restart();
+        if (const FileResult result = backupDatabase(dm, backup); !result) {
+            out << "backup failed: " << result.error << '\n';
+            return 1;
+        }
+        backupMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        timer.restart();
+        if (const FileResult result = restoreDatabase(dm, backup); !result) {
+            out << "restore failed: " << result.error << '\n';
+            return 1;
+        }
+        restoreMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        timer.restart();
+        if (!isProgramDatabase(backup)) {
+            out << "the backup does not pass the check\n";
+            return 1;
+        }
+        checkMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+    QFile::remove(copied);
+    QFile::remove(backup);
+
+    const double cp = median(cpMs);
+    auto line = [&](const char *name, double ms) {
+        out << "  " << name << QString::number(ms, 'f', 0).rightJustified(8) << " ms  "
+            << QString::number(mebibytes / (ms / 1000), 'f', 0).rightJustified(6) << " MiB/s  ("
+            << QString::number(cp / ms, 'f', 2) << "x cp's throughput)\n";
+    };
+    out << "backup and restore of " << qRound(mebibytes) << " MiB, flushed to the disk, median of " << kRounds << " rounds\n";
+    line("cp + fsync  ", cp);
+    line("backup      ", median(backupMs));
+    line("restore     ", median(restoreMs));
+    line("  its check ", median(checkMs)); // opening with the key and SQLite's quick check
+    return 0;
+}
