@@ -202,6 +202,8 @@ QWidget *TfrmWorkMain::createPage(Page page)
 
 void TfrmWorkMain::loadPages()
 {
+    if (!TDM::instance().isOpen())
+        return; // the installation message has said why; every page would only repeat it
     TabSheet1->ReadyWork();
     TabSheet2->ReadyTree();
     folderTab->ReadyCustPath();
