@@ -199,6 +199,8 @@ QWidget *TfrmWorkMain::createPage(Page page)
 
 void TfrmWorkMain::loadPages()
 {
+    if (!TDM::instance().isOpen())
+        return; // the installation message has said why; every page would only repeat it
     TabSheet1->ReadyWork();
     TabSheet2->ReadyTree();
     folderTab->ReadyCustPath();
@@ -206,6 +208,8 @@ void TfrmWorkMain::loadPages()
     addressBookTab->ReaduLinker();
     worldClocks->ReadyTimeZone();
     postCodes->fillProvinces();
+    if (m_postCodesShown)
+        postCodes->cmdQueryPostCodeClick(); // its rows closed with the connection
 }
 
 void TfrmWorkMain::LocateAClient(const QString &code, qint64 id)

@@ -67,13 +67,14 @@ PostCodesPage::PostCodesPage(QWidget *parent)
 
 void PostCodesPage::fillProvinces()
 {
+    const QString typed = cmbSZM->currentText(); // empty at start-up; kept when the pages reload
     QStringList provinces;
     TDM::instance().GetDataBySQLToItems(QStringLiteral("Select Distinct sm from YBQH Order by SM collate PINYIN"),
                                         provinces, true);
     cmbSZM->clear();
     cmbSZM->addItems(provinces);
     cmbSZM->setCurrentIndex(-1);
-    cmbSZM->setEditText(QString());
+    cmbSZM->setEditText(typed);
 }
 
 bool PostCodesPage::cmdQueryPostCodeClick()

@@ -20,7 +20,7 @@ class PostCodesPage : public QWidget
 public:
     explicit PostCodesPage(QWidget *parent = nullptr);
 
-    // Fills the province box's list and leaves its text empty.
+    // Fills the province box's list; its text stays as it was.
     void fillProvinces();
     // Runs the query of the two inputs into the grid; false (after saying so) on failure.
     bool cmdQueryPostCodeClick();

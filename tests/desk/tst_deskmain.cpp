@@ -53,6 +53,7 @@ private slots:
 
     void startUpLoadsTheDeskPages();
     void postCodesQueriedOnFirstShowOnly();
+    void automaticBackupReloadsTheDeskPages();
     void clockFacesOnFirstShow();
     void exchangeRatesOnFirstShowAndEveryHalfHour();
     void deskToolButtons_data();
@@ -127,6 +128,25 @@ void TestDeskMain::postCodesQueriedOnFirstShowOnly()
     show(TfrmWorkMain::WorkPage);
     show(TfrmWorkMain::PostCodePage);
     QCOMPARE(rows.count(), chengdu);
+}
+
+void TestDeskMain::automaticBackupReloadsTheDeskPages()
+{
+    QVERIFY(m_window->FormCreate());
+    show(TfrmWorkMain::PostCodePage);
+    PostCodesPage *postCodes = m_window->postCodes;
+    postCodes->cmbSZM->setEditText(QStringLiteral("四川省"));
+    postCodes->cmdQueryPostCodeClick();
+    const int sichuan = postCodes->dsPostCode().count();
+    QVERIFY(sichuan > 0);
+    const int places = m_window->worldClocks->dsTimeZone().count();
+
+    QVERIFY(m_window->AutoBakData(m_folder->filePath(QStringLiteral("Bak"))));
+
+    QCOMPARE(postCodes->cmbSZM->currentText(), QStringLiteral("四川省"));
+    QCOMPARE(postCodes->dsPostCode().count(), sichuan);
+    QCOMPARE(m_window->worldClocks->dsTimeZone().count(), places);
+    QVERIFY(postCodes->cmbSZM->findText(QStringLiteral("四川省")) >= 0);
 }
 
 void TestDeskMain::clockFacesOnFirstShow()
