@@ -202,6 +202,9 @@ QWidget *TfrmWorkMain::createPage(Page page)
 
 void TfrmWorkMain::loadPages()
 {
+    // Without a database the installation message has said all there is to say.
+    if (!TDM::instance().isOpen())
+        return;
     TabSheet1->ReadyWork();
     TabSheet2->ReadyTree();
     folderTab->ReadyCustPath();
