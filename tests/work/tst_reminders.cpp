@@ -214,6 +214,8 @@ void TestReminders::snoozedReminderComesBackOnce()
         tickAt(shown.addSecs(tick * 60));
     QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select HasHinted from TWork where ID=3")), QStringLiteral("1"));
     QCOMPARE(reminderWindows().count(QStringLiteral("第二")), 1);
+}
+
 void TestReminders::reminderWithoutTimeIsNeverDue_data()
 {
     QTest::addColumn<QVariant>("time");
