@@ -27,6 +27,12 @@ SettingsPage::SettingsPage(QWidget *parent)
     , grpSystem(new QGroupBox(tr("系统功能调用")))
     , Button4(new QPushButton(tr("最小化Oribel")))
     , Button5(new QPushButton(tr("退出Oribel")))
+    , Button1(new QPushButton(tr("调用计算器")))
+    , Button2(new QPushButton(tr("调用记事本")))
+    , Button10(new QPushButton(tr("调用雅虎翻译器")))
+    , Button23(new QPushButton(tr("调用电子地图")))
+    , Button3(new QPushButton(tr("关闭计算机")))
+    , Button22(new QPushButton(tr("提交BUG/建议")))
     , imgAbout(new QLabel)
     , lblVersion(new QLabel(tr("Zorvik [Oribel] V1.101")))
     , otherRows(new QVBoxLayout(grpOther))
@@ -57,6 +63,12 @@ SettingsPage::SettingsPage(QWidget *parent)
 
     systemButtons->addWidget(Button4, 0, 0);
     systemButtons->addWidget(Button5, 0, 1);
+    systemButtons->addWidget(Button1, 1, 0);
+    systemButtons->addWidget(Button2, 1, 1);
+    systemButtons->addWidget(Button10, 2, 0);
+    systemButtons->addWidget(Button23, 2, 1);
+    systemButtons->addWidget(Button22, 3, 0);
+    systemButtons->addWidget(Button3, 3, 1);
 
     auto *about = new QGroupBox;
     auto *aboutLayout = new QVBoxLayout(about);

@@ -38,6 +38,13 @@ public:
     QGroupBox *grpSystem;
     QPushButton *Button4;
     QPushButton *Button5;
+    // Desk tools and feedback.
+    QPushButton *Button1;
+    QPushButton *Button2;
+    QPushButton *Button10;
+    QPushButton *Button23;
+    QPushButton *Button3;
+    QPushButton *Button22;
 
     QLabel *imgAbout;
     QLabel *lblVersion;

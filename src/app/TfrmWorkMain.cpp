@@ -6,6 +6,15 @@
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
 #include "data/TDM.h"
+#include "desk/AddressBookTab.h"
+#include "desk/FolderTab.h"
+#include "desk/SearchTab.h"
+#include "desk/TfrmJEZH.h"
+#include "desk/DeskTools.h"
+#include "desk/ExchangeRatesPage.h"
+#include "desk/PostCodesPage.h"
+#include "desk/WorldClocksPage.h"
+#include "desk/CalendarPage.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
@@ -13,6 +22,7 @@
 #include "safety/DataSafetyCommands.h"
 #include "safety/PasswordHash.h"
 #include "safety/TfrmAutoBakSet.h"
+#include "safety/TfrmBug.h"
 #include "safety/TfrmPassInput.h"
 #include "safety/TfrmPassSet.h"
 #include "document/RichTextEditor.h"
@@ -55,8 +65,14 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     , TabSheet1(new WorkListPage)
     , TabSheet10(new SettingsPage)
     , stateColors(new StateColorGroup)
+    , addressBookTab(new AddressBookTab)
+    , folderTab(new FolderTab)
+    , searchTab(new SearchTab)
     , helpBrowser(new QTextBrowser)
     , tray(new TrayIcon(programIcon(), this))
+    , exchangeRates(new ExchangeRatesPage)
+    , postCodes(new PostCodesPage)
+    , worldClocks(new WorldClocksPage)
 {
     setWindowTitle(QStringLiteral("   Zorvik [Oribel]"));
     setWindowIcon(programIcon());
@@ -71,12 +87,22 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     connect(&Timer2, &QTimer::timeout, this, &TfrmWorkMain::Timer2Timer);
     TimerHIntCheck.setInterval(60000);
     connect(&TimerHIntCheck, &QTimer::timeout, this, &TfrmWorkMain::TimerHIntCheckTimer);
+    Timer1.setInterval(1000);
+    connect(&Timer1, &QTimer::timeout, this, &TfrmWorkMain::Timer1Timer);
+    TimerWEBUpdate.setInterval(30 * 60 * 1000);
+    connect(&TimerWEBUpdate, &QTimer::timeout, this, &TfrmWorkMain::TimerWEBUpdateTimer);
 
     connect(tray, &TrayIcon::toggleRequested, this, &TfrmWorkMain::mnuFormStuClick);
     connect(tray, &TrayIcon::exitRequested, this, &TfrmWorkMain::Button5Click);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmWorkMain::PageControl1Change);
     connect(TabSheet10->Button4, &QPushButton::clicked, this, &TfrmWorkMain::mnuFormStuClick);
     connect(TabSheet10->Button5, &QPushButton::clicked, this, &TfrmWorkMain::Button5Click);
+    connect(TabSheet10->Button1, &QPushButton::clicked, this, &callCalculator);
+    connect(TabSheet10->Button2, &QPushButton::clicked, this, &callTextEditor);
+    connect(TabSheet10->Button10, &QPushButton::clicked, this, &openTranslator);
+    connect(TabSheet10->Button23, &QPushButton::clicked, this, &openMap);
+    connect(TabSheet10->Button3, &QPushButton::clicked, this, &shutDownComputerAsked);
+    connect(TabSheet10->Button22, &QPushButton::clicked, this, &ShowFeedbackWindow);
     connect(TabSheet10->chkStartWithWIn, &QCheckBox::toggled, this, &TfrmWorkMain::chkStartWithWInClick);
     connect(TabSheet10->chkAutoHide, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
     connect(TabSheet10->chkUsePass, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
@@ -119,9 +145,35 @@ QWidget *TfrmWorkMain::createPage(Page page)
     case WorkPage:
         return TabSheet1;
 
-    case SettingsPageIndex:
+    case AddressBookPage:
+        return addressBookTab;
+
+    case FolderPage:
+        return folderTab;
+
+    case SearchPage:
+        return searchTab;
+
+    case ExchangeRatePage:
+        return exchangeRates;
+
+    case PostCodePage:
+        return postCodes;
+
+    case WorldClockPage:
+        return worldClocks;
+
+    case CalendarPage:
+        calendarPage = new ::CalendarPage;
+        return calendarPage;
+
+    case SettingsPageIndex: {
         TabSheet10->addGroup(stateColors);
+        auto *Button24 = new QPushButton(tr("金额大写转换"));
+        TabSheet10->systemButtons->addWidget(Button24, TabSheet10->systemButtons->rowCount(), 0);
+        connect(Button24, &QPushButton::clicked, this, [] { ShowAmountConverter(); });
         return TabSheet10;
+    }
 
     case HelpPage: {
         auto *sheet = new QWidget;
@@ -140,6 +192,11 @@ QWidget *TfrmWorkMain::createPage(Page page)
 void TfrmWorkMain::loadPages()
 {
     TabSheet1->ReadyWork();
+    folderTab->ReadyCustPath();
+    searchTab->ReadyNetSearch();
+    addressBookTab->ReaduLinker();
+    worldClocks->ReadyTimeZone();
+    postCodes->fillProvinces();
 }
 
 bool TfrmWorkMain::FormCreate()
@@ -154,6 +211,7 @@ bool TfrmWorkMain::FormCreate()
     // A setting that cannot be read skips the rest of the loading; the window opens all the same.
     if (ReadyPara())
         loadPages();
+    Timer1Timer();
 
     if (TabSheet10->chkUsePass->isChecked()) {
         const QString prompt = tr("请输入登陆密码：");
@@ -165,6 +223,8 @@ bool TfrmWorkMain::FormCreate()
     m_ready = true;
     TimerStartHide.start();
     TimerHIntCheck.start();
+    Timer1.start();
+    TimerWEBUpdate.start();
     return true;
 }
 
@@ -406,6 +466,7 @@ void TfrmWorkMain::restartProgram()
 void TfrmWorkMain::FormActivate()
 {
     tray->AddIcon();
+    calendarPage->BitBtn3Click();
     Timer2.start();
 }
 
@@ -448,10 +509,31 @@ void TfrmWorkMain::PageControl1Change(int index)
     if (index == SettingsPageIndex && !m_settingsShown) {
         m_settingsShown = true;
         TabSheet10->loadAboutPicture(programFolder() + QStringLiteral("Images/Vey1.bmp"));
+    } else if (index == ExchangeRatePage && !m_exchangeRatesShown) {
+        m_exchangeRatesShown = true;
+        exchangeRates->SpeedButton4Click();
+    } else if (index == PostCodePage && !m_postCodesShown) {
+        m_postCodesShown = true;
+        postCodes->cmdQueryPostCodeClick();
+    } else if (index == WorldClockPage && !m_worldClocksShown) {
+        m_worldClocksShown = true;
+        worldClocks->loadFaces(programFolder() + QStringLiteral("Images/Clock1.bmp"));
     } else if (index == HelpPage && !m_helpShown) {
         m_helpShown = true;
         helpBrowser->setSource(QUrl::fromLocalFile(programFolder() + QStringLiteral("Help/Help.htm")));
     }
+}
+
+void TfrmWorkMain::Timer1Timer()
+{
+    worldClocks->Timer1Timer();
+}
+
+void TfrmWorkMain::TimerWEBUpdateTimer()
+{
+    exchangeRates->reloadIfStarted();
+    tray->RemoveIcon();
+    tray->AddIcon();
 }
 
 void TfrmWorkMain::Button5Click()

@@ -7,13 +7,20 @@
 #include <QTimer>
 #include <QWidget>
 
+class AddressBookTab;
+class CalendarPage;
+class ExchangeRatesPage;
+class FolderTab;
+class PostCodesPage;
 class QTabWidget;
 class QTextBrowser;
+class SearchTab;
 class SettingsPage;
 class SingleInstance;
 class StateColorGroup;
 class TrayIcon;
 class WorkListPage;
+class WorldClocksPage;
 
 // The main window: a page control with one page per area, the notification-area icon, the
 // settings row, and the start-up and shut-down of the program's window.
@@ -56,6 +63,10 @@ public:
     bool startHidePending() const { return TimerStartHide.isActive(); }
     void PageControl1Change(int index);
     void Button5Click();
+    // The world clocks' one-second tick.
+    void Timer1Timer();
+    // The half-hourly tick: the exchange rates again, and the notification icon anew.
+    void TimerWEBUpdateTimer();
 
     // The data safety commands of the settings page; a successful backup, restore or
     // clearing restarts the program.
@@ -73,9 +84,16 @@ public:
     QTabWidget *PageControl1;
     WorkListPage *TabSheet1;
     SettingsPage *TabSheet10;
+    ::CalendarPage *calendarPage = nullptr;
     StateColorGroup *stateColors;
+    AddressBookTab *addressBookTab;
+    FolderTab *folderTab;
+    SearchTab *searchTab;
     QTextBrowser *helpBrowser;
     TrayIcon *tray;
+    ExchangeRatesPage *exchangeRates;
+    PostCodesPage *postCodes;
+    WorldClocksPage *worldClocks;
 
 signals:
     // Ctrl+F on the work page.
@@ -108,10 +126,15 @@ private:
     bool m_settingsShown = false;
     bool m_helpShown = false;
     bool m_restarting = false;
+    bool m_exchangeRatesShown = false;
+    bool m_postCodesShown = false;
+    bool m_worldClocksShown = false;
     Settings m_settings;
     SingleInstance *m_instance = nullptr;
     BackupScheduler m_backupScheduler;
     QTimer TimerStartHide;
     QTimer Timer2;
     QTimer TimerHIntCheck;
+    QTimer Timer1;
+    QTimer TimerWEBUpdate;
 };

@@ -1,5 +1,7 @@
 #include "platform/DesktopShell.h"
 
+#include "platform/DesktopApplications.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -42,6 +44,18 @@ void DesktopShell::openPath(const QString &path)
 void DesktopShell::openUrl(const QUrl &url)
 {
     QDesktopServices::openUrl(url);
+}
+
+bool DesktopShell::canOpen(const QString &mimeType)
+{
+    return !defaultApplicationFor(mimeType, QString()).isEmpty();
+}
+
+void DesktopShell::startApplication(const QString &desktopEntry)
+{
+    QStringList command = desktopEntryCommand(desktopEntry);
+    if (!command.isEmpty())
+        QProcess::startDetached(command.takeFirst(), command, QDir::homePath());
 }
 
 void DesktopShell::restartProgram()

@@ -14,6 +14,8 @@ public:
 
     void openPath(const QString &path) override;
     void openUrl(const QUrl &url) override;
+    bool canOpen(const QString &mimeType) override;
+    void startApplication(const QString &desktopEntry) override;
     void restartProgram() override;
     bool setAutostart(const QString &name, const QString &command) override;
     bool removeAutostart(const QString &name) override;

@@ -1,6 +1,8 @@
 #include "work/WorkListPage.h"
 
 #include "data/TDM.h"
+#include "output/SendGridToExcel.h"
+#include "output/TfrmPreview.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
 #include "document/RichTextEditor.h"
@@ -190,6 +192,10 @@ void WorkListPage::buildMenu()
     PopupMenu1->addSeparator();
     PopupMenu1->addAction(tr("-->普通"), this, [this] { N17Click(0); });
     PopupMenu1->addAction(tr("-->紧急"), this, [this] { N17Click(1); });
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(tr("打印"), this, [this] { ShowPrintPreview(tr("事务档案"), *DBGridEh1); });
+    PopupMenu1->addSeparator();
+    PopupMenu1->addAction(tr("发送到Excel"), this, [this] { SendGridToExcel(tr("事务档案"), *DBGridEh1); });
 }
 
 QList<QCheckBox *> WorkListPage::stateBoxes() const

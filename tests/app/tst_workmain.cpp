@@ -1,3 +1,4 @@
+#include "ManualClock.h"
 #include "RecordingShell.h"
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
@@ -7,6 +8,7 @@
 #include "app/TfrmWorkMain.h"
 #include "app/TrayIcon.h"
 #include "data/Settings.h"
+#include "desk/CalendarPage.h"
 #include "safety/PasswordHash.h"
 #include "safety/TfrmPassInput.h"
 #include "document/RichTextEditor.h"
@@ -53,6 +55,7 @@ private slots:
     void minimiseGoesToNotificationArea();
     void withoutNotificationAreaMinimiseStaysOnTaskbar();
     void iconIsRegisteredAgain();
+    void activationSetsCalendarToToday();
     void ctrlFOnlyOnWorkPage();
     void helpPageLoadsOnce();
     void aboutPictureLoadsOnFirstShow();
@@ -317,6 +320,26 @@ void TestWorkMain::iconIsRegisteredAgain()
     m_window->Timer2Timer();
 
     QVERIFY(m_window->tray->isShown());
+}
+
+void TestWorkMain::activationSetsCalendarToToday()
+{
+    ManualClock clock(QDateTime(QDate(2023, 3, 22), QTime(8, 0)));
+    QVERIFY(create());
+    m_window->calendarPage->setCurrentDate(QDate(1990, 5, 1));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QCOMPARE(m_window->calendarPage->currentDate(), QDate(2023, 3, 22));
+
+    // Back from another window the next day.
+    m_window->calendarPage->setCurrentDate(QDate(1990, 5, 1));
+    QWidget other;
+    other.show();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    clock.set(QDateTime(QDate(2023, 3, 23), QTime(8, 0)));
+    m_window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QCOMPARE(m_window->calendarPage->currentDate(), QDate(2023, 3, 23));
 }
 
 void TestWorkMain::ctrlFOnlyOnWorkPage()

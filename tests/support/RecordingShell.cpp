@@ -20,6 +20,11 @@ void RecordingShell::openUrl(const QUrl &url)
     m_calls.append(QStringLiteral("url ") + url.toString(QUrl::FullyEncoded));
 }
 
+void RecordingShell::startApplication(const QString &desktopEntry)
+{
+    m_calls.append(QStringLiteral("start ") + desktopEntry);
+}
+
 void RecordingShell::restartProgram()
 {
     m_calls.append(QStringLiteral("restart"));

@@ -14,7 +14,7 @@ public:
     RecordingShell();
     ~RecordingShell() override;
 
-    // One line per call: "open <path>", "url <address>", "restart", "autostart <name> <command>",
+    // One line per call: "open <path>", "url <address>", "start <desktop entry>", "restart", "autostart <name> <command>",
     // "noautostart <name>", "shutdown".
     const QStringList &calls() const { return m_calls; }
     QString lastCall() const { return m_calls.isEmpty() ? QString() : m_calls.constLast(); }
@@ -25,6 +25,10 @@ public:
 
     void openPath(const QString &path) override;
     void openUrl(const QUrl &url) override;
+    // Every type opens unless the test says the desktop has no program for it.
+    bool canOpen(const QString &mimeType) override { return !m_unopenable.contains(mimeType); }
+    void refuseToOpen(const QString &mimeType) { m_unopenable.append(mimeType); }
+    void startApplication(const QString &desktopEntry) override;
     void restartProgram() override;
     bool setAutostart(const QString &name, const QString &command) override;
     bool removeAutostart(const QString &name) override;
@@ -33,5 +37,6 @@ public:
 private:
     QStringList m_calls;
     QHash<QString, QString> m_autostart;
+    QStringList m_unopenable;
     std::function<void()> m_restartProbe;
 };

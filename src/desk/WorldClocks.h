@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QColor>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// The eight fixed cities of the world-clock page, in the order of their clocks: each shows
+// its real time from its time zone, daylight saving included, whatever zone the computer
+// itself runs on.
+struct FixedCity {
+    QString caption;
+    QByteArray zone;
+};
+const QList<FixedCity> &fixedCities();
+
+// `now` (any time spec) as the wall-clock time in `zone`.
+QDateTime cityTime(const QDateTime &now, const QByteArray &zone);
+// `now` as the wall-clock time at UTC + `addTimes` hours (fractions of an hour included).
+QDateTime placeTime(const QDateTime &now, double addTimes);
+
+// The digital time under a clock.
+QString clockText(const QTime &time);
+// Blue from 08:00:00 to 17:59:59, black otherwise.
+QColor workingHoursColor(const QTime &time);

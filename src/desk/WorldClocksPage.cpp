@@ -1,0 +1,160 @@
+#include "desk/WorldClocksPage.h"
+
+#include "desk/WorldClocks.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "widgets/AnalogClock.h"
+#include "widgets/DataGrid.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+const char kStartTime[] = "00:00:00";
+
+QLabel *centredLabel(const QString &text, bool bold = false)
+{
+    auto *label = new QLabel(text);
+    label->setAlignment(Qt::AlignCenter);
+    if (bold) {
+        QFont font = label->font();
+        font.setBold(true);
+        label->setFont(font);
+    }
+    return label;
+}
+
+// A clock with its caption and digital time under it.
+QWidget *clockCell(AnalogClock *clock, QLabel *caption, QLabel *time)
+{
+    auto *cell = new QWidget;
+    auto *layout = new QVBoxLayout(cell);
+    layout->setContentsMargins(4, 4, 4, 4);
+    layout->setSpacing(2);
+    layout->addWidget(clock, 1);
+    layout->addWidget(caption);
+    layout->addWidget(time);
+    return cell;
+}
+
+void showTime(AnalogClock *clock, QLabel *label, const QTime &time)
+{
+    clock->setTime(time);
+    label->setText(clockText(time));
+}
+
+void colourTime(QLabel *label, const QTime &time)
+{
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, workingHoursColor(time));
+    label->setPalette(palette);
+}
+
+} // namespace
+
+WorldClocksPage::WorldClocksPage(QWidget *parent)
+    : QWidget(parent)
+    , placeGrid(new DataGrid(m_timeZones))
+    , BmpClock9(new AnalogClock)
+    , Label28(centredLabel(tr("开罗"), true))
+    , Label29(centredLabel(QLatin1String(kStartTime)))
+{
+    auto *clocksAndLegend = new QVBoxLayout;
+    clocksAndLegend->addWidget(buildFixedClocks(), 1);
+    auto *workLegend = new QLabel(tr("09:00:00~17:00:00   蓝色 > 上班时间"));
+    workLegend->setStyleSheet(QStringLiteral("color: blue"));
+    auto *restLegend = new QLabel(tr("18:00:00~07:00:00   黑色 > 非上班时间"));
+    restLegend->setStyleSheet(QStringLiteral("color: black"));
+    auto *legend = new QHBoxLayout;
+    legend->addStretch(1);
+    legend->addWidget(workLegend);
+    legend->addSpacing(40);
+    legend->addWidget(restLegend);
+    legend->addStretch(1);
+    clocksAndLegend->addLayout(legend);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(clocksAndLegend, 3);
+    layout->addWidget(buildPlaceGroup(), 1);
+
+    connect(&m_timeZones, &Recordset::currentChanged, this, &WorldClocksPage::dsTimeZoneAfterScroll);
+}
+
+QWidget *WorldClocksPage::buildFixedClocks()
+{
+    auto *box = new QWidget;
+    auto *grid = new QGridLayout(box);
+    grid->setContentsMargins(0, 0, 0, 0);
+    const QList<FixedCity> &cities = fixedCities();
+    for (int i = 0; i < cities.size(); ++i) {
+        auto *clock = new AnalogClock;
+        auto *time = centredLabel(QLatin1String(kStartTime));
+        fixedClocks.append(clock);
+        fixedTimes.append(time);
+        grid->addWidget(clockCell(clock, centredLabel(cities.at(i).caption, true), time), i / 4, i % 4);
+    }
+    return box;
+}
+
+QWidget *WorldClocksPage::buildPlaceGroup()
+{
+    placeGrid->setColumns({GridColumn{.field = QStringLiteral("AddName"), .title = tr("地区名称")}});
+    placeGrid->view()->horizontalHeader()->setStretchLastSection(true);
+
+    auto *group = new QGroupBox(tr("其他地区/城市时间"));
+    auto *layout = new QVBoxLayout(group);
+    layout->addWidget(placeGrid, 1);
+    BmpClock9->setMinimumSize(150, 150);
+    layout->addWidget(clockCell(BmpClock9, Label28, Label29), 1);
+    group->setMinimumWidth(220);
+    return group;
+}
+
+bool WorldClocksPage::ReadyTimeZone()
+{
+    if (m_timeZones.open(QStringLiteral("Select * from TTimeZone Order by AddName collate PINYIN")))
+        return true;
+    platform::prompter().message(tr("读取地区时区信息发生错误！"), platform::Prompter::Icon::Error);
+    return false;
+}
+
+void WorldClocksPage::Timer1Timer()
+{
+    const QDateTime now = platform::clock().now();
+    const QList<FixedCity> &cities = fixedCities();
+    for (int i = 0; i < cities.size(); ++i) {
+        const QTime time = cityTime(now, cities.at(i).zone).time();
+        showTime(fixedClocks.at(i), fixedTimes.at(i), time);
+        colourTime(fixedTimes.at(i), time);
+    }
+    if (showPlace())
+        colourTime(Label29, BmpClock9->time());
+}
+
+void WorldClocksPage::dsTimeZoneAfterScroll()
+{
+    showPlace(); // the colour follows at the next tick
+}
+
+bool WorldClocksPage::showPlace()
+{
+    if (m_timeZones.position() < 0)
+        return false;
+    Label28->setText(m_timeZones.text(QStringLiteral("AddName")));
+    showTime(BmpClock9, Label29, placeTime(platform::clock().now(), m_timeZones.number(QStringLiteral("AddTimes"))).time());
+    return true;
+}
+
+void WorldClocksPage::loadFaces(const QString &path)
+{
+    const QPixmap face(path);
+    for (AnalogClock *clock : fixedClocks)
+        clock->setFace(face);
+    BmpClock9->setFace(face);
+}

@@ -1,0 +1,57 @@
+#include "output/SendGridToExcel.h"
+
+#include "data/Recordset.h"
+#include "output/GridWorkbook.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "platform/Shell.h"
+#include "widgets/DataGrid.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+
+namespace {
+
+const char kWorkbookType[] = "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet";
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("SendGridToExcel", text);
+}
+
+} // namespace
+
+QString exportFilePath(const QString &documentsFolder, const QString &title, const QDateTime &moment)
+{
+    QString name = title.trimmed().isEmpty() ? QStringLiteral("列表") : title.trimmed();
+    for (QChar &c : name) {
+        if (c == '/' || c == '\\' || c == ':' || c.category() == QChar::Other_Control)
+            c = '_';
+    }
+    if (name.startsWith('.'))
+        name.replace(0, 1, '_');
+    return QDir(documentsFolder).filePath(
+        QStringLiteral("%1 %2.xlsx").arg(name, moment.toString(QStringLiteral("yyyy-MM-dd HHmmss"))));
+}
+
+void SendGridToExcel(const QString &title, DataGrid &grid)
+{
+    platform::Prompter &prompter = platform::prompter();
+    if (!grid.recordset().isOpen()) {
+        prompter.message(tr("查询过程没有执行，没有数据库可以发送！"), platform::Prompter::Icon::Warning);
+        return;
+    }
+    if (!platform::shell().canOpen(QString::fromLatin1(kWorkbookType))) {
+        prompter.message(tr("系统不能连接到Excel,请确认Excel是否安装！"), platform::Prompter::Icon::Error);
+        return;
+    }
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString path = exportFilePath(folder, title, platform::clock().now());
+    if (!QDir().mkpath(folder) || !writeGridWorkbook(path, title, grid.columns(), grid.recordset())) {
+        prompter.message(tr("电子表格文件不能写入%1，请检查磁盘空间和文件夹的权限！").arg(QDir::toNativeSeparators(folder)),
+                         platform::Prompter::Icon::Error);
+        return;
+    }
+    platform::shell().openPath(path);
+}

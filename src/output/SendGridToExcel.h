@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+class DataGrid;
+
+// Sends what a list shows to the desktop's spreadsheet program: the workbook is kept in the
+// user's documents folder under the title and the moment, and opened from there.
+void SendGridToExcel(const QString &title, DataGrid &grid);
+
+// "<documents>/<title> yyyy-MM-dd HHmmss.xlsx"; characters a file name cannot hold become "_".
+QString exportFilePath(const QString &documentsFolder, const QString &title, const QDateTime &moment);

@@ -1,0 +1,160 @@
+#include "RecordingShell.h"
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+#include "TestProgramFolder.h"
+
+#include "app/SettingsPage.h"
+#include "app/TfrmWorkMain.h"
+#include "desk/TfrmJEZH.h"
+
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+// The converter as the user works it: keys typed into the masked amount box.
+class TestAmountConverter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void emptyBoxReadsAsBlanks();
+    void convertsWhatIsTyped_data();
+    void convertsWhatIsTyped();
+    void maskAdmitsDigitsOnly();
+    void copyPutsResultOnClipboard();
+    void severalOpenOnTopAndGoWhenClosed();
+    void settingsButtonOpensConverter();
+};
+
+namespace {
+
+// Types `integer` from the first place and `decimals` after the point, as a user does.
+void typeAmount(TfrmJEZH &window, const QString &integer, const QString &decimals = {})
+{
+    window.EditDitital->setFocus();
+    window.EditDitital->setCursorPosition(0);
+    QTest::keyClicks(window.EditDitital, integer);
+    if (!decimals.isEmpty()) {
+        window.EditDitital->setCursorPosition(13);
+        QTest::keyClicks(window.EditDitital, decimals);
+    }
+}
+
+} // namespace
+
+void TestAmountConverter::cleanup()
+{
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<TfrmJEZH *>(window))
+            delete window;
+    }
+}
+
+void TestAmountConverter::emptyBoxReadsAsBlanks()
+{
+    TfrmJEZH window;
+    QCOMPARE(window.windowTitle(), QStringLiteral("金额大写转换器"));
+    QCOMPARE(window.amountText(), QStringLiteral("            .  "));
+
+    window.cmdConvert->click();
+
+    QCOMPARE(window.EditDX->text(), QStringLiteral("零圆"));
+}
+
+void TestAmountConverter::convertsWhatIsTyped_data()
+{
+    QTest::addColumn<QString>("integer");
+    QTest::addColumn<QString>("decimals");
+    QTest::addColumn<QString>("capitals");
+
+    QTest::newRow("123 and 45") << "123" << "45" << "壹佰贰拾叁圆肆角伍分";
+    QTest::newRow("spaces typed are passed over") << "1 2 3" << "" << "壹佰贰拾叁圆";
+    QTest::newRow("5 without decimals") << "5" << "" << "伍圆";
+    QTest::newRow("decimals only") << "" << "05" << "伍分";
+    QTest::newRow("largest amount") << "999999999999" << "99"
+                                    << "玖仟玖佰玖拾玖亿玖仟玖佰玖拾玖万玖仟玖佰玖拾玖圆玖角玖分";
+}
+
+void TestAmountConverter::convertsWhatIsTyped()
+{
+    QFETCH(QString, integer);
+    QFETCH(QString, decimals);
+    QFETCH(QString, capitals);
+    TfrmJEZH window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+
+    typeAmount(window, integer, decimals);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);
+
+    QTRY_COMPARE(window.EditDX->text(), capitals); // the mnemonic presses the button visibly first
+}
+
+void TestAmountConverter::maskAdmitsDigitsOnly()
+{
+    TfrmJEZH window;
+    typeAmount(window, QStringLiteral("-1a2,3"), QStringLiteral("x5"));
+
+    QCOMPARE(window.amountText(), QStringLiteral("123         .5 "));
+    window.cmdConvert->click();
+    QCOMPARE(window.EditDX->text(), QStringLiteral("壹佰贰拾叁圆伍角"));
+}
+
+void TestAmountConverter::copyPutsResultOnClipboard()
+{
+    TfrmJEZH window;
+    typeAmount(window, QStringLiteral("20304"), QStringLiteral("07"));
+    window.cmdConvert->click();
+
+    window.cmdCopy->click();
+
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("贰万零叁佰零肆圆零柒分"));
+    QCOMPARE(window.EditDX->selectedText(), window.EditDX->text());
+}
+
+void TestAmountConverter::severalOpenOnTopAndGoWhenClosed()
+{
+    QPointer<TfrmJEZH> first = ShowAmountConverter();
+    QPointer<TfrmJEZH> second = ShowAmountConverter();
+    QVERIFY(first && second && first != second);
+    QVERIFY(first->isVisible() && second->isVisible());
+    QVERIFY(!first->isModal());
+    QVERIFY(first->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    first->cmdExit->click();
+    QTest::keyClick(second.data(), Qt::Key_Escape);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QVERIFY(!first);
+    QVERIFY(!second);
+}
+
+void TestAmountConverter::settingsButtonOpensConverter()
+{
+    TestProgramFolder folder;
+    QVERIFY(folder.isValid());
+    ScriptedPrompter prompter;
+    RecordingShell shell;
+    TfrmWorkMain main;
+    QVERIFY(main.FormCreate());
+    QPushButton *button = nullptr;
+    for (QPushButton *candidate : main.TabSheet10->findChildren<QPushButton *>()) {
+        if (candidate->text() == QStringLiteral("金额大写转换"))
+            button = candidate;
+    }
+    QVERIFY(button);
+
+    button->click();
+    button->click();
+
+    int open = 0;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        open += qobject_cast<TfrmJEZH *>(window) && window->isVisible() ? 1 : 0;
+    QCOMPARE(open, 2);
+}
+
+PANDREL_TEST_MAIN(TestAmountConverter)
+#include "tst_amountconverter.moc"

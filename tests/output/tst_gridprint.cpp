@@ -1,0 +1,155 @@
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+#include "TestProgramFolder.h"
+
+#include "data/Recordset.h"
+#include "output/GridPrint.h"
+#include "output/TfrmPreview.h"
+#include "widgets/DataGrid.h"
+
+#include <QPrinterInfo>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+// The printed form of a list: what it takes from the grid, and the pages it prints.
+class TestGridPrint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void titleLineCount_data();
+    void titleLineCount();
+    void titleLinesRepeatTheLastPart();
+    void cellsAreWhatTheGridShows();
+    void everyPageRepeatsTheTitles();
+
+private:
+    void addClients(int count);
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<Recordset> m_rows;
+};
+
+void TestGridPrint::init()
+{
+    m_folder = std::make_unique<TestProgramFolder>();
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_rows = std::make_unique<Recordset>(m_folder->dm());
+}
+
+void TestGridPrint::cleanup()
+{
+    m_rows.reset();
+    m_prompter.reset();
+    m_folder.reset();
+}
+
+void TestGridPrint::addClients(int count)
+{
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TClient")));
+    for (int i = 1; i <= count; ++i) {
+        QVERIFY(m_folder->dm().execute(QStringLiteral("Insert into TClient (ClientName, Tele, ClientType, RecTime) values (?, ?, ?, ?)"),
+                                       {QStringLiteral("客户%1").arg(i, 3, 10, QChar('0')), QStringLiteral("0571-8800%1").arg(i),
+                                        i % 2 ? QStringLiteral("A") : QStringLiteral("Z"), QStringLiteral("2026-11-0%1 09:30:00").arg(i % 9 + 1)}));
+    }
+    QVERIFY(m_rows->open(QStringLiteral("Select ID,ClientName,Tele,ClientType,RecTime from TClient Order by ID")));
+}
+
+void TestGridPrint::titleLineCount_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<int>("lines");
+
+    QTest::newRow("no separator") << "客户名称" << 1;
+    QTest::newRow("two separators") << "a|b|c" << 3;
+    QTest::newRow("empty") << "" << 1;
+    QTest::newRow("separator at the end") << "联系|" << 2;
+}
+
+void TestGridPrint::titleLineCount()
+{
+    QFETCH(QString, caption);
+    QFETCH(int, lines);
+    QCOMPARE(GetMaxTitleRow(caption), lines);
+}
+
+void TestGridPrint::titleLinesRepeatTheLastPart()
+{
+    addClients(1);
+    const QList<GridColumn> columns{{QStringLiteral("ClientName"), QStringLiteral("Contact|Name")},
+                                    {QStringLiteral("Tele"), QStringLiteral("Contact|Phone")},
+                                    {QStringLiteral("ClientType"), QStringLiteral("Note")}};
+
+    const GridPrintData data = gridPrintData(QStringLiteral("客户资料"), columns, *m_rows);
+
+    QCOMPARE(data.titleLineCount, 2);
+    QCOMPARE(data.columns.at(0).titleLines, (QStringList{"Contact", "Name"}));
+    QCOMPARE(data.columns.at(1).titleLines, (QStringList{"Contact", "Phone"}));
+    QCOMPARE(data.columns.at(2).titleLines, (QStringList{"Note", "Note"}));
+    QCOMPARE(captionLines(QStringLiteral("a|b|c"), 2), (QStringList{"a", "b"}));
+}
+
+void TestGridPrint::cellsAreWhatTheGridShows()
+{
+    addClients(2);
+    GridColumn id{QStringLiteral("ID"), QStringLiteral("编号"), 40};
+    id.visible = false;
+    GridColumn kind{QStringLiteral("ClientType"), QStringLiteral("类别"), 60, Qt::AlignCenter};
+    kind.keys = {QStringLiteral("A")};
+    kind.picks = {QStringLiteral("重点客户")};
+    GridColumn since{QStringLiteral("RecTime"), QStringLiteral("登记日期"), 90, Qt::AlignRight};
+    since.dateFormat = QStringLiteral("yyyy-MM-dd");
+    DataGrid grid(*m_rows);
+    grid.setColumns({id, kind, since});
+
+    const GridPrintData data = gridPrintData(QStringLiteral("客户资料"), grid.columns(), *m_rows);
+
+    QCOMPARE(data.columns.at(0).width, 0); // hidden, yet a column
+    QCOMPARE(data.columns.at(2).alignment & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    QCOMPARE(data.rows.size(), 2);
+    const QString first = m_rows->valueAt(0, 0).toString();
+    QCOMPARE(data.rows.at(0), (QStringList{first, "重点客户", "2026-11-02"}));
+    QCOMPARE(data.rows.at(1).mid(1), (QStringList{"Z", "2026-11-03"})); // a key not in the list keeps its text
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 1; column < 3; ++column)
+            QCOMPARE(data.rows.at(row).at(column), grid.cellText(row, column));
+    }
+}
+
+void TestGridPrint::everyPageRepeatsTheTitles()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("This machine has a printer; the tests never print on one.");
+    addClients(120);
+    DataGrid grid(*m_rows);
+    grid.setColumns({{QStringLiteral("ClientName"), QStringLiteral("单位|名称"), 160},
+                     {QStringLiteral("Tele"), QStringLiteral("单位|电话"), 160}});
+    TfrmPreview window;
+    window.ReadyData1(QStringLiteral("往来单位"), grid);
+    QCOMPARE(window.windowTitle(), QStringLiteral("打印预览窗口"));
+    QVERIFY(window.pageCount() >= 3);
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("clients.pdf"));
+    m_prompter->answerText(pdf);
+
+    QTest::mouseClick(window.Button5, Qt::LeftButton);
+
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"),
+                                             QStringLiteral("2"), QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    QVERIFY(text.waitForFinished(30000));
+    // No 户 or 页 in the texts read back: the font maps them to look-alike radicals (⼾, ⻚).
+    const QString second = QString::fromUtf8(text.readAllStandardOutput());
+    for (const QString &expected : {QStringLiteral("往来单位"), QStringLiteral("名称"), QStringLiteral("电话"),
+                                    QStringLiteral("第 2 "), QStringLiteral("共 %1 ").arg(window.pageCount())})
+        QVERIFY2(second.contains(expected), qPrintable(expected + QStringLiteral(" not on page 2:\n") + second));
+    QVERIFY(!second.contains(QStringLiteral("0571-88001 "))); // page 1's rows stay on page 1
+}
+
+PANDREL_TEST_MAIN(TestGridPrint)
+#include "tst_gridprint.moc"
