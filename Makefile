@@ -30,6 +30,7 @@ package: build
 screenshots: build
 	@cmake --build $(BUILD_DIR) --target screenshots
 	@$(BUILD_DIR)/tools/screenshots $(BUILD_DIR)/screenshots
+	@QT_SCALE_FACTOR=2 $(BUILD_DIR)/tools/screenshots $(BUILD_DIR)/screenshots/scale-2
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QVariantList>
+#include <vector>
 
 class TDM;
+struct sqlite3;
 
 // Fills a database with plausible volumes of user data for measurements. Deterministic:
 // the same counts give the same rows.
@@ -20,6 +23,19 @@ bool addWorkItems(TDM &dm, int count, int bodyBytes);
 // persons and as many contact activities.
 bool addClients(TDM &dm, int count, int contactsEach);
 
+// `count` address-book contacts spread over the sample categories.
+bool addAddressBookContacts(TDM &dm, int count);
+// The bare loop the measurements compare with: prepares the statement, binds the values as
+// text, and steps through every row reading every column as a list would, keeping nothing.
+// Returns the number of rows.
+qint64 readAllRows(sqlite3 *db, const QString &sql, const QVariantList &params = {});
+
+double median(std::vector<double> values);
+
+// A client register in 200 categories (20 roots with 9 children each): `clients` clients, of
+// which `inFirst` are filed under the category 00010001 and the rest spread over the others,
+// each with `detailsEach` contact persons and as many contact activities.
+bool addClientRegister(TDM &dm, int clients, int inFirst, int detailsEach);
 // `count` common-information notes, each with a body of `bodyBytes` random bytes: the way to
 // a database of a given size.
 bool addNotes(TDM &dm, int count, int bodyBytes);

@@ -7,14 +7,11 @@
 #include "data/TDM.h"
 #include "work/WorkListPage.h"
 
-#include <sqlcipher/sqlite3.h>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -24,37 +21,6 @@ const int kRounds = 5;
 const QString kWorkList = QStringLiteral(
     "Select ID,Title,TimeStart,TimeEnd,WorkType,FinStu,LastUpTime,ZY,UseTimeHint,TimeHint from TWork "
     "where 1=1  and ( FinStu=1 Or FinStu=2 Or FinStu=3 Or FinStu=4) Order by ID");
-
-// Keeps the compiler from dropping the column reads of the raw loop.
-volatile qint64 sink = 0;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-// Reads every column of every row as the grid would need it, keeping nothing.
-qint64 rawLoad(sqlite3 *db)
-{
-    const QByteArray sql = kWorkList.toUtf8();
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &stmt, nullptr);
-    qint64 rows = 0;
-    qint64 checksum = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
-            if (sqlite3_column_type(stmt, c) == SQLITE_TEXT)
-                checksum += sqlite3_column_bytes(stmt, c);
-            else
-                checksum += sqlite3_column_int64(stmt, c);
-        }
-        ++rows;
-    }
-    sqlite3_finalize(stmt);
-    sink = checksum;
-    return rows;
-}
 
 } // namespace
 
@@ -102,16 +68,16 @@ int main(int argc, char **argv)
             return 1;
         }
         timer.restart();
-        const qint64 rows = rawLoad(dm.connection().handle());
+        const qint64 rows = benchdata::readAllRows(dm.connection().handle(), kWorkList);
         rawMs.push_back(double(timer.nsecsElapsed()) / 1e6);
         if (rows != kItems) {
             out << "raw loop read " << rows << " rows\n";
             return 1;
         }
     }
-    const double viaRecordset = median(recordsetMs);
-    const double viaPage = median(pageMs);
-    const double raw = median(rawMs);
+    const double viaRecordset = benchdata::median(recordsetMs);
+    const double viaPage = benchdata::median(pageMs);
+    const double raw = benchdata::median(rawMs);
     out << Qt::fixed;
     out.setRealNumberPrecision(1);
     out << "work list, " << kItems << " items, median of " << kRounds << " rounds\n";

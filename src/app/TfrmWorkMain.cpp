@@ -3,6 +3,9 @@
 #include "app/SettingsPage.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
+#include "crm/CategoryTree.h"
+#include "crm/ClientListPage.h"
+#include "crm/TfrmFindClient.h"
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
 #include "data/TDM.h"
@@ -63,6 +66,7 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     : QWidget(parent)
     , PageControl1(new QTabWidget)
     , TabSheet1(new WorkListPage)
+    , TabSheet2(new ClientListPage)
     , TabSheet10(new SettingsPage)
     , stateColors(new StateColorGroup)
     , addressBookTab(new AddressBookTab)
@@ -93,6 +97,7 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     connect(&TimerWEBUpdate, &QTimer::timeout, this, &TfrmWorkMain::TimerWEBUpdateTimer);
 
     connect(tray, &TrayIcon::toggleRequested, this, &TfrmWorkMain::mnuFormStuClick);
+    connect(tray, &TrayIcon::activated, this, &TfrmWorkMain::trayIconActivated);
     connect(tray, &TrayIcon::exitRequested, this, &TfrmWorkMain::Button5Click);
     connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmWorkMain::PageControl1Change);
     connect(TabSheet10->Button4, &QPushButton::clicked, this, &TfrmWorkMain::mnuFormStuClick);
@@ -145,6 +150,12 @@ QWidget *TfrmWorkMain::createPage(Page page)
     case WorkPage:
         return TabSheet1;
 
+    case ClientPage:
+        connect(TabSheet2->cmdFindClient, &QPushButton::clicked, this, [this] {
+            ShowFindClient([this](const QString &code, qint64 id) { LocateAClient(code, id); }, this);
+        });
+        return TabSheet2;
+
     case AddressBookPage:
         return addressBookTab;
 
@@ -192,11 +203,29 @@ QWidget *TfrmWorkMain::createPage(Page page)
 void TfrmWorkMain::loadPages()
 {
     TabSheet1->ReadyWork();
+    TabSheet2->ReadyTree();
     folderTab->ReadyCustPath();
     searchTab->ReadyNetSearch();
     addressBookTab->ReaduLinker();
     worldClocks->ReadyTimeZone();
     postCodes->fillProvinces();
+}
+
+void TfrmWorkMain::LocateAClient(const QString &code, qint64 id)
+{
+    QTreeWidgetItem *node = TabSheet2->TreeView1->FindNode(code);
+    if (!node)
+        return;
+    {
+        // The list is loaded below whether or not the node was already the current one.
+        const QSignalBlocker quiet(TabSheet2->TreeView1);
+        TabSheet2->TreeView1->setCurrentItem(node);
+    }
+    TabSheet2->TreeView1->scrollToItem(node);
+    if (!TabSheet2->ReadyList(code))
+        return;
+    TabSheet2->dsClient().locate(id);
+    PageControl1->setCurrentWidget(TabSheet2);
 }
 
 bool TfrmWorkMain::FormCreate()
@@ -208,9 +237,9 @@ bool TfrmWorkMain::FormCreate()
     TabSheet10->chkStartWithWIn->setChecked(true);
     TabSheet1->fillWorkTypes();
 
-    // A setting that cannot be read skips the rest of the loading; the window opens all the same.
-    if (ReadyPara())
-        loadPages();
+    // Settings that cannot be read keep their defaults; the work list loads all the same.
+    ReadyPara();
+    loadPages();
     Timer1Timer();
 
     if (TabSheet10->chkUsePass->isChecked()) {
@@ -294,8 +323,8 @@ void TfrmWorkMain::chkStartWithWInClick(bool checked)
 void TfrmWorkMain::showCentred()
 {
     if (const QScreen *screen = this->screen()) {
-        const QRect area = screen->geometry();
-        move((area.width() - width()) / 2, (area.height() - height()) / 2);
+        const QRect area = screen->geometry(); // the window's own screen, wherever it lies
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
     showNormal();
     raise();
@@ -313,6 +342,22 @@ void TfrmWorkMain::mnuFormStuClick()
         showMinimized(); // without a notification area a hidden window could not be found again
     m_hidden = !m_hidden;
     m_toggling = false;
+}
+
+void TfrmWorkMain::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::Trigger) {
+        // A single click only restores: where the double click follows it, that one must
+        // not hide the window again at once.
+        if (m_hidden) {
+            mnuFormStuClick();
+            m_restoredByClick.start();
+        }
+    } else if (reason == QSystemTrayIcon::DoubleClick) {
+        if (!m_restoredByClick.isValid() || m_restoredByClick.hasExpired(QApplication::doubleClickInterval()))
+            mnuFormStuClick();
+        m_restoredByClick.invalidate();
+    }
 }
 
 void TfrmWorkMain::changeEvent(QEvent *event)

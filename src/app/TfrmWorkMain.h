@@ -4,11 +4,14 @@
 #include "safety/BackupSchedule.h"
 #include "safety/DataSafetyCommands.h"
 
+#include <QElapsedTimer>
+#include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
 
 class AddressBookTab;
 class CalendarPage;
+class ClientListPage;
 class ExchangeRatesPage;
 class FolderTab;
 class PostCodesPage;
@@ -42,13 +45,16 @@ public:
     bool isReady() const { return m_ready; }
     bool isHiddenAway() const { return m_hidden; }
 
-    // False when a setting cannot be read: the rest of the loading is skipped.
+    // False when the settings row cannot be read: the settings keep their defaults.
     bool ReadyPara();
     void SavePara();
     const Settings &settings() const { return m_settings; }
 
     // Show/hide: into the notification area (or the taskbar where there is none) and back.
     void mnuFormStuClick();
+    // A click on the notification icon, as the desktop reports it: some report single clicks
+    // only, others a single click and then the double click.
+    void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
     void TimerStartHideTimer();
     void Timer2Timer();
     // The minute tick: the automatic backup when it is due, then the reminder of at most one
@@ -62,6 +68,10 @@ public:
     void cancelStartHide() { TimerStartHide.stop(); }
     bool startHidePending() const { return TimerStartHide.isActive(); }
     void PageControl1Change(int index);
+    // Moves the client page to a client: selects its category, lists that category's clients,
+    // makes the client current and brings the page to the front. A category no longer in
+    // the tree does nothing.
+    void LocateAClient(const QString &code, qint64 id);
     void Button5Click();
     // The world clocks' one-second tick.
     void Timer1Timer();
@@ -83,6 +93,7 @@ public:
 
     QTabWidget *PageControl1;
     WorkListPage *TabSheet1;
+    ClientListPage *TabSheet2;
     SettingsPage *TabSheet10;
     ::CalendarPage *calendarPage = nullptr;
     StateColorGroup *stateColors;
@@ -137,4 +148,5 @@ private:
     QTimer TimerHIntCheck;
     QTimer Timer1;
     QTimer TimerWEBUpdate;
+    QElapsedTimer m_restoredByClick; // a single click brought the window back
 };

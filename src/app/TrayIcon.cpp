@@ -3,22 +3,23 @@
 TrayIcon::TrayIcon(const QIcon &icon, QObject *parent)
     : QObject(parent)
     , m_icon(icon)
-    , m_available(QSystemTrayIcon::isSystemTrayAvailable())
 {
     mnuFormStu = m_menu.addAction(tr("显示/隐藏(&H)"), this, &TrayIcon::toggleRequested);
     m_menu.addSeparator();
     N12 = m_menu.addAction(tr("退出 Zorvik[Oribel]"), this, &TrayIcon::exitRequested);
     m_icon.setToolTip(tr("Zorvik [Oribel]"));
     m_icon.setContextMenu(&m_menu);
-    connect(&m_icon, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::DoubleClick)
-            emit toggleRequested();
-    });
+    connect(&m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::activated);
+}
+
+bool TrayIcon::available() const
+{
+    return m_forced.value_or(QSystemTrayIcon::isSystemTrayAvailable());
 }
 
 bool TrayIcon::AddIcon()
 {
-    if (m_available)
+    if (available())
         m_icon.show();
     return isShown();
 }

@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QObject>
 #include <QSystemTrayIcon>
+#include <optional>
 
 // The icon in the desktop's notification area, with its menu. Desktops without such an
 // area (GNOME without an extension, the offscreen platform) have no icon to add.
@@ -12,9 +13,10 @@ class TrayIcon : public QObject
 public:
     explicit TrayIcon(const QIcon &icon, QObject *parent = nullptr);
 
-    bool available() const { return m_available; }
+    // Asked afresh each time: a panel may start after the program does.
+    bool available() const;
     // Lets a test stand in a notification area where the platform has none, or take it away.
-    void setAvailable(bool available) { m_available = available; }
+    void setAvailable(bool available) { m_forced = available; }
 
     // True when the icon is shown afterwards.
     bool AddIcon();
@@ -22,15 +24,19 @@ public:
     bool isShown() const { return m_icon.isVisible(); }
 
     QMenu *mnuPop() { return &m_menu; }
+    // The icon itself: its clicks arrive through activated(), as the desktop reports them.
+    QSystemTrayIcon &systemIcon() { return m_icon; }
     QAction *mnuFormStu;
     QAction *N12;
 
 signals:
+    // The menu's show/hide item.
     void toggleRequested();
+    void activated(QSystemTrayIcon::ActivationReason reason);
     void exitRequested();
 
 private:
     QSystemTrayIcon m_icon;
     QMenu m_menu;
-    bool m_available;
+    std::optional<bool> m_forced;
 };

@@ -68,27 +68,28 @@ std::optional<Settings> loadSettings(TDM &dm)
     Recordset rs(dm);
     if (!rs.open(kSettingsRow))
         return std::nullopt;
-    for (const char *column : {"LogPass", "AutoHide", "AutoBak", "AutoBakPath", "AutoBakTYpe", "ColorWorkNoDeal",
-                               "ColorWorkNowDeal", "ColorWorkFin", "ColorWorkWaste", "UsePassLog", "LastDocWidth",
-                               "StartWithWIn"}) {
-        if (!FieldExists(QLatin1String(column), rs))
-            return std::nullopt;
-    }
     Settings settings;
     if (rs.isEmpty())
         return settings;
-    settings.logPass = rs.text(QStringLiteral("LogPass"));
-    settings.autoHide = rs.integer(QStringLiteral("AutoHide")) != 0;
-    settings.autoBak = rs.integer(QStringLiteral("AutoBak")) != 0;
-    settings.autoBakPath = rs.text(QStringLiteral("AutoBakPath"));
-    settings.autoBakType = rs.text(QStringLiteral("AutoBakTYpe"));
-    settings.colorWorkNoDeal = int(rs.integer(QStringLiteral("ColorWorkNoDeal")));
-    settings.colorWorkNowDeal = int(rs.integer(QStringLiteral("ColorWorkNowDeal")));
-    settings.colorWorkFin = int(rs.integer(QStringLiteral("ColorWorkFin")));
-    settings.colorWorkWaste = int(rs.integer(QStringLiteral("ColorWorkWaste")));
-    settings.usePassLog = rs.boolean(QStringLiteral("UsePassLog"));
-    settings.lastDocWidth = int(rs.integer(QStringLiteral("LastDocWidth")));
-    settings.startWithWin = rs.boolean(QStringLiteral("StartWithWIn"));
+    // Column by column in the stored order: one missing column (an older or damaged file)
+    // must not drop the others, above all not the login password and its switch.
+    auto read = [&rs](const char *column, auto apply) {
+        const QString name = QLatin1String(column);
+        if (FieldExists(name, rs))
+            apply(name);
+    };
+    read("LogPass", [&](const QString &name) { settings.logPass = rs.text(name); });
+    read("AutoHide", [&](const QString &name) { settings.autoHide = rs.integer(name) != 0; });
+    read("AutoBak", [&](const QString &name) { settings.autoBak = rs.integer(name) != 0; });
+    read("AutoBakPath", [&](const QString &name) { settings.autoBakPath = rs.text(name); });
+    read("AutoBakTYpe", [&](const QString &name) { settings.autoBakType = rs.text(name); });
+    read("ColorWorkNoDeal", [&](const QString &name) { settings.colorWorkNoDeal = int(rs.integer(name)); });
+    read("ColorWorkNowDeal", [&](const QString &name) { settings.colorWorkNowDeal = int(rs.integer(name)); });
+    read("ColorWorkFin", [&](const QString &name) { settings.colorWorkFin = int(rs.integer(name)); });
+    read("ColorWorkWaste", [&](const QString &name) { settings.colorWorkWaste = int(rs.integer(name)); });
+    read("UsePassLog", [&](const QString &name) { settings.usePassLog = rs.boolean(name); });
+    read("LastDocWidth", [&](const QString &name) { settings.lastDocWidth = int(rs.integer(name)); });
+    read("StartWithWIn", [&](const QString &name) { settings.startWithWin = rs.boolean(name); });
     return settings;
 }
 

@@ -32,8 +32,8 @@ bool FieldExists(const QString &name, const Recordset &recordset);
 // Returns the statements it ran (none on an up-to-date file); a failing pair is skipped.
 QStringList upgradeSchema(TDM &dm, const QString &programFolder);
 
-// Reads the settings row. Nothing when TPara cannot be read or a column is missing (the
-// caller then keeps its defaults); an empty table reads as default settings.
+// Reads the settings row. Nothing when TPara cannot be read (the caller then keeps its
+// defaults); an empty table reads as default settings, a missing column as its default.
 std::optional<Settings> loadSettings(TDM &dm);
 
 enum class SaveResult { Saved, Unreadable, NotStored };

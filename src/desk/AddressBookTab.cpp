@@ -1,5 +1,6 @@
 #include "desk/AddressBookTab.h"
 
+#include "data/TDM.h"
 #include "desk/TfrmEditALinker.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
@@ -194,7 +195,11 @@ void AddressBookTab::Button13Click()
 {
     if (m_classes.isEmpty())
         return;
-    if (!m_linkers.isEmpty()) {
+    // Asked of the table, not of the list shown: contacts left without their category could
+    // never be seen again.
+    const QString contacts = TDM::instance().GetDataBySQL(
+        QStringLiteral("Select count(*) from TLinker where ClassID=?"), {currentClassId()});
+    if (contacts != QLatin1String("0")) {
         platform::prompter().message(tr("本分类下有联系人信息，不能直接删除！"), platform::Prompter::Icon::Warning);
         return;
     }

@@ -125,7 +125,7 @@ void PrintPreviewDialog::applyZoom()
     const QString number = text.endsWith(QLatin1Char('%')) ? text.chopped(1) : text;
     const int percent = number.toInt(); // 0 when it is no number
     if (percent < kMinZoomPercent || percent > kMaxZoomPercent) {
-        platform::prompter().message(tr("请输入数值 10 到 500"), platform::Prompter::Icon::Error);
+        platform::prompter().message(tr("请输入数值 10 到 500"), platform::Prompter::Icon::Error, tr("比例"));
         return;
     }
     preview->setZoomFactor(percent / 100.0);

@@ -3,6 +3,7 @@
 #include "data/ProgramFolder.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "document/DocumentBounds.h"
 #include "document/DocumentStore.h"
 #include "document/FindDialog.h"
 #include "document/rtf/Rtf.h"
@@ -11,6 +12,7 @@
 #include "document/TfrmEspChar.h"
 #include "document/TfrmPreviewDocExd.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -18,7 +20,6 @@
 #include <QComboBox>
 #include <QFileInfo>
 #include <QFontDatabase>
-#include <QHBoxLayout>
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
@@ -28,6 +29,7 @@
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextTable>
+#include <QToolBar>
 #include <QToolButton>
 #include <QUuid>
 #include <QVBoxLayout>
@@ -54,6 +56,35 @@ QToolButton *iconButton(toolbaricons::Kind kind, const QString &hint, bool check
     QToolButton *button = toolButton(QString(), hint, checkable);
     button->setIcon(toolbaricons::icon(kind));
     return button;
+}
+
+// The picture kinds the dialog offers, of those this machine can read: Qt reads no
+// Windows metafiles (WMF, EMF), so offering them would only lead to an error.
+QString readablePicturePatterns()
+{
+    const QList<QByteArray> readable = QImageReader::supportedImageFormats();
+    QStringList patterns;
+    for (const char *suffix : {"bmp", "wmf", "emf", "ico", "jpg", "jpeg", "png", "gif"}) {
+        if (readable.contains(QByteArray(suffix)))
+            patterns.append(QStringLiteral("*.") + QLatin1String(suffix));
+    }
+    return patterns.join(QLatin1Char(' '));
+}
+
+// The installed families, each once: fontconfig can list a family under several foundries
+// ("Noto Sans CJK SC [GOOG]"), which all name the same font.
+QStringList fontFamilies()
+{
+    QStringList families;
+    for (QString family : QFontDatabase::families()) {
+        const qsizetype foundry = family.indexOf(QLatin1String(" ["));
+        if (foundry > 0 && family.endsWith(QLatin1Char(']')))
+            family.truncate(foundry);
+        if (!QFontDatabase::isPrivateFamily(family))
+            families.append(family);
+    }
+    families.removeDuplicates();
+    return families;
 }
 
 } // namespace
@@ -116,32 +147,37 @@ QWidget *RichTextEditor::buildToolbar()
         m_alignment->addButton(button, id++); // ids are the stored alignments: left 0, right 1, centre 2, justify 3
     btnLeft->setChecked(true);
 
-    cmbFont->addItems(QFontDatabase::families());
+    cmbFont->addItems(fontFamilies());
     cmbFont->setMaxVisibleItems(20);
-    cmbFont->setMinimumContentsLength(10);
+    // Some styles open a list as tall as the screen and ignore the count above; this keeps
+    // the usual drop-down list.
+    cmbFont->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    cmbFont->setMinimumContentsLength(16);
     cmbFont->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbFont->view()->setMinimumWidth(cmbFont->view()->sizeHintForColumn(0) + 24);
     cmbFontSize->setEditable(true);
     cmbFontSize->addItems({"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"});
     cmbFontSize->setMinimumContentsLength(3);
     cmbFontSize->setInsertPolicy(QComboBox::NoInsert);
     cmbFontSize->lineEdit()->installEventFilter(this);
 
-    auto *bar = new QWidget;
-    auto *row = new QHBoxLayout(bar);
-    row->setContentsMargins(0, 0, 0, 0);
-    row->setSpacing(1);
+    // A tool bar shrinks with its pane: what does not fit goes behind its overflow button, so
+    // the bar never holds the splitter beside it.
+    auto *bar = new QToolBar;
+    bar->setIconSize(QSize(18, 18));
+    bar->setMovable(false);
+    bar->setFloatable(false);
     for (QToolButton *button : {btnLeft, btnCenter, btnRight, btnJustify, btnIdentDec, btnIdentInc})
-        row->addWidget(button);
-    row->addSpacing(6);
-    row->addWidget(new QLabel(tr("字体")));
-    row->addWidget(cmbFont);
-    row->addWidget(new QLabel(tr("字体大小")));
-    row->addWidget(cmbFontSize);
+        bar->addWidget(button);
+    bar->addSeparator();
+    bar->addWidget(new QLabel(tr("字体")));
+    bar->addWidget(cmbFont);
+    bar->addWidget(new QLabel(tr("字体大小")));
+    bar->addWidget(cmbFontSize);
     for (QToolButton *button : {btnBold, btnItalic, btnUnderline, btnFont, btnFontColor})
-        row->addWidget(button);
+        bar->addWidget(button);
     if (sbSave)
-        row->addWidget(sbSave);
-    row->addStretch(1);
+        bar->addWidget(sbSave);
 
     connect(m_alignment, &QButtonGroup::idClicked, this, [this] { applyParaConversion(Alignment); });
     connect(btnIdentInc, &QToolButton::clicked, this, [this] { applyParaConversion(IndentMore); });
@@ -328,8 +364,10 @@ void RichTextEditor::applyParaConversion(int conversion)
         change.setAlignment(byId[std::clamp(m_alignment->checkedId(), 0, 3)]);
         break;
     }
-    case IndentMore: change.setLeftMargin(std::min(format.leftMargin() + kIndentStep, double(kIndentMax))); break;
-    case IndentLess: change.setLeftMargin(std::max(format.leftMargin() - kIndentStep, 0.0)); break;
+    case IndentMore:
+    case IndentLess:
+        shiftIndent(cursor, conversion == IndentMore ? kIndentStep : -kIndentStep);
+        return;
     case ParaBackground: {
         const std::optional<QColor> color = platform::prompter().color(format.background().color());
         if (!color)
@@ -340,6 +378,23 @@ void RichTextEditor::applyParaConversion(int conversion)
     default: return;
     }
     cursor.mergeBlockFormat(change);
+}
+
+void RichTextEditor::shiftIndent(QTextCursor cursor, int step)
+{
+    // Each selected paragraph moves from its own indent, all in one undo step.
+    QTextDocument *doc = document();
+    const QTextBlock last = doc->findBlock(std::max(cursor.selectionEnd(), cursor.selectionStart()));
+    cursor.beginEditBlock();
+    for (QTextBlock block = doc->findBlock(cursor.selectionStart()); block.isValid(); block = block.next()) {
+        QTextCursor at(block);
+        QTextBlockFormat change;
+        change.setLeftMargin(std::clamp(block.blockFormat().leftMargin() + step, 0.0, double(kIndentMax)));
+        at.mergeBlockFormat(change);
+        if (block == last)
+            break;
+    }
+    cursor.endEditBlock();
 }
 
 void RichTextEditor::setLineSpacing(int percent)
@@ -353,7 +408,7 @@ void RichTextEditor::insertPicture()
 {
     platform::Prompter::FileRequest request;
     request.title = tr("插入图片");
-    request.filter = tr("图片文件 (*.bmp *.wmf *.emf *.ico *.jpg *.jpeg *.png *.gif);;All (*.*)");
+    request.filter = tr("图片文件 (%1);;All (*.*)").arg(readablePicturePatterns());
     const std::optional<QString> path = platform::prompter().openFileName(request);
     if (!path)
         return;
@@ -406,6 +461,11 @@ void RichTextEditor::insertDateTime(DateFormat format)
 void RichTextEditor::insertTable()
 {
     QTextCursor cursor = rve->textCursor();
+    if (tableDepth(cursor) >= kMaxTableDepth) {
+        platform::prompter().message(tr("表格最多只能嵌套%1层，不能再插入表格！").arg(kMaxTableDepth),
+                                     platform::Prompter::Icon::Warning);
+        return;
+    }
     tablecommands::insertDefaultTable(cursor);
     rve->setTextCursor(cursor);
 }
@@ -496,10 +556,53 @@ void RichTextEditor::print()
         ShowDocPreview(path);
 }
 
+bool RichTextEditor::moveToNeighbourCell(bool backward)
+{
+    QTextCursor cursor = rve->textCursor();
+    QTextTable *table = cursor.currentTable();
+    if (!table)
+        return false;
+    const QTextTableCell current = table->cellAt(cursor);
+    // Reading order, skipping the places that merged cells cover.
+    int row = current.row();
+    int column = current.column();
+    const int step = backward ? -1 : 1;
+    for (;;) {
+        column += step;
+        if (column >= table->columns()) {
+            column = 0;
+            ++row;
+        } else if (column < 0) {
+            column = table->columns() - 1;
+            --row;
+        }
+        if (row < 0)
+            return true; // before the first cell: the caret stays
+        if (row >= table->rows()) {
+            // Past the last cell the table grows by a row, as in a word processor.
+            tablecommands::insertRowBelow(cursor);
+            row = table->rows() - 1;
+            column = 0;
+        }
+        const QTextTableCell cell = table->cellAt(row, column);
+        if (cell.row() == row && cell.column() == column && cell != current) {
+            rve->setTextCursor(cell.firstCursorPosition());
+            return true;
+        }
+    }
+}
+
 bool RichTextEditor::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == rve && event->type() == QEvent::FocusOut)
         emit editorExited();
+    if (watched == rve && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && !(key->modifiers() & Qt::ControlModifier)
+            && moveToNeighbourCell(key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier)))
+            return true;
+    }
     if (watched == cmbFontSize->lineEdit()) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();

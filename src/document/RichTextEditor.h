@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTextCharFormat>
+#include <QTextCursor>
 #include <QWidget>
 
 class QButtonGroup;
@@ -78,6 +79,9 @@ private:
     void rveCurTextStyleChanged(const QTextCharFormat &format);
     void rveCurParaStyleChanged();
     void mergeFormat(const QTextCharFormat &change);
+    void shiftIndent(QTextCursor cursor, int step);
+    // Tab and Shift+Tab in a table: to the next or previous cell; false outside a table.
+    bool moveToNeighbourCell(bool backward);
     void focusEditorIfShown();
 
     Variant m_variant;

@@ -1,5 +1,6 @@
 #include "output/TfrmPreview.h"
 
+#include "platform/ModalDialog.h"
 #include "widgets/DataGrid.h"
 
 #include <QPainter>
@@ -47,5 +48,5 @@ void ShowPrintPreview(const QString &title, const DataGrid &grid)
 {
     TfrmPreview window;
     window.ReadyData1(title, grid);
-    window.exec();
+    platform::execModal(window);
 }

@@ -14,6 +14,29 @@
 
 namespace platform {
 
+namespace {
+
+// The command as one quoted argument of a desktop entry's Exec key: inside the quotes ",
+// `, $ and \ take a backslash, which the key's own string escaping doubles once more, and
+// % is doubled for the field codes. A folder with a space or any of these still starts.
+QString execArgument(const QString &command)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : command) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$'))
+            quoted += QStringLiteral("\\\\") + c;
+        else if (c == QLatin1Char('\\'))
+            quoted += QStringLiteral("\\\\\\\\");
+        else if (c == QLatin1Char('%'))
+            quoted += QStringLiteral("%%");
+        else
+            quoted += c;
+    }
+    return quoted + QLatin1Char('"');
+}
+
+} // namespace
+
 DesktopShell::DesktopShell(const QString &autostartFolder)
     : m_autostartFolder(autostartFolder)
 {
@@ -26,11 +49,9 @@ QString DesktopShell::entryPath(const QString &name) const
 
 void DesktopShell::openPath(const QString &path)
 {
+    // Files and folders go to the desktop's default application, never run: documents on
+    // FAT or NTFS sticks carry an execute bit, and the user asked to open them.
     const QFileInfo info(path);
-    if (info.isFile() && info.isExecutable()) {
-        QProcess::startDetached(info.absoluteFilePath(), {}, info.absolutePath());
-        return;
-    }
     if (info.exists()) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
         return;
@@ -71,8 +92,7 @@ bool DesktopShell::setAutostart(const QString &name, const QString &command)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
         return false;
-    // Exec needs quoting when the program folder holds spaces.
-    const QString exec = command.contains(' ') ? '"' + command + '"' : command;
+    const QString exec = execArgument(command);
     file.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2\n"
                               "X-GNOME-Autostart-enabled=true\n")
                    .arg(name, exec)

@@ -2,9 +2,13 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QValidator>
 
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 
 #include <algorithm>
 #include <memory>
@@ -16,6 +20,18 @@ struct ConverterCloser
     void operator()(UConverter *converter) const { ucnv_close(converter); }
 };
 
+// ICU's own substitution skips the characters Unicode calls default-ignorable (zero-width
+// space and joiner, soft hyphen, variation selectors, the byte-order mark): they would
+// count nothing, and pass a limit unseen. Every character GBK lacks takes the substitute.
+void substituteEveryUnmapped(const void *, UConverterFromUnicodeArgs *args, const UChar *, int32_t, UChar32,
+                             UConverterCallbackReason reason, UErrorCode *status)
+{
+    if (reason > UCNV_IRREGULAR)
+        return;
+    *status = U_ZERO_ERROR;
+    ucnv_cbFromUWriteSub(args, 0, status);
+}
+
 UConverter *gbkConverter()
 {
     thread_local const std::unique_ptr<UConverter, ConverterCloser> converter = [] {
@@ -23,6 +39,8 @@ UConverter *gbkConverter()
         std::unique_ptr<UConverter, ConverterCloser> opened(ucnv_open("GBK", &status));
         if (U_SUCCESS(status))
             ucnv_setSubstChars(opened.get(), "\xA1\xA1", 2, &status);
+        if (U_SUCCESS(status))
+            ucnv_setFromUCallBack(opened.get(), substituteEveryUnmapped, nullptr, nullptr, nullptr, &status);
         if (U_FAILURE(status))
             opened.reset();
         return opened;
@@ -141,4 +159,27 @@ void setGbkByteLimit(QComboBox *combo, int maxBytes)
 {
     if (QLineEdit *edit = combo->lineEdit())
         setGbkByteLimit(edit, maxBytes);
+}
+
+void setGbkByteLimit(QPlainTextEdit *memo, int maxBytes)
+{
+    // Where the last change put its text: what goes beyond the limit is cut from there, so
+    // text already in the box is never lost.
+    auto inserted = std::make_shared<std::pair<int, int>>(0, 0);
+    QObject::connect(memo->document(), &QTextDocument::contentsChange, memo,
+                     [inserted](int from, int, int added) { *inserted = {from, added}; });
+    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, maxBytes, inserted] {
+        const QString text = memo->toPlainText();
+        if (gbkByteLength(text) <= maxBytes)
+            return;
+        const int from = std::clamp(inserted->first, 0, int(text.size()));
+        const int end = std::clamp(from + inserted->second, from, int(text.size()));
+        const int room = maxBytes - gbkByteLength(text.left(from)) - gbkByteLength(text.mid(end));
+        const int keep = int(gbkTruncate(text.mid(from, end - from), std::max(room, 0)).size());
+        QTextCursor cursor(memo->document());
+        cursor.setPosition(from + keep);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
+        memo->setTextCursor(cursor);
+    });
 }

@@ -5,6 +5,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QPlainTextEdit;
 
 // Field widths of the database and of the printed forms are counted in GBK bytes: one byte
 // for ASCII, two for a Chinese character. A character GBK cannot encode (an emoji, a rare
@@ -24,3 +25,6 @@ QString gbkTruncate(const QString &text, int maxBytes);
 void setGbkByteLimit(QLineEdit *edit, int maxBytes);
 // The same for the line edit of an editable combo box; a non-editable one has nothing to limit.
 void setGbkByteLimit(QComboBox *combo, int maxBytes);
+// The same for a multi-line box: typing or pasting beyond the limit is cut back to what fits,
+// on a character boundary, with the cursor at the end of what is kept.
+void setGbkByteLimit(QPlainTextEdit *memo, int maxBytes);

@@ -2,15 +2,102 @@
 
 #include "data/Recordset.h"
 
+#include <QDateTime>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionHeader>
 #include <QTableView>
 #include <QVBoxLayout>
+
+namespace {
+
+// The footer row: one header-like cell under each shown column, in line with the columns
+// however they are sized or scrolled.
+class FooterRow final : public QWidget
+{
+public:
+    FooterRow(QTableView *view, const RecordsetModel &model)
+        : QWidget(view)
+        , m_view(view)
+        , m_model(model)
+    {
+        setObjectName(QStringLiteral("footerRow"));
+        QHeaderView *header = view->horizontalHeader();
+        const auto repaint = [this] { update(); };
+        connect(header, &QHeaderView::sectionResized, this, repaint);
+        connect(header, &QHeaderView::sectionMoved, this, repaint);
+        connect(view->horizontalScrollBar(), &QScrollBar::valueChanged, this, repaint);
+        connect(&model, &QAbstractItemModel::modelReset, this, repaint);
+        connect(&model, &QAbstractItemModel::rowsInserted, this, repaint);
+        connect(&model, &QAbstractItemModel::rowsRemoved, this, repaint);
+        connect(&model, &QAbstractItemModel::dataChanged, this, repaint);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QHeaderView *header = m_view->horizontalHeader();
+        for (int column = 0; column < m_model.columnCount(); ++column) {
+            if (header->isSectionHidden(column))
+                continue;
+            QStyleOptionHeader option;
+            option.initFrom(this);
+            option.rect = QRect(header->sectionViewportPosition(column), 0, header->sectionSize(column), height());
+            option.section = column;
+            option.text = m_model.footerText(column);
+            const GridColumn &definition = m_model.columns().at(column);
+            option.textAlignment = definition.footer == GridColumn::Footer::Text
+                ? Qt::AlignCenter
+                : definition.alignment;
+            style()->drawControl(QStyle::CE_Header, &option, &painter, this);
+        }
+    }
+
+private:
+    QTableView *m_view;
+    const RecordsetModel &m_model;
+};
+
+// The table view with room under its rows for the footer row, above the horizontal scroll bar.
+class FooterTableView final : public QTableView
+{
+public:
+    void setFooter(QWidget *footer)
+    {
+        m_footer = footer;
+        updateGeometries();
+    }
+
+protected:
+    void updateGeometries() override
+    {
+        QTableView::updateGeometries();
+        if (!m_footer)
+            return;
+        const int height = verticalHeader()->defaultSectionSize();
+        QMargins margins = viewportMargins();
+        if (margins.bottom() != height) {
+            margins.setBottom(height);
+            setViewportMargins(margins);
+        }
+        const QRect rows = viewport()->geometry();
+        m_footer->setGeometry(rows.left(), rows.bottom() + 1, rows.width(), height);
+    }
+
+private:
+    QWidget *m_footer = nullptr;
+};
+
+} // namespace
 
 DataGrid::DataGrid(Recordset &recordset, QWidget *parent)
     : QWidget(parent)
     , m_model(recordset)
-    , m_view(new QTableView)
+    , m_view(new FooterTableView)
 {
     m_view->setModel(&m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -56,16 +143,26 @@ void DataGrid::setColumns(const QList<GridColumn> &columns)
 {
     m_model.setColumns(columns);
     applyColumnLayout();
+    if (m_model.hasFooter() && !m_footer) {
+        m_footer = new FooterRow(m_view, m_model);
+        static_cast<FooterTableView *>(m_view)->setFooter(m_footer);
+        m_footer->show();
+    }
 }
 
 void DataGrid::applyColumnLayout()
 {
     const QFontMetrics metrics = m_view->horizontalHeader()->fontMetrics();
+    const QFontMetrics cells = m_view->fontMetrics();
+    const int cellMargins = 2 * (m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 8;
+    const QDateTime widest(QDate(2088, 12, 28), QTime(23, 58, 58));
     for (int c = 0; c < columns().size(); ++c) {
         const GridColumn &column = columns().at(c);
         m_view->setColumnHidden(c, !column.visible);
-        // Titles are never cut off, whatever width the column was given.
-        const int fit = metrics.horizontalAdvance(column.title) + 16;
+        // Titles and dates are never cut off, whatever width the column was given.
+        int fit = metrics.horizontalAdvance(column.title) + 16;
+        if (!column.dateFormat.isEmpty())
+            fit = std::max(fit, cells.horizontalAdvance(widest.toString(column.dateFormat)) + cellMargins);
         m_view->setColumnWidth(c, std::max(column.width, fit));
     }
 }

@@ -25,6 +25,10 @@ public:
 
     // The shown text of a cell, as exports and printouts take it.
     QString cellText(int row, int column) const { return m_model.cellText(row, column); }
+    // The text under a column in the footer row; empty where the column has none, and for
+    // every column of a list without a footer row.
+    QString footerText(int column) const { return m_model.footerText(column); }
+    bool hasFooter() const { return m_model.hasFooter(); }
     // The column whose title carries the sort marker; -1 when the rows are in query order.
     int sortColumn() const { return m_sortColumn; }
     void sortByColumn(int column);
@@ -46,6 +50,7 @@ private:
 
     RecordsetModel m_model;
     QTableView *m_view;
+    QWidget *m_footer = nullptr;
     int m_sortColumn = -1;
     bool m_sorting = false;
 };

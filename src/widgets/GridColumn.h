@@ -16,6 +16,12 @@ struct GridColumn {
     int decimals = -1;              // 0 or more: a number shown with that many decimals
     QStringList keys = {};          // a stored value found here is shown as the pick at the same place
     QStringList picks = {};
+    // The footer row under the rows, where a list has one: a fixed text (centred), or the sum
+    // of the column's values over the rows shown, with `footerDecimals` decimals.
+    enum class Footer { None, Text, Sum };
+    Footer footer = Footer::None;
+    QString footerText = {};
+    int footerDecimals = 2;
 };
 
 // The text a column shows for a stored value.

@@ -2,6 +2,8 @@
 
 #include "data/Recordset.h"
 
+#include <algorithm>
+
 RecordsetModel::RecordsetModel(Recordset &recordset, QObject *parent)
     : QAbstractTableModel(parent)
     , m_recordset(recordset)
@@ -10,15 +12,23 @@ RecordsetModel::RecordsetModel(Recordset &recordset, QObject *parent)
     connect(&recordset, &Recordset::reset, this, [this] {
         beginResetModel();
         resolveFields();
+        forgetFooter();
         endResetModel();
     });
     connect(&recordset, &Recordset::rowAboutToBeInserted, this,
             [this](int row) { beginInsertRows({}, row, row); });
-    connect(&recordset, &Recordset::rowInserted, this, [this] { endInsertRows(); });
+    connect(&recordset, &Recordset::rowInserted, this, [this] {
+        forgetFooter();
+        endInsertRows();
+    });
     connect(&recordset, &Recordset::rowAboutToBeRemoved, this,
             [this](int row) { beginRemoveRows({}, row, row); });
-    connect(&recordset, &Recordset::rowRemoved, this, [this] { endRemoveRows(); });
+    connect(&recordset, &Recordset::rowRemoved, this, [this] {
+        forgetFooter();
+        endRemoveRows();
+    });
     connect(&recordset, &Recordset::rowChanged, this, [this](int row) {
+        forgetFooter();
         emit dataChanged(index(row, 0), index(row, columnCount() - 1));
     });
     resolveFields();
@@ -29,6 +39,7 @@ void RecordsetModel::setColumns(const QList<GridColumn> &columns)
     beginResetModel();
     m_columns = columns;
     resolveFields();
+    forgetFooter();
     endResetModel();
 }
 
@@ -64,6 +75,44 @@ QString RecordsetModel::cellText(int row, int column) const
     if (m_columns.isEmpty())
         return value.typeId() == QMetaType::QByteArray ? QString() : value.toString();
     return displayText(m_columns.at(column), value);
+}
+
+bool RecordsetModel::hasFooter() const
+{
+    return std::any_of(m_columns.begin(), m_columns.end(),
+                       [](const GridColumn &column) { return column.footer != GridColumn::Footer::None; });
+}
+
+QString RecordsetModel::footerText(int column) const
+{
+    if (column < 0 || column >= m_columns.size())
+        return {};
+    if (m_footer.isEmpty())
+        computeFooter();
+    return m_footer.at(column);
+}
+
+void RecordsetModel::computeFooter() const
+{
+    m_footer.clear();
+    for (int c = 0; c < m_columns.size(); ++c) {
+        const GridColumn &column = m_columns.at(c);
+        switch (column.footer) {
+        case GridColumn::Footer::None:
+            m_footer.append(QString());
+            break;
+        case GridColumn::Footer::Text:
+            m_footer.append(column.footerText);
+            break;
+        case GridColumn::Footer::Sum: {
+            double sum = 0;
+            for (int row = 0; row < m_recordset.count(); ++row)
+                sum += storedValue(row, c).toDouble();
+            m_footer.append(QString::number(sum, 'f', column.footerDecimals));
+            break;
+        }
+        }
+    }
 }
 
 QVariant RecordsetModel::data(const QModelIndex &index, int role) const

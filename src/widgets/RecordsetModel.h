@@ -30,6 +30,10 @@ public:
 
     // The shown text of a cell, as exports and printouts take it.
     QString cellText(int row, int column) const;
+    // The footer row: whether any column has a footer, and the text under a column (empty
+    // where it has none). Sums are taken from the loaded rows once after each change of them.
+    bool hasFooter() const;
+    QString footerText(int column) const;
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;
@@ -39,9 +43,12 @@ public:
 private:
     void resolveFields();
     QVariant storedValue(int row, int column) const;
+    void forgetFooter() { m_footer.clear(); }
+    void computeFooter() const;
 
     Recordset &m_recordset;
     QList<GridColumn> m_columns;
     std::vector<int> m_fieldOfColumn; // Recordset field index of each column, -1 when absent
     Colorizer m_colorizer;
+    mutable QStringList m_footer;     // one text per column; empty until asked for after a change
 };

@@ -11,8 +11,12 @@ QList<ReminderEntry> loadReminderCache(TDM &dm)
     if (!rs.open(QStringLiteral("Select ID,TimeHint,HasHinted from TWork where FinStu=1 and UseTimeHint=1 and HasHinted<>1")))
         return cache;
     cache.reserve(rs.count());
-    for (; !rs.eof(); rs.next())
+    for (; !rs.eof(); rs.next()) {
+        // A reminder switched on without a time is never due, as one on the zero date.
+        if (dbdates::isEmpty(rs.value(QStringLiteral("TimeHint"))))
+            continue;
         cache.append({qint32(rs.integer(QStringLiteral("ID"))), rs.dateTime(QStringLiteral("TimeHint")), false});
+    }
     return cache;
 }
 

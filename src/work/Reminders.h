@@ -12,7 +12,7 @@ struct ReminderEntry {
     bool shown = false;
 };
 
-// The items still to be reminded of: not handled yet, with a reminder that has not been
+// The items still to be reminded of: not handled yet, with a reminder time that has not been
 // shown. Rebuilt with every reload of the work list; empty when the query fails.
 QList<ReminderEntry> loadReminderCache(TDM &dm);
 

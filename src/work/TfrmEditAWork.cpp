@@ -4,7 +4,6 @@
 #include "platform/Clock.h"
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
-#include "util/Gbk.h"
 #include "util/TextHelpers.h"
 #include "document/DocumentStore.h"
 #include "document/RichTextEditor.h"
@@ -20,14 +19,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTextDocument>
+#include <QTextEdit>
 #include <QTimeEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
 
-// The subject column holds 50 characters of the old two-byte code page.
-constexpr int kTitleBytes = 50;
+// The subject column holds 50 characters.
+constexpr int kTitleLength = 50;
 
 // A picked date or time shows its value while its box is checked and a blank, inactive field
 // while not. The date edit needs a date in its format, so the blank is drawn, not formatted.
@@ -106,7 +106,7 @@ TfrmEditAWork::TfrmEditAWork(qint64 id, const QString &presetType, QWidget *pare
 
 QWidget *TfrmEditAWork::buildFields()
 {
-    setGbkByteLimit(EditTitle, kTitleBytes);
+    EditTitle->setMaxLength(kTitleLength);
     cmbFInStu->addItems({tr("未处理"), tr("正在处理"), tr("已完成"), tr("已废弃")});
     cmbZY->addItems({tr("普通"), tr("紧急")});
     sbEditWorkType->setText(QStringLiteral("…"));
@@ -169,6 +169,7 @@ void TfrmEditAWork::applyDateDisplay()
     showWhen(dtEnd, chkEnd->isChecked());
     showWhen(dtDateHInt, chkDateHInt->isChecked());
     showWhen(dtTImeHint, chkDateHInt->isChecked());
+    showWhen(dtRec, m_hasUpdateTime);
 }
 
 bool TfrmEditAWork::ReadyData()
@@ -202,7 +203,9 @@ bool TfrmEditAWork::ReadyData()
             box->setChecked(set);
             picker->setDate(set ? dbdates::fromValue(stored).date() : now.date());
         }
-        dtRec->setDateTime(m_work.dateTime(QStringLiteral("LastUpTime")));
+        const QVariant updated = m_work.value(QStringLiteral("LastUpTime"));
+        m_hasUpdateTime = !dbdates::isEmpty(updated);
+        dtRec->setDateTime(m_hasUpdateTime ? dbdates::fromValue(updated) : now);
         const QVariant hint = m_work.value(QStringLiteral("TimeHint"));
         const QDateTime hintTime = dbdates::isEmpty(hint) ? now : dbdates::fromValue(hint);
         dtDateHInt->setDate(hintTime.date());
@@ -211,6 +214,7 @@ bool TfrmEditAWork::ReadyData()
         const QByteArray content = m_work.blob(QStringLiteral("Content"));
         if (content.size() > kNoBodyLimit)
             loadDocument(content, *editor->document());
+        editor->rve->moveCursor(QTextCursor::Start); // the body opens at its top
     }
     applyDateDisplay();
     return true;

@@ -29,7 +29,7 @@ public:
     bool ReadyData();
     bool SaveData();
     bool saved() const { return !m_cancelled; }
-    // Reapplies the blank-field rule: unchecked date boxes show nothing.
+    // Reapplies the blank-field rule: unchecked date boxes and an empty update time show nothing.
     void applyDateDisplay();
 
     QLineEdit *EditTitle;
@@ -56,6 +56,7 @@ private:
     qint64 m_id;
     QString m_presetType;
     bool m_cancelled = true;
+    bool m_hasUpdateTime = true; // false: the item's update time is empty and shows blank
 };
 
 // Opens the editor modally; true when the user saved the item.

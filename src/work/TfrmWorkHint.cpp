@@ -90,8 +90,10 @@ TfrmWorkHint::TfrmWorkHint(qint64 id)
                                            "QToolButton:pressed { background: rgba(0, 0, 0, 40); border-radius: 6px; }"));
     connect(sbDetail, &QToolButton::clicked, this, &TfrmWorkHint::sbDetailClick);
 
+    // The picture's visible part, not its transparent margin, goes into the corner.
     const QRect area = screen()->availableGeometry();
-    move(area.x() + area.width() - width(), area.y() + area.height() - height() - kBottomGap);
+    const QRect shown = mask().boundingRect();
+    move(area.right() - shown.right(), area.bottom() - kBottomGap - shown.bottom());
 
     const std::pair<const char *, int> laters[] = {{QT_TR_NOOP("5分钟后再提醒"), 5},
                                                    {QT_TR_NOOP("10分钟后再提醒"), 10},

@@ -28,11 +28,6 @@ public:
     // editor is done.
     void sbDetailClick();
 
-    // Whether the alert is meant to be sounding: from the first show until the stop tick
-    // or the detail area, and never without a sound file. The sound component cannot tell:
-    // without a sound device it "plays" silently.
-    bool soundPlaying() const { return m_alert == Alert::Sounding; }
-
     // Closes the window and brings the reminder back `minutes` from now.
     void snooze(int minutes);
 

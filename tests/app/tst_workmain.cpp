@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
@@ -63,6 +64,11 @@ private slots:
     void startupPassword();
     void exitSavesDocumentAndRemovesIcon();
     void missingDatabaseStillOpensWindow();
+    void damagedSettingsStillStart_data();
+    void damagedSettingsStillStart();
+    void savedListWidthIsRestored();
+    void trayClicks_data();
+    void trayClicks();
 
 private:
     void setPara(const QString &assignments);
@@ -459,6 +465,93 @@ void TestWorkMain::missingDatabaseStillOpensWindow()
 
     QVERIFY(m_window->isVisible());
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("请确认您的程序是否安装正确，或者没有安装MDAC数据访问组件！")});
+}
+
+void TestWorkMain::damagedSettingsStillStart_data()
+{
+    QTest::addColumn<QStringList>("damage");
+    QTest::addColumn<bool>("passwordAsked");
+
+    QTest::newRow("settings table unreadable") << QStringList{"Drop table TPara"} << false;
+    QTest::newRow("a column missing") << QStringList{"Update TPara Set UsePassLog=1, LogPass='secret'",
+                                                     "Create table T2 as Select ID, LogPass, UsePassLog from TPara",
+                                                     "Drop table TPara", "Alter table T2 rename to TPara"}
+                                      << true;
+}
+
+void TestWorkMain::damagedSettingsStillStart()
+{
+    QFETCH(QStringList, damage);
+    QFETCH(bool, passwordAsked);
+    for (const QString &statement : damage)
+        QVERIFY(m_folder->dm().execute(statement));
+    bool asked = false;
+    QTimer::singleShot(0, [&] {
+        if (auto *prompt = qobject_cast<TfrmPassInput *>(QApplication::activeModalWidget())) {
+            asked = true;
+            prompt->EditPass->setText(QStringLiteral("secret"));
+            prompt->cmdEnsure->click();
+        }
+    });
+
+    QVERIFY(create());
+
+    QCOMPARE(asked, passwordAsked);
+    QVERIFY(m_window->TabSheet1->dsWork().count() > 0); // the work list loaded all the same
+}
+
+void TestWorkMain::savedListWidthIsRestored()
+{
+    setPara(QStringLiteral("LastDocWidth=620"));
+    QVERIFY(create());
+
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+
+    QCOMPARE(m_window->size(), QSize(979, 563));
+    QCOMPARE(m_window->TabSheet1->listWidth(), 620); // the editor's tool bar gives way
+}
+
+void TestWorkMain::trayClicks_data()
+{
+    using Reasons = QList<int>;
+    QTest::addColumn<bool>("hiddenBefore");
+    QTest::addColumn<Reasons>("reasons");
+    QTest::addColumn<bool>("hiddenAfter");
+
+    const int single = QSystemTrayIcon::Trigger;
+    const int twice = QSystemTrayIcon::DoubleClick;
+    QTest::newRow("single click restores") << true << Reasons{single} << false;
+    QTest::newRow("single click leaves a shown window") << false << Reasons{single} << false;
+    QTest::newRow("double click where both arrive restores once") << true << Reasons{single, twice} << false;
+    QTest::newRow("double click where both arrive hides") << false << Reasons{single, twice} << true;
+    QTest::newRow("double click alone restores") << true << Reasons{twice} << false;
+    QTest::newRow("double click alone hides") << false << Reasons{twice} << true;
+    QTest::newRow("right click changes nothing") << true << Reasons{int(QSystemTrayIcon::Context)} << true;
+}
+
+void TestWorkMain::trayClicks()
+{
+    QFETCH(bool, hiddenBefore);
+    QFETCH(QList<int>, reasons);
+    QFETCH(bool, hiddenAfter);
+    QVERIFY(create());
+    m_window->tray->setAvailable(true);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    if (hiddenBefore)
+        m_window->mnuFormStuClick();
+
+    for (int reason : reasons)
+        emit m_window->tray->systemIcon().activated(QSystemTrayIcon::ActivationReason(reason));
+
+    QCOMPARE(m_window->isVisible(), !hiddenAfter);
+    QCOMPARE(m_window->isHiddenAway(), hiddenAfter);
+    if (hiddenBefore && !hiddenAfter) { // restored: centred on its screen
+        const QRect screen = m_window->screen()->geometry();
+        QCOMPARE(m_window->pos(), QPoint(screen.x() + (screen.width() - m_window->width()) / 2,
+                                         screen.y() + (screen.height() - m_window->height()) / 2));
+    }
 }
 
 PANDREL_TEST_MAIN(TestWorkMain)

@@ -14,6 +14,7 @@ private slots:
     void loadReadsTheRow();
     void loadWithoutTheRow_data();
     void loadWithoutTheRow();
+    void missingColumnKeepsTheOthers();
     void saveKeepsThePassword();
     void saveCreatesTheMissingRow();
 
@@ -83,8 +84,6 @@ void TestSettings::loadWithoutTheRow_data()
 
     QTest::newRow("empty table gives defaults") << "Delete from TPara" << true;
     QTest::newRow("missing table") << "Drop table TPara" << false;
-    QTest::newRow("missing column") << "Create table T2 as Select ID, LogPass from TPara; Drop table TPara; "
-                                       "Alter table T2 rename to TPara" << false;
 }
 
 void TestSettings::loadWithoutTheRow()
@@ -102,6 +101,23 @@ void TestSettings::loadWithoutTheRow()
         QVERIFY(settings->logPass.isEmpty());
         QVERIFY(!settings->usePassLog && !settings->autoHide);
     }
+}
+
+void TestSettings::missingColumnKeepsTheOthers()
+{
+    TestProgramFolder folder;
+    for (const char *statement : {"Update TPara Set LogPass='stored', UsePassLog=1, LastDocWidth=300",
+                                  "Create table T2 as Select ID, LogPass, UsePassLog, LastDocWidth from TPara",
+                                  "Drop table TPara", "Alter table T2 rename to TPara"})
+        QVERIFY(folder.dm().execute(QLatin1String(statement)));
+
+    const std::optional<Settings> settings = loadSettings(folder.dm());
+
+    QVERIFY(settings);
+    QCOMPARE(settings->logPass, QStringLiteral("stored"));
+    QVERIFY(settings->usePassLog);
+    QCOMPARE(settings->lastDocWidth, 300);
+    QVERIFY(!settings->autoHide && !settings->startWithWin);
 }
 
 void TestSettings::saveKeepsThePassword()

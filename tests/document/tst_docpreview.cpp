@@ -263,6 +263,7 @@ void TestDocPreview::zoom()
     if (mode == QPrintPreviewWidget::CustomZoom)
         QCOMPARE(qRound(m_window->preview->zoomFactor() * 100), percent);
     QCOMPARE(m_prompter->shown(), refused ? QStringList{zoomRangeMessage} : QStringList{});
+    QCOMPARE(m_prompter->titles(), refused ? QStringList{QStringLiteral("比例")} : QStringList{});
 }
 
 void TestDocPreview::zoomListAppliesChoiceAndTypedValue()

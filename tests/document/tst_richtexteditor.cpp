@@ -2,6 +2,8 @@
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 
+#include "document/DocumentBounds.h"
+#include "document/DocumentStore.h"
 #include "document/RichTextEditor.h"
 
 #include <QClipboard>
@@ -10,6 +12,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QAbstractItemView>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTextTable>
@@ -31,13 +35,18 @@ private slots:
     void toolbarFollowsTheCaret();
     void boldAppliesToTheSelectionAsOneUndoStep();
     void indentStaysWithinItsLimits();
+    void indentMovesEachParagraphFromItsOwn();
     void alignmentAndLineSpacing();
     void dateTimeGoesInAndOnTheClipboard_data();
     void dateTimeGoesInAndOnTheClipboard();
     void unreadablePictureIsReported();
     void pictureIsInserted();
     void tableCommandsWork();
+    void tabMovesBetweenCells();
+    void pictureDialogOffersReadableKinds();
+    void fontBoxListsEachFamilyOnceInAUsualList();
     void splitAsksForTheParts();
+    void tableDeeperThanTheBoundIsRefused();
     void findReportsTheEnd();
     void exportWritesRtf();
 
@@ -155,6 +164,31 @@ void TestRichTextEditor::indentStaysWithinItsLimits()
     QCOMPARE(m_editor->rve->textCursor().blockFormat().leftMargin(), 0.0);
 }
 
+void TestRichTextEditor::indentMovesEachParagraphFromItsOwn()
+{
+    m_editor->rve->setPlainText(QStringLiteral("一\n二\n三"));
+    auto margins = [this] {
+        QList<qreal> list;
+        for (QTextBlock block = m_editor->document()->begin(); block.isValid(); block = block.next())
+            list.append(block.blockFormat().leftMargin());
+        return list;
+    };
+    QTextBlockFormat indented;
+    indented.setLeftMargin(40);
+    QTextCursor(m_editor->document()->findBlockByNumber(1)).mergeBlockFormat(indented);
+    indented.setLeftMargin(200);
+    QTextCursor(m_editor->document()->findBlockByNumber(2)).mergeBlockFormat(indented);
+    selectAll();
+
+    m_editor->btnIdentInc->click();
+    QCOMPARE(margins(), (QList<qreal>{20, 60, 200}));
+    m_editor->btnIdentDec->click();
+    m_editor->btnIdentDec->click();
+    QCOMPARE(margins(), (QList<qreal>{0, 20, 160}));
+    m_editor->document()->undo(); // one step each
+    QCOMPARE(margins(), (QList<qreal>{0, 40, 180}));
+}
+
 void TestRichTextEditor::alignmentAndLineSpacing()
 {
     m_editor->rve->setPlainText(QStringLiteral("居中的段落"));
@@ -250,6 +284,75 @@ void TestRichTextEditor::tableCommandsWork()
     QVERIFY(m_editor->document()->rootFrame()->childFrames().isEmpty());
 }
 
+void TestRichTextEditor::tabMovesBetweenCells()
+{
+    m_editor->insertTable();
+    QTextTable *table = m_editor->rve->textCursor().currentTable();
+    QVERIFY(table);
+    auto caretCell = [&] {
+        const QTextTableCell cell = table->cellAt(m_editor->rve->textCursor());
+        return QPoint(cell.column(), cell.row());
+    };
+    auto press = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+        QTest::keyClick(m_editor->rve, key, modifiers);
+    };
+
+    press(Qt::Key_Tab);
+    QCOMPARE(caretCell(), QPoint(1, 0));
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(caretCell(), QPoint(0, 0));
+    press(Qt::Key_Backtab, Qt::ShiftModifier); // before the first cell: stays
+    QCOMPARE(caretCell(), QPoint(0, 0));
+    m_editor->rve->setTextCursor(table->cellAt(0, 5).firstCursorPosition());
+    press(Qt::Key_Tab); // the end of a row goes on in the next
+    QCOMPARE(caretCell(), QPoint(0, 1));
+    m_editor->rve->setTextCursor(table->cellAt(9, 5).firstCursorPosition());
+    press(Qt::Key_Tab); // the last cell adds a row
+    QCOMPARE(table->rows(), 11);
+    QCOMPARE(caretCell(), QPoint(0, 10));
+    QVERIFY(!text().contains(QLatin1Char('\t')));
+
+    m_editor->rve->setTextCursor(QTextCursor(m_editor->document()));
+    m_editor->rve->moveCursor(QTextCursor::End); // outside the table Tab is a tab
+    press(Qt::Key_Tab);
+    QVERIFY(text().endsWith(QLatin1Char('\t')));
+}
+
+void TestRichTextEditor::pictureDialogOffersReadableKinds()
+{
+    m_prompter->answerCancel();
+
+    m_editor->insertPicture();
+
+    const QString filter = m_prompter->fileRequests().first().filter;
+    for (const char *offered : {"*.bmp", "*.ico", "*.jpg", "*.png"})
+        QVERIFY2(filter.contains(QLatin1String(offered)), offered);
+    for (const char *unreadable : {"wmf", "emf"})
+        QVERIFY2(!filter.contains(QLatin1String(unreadable), Qt::CaseInsensitive), unreadable);
+}
+
+void TestRichTextEditor::fontBoxListsEachFamilyOnceInAUsualList()
+{
+    QStringList families;
+    for (int i = 0; i < m_editor->cmbFont->count(); ++i)
+        families.append(m_editor->cmbFont->itemText(i));
+
+    QVERIFY(families.contains(QStringLiteral("Noto Sans CJK SC")));
+    QCOMPARE(QSet<QString>(families.begin(), families.end()).size(), families.size());
+    QVERIFY(!families.join(QLatin1Char('|')).contains(QLatin1String(" [")));
+
+    // The open list: a usual drop-down, not as tall as the screen, wide enough for the names.
+    m_editor->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
+    m_editor->cmbFont->showPopup();
+    QAbstractItemView *list = m_editor->cmbFont->view();
+    QTRY_VERIFY(list->isVisible());
+    const int rows = std::min(20, int(families.size()));
+    QVERIFY(list->window()->height() <= list->sizeHintForRow(0) * rows + 16);
+    QVERIFY(list->viewport()->width() >= list->sizeHintForColumn(0));
+    m_editor->cmbFont->hidePopup();
+}
+
 void TestRichTextEditor::splitAsksForTheParts()
 {
     m_editor->insertTable();
@@ -265,6 +368,25 @@ void TestRichTextEditor::splitAsksForTheParts()
     m_editor->runTableCommand(RichTextEditor::SplitHorizontally);
     QCOMPARE(m_prompter->titles().last(), QStringLiteral("水平方向撤分"));
     QCOMPARE(table->rows(), 10);
+}
+
+// A table in a table cell, and so on, up to the depth a stored body keeps; one more is refused.
+void TestRichTextEditor::tableDeeperThanTheBoundIsRefused()
+{
+    for (int depth = 1; depth <= kMaxTableDepth; ++depth) {
+        m_editor->insertTable();
+        QVERIFY(m_editor->rve->textCursor().currentTable());
+    }
+    const int characters = m_editor->document()->characterCount();
+    QVERIFY(m_prompter->shown().isEmpty());
+
+    m_editor->insertTable();
+
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("表格最多只能嵌套4层，不能再插入表格！"));
+    QCOMPARE(m_editor->document()->characterCount(), characters);
+    QTextDocument reloaded;
+    QVERIFY(loadDocument(saveDocument(*m_editor->document()), reloaded));
+    QCOMPARE(reloaded.characterCount(), characters);
 }
 
 void TestRichTextEditor::findReportsTheEnd()

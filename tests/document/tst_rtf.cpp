@@ -1,6 +1,7 @@
 #include "TestMain.h"
 
 #include "document/rtf/Rtf.h"
+#include "document/rtf/RtfContent.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -141,6 +142,16 @@ QString outline(const QTextDocument &document)
     return blocks.join('\n');
 }
 
+int cellCount(const QTextDocument &document)
+{
+    int cells = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (QTextTable *table = QTextCursor(block).currentTable())
+            cells += table->cellAt(block.position()).firstPosition() == block.position() ? 1 : 0;
+    }
+    return cells;
+}
+
 QTextCharFormat charFormat(const QString &family, qreal points)
 {
     QTextCharFormat format;
@@ -257,7 +268,9 @@ private slots:
     void limitsGroupDepth_data();
     void limitsGroupDepth();
     void keepsNestedTableTextInItsCell();
-    void survivesDamagedInput();
+    void boundsTheCellsOfTheDocument_data();
+    void boundsTheCellsOfTheDocument();
+    void damagedInputLoadsOrGivesAnEmptyDocument();
 };
 
 void TestRtf::writesSevenBitRtfWithBalancedBraces()
@@ -320,6 +333,9 @@ void TestRtf::readsText_data()
     row("huge numbers", R"({\rtf1\fs99999999999999 a\li-99999999999 b\cellx99999999999 c\u99999999999?d})",
         QStringLiteral("abc") + QChar(0xCA00) + 'd');
     row("text after the document ignored", R"({\rtf1 a}b)", "a");
+    row("the last paragraph mark ends the document", R"({\rtf1 a\par})", "a");
+    row("a page break before the last paragraph", R"({\rtf1 a\par\pard\pagebb b\par})", "a\n[page]b");
+    row("a page break at the end starts an empty page", R"({\rtf1 a\page})", "a\n[page]");
     row("truncated text kept", R"({\rtf1 abc\par d{\b e)", "abc\nd|e[b]");
     row("picture with a metafile alternative",
         "{\\rtf1 a{\\*\\shppict{\\pict\\pngblip\\picwgoal300\\pichgoal300 " + pngHex()
@@ -448,9 +464,50 @@ void TestRtf::keepsNestedTableTextInItsCell()
     QCOMPARE(outline(read), QStringLiteral("\n[0,0]\n内一\n内二\n\n[0,1]right\n"));
 }
 
-// Random and damaged input must neither crash the reader nor keep it busy; input it refuses
-// leaves an empty document. The seed is fixed so that a failure can be replayed.
-void TestRtf::survivesDamagedInput()
+// A row definition stays in force, so each "\row" of a few bytes added a row of 64 cells:
+// 7 KB made a table of 1562 × 64 cells that took 8 s to lay out, ten of them minutes.
+void TestRtf::boundsTheCellsOfTheDocument_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("cells");
+    QTest::addColumn<bool>("keptInTable");
+
+    QByteArray definition = "\\trowd";
+    for (int column = 1; column <= kMaxRtfColumns; ++column)
+        definition += "\\cellx" + QByteArray::number(column * 100);
+    const QByteArray repeatedRows = definition + QByteArray("\\row").repeated(1562) + "\\pard x\\par";
+    const QByteArray lastRow = definition + "\\intbl kept\\cell\\row\\pard end}";
+    const int fullRows = kMaxRtfDocumentCells / kMaxRtfColumns;
+    QTest::newRow("one table of 1562 rows") << "{\\rtf1" + repeatedRows + lastRow << fullRows * kMaxRtfColumns << false;
+    QTest::newRow("ten tables of 1562 rows") << "{\\rtf1" + repeatedRows.repeated(10) + lastRow
+                                             << fullRows * kMaxRtfColumns << false;
+    QTest::newRow("within the bound")
+        << "{\\rtf1" + definition + QByteArray("\\row").repeated(fullRows - 1) + "\\pard x\\par" + lastRow
+        << fullRows * kMaxRtfColumns << true;
+}
+
+// Rows beyond the bound keep their text, as paragraphs after the last table.
+void TestRtf::boundsTheCellsOfTheDocument()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, cells);
+    QFETCH(bool, keptInTable);
+    QTextDocument document;
+
+    QVERIFY(readRtf(rtf, document));
+
+    QCOMPARE(cellCount(document), cells);
+    const QTextBlock kept = document.findBlock(document.toPlainText().indexOf(QStringLiteral("kept")));
+    QCOMPARE(kept.text(), QStringLiteral("kept"));
+    QCOMPARE(document.lastBlock().text(), QStringLiteral("end"));
+    QCOMPARE(QTextCursor(kept).currentTable() != nullptr, keptInTable);
+    document.setPageSize(QSizeF(600, 800));
+    QVERIFY(document.pageCount() > 0);
+}
+
+// Random and damaged input either reads into a document that lays out, or is refused with an
+// empty document. The seed is fixed so that a failure can be replayed.
+void TestRtf::damagedInputLoadsOrGivesAnEmptyDocument()
 {
     QTextDocument source;
     buildFeatureDocument(source);
@@ -484,9 +541,16 @@ void TestRtf::survivesDamagedInput()
             }
             break;
         }
-        QTextDocument document;
-        if (!readRtf(input, document))
-            QVERIFY2(document.isEmpty(), qPrintable(QStringLiteral("round %1").arg(round)));
+        QTextDocument document(QStringLiteral("earlier content"));
+        const QString replay = QStringLiteral("round %1").arg(round);
+        if (!readRtf(input, document)) {
+            QVERIFY2(document.isEmpty(), qPrintable(replay));
+            continue;
+        }
+        QVERIFY2(!document.toPlainText().contains(QStringLiteral("earlier content")), qPrintable(replay));
+        QVERIFY2(cellCount(document) <= kMaxRtfDocumentCells, qPrintable(replay));
+        document.setPageSize(QSizeF(600, 800));
+        QVERIFY2(document.pageCount() > 0, qPrintable(replay));
     }
     QVERIFY2(timer.elapsed() < 20'000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
 }

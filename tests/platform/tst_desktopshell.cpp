@@ -2,6 +2,7 @@
 
 #include "platform/DesktopShell.h"
 
+#include <QDesktopServices>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -16,6 +17,14 @@ private slots:
     void autostartEntryIsWrittenAndRemoved_data();
     void autostartEntryIsWrittenAndRemoved();
     void unwritableFolderFails();
+    void executableDocumentIsOpenedNotRun();
+
+public slots:
+    // Stands in for the desktop's default application of local files.
+    void openedWithDefaultApplication(const QUrl &url) { m_opened.append(url); }
+
+private:
+    QList<QUrl> m_opened;
 };
 
 void TestDesktopShell::defaultFolderIsTheUsersAutostart()
@@ -28,8 +37,12 @@ void TestDesktopShell::autostartEntryIsWrittenAndRemoved_data()
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("exec");
 
-    QTest::newRow("plain path") << "/opt/pandrel/Pandrel" << "/opt/pandrel/Pandrel";
+    // Always one quoted argument; the reserved characters escaped as the desktop entry
+    // format wants them (a backslash in the file is read as half of one).
+    QTest::newRow("plain path") << "/opt/pandrel/Pandrel" << "\"/opt/pandrel/Pandrel\"";
     QTest::newRow("path with spaces") << "/home/王 明/Pandrel" << "\"/home/王 明/Pandrel\"";
+    QTest::newRow("dollar and quote") << "/home/a$b \"c\"/Pandrel" << "\"/home/a\\\\$b \\\\\"c\\\\\"/Pandrel\"";
+    QTest::newRow("backslash and percent") << "/srv/x\\y 100%/Pandrel" << "\"/srv/x\\\\\\\\y 100%%/Pandrel\"";
 }
 
 void TestDesktopShell::autostartEntryIsWrittenAndRemoved()
@@ -64,6 +77,26 @@ void TestDesktopShell::unwritableFolderFails()
     platform::DesktopShell shell(blocker.fileName());
 
     QVERIFY(!shell.setAutostart(QStringLiteral("SMVey"), QStringLiteral("/opt/Pandrel")));
+}
+
+void TestDesktopShell::executableDocumentIsOpenedNotRun()
+{
+    QTemporaryDir dir;
+    const QString document = dir.filePath(QStringLiteral("报价单.doc")); // from a FAT stick: every file executable
+    const QString ran = dir.filePath(QStringLiteral("ran"));
+    QFile file(document);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(ran).toUtf8());
+    file.close();
+    QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser));
+    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openedWithDefaultApplication");
+
+    platform::DesktopShell().openPath(document);
+    QTest::qWait(300);
+    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+    QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(document)});
+    QVERIFY(!QFile::exists(ran));
 }
 
 PANDREL_TEST_MAIN(TestDesktopShell)

@@ -61,6 +61,12 @@ void TestGbk::countsBytes_data()
     QTest::newRow("emoji outside GBK") << kEmoji << 2;
     QTest::newRow("emoji among text") << "a" + kEmoji + "中" << 5;
     QTest::newRow("lone surrogate") << QString(kLoneHighSurrogate) + "a" << 3;
+    // Invisible, but outside GBK all the same: each takes the two-byte substitute.
+    QTest::newRow("zero-width space") << QString(QChar(0x200B)) << 2;
+    QTest::newRow("zero-width joiner") << QString(QChar(0x200D)) << 2;
+    QTest::newRow("soft hyphen") << QString(QChar(0x00AD)) << 2;
+    QTest::newRow("variation selector") << QString(QChar(0xFE0F)) << 2;
+    QTest::newRow("byte-order mark") << "a" + QString(QChar(0xFEFF)) << 3;
 }
 
 void TestGbk::countsBytes()
@@ -118,6 +124,8 @@ void TestGbk::limitsLineEdit_data()
     QTest::newRow("paste over a selection") << 6 << "abcdef" << 2 << 2 << "paste" << "中文字" << "ab中ef" << 3;
     QTest::newRow("paste starting like the selection") << 5 << "abcd" << 1 << 2 << "paste" << "bcxyz" << "abcxd" << 4;
     QTest::newRow("paste that fits is whole") << 8 << "ab" << 2 << 0 << "paste" << "中文字" << "ab中文字" << 5;
+    QTest::newRow("invisible characters count too") << 4 << "ab" << 2 << 0 << "paste"
+                                                    << QString(QChar(0x200B)) + QChar(0x200B) << "ab" + QString(QChar(0x200B)) << 3;
 }
 
 void TestGbk::limitsLineEdit()

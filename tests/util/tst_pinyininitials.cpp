@@ -51,6 +51,7 @@ void TestPinyinInitials::initialsOfText_data()
     QTest::newRow("Chinese punctuation gives spaces") << "，。！" << "   ";
     QTest::newRow("level-2 character") << "亍" << " ";
     QTest::newRow("emoji outside GBK") << "王😀五" << "W W";
+    QTest::newRow("invisible zero-width space keeps its place") << QString("王") + QChar(0x200B) + "五" << "W W";
     QTest::newRow("single-byte euro sign as last lead byte") << "a€" << "a ";
     QTest::newRow("empty") << "" << "";
 }

@@ -14,6 +14,7 @@
 #include <QDateEdit>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimeEdit>
@@ -38,7 +39,10 @@ private slots:
     void missingSubjectIsAskedFor();
     void failedWriteKeepsTheWindow();
     void cancelLeavesNoRow();
-    void subjectIsLimitedInBytes();
+    void subjectIsLimitedInCharacters_data();
+    void subjectIsLimitedInCharacters();
+    void emptyUpdateTimeIsBlank();
+    void bodyOpensAtItsTop();
     void blankFieldsWhileUnchecked();
     void unreadableItemOpensNothing();
 
@@ -231,17 +235,58 @@ void TestEditAWork::cancelLeavesNoRow()
     QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) from TWork")), QStringLiteral("2"));
 }
 
-void TestEditAWork::subjectIsLimitedInBytes()
+void TestEditAWork::subjectIsLimitedInCharacters_data()
 {
+    QTest::addColumn<QString>("pasted");
+    QTest::newRow("Chinese") << QString(60, QChar(0x4E8B));
+    QTest::newRow("ASCII") << QString(60, QLatin1Char('a'));
+}
+
+void TestEditAWork::subjectIsLimitedInCharacters()
+{
+    QFETCH(QString, pasted);
     TfrmEditAWork window(-1, QString());
     QVERIFY(window.ReadyData());
     window.show();
     window.EditTitle->setFocus();
 
-    QApplication::clipboard()->setText(QString(30, QChar(0x4E8B))); // 60 bytes of 事
+    QApplication::clipboard()->setText(pasted);
     window.EditTitle->paste();
+    QTest::keyClicks(window.EditTitle, QStringLiteral("xyz"));
 
-    QTRY_COMPARE(window.EditTitle->text(), QString(25, QChar(0x4E8B))); // the cut paste lands a moment later
+    QCOMPARE(window.EditTitle->text(), pasted.left(50));
+    window.cmdSave->click();
+    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select Title from TWork Order by ID desc LIMIT 1")), pasted.left(50));
+}
+
+void TestEditAWork::emptyUpdateTimeIsBlank()
+{
+    auto blank = [](const QDateTimeEdit *picker) {
+        return picker->palette().color(QPalette::Disabled, QPalette::Text).alpha() == 0 && !picker->isEnabled();
+    };
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TWork Set LastUpTime=NULL where ID=1")));
+    TfrmEditAWork emptyTime(1, QString());
+    QVERIFY(emptyTime.ReadyData());
+    TfrmEditAWork withTime(2, QString());
+    QVERIFY(withTime.ReadyData());
+
+    QVERIFY(blank(emptyTime.dtRec));
+    QVERIFY(!blank(withTime.dtRec));
+}
+
+void TestEditAWork::bodyOpensAtItsTop()
+{
+    QTextDocument body;
+    body.setPlainText(QStringLiteral("第一行\n").repeated(300));
+    QCOMPARE(workbody::save(m_folder->dm(), 1, body), workbody::SaveResult::Saved);
+    TfrmEditAWork window(1, QString());
+    QVERIFY(window.ReadyData());
+
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+
+    QCOMPARE(window.editor->rve->verticalScrollBar()->value(), 0);
+    QCOMPARE(window.editor->rve->textCursor().position(), 0);
 }
 
 void TestEditAWork::blankFieldsWhileUnchecked()

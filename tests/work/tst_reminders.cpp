@@ -29,6 +29,8 @@ private slots:
     void failedMarkIsRemindedAfterReload();
     void snoozedReminderComesBackOnce_data();
     void snoozedReminderComesBackOnce();
+    void reminderWithoutTimeIsNeverDue_data();
+    void reminderWithoutTimeIsNeverDue();
 
 private:
     QString hinted();
@@ -212,6 +214,27 @@ void TestReminders::snoozedReminderComesBackOnce()
         tickAt(shown.addSecs(tick * 60));
     QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select HasHinted from TWork where ID=3")), QStringLiteral("1"));
     QCOMPARE(reminderWindows().count(QStringLiteral("第二")), 1);
+}
+
+void TestReminders::reminderWithoutTimeIsNeverDue_data()
+{
+    QTest::addColumn<QVariant>("time");
+    QTest::newRow("no time") << QVariant();
+    QTest::newRow("the zero date") << QVariant(QStringLiteral("1899-12-30 00:00:00"));
+}
+
+void TestReminders::reminderWithoutTimeIsNeverDue()
+{
+    QFETCH(QVariant, time);
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TWork")));
+    QVERIFY(m_folder->dm().execute(QStringLiteral("Insert into TWork (ID, Title, WorkType, FinStu, ZY, UseTimeHint, TimeHint, HasHinted) "
+                                                  "values (1, '没有时间', '办公事务', 1, 0, 1, ?, 0)"), {time}));
+    m_window->TabSheet1->ReadyWork();
+
+    tickAt(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
+
+    QVERIFY(!reminderWindows().contains(QStringLiteral("没有时间")));
+    QCOMPARE(hinted(), QString());
 }
 
 PANDREL_TEST_MAIN(TestReminders)

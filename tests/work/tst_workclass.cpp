@@ -314,6 +314,16 @@ void TestWorkClass::readFailureIsReported()
     QVERIFY(!m_window->ReadyData());
 
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("读取事务分类数据发生错误！")});
+    bool windowShown = false;
+    QTimer::singleShot(0, this, [&] {
+        if (QWidget *window = QApplication::activeModalWidget()) {
+            windowShown = true;
+            window->close();
+        }
+    });
+    ShowWorkTypes(); // the message, and no window after it
+    QTest::qWait(20); // the check runs here, not in the next case
+    QVERIFY(!windowShown);
 }
 
 void TestWorkClass::writeFailureKeepsTheList_data()

@@ -195,7 +195,10 @@ void TestWorkHint::sitsBorderlessOnTopAboveTheBottomRightCorner()
     QVERIFY(first->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     QVERIFY(!first->isModal());
     const QRect area = first->screen()->availableGeometry();
-    QCOMPARE(first->geometry(), QRect(area.right() + 1 - 511, area.bottom() + 1 - 289 - 20, 511, 289));
+    QCOMPARE(first->size(), QSize(511, 289));
+    // The card itself, not the picture's transparent margin, sits in the corner.
+    const QRect card = first->mask().boundingRect().translated(first->pos());
+    QCOMPARE(card.bottomRight(), QPoint(area.right(), area.bottom() - 20));
     // Several reminders stay open together, one on the other.
     QVERIFY(second->isVisible() && first->isVisible());
     QCOMPARE(second->geometry(), first->geometry());
@@ -249,17 +252,17 @@ void TestWorkHint::alertLoopsUntilTheFirstStopTick()
     writeAlertSound();
     TfrmWorkHint *reminder = openReminder(addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00")));
     QVERIFY(reminder);
-    QVERIFY(reminder->soundPlaying());
     auto *sound = reminder->findChild<QSoundEffect *>();
     QVERIFY(sound);
+    QVERIFY(sound->isPlaying());
     QCOMPARE(sound->source(), QUrl::fromLocalFile(m_folder->filePath(QStringLiteral("Images/DOGHINT1.WAV"))));
     QCOMPARE(sound->loopCount(), int(QSoundEffect::Infinite));
 
     reminder->TimerStopTimer();
-    QVERIFY(!reminder->soundPlaying());
+    QVERIFY(!sound->isPlaying());
     // The next tick leaves it quiet: the alert does not come back every minute.
     reminder->TimerStopTimer();
-    QVERIFY(!reminder->soundPlaying());
+    QVERIFY(!sound->isPlaying());
     QVERIFY(reminder->isVisible());
     QVERIFY(m_prompter->shown().isEmpty());
 }
@@ -269,7 +272,7 @@ void TestWorkHint::missingSoundGivesSilentWindow()
     TfrmWorkHint *reminder = openReminder(addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00")));
     QVERIFY(reminder);
     QVERIFY(reminder->isVisible());
-    QVERIFY(!reminder->soundPlaying());
+    QVERIFY(!reminder->findChild<QSoundEffect *>()); // nothing to play, nothing tried
     QVERIFY(m_prompter->shown().isEmpty());
 }
 
@@ -286,7 +289,8 @@ void TestWorkHint::detailOpensTheItemThenCloses()
         if (!editor)
             return;
         editedTitle = editor->EditTitle->text();
-        hiddenAndQuiet = reminder && !reminder->isVisible() && !reminder->soundPlaying();
+        const auto *sound = reminder ? reminder->findChild<QSoundEffect *>() : nullptr;
+        hiddenAndQuiet = sound && !reminder->isVisible() && !sound->isPlaying();
         editor->close();
     });
     QTest::mouseClick(reminder->sbDetail, Qt::LeftButton);

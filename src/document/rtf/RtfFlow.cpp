@@ -3,14 +3,6 @@
 #include <algorithm>
 #include <utility>
 
-namespace {
-
-// A row definition stays in force for the rows after it, so a few bytes per "\row" could
-// otherwise make millions of cells.
-constexpr int kMaxTableCells = 100'000;
-
-} // namespace
-
 void RtfFlow::addParagraph(RtfParagraph paragraph, bool inTable)
 {
     if (inTable) {
@@ -41,10 +33,24 @@ void RtfFlow::endRow()
     RtfRow row = rowDefinition;
     row.cells = std::exchange(m_rowCells, {});
     const int cells = int(std::max(row.cells.size(), row.definitions.size()));
-    if (m_tableCells + cells > kMaxTableCells)
+    if (m_documentCells + cells > kMaxRtfDocumentCells) {
+        keepTextOf(row);
         return;
-    m_tableCells += cells;
+    }
+    m_documentCells += cells;
     m_tableRows.append(std::move(row));
+}
+
+// A row beyond the bound ends the table; the text of its cells follows as paragraphs.
+void RtfFlow::keepTextOf(RtfRow &row)
+{
+    closeTable();
+    for (QList<RtfParagraph> &cell : row.cells) {
+        for (RtfParagraph &paragraph : cell) {
+            if (!paragraph.runs.isEmpty())
+                m_items.push_back(std::move(paragraph));
+        }
+    }
 }
 
 void RtfFlow::closeTable()
@@ -56,12 +62,12 @@ void RtfFlow::closeTable()
     if (m_tableRows.isEmpty())
         return;
     m_items.push_back(RtfTable{std::exchange(m_tableRows, {})});
-    m_tableCells = 0;
 }
 
-std::vector<std::variant<RtfParagraph, RtfTable>> RtfFlow::finish(RtfParagraph last)
+std::vector<std::variant<RtfParagraph, RtfTable>> RtfFlow::finish(std::optional<RtfParagraph> last)
 {
     closeTable();
-    m_items.push_back(std::move(last));
+    if (last)
+        m_items.push_back(std::move(*last));
     return std::exchange(m_items, {});
 }

@@ -2,6 +2,8 @@
 
 #include "document/rtf/RtfContent.h"
 
+#include <optional>
+
 // Puts the paragraphs the reader finishes into the document's flow and its tables: a
 // paragraph marked as in a table goes into the cell being filled, \cell closes the cell,
 // \row the row, and the first paragraph outside a table closes the table.
@@ -16,16 +18,17 @@ public:
     bool hasOpenCell() const { return !m_cellParagraphs.isEmpty(); }
     void endCell(RtfParagraph last);
     void endRow();
-    // Closes what is still open and adds the document's last paragraph.
-    std::vector<std::variant<RtfParagraph, RtfTable>> finish(RtfParagraph last);
+    // Closes what is still open and adds the document's last paragraph, if it has one.
+    std::vector<std::variant<RtfParagraph, RtfTable>> finish(std::optional<RtfParagraph> last);
 
 private:
     void closeCell();
     void closeTable();
+    void keepTextOf(RtfRow &row);
 
     std::vector<std::variant<RtfParagraph, RtfTable>> m_items;
     QList<RtfParagraph> m_cellParagraphs;
     QList<QList<RtfParagraph>> m_rowCells;
     QList<RtfRow> m_tableRows;
-    int m_tableCells = 0;
+    int m_documentCells = 0;
 };

@@ -1,5 +1,7 @@
 #include "document/rtf/Rtf.h"
 
+#include "document/DocumentBounds.h"
+
 #include "document/rtf/RtfContent.h"
 #include "document/rtf/RtfEncoding.h"
 #include "document/rtf/RtfFlow.h"
@@ -33,7 +35,7 @@ struct GroupState
 
 struct PictureState
 {
-    bool decodable = false; // PNG or JPEG; metafiles and bitmaps are left out
+    const char *format = nullptr; // "png" or "jpeg"; metafiles and bitmaps are left out
     int goalWidth = 0;      // twips
     int goalHeight = 0;
     int scaleX = 100;
@@ -131,6 +133,7 @@ private:
     int m_blue = 0;
     bool m_colorHasComponents = false;
     PictureState m_picture;
+    PictureBudget m_pictureBudget;
 
     RtfContent m_content;
     RtfFlow m_flow;
@@ -386,8 +389,8 @@ void Parser::apply(RtfKeyword keyword)
         m_borderSidePending = false;
         break;
 
-    case PngBlip:
-    case JpegBlip: m_picture.decodable = true; break;
+    case PngBlip: m_picture.format = "png"; break;
+    case JpegBlip: m_picture.format = "jpeg"; break;
     case PictureGoalWidth: m_picture.goalWidth = std::clamp(m_parameter, 0, kMaxTwips); break;
     case PictureGoalHeight: m_picture.goalHeight = std::clamp(m_parameter, 0, kMaxTwips); break;
     case PictureScaleX: m_picture.scaleX = std::clamp(m_parameter, 1, kMaxPictureScale); break;
@@ -525,7 +528,7 @@ void Parser::finishColorEntry()
 
 void Parser::addPicture()
 {
-    const QImage image = m_picture.decodable ? QImage::fromData(m_picture.data) : QImage();
+    const QImage image = m_picture.format ? m_pictureBudget.decode(m_picture.data, m_picture.format) : QImage();
     if (image.isNull())
         return;
     const auto size = [](int goal, int pixels, int scale) {
@@ -557,9 +560,9 @@ void Parser::endRow()
     m_flow.endRow();
 }
 
-// What follows the last paragraph mark is the last paragraph, even when empty: it carries
-// the formatting of the document's end. Table content left open by truncated input becomes
-// a last row.
+// Word processors end the last paragraph with a mark too, so what follows the last mark is a
+// paragraph only when it holds something, or when \page asked for a new page before it. Table
+// content left open by truncated input becomes a last row.
 void Parser::finish()
 {
     flushBytes();
@@ -567,7 +570,8 @@ void Parser::finish()
         closeGroup();
     if (group().paragraph.inTable && !m_runs.isEmpty())
         endRow();
-    m_content.items = m_flow.finish(takeParagraph());
+    const bool hasLast = !m_runs.isEmpty() || m_breakBeforeNext;
+    m_content.items = m_flow.finish(hasLast ? std::optional(takeParagraph()) : std::nullopt);
 }
 
 } // namespace

@@ -181,14 +181,15 @@ private:
     bool m_breakBeforeNext = false;
 };
 
+// Every paragraph ends with its mark, the document's last one too, as word processors write
+// it; the last paragraph of a cell ends with \cell.
 QByteArray Writer::write()
 {
     writeFlow(m_document.rootFrame()->begin(), false);
+    closeParagraph();
     return header() + m_body.bytes() + "}\n";
 }
 
-// Paragraph marks come between paragraphs: the last paragraph of the document, or of a
-// cell, is ended by the document's end or by \cell.
 void Writer::closeParagraph()
 {
     if (std::exchange(m_paragraphOpen, false))

@@ -1,0 +1,162 @@
+// The client page over a large register: 100 000 clients in 200 categories, 50 000 of them
+// in one category, with 300 000 contact persons and 300 000 contact activities. Measures
+// ReadyList of the large category and the change of the current client (which reloads the
+// detail lists) against bare prepare/step loops over the same statements, and prints the
+// ratios.
+#include "DataGenerator.h"
+
+#include "crm/ClientListPage.h"
+#include "data/Recordset.h"
+#include "data/TDM.h"
+
+#include <sqlcipher/sqlite3.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+const int kClients = 100000;
+const int kInLargeCategory = 50000;
+const int kDetailsEach = 3;
+const int kRounds = 5;
+const int kRowChanges = 2000;
+const char kLargeCategory[] = "00010001";
+const char kClientList[] = "Select * from TClient Where TypeCode=? Order by ClientCode";
+const char *const kDetailLists[] = {"Select * from TCLinker Where ClientID=? Order by id desc",
+                                    "Select * from TCLinkRec Where ClientID=? Order by id desc"};
+
+// Keeps the compiler from dropping the column reads of the raw loops.
+volatile qint64 sink = 0;
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// Reads every column of every row, keeping nothing; the parameter is bound as the program does.
+qint64 rawRows(sqlite3 *db, const char *sql, const QVariant &parameter)
+{
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    if (parameter.typeId() == QMetaType::QString) {
+        const QByteArray text = parameter.toString().toUtf8();
+        sqlite3_bind_text(stmt, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    } else {
+        sqlite3_bind_int64(stmt, 1, parameter.toLongLong());
+    }
+    qint64 rows = 0;
+    qint64 checksum = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+            if (sqlite3_column_type(stmt, c) == SQLITE_TEXT)
+                checksum += sqlite3_column_bytes(stmt, c);
+            else
+                checksum += sqlite3_column_int64(stmt, c);
+        }
+        ++rows;
+    }
+    sqlite3_finalize(stmt);
+    sink = sink + checksum;
+    return rows;
+}
+
+// The statements a current-row change runs, for one client.
+void rawDetails(sqlite3 *db, qint64 client)
+{
+    for (const char *sql : kDetailLists)
+        rawRows(db, sql, client);
+}
+
+void report(QTextStream &out, const char *what, double measured, double raw)
+{
+    out << "  " << what << measured << " ms against " << raw << " ms raw  (" << QString::number(measured / raw, 'f', 2)
+        << "x, goal <= 1.5x)\n";
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTemporaryDir dir;
+    if (!benchdata::prepareProgramFolder(dir.path())) {
+        out << "cannot copy the template database\n";
+        return 1;
+    }
+    TDM dm;
+    QElapsedTimer timer;
+    timer.start();
+    if (!dm.open() || !benchdata::addClientRegister(dm, kClients, kInLargeCategory, kDetailsEach)) {
+        out << "cannot generate data: " << dm.lastError() << '\n';
+        return 1;
+    }
+    out << "generated " << kClients << " clients with " << kClients * kDetailsEach << " contacts and as many activities in "
+        << timer.elapsed() << " ms\n";
+    sqlite3 *db = dm.connection().handle();
+    const QString large = QString::fromLatin1(kLargeCategory);
+
+    ClientListPage page;
+    page.resize(971, 520);
+    page.show();
+    if (!page.ReadyTree()) {
+        out << "the category tree did not load\n";
+        return 1;
+    }
+
+    std::vector<double> listMs;
+    std::vector<double> rawListMs;
+    std::vector<double> changeMs;
+    std::vector<double> rawChangeMs;
+    for (int round = 0; round < kRounds; ++round) {
+        timer.restart();
+        page.ReadyList(large);
+        listMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (page.dsClient().count() != kInLargeCategory) {
+            out << "ReadyList listed " << page.dsClient().count() << " clients\n";
+            return 1;
+        }
+        // The same statements: the list, then the details of its first client.
+        timer.restart();
+        const qint64 rows = rawRows(db, kClientList, large);
+        rawDetails(db, page.dsClient().integer(QStringLiteral("ID")));
+        rawListMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (rows != kInLargeCategory) {
+            out << "raw loop read " << rows << " clients\n";
+            return 1;
+        }
+
+        std::vector<qint64> visited;
+        timer.restart();
+        for (int step = 1; step <= kRowChanges; ++step) {
+            page.dsClient().moveTo(step * (kInLargeCategory / kRowChanges) - 1);
+            visited.push_back(page.dsClient().integer(QStringLiteral("ID")));
+        }
+        changeMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (page.dsLinker().count() != kDetailsEach || page.dsLinkRec().count() != kDetailsEach) {
+            out << "the details of the current client are incomplete\n";
+            return 1;
+        }
+        timer.restart();
+        for (qint64 client : visited)
+            rawDetails(db, client);
+        rawChangeMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+    }
+
+    out << Qt::fixed;
+    out.setRealNumberPrecision(2);
+    out << "client page, " << kClients << " clients, " << kInLargeCategory << " in one category, median of " << kRounds
+        << " rounds\n";
+    report(out, "ReadyList of the large category  ", median(listMs), median(rawListMs));
+    out << "  current-row change, " << kRowChanges << " changes:\n";
+    report(out, "  details of each new current row ", median(changeMs), median(rawChangeMs));
+    return 0;
+}

@@ -1,0 +1,9 @@
+#pragma once
+
+#include <QtGlobal>
+
+class TDM;
+
+// Deletes a client with its contacts, activities and follow-ups in one transaction: either
+// all of them go or, when any statement fails, none does.
+bool deleteClientWithRecords(TDM &dm, qint64 clientId);

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "widgets/GridColumn.h"
+
+#include <QList>
+
+class Recordset;
+
+// The follow-up list of a client (the third detail page of the client tab).
+
+// Its columns, with the footer row of sums of quantity, amount and virtual value.
+QList<GridColumn> followUpColumns();
+
+// Loads the client's follow-ups, newest first, each with its step's title and rate. A
+// follow-up whose step is no longer in the model is listed too, without them.
+bool loadFollowUps(Recordset &list, qint64 clientId);

@@ -1,0 +1,419 @@
+#include "ManualClock.h"
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+#include "TestProgramFolder.h"
+
+#include "crm/CategoryTree.h"
+#include "crm/ClientListPage.h"
+#include "crm/ClientRecords.h"
+#include "crm/TfrmClientEdit.h"
+#include "crm/TfrmClientLinkerRecEdit.h"
+#include "widgets/DataGrid.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
+
+// Each case: its own program folder with the sample client register, scripted prompts, a
+// fixed clock and a client page over them.
+class TestClientList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startShowsTheSampleRegister();
+    void categoryListsOnlyItsOwnClients_data();
+    void categoryListsOnlyItsOwnClients();
+    void currentClientLoadsItsDetails();
+    void titleSortKeepsDetailsWithTheRow();
+    void addAndEditNeedACategory();
+    void addClientFilesItUnderTheCategory();
+    void editReturnsToTheClient();
+    void deleteRemovesExactlyTheClientsRows();
+    void deleteFailingMidwayKeepsEverything_data();
+    void deleteFailingMidwayKeepsEverything();
+    void deleteAnsweredNoKeepsTheClient();
+    void detailButtonsNeedAClient();
+    void emptyDetailPageHasNothingToChange();
+    void newActivityStampsTheClient();
+    void editedActivityLeavesTheStamp();
+    void deleteContactAsksFirst_data();
+    void deleteContactAsksFirst();
+    void contactTitlesSortActivitiesDoNot();
+    void enterOnTheTreeRenames();
+    void unreadableDetailsAreReported();
+
+private:
+    TDM &dm() { return m_folder->dm(); }
+    QList<qint64> listedClients() const;
+    QList<qint64> ids(const Recordset &list) const;
+    int count(const QString &sql, const QVariantList &params = {});
+    void select(const QString &code);
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<ManualClock> m_clock;
+    std::unique_ptr<ClientListPage> m_page;
+};
+
+namespace {
+
+const QString kChooseClient = QStringLiteral("请首先选择一个客户！");
+const QString kDeleteClient = QStringLiteral("您确认删除选定客户资料吗？客户对应的联系人，联系记录，跟踪记录都将被删除！");
+
+} // namespace
+
+void TestClientList::init()
+{
+    m_folder = std::make_unique<TestProgramFolder>();
+    QVERIFY(m_folder->isValid());
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_clock = std::make_unique<ManualClock>(QDateTime(QDate(2026, 12, 10), QTime(15, 42, 7)));
+    m_page = std::make_unique<ClientListPage>();
+    QVERIFY(m_page->ReadyTree());
+}
+
+void TestClientList::cleanup()
+{
+    m_page.reset();
+    m_clock.reset();
+    m_prompter.reset();
+    m_folder.reset();
+}
+
+QList<qint64> TestClientList::ids(const Recordset &list) const
+{
+    QList<qint64> found;
+    for (int row = 0; row < list.count(); ++row)
+        found.append(list.valueAt(row, list.fieldIndex(QStringLiteral("ID"))).toLongLong());
+    return found;
+}
+
+QList<qint64> TestClientList::listedClients() const
+{
+    return ids(m_page->dsClient());
+}
+
+int TestClientList::count(const QString &sql, const QVariantList &params)
+{
+    return dm().GetDataBySQL(sql, params).toInt();
+}
+
+void TestClientList::select(const QString &code)
+{
+    QTreeWidgetItem *node = m_page->TreeView1->FindNode(code);
+    QVERIFY(node);
+    m_page->TreeView1->setCurrentItem(node);
+}
+
+void TestClientList::startShowsTheSampleRegister()
+{
+    QCOMPARE(m_page->TreeView1->selectedRecord()->TypeCode, QStringLiteral("0004"));
+    QCOMPARE(listedClients(), QList<qint64>{10});
+    QCOMPARE(ids(m_page->dsLinker()).size(), 2);
+    QCOMPARE(ids(m_page->dsLinkRec()).size(), 2);
+    // Newest first.
+    const QList<qint64> contacts = ids(m_page->dsLinker());
+    QVERIFY(contacts.at(0) > contacts.at(1));
+    QCOMPARE(m_page->DBGridEh2->cellText(0, 3), QStringLiteral("上海申达实业集团有限公司"));
+    QVERIFY(m_prompter->shown().isEmpty());
+}
+
+void TestClientList::categoryListsOnlyItsOwnClients_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QList<qint64>>("clients"); // in short-code order
+    QTest::newRow("上海客户") << "00010001" << QList<qint64>{2, 1};
+    QTest::newRow("root without own clients") << "0001" << QList<qint64>{};
+}
+
+void TestClientList::categoryListsOnlyItsOwnClients()
+{
+    QFETCH(QString, code);
+    QFETCH(QList<qint64>, clients);
+    select(code);
+    QCOMPARE(listedClients(), clients);
+    // An empty list closes the details; otherwise they belong to the first client.
+    QCOMPARE(m_page->dsLinker().isOpen(), !clients.isEmpty());
+    QCOMPARE(m_page->dsLinkRec().isOpen(), !clients.isEmpty());
+    if (!clients.isEmpty())
+        QCOMPARE(m_page->dsLinker().integer(QStringLiteral("ClientID")), clients.first());
+}
+
+void TestClientList::currentClientLoadsItsDetails()
+{
+    select(QStringLiteral("00030001"));
+    QVERIFY(m_page->dsClient().locate(8));
+    QCOMPARE(ids(m_page->dsLinker()).size(), count(QStringLiteral("Select count(*) from TCLinker where ClientID=8")));
+    QCOMPARE(ids(m_page->dsLinkRec()).size(), count(QStringLiteral("Select count(*) from TCLinkRec where ClientID=8")));
+    QCOMPARE(m_page->dsLinkRec().integer(QStringLiteral("ClientID")), 8);
+}
+
+void TestClientList::titleSortKeepsDetailsWithTheRow()
+{
+    select(QStringLiteral("00010001")); // 2 before 1 by short code
+    m_page->DBGridEh2->sortByColumn(3);  // by name: 上海东方 (dong) before 上海华信 (hua)
+    QCOMPARE(listedClients(), (QList<qint64>{2, 1}));
+    QCOMPARE(m_page->DBGridEh2->sortColumn(), 3);
+    m_page->dsClient().locate(1);
+    QCOMPARE(m_page->dsLinker().integer(QStringLiteral("ClientID")), 1);
+    m_page->DBGridEh2->sortByColumn(1); // by last contact: 1 (Nov 5) before 2 (Nov 12)
+    QCOMPARE(listedClients(), (QList<qint64>{1, 2}));
+    QCOMPARE(m_page->dsClient().integer(QStringLiteral("ID")), m_page->dsLinker().integer(QStringLiteral("ClientID")));
+}
+
+void TestClientList::addAndEditNeedACategory()
+{
+    QVERIFY(dm().execute(QStringLiteral("Delete from TClientClass")));
+    ClientListPage empty;
+    QVERIFY(empty.ReadyTree());
+    empty.cmdAddClient->click();
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("请先选择一个分类！"));
+    empty.cmdEditClient->click();
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("请首先建立或者选择一个客户分类！"));
+
+    m_page->TreeView1->setCurrentItem(nullptr);
+    m_page->cmdAddClient->click();
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("请首先建立或者选择一个客户分类！"));
+
+    select(QStringLiteral("0001"));
+    m_page->cmdEditClient->click();
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("没有可修改的记录！"));
+    m_page->cmdDeleteClient->click();
+    QCOMPARE(m_prompter->shown().size(), 4); // delete on an empty list asks nothing
+}
+
+void TestClientList::addClientFilesItUnderTheCategory()
+{
+    select(QStringLiteral("00010002"));
+    QString category;
+    QTimer::singleShot(0, [&] {
+        auto *editor = qobject_cast<TfrmClientEdit *>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        category = editor->EditTypeCode->text();
+        editor->EditName->setText(QStringLiteral("无锡'100%_新材料😀"));
+        editor->cmdReg->click();
+    });
+    m_page->cmdAddClient->click();
+
+    QCOMPARE(category, QStringLiteral("江浙客户"));
+    QCOMPARE(m_page->dsClient().count(), 3);
+    QCOMPARE(m_page->dsClient().text(QStringLiteral("ClientName")), QStringLiteral("无锡'100%_新材料😀"));
+    QCOMPARE(m_page->dsClient().text(QStringLiteral("TypeCode")), QStringLiteral("00010002"));
+    // A new client has no contacts yet.
+    QCOMPARE(m_page->dsLinker().count(), 0);
+}
+
+void TestClientList::editReturnsToTheClient()
+{
+    select(QStringLiteral("00010001"));
+    m_page->dsClient().locate(1);
+    QTimer::singleShot(0, [] {
+        auto *editor = qobject_cast<TfrmClientEdit *>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        editor->EditCode->setText(QStringLiteral("AAA"));
+        editor->cmdReg->click();
+    });
+    emit m_page->DBGridEh2->rowActivated(m_page->dsClient().position());
+    QCOMPARE(listedClients(), (QList<qint64>{1, 2}));
+    QCOMPARE(m_page->dsClient().integer(QStringLiteral("ID")), 1);
+}
+
+void TestClientList::deleteRemovesExactlyTheClientsRows()
+{
+    const QStringList tables{"TCLinker", "TCLinkRec", "TCTrack"};
+    QMap<QString, int> others;
+    for (const QString &table : tables) {
+        QVERIFY(count(QStringLiteral("Select count(*) from %1 where ClientID=1").arg(table)) > 0);
+        others[table] = count(QStringLiteral("Select count(*) from %1 where ClientID<>1").arg(table));
+    }
+    const int steps = count(QStringLiteral("Select count(*) from TCTrackStep"));
+    select(QStringLiteral("00010001"));
+    m_page->dsClient().locate(1);
+
+    m_page->cmdDeleteClient->click();
+
+    QCOMPARE(m_prompter->shown(), QStringList{kDeleteClient});
+    for (const QString &table : tables) {
+        QCOMPARE(count(QStringLiteral("Select count(*) from %1 where ClientID=1").arg(table)), 0);
+        QCOMPARE(count(QStringLiteral("Select count(*) from %1 where ClientID<>1").arg(table)), others[table]);
+    }
+    QCOMPARE(count(QStringLiteral("Select count(*) from TClient where ID=1")), 0);
+    QCOMPARE(count(QStringLiteral("Select count(*) from TClient")), 9);
+    QCOMPARE(count(QStringLiteral("Select count(*) from TCTrackStep")), steps);
+    QCOMPARE(listedClients(), QList<qint64>{2});
+}
+
+void TestClientList::deleteFailingMidwayKeepsEverything_data()
+{
+    QTest::addColumn<QString>("failingTable");
+    QTest::newRow("follow-ups") << "TCTrack";
+    QTest::newRow("the client row") << "TClient";
+}
+
+void TestClientList::deleteFailingMidwayKeepsEverything()
+{
+    QFETCH(QString, failingTable);
+    const QString totals = QStringLiteral("Select (Select count(*) from TCLinker) || '/' || (Select count(*) from "
+                                          "TCLinkRec) || '/' || (Select count(*) from TCTrack) || '/' || "
+                                          "(Select count(*) from TClient)");
+    const QString before = dm().GetDataBySQL(totals);
+    QVERIFY(dm().execute(QStringLiteral("Create trigger refuse before delete on %1 "
+                                        "begin select raise(abort, 'refused'); end").arg(failingTable)));
+    select(QStringLiteral("00010001"));
+    m_page->dsClient().locate(1);
+
+    m_page->cmdDeleteClient->click();
+
+    QCOMPARE(dm().GetDataBySQL(totals), before);
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("删除数据发生错误！"));
+    QCOMPARE(listedClients(), (QList<qint64>{2, 1}));
+    QVERIFY(!deleteClientWithRecords(dm(), 1));
+    QCOMPARE(dm().GetDataBySQL(totals), before);
+}
+
+void TestClientList::deleteAnsweredNoKeepsTheClient()
+{
+    select(QStringLiteral("00010001"));
+    m_prompter->answerNo();
+    m_page->cmdDeleteClient->click();
+    QCOMPARE(count(QStringLiteral("Select count(*) from TCLinker where ClientID=2")), 1);
+    QCOMPARE(listedClients(), (QList<qint64>{2, 1}));
+}
+
+void TestClientList::detailButtonsNeedAClient()
+{
+    select(QStringLiteral("0001"));
+    for (int page = 0; page < 3; ++page) {
+        m_page->pcDetail->setCurrentIndex(page);
+        for (QToolButton *button : {m_page->SBAddNew, m_page->SBEdit, m_page->SBDelete}) {
+            button->click();
+            QCOMPARE(m_prompter->lastShown(), kChooseClient);
+        }
+    }
+    QCOMPARE(m_prompter->shown().size(), 9);
+}
+
+void TestClientList::emptyDetailPageHasNothingToChange()
+{
+    QVERIFY(dm().execute(QStringLiteral("Insert into TClient (TypeCode, ClientName) values ('0001', '新客户')")));
+    select(QStringLiteral("0001"));
+    QCOMPARE(m_page->dsClient().count(), 1);
+    QCOMPARE(m_page->dsLinker().count(), 0);
+    for (int page = 0; page < 2; ++page) {
+        m_page->pcDetail->setCurrentIndex(page);
+        m_page->SBEdit->click();
+        m_page->SBDelete->click();
+    }
+    QVERIFY(m_prompter->shown().isEmpty());
+}
+
+void TestClientList::newActivityStampsTheClient()
+{
+    select(QStringLiteral("00010001"));
+    m_page->dsClient().locate(2);
+    m_page->pcDetail->setCurrentIndex(ClientListPage::LinkRecPage);
+    const int before = m_page->dsLinkRec().count();
+    QTimer::singleShot(0, [] {
+        auto *editor = qobject_cast<TfrmClientLinkerRecEdit *>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        editor->EditTitle->setEditText(QStringLiteral("电话回访"));
+        editor->cmdSave->click();
+    });
+    m_page->SBAddNew->click();
+
+    QCOMPARE(m_page->dsLinkRec().count(), before + 1);
+    QCOMPARE(m_page->dsClient().integer(QStringLiteral("ID")), 2);
+    QCOMPARE(m_page->DBGridEh2->cellText(m_page->dsClient().position(), 1), QStringLiteral("2026-12-10 15"));
+    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select LastLinkTime from TClient where ID=2")),
+             QStringLiteral("2026-12-10 15:42:07"));
+    QCOMPARE(m_page->DBGridEh4->cellText(0, 2), QStringLiteral("26-12-10"));
+}
+
+void TestClientList::editedActivityLeavesTheStamp()
+{
+    select(QStringLiteral("00010001"));
+    m_page->dsClient().locate(1);
+    const QString stamp = dm().GetDataBySQL(QStringLiteral("Select LastLinkTime from TClient where ID=1"));
+    m_page->pcDetail->setCurrentIndex(ClientListPage::LinkRecPage);
+    m_page->dsLinkRec().moveTo(1);
+    const qint64 edited = m_page->dsLinkRec().integer(QStringLiteral("ID"));
+    QTimer::singleShot(0, [] {
+        auto *editor = qobject_cast<TfrmClientLinkerRecEdit *>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        editor->cmbRuner->setEditText(QStringLiteral("王芳"));
+        editor->cmdSave->click();
+    });
+    emit m_page->DBGridEh4->rowActivated(1);
+
+    QCOMPARE(m_page->dsLinkRec().integer(QStringLiteral("ID")), edited);
+    QCOMPARE(m_page->dsLinkRec().text(QStringLiteral("Dealer")), QStringLiteral("王芳"));
+    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select LastLinkTime from TClient where ID=1")), stamp);
+
+    m_page->SBDelete->click();
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("您确认删除选定的联系活动记录吗？"));
+    QCOMPARE(count(QStringLiteral("Select count(*) from TCLinkRec where ID=?"), {edited}), 0);
+    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select LastLinkTime from TClient where ID=1")), stamp);
+}
+
+void TestClientList::deleteContactAsksFirst_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void TestClientList::deleteContactAsksFirst()
+{
+    QFETCH(bool, yes);
+    select(QStringLiteral("00010001"));
+    m_page->dsClient().locate(1);
+    const qint64 contact = m_page->dsLinker().integer(QStringLiteral("ID"));
+    yes ? m_prompter->answerYes() : m_prompter->answerNo();
+    m_page->SBDelete->click();
+    QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("您确认删除选定的联系人记录吗？")});
+    QCOMPARE(count(QStringLiteral("Select count(*) from TCLinker where ID=?"), {contact}), yes ? 0 : 1);
+    QCOMPARE(m_page->dsLinker().count(), yes ? 1 : 2);
+}
+
+void TestClientList::contactTitlesSortActivitiesDoNot()
+{
+    select(QStringLiteral("00010001"));
+    m_page->dsClient().locate(1);
+    m_page->DBGridEh3->view()->horizontalHeader()->sectionClicked(2); // by name: 陈 (chen) before 刘 (liu)
+    QCOMPARE(m_page->DBGridEh3->cellText(0, 2), QStringLiteral("陈建国"));
+    QCOMPARE(m_page->DBGridEh3->cellText(0, 3), QStringLiteral("是"));
+    QCOMPARE(m_page->DBGridEh3->cellText(1, 3), QString());
+    QVERIFY(!m_page->DBGridEh4->view()->horizontalHeader()->sectionsClickable());
+}
+
+void TestClientList::enterOnTheTreeRenames()
+{
+    select(QStringLiteral("00010001"));
+    m_prompter->answerText(QStringLiteral("上海市客户"));
+    QTest::keyClick(m_page->TreeView1, Qt::Key_Return);
+    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select TypeName from TClientClass where TypeCode='00010001'")),
+             QStringLiteral("上海市客户"));
+    m_page->cmdDelete->click();
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("对应分类下还有客户资料，不能直接删除！"));
+}
+
+void TestClientList::unreadableDetailsAreReported()
+{
+    QVERIFY(dm().execute(QStringLiteral("Alter table TCLinkRec rename to TCLinkRecGone")));
+    QVERIFY(!m_page->ReadyAClientDetail(1, ClientListPage::LinkRecPage));
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("打开数据文件发生错误！"));
+    QVERIFY(m_page->ReadyAClientDetail(1, 7));
+}
+
+PANDREL_TEST_MAIN(TestClientList)
+#include "tst_clientlist.moc"

@@ -1,0 +1,271 @@
+#include "ManualClock.h"
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+#include "TestProgramFolder.h"
+#include "Typing.h"
+
+#include "crm/TfrmFindClient.h"
+#include "widgets/DataGrid.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableView>
+
+using Located = QList<QPair<QString, qint64>>;
+
+// The client search window and its two searches over a real database.
+class TestFindClient : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void findsByNameOrCode_data();
+    void findsByNameOrCode();
+    void emptyTextDoesNothing();
+    void findsClientsNotContactedForDays_data();
+    void findsClientsNotContactedForDays();
+    void daysBoxTakesDigitsUpTo2000();
+    void locatesTheCurrentClientOfEitherPage_data();
+    void locatesTheCurrentClientOfEitherPage();
+    void emptyResultsLocateNothing();
+    void windowsWorkIndependently();
+    void failingSearchIsReported();
+
+private:
+    TDM &dm() { return m_folder->dm(); }
+    // Replaces the clients by these (name, code, category, last contact) rows, IDs 1, 2, 3 …
+    void setClients(const QList<QStringList> &clients);
+    static QStringList names(const Recordset &results);
+    std::unique_ptr<TfrmFindClient> makeWindow();
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<ManualClock> m_clock;
+    Located m_located;
+};
+
+namespace {
+
+// Today is 2026-12-10.
+const QList<QStringList> kClients{
+    {"上海华信贸易", "SHHXMY", "00010001", "2026-12-09 23:59:00"}, // yesterday, last minute
+    {"苏州恒通电子", "SZHTDZ", "00010002", "2026-12-10 08:00:00"}, // this morning
+    {"北京百货_一店", "BJBH1", "00010001", "1899-12-30 00:00:00"},  // never contacted
+    {"100%纯棉服饰", "CMFS", "0002", ""},                          // never contacted (NULL)
+    {"安徽华联", "AHHL", "0002", "2026-11-01 10:00:00"},
+};
+
+} // namespace
+
+void TestFindClient::init()
+{
+    m_folder = std::make_unique<TestProgramFolder>();
+    QVERIFY(m_folder->isValid());
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_clock = std::make_unique<ManualClock>(QDateTime(QDate(2026, 12, 10), QTime(10, 0)));
+    m_located.clear();
+    setClients(kClients);
+}
+
+void TestFindClient::cleanup()
+{
+    m_clock.reset();
+    m_prompter.reset();
+    m_folder.reset();
+}
+
+void TestFindClient::setClients(const QList<QStringList> &clients)
+{
+    QVERIFY(dm().execute("Delete from TClient"));
+    for (int i = 0; i < clients.size(); ++i) {
+        const QStringList &c = clients.at(i);
+        QVERIFY(dm().execute("Insert into TClient (ID, ClientName, ClientCode, TypeCode, LastLinkTime, Tele) "
+                             "values (?, ?, ?, ?, ?, '021-6000')",
+                             {i + 1, c.at(0), c.at(1), c.at(2), c.at(3).isEmpty() ? QVariant() : QVariant(c.at(3))}));
+    }
+}
+
+QStringList TestFindClient::names(const Recordset &results)
+{
+    QStringList listed;
+    for (int row = 0; row < results.count(); ++row)
+        listed.append(results.valueAt(row, results.fieldIndex("ClientName")).toString());
+    return listed;
+}
+
+std::unique_ptr<TfrmFindClient> TestFindClient::makeWindow()
+{
+    return std::make_unique<TfrmFindClient>(
+        [this](const QString &typeCode, qint64 id) { m_located.append({typeCode, id}); });
+}
+
+void TestFindClient::findsByNameOrCode_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QStringList>("found");
+
+    QTest::newRow("part of names, in pinyin order") << "华" << QStringList{"安徽华联", "上海华信贸易"};
+    QTest::newRow("only the short code matches") << "SZHT" << QStringList{"苏州恒通电子"};
+    QTest::newRow("letter case aside") << "shhx" << QStringList{"上海华信贸易"};
+    QTest::newRow("percent sign is literal") << "%" << QStringList{"100%纯棉服饰"};
+    QTest::newRow("underscore is literal") << "_" << QStringList{"北京百货_一店"};
+    QTest::newRow("quote is literal") << "华'" << QStringList{};
+}
+
+void TestFindClient::findsByNameOrCode()
+{
+    QFETCH(QString, text);
+    QFETCH(QStringList, found);
+    auto window = makeWindow();
+    commitInput(window->EditName, text);
+    QTest::keyClick(window->EditName, Qt::Key_Return);
+    QCOMPARE(names(window->byName()), found);
+    QCOMPARE(window->DBGridEh2->model().rowCount(), found.size());
+    QVERIFY(m_prompter->shown().isEmpty());
+}
+
+void TestFindClient::emptyTextDoesNothing()
+{
+    auto window = makeWindow();
+    window->EditName->setText("华");
+    window->Button1->click();
+    QCOMPARE(window->byName().count(), 2);
+    window->EditName->clear();
+    window->Button1->click();
+    QCOMPARE(window->byName().count(), 2);
+}
+
+void TestFindClient::findsClientsNotContactedForDays_data()
+{
+    QTest::addColumn<int>("days");
+    QTest::addColumn<QStringList>("found");
+
+    QTest::newRow("0 days: everyone contacted before today") << 0 << QStringList{"安徽华联", "上海华信贸易"};
+    QTest::newRow("1 day: before yesterday") << 1 << QStringList{"安徽华联"};
+    QTest::newRow("39 days: before 11-01") << 39 << QStringList{};
+    QTest::newRow("38 days: before 11-02") << 38 << QStringList{"安徽华联"};
+    QTest::newRow("2000 days") << 2000 << QStringList{};
+}
+
+void TestFindClient::findsClientsNotContactedForDays()
+{
+    QFETCH(int, days);
+    QFETCH(QStringList, found);
+    auto window = makeWindow();
+    window->EditDays->setValue(days);
+    window->Button5->click();
+    QCOMPARE(names(window->byDays()), found);
+}
+
+void TestFindClient::daysBoxTakesDigitsUpTo2000()
+{
+    auto window = makeWindow();
+    QCOMPARE(window->EditDays->value(), 30);
+    window->EditDays->selectAll();
+    QTest::keyClicks(window->EditDays, "-9x99");
+    QCOMPARE(window->EditDays->value(), 999);
+    window->EditDays->selectAll();
+    QTest::keyClicks(window->EditDays, "5000");
+    QVERIFY(window->EditDays->value() <= 2000);
+}
+
+void TestFindClient::locatesTheCurrentClientOfEitherPage_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<bool>("doubleClick");
+
+    QTest::newRow("by name, button") << 0 << false;
+    QTest::newRow("by name, double-click") << 0 << true;
+    QTest::newRow("by days, button") << 1 << false;
+    QTest::newRow("by days, double-click") << 1 << true;
+}
+
+void TestFindClient::locatesTheCurrentClientOfEitherPage()
+{
+    QFETCH(int, page);
+    QFETCH(bool, doubleClick);
+    auto window = makeWindow();
+    window->resize(640, 400);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+    window->EditName->setText("华");
+    window->Button1->click();
+    window->EditDays->setValue(0);
+    window->Button5->click();
+    window->pages->setCurrentIndex(page);
+
+    DataGrid *grid = page == 0 ? window->DBGridEh2 : window->DBGridEh1;
+    QTableView *view = grid->view();
+    const QPoint secondRow = view->visualRect(grid->model().index(1, 2)).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, secondRow);
+    if (doubleClick)
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, secondRow);
+    else
+        (page == 0 ? window->cmdLocateClient : window->Button2)->click();
+
+    // 上海华信贸易 is second in both lists.
+    QCOMPARE(m_located, (Located{{"00010001", 1}}));
+    QVERIFY(window->isVisible());
+}
+
+void TestFindClient::emptyResultsLocateNothing()
+{
+    auto window = makeWindow();
+    window->EditName->setText("无此客户");
+    window->Button1->click();
+    window->cmdLocateClient->click();
+    window->pages->setCurrentIndex(1);
+    window->Button2->click(); // never searched
+    QVERIFY(m_located.isEmpty());
+}
+
+void TestFindClient::windowsWorkIndependently()
+{
+    QWidget owner;
+    auto locate = [this](const QString &typeCode, qint64 id) { m_located.append({typeCode, id}); };
+    QPointer<TfrmFindClient> first = ShowFindClient(locate, &owner);
+    QPointer<TfrmFindClient> second = ShowFindClient(locate, &owner);
+    QVERIFY(first && second && first != second);
+    QVERIFY(first->isVisible() && second->isVisible());
+    QVERIFY(!first->isModal() && !second->isModal());
+
+    first->EditName->setText("SZHT");
+    first->Button1->click();
+    second->EditName->setText("华");
+    second->Button1->click();
+    QCOMPARE(names(first->byName()), QStringList{"苏州恒通电子"});
+    QCOMPARE(names(second->byName()), (QStringList{"安徽华联", "上海华信贸易"}));
+
+    second->cmdLocateClient->click();
+    first->cmdLocateClient->click();
+    QCOMPARE(m_located, (Located{{"0002", 5}, {"00010002", 2}}));
+
+    // Closing one destroys it and leaves the other as it was.
+    first->Button3->click();
+    QTRY_VERIFY(!first);
+    QVERIFY(second && second->isVisible());
+    QCOMPARE(second->byName().count(), 2);
+    second->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(second));
+    QTest::keyClick(second, Qt::Key_Escape);
+    QTRY_VERIFY(!second);
+}
+
+void TestFindClient::failingSearchIsReported()
+{
+    auto window = makeWindow();
+    QVERIFY(dm().execute("Drop table TClient"));
+    window->EditName->setText("华");
+    window->Button1->click();
+    window->Button5->click();
+    QCOMPARE(m_prompter->shown(), (QStringList{"读取数据库发生错误！", "读取数据库发生错误！"}));
+}
+
+PANDREL_TEST_MAIN(TestFindClient)
+#include "tst_findclient.moc"

@@ -1,0 +1,182 @@
+#include "ManualClock.h"
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+#include "TestProgramFolder.h"
+#include "Typing.h"
+#include "WhenModal.h"
+
+#include "crm/CategoryTree.h"
+#include "crm/ClientListPage.h"
+#include "crm/TfrmClientTrackEdit.h"
+#include "widgets/DataGrid.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QToolButton>
+
+// The follow-up page of the client page over the sample register: its list with the footer
+// sums, and its add, edit and delete buttons.
+class TestFollowUpList : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void listsTheClientsFollowUpsNewestFirst();
+    void followUpWhoseStepWasRemovedStaysListed();
+    void addedFollowUpIsListedAndSummed();
+    void editedFollowUpStaysCurrent();
+    void deleteAsksFirst_data();
+    void deleteAsksFirst();
+    void withoutStepModelNothingOpens();
+
+private:
+    TDM &dm() { return m_folder->dm(); }
+    DataGrid *grid() const { return m_page->DBGridEh5; }
+    int column(const QString &field) const;
+    QStringList listed(const QString &field) const;
+    QStringList footer() const;
+
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<ManualClock> m_clock;
+    std::unique_ptr<ClientListPage> m_page;
+};
+
+void TestFollowUpList::init()
+{
+    m_folder = std::make_unique<TestProgramFolder>();
+    QVERIFY(m_folder->isValid());
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_clock = std::make_unique<ManualClock>(QDateTime(QDate(2026, 12, 10), QTime(15, 0)));
+    m_page = std::make_unique<ClientListPage>();
+    QVERIFY(m_page->ReadyTree());
+    // 上海华信贸易有限公司: two follow-ups in the sample register.
+    m_page->TreeView1->setCurrentItem(m_page->TreeView1->FindNode("00010001"));
+    QVERIFY(m_page->dsClient().locate(1));
+    m_page->pcDetail->setCurrentIndex(ClientListPage::TrackPage);
+}
+
+void TestFollowUpList::cleanup()
+{
+    m_page.reset();
+    m_clock.reset();
+    m_prompter.reset();
+    m_folder.reset();
+}
+
+int TestFollowUpList::column(const QString &field) const
+{
+    for (int c = 0; c < grid()->columns().size(); ++c) {
+        if (grid()->columns().at(c).field == field)
+            return c;
+    }
+    return -1;
+}
+
+QStringList TestFollowUpList::listed(const QString &field) const
+{
+    QStringList texts;
+    for (int row = 0; row < grid()->model().rowCount(); ++row)
+        texts.append(grid()->cellText(row, column(field)));
+    return texts;
+}
+
+// Quantity, amount and virtual value under the list, after the "合计" under the goods.
+QStringList TestFollowUpList::footer() const
+{
+    QStringList texts;
+    for (const QString field : {"GoodsName", "Qty", "Total", "StepTotal"})
+        texts.append(grid()->footerText(column(field)));
+    return texts;
+}
+
+void TestFollowUpList::listsTheClientsFollowUpsNewestFirst()
+{
+    QCOMPARE(listed("GoodsName"), (QStringList{"激光打印机硒鼓", "黑白激光打印机"}));
+    QCOMPARE(listed("StepTitle"), (QStringList{"合同签订", "成交回款"}));
+    QCOMPARE(listed("StepRate"), (QStringList{"80.00", "100.00"}));
+    // Quantities whole, their sum with two decimals.
+    QCOMPARE(listed("Qty"), (QStringList{"20", "10"}));
+    QCOMPARE(footer(), (QStringList{"合计", "30.00", "21000.00", "19960.00"}));
+    for (const QString hidden : {"ID", "ClientID", "StepID"})
+        QVERIFY(!grid()->columns().at(column(hidden)).visible);
+}
+
+void TestFollowUpList::followUpWhoseStepWasRemovedStaysListed()
+{
+    QVERIFY(dm().execute("Delete from TCTrackStep where StepTitle='合同签订'"));
+    QVERIFY(m_page->ReadyAClientDetail(1, ClientListPage::TrackPage));
+    QCOMPARE(listed("GoodsName"), (QStringList{"激光打印机硒鼓", "黑白激光打印机"}));
+    QCOMPARE(listed("StepTitle"), (QStringList{"", "成交回款"}));
+    QCOMPARE(footer(), (QStringList{"合计", "30.00", "21000.00", "19960.00"}));
+}
+
+void TestFollowUpList::addedFollowUpIsListedAndSummed()
+{
+    whenModal<TfrmClientTrackEdit>(this, [](TfrmClientTrackEdit *editor) {
+        editor->EditGoodsName->setText("A4复印纸");
+        typeOver(editor->EditQty, "3");
+        typeOver(editor->EditPrice, "12.5");
+        editor->cmdSave->click();
+    });
+    m_page->SBAddNew->click();
+    QCOMPARE(listed("GoodsName"), (QStringList{"A4复印纸", "激光打印机硒鼓", "黑白激光打印机"}));
+    QCOMPARE(m_page->dsTrack().text("GoodsName"), "A4复印纸");
+    // The shipped model's second step, 需求确认, is worth 20 %.
+    QCOMPARE(listed("StepTitle").constFirst(), "需求确认");
+    QCOMPARE(footer(), (QStringList{"合计", "33.00", "21037.50", "19967.50"}));
+    QCOMPARE(dm().GetDataBySQL("Select ClientID from TCTrack where GoodsName='A4复印纸' and Qty=3"), "1");
+}
+
+void TestFollowUpList::editedFollowUpStaysCurrent()
+{
+    // On 商务谈判 (60 %), so still open to changes.
+    QVERIFY(dm().execute("Update TCTrack set StepID=4 where ClientID=1 and GoodsName='黑白激光打印机'"));
+    QVERIFY(m_page->ReadyAClientDetail(1, ClientListPage::TrackPage));
+    QVERIFY(m_page->dsTrack().last());
+    const qint64 id = m_page->dsTrack().integer("ID");
+    whenModal<TfrmClientTrackEdit>(this, [](TfrmClientTrackEdit *editor) {
+        QVERIFY(editor->cmdSave->isVisible());
+        typeOver(editor->EditQty, "5");
+        editor->cmdSave->click();
+    });
+    m_page->SBEdit->click();
+    QCOMPARE(m_page->dsTrack().integer("ID"), id);
+    QCOMPARE(listed("Qty"), (QStringList{"20", "5"}));
+    QCOMPARE(footer(), (QStringList{"合计", "25.00", "13100.00", "8900.00"}));
+}
+
+void TestFollowUpList::deleteAsksFirst_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("no") << false;
+}
+
+void TestFollowUpList::deleteAsksFirst()
+{
+    QFETCH(bool, yes);
+    yes ? m_prompter->answerYes() : m_prompter->answerNo();
+    m_page->SBDelete->click();
+    QCOMPARE(m_prompter->shown(), QStringList{"您确认删除选定的跟单记录吗？"});
+    QCOMPARE(listed("GoodsName"), yes ? QStringList{"黑白激光打印机"} : (QStringList{"激光打印机硒鼓", "黑白激光打印机"}));
+    QCOMPARE(footer().at(2), yes ? "15800.00" : "21000.00");
+    QCOMPARE(dm().GetDataBySQL("Select count(*) from TCTrack where ClientID=1"), yes ? "1" : "2");
+}
+
+void TestFollowUpList::withoutStepModelNothingOpens()
+{
+    QVERIFY(dm().execute("Delete from TCTrackStep"));
+    for (QToolButton *button : {m_page->SBAddNew, m_page->SBEdit}) {
+        button->click();
+        QCOMPARE(m_prompter->lastShown(), "在增加跟踪任务之前，请首先增加客户跟踪进度分段指标的价值模型！");
+    }
+    QCOMPARE(dm().GetDataBySQL("Select count(*) from TCTrack where ClientID=1"), "2");
+}
+
+PANDREL_TEST_MAIN(TestFollowUpList)
+#include "tst_followuplist.moc"
