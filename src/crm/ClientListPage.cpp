@@ -8,6 +8,8 @@
 #include "crm/TfrmClientLinkerRecEdit.h"
 #include "crm/TfrmClientTrackEdit.h"
 #include "data/TDM.h"
+#include "output/SendGridToExcel.h"
+#include "output/TfrmPreview.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
@@ -17,6 +19,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyle>
@@ -149,6 +152,48 @@ ClientListPage::ClientListPage(QWidget *parent)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(buildTreePane());
     layout->addWidget(splitter, 1);
+    buildMenus();
+}
+
+void ClientListPage::buildMenus()
+{
+    auto *popGrid = new QMenu(this);
+    popGrid->addAction(tr("发送到&Excel"), this, [this] { SendGridToExcel(tr("客户资料"), *DBGridEh2); });
+    popGrid->addAction(tr("打印(&P)"), this, [this] { ShowPrintPreview(tr("客户资料"), *DBGridEh2); });
+    connect(DBGridEh2, &DataGrid::contextMenuRequested, popGrid, [popGrid](const QPoint &at) { popGrid->popup(at); });
+
+    auto *PopupMenu2 = new QMenu(this);
+    PopupMenu2->addAction(tr("打印"), this, &ClientListPage::MenuItem4Click);
+    PopupMenu2->addAction(tr("发送到Excel"), this, &ClientListPage::MenuItem6Click);
+    for (DataGrid *grid : {DBGridEh3, DBGridEh4, DBGridEh5})
+        connect(grid, &DataGrid::contextMenuRequested, PopupMenu2, [PopupMenu2](const QPoint &at) { PopupMenu2->popup(at); });
+}
+
+DataGrid *ClientListPage::shownDetail(QString &title) const
+{
+    const struct {
+        DataGrid *grid;
+        const char *title;
+    } pages[] = {{DBGridEh3, QT_TR_NOOP("联系人")}, {DBGridEh4, QT_TR_NOOP("联系活动")}, {DBGridEh5, QT_TR_NOOP("跟踪记录")}};
+    const int page = pcDetail->currentIndex();
+    if (page < 0 || page > 2 || !pages[page].grid->recordset().isOpen())
+        return nullptr;
+    title = tr(pages[page].title);
+    return pages[page].grid;
+}
+
+void ClientListPage::MenuItem4Click()
+{
+    QString title;
+    if (DataGrid *grid = shownDetail(title))
+        ShowPrintPreview(title, *grid);
+}
+
+void ClientListPage::MenuItem6Click()
+{
+    QString title;
+    if (DataGrid *grid = shownDetail(title))
+        SendGridToExcel(title, *grid);
 }
 
 QWidget *ClientListPage::buildTreePane()

@@ -40,6 +40,10 @@ public:
     void SBAddNewClick();
     void SBEditClick();
     void SBDeleteClick();
+    // The detail lists' print and spreadsheet commands: the page in front, or nothing while
+    // its list is not loaded.
+    void MenuItem4Click();
+    void MenuItem6Click();
 
     Recordset &dsClient() { return m_clients; }
     Recordset &dsLinker() { return m_linkers; }
@@ -73,6 +77,8 @@ private:
     QWidget *buildListPane();
     QWidget *buildDetailPane();
     QWidget *buildSideBar();
+    void buildMenus();
+    DataGrid *shownDetail(QString &title) const;
     void loadDetails();
     void closeDetails();
     // The client whose details are shown; -1 when the list is empty.

@@ -3,7 +3,6 @@
 #include "TestMain.h"
 #include "TestProgramFolder.h"
 
-#include "data/Recordset.h"
 #include "data/Settings.h"
 #include "data/Sqlite.h"
 #include "safety/DataSafety.h"

@@ -1,0 +1,147 @@
+#include "RecordingShell.h"
+#include "ScriptedPrompter.h"
+#include "TestMain.h"
+#include "TestProgramFolder.h"
+
+#include "crm/ClientListPage.h"
+#include "desk/AddressBookTab.h"
+#include "widgets/DataGrid.h"
+#include "work/WorkListPage.h"
+
+#include <QMenu>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+// The right-click menus of the six lists: their print and spreadsheet commands, and what
+// each sends.
+class TestListMenus : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void menusOfferPrintAndExport_data();
+    void menusOfferPrintAndExport();
+    void detailCommandsNeedALoadedList();
+
+private:
+    // Opens the grid's menu as a right click does, and returns its commands' captions; the
+    // export command is run when asked.
+    QStringList openMenu(DataGrid *grid, bool runExport);
+
+    QTemporaryDir m_home;
+    std::unique_ptr<TestProgramFolder> m_folder;
+    std::unique_ptr<ScriptedPrompter> m_prompter;
+    std::unique_ptr<RecordingShell> m_shell;
+};
+
+void TestListMenus::initTestCase()
+{
+    // The workbook goes to the documents folder of the home folder: never the real one.
+    qputenv("HOME", QFile::encodeName(m_home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_home.filePath(QStringLiteral(".config"))));
+}
+
+void TestListMenus::init()
+{
+    m_folder = std::make_unique<TestProgramFolder>();
+    m_prompter = std::make_unique<ScriptedPrompter>();
+    m_shell = std::make_unique<RecordingShell>();
+}
+
+void TestListMenus::cleanup()
+{
+    m_shell.reset();
+    m_prompter.reset();
+    m_folder.reset();
+}
+
+QStringList TestListMenus::openMenu(DataGrid *grid, bool runExport)
+{
+    emit grid->contextMenuRequested(QPoint(20, 20));
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (!menu)
+        return {};
+    QStringList captions;
+    QAction *exportCommand = nullptr;
+    for (QAction *action : menu->actions()) {
+        if (action->isSeparator())
+            continue;
+        captions.append(action->text());
+        if (action->text().contains(QStringLiteral("Excel")))
+            exportCommand = action;
+    }
+    menu->close();
+    if (runExport && exportCommand)
+        exportCommand->trigger();
+    return captions;
+}
+
+void TestListMenus::menusOfferPrintAndExport_data()
+{
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QStringList>("commands"); // the last two of the menu
+    QTest::addColumn<QString>("title");
+
+    QTest::newRow("work list") << "work" << QStringList{"打印", "发送到Excel"} << "事务档案";
+    QTest::newRow("clients") << "clients" << QStringList{"发送到&Excel", "打印(&P)"} << "客户资料";
+    QTest::newRow("a client's contacts") << "contacts" << QStringList{"打印", "发送到Excel"} << "联系人";
+    QTest::newRow("a client's activities") << "activities" << QStringList{"打印", "发送到Excel"} << "联系活动";
+    QTest::newRow("a client's follow-ups") << "follow-ups" << QStringList{"打印", "发送到Excel"} << "跟踪记录";
+    QTest::newRow("address book") << "address book" << QStringList{"打印", "发送到Excel"} << "联系人档案";
+}
+
+void TestListMenus::menusOfferPrintAndExport()
+{
+    QFETCH(QString, list);
+    QFETCH(QStringList, commands);
+    QFETCH(QString, title);
+    WorkListPage work;
+    ClientListPage clients;
+    AddressBookTab addressBook;
+    DataGrid *grid = nullptr;
+    if (list == QLatin1String("work")) {
+        work.ReadyWork();
+        grid = work.DBGridEh1;
+    } else if (list == QLatin1String("address book")) {
+        addressBook.ReaduLinker();
+        grid = addressBook.DBGridEh7;
+    } else {
+        QVERIFY(clients.ReadyTree());
+        const QStringList pages{"clients", "contacts", "activities", "follow-ups"};
+        const int page = int(pages.indexOf(list)) - 1;
+        if (page >= 0)
+            clients.pcDetail->setCurrentIndex(page);
+        grid = page < 0 ? clients.DBGridEh2 : qobject_cast<DataGrid *>(clients.pcDetail->currentWidget());
+    }
+    QVERIFY(grid);
+    QVERIFY(grid->recordset().isOpen());
+
+    const QStringList captions = openMenu(grid, true);
+
+    QCOMPARE(captions.mid(captions.size() - 2), commands);
+    QCOMPARE(m_prompter->shown(), QStringList());
+    QCOMPARE(m_shell->calls().size(), 1);
+    QVERIFY2(m_shell->lastCall().startsWith(QStringLiteral("open %1/Documents/%2 ").arg(m_home.path(), title)),
+             qPrintable(m_shell->lastCall()));
+}
+
+void TestListMenus::detailCommandsNeedALoadedList()
+{
+    ClientListPage clients;
+    QVERIFY(clients.ReadyTree());
+    clients.pcDetail->setCurrentIndex(ClientListPage::LinkRecPage);
+    clients.dsLinkRec().close();
+
+    clients.MenuItem4Click();
+    clients.MenuItem6Click();
+
+    QCOMPARE(m_prompter->shown(), QStringList());
+    QCOMPARE(m_shell->calls(), QStringList());
+}
+
+PANDREL_TEST_MAIN(TestListMenus)
+#include "tst_listmenus.moc"
