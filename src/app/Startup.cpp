@@ -2,6 +2,7 @@
 
 #include "app/AppFont.h"
 #include "platform/Prompter.h"
+#include "platform/WebEngineSandbox.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -17,6 +18,7 @@ void setUpApplication()
     platform::setApplicationTitle(QStringLiteral("Kelan [ZorvikOribel]"));
     installQtTranslations();
     applyChineseFont();
+    platform::allowWebPagesForAdministrator();
 }
 
 bool installQtTranslations()
