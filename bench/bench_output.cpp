@@ -11,6 +11,7 @@
 #include "work/WorkListPage.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
@@ -98,6 +99,8 @@ int main(int argc, char **argv)
     }
 
     WorkListPage page;
+    for (QCheckBox *state : {page.chkStuFin, page.chkStuWaste}) // every state, so every item is listed
+        state->setChecked(true);
     page.ReadyWork();
     const Recordset &rows = page.DBGridEh1->recordset();
     const QList<GridColumn> columns = page.DBGridEh1->columns();

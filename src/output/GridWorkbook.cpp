@@ -51,15 +51,37 @@ bool flushToDisk(const QString &path)
     return synced;
 }
 
+// Days since 1899-12-30 (the spreadsheet's serial) of a stored date, read straight from its
+// ISO text: going through QDateTime asks the time-zone database for every cell.
+double serialDay(const QVariant &value)
+{
+    if (value.typeId() != QMetaType::QString)
+        return value.canConvert<double>() && value.typeId() != QMetaType::QDateTime && value.typeId() != QMetaType::QDate
+                   ? value.toDouble()
+                   : dbdates::toSerial(dbdates::fromValue(value));
+    const QString text = value.toString();
+    const auto number = [&](qsizetype from, qsizetype length) { return QStringView(text).mid(from, length).toInt(); };
+    if (text.size() < 10 || text.at(4) != '-' || text.at(7) != '-')
+        return dbdates::toSerial(dbdates::fromValue(value));
+    const QDate date(number(0, 4), number(5, 2), number(8, 2));
+    if (!date.isValid())
+        return 0;
+    double day = double(date.toJulianDay() - dbdates::zeroDate().toJulianDay());
+    if (text.size() >= 19)
+        day += (number(11, 2) * 3600 + number(14, 2) * 60 + number(17, 2)) / 86400.0;
+    return day;
+}
+
 lxw_error writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, const ColumnWriter &writer, const QVariant &value)
 {
     if (value.isNull())
         return LXW_NO_ERROR;
     if (writer.date) {
-        // An empty date is blank, not the spreadsheet's day 0.
-        if (dbdates::isEmpty(value))
+        // An empty date (not after day 100) is blank, not the spreadsheet's day 0.
+        const double day = serialDay(value);
+        if (day <= 100)
             return LXW_NO_ERROR;
-        return worksheet_write_number(sheet, row, col, dbdates::toSerial(dbdates::fromValue(value)), writer.format);
+        return worksheet_write_number(sheet, row, col, day, writer.format);
     }
     switch (value.typeId()) {
     case QMetaType::LongLong:
