@@ -26,12 +26,6 @@ const int kNotes = 960;
 const int kNoteBytes = 1 << 20;
 const int kRounds = 3;
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 bool copyWithCp(const QString &source, const QString &target)
 {
     if (QProcess::execute(QStringLiteral("cp"), {source, target}) != 0)
@@ -102,7 +96,7 @@ int main(int argc, char **argv)
     QFile::remove(copied);
     QFile::remove(backup);
 
-    const double cp = median(cpMs);
+    const double cp = benchdata::median(cpMs);
     auto line = [&](const char *name, double ms) {
         out << "  " << name << QString::number(ms, 'f', 0).rightJustified(8) << " ms  "
             << QString::number(mebibytes / (ms / 1000), 'f', 0).rightJustified(6) << " MiB/s  ("
@@ -110,8 +104,8 @@ int main(int argc, char **argv)
     };
     out << "backup and restore of " << qRound(mebibytes) << " MiB, flushed to the disk, median of " << kRounds << " rounds\n";
     line("cp + fsync  ", cp);
-    line("backup      ", median(backupMs));
-    line("restore     ", median(restoreMs));
-    line("  its check ", median(checkMs)); // opening with the key and SQLite's quick check
+    line("backup      ", benchdata::median(backupMs));
+    line("restore     ", benchdata::median(restoreMs));
+    line("  its check ", benchdata::median(checkMs)); // opening with the key and SQLite's quick check
     return 0;
 }

@@ -33,12 +33,6 @@ const char *const kDetailLists[] = {"Select * from TCLinker Where ClientID=? Ord
 // Keeps the compiler from dropping the column reads of the raw loops.
 volatile qint64 sink = 0;
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // Reads every column of every row, keeping nothing; the parameter is bound as the program does.
 qint64 rawRows(sqlite3 *db, const char *sql, const QVariant &parameter)
 {
@@ -155,8 +149,8 @@ int main(int argc, char **argv)
     out.setRealNumberPrecision(2);
     out << "client page, " << kClients << " clients, " << kInLargeCategory << " in one category, median of " << kRounds
         << " rounds\n";
-    report(out, "ReadyList of the large category  ", median(listMs), median(rawListMs));
+    report(out, "ReadyList of the large category  ", benchdata::median(listMs), benchdata::median(rawListMs));
     out << "  current-row change, " << kRowChanges << " changes:\n";
-    report(out, "  details of each new current row ", median(changeMs), median(rawChangeMs));
+    report(out, "  details of each new current row ", benchdata::median(changeMs), benchdata::median(rawChangeMs));
     return 0;
 }

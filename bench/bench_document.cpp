@@ -1,6 +1,8 @@
 // Loads and lays out documents at the bounds that keep a body or an RTF file from taking the
 // program down, and the hostile inputs those bounds cut short; prints load and layout times
 // (median of a few rounds) on an A4 page.
+#include "DataGenerator.h"
+
 #include "document/DocumentBounds.h"
 #include "document/DocumentStore.h"
 #include "document/TableCommands.h"
@@ -23,12 +25,6 @@
 namespace {
 
 const int kRounds = 3;
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 QByteArray storedHtml(const QString &html)
 {
@@ -108,8 +104,8 @@ int main(int argc, char **argv)
             document.documentLayout()->documentSize();
             layoutMs.push_back(double(timer.nsecsElapsed()) / 1e6);
         }
-        out << "  " << QString::fromLatin1(benchCase.name).leftJustified(40) << median(loadMs) << " / "
-            << median(layoutMs) << '\n';
+        out << "  " << QString::fromLatin1(benchCase.name).leftJustified(40) << benchdata::median(loadMs) << " / "
+            << benchdata::median(layoutMs) << '\n';
     }
     return 0;
 }

@@ -96,12 +96,6 @@ int runBare(const QString &folder)
     return qApp->exec();
 }
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // Milliseconds from starting the child to its "painted".
 double timeChild(const QString &mode, const QString &folder, const QProcessEnvironment &environment)
 {
@@ -161,8 +155,8 @@ int main(int argc, char **argv)
         out << "bench_startup: a child never painted\n";
         return 1;
     }
-    const double programMs = median(program);
-    const double bareMs = median(bare);
+    const double programMs = benchdata::median(program);
+    const double bareMs = benchdata::median(bare);
     out << QStringLiteral("start-up to first paint (median of %1): program %2 ms, bare Qt table %3 ms, ratio %4 (goal <= 1.3)\n")
                .arg(kRounds)
                .arg(programMs, 0, 'f', 1)
