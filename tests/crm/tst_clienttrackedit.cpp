@@ -328,7 +328,7 @@ void TestClientTrackEdit::boxesKeepToTheColumnsBytes_data()
     QTest::addColumn<int>("bytes");
 
     QTest::newRow("goods name") << "EditGoodsName" << 50;
-    QTest::newRow("specification") << "EditStyle" << 20;
+    QTest::newRow("model and size") << "EditStyle" << 20;
     QTest::newRow("remarks") << "EditDesp" << 200;
 }
 
