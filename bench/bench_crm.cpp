@@ -27,8 +27,12 @@ const int kRounds = 5;
 const int kRowChanges = 2000;
 const char kLargeCategory[] = "00010001";
 const char kClientList[] = "Select * from TClient Where TypeCode=? Order by ClientCode";
+// The three detail lists a current-row change loads, as the page runs them.
 const char *const kDetailLists[] = {"Select * from TCLinker Where ClientID=? Order by id desc",
-                                    "Select * from TCLinkRec Where ClientID=? Order by id desc"};
+                                    "Select * from TCLinkRec Where ClientID=? Order by id desc",
+                                    "Select TCTrack.*,TCTrackStep.StepRate,TCTrackStep.StepTitle from TCTrack "
+                                    "left join TCTrackStep on TCTrackStep.ID=TCTrack.StepID "
+                                    "Where TCTrack.ClientID=? Order by TCTrack.ID desc"};
 
 // Keeps the compiler from dropping the column reads of the raw loops.
 volatile qint64 sink = 0;
