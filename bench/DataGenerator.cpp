@@ -131,8 +131,13 @@ qint64 readAllRows(sqlite3 *db, const QString &sql, const QVariantList &params)
     if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK)
         return -1;
     for (int i = 0; i < params.size(); ++i) {
-        const QByteArray value = params.at(i).toString().toUtf8();
-        sqlite3_bind_text(stmt, i + 1, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+        const QVariant &param = params.at(i);
+        if (param.typeId() == QMetaType::LongLong || param.typeId() == QMetaType::Int) {
+            sqlite3_bind_int64(stmt, i + 1, param.toLongLong());
+        } else {
+            const QByteArray value = param.toString().toUtf8();
+            sqlite3_bind_text(stmt, i + 1, value.constData(), int(value.size()), SQLITE_TRANSIENT);
+        }
     }
     qint64 rows = 0;
     qint64 checksum = 0;

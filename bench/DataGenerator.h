@@ -26,7 +26,7 @@ bool addClients(TDM &dm, int count, int contactsEach);
 // `count` address-book contacts spread over the sample categories.
 bool addAddressBookContacts(TDM &dm, int count);
 // The bare loop the measurements compare with: prepares the statement, binds the values as
-// text, and steps through every row reading every column as a list would, keeping nothing.
+// the program does (integers as integers, the rest as text), and steps through every row reading every column as a list would, keeping nothing.
 // Returns the number of rows.
 qint64 readAllRows(sqlite3 *db, const QString &sql, const QVariantList &params = {});
 

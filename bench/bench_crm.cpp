@@ -34,41 +34,11 @@ const char *const kDetailLists[] = {"Select * from TCLinker Where ClientID=? Ord
                                     "left join TCTrackStep on TCTrackStep.ID=TCTrack.StepID "
                                     "Where TCTrack.ClientID=? Order by TCTrack.ID desc"};
 
-// Keeps the compiler from dropping the column reads of the raw loops.
-volatile qint64 sink = 0;
-
-// Reads every column of every row, keeping nothing; the parameter is bound as the program does.
-qint64 rawRows(sqlite3 *db, const char *sql, const QVariant &parameter)
-{
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
-    if (parameter.typeId() == QMetaType::QString) {
-        const QByteArray text = parameter.toString().toUtf8();
-        sqlite3_bind_text(stmt, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
-    } else {
-        sqlite3_bind_int64(stmt, 1, parameter.toLongLong());
-    }
-    qint64 rows = 0;
-    qint64 checksum = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
-            if (sqlite3_column_type(stmt, c) == SQLITE_TEXT)
-                checksum += sqlite3_column_bytes(stmt, c);
-            else
-                checksum += sqlite3_column_int64(stmt, c);
-        }
-        ++rows;
-    }
-    sqlite3_finalize(stmt);
-    sink = sink + checksum;
-    return rows;
-}
-
 // The statements a current-row change runs, for one client.
 void rawDetails(sqlite3 *db, qint64 client)
 {
     for (const char *sql : kDetailLists)
-        rawRows(db, sql, client);
+        benchdata::readAllRows(db, QString::fromLatin1(sql), {client});
 }
 
 void report(QTextStream &out, const char *what, double measured, double raw)
@@ -124,7 +94,7 @@ int main(int argc, char **argv)
         }
         // The same statements: the list, then the details of its first client.
         timer.restart();
-        const qint64 rows = rawRows(db, kClientList, large);
+        const qint64 rows = benchdata::readAllRows(db, QString::fromLatin1(kClientList), {large});
         rawDetails(db, page.dsClient().integer(QStringLiteral("ID")));
         rawListMs.push_back(double(timer.nsecsElapsed()) / 1e6);
         if (rows != kInLargeCategory) {

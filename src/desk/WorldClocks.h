@@ -14,7 +14,7 @@ struct FixedCity {
 };
 const QList<FixedCity> &fixedCities();
 
-// `now` (any time spec) as the wall-clock time in `zone`.
+// `now` (in any zone, or UTC) as the wall-clock time in `zone`.
 QDateTime cityTime(const QDateTime &now, const QByteArray &zone);
 // `now` as the wall-clock time at UTC + `addTimes` hours (fractions of an hour included).
 QDateTime placeTime(const QDateTime &now, double addTimes);

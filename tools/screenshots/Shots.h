@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QList>
 #include <QString>
@@ -19,6 +20,15 @@ public:
             m_written.append(path);
         else
             m_failed.append(path);
+    }
+
+    // Shows the window, takes it as the user would see it, and hides it again.
+    void showAndTake(QWidget &window, const QString &name)
+    {
+        window.show();
+        QCoreApplication::processEvents();
+        take(window, name);
+        window.hide();
     }
 
     int report() const

@@ -14,14 +14,6 @@
 
 namespace {
 
-void showAndTake(Shots &shots, QWidget &window, const QString &name)
-{
-    window.show();
-    QCoreApplication::processEvents();
-    shots.take(window, name);
-    window.hide();
-}
-
 void shootClients(Shots &shots)
 {
     ClientListPage page;
@@ -40,23 +32,23 @@ void shootClients(Shots &shots)
 
     TfrmClientEdit client(QStringLiteral("00010001"), QString());
     client.ReadyData(1);
-    showAndTake(shots, client, QStringLiteral("dialog-client"));
+    shots.showAndTake(client, QStringLiteral("dialog-client"));
 
     TfrmClientEdit newClient(QStringLiteral("00010001"), QStringLiteral("上海客户"));
     newClient.ReadyData(-1);
-    showAndTake(shots, newClient, QStringLiteral("dialog-client-new"));
+    shots.showAndTake(newClient, QStringLiteral("dialog-client-new"));
 
     TfrmClientClassSel categories;
     categories.ReadyData();
-    showAndTake(shots, categories, QStringLiteral("dialog-client-category"));
+    shots.showAndTake(categories, QStringLiteral("dialog-client-category"));
 
     TfrmClientLinkerEdit contact(1);
     contact.ReadyData(1);
-    showAndTake(shots, contact, QStringLiteral("dialog-contact"));
+    shots.showAndTake(contact, QStringLiteral("dialog-contact"));
 
     TfrmClientLinkerRecEdit activity(1);
     activity.ReadyData(4);
-    showAndTake(shots, activity, QStringLiteral("dialog-activity"));
+    shots.showAndTake(activity, QStringLiteral("dialog-activity"));
 }
 
 const ShotSet crm("crm", shootClients);

@@ -17,14 +17,6 @@
 
 namespace {
 
-void showAndTake(Shots &shots, QWidget &window, const QString &name)
-{
-    window.show();
-    QCoreApplication::processEvents();
-    shots.take(window, name);
-    window.hide();
-}
-
 void shootFollowUpsGoodsAndSearch(Shots &shots)
 {
     ClientListPage page;
@@ -32,41 +24,41 @@ void shootFollowUpsGoodsAndSearch(Shots &shots)
     page.ReadyTree();
     page.TreeView1->setCurrentItem(page.TreeView1->FindNode(QStringLiteral("0004")));
     page.pcDetail->setCurrentIndex(ClientListPage::TrackPage);
-    showAndTake(shots, page, QStringLiteral("crm2-followups-footer"));
+    shots.showAndTake(page, QStringLiteral("crm2-followups-footer"));
 
     TfrmClientTrackEdit newFollowUp(10, -1);
     newFollowUp.ReadyData();
     newFollowUp.EditGoodsName->setText(QStringLiteral("A4复印纸"));
     newFollowUp.EditStyle->setText(QStringLiteral("70克 500张×8包"));
-    showAndTake(shots, newFollowUp, QStringLiteral("crm2-followup-new"));
+    shots.showAndTake(newFollowUp, QStringLiteral("crm2-followup-new"));
 
     TfrmClientTrackEdit openDeal(10, 7); // OA办公系统 in negotiation
     openDeal.ReadyData();
-    showAndTake(shots, openDeal, QStringLiteral("crm2-followup-edit"));
+    shots.showAndTake(openDeal, QStringLiteral("crm2-followup-edit"));
 
     TfrmClientTrackEdit wonDeal(1, 3); // paid in full: no save button
     wonDeal.ReadyData();
-    showAndTake(shots, wonDeal, QStringLiteral("crm2-followup-closed"));
+    shots.showAndTake(wonDeal, QStringLiteral("crm2-followup-closed"));
 
     TfrmGoods goods;
     goods.ReadyData();
     goods.tree->setCurrentItem(goods.tree->FindNode(QStringLiteral("00010001")));
-    showAndTake(shots, goods, QStringLiteral("crm2-goods"));
+    shots.showAndTake(goods, QStringLiteral("crm2-goods"));
 
     TfrmGoodsEdit goodsItem(QStringLiteral("00010001"));
     Recordset first;
     first.open(QStringLiteral("Select ID from TGoods where TypeCode='00010001' Order by GoodsCode"));
     goodsItem.ReadyData(first.integer(QStringLiteral("ID")));
-    showAndTake(shots, goodsItem, QStringLiteral("crm2-goods-edit"));
+    shots.showAndTake(goodsItem, QStringLiteral("crm2-goods-edit"));
 
     TfrmFindClient search([](const QString &, qint64) {});
     search.EditName->setText(QStringLiteral("上海"));
     search.ReadyData();
-    showAndTake(shots, search, QStringLiteral("crm2-findclient-name"));
+    shots.showAndTake(search, QStringLiteral("crm2-findclient-name"));
     search.pages->setCurrentIndex(1);
     search.EditDays->setValue(20);
     search.ReadyData1();
-    showAndTake(shots, search, QStringLiteral("crm2-findclient-days"));
+    shots.showAndTake(search, QStringLiteral("crm2-findclient-days"));
 }
 
 const ShotSet crm2("crm2", shootFollowUpsGoodsAndSearch);
