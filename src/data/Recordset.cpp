@@ -87,17 +87,15 @@ bool Recordset::open(const QString &sql, const QVariantList &params)
     const int columns = query.columnCount();
     for (int c = 0; c < columns; ++c)
         m_fields.append(query.columnName(c));
-    while (query.next()) {
-        for (int c = 0; c < columns; ++c)
-            m_cells.push_back(query.value(c));
-        ++m_rowCount;
-    }
+    m_rows = RowStore(columns);
+    while (query.next())
+        m_rows.appendRow(query);
     if (query.failed()) {
         fail(m_dm.lastError());
         return false;
     }
     m_state = State::Browse;
-    m_current = m_rowCount > 0 ? 0 : -1;
+    m_current = isEmpty() ? -1 : 0;
     m_eof = false;
     emit reset();
     emit currentChanged(m_current);
@@ -117,8 +115,7 @@ void Recordset::close()
 
 void Recordset::clearRows()
 {
-    m_cells.clear();
-    m_rowCount = 0;
+    m_rows.clear();
     m_current = -1;
     m_eof = false;
     m_beforeEdit.clear();
@@ -146,7 +143,7 @@ int Recordset::fieldIndex(const QString &field) const
 
 bool Recordset::moveTo(int row)
 {
-    if (row < 0 || row >= m_rowCount)
+    if (row < 0 || row >= count())
         return false;
     // Leaving a row writes what was typed into it, so moving on never loses an edit.
     if ((m_state == State::Edit || m_state == State::Insert) && !post())
@@ -161,7 +158,7 @@ bool Recordset::moveTo(int row)
 
 bool Recordset::next()
 {
-    if (m_current + 1 >= m_rowCount) {
+    if (m_current + 1 >= count()) {
         m_eof = true;
         return false;
     }
@@ -183,7 +180,7 @@ QVariant Recordset::value(const QString &field) const
 
 QVariant Recordset::valueAt(int row, int column) const
 {
-    if (row < 0 || row >= m_rowCount || column < 0 || column >= m_fields.size())
+    if (row < 0 || row >= count() || column < 0 || column >= m_fields.size())
         return {};
     return cell(row, column);
 }
@@ -220,31 +217,15 @@ QByteArray Recordset::blob(const QString &field) const
     return value(field).toByteArray();
 }
 
-QVariantList Recordset::rowValues(int row) const
-{
-    QVariantList values;
-    values.reserve(m_fields.size());
-    for (int c = 0; c < m_fields.size(); ++c)
-        values.append(cell(row, c));
-    return values;
-}
-
-void Recordset::setRowValues(int row, const QVariantList &values)
-{
-    for (int c = 0; c < m_fields.size(); ++c)
-        cell(row, c) = values.value(c);
-}
-
 void Recordset::append()
 {
     if (!isOpen())
         return;
     if (m_state != State::Browse)
         cancel();
-    emit rowAboutToBeInserted(m_rowCount);
-    m_cells.resize(m_cells.size() + size_t(m_fields.size()));
-    ++m_rowCount;
-    m_current = m_rowCount - 1;
+    emit rowAboutToBeInserted(count());
+    m_rows.appendEmptyRow();
+    m_current = count() - 1;
     m_eof = false;
     m_state = State::Insert;
     m_changed.assign(size_t(m_fields.size()), false);
@@ -256,13 +237,13 @@ void Recordset::edit()
 {
     if (m_state != State::Browse)
         return;
-    if (m_rowCount == 0) {
+    if (count() == 0) {
         append();
         return;
     }
     if (m_current < 0)
         return;
-    m_beforeEdit = rowValues(m_current);
+    m_beforeEdit = m_rows.rowValues(m_current);
     m_changed.assign(size_t(m_fields.size()), false);
     m_state = State::Edit;
 }
@@ -277,7 +258,7 @@ bool Recordset::set(const QString &field, const QVariant &value)
     edit();
     if (m_state != State::Edit && m_state != State::Insert)
         return false;
-    cell(m_current, column) = storedForm(value);
+    m_rows.setValue(m_current, column, storedForm(value));
     m_changed[size_t(column)] = true;
     emit rowChanged(m_current);
     return true;
@@ -368,11 +349,13 @@ void Recordset::refreshRow(int row, qint64 id)
     SqliteStatement query(m_dm.connection(), QStringLiteral("SELECT * FROM \"%1\" WHERE ID=?").arg(m_updateTable));
     if (!query.bind({id}) || !query.next())
         return;
+    QVariantList values = m_rows.rowValues(row);
     for (int c = 0; c < query.columnCount(); ++c) {
         const int column = fieldIndex(query.columnName(c));
         if (column >= 0)
-            cell(row, column) = query.value(c);
+            values[column] = query.value(c);
     }
+    m_rows.setRowValues(row, values);
 }
 
 void Recordset::cancel()
@@ -381,7 +364,7 @@ void Recordset::cancel()
         m_state = State::Browse;
         removeRow(m_current);
     } else if (m_state == State::Edit) {
-        setRowValues(m_current, m_beforeEdit);
+        m_rows.setRowValues(m_current, m_beforeEdit);
         m_state = State::Browse;
         emit rowChanged(m_current);
     }
@@ -392,11 +375,9 @@ void Recordset::cancel()
 void Recordset::removeRow(int row)
 {
     emit rowAboutToBeRemoved(row);
-    const auto begin = m_cells.begin() + qsizetype(row) * m_fields.size();
-    m_cells.erase(begin, begin + m_fields.size());
-    --m_rowCount;
+    m_rows.removeRow(row);
     emit rowRemoved(row);
-    m_current = std::min(row, m_rowCount - 1);
+    m_current = std::min(row, count() - 1);
     emit currentChanged(m_current);
 }
 
@@ -432,23 +413,19 @@ bool Recordset::sort(const QString &order)
     if (m_state != State::Browse && !post())
         return false;
 
-    std::vector<int> rows(static_cast<size_t>(m_rowCount));
+    // Each key is read once; comparing stored bytes would read them at every comparison.
+    std::vector<QVariant> keys;
+    keys.reserve(size_t(count()));
+    for (int row = 0; row < count(); ++row)
+        keys.push_back(cell(row, column));
+    std::vector<int> rows(keys.size());
     std::iota(rows.begin(), rows.end(), 0);
     std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-        const int result = compareCells(cell(a, column), cell(b, column));
+        const int result = compareCells(keys[size_t(a)], keys[size_t(b)]);
         return descending ? result > 0 : result < 0;
     });
-    std::vector<QVariant> sorted;
-    sorted.reserve(m_cells.size());
-    int newCurrent = -1;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (rows[i] == m_current)
-            newCurrent = int(i);
-        for (int c = 0; c < m_fields.size(); ++c)
-            sorted.push_back(std::move(cell(rows[i], c)));
-    }
-    m_cells = std::move(sorted);
-    m_current = newCurrent;
+    m_rows.reorder(rows);
+    m_current = m_current < 0 ? -1 : int(std::find(rows.begin(), rows.end(), m_current) - rows.begin());
     emit reset();
     emit currentChanged(m_current);
     return true;
@@ -459,8 +436,9 @@ bool Recordset::locate(qint64 id)
     const int idColumn = fieldIndex(QStringLiteral("ID"));
     if (idColumn < 0)
         return false;
-    for (int row = 0; row < m_rowCount; ++row) {
-        if (!cell(row, idColumn).isNull() && cell(row, idColumn).toLongLong() == id)
+    for (int row = 0; row < count(); ++row) {
+        const QVariant rowId = cell(row, idColumn);
+        if (!rowId.isNull() && rowId.toLongLong() == id)
             return moveTo(row);
     }
     return false;

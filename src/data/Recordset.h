@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/RowStore.h"
+
 #include <QDateTime>
 #include <QObject>
 #include <QStringList>
@@ -38,18 +40,18 @@ public:
     int fieldIndex(const QString &field) const;
     bool hasField(const QString &field) const { return fieldIndex(field) >= 0; }
 
-    int count() const { return m_rowCount; }
-    bool isEmpty() const { return m_rowCount == 0; }
+    int count() const { return m_rows.rowCount(); }
+    bool isEmpty() const { return m_rows.rowCount() == 0; }
 
     // The current row: -1 when there is none. Moving emits currentChanged.
     int position() const { return m_current; }
     bool moveTo(int row);
     bool first() { return moveTo(0); }
-    bool last() { return moveTo(m_rowCount - 1); }
+    bool last() { return moveTo(count() - 1); }
     // Moves on; at the last row it stays there and eof() becomes true.
     bool next();
     bool prior();
-    bool eof() const { return m_eof || m_rowCount == 0; }
+    bool eof() const { return m_eof || isEmpty(); }
 
     // Fields of the current row. An unknown field or no current row reads as NULL.
     QVariant value(const QString &field) const;
@@ -96,13 +98,7 @@ signals:
     void currentChanged(int row);
 
 private:
-    QVariant &cell(int row, int column) { return m_cells[size_t(row) * size_t(m_fields.size()) + size_t(column)]; }
-    const QVariant &cell(int row, int column) const
-    {
-        return m_cells[size_t(row) * size_t(m_fields.size()) + size_t(column)];
-    }
-    QVariantList rowValues(int row) const;
-    void setRowValues(int row, const QVariantList &values);
+    QVariant cell(int row, int column) const { return m_rows.value(row, column); }
     void clearRows();
     void removeRow(int row);
     void fail(const QString &error);
@@ -116,8 +112,7 @@ private:
     State m_state = State::Closed;
     QString m_updateTable;
     QStringList m_fields;
-    std::vector<QVariant> m_cells;
-    int m_rowCount = 0;
+    RowStore m_rows;
     int m_current = -1;
     bool m_eof = false;
     QVariantList m_beforeEdit;     // the row as it was when editing began

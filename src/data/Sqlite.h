@@ -60,6 +60,7 @@ public:
     QString columnName(int column) const;
     // INTEGER → qlonglong, REAL → double, TEXT → QString, BLOB → QByteArray, NULL → invalid.
     QVariant value(int column) const;
+    sqlite3_stmt *handle() const { return m_stmt; }
 
 private:
     SqliteConnection &m_connection;

@@ -20,6 +20,8 @@ private slots:
 
     void navigatesLoadedRows();
     void readsTypedFields();
+    void setValueReadsBackAsStored_data();
+    void setValueReadsBackAsStored();
     void appendPostsNewRowWithItsId();
     void cancelDropsPendingWork();
     void editWritesOnlyChangedFields();
@@ -107,6 +109,44 @@ void TestRecordset::readsTypedFields()
     QVERIFY(rs.isNull(QStringLiteral("Job")));
     QCOMPARE(rs.text(QStringLiteral("Job")), QString());
     QVERIFY(dbdates::isEmpty(rs.value(QStringLiteral("Birthday"))));
+}
+
+void TestRecordset::setValueReadsBackAsStored_data()
+{
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QVariant>("stored");
+
+    QTest::newRow("text") << QVariant(QStringLiteral("总经理助理")) << QVariant(QStringLiteral("总经理助理"));
+    QTest::newRow("empty text") << QVariant(QString()) << QVariant(QString());
+    QTest::newRow("int") << QVariant(42) << QVariant(qlonglong(42));
+    QTest::newRow("large integer") << QVariant(qlonglong(1) << 40) << QVariant(qlonglong(1) << 40);
+    QTest::newRow("bool") << QVariant(true) << QVariant(qlonglong(1));
+    QTest::newRow("real") << QVariant(2.5) << QVariant(2.5);
+    QTest::newRow("date") << QVariant(QDate(1992, 2, 29)) << QVariant(QStringLiteral("1992-02-29"));
+    QTest::newRow("bytes with a zero") << QVariant(QByteArray("a\0b", 3)) << QVariant(QByteArray("a\0b", 3));
+    QTest::newRow("null") << QVariant() << QVariant();
+}
+
+// Every cell of the row keeps its value when one of them changes, and cancel brings the row
+// back as it was loaded.
+void TestRecordset::setValueReadsBackAsStored()
+{
+    QFETCH(QVariant, value);
+    QFETCH(QVariant, stored);
+    Recordset rs(dm());
+    QVERIFY(rs.open(QStringLiteral("Select ID, Linker, Job, Birthday, ClassID from TLinker Order by ID")));
+    QVERIFY(rs.set(QStringLiteral("Job"), value));
+
+    const QVariant read = rs.value(QStringLiteral("Job"));
+    QCOMPARE(read.typeId(), stored.typeId());
+    QCOMPARE(read, stored);
+    QCOMPARE(rs.integer(QStringLiteral("ID")), 10);
+    QCOMPARE(rs.text(QStringLiteral("Linker")), QStringLiteral("张伟"));
+    QCOMPARE(rs.text(QStringLiteral("Birthday")), QStringLiteral("1985-06-01"));
+    QCOMPARE(rs.integer(QStringLiteral("ClassID")), 1);
+
+    rs.cancel();
+    QCOMPARE(rs.text(QStringLiteral("Job")), QStringLiteral("经理"));
 }
 
 void TestRecordset::appendPostsNewRowWithItsId()
