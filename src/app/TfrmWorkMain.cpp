@@ -202,18 +202,53 @@ void TfrmWorkMain::loadPages()
     if (!TDM::instance().isOpen())
         return; // the installation message has said why; every page would only repeat it
     TabSheet1->ReadyWork();
-    TabSheet2->ReadyTree();
-    folderTab->ReadyCustPath();
-    searchTab->ReadyNetSearch();
-    addressBookTab->ReaduLinker();
-    worldClocks->ReadyTimeZone();
-    postCodes->fillProvinces();
-    if (m_postCodesShown)
-        postCodes->cmdQueryPostCodeClick(); // its rows closed with the connection
+    for (Page page : {ClientPage, FolderPage, SearchPage, AddressBookPage, WorldClockPage, PostCodePage}) {
+        if (m_shown[page])
+            loadPage(page);
+    }
+}
+
+void TfrmWorkMain::loadPage(Page page)
+{
+    switch (page) {
+    case ClientPage: TabSheet2->ReadyTree(); break;
+    case FolderPage: folderTab->ReadyCustPath(); break;
+    case SearchPage: searchTab->ReadyNetSearch(); break;
+    case AddressBookPage: addressBookTab->ReaduLinker(); break;
+    case WorldClockPage: worldClocks->ReadyTimeZone(); break;
+    case PostCodePage:
+        postCodes->fillProvinces();
+        postCodes->cmdQueryPostCodeClick();
+        break;
+    default: break;
+    }
+}
+
+// Pictures, the web page and the help are read once; the data also again in loadPages.
+void TfrmWorkMain::firstShow(Page page)
+{
+    m_shown[page] = true;
+    switch (page) {
+    case SettingsPageIndex:
+        TabSheet10->loadAboutPicture(programFolder() + QStringLiteral("Images/Vey1.bmp"));
+        break;
+    case ExchangeRatePage: exchangeRates->SpeedButton4Click(); break;
+    case WorldClockPage:
+        worldClocks->loadFaces(programFolder() + QStringLiteral("Images/Clock1.bmp"));
+        break;
+    case HelpPage:
+        helpBrowser->setSource(QUrl::fromLocalFile(programFolder() + QStringLiteral("Help/Help.htm")));
+        break;
+    default: break;
+    }
+    if (TDM::instance().isOpen())
+        loadPage(page);
 }
 
 void TfrmWorkMain::LocateAClient(const QString &code, qint64 id)
 {
+    if (!m_shown[ClientPage])
+        firstShow(ClientPage); // the tree must be there to find the client's category in
     QTreeWidgetItem *node = TabSheet2->TreeView1->FindNode(code);
     if (!node)
         return;
@@ -555,22 +590,8 @@ void TfrmWorkMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
 void TfrmWorkMain::PageControl1Change(int index)
 {
     TabSheet1->setPageShown(index == WorkPage);
-    if (index == SettingsPageIndex && !m_settingsShown) {
-        m_settingsShown = true;
-        TabSheet10->loadAboutPicture(programFolder() + QStringLiteral("Images/Vey1.bmp"));
-    } else if (index == ExchangeRatePage && !m_exchangeRatesShown) {
-        m_exchangeRatesShown = true;
-        exchangeRates->SpeedButton4Click();
-    } else if (index == PostCodePage && !m_postCodesShown) {
-        m_postCodesShown = true;
-        postCodes->cmdQueryPostCodeClick();
-    } else if (index == WorldClockPage && !m_worldClocksShown) {
-        m_worldClocksShown = true;
-        worldClocks->loadFaces(programFolder() + QStringLiteral("Images/Clock1.bmp"));
-    } else if (index == HelpPage && !m_helpShown) {
-        m_helpShown = true;
-        helpBrowser->setSource(QUrl::fromLocalFile(programFolder() + QStringLiteral("Help/Help.htm")));
-    }
+    if (index >= 0 && index < PageCount && !m_shown[size_t(index)])
+        firstShow(Page(index));
 }
 
 void TfrmWorkMain::Timer1Timer()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <bitset>
+
 #include "data/Settings.h"
 #include "safety/BackupSchedule.h"
 #include "safety/DataSafetyCommands.h"
@@ -120,8 +122,12 @@ protected:
 private:
     void buildPages();
     QWidget *createPage(Page page);
-    // The pages' data in the order of loading at start-up; run again after an automatic backup.
+    // The work page's data, and that of every page shown so far, in the order of loading; run
+    // at start-up and again after an automatic backup. A page not yet shown loads at its first
+    // show, so the window appears without waiting for pages the user may never open.
     void loadPages();
+    void loadPage(Page page);
+    void firstShow(Page page);
     // Loads the settings and the pages again after the connection was closed and reopened.
     void reloadPages();
     void commandEnded(CommandOutcome outcome);
@@ -134,12 +140,8 @@ private:
     bool m_ready = false;
     bool m_hidden = false;
     bool m_toggling = false;
-    bool m_settingsShown = false;
-    bool m_helpShown = false;
     bool m_restarting = false;
-    bool m_exchangeRatesShown = false;
-    bool m_postCodesShown = false;
-    bool m_worldClocksShown = false;
+    std::bitset<PageCount> m_shown;
     Settings m_settings;
     SingleInstance *m_instance = nullptr;
     BackupScheduler m_backupScheduler;

@@ -8,7 +8,8 @@ QList<ReminderEntry> loadReminderCache(TDM &dm)
 {
     QList<ReminderEntry> cache;
     Recordset rs(dm);
-    if (!rs.open(QStringLiteral("Select ID,TimeHint,HasHinted from TWork where FinStu=1 and UseTimeHint=1 and HasHinted<>1")))
+    // A scan beats the state index here as in the work list (see buildWorkListQuery).
+    if (!rs.open(QStringLiteral("Select ID,TimeHint,HasHinted from TWork where +FinStu=1 and UseTimeHint=1 and HasHinted<>1")))
         return cache;
     cache.reserve(rs.count());
     for (; !rs.eof(); rs.next()) {

@@ -20,8 +20,10 @@ WorkListQuery buildWorkListQuery(const WorkFilter &filter)
     QStringList states;
     for (int state = 1; state <= 4; ++state) {
         if (filter.states[size_t(state - 1)])
-            states.append(QStringLiteral("FinStu=%1").arg(state));
+            states.append(QStringLiteral("+FinStu=%1").arg(state));
     }
+    // The unary + keeps SQLite off the state index: with four states, each holds a large share
+    // of the rows, and reading the table in ID order beats looking every row up from the index.
     query.sql += states.isEmpty() ? QStringLiteral(" and FinStu=-1")
                                   : QStringLiteral(" and (%1)").arg(states.join(QStringLiteral(" Or ")));
     query.sql += QStringLiteral(" Order by ID");

@@ -99,7 +99,10 @@ void TestLocateAClient::locatesClientUnderChildCategory()
 
 void TestLocateAClient::unknownCategoryChangesNothing()
 {
+    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::ClientPage); // loads the page
+    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::WorkPage);
     const QList<qint64> before = listedClients();
+    QVERIFY(!before.isEmpty());
     m_window->LocateAClient("0009", 1);
     QCOMPARE(page()->TreeView1->selectedRecord()->TypeCode, "0004");
     QCOMPARE(listedClients(), before);

@@ -424,6 +424,8 @@ void TestClientList::mainWindowLoadsAndReloadsTheTree()
     TfrmWorkMain window;
     QVERIFY(window.FormCreate());
     QCOMPARE(window.PageControl1->widget(TfrmWorkMain::ClientPage), window.TabSheet2);
+    QCOMPARE(window.TabSheet2->TreeView1->topLevelItemCount(), 0); // not before its first show
+    window.PageControl1->setCurrentIndex(TfrmWorkMain::ClientPage);
     QCOMPARE(ids(window.TabSheet2->dsClient()), QList<qint64>{10});
     QCOMPARE(window.TabSheet2->dsLinker().count(), 2);
 

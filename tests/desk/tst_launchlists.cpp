@@ -462,6 +462,11 @@ void TestLaunchLists::mainWindowLoadsTheTabs()
     QCOMPARE(window.PageControl1->widget(TfrmWorkMain::AddressBookPage), window.addressBookTab);
     QCOMPARE(window.PageControl1->widget(TfrmWorkMain::FolderPage), window.folderTab);
     QCOMPARE(window.PageControl1->widget(TfrmWorkMain::SearchPage), window.searchTab);
+    // Each loads at its first show.
+    QCOMPARE(window.folderTab->ListFolder->topLevelItemCount(), 0);
+    QVERIFY(!window.addressBookTab->dsLinker().isOpen());
+    for (int page : {TfrmWorkMain::AddressBookPage, TfrmWorkMain::FolderPage, TfrmWorkMain::SearchPage})
+        window.PageControl1->setCurrentIndex(page);
     QCOMPARE(window.folderTab->ListFolder->topLevelItemCount(), 5);
     QCOMPARE(window.searchTab->lblSearchTxt->text(), QStringLiteral("用[360搜索]搜索"));
     QCOMPARE(window.addressBookTab->dsLinkClass().count(), 4);
