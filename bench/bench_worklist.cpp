@@ -6,6 +6,7 @@
 #include "data/Recordset.h"
 #include "data/TDM.h"
 #include "work/WorkListPage.h"
+#include "work/WorkListQuery.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -18,9 +19,8 @@ namespace {
 
 const int kItems = 100000;
 const int kRounds = 5;
-const QString kWorkList = QStringLiteral(
-    "Select ID,Title,TimeStart,TimeEnd,WorkType,FinStu,LastUpTime,ZY,UseTimeHint,TimeHint from TWork "
-    "where 1=1  and ( FinStu=1 Or FinStu=2 Or FinStu=3 Or FinStu=4) Order by ID");
+// The page's own statement with every state ticked, as the page below is set.
+const QString kWorkList = buildWorkListQuery(WorkFilter{QString(), -1, {true, true, true, true}}).sql;
 
 } // namespace
 
