@@ -122,6 +122,17 @@ QString copyContent(int in, int out, off_t size, const QString &source, const QS
     return {};
 }
 
+// Writes the copy into `out` and flushes it; the error is empty on success.
+QString fillAndFlush(int in, FileHandle &out, off_t size, const QString &source, const QString &target, bool regular)
+{
+    QString error = copyContent(in, out.fd(), size, source, target);
+    if (error.isEmpty() && regular && ::fsync(out.fd()) != 0)
+        error = systemError(target);
+    if (!out.close() && error.isEmpty())
+        error = systemError(target);
+    return error;
+}
+
 } // namespace
 
 FileResult CopyFileBytes(const QString &source, const QString &target)
@@ -141,34 +152,42 @@ FileResult CopyFileBytes(const QString &source, const QString &target)
     if (!lockWholeFile(in.fd(), F_RDLCK))
         return FileResult::failure(ownError(source, "文件正被其他程序使用"));
 
-    // Opened without truncating, so that the source itself, reached under another name, is
-    // recognised before a byte of it is lost.
-    FileHandle out(::open(targetPath.constData(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666));
-    if (!out.isOpen())
+    // An existing target is opened without truncating, so that the source itself, reached
+    // under another name, is recognised before a byte of it is lost.
+    FileHandle existing(::open(targetPath.constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!existing.isOpen() && errno != ENOENT)
         return FileResult::failure(systemError(target));
     struct stat to {};
-    if (::fstat(out.fd(), &to) != 0)
+    if (existing.isOpen() && ::fstat(existing.fd(), &to) != 0)
         return FileResult::failure(systemError(target));
-    if (to.st_dev == from.st_dev && to.st_ino == from.st_ino)
+    if (existing.isOpen() && to.st_dev == from.st_dev && to.st_ino == from.st_ino)
         return FileResult::failure(ownError(target, "目标文件就是源文件本身"));
-    const bool regular = S_ISREG(to.st_mode);
-    if (regular && !lockWholeFile(out.fd(), F_WRLCK))
-        return FileResult::failure(ownError(target, "文件正被其他程序使用"));
-    if (regular && ::ftruncate(out.fd(), 0) != 0)
-        return FileResult::failure(systemError(target));
 
-    QString error = copyContent(in.fd(), out.fd(), from.st_size, source, target);
-    if (error.isEmpty() && regular && ::fsync(out.fd()) != 0)
-        error = systemError(target);
-    if (!out.close() && error.isEmpty())
+    // A device or a pipe is written as it is.
+    if (existing.isOpen() && !S_ISREG(to.st_mode)) {
+        const QString error = fillAndFlush(in.fd(), existing, from.st_size, source, target, false);
+        return error.isEmpty() ? FileResult::success() : FileResult::failure(error);
+    }
+    if (existing.isOpen() && !lockWholeFile(existing.fd(), F_WRLCK))
+        return FileResult::failure(ownError(target, "文件正被其他程序使用"));
+
+    // A file is written beside the target and renamed over it when complete: a copy cut
+    // short, by an error or a killed program, never leaves a part of a backup under a backup's
+    // name, nor costs the older file of that name.
+    const QByteArray partPath = targetPath + ".part";
+    FileHandle out(::open(partPath.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0666));
+    if (!out.isOpen())
+        return FileResult::failure(systemError(target));
+    if (!lockWholeFile(out.fd(), F_WRLCK))
+        return FileResult::failure(ownError(target, "文件正被其他程序使用"));
+    QString error = fillAndFlush(in.fd(), out, from.st_size, source, target, true);
+    if (error.isEmpty() && ::rename(partPath.constData(), targetPath.constData()) != 0)
         error = systemError(target);
     if (!error.isEmpty()) {
-        if (regular)
-            ::unlink(targetPath.constData()); // a partial copy is no backup; nobody should take it for one
+        ::unlink(partPath.constData());
         return FileResult::failure(error);
     }
-    if (regular)
-        syncFolder(QFileInfo(target).absolutePath());
+    syncFolder(QFileInfo(target).absolutePath());
     return FileResult::success();
 }
 

@@ -13,11 +13,12 @@ struct FileResult {
     explicit operator bool() const { return ok; }
 };
 
-// Copies `source` byte for byte over `target` (created, or truncated when it exists), with
-// both files locked against other programs for the copy: a source that another program is
-// writing, or a target that another program holds, fails. A target that is the source itself
-// (under any name) fails before anything is written. The copy is flushed to the disk before
-// success is reported; a failed copy leaves no partial target file behind.
+// Copies `source` byte for byte to `target`, with both files locked against other programs
+// for the copy: a source that another program is writing, or a target that another program
+// holds, fails. A target that is the source itself (under any name) fails before anything is
+// written. A file is copied to `target`.part and renamed over `target` once it is complete and
+// flushed to the disk, so a failed or interrupted copy leaves an existing target as it was; a
+// device or pipe as target is written directly.
 FileResult CopyFileBytes(const QString &source, const QString &target);
 
 // True when both paths name the same existing file (links included).

@@ -150,6 +150,7 @@ void TestFileCopy::failedCopyLeavesNoPartialFile()
     QVERIFY(!result.error.isEmpty());
     if (!target.startsWith('/') && target != QLatin1String("pipe"))
         QVERIFY(!QFile::exists(targetPath));
+    QVERIFY(!QFile::exists(targetPath + QStringLiteral(".part")));
     QCOMPARE(contentOf(path(QStringLiteral("source"))), content);
 }
 
