@@ -1,7 +1,8 @@
 # Pictures, help page and desktop integration, made from the sources under assets/.
 #
-# The pictures are drawn as SVG and rasterised by the build with Qt's own SVG renderer, so
-# the program, the program folder and the installed icons always show the same drawing.
+# The pictures are drawn as SVG. The program renders them for the screen it shows them on;
+# the build rasterises the files that must be pictures (icons, the program folder's files)
+# with the same Qt SVG renderer, so they all show the same drawing.
 
 find_package(Qt6 REQUIRED COMPONENTS Svg)
 include(GNUInstallDirs)
