@@ -3,6 +3,7 @@
 
 #include "app/HelpBrowser.h"
 #include "app/SettingsPage.h"
+#include "document/ToolbarIcons.h"
 #include "work/TfrmWorkHint.h"
 
 #include <QFile>
@@ -25,6 +26,7 @@ private slots:
     void aboutPicture();
     void helpPagePictures_data();
     void helpPagePictures();
+    void toolbarIconsDrawnForTheScreen();
 
 private:
     std::unique_ptr<TestProgramFolder> m_folder;
@@ -144,6 +146,13 @@ void TestHiDpi::helpPagePictures()
         browser.document()->resource(QTextDocument::ImageResource, QUrl(QStringLiteral("logo.png"))));
     QCOMPARE(logo.size(), pixels);
     QCOMPARE(logo.deviceIndependentSize(), QSizeF(48, 48));
+}
+
+void TestHiDpi::toolbarIconsDrawnForTheScreen()
+{
+    const QPixmap shown = toolbaricons::icon(toolbaricons::Kind::Save).pixmap(QSize(18, 18), 2.0);
+    QCOMPARE(shown.size(), QSize(36, 36));
+    QCOMPARE(shown.devicePixelRatio(), 2.0);
 }
 
 int main(int argc, char **argv)
