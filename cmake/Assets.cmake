@@ -1,7 +1,8 @@
 # Pictures, help page and desktop integration, made from the sources under assets/.
 #
-# The pictures are drawn as SVG and rasterised by the build with Qt's own SVG renderer, so
-# the program, the program folder and the installed icons always show the same drawing.
+# The pictures are drawn as SVG. The program renders them for the screen it shows them on;
+# the build rasterises the files that must be pictures (icons, the program folder's files)
+# with the same Qt SVG renderer, so they all show the same drawing.
 
 find_package(Qt6 REQUIRED COMPONENTS Svg)
 include(GNUInstallDirs)
@@ -25,7 +26,7 @@ function(rasterise_picture svg output width height)
         VERBATIM)
 endfunction()
 
-# Program icon and splash picture, compiled into the program as :/pictures/...
+# The program icon, compiled into the program as :/pictures/...
 # Below 48 pixels the icon comes from its pixel-aligned small drawing.
 set(COMPILED_PICTURES "")
 foreach(size ${ICON_SIZES})
@@ -37,11 +38,29 @@ foreach(size ${ICON_SIZES})
     rasterise_picture(${drawing} ${PICTURE_BUILD_DIR}/icon-${size}.png ${size} ${size})
     list(APPEND COMPILED_PICTURES ${PICTURE_BUILD_DIR}/icon-${size}.png)
 endforeach()
-rasterise_picture(splash.svg ${PICTURE_BUILD_DIR}/splash.png 313 248)
-rasterise_picture(workhint.svg ${PICTURE_BUILD_DIR}/workhint.png 511 289)
-configure_file(${PICTURE_SOURCE_DIR}/icon.svg ${PICTURE_BUILD_DIR}/icon.svg COPYONLY)
-list(APPEND COMPILED_PICTURES ${PICTURE_BUILD_DIR}/splash.png ${PICTURE_BUILD_DIR}/workhint.png
-    ${PICTURE_BUILD_DIR}/icon.svg)
+# Pictures the windows draw themselves, at the screen's device pixel ratio.
+foreach(drawing icon.svg splash.svg workhint.svg Vey1.svg Clock1.svg)
+    configure_file(${PICTURE_SOURCE_DIR}/${drawing} ${PICTURE_BUILD_DIR}/${drawing} COPYONLY)
+    list(APPEND COMPILED_PICTURES ${PICTURE_BUILD_DIR}/${drawing})
+endforeach()
+
+# The program folder's Images/ keeps its files, which the user may replace; the program
+# carries the shipped ones too, to know a file still shipped and draw it sharp instead.
+foreach(picture "Vey1 240 180" "Clock1 200 200")
+    separate_arguments(picture)
+    list(GET picture 0 name)
+    list(GET picture 1 width)
+    list(GET picture 2 height)
+    set(shipped ${PICTURE_BUILD_DIR}/Images/${name}.bmp)
+    rasterise_picture(${name}.svg ${shipped} ${width} ${height})
+    list(APPEND COMPILED_PICTURES ${shipped})
+    add_custom_command(OUTPUT ${PROGRAM_DIR}/Images/${name}.bmp
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROGRAM_DIR}/Images
+        COMMAND ${CMAKE_COMMAND} -E copy ${shipped} ${PROGRAM_DIR}/Images/${name}.bmp
+        DEPENDS ${shipped}
+        COMMENT "Copying ${name}.bmp into the program folder"
+        VERBATIM)
+endforeach()
 
 # On a static library Qt makes an object library of the resources and links it into every
 # executable that links pandrel_core, so the program and the tests all carry the pictures.
@@ -50,10 +69,9 @@ qt_add_resources(pandrel_core pictures
     BASE ${PICTURE_BUILD_DIR}
     FILES ${COMPILED_PICTURES})
 
-# The program folder's Images/ and Help/, read as files by the program.
-rasterise_picture(Vey1.svg ${PROGRAM_DIR}/Images/Vey1.bmp 240 180)
-rasterise_picture(Clock1.svg ${PROGRAM_DIR}/Images/Clock1.bmp 200 200)
+# The help page's logo, with a twice as large one for HiDPI screens.
 rasterise_picture(icon.svg ${PROGRAM_DIR}/Help/logo.png 48 48)
+rasterise_picture(icon.svg ${PROGRAM_DIR}/Help/logo@2x.png 96 96)
 add_custom_command(OUTPUT ${PROGRAM_DIR}/Help/Help.htm
     COMMAND ${CMAKE_COMMAND} -E copy_if_different
             ${CMAKE_SOURCE_DIR}/assets/Help.htm ${PROGRAM_DIR}/Help/Help.htm
@@ -76,7 +94,8 @@ add_custom_target(program_folder_assets ALL DEPENDS
     ${PROGRAM_DIR}/Images/Clock1.bmp
     ${PROGRAM_DIR}/Images/DOGHINT1.WAV
     ${PROGRAM_DIR}/Help/Help.htm
-    ${PROGRAM_DIR}/Help/logo.png)
+    ${PROGRAM_DIR}/Help/logo.png
+    ${PROGRAM_DIR}/Help/logo@2x.png)
 
 # Installation: the program in bin/, its read-only files in share/pandrel/ (the per-user
 # program folder is seeded from there), and the menu entry with its icons.

@@ -1,12 +1,13 @@
 #include "app/SettingsPage.h"
 
+#include "widgets/Picture.h"
+
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -97,7 +98,9 @@ SettingsPage::SettingsPage(QWidget *parent)
 
 void SettingsPage::loadAboutPicture(const QString &path)
 {
-    imgAbout->setPixmap(QPixmap(path));
+    const Picture picture = Picture::replaceableFile(path, QStringLiteral(":/pictures/Images/Vey1.bmp"),
+                                                     QStringLiteral(":/pictures/Vey1.svg"));
+    imgAbout->setPixmap(picture.pixmap(devicePixelRatioF()));
 }
 
 void SettingsPage::addGroup(QWidget *group)

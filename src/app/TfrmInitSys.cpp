@@ -6,10 +6,10 @@
 
 TfrmInitSys::TfrmInitSys(QWidget *parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::SplashScreen)
-    , imgSrc(QStringLiteral(":/pictures/splash.png"))
+    , imgSrc(Picture::drawing(QStringLiteral(":/pictures/splash.svg")))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    resize(imgSrc.width() - 1, imgSrc.height() - 1);
+    resize(imgSrc.size() - QSize(1, 1));
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -41,7 +41,7 @@ void TfrmInitSys::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.setOpacity(m_alpha / 255.0);
-    painter.drawPixmap(0, 0, imgSrc);
+    painter.drawPixmap(0, 0, imgSrc.pixmap(devicePixelRatioF()));
 }
 
 void ShowSplash()

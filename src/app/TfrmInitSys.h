@@ -1,7 +1,8 @@
 #pragma once
 
+#include "widgets/Picture.h"
+
 #include <QDialog>
-#include <QPixmap>
 #include <QTimer>
 
 // The start-up picture: borderless and centred, fading in, closing itself after two seconds.
@@ -19,7 +20,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QPixmap imgSrc;
+    Picture imgSrc;
     QTimer m_closeTimer;
     QTimer tmrShowBitmap;
     int m_ticks = 0;

@@ -1,5 +1,6 @@
 #include "app/TfrmWorkMain.h"
 
+#include "app/HelpBrowser.h"
 #include "app/SettingsPage.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
@@ -45,7 +46,6 @@
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
-#include <QTextBrowser>
 #include <QVBoxLayout>
 
 namespace {
@@ -72,7 +72,7 @@ TfrmWorkMain::TfrmWorkMain(QWidget *parent)
     , addressBookTab(new AddressBookTab)
     , folderTab(new FolderTab)
     , searchTab(new SearchTab)
-    , helpBrowser(new QTextBrowser)
+    , helpBrowser(new HelpBrowser)
     , tray(new TrayIcon(programIcon(), this))
     , exchangeRates(new ExchangeRatesPage)
     , postCodes(new PostCodesPage)

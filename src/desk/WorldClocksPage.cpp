@@ -5,6 +5,7 @@
 #include "platform/Prompter.h"
 #include "widgets/AnalogClock.h"
 #include "widgets/DataGrid.h"
+#include "widgets/Picture.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -153,7 +154,8 @@ bool WorldClocksPage::showPlace()
 
 void WorldClocksPage::loadFaces(const QString &path)
 {
-    const QPixmap face(path);
+    const Picture face = Picture::replaceableFile(path, QStringLiteral(":/pictures/Images/Clock1.bmp"),
+                                                  QStringLiteral(":/pictures/Clock1.svg"));
     for (AnalogClock *clock : fixedClocks)
         clock->setFace(face);
     BmpClock9->setFace(face);

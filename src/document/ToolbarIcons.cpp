@@ -1,5 +1,6 @@
 #include "document/ToolbarIcons.h"
 
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -8,7 +9,7 @@ namespace toolbaricons {
 
 namespace {
 
-constexpr int kSize = 32; // drawn at 32 and scaled down; lines are 2.5 units wide
+constexpr int kSize = 32; // the drawing's square; lines are 2.5 units wide
 
 // Four text lines of the given lengths (in 0..1 of the width), placed by the alignment.
 void textLines(QPainter &painter, Qt::Alignment alignment, const QList<qreal> &lengths, qreal left = 4)
@@ -60,13 +61,8 @@ void drawTextColor(QPainter &painter)
     painter.fillRect(QRectF(5, 25, 22, 5), QColor(220, 40, 40));
 }
 
-} // namespace
-
-QIcon icon(Kind kind)
+void draw(QPainter &painter, Kind kind)
 {
-    QPixmap pixmap(kSize, kSize);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(50, 60, 75), 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     const QList<qreal> ragged{1.0, 0.65, 0.9, 0.55};
@@ -83,7 +79,45 @@ QIcon icon(Kind kind)
     case Kind::Save: drawSave(painter); break;
     case Kind::TextColor: drawTextColor(painter); break;
     }
-    return QIcon(pixmap);
+}
+
+// Draws for every size and device pixel ratio asked, so the icon is never a scaled picture.
+class LineDrawingEngine : public QIconEngine
+{
+public:
+    explicit LineDrawingEngine(Kind kind) : m_kind(kind) {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State) override
+    {
+        painter->save();
+        painter->translate(rect.topLeft());
+        painter->scale(rect.width() / qreal(kSize), rect.height() / qreal(kSize));
+        if (mode == QIcon::Disabled)
+            painter->setOpacity(0.35);
+        draw(*painter, m_kind);
+        painter->restore();
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, pixmap.rect(), mode, state);
+        return pixmap;
+    }
+
+    QIconEngine *clone() const override { return new LineDrawingEngine(m_kind); }
+
+private:
+    Kind m_kind;
+};
+
+} // namespace
+
+QIcon icon(Kind kind)
+{
+    return QIcon(new LineDrawingEngine(kind));
 }
 
 } // namespace toolbaricons

@@ -36,7 +36,7 @@ void AnalogClock::setTime(const QTime &time)
     update();
 }
 
-void AnalogClock::setFace(const QPixmap &face)
+void AnalogClock::setFace(const Picture &face)
 {
     m_face = face;
     update();
@@ -48,16 +48,18 @@ void AnalogClock::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), Qt::white);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const qreal side = qMin(width(), height());
+    const int side = qMin(width(), height());
+    // Made for the device pixels it covers and laid on whole pixels, the face is never resampled.
+    if (!m_face.isNull()) {
+        const QPixmap face = m_face.pixmap(QSize(side, side), devicePixelRatioF());
+        painter.drawPixmap(QPoint((width() - side) / 2, (height() - side) / 2), face);
+    }
     painter.translate(width() / 2.0, height() / 2.0);
     painter.scale(side / kSide, side / kSide);
 
-    const QRectF square(-kSide / 2, -kSide / 2, kSide, kSide);
-    if (!m_face.isNull()) {
-        painter.drawPixmap(square, m_face, QRectF(m_face.rect()));
-    } else {
+    if (m_face.isNull()) {
         painter.setPen(QPen(Qt::gray, 3));
-        painter.drawEllipse(square.adjusted(6, 6, -6, -6));
+        painter.drawEllipse(QRectF(-kSide / 2, -kSide / 2, kSide, kSide).adjusted(6, 6, -6, -6));
     }
 
     const qreal seconds = m_time.second();

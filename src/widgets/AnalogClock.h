@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QPixmap>
+#include "widgets/Picture.h"
+
 #include <QTime>
 #include <QWidget>
 
@@ -15,9 +16,9 @@ public:
 
     void setTime(const QTime &time);
     QTime time() const { return m_time; }
-    // A null picture leaves a plain ring under the hands.
-    void setFace(const QPixmap &face);
-    const QPixmap &face() const { return m_face; }
+    // The picture fills the dial; a null picture leaves a plain ring under the hands.
+    void setFace(const Picture &face);
+    const Picture &face() const { return m_face; }
 
     QSize sizeHint() const override { return {120, 120}; }
     bool hasHeightForWidth() const override { return true; }
@@ -28,5 +29,5 @@ protected:
 
 private:
     QTime m_time{0, 0, 0};
-    QPixmap m_face;
+    Picture m_face;
 };

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "data/Recordset.h"
 #include "platform/Prompter.h"
+#include "widgets/Picture.h"
 #include "work/Reminders.h"
 #include "work/TfrmEditAWork.h"
 
@@ -66,11 +67,14 @@ TfrmWorkHint::TfrmWorkHint(qint64 id)
     setWindowTitle(tr("报警提示"));
     setFixedSize(kWindowSize);
 
-    const QPixmap picture(QStringLiteral(":/pictures/workhint.png"));
-    Image1->setPixmap(picture);
+    // The shape comes from the picture at one device pixel per logical pixel: a mask is in
+    // logical pixels, and the drawing's cut-out lies on whole ones, so the sharper picture
+    // for the screen fills the same shape exactly.
+    const Picture picture = Picture::drawing(QStringLiteral(":/pictures/workhint.svg"));
+    setMask(picture.pixmap(1.0).createMaskFromColor(kTransparentColor, Qt::MaskInColor));
+    Image1->setPixmap(picture.pixmap(devicePixelRatioF()));
     Image1->setGeometry(rect());
     Image1->setToolTip(tr("鼠标单击关闭本提示"));
-    setMask(picture.createMaskFromColor(kTransparentColor, Qt::MaskInColor));
 
     // The labels lie on the picture, so their clicks and tooltips are the picture's.
     lblTime->setText(QStringLiteral("09-01-01 17:01"));

@@ -4,6 +4,7 @@
 #include "TestMain.h"
 #include "TestProgramFolder.h"
 
+#include "app/HelpBrowser.h"
 #include "app/SettingsPage.h"
 #include "app/TfrmWorkMain.h"
 #include "app/TrayIcon.h"
@@ -27,7 +28,6 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
-#include <QTextBrowser>
 #include <QTimer>
 
 // Each case: its own program folder, scripted prompts, a recording shell, and a main window

@@ -101,7 +101,7 @@ void TestAnalogClock::facePictureUnderTheHands()
     QPixmap face(50, 50); // any size: it fills the dial
     face.fill(Qt::green);
     AnalogClock clock;
-    clock.setFace(face);
+    clock.setFace(Picture::image(face.toImage()));
     clock.setTime(QTime(12, 0, 0));
 
     const QImage image = render(clock, 160, 1.0);

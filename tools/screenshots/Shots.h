@@ -3,6 +3,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QList>
+#include <QPainter>
+#include <QPixmap>
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
@@ -13,10 +15,22 @@ class Shots
 public:
     explicit Shots(const QString &folder) : m_folder(folder) { QDir().mkpath(folder); }
 
+    // A shaped window is taken as the screen shows it: nothing outside its shape.
     void take(QWidget &widget, const QString &name)
     {
         const QString path = QDir(m_folder).filePath(name + QStringLiteral(".png"));
-        if (widget.grab().save(path))
+        QPixmap picture = widget.grab();
+        if (!widget.mask().isEmpty()) {
+            QPixmap shaped(picture.size());
+            shaped.setDevicePixelRatio(picture.devicePixelRatio());
+            shaped.fill(Qt::transparent);
+            QPainter painter(&shaped);
+            painter.setClipRegion(widget.mask());
+            painter.drawPixmap(0, 0, picture);
+            painter.end();
+            picture = shaped;
+        }
+        if (picture.save(path))
             m_written.append(path);
         else
             m_failed.append(path);

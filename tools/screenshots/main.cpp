@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTextStream>
 
 namespace {
@@ -57,11 +58,30 @@ void shootMainWindow(Shots &shots)
     window.hide();
 }
 
+// The offscreen screen is 800 × 600 device pixels. Scaled, it grows by the factor, so that
+// it keeps its 800 × 600 logical pixels as a real HiDPI screen does, and dialogs that fit
+// themselves to the screen lay out as in the unscaled set.
+void useOffscreenScreen(QTemporaryFile &configuration)
+{
+    bool scaled = false;
+    const double factor = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&scaled);
+    if (!scaled || factor <= 0 || !configuration.open()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return;
+    }
+    QTextStream(&configuration) << QStringLiteral(R"({"screens": [{"name": "offscreen", "width": %1, "height": %2}]})")
+                                       .arg(qRound(800 * factor))
+                                       .arg(qRound(600 * factor));
+    configuration.close();
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(configuration.fileName()));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryFile screenConfiguration;
+    useOffscreenScreen(screenConfiguration);
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     setUpApplication();
