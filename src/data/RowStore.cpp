@@ -166,30 +166,24 @@ QByteArray RowStore::encode(const QVariantList &values) const
     for (int c = 0; c < m_columns; ++c) {
         const QVariant value = values.value(c);
         Cell &cell = cells[c];
-        if (value.isNull())
-            continue;
-        switch (value.typeId()) {
-        case QMetaType::Bool:
-        case QMetaType::Int:
-        case QMetaType::UInt:
-        case QMetaType::Long:
-        case QMetaType::LongLong:
-        case QMetaType::ULongLong:
+        switch (storageClassOf(value)) {
+        case SQLITE_INTEGER:
             cell.integer = value.toLongLong();
             setNumber(cell, SQLITE_INTEGER, &cell.integer);
             break;
-        case QMetaType::Double:
-        case QMetaType::Float:
+        case SQLITE_FLOAT:
             cell.real = value.toDouble();
             setNumber(cell, SQLITE_FLOAT, &cell.real);
             break;
-        case QMetaType::QByteArray:
+        case SQLITE_BLOB:
             cell.type = SQLITE_BLOB;
             cell.owned = value.toByteArray();
             break;
-        default:
+        case SQLITE_TEXT:
             cell.type = SQLITE_TEXT;
             cell.owned = value.toString().toUtf8();
+            break;
+        default:
             break;
         }
         if (cell.type == SQLITE_BLOB || cell.type == SQLITE_TEXT) {

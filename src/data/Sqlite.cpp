@@ -99,6 +99,24 @@ SqliteStatement::~SqliteStatement()
     sqlite3_finalize(m_stmt);
 }
 
+int storageClassOf(const QVariant &value)
+{
+    if (value.isNull())
+        return SQLITE_NULL;
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: return SQLITE_INTEGER;
+    case QMetaType::Double:
+    case QMetaType::Float: return SQLITE_FLOAT;
+    case QMetaType::QByteArray: return SQLITE_BLOB;
+    default: return SQLITE_TEXT;
+    }
+}
+
 bool SqliteStatement::bind(const QVariantList &params)
 {
     if (!m_stmt)
@@ -114,35 +132,21 @@ bool SqliteStatement::bind(const QVariantList &params)
         const QVariant &value = params.at(i);
         const int index = i + 1;
         int rc = SQLITE_OK;
-        if (value.isNull()) {
-            rc = sqlite3_bind_null(m_stmt, index);
-        } else {
-            switch (value.typeId()) {
-            case QMetaType::Bool:
-            case QMetaType::Int:
-            case QMetaType::UInt:
-            case QMetaType::Long:
-            case QMetaType::LongLong:
-            case QMetaType::ULongLong:
-                rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong());
-                break;
-            case QMetaType::Double:
-            case QMetaType::Float:
-                rc = sqlite3_bind_double(m_stmt, index, value.toDouble());
-                break;
-            case QMetaType::QByteArray: {
-                const QByteArray bytes = value.toByteArray();
-                rc = sqlite3_bind_blob64(m_stmt, index, bytes.constData(), sqlite3_uint64(bytes.size()),
-                                         SQLITE_TRANSIENT);
-                break;
-            }
-            default: {
-                const QByteArray text = value.toString().toUtf8();
-                rc = sqlite3_bind_text64(m_stmt, index, text.constData(), sqlite3_uint64(text.size()),
-                                         SQLITE_TRANSIENT, SQLITE_UTF8);
-                break;
-            }
-            }
+        switch (storageClassOf(value)) {
+        case SQLITE_NULL: rc = sqlite3_bind_null(m_stmt, index); break;
+        case SQLITE_INTEGER: rc = sqlite3_bind_int64(m_stmt, index, value.toLongLong()); break;
+        case SQLITE_FLOAT: rc = sqlite3_bind_double(m_stmt, index, value.toDouble()); break;
+        case SQLITE_BLOB: {
+            const QByteArray bytes = value.toByteArray();
+            rc = sqlite3_bind_blob64(m_stmt, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
+            break;
+        }
+        default: {
+            const QByteArray text = value.toString().toUtf8();
+            rc = sqlite3_bind_text64(m_stmt, index, text.constData(), sqlite3_uint64(text.size()), SQLITE_TRANSIENT,
+                                     SQLITE_UTF8);
+            break;
+        }
         }
         if (rc != SQLITE_OK) {
             m_connection.setError(QStringLiteral("bind"));

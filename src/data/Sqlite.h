@@ -41,6 +41,11 @@ private:
 // written as  X like ? escape '\': % and _ in names are ordinary characters there.
 QString likePrefix(const QString &text);
 
+// The SQLite type a value is stored as (SQLITE_NULL, _INTEGER, _FLOAT, _BLOB or _TEXT):
+// integers and booleans as integers, floating point as reals, byte arrays as blobs, and
+// everything else as its text.
+int storageClassOf(const QVariant &value);
+
 class SqliteStatement
 {
 public:
