@@ -44,11 +44,11 @@ void shootClients(Shots &shots)
 
     TfrmClientLinkerEdit contact(1);
     contact.ReadyData(1);
-    shots.showAndTake(contact, QStringLiteral("dialog-contact"));
+    shots.showAndTake(contact, QStringLiteral("dialog-client-contact"));
 
     TfrmClientLinkerRecEdit activity(1);
     activity.ReadyData(4);
-    shots.showAndTake(activity, QStringLiteral("dialog-activity"));
+    shots.showAndTake(activity, QStringLiteral("dialog-client-activity"));
 }
 
 const ShotSet crm("crm", shootClients);
