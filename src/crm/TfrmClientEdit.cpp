@@ -113,6 +113,7 @@ QWidget *TfrmClientEdit::buildFields()
     SpeedButton1->setText(QStringLiteral("…"));
     SpeedButton1->setToolTip(tr("选择客户分类"));
     setGbkByteLimit(EditDesp, kDespBytes);
+    EditDesp->setTabChangesFocus(true);
 
     auto withButton = [](QWidget *box, QToolButton *button) {
         auto *row = new QWidget;

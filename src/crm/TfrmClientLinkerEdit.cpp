@@ -67,6 +67,7 @@ QWidget *TfrmClientLinkerEdit::buildFields()
     setGbkByteLimit(EditAddress, 50);
     setGbkByteLimit(EditFancy, 50);
     setGbkByteLimit(EditDesp, 200);
+    EditDesp->setTabChangesFocus(true);
     cmbIsMain->addItems({tr("否"), tr("是")});
     for (QComboBox *list : {cmbDepart, cmbPos}) {
         list->setEditable(true);

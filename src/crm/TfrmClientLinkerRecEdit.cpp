@@ -38,6 +38,7 @@ TfrmClientLinkerRecEdit::TfrmClientLinkerRecEdit(qint64 clientId, QWidget *paren
     setGbkByteLimit(cmbRuner, 20);
     setGbkByteLimit(cmbTalkStyle, 20);
     setGbkByteLimit(EditDesp, 200);
+    EditDesp->setTabChangesFocus(true);
     for (QDateEdit *picker : {dtGo, dtHint}) {
         picker->setCalendarPopup(true);
         picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));

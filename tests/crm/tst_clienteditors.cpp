@@ -18,6 +18,9 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <functional>
+#include <memory>
+
 // Each case: its own program folder with the sample client register, scripted prompts, a
 // recording shell and a fixed clock.
 class TestClientEditors : public QObject
@@ -42,6 +45,8 @@ private slots:
     void selectionWindowNeedsANode();
     void unreadableCategoriesShowNoSelection();
     void enterMovesOnCtrlEnterLeavesTheMemo();
+    void tabLeavesTheMemo_data();
+    void tabLeavesTheMemo();
     void newContactStartsFromTheClient();
     void contactIsStoredAsTyped();
     void editedContactKeepsItsBirthday();
@@ -64,6 +69,14 @@ private:
 namespace {
 
 const QDateTime kNow(QDate(2026, 12, 10), QTime(15, 42, 7));
+
+// An editor with its remarks memo and the control after it.
+struct MemoEditor {
+    QPlainTextEdit *memo;
+    QPushButton *next;
+    std::unique_ptr<QDialog> window;
+};
+using OpenMemoEditor = std::function<MemoEditor()>;
 
 // Types text into a widget key by key, as the input method delivers Chinese characters.
 void typeText(QWidget *widget, const QString &text)
@@ -307,6 +320,39 @@ void TestClientEditors::enterMovesOnCtrlEnterLeavesTheMemo()
     QCOMPARE(QApplication::focusWidget(), editor.EditDesp);
     QTest::keyClick(editor.EditDesp, Qt::Key_Return, Qt::ControlModifier);
     QCOMPARE(QApplication::focusWidget(), editor.cmdReg);
+}
+
+void TestClientEditors::tabLeavesTheMemo_data()
+{
+    QTest::addColumn<OpenMemoEditor>("open");
+    QTest::newRow("client") << OpenMemoEditor([] {
+        auto editor = std::make_unique<TfrmClientEdit>(QStringLiteral("0001"), QString());
+        editor->ReadyData(1);
+        return MemoEditor{editor->EditDesp, editor->cmdReg, std::move(editor)};
+    });
+    QTest::newRow("contact") << OpenMemoEditor([] {
+        auto editor = std::make_unique<TfrmClientLinkerEdit>(1);
+        editor->ReadyData(-1);
+        return MemoEditor{editor->EditDesp, editor->cmdSave, std::move(editor)};
+    });
+    QTest::newRow("activity") << OpenMemoEditor([] {
+        auto editor = std::make_unique<TfrmClientLinkerRecEdit>(1);
+        editor->ReadyData(-1);
+        return MemoEditor{editor->EditDesp, editor->cmdSave, std::move(editor)};
+    });
+}
+
+void TestClientEditors::tabLeavesTheMemo()
+{
+    QFETCH(OpenMemoEditor, open);
+    const MemoEditor editor = open();
+    editor.window->show();
+    QVERIFY(QTest::qWaitForWindowActive(editor.window.get()));
+    editor.memo->setFocus();
+    const QString before = editor.memo->toPlainText();
+    QTest::keyClick(editor.memo, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), editor.next);
+    QCOMPARE(editor.memo->toPlainText(), before);
 }
 
 void TestClientEditors::newContactStartsFromTheClient()
