@@ -25,8 +25,6 @@
 
 namespace {
 
-// The first day a birthday counts as set in the editor: 1927-05-18.
-constexpr double kFirstSetBirthday = 10000;
 constexpr int kShortFieldBytes = 20;
 
 // A date picker that shows a blank instead of its date while no birthday is set; the date
@@ -61,8 +59,7 @@ private:
 
 bool birthdayIsSet(const QVariant &stored)
 {
-    const QDateTime birthday = dbdates::fromValue(stored);
-    return birthday.isValid() && dbdates::toSerial(birthday) >= kFirstSetBirthday;
+    return !dbdates::isEmpty(stored);
 }
 
 QString birthdayText(const QDate &date, bool set)

@@ -13,8 +13,9 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 
-// Birthdays are stored as dates; "none" is day 0 (1899-12-30). The editor counts a birthday
-// as set from day 10000 (1927-05-18) on, the list shows one after day 100.
+// Birthdays are stored as dates; "none" is day 0 (1899-12-30). A birthday is set when the
+// list shows one, after day 100: the editor ticks it then, so saving keeps every birthday
+// the list shows, those before 1927 included.
 bool birthdayIsSet(const QVariant &stored);
 // What a birthday is stored as: the date, or day 0 when none is set.
 QString birthdayText(const QDate &date, bool set);

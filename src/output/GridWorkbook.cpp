@@ -34,11 +34,12 @@ QByteArray spreadsheetDateFormat(const QString &qtFormat)
 }
 
 // Grid pixels to the spreadsheet's character widths (7 pixels a character, 5 of padding).
+// A date gets room for every character of its format: a spreadsheet shows "####" instead of
+// a date its column is too narrow for.
 double characterWidth(const GridColumn &column)
 {
-    if (column.width <= 0)
-        return qMax(8.0, column.title.size() * 2.2);
-    return qMax(1.0, (column.width - 5) / 7.0);
+    const double width = column.width <= 0 ? qMax(8.0, column.title.size() * 2.2) : qMax(1.0, (column.width - 5) / 7.0);
+    return column.dateFormat.isEmpty() ? width : qMax(width, column.dateFormat.size() + 1.0);
 }
 
 bool flushToDisk(const QString &path)

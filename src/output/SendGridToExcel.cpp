@@ -48,7 +48,7 @@ void SendGridToExcel(const QString &title, DataGrid &grid)
     }
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString path = exportFilePath(folder, title, platform::clock().now());
-    if (!QDir().mkpath(folder) || !writeGridWorkbook(path, title, grid.columns(), grid.recordset())) {
+    if (!QDir().mkpath(folder) || !writeGridWorkbook(path, title, grid.shownColumns(), grid.recordset())) {
         prompter.message(tr("电子表格文件不能写入%1，请检查磁盘空间和文件夹的权限！").arg(QDir::toNativeSeparators(folder)),
                          platform::Prompter::Icon::Error);
         return;

@@ -21,7 +21,7 @@ TfrmPreview::TfrmPreview(QWidget *parent)
 
 void TfrmPreview::ReadyData1(const QString &title, const DataGrid &grid)
 {
-    m_data = gridPrintData(title, grid.columns(), grid.recordset());
+    m_data = gridPrintData(title, grid.shownColumns(), grid.recordset());
     showFirstPage();
 }
 

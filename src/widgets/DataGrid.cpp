@@ -167,6 +167,16 @@ void DataGrid::applyColumnLayout()
     }
 }
 
+QList<GridColumn> DataGrid::shownColumns() const
+{
+    QList<GridColumn> shown = columns();
+    for (int c = 0; c < shown.size(); ++c) {
+        if (shown.at(c).visible)
+            shown[c].width = m_view->columnWidth(c);
+    }
+    return shown;
+}
+
 void DataGrid::setColorizer(RecordsetModel::Colorizer colorizer)
 {
     m_model.setColorizer(std::move(colorizer));

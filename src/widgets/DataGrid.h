@@ -18,6 +18,9 @@ public:
 
     void setColumns(const QList<GridColumn> &columns);
     const QList<GridColumn> &columns() const { return m_model.columns(); }
+    // The columns with each visible one as wide as it is on screen: widened to its title and
+    // dates, and as the user has dragged it. Printouts and exports take these.
+    QList<GridColumn> shownColumns() const;
     void setColorizer(RecordsetModel::Colorizer colorizer);
     Recordset &recordset() const { return m_model.recordset(); }
     RecordsetModel &model() { return m_model; }

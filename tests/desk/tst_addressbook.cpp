@@ -347,8 +347,10 @@ void TestAddressBook::birthdayRule_data()
     QTest::newRow("none") << QVariant("1899-12-30") << "" << false << "1899-12-30";
     QTest::newRow("NULL") << QVariant() << "" << false << "1899-12-30";
     QTest::newRow("day 100") << QVariant("1900-04-09") << "" << false << "1899-12-30";
-    QTest::newRow("day 101") << QVariant("1900-04-10") << "1900-04-10" << false << "1899-12-30";
-    QTest::newRow("day 9999") << QVariant("1927-05-17") << "1927-05-17" << false << "1899-12-30";
+    // A birthday the list shows is kept: saving the contact for another change must not erase
+    // the birthday of someone born before 1927.
+    QTest::newRow("day 101") << QVariant("1900-04-10") << "1900-04-10" << true << "1900-04-10";
+    QTest::newRow("day 9999") << QVariant("1927-05-17") << "1927-05-17" << true << "1927-05-17";
     QTest::newRow("day 10000") << QVariant("1927-05-18") << "1927-05-18" << true << "1927-05-18";
     QTest::newRow("ordinary") << QVariant("1985-12-01") << "1985-12-01" << true << "1985-12-01";
 }

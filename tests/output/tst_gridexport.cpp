@@ -32,12 +32,15 @@ private slots:
     void refusesWhatItCannotSend_data();
     void refusesWhatItCannotSend();
     void failedWriteLeavesNoFile();
+    void datesFitTheirColumns();
     void exportFileName_data();
     void exportFileName();
 
 private:
     // Every cell of the first sheet as "A1=type:value", row by row.
     QStringList readBack(const QString &path);
+    // The widths of the first sheet's columns, in the spreadsheet's characters, from column A.
+    QList<double> columnWidths(const QString &path);
     QList<GridColumn> workColumns() const;
 
     QTemporaryDir m_home;
@@ -200,6 +203,45 @@ void TestGridExport::failedWriteLeavesNoFile()
     QVERIFY(prompter.lastShown().startsWith(QStringLiteral("电子表格文件不能写入")));
     QCOMPARE(shell.calls(), QStringList());
     QCOMPARE(QDir(documents).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+QList<double> TestGridExport::columnWidths(const QString &path)
+{
+    const QString script = QStringLiteral(
+        "import sys, openpyxl\n"
+        "from openpyxl.utils import get_column_letter\n"
+        "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+        "print(' '.join(str(ws.column_dimensions[get_column_letter(c)].width) for c in range(1, ws.max_column + 1)))\n");
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral("-c"), script, path});
+    QList<double> widths;
+    if (python.waitForFinished(30000) && python.exitCode() == 0) {
+        for (const QString &width : QString::fromLatin1(python.readAllStandardOutput()).split(' ', Qt::SkipEmptyParts))
+            widths.append(width.toDouble());
+    }
+    return widths;
+}
+
+// A spreadsheet shows "####" instead of a date its column is too narrow for: every date
+// column is at least as wide as its dates, whatever width the list gave it.
+void TestGridExport::datesFitTheirColumns()
+{
+    RecordingShell shell;
+    ScriptedPrompter prompter;
+    ManualClock clock(QDateTime(QDate(2026, 12, 10), QTime(14, 5, 9)));
+    GridColumn start{QStringLiteral("TimeStart"), QStringLiteral("开始"), 30};
+    start.dateFormat = QStringLiteral("yyyy-MM-dd");
+    GridColumn registered{QStringLiteral("LastUpTime"), QStringLiteral("登记")};
+    registered.dateFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
+    DataGrid grid(*m_rows);
+    grid.setColumns({start, registered});
+
+    SendGridToExcel(QStringLiteral("事务档案"), grid);
+
+    const QList<double> widths = columnWidths(m_home.filePath(QStringLiteral("Documents/事务档案 2026-12-10 140509.xlsx")));
+    QCOMPARE(widths.size(), 2);
+    QVERIFY2(widths.at(0) >= 10, qPrintable(QString::number(widths.at(0))));
+    QVERIFY2(widths.at(1) >= 19, qPrintable(QString::number(widths.at(1))));
 }
 
 void TestGridExport::exportFileName_data()

@@ -26,9 +26,12 @@ private slots:
     void titleLinesRepeatTheLastPart();
     void cellsAreWhatTheGridShows();
     void everyPageRepeatsTheTitles();
+    void narrowColumnsPrintWhole();
 
 private:
     void addClients(int count);
+    // The text of the pages printed from `window` into a PDF file.
+    QString printedText(TfrmPreview &window, const QString &firstPage = QStringLiteral("1"));
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
@@ -121,6 +124,19 @@ void TestGridPrint::cellsAreWhatTheGridShows()
     }
 }
 
+QString TestGridPrint::printedText(TfrmPreview &window, const QString &firstPage)
+{
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("list.pdf"));
+    m_prompter->answerText(pdf);
+    QTest::mouseClick(window.Button5, Qt::LeftButton);
+
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), firstPage, QStringLiteral("-l"), firstPage,
+                                             QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    return text.waitForFinished(30000) ? QString::fromUtf8(text.readAllStandardOutput()) : QString();
+}
+
 void TestGridPrint::everyPageRepeatsTheTitles()
 {
     if (!QPrinterInfo::availablePrinters().isEmpty())
@@ -133,22 +149,36 @@ void TestGridPrint::everyPageRepeatsTheTitles()
     window.ReadyData1(QStringLiteral("往来单位"), grid);
     QCOMPARE(window.windowTitle(), QStringLiteral("打印预览窗口"));
     QVERIFY(window.pageCount() >= 3);
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath(QStringLiteral("clients.pdf"));
-    m_prompter->answerText(pdf);
 
-    QTest::mouseClick(window.Button5, Qt::LeftButton);
-
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QStringLiteral("2"), QStringLiteral("-l"),
-                                             QStringLiteral("2"), QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    QVERIFY(text.waitForFinished(30000));
     // No 户 or 页 in the texts read back: the font maps them to look-alike radicals (⼾, ⻚).
-    const QString second = QString::fromUtf8(text.readAllStandardOutput());
+    const QString second = printedText(window, QStringLiteral("2"));
     for (const QString &expected : {QStringLiteral("往来单位"), QStringLiteral("名称"), QStringLiteral("电话"),
                                     QStringLiteral("第 2 "), QStringLiteral("共 %1 ").arg(window.pageCount())})
         QVERIFY2(second.contains(expected), qPrintable(expected + QStringLiteral(" not on page 2:\n") + second));
     QVERIFY(!second.contains(QStringLiteral("0571-88001 "))); // page 1's rows stay on page 1
+}
+
+// Columns set narrower than their titles or dates are shown wider on screen; the printout
+// takes the widths as shown, so nothing the list shows whole is cut short on paper.
+void TestGridPrint::narrowColumnsPrintWhole()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("This machine has a printer; the tests never print on one.");
+    addClients(2);
+    GridColumn id{QStringLiteral("ID"), QStringLiteral("编号"), 20, Qt::AlignRight};
+    GridColumn kind{QStringLiteral("ClientType"), QStringLiteral("优先级"), 30};
+    GridColumn since{QStringLiteral("RecTime"), QStringLiteral("日期"), 40};
+    since.dateFormat = QStringLiteral("yyyy-MM-dd HH:mm");
+    DataGrid grid(*m_rows);
+    grid.setColumns({id, kind, since});
+    TfrmPreview window;
+    window.ReadyData1(QStringLiteral("客户资料"), grid);
+
+    const QString printed = printedText(window);
+
+    for (const QString &whole : {QStringLiteral("编号"), QStringLiteral("优先级"), QStringLiteral("2026-11-02 09:30")})
+        QVERIFY2(printed.contains(whole), qPrintable(whole + QStringLiteral(" not printed whole:\n") + printed));
+    QVERIFY(!printed.contains(QChar(0x2026))); // no ellipsis anywhere
 }
 
 PANDREL_TEST_MAIN(TestGridPrint)
