@@ -237,6 +237,7 @@ bool TfrmClientEdit::SaveData()
         platform::prompter().message(tr("客户分类尚未选择！"), platform::Prompter::Icon::Warning);
         return false;
     }
+    EditNameExit(); // saved with Alt+S from the name box, which was never left
     m_client.edit();
     const bool written = setColumns(m_client, {{"ClientCode", EditCode->text()},
                                               {"ClientName", EditName->text()},

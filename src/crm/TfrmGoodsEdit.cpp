@@ -117,6 +117,7 @@ bool TfrmGoodsEdit::SaveData()
         EditGoodsName->setFocus();
         return false;
     }
+    EditGoodsNameExit(); // saved with Alt+S from the name box, which was never left
     if (needsCorrection(EditPrice->text()))
         EditPrice->setText(QStringLiteral("0"));
     const std::optional<double> price = boxNumber(EditPrice->text());

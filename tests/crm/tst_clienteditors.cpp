@@ -214,9 +214,12 @@ void TestClientEditors::shortCodeFromTheName_data()
     QTest::addColumn<QString>("typedCode");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("code");
-    QTest::newRow("pinyin initials") << QString() << "北京ab" << "BJab";
-    QTest::newRow("punctuation gives spaces") << QString() << "，。" << "  ";
-    QTest::newRow("a typed code stays") << "MINE" << "北京ab" << "MINE";
+    QTest::addColumn<bool>("savedFromTheName"); // Alt+S in the name box: it is never left
+    QTest::newRow("pinyin initials") << QString() << "北京ab" << "BJab" << false;
+    QTest::newRow("punctuation gives spaces") << QString() << "，。" << "  " << false;
+    QTest::newRow("a typed code stays") << "MINE" << "北京ab" << "MINE" << false;
+    QTest::newRow("saved from the name box") << QString() << "北京ab" << "BJab" << true;
+    QTest::newRow("saved with a typed code") << "MINE" << "北京ab" << "MINE" << true;
 }
 
 void TestClientEditors::shortCodeFromTheName()
@@ -224,6 +227,7 @@ void TestClientEditors::shortCodeFromTheName()
     QFETCH(QString, typedCode);
     QFETCH(QString, name);
     QFETCH(QString, code);
+    QFETCH(bool, savedFromTheName);
     TfrmClientEdit editor(QStringLiteral("0001"), QString());
     QVERIFY(editor.ReadyData(-1));
     editor.show();
@@ -231,7 +235,12 @@ void TestClientEditors::shortCodeFromTheName()
     editor.EditCode->setText(typedCode);
     editor.EditName->setFocus();
     typeText(editor.EditName, name);
-    QTest::keyClick(editor.EditName, Qt::Key_Tab);
+    if (savedFromTheName) {
+        QVERIFY(editor.SaveData());
+        QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select ClientCode from TClient where ClientName=?"), {name}), code);
+    } else {
+        QTest::keyClick(editor.EditName, Qt::Key_Tab);
+    }
     QCOMPARE(editor.EditCode->text(), code);
 }
 
