@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace {
@@ -31,8 +32,12 @@ QString exportFilePath(const QString &documentsFolder, const QString &title, con
     }
     if (name.startsWith('.'))
         name.replace(0, 1, '_');
-    return QDir(documentsFolder).filePath(
-        QStringLiteral("%1 %2.xlsx").arg(name, moment.toString(QStringLiteral("yyyy-MM-dd HHmmss"))));
+    const QString stem = QDir(documentsFolder).filePath(
+        QStringLiteral("%1 %2").arg(name, moment.toString(QStringLiteral("yyyy-MM-dd HHmmss"))));
+    QString path = stem + QStringLiteral(".xlsx");
+    for (int copy = 2; QFileInfo::exists(path); ++copy)
+        path = QStringLiteral("%1 (%2).xlsx").arg(stem).arg(copy);
+    return path;
 }
 
 void SendGridToExcel(const QString &title, DataGrid &grid)

@@ -10,4 +10,6 @@ class DataGrid;
 void SendGridToExcel(const QString &title, DataGrid &grid);
 
 // "<documents>/<title> yyyy-MM-dd HHmmss.xlsx"; characters a file name cannot hold become "_".
+// Where that file exists (a second export within the same second), " (2)", " (3)" … go before
+// the extension: an earlier export, perhaps edited since, is never replaced.
 QString exportFilePath(const QString &documentsFolder, const QString &title, const QDateTime &moment);

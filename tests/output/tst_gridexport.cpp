@@ -247,19 +247,26 @@ void TestGridExport::datesFitTheirColumns()
 void TestGridExport::exportFileName_data()
 {
     QTest::addColumn<QString>("title");
+    QTest::addColumn<QStringList>("existing");
     QTest::addColumn<QString>("name");
 
-    QTest::newRow("title and moment") << "客户资料" << "客户资料 2026-12-10 090000.xlsx";
-    QTest::newRow("separators replaced") << "a/b\\c:d" << "a_b_c_d 2026-12-10 090000.xlsx";
-    QTest::newRow("never hidden") << ".profile" << "_profile 2026-12-10 090000.xlsx";
+    QTest::newRow("title and moment") << "客户资料" << QStringList() << "客户资料 2026-12-10 090000.xlsx";
+    QTest::newRow("separators replaced") << "a/b\\c:d" << QStringList() << "a_b_c_d 2026-12-10 090000.xlsx";
+    QTest::newRow("never hidden") << ".profile" << QStringList() << "_profile 2026-12-10 090000.xlsx";
+    QTest::newRow("same second again")
+        << "客户资料" << QStringList{"客户资料 2026-12-10 090000.xlsx", "客户资料 2026-12-10 090000 (2).xlsx"}
+        << "客户资料 2026-12-10 090000 (3).xlsx";
 }
 
 void TestGridExport::exportFileName()
 {
     QFETCH(QString, title);
+    QFETCH(QStringList, existing);
     QFETCH(QString, name);
-    QCOMPARE(exportFilePath(QStringLiteral("/docs"), title, QDateTime(QDate(2026, 12, 10), QTime(9, 0))),
-             QStringLiteral("/docs/") + name);
+    QTemporaryDir docs;
+    for (const QString &file : existing)
+        QVERIFY(QFile(docs.filePath(file)).open(QIODevice::WriteOnly));
+    QCOMPARE(exportFilePath(docs.path(), title, QDateTime(QDate(2026, 12, 10), QTime(9, 0))), docs.filePath(name));
 }
 
 PANDREL_TEST_MAIN(TestGridExport)
