@@ -2,6 +2,7 @@
 
 #include "util/AmountCapitals.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -72,7 +73,16 @@ void TfrmJEZH::cmdCopyClick()
 
 TfrmJEZH *ShowAmountConverter()
 {
+    // A new converter steps down and right from the lowest one open, so that it is seen to open.
+    TfrmJEZH *lowest = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *open = qobject_cast<TfrmJEZH *>(widget);
+        if (open && open->isVisible() && (!lowest || open->y() > lowest->y()))
+            lowest = open;
+    }
     auto *window = new TfrmJEZH;
+    if (lowest)
+        window->move(lowest->pos() + QPoint(24, 24));
     window->show();
     return window;
 }

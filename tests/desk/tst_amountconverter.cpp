@@ -121,6 +121,11 @@ void TestAmountConverter::severalOpenOnTopAndGoWhenClosed()
     QPointer<TfrmJEZH> second = ShowAmountConverter();
     QVERIFY(first && second && first != second);
     QVERIFY(first->isVisible() && second->isVisible());
+    // Each steps away from the last, not hidden exactly behind it.
+    QPointer<TfrmJEZH> third = ShowAmountConverter();
+    QCOMPARE(second->pos(), first->pos() + QPoint(24, 24));
+    QCOMPARE(third->pos(), second->pos() + QPoint(24, 24));
+    third->close();
     QVERIFY(!first->isModal());
     QVERIFY(first->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
