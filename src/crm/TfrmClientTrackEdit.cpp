@@ -85,13 +85,9 @@ TfrmClientTrackEdit::TfrmClientTrackEdit(qint64 clientId, qint64 id, QWidget *pa
     setWindowTitle(tr("新增/修改跟单记录"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdCancel);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildFields(), 1);
-    layout->addLayout(buttons);
+    layout->addLayout(editorButtons(this, cmdSave, cmdCancel, [this] { return SaveData(); }));
     resize(480, 400);
 
     new EnterAsTabFilter(this);
@@ -100,13 +96,6 @@ TfrmClientTrackEdit::TfrmClientTrackEdit(qint64 clientId, qint64 id, QWidget *pa
     connect(EditQty, &QLineEdit::textEdited, this, &TfrmClientTrackEdit::EditQtyChange);
     connect(EditPrice, &QLineEdit::textEdited, this, &TfrmClientTrackEdit::EditPriceChange);
     connect(cmbStep, &QComboBox::activated, this, &TfrmClientTrackEdit::computeStep);
-    connect(cmdSave, &QPushButton::clicked, this, [this] {
-        if (SaveData()) {
-            m_saved = true;
-            accept();
-        }
-    });
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
     EditGoodsName->setFocus();
 }
 

@@ -28,7 +28,7 @@ public:
     bool ReadyData();
     bool ReadyTrackStep();
     bool SaveData();
-    bool saved() const { return m_saved; }
+    bool saved() const { return result() == QDialog::Accepted; }
     // The progress step the follow-up is on; -1 while none is chosen.
     qint64 chosenStepId() const { return m_stepId; }
 
@@ -64,7 +64,6 @@ private:
     qint64 m_id;
     TrackStepModel m_model;
     qint64 m_stepId = -1;
-    bool m_saved = false;
 };
 
 // Opens the editor modally; true when the follow-up was saved.

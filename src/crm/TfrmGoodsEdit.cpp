@@ -1,5 +1,6 @@
 #include "crm/TfrmGoodsEdit.h"
 
+#include "crm/EditorHelpers.h"
 #include "crm/FollowUpValues.h"
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
@@ -8,7 +9,6 @@
 #include "util/PinyinInitials.h"
 
 #include <QFormLayout>
-#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -62,24 +62,13 @@ TfrmGoodsEdit::TfrmGoodsEdit(const QString &typeCode, QWidget *parent)
     fields->addRow(tr("售价"), EditPrice);
     fields->addRow(tr("商品简述"), EditDesp);
 
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(cmdReg);
-    buttons->addWidget(cmdClose);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(editorButtons(this, cmdReg, cmdClose, [this] { return SaveData(); }));
     resize(400, 320);
 
     new EnterAsTabFilter(this);
     connect(EditGoodsName, &QLineEdit::editingFinished, this, &TfrmGoodsEdit::EditGoodsNameExit);
-    connect(cmdReg, &QPushButton::clicked, this, [this] {
-        if (SaveData()) {
-            m_saved = true;
-            accept();
-        }
-    });
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
     EditGoodsName->setFocus();
 }
 

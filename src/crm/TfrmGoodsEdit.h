@@ -23,7 +23,7 @@ public:
     // the item cannot be read.
     bool ReadyData(qint64 id);
     bool SaveData();
-    bool saved() const { return m_saved; }
+    bool saved() const { return result() == QDialog::Accepted; }
     const Recordset &goods() const { return m_goods; }
 
     QLineEdit *EditGoodsName;
@@ -39,7 +39,6 @@ private:
     void EditGoodsNameExit();
 
     QString m_typeCode;
-    bool m_saved = false;
 };
 
 // Opens the editor modally; true when the item was saved, its ID then in `savedId` if given.
