@@ -33,6 +33,12 @@ QByteArray body(QRandomGenerator &random, int bytes)
 
 } // namespace
 
+void preferOffscreen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
+
 bool prepareProgramFolder(const QString &folder)
 {
     QDir root(folder);

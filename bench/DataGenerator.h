@@ -11,6 +11,10 @@ struct sqlite3;
 // the same counts give the same rows.
 namespace benchdata {
 
+// Widgets draw offscreen unless QT_QPA_PLATFORM names another platform; call before the
+// application object is made.
+void preferOffscreen();
+
 // A program folder under `folder` with a fresh copy of the template database, made the
 // program folder of this process. False when the template cannot be copied.
 bool prepareProgramFolder(const QString &folder);

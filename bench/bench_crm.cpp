@@ -51,8 +51,7 @@ void report(QTextStream &out, const char *what, double measured, double raw)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchdata::preferOffscreen();
     QApplication app(argc, argv);
     QTextStream out(stdout);
     QTemporaryDir dir;

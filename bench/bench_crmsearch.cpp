@@ -85,8 +85,7 @@ void reportLine(QTextStream &out, const char *what, double ms, double raw)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchdata::preferOffscreen();
     QApplication app(argc, argv);
     QTextStream out(stdout);
     out << Qt::fixed;

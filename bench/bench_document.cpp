@@ -72,8 +72,7 @@ struct Case
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchdata::preferOffscreen();
     QApplication app(argc, argv);
     QTextStream out(stdout);
     out << Qt::fixed;

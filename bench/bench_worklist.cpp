@@ -26,8 +26,7 @@ const QString kWorkList = buildWorkListQuery(WorkFilter{QString(), -1, {true, tr
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    benchdata::preferOffscreen();
     QApplication app(argc, argv);
     QTextStream out(stdout);
     QTemporaryDir dir;
