@@ -1,7 +1,5 @@
 #pragma once
 
-#include <bitset>
-
 #include "data/Settings.h"
 #include "safety/BackupSchedule.h"
 #include "safety/DataSafetyCommands.h"
@@ -10,6 +8,7 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 #include <QWidget>
+#include <bitset>
 
 class AddressBookTab;
 class CalendarPage;
