@@ -2,7 +2,7 @@
 
 #include "data/DbDates.h"
 #include "data/ProgramFolder.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -51,11 +51,11 @@ bool prepareProgramFolder(const QString &folder)
            && QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner);
 }
 
-bool addWorkItems(TDM &dm, int count, int bodyBytes)
+bool addWorkItems(Database &database, int count, int bodyBytes)
 {
     QRandomGenerator random(20261210);
     const QDateTime start(QDate(2026, 1, 1), QTime(9, 0));
-    return dm.inTransaction([&] {
+    return database.inTransaction([&] {
         for (int i = 0; i < count; ++i) {
             const QDateTime begins = start.addSecs(qint64(i) * 600);
             const bool reminder = i % 7 == 0;
@@ -71,7 +71,7 @@ bool addWorkItems(TDM &dm, int count, int bodyBytes)
                 dbdates::toText(reminder ? begins.addDays(1) : QDateTime()),
                 reminder ? 1 : 0,
                 body(random, bodyBytes)};
-            if (!dm.execute(QStringLiteral("Insert into TWork (Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, "
+            if (!database.execute(QStringLiteral("Insert into TWork (Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, "
                                            "LastUpTime, UseTimeHint, TimeHint, HasHinted, Content) "
                                            "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                             row))
@@ -81,26 +81,26 @@ bool addWorkItems(TDM &dm, int count, int bodyBytes)
     });
 }
 
-bool addClients(TDM &dm, int count, int contactsEach)
+bool addClients(Database &database, int count, int contactsEach)
 {
     QStringList categories;
-    dm.GetItemsBySQL(QStringLiteral("Select TypeCode from TClientClass where nLeveal = 1"), categories);
+    database.queryColumn(QStringLiteral("Select TypeCode from TClientClass where nLeveal = 1"), categories);
     if (categories.isEmpty())
         return false;
-    return dm.inTransaction([&] {
+    return database.inTransaction([&] {
         for (int i = 0; i < count; ++i) {
             const QString name = QStringLiteral("测试商贸有限公司%1").arg(i);
-            if (!dm.execute(QStringLiteral("Insert into TClient (TypeCode, ClientName, ClientCode, ClientType, "
+            if (!database.execute(QStringLiteral("Insert into TClient (TypeCode, ClientName, ClientCode, ClientType, "
                                            "Tele, RecTime) values (?, ?, ?, ?, ?, ?)"),
                             {categories.at(i % categories.size()), name, QStringLiteral("CSSMYXGS%1").arg(i),
                              QStringLiteral("意向客户"), QStringLiteral("021-6000%1").arg(i % 10000, 4, 10, QChar('0')),
                              dbdates::toText(QDateTime(QDate(2026, 1, 1), QTime(10, 0)).addSecs(i))}))
                 return false;
-            const qint64 client = dm.connection().lastInsertId();
+            const qint64 client = database.connection().lastInsertId();
             for (int c = 0; c < contactsEach; ++c) {
-                if (!dm.execute(QStringLiteral("Insert into TCLinker (ClientID, Linker, IsMain, Tele) values (?, ?, ?, ?)"),
+                if (!database.execute(QStringLiteral("Insert into TCLinker (ClientID, Linker, IsMain, Tele) values (?, ?, ?, ?)"),
                                 {client, QStringLiteral("联系人%1").arg(c), c == 0 ? 1 : 0, QStringLiteral("13800000000")})
-                    || !dm.execute(QStringLiteral("Insert into TCLinkRec (ClientID, GoDate, Title, Dealer) values (?, ?, ?, ?)"),
+                    || !database.execute(QStringLiteral("Insert into TCLinkRec (ClientID, GoDate, Title, Dealer) values (?, ?, ?, ?)"),
                                    {client, QStringLiteral("2026-11-%1").arg(1 + c % 28, 2, 10, QChar('0')),
                                     QStringLiteral("电话回访"), QStringLiteral("张伟")}))
                     return false;
@@ -110,15 +110,15 @@ bool addClients(TDM &dm, int count, int contactsEach)
     });
 }
 
-bool addAddressBookContacts(TDM &dm, int count)
+bool addAddressBookContacts(Database &database, int count)
 {
     QStringList categories;
-    dm.GetItemsBySQL(QStringLiteral("Select ID from TLinkerClass"), categories);
+    database.queryColumn(QStringLiteral("Select ID from TLinkerClass"), categories);
     if (categories.isEmpty())
         return false;
-    return dm.inTransaction([&] {
+    return database.inTransaction([&] {
         for (int i = 0; i < count; ++i) {
-            if (!dm.execute(QStringLiteral("Insert into TLinker (ClassID, Linker, Job, Tele, MobileCode, EMail, Birthday) "
+            if (!database.execute(QStringLiteral("Insert into TLinker (ClassID, Linker, Job, Tele, MobileCode, EMail, Birthday) "
                                            "values (?, ?, ?, ?, ?, ?, ?)"),
                             {categories.at(i % categories.size()).toLongLong(), QStringLiteral("通讯录联系人%1").arg(i),
                              QStringLiteral("经理"), QStringLiteral("010-6500%1").arg(i % 10000, 4, 10, QChar('0')),
@@ -167,21 +167,21 @@ double median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-bool addClientRegister(TDM &dm, int clients, int inFirst, int detailsEach)
+bool addClientRegister(Database &database, int clients, int inFirst, int detailsEach)
 {
     // Generated by the database itself: a row at a time through the program would take minutes.
     const QString numbers = QStringLiteral("With recursive n(i) as (Select 0 union all Select i+1 from n where i<?) ");
-    return dm.inTransaction([&] {
-        return dm.execute(QStringLiteral("Delete from TCLinker")) && dm.execute(QStringLiteral("Delete from TCLinkRec"))
-               && dm.execute(QStringLiteral("Delete from TCTrack")) && dm.execute(QStringLiteral("Delete from TClient"))
-               && dm.execute(QStringLiteral("Delete from TClientClass"))
-               && dm.execute(numbers + QStringLiteral(
+    return database.inTransaction([&] {
+        return database.execute(QStringLiteral("Delete from TCLinker")) && database.execute(QStringLiteral("Delete from TCLinkRec"))
+               && database.execute(QStringLiteral("Delete from TCTrack")) && database.execute(QStringLiteral("Delete from TClient"))
+               && database.execute(QStringLiteral("Delete from TClientClass"))
+               && database.execute(numbers + QStringLiteral(
                                  "Insert into TClientClass (TypeCode, TypeName, ParTypeCode, nLeveal) "
                                  "Select printf('%04d', i/10+1) || (case when i%10=0 then '' else printf('%04d', i%10) end), "
                                  "'分类' || i, case when i%10=0 then '' else printf('%04d', i/10+1) end, "
                                  "case when i%10=0 then 0 else 1 end from n"),
                              {199})
-               && dm.execute(numbers + QStringLiteral(
+               && database.execute(numbers + QStringLiteral(
                                  "Insert into TClient (TypeCode, TypeName, ClientName, ClientCode, ClientType, "
                                  "ClientComeFrom, Address, Tele, MobileCode, EMail, QICQ, RecTime, LastLinkTime) "
                                  "Select case when i<?2 then '00010001' else printf('%04d%04d', 2+i%19, 1+(i/19)%9) end, "
@@ -189,12 +189,12 @@ bool addClientRegister(TDM &dm, int clients, int inFirst, int detailsEach)
                                  "'上海市浦东新区张杨路' || i || '号', '021-6000' || i, '138' || i, 'c' || i || '@example.com', "
                                  "10000+i, '2026-01-01 10:00:00', '2026-11-20 15:00:00' from n"),
                              {clients - 1, inFirst, clients})
-               && dm.execute(numbers + QStringLiteral(
+               && database.execute(numbers + QStringLiteral(
                                  "Insert into TCLinker (ClientID, Linker, IsMain, Depart, Job, Tele, MobileCode, EMail, "
                                  "Address, Birthday) Select c.ID, '联系人' || n.i, n.i=0, '采购部', '经理', c.Tele, "
                                  "c.MobileCode, c.EMail, c.Address, '1980-01-01' from TClient c, n"),
                              {detailsEach - 1})
-               && dm.execute(numbers + QStringLiteral(
+               && database.execute(numbers + QStringLiteral(
                                  "Insert into TCLinkRec (ClientID, GoDate, Title, Dealer, RunStyle, HintDate, Desp) "
                                  "Select c.ID, '2026-11-0' || (1+n.i%9), '电话回访', '张伟', '电话', '2026-11-01', "
                                  "'询问上月订单的到货情况，客户表示满意。' from TClient c, n"),
@@ -202,12 +202,12 @@ bool addClientRegister(TDM &dm, int clients, int inFirst, int detailsEach)
     });
 }
 
-bool addNotes(TDM &dm, int count, int bodyBytes)
+bool addNotes(Database &database, int count, int bodyBytes)
 {
     QRandomGenerator random(20261211);
-    return dm.inTransaction([&] {
+    return database.inTransaction([&] {
         for (int i = 0; i < count; ++i) {
-            if (!dm.execute(QStringLiteral("Insert into TCustomInfo (Title, RecDate, Content) values (?, ?, ?)"),
+            if (!database.execute(QStringLiteral("Insert into TCustomInfo (Title, RecDate, Content) values (?, ?, ?)"),
                             {QStringLiteral("常用信息%1").arg(i), dbdates::toText(QDateTime(QDate(2026, 1, 1), QTime(9, 0))),
                              body(random, bodyBytes)}))
                 return false;

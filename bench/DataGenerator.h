@@ -4,7 +4,7 @@
 #include <QVariantList>
 #include <vector>
 
-class TDM;
+class Database;
 struct sqlite3;
 
 // Fills a database with plausible volumes of user data for measurements. Deterministic:
@@ -21,14 +21,14 @@ bool prepareProgramFolder(const QString &folder);
 
 // `count` work items over all states, types and priorities, each with a body of about
 // `bodyBytes` bytes.
-bool addWorkItems(TDM &dm, int count, int bodyBytes);
+bool addWorkItems(Database &database, int count, int bodyBytes);
 
 // `count` clients spread over the sample categories, each with `contactsEach` contact
 // persons and as many contact activities.
-bool addClients(TDM &dm, int count, int contactsEach);
+bool addClients(Database &database, int count, int contactsEach);
 
 // `count` address-book contacts spread over the sample categories.
-bool addAddressBookContacts(TDM &dm, int count);
+bool addAddressBookContacts(Database &database, int count);
 // The bare loop the measurements compare with: prepares the statement, binds the values as
 // the program does (integers as integers, the rest as text), and steps through every row reading every column as a list would, keeping nothing.
 // Returns the number of rows.
@@ -39,9 +39,9 @@ double median(std::vector<double> values);
 // A client register in 200 categories (20 roots with 9 children each): `clients` clients, of
 // which `inFirst` are filed under the category 00010001 and the rest spread over the others,
 // each with `detailsEach` contact persons and as many contact activities.
-bool addClientRegister(TDM &dm, int clients, int inFirst, int detailsEach);
+bool addClientRegister(Database &database, int clients, int inFirst, int detailsEach);
 // `count` common-information notes, each with a body of `bodyBytes` random bytes: the way to
 // a database of a given size.
-bool addNotes(TDM &dm, int count, int bodyBytes);
+bool addNotes(Database &database, int count, int bodyBytes);
 
 } // namespace benchdata

@@ -4,7 +4,7 @@
 // live in a temporary folder that is removed at the end.
 #include "DataGenerator.h"
 
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "safety/DataSafety.h"
 
 #include <QCoreApplication>
@@ -44,7 +44,7 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTemporaryDir dir; // the big files go with it
-    TDM dm;
+    Database dm;
     QElapsedTimer timer;
     timer.start();
     if (!benchdata::prepareProgramFolder(dir.path()) || !dm.open() || !benchdata::addNotes(dm, kNotes, kNoteBytes)) {

@@ -33,7 +33,7 @@ void turnPages(QTextStream &out)
     QElapsedTimer timer;
     timer.start();
     for (int turn = 0; turn < turns; ++turn) {
-        page.BitBtn2Click();
+        page.stepForward();
         sink = sink + page.grab().width(); // drawn as on screen
     }
     const double millis = timer.nsecsElapsed() / 1e6;

@@ -1,13 +1,13 @@
 // The client page over a large register: 100 000 clients in 200 categories, 50 000 of them
 // in one category, with 300 000 contact persons and 300 000 contact activities. Measures
-// ReadyList of the large category and the change of the current client (which reloads the
+// loadClients of the large category and the change of the current client (which reloads the
 // detail lists) against bare prepare/step loops over the same statements, and prints the
 // ratios.
 #include "DataGenerator.h"
 
 #include "crm/ClientListPage.h"
 #include "data/Recordset.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -59,22 +59,22 @@ int main(int argc, char **argv)
         out << "cannot copy the template database\n";
         return 1;
     }
-    TDM dm;
+    Database database;
     QElapsedTimer timer;
     timer.start();
-    if (!dm.open() || !benchdata::addClientRegister(dm, kClients, kInLargeCategory, kDetailsEach)) {
-        out << "cannot generate data: " << dm.lastError() << '\n';
+    if (!database.open() || !benchdata::addClientRegister(database, kClients, kInLargeCategory, kDetailsEach)) {
+        out << "cannot generate data: " << database.lastError() << '\n';
         return 1;
     }
     out << "generated " << kClients << " clients with " << kClients * kDetailsEach << " contacts and as many activities in "
         << timer.elapsed() << " ms\n";
-    sqlite3 *db = dm.connection().handle();
+    sqlite3 *db = database.connection().handle();
     const QString large = QString::fromLatin1(kLargeCategory);
 
     ClientListPage page;
     page.resize(971, 520);
     page.show();
-    if (!page.ReadyTree()) {
+    if (!page.loadTree()) {
         out << "the category tree did not load\n";
         return 1;
     }
@@ -85,16 +85,16 @@ int main(int argc, char **argv)
     std::vector<double> rawChangeMs;
     for (int round = 0; round < kRounds; ++round) {
         timer.restart();
-        page.ReadyList(large);
+        page.loadClients(large);
         listMs.push_back(double(timer.nsecsElapsed()) / 1e6);
-        if (page.dsClient().count() != kInLargeCategory) {
-            out << "ReadyList listed " << page.dsClient().count() << " clients\n";
+        if (page.clients().count() != kInLargeCategory) {
+            out << "ReadyList listed " << page.clients().count() << " clients\n";
             return 1;
         }
         // The same statements: the list, then the details of its first client.
         timer.restart();
         const qint64 rows = benchdata::readAllRows(db, QString::fromLatin1(kClientList), {large});
-        rawDetails(db, page.dsClient().integer(QStringLiteral("ID")));
+        rawDetails(db, page.clients().integer(QStringLiteral("ID")));
         rawListMs.push_back(double(timer.nsecsElapsed()) / 1e6);
         if (rows != kInLargeCategory) {
             out << "raw loop read " << rows << " clients\n";
@@ -104,11 +104,11 @@ int main(int argc, char **argv)
         std::vector<qint64> visited;
         timer.restart();
         for (int step = 1; step <= kRowChanges; ++step) {
-            page.dsClient().moveTo(step * (kInLargeCategory / kRowChanges) - 1);
-            visited.push_back(page.dsClient().integer(QStringLiteral("ID")));
+            page.clients().moveTo(step * (kInLargeCategory / kRowChanges) - 1);
+            visited.push_back(page.clients().integer(QStringLiteral("ID")));
         }
         changeMs.push_back(double(timer.nsecsElapsed()) / 1e6);
-        if (page.dsLinker().count() != kDetailsEach || page.dsLinkRec().count() != kDetailsEach) {
+        if (page.contacts().count() != kDetailsEach || page.activities().count() != kDetailsEach) {
             out << "the details of the current client are incomplete\n";
             return 1;
         }

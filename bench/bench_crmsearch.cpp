@@ -6,9 +6,9 @@
 
 #include "crm/ClientSearch.h"
 #include "crm/FollowUpList.h"
-#include "crm/TfrmFindClient.h"
+#include "crm/ClientSearchWindow.h"
 #include "data/Recordset.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "platform/Clock.h"
 #include "widgets/DataGrid.h"
 
@@ -56,18 +56,18 @@ int countStatement(unsigned, void *, void *, void *)
     return 0;
 }
 
-bool addData(TDM &dm)
+bool addData(Database &database)
 {
-    if (!benchdata::addClientRegister(dm, kClients, 1000, 1))
+    if (!benchdata::addClientRegister(database, kClients, 1000, 1))
         return false;
     // Last contacts spread over the year, a tenth of the clients never contacted.
-    if (!dm.execute(QStringLiteral("Update TClient set LastLinkTime = case when ID % 10 = 0 then '1899-12-30 00:00:00' "
+    if (!database.execute(QStringLiteral("Update TClient set LastLinkTime = case when ID % 10 = 0 then '1899-12-30 00:00:00' "
                                    "else strftime('%Y-%m-%d %H:%M:%S', '2026-01-01 09:00:00', '+' || (ID % 340) || ' days') end")))
         return false;
-    const qint64 client = dm.GetDataBySQL(QStringLiteral("Select min(ID) from TClient")).toLongLong();
-    return dm.inTransaction([&] {
+    const qint64 client = database.queryValue(QStringLiteral("Select min(ID) from TClient")).toLongLong();
+    return database.inTransaction([&] {
         for (int i = 0; i < kFollowUps; ++i) {
-            if (!dm.execute(QStringLiteral("Insert into TCTrack (ClientID, GoodsName, Style, Unit, Price, Qty, Total, StepID, "
+            if (!database.execute(QStringLiteral("Insert into TCTrack (ClientID, GoodsName, Style, Unit, Price, Qty, Total, StepID, "
                                            "StepTotal, RecTime) values (?, '复印纸', '70克', '箱', 168, ?, ?, ?, ?, '2026-11-01 10:00:00')"),
                             {client, 1 + i % 50, 168.0 * (1 + i % 50), 1 + i % 7, 16.8 * (1 + i % 50)}))
                 return false;
@@ -95,26 +95,26 @@ int main(int argc, char **argv)
         out << "cannot copy the template database\n";
         return 1;
     }
-    TDM dm;
-    if (!dm.open() || !addData(dm)) {
-        out << "cannot generate data: " << dm.lastError() << '\n';
+    Database database;
+    if (!database.open() || !addData(database)) {
+        out << "cannot generate data: " << database.lastError() << '\n';
         return 1;
     }
-    sqlite3 *db = dm.connection().handle();
+    sqlite3 *db = database.connection().handle();
 
     FixedClock clock;
     platform::setClock(&clock);
-    TfrmFindClient window([](const QString &, qint64) {});
-    window.EditName->setText(kNamePart);
-    window.EditDays->setValue(kDays);
+    ClientSearchWindow window([](const QString &, qint64) {});
+    window.m_nameEdit->setText(kNamePart);
+    window.m_daysBox->setValue(kDays);
     const struct {
         const char *name;
         ClientQuery query;
         std::function<void()> search;
         Recordset &results;
     } searches[] = {
-        {"name contains", clientsByNameQuery(kNamePart), [&] { window.ReadyData(); }, window.byName()},
-        {"not contacted for 30 days", clientsNotContactedQuery(kDays, kNow), [&] { window.ReadyData1(); }, window.byDays()},
+        {"name contains", clientsByNameQuery(kNamePart), [&] { window.searchByName(); }, window.byName()},
+        {"not contacted for 30 days", clientsNotContactedQuery(kDays, kNow), [&] { window.searchByDays(); }, window.byDays()},
     };
 
     bool withinLimit = true;
@@ -122,7 +122,7 @@ int main(int argc, char **argv)
         std::vector<double> recordsetMs, windowMs, rawMs;
         qint64 rows = 0;
         for (int round = 0; round < kRounds; ++round) {
-            Recordset list(dm);
+            Recordset list(database);
             recordsetMs.push_back(millisecondsOf([&] { list.open(search.query.sql, search.query.params); }));
             windowMs.push_back(millisecondsOf(search.search));
             rawMs.push_back(millisecondsOf([&] { rows = benchdata::readAllRows(db, search.query.sql, search.query.params); }));
@@ -142,12 +142,12 @@ int main(int argc, char **argv)
     }
 
     // Footer sums: loaded once with the list, then read from the loaded rows only.
-    Recordset followUps(dm);
+    Recordset followUps(database);
     DataGrid grid(followUps);
     grid.setColumns(followUpColumns());
     grid.resize(900, 400);
     grid.show();
-    const qint64 client = dm.GetDataBySQL(QStringLiteral("Select min(ID) from TClient")).toLongLong();
+    const qint64 client = database.queryValue(QStringLiteral("Select min(ID) from TClient")).toLongLong();
     const double loadMs = millisecondsOf([&] { loadFollowUps(followUps, client); });
     sqlite3_trace_v2(db, SQLITE_TRACE_STMT, countStatement, nullptr);
     QString totals;

@@ -4,9 +4,9 @@
 #include "DataGenerator.h"
 
 #include "data/Recordset.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "output/GridWorkbook.h"
-#include "output/TfrmPreview.h"
+#include "output/ListPreviewDialog.h"
 #include "widgets/DataGrid.h"
 #include "work/WorkListPage.h"
 
@@ -91,19 +91,19 @@ int main(int argc, char **argv)
         out << "bench_output: cannot prepare a program folder\n";
         return 1;
     }
-    TDM dm;
-    dm.DataModuleCreate();
-    if (!benchdata::addWorkItems(dm, kItems, 16) || !benchdata::addClients(dm, kClients, 0)) {
+    Database database;
+    database.openAtStartup();
+    if (!benchdata::addWorkItems(database, kItems, 16) || !benchdata::addClients(database, kClients, 0)) {
         out << "bench_output: cannot fill the database\n";
         return 1;
     }
 
     WorkListPage page;
-    for (QCheckBox *state : {page.chkStuFin, page.chkStuWaste}) // every state, so every item is listed
+    for (QCheckBox *state : {page.m_doneCheck, page.m_abandonedCheck}) // every state, so every item is listed
         state->setChecked(true);
-    page.ReadyWork();
-    const Recordset &rows = page.DBGridEh1->recordset();
-    const QList<GridColumn> columns = page.DBGridEh1->columns();
+    page.loadList();
+    const Recordset &rows = page.m_workGrid->recordset();
+    const QList<GridColumn> columns = page.m_workGrid->columns();
     const std::vector<std::vector<Cell>> cells = preparedCells(columns, rows);
     const QString path = folder.filePath(QStringLiteral("export.xlsx"));
 
@@ -130,7 +130,7 @@ int main(int argc, char **argv)
                .arg(programMs / bareMs, 0, 'f', 2)
                .arg(growth);
 
-    Recordset clients(dm);
+    Recordset clients(database);
     clients.open(QStringLiteral("Select ID,ClientName,ClientCode,ClientType,Tele,RecTime from TClient Order by ID"));
     DataGrid grid(clients);
     grid.setColumns({{QStringLiteral("ClientName"), QStringLiteral("客户|名称"), 200},
@@ -139,8 +139,8 @@ int main(int argc, char **argv)
                      {QStringLiteral("Tele"), QStringLiteral("电话"), 120}});
     QElapsedTimer timer;
     timer.start();
-    TfrmPreview preview;
-    preview.ReadyData1(QStringLiteral("客户资料"), grid);
+    ListPreviewDialog preview;
+    preview.loadList(QStringLiteral("客户资料"), grid);
     out << QStringLiteral("print preview of %1 clients: %2 pages laid out and the first shown in %3 ms "
                           "(Qt's preview draws every page before it shows one)\n")
                .arg(clients.count())

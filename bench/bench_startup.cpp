@@ -7,9 +7,9 @@
 #include "DataGenerator.h"
 
 #include "app/Startup.h"
-#include "app/TfrmWorkMain.h"
+#include "app/MainWindow.h"
 #include "data/ProgramFolder.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -57,10 +57,10 @@ int runProgram(const QString &folder)
 {
     setUpApplication();
     setProgramFolder(folder);
-    TDM dm;
-    dm.DataModuleCreate();
-    TfrmWorkMain window;
-    if (!window.FormCreate())
+    Database database;
+    database.openAtStartup();
+    MainWindow window;
+    if (!window.startUp())
         return 1;
     FirstPaint watch(&window);
     window.show();
@@ -70,12 +70,12 @@ int runProgram(const QString &folder)
 int runBare(const QString &folder)
 {
     setProgramFolder(folder);
-    TDM dm;
-    dm.DataModuleCreate();
+    Database database;
+    database.openAtStartup();
     QTableWidget table;
     const QByteArray sql("Select ID,Title,TimeStart,TimeEnd,WorkType,FinStu,LastUpTime,ZY from TWork Order by ID");
     sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v2(dm.connection().handle(), sql.constData(), int(sql.size()), &stmt, nullptr);
+    sqlite3_prepare_v2(database.connection().handle(), sql.constData(), int(sql.size()), &stmt, nullptr);
     table.setColumnCount(sqlite3_column_count(stmt));
     QList<QStringList> rows;
     while (sqlite3_step(stmt) == SQLITE_ROW) {
@@ -131,10 +131,10 @@ int main(int argc, char **argv)
         return 1;
     }
     {
-        TDM dm;
-        dm.DataModuleCreate();
-        if (!benchdata::addWorkItems(dm, 10000, 2000) || !benchdata::addClients(dm, 5000, 2)
-            || !benchdata::addAddressBookContacts(dm, 2000)) {
+        Database database;
+        database.openAtStartup();
+        if (!benchdata::addWorkItems(database, 10000, 2000) || !benchdata::addClients(database, 5000, 2)
+            || !benchdata::addAddressBookContacts(database, 2000)) {
             out << "bench_startup: cannot fill the database\n";
             return 1;
         }

@@ -4,7 +4,7 @@
 #include "DataGenerator.h"
 
 #include "data/Recordset.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "work/WorkListPage.h"
 #include "work/WorkListQuery.h"
 
@@ -34,24 +34,24 @@ int main(int argc, char **argv)
         out << "cannot copy the template database\n";
         return 1;
     }
-    TDM dm;
+    Database database;
     QElapsedTimer timer;
     timer.start();
-    if (!dm.open() || !dm.execute(QStringLiteral("Delete from TWork")) || !benchdata::addWorkItems(dm, kItems, 2048)) {
-        out << "cannot generate data: " << dm.lastError() << '\n';
+    if (!database.open() || !database.execute(QStringLiteral("Delete from TWork")) || !benchdata::addWorkItems(database, kItems, 2048)) {
+        out << "cannot generate data: " << database.lastError() << '\n';
         return 1;
     }
     out << "generated " << kItems << " work items in " << timer.elapsed() << " ms\n";
 
     WorkListPage page;
-    for (QCheckBox *state : {page.chkStuFin, page.chkStuWaste})
+    for (QCheckBox *state : {page.m_doneCheck, page.m_abandonedCheck})
         state->setChecked(true);
 
     std::vector<double> recordsetMs;
     std::vector<double> pageMs;
     std::vector<double> rawMs;
     for (int round = 0; round < kRounds; ++round) {
-        Recordset list(dm);
+        Recordset list(database);
         timer.restart();
         list.open(kWorkList);
         recordsetMs.push_back(double(timer.nsecsElapsed()) / 1e6);
@@ -60,14 +60,14 @@ int main(int argc, char **argv)
             return 1;
         }
         timer.restart();
-        page.ReadyWork();
+        page.loadList();
         pageMs.push_back(double(timer.nsecsElapsed()) / 1e6);
-        if (page.dsWork().count() != kItems) {
-            out << "the work page listed " << page.dsWork().count() << " rows\n";
+        if (page.workItems().count() != kItems) {
+            out << "the work page listed " << page.workItems().count() << " rows\n";
             return 1;
         }
         timer.restart();
-        const qint64 rows = benchdata::readAllRows(dm.connection().handle(), kWorkList);
+        const qint64 rows = benchdata::readAllRows(database.connection().handle(), kWorkList);
         rawMs.push_back(double(timer.nsecsElapsed()) / 1e6);
         if (rows != kItems) {
             out << "raw loop read " << rows << " rows\n";
@@ -82,6 +82,6 @@ int main(int argc, char **argv)
     out << "work list, " << kItems << " items, median of " << kRounds << " rounds\n";
     out << "  raw prepare/step loop     " << raw << " ms\n";
     out << "  Recordset::open           " << viaRecordset << " ms  (" << QString::number(viaRecordset / raw, 'f', 2) << "x)\n";
-    out << "  WorkListPage::ReadyWork   " << viaPage << " ms  (" << QString::number(viaPage / raw, 'f', 2) << "x)\n";
+    out << "  WorkListPage::loadList    " << viaPage << " ms  (" << QString::number(viaPage / raw, 'f', 2) << "x)\n";
     return 0;
 }

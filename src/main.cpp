@@ -1,9 +1,9 @@
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
-#include "app/TfrmInitSys.h"
-#include "app/TfrmWorkMain.h"
+#include "app/SplashScreen.h"
+#include "app/MainWindow.h"
 #include "data/ProgramFolder.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 
 #include <QApplication>
 
@@ -15,16 +15,16 @@ int main(int argc, char **argv)
     SingleInstance instance(programFolder());
     instance.warnAndClaim();
 
-    ShowSplash();
+    showSplashScreen();
 
-    TDM dm;
-    dm.DataModuleCreate();
+    Database database;
+    database.openAtStartup();
 
-    TfrmWorkMain window;
+    MainWindow window;
     window.setSingleInstance(&instance);
-    if (!window.FormCreate())
+    if (!window.startUp())
         return 0;
-    QObject::connect(&window, &TfrmWorkMain::closed, &app, &QApplication::quit);
+    QObject::connect(&window, &MainWindow::closed, &app, &QApplication::quit);
     window.show();
     return app.exec();
 }

@@ -1,4 +1,4 @@
-#include "app/TfrmWorkMain.h"
+#include "app/MainWindow.h"
 
 #include "app/HelpBrowser.h"
 #include "app/SettingsPage.h"
@@ -6,14 +6,14 @@
 #include "app/TrayIcon.h"
 #include "crm/CategoryTree.h"
 #include "crm/ClientListPage.h"
-#include "crm/TfrmFindClient.h"
+#include "crm/ClientSearchWindow.h"
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "desk/AddressBookTab.h"
 #include "desk/FolderTab.h"
 #include "desk/SearchTab.h"
-#include "desk/TfrmJEZH.h"
+#include "desk/AmountConverter.h"
 #include "desk/DeskTools.h"
 #include "desk/ExchangeRatesPage.h"
 #include "desk/PostCodesPage.h"
@@ -25,14 +25,14 @@
 #include "safety/DataSafety.h"
 #include "safety/DataSafetyCommands.h"
 #include "safety/PasswordHash.h"
-#include "safety/TfrmAutoBakSet.h"
-#include "safety/TfrmBug.h"
-#include "safety/TfrmPassInput.h"
-#include "safety/TfrmPassSet.h"
+#include "safety/AutoBackupDialog.h"
+#include "safety/FeedbackDialog.h"
+#include "safety/PasswordDialog.h"
+#include "safety/PasswordChangeDialog.h"
 #include "document/RichTextEditor.h"
 #include "work/Reminders.h"
 #include "work/StateColorGroup.h"
-#include "work/TfrmWorkHint.h"
+#include "work/ReminderWindow.h"
 #include "work/WorkListPage.h"
 
 #include <QApplication>
@@ -62,133 +62,133 @@ QIcon programIcon()
 
 } // namespace
 
-TfrmWorkMain::TfrmWorkMain(QWidget *parent)
+MainWindow::MainWindow(QWidget *parent)
     : QWidget(parent)
-    , PageControl1(new QTabWidget)
-    , TabSheet1(new WorkListPage)
-    , TabSheet2(new ClientListPage)
-    , TabSheet10(new SettingsPage)
-    , stateColors(new StateColorGroup)
-    , addressBookTab(new AddressBookTab)
-    , folderTab(new FolderTab)
-    , searchTab(new SearchTab)
-    , helpBrowser(new HelpBrowser)
-    , tray(new TrayIcon(programIcon(), this))
-    , exchangeRates(new ExchangeRatesPage)
-    , postCodes(new PostCodesPage)
-    , worldClocks(new WorldClocksPage)
+    , m_pageTabs(new QTabWidget)
+    , m_workPage(new WorkListPage)
+    , m_clientPage(new ClientListPage)
+    , m_settingsPage(new SettingsPage)
+    , m_stateColorGroup(new StateColorGroup)
+    , m_addressBookTab(new AddressBookTab)
+    , m_folderTab(new FolderTab)
+    , m_searchTab(new SearchTab)
+    , m_helpBrowser(new HelpBrowser)
+    , m_trayIcon(new TrayIcon(programIcon(), this))
+    , m_exchangeRatesPage(new ExchangeRatesPage)
+    , m_postCodesPage(new PostCodesPage)
+    , m_worldClocksPage(new WorldClocksPage)
 {
     setWindowTitle(QStringLiteral("   Zorvik [Oribel]"));
     setWindowIcon(programIcon());
     resize(979, 563);
     buildPages();
 
-    TimerStartHide.setSingleShot(true);
-    TimerStartHide.setInterval(2000);
-    connect(&TimerStartHide, &QTimer::timeout, this, &TfrmWorkMain::TimerStartHideTimer);
-    Timer2.setSingleShot(true);
-    Timer2.setInterval(10000);
-    connect(&Timer2, &QTimer::timeout, this, &TfrmWorkMain::Timer2Timer);
-    TimerHIntCheck.setInterval(60000);
-    connect(&TimerHIntCheck, &QTimer::timeout, this, &TfrmWorkMain::TimerHIntCheckTimer);
-    Timer1.setInterval(1000);
-    connect(&Timer1, &QTimer::timeout, this, &TfrmWorkMain::Timer1Timer);
-    TimerWEBUpdate.setInterval(30 * 60 * 1000);
-    connect(&TimerWEBUpdate, &QTimer::timeout, this, &TfrmWorkMain::TimerWEBUpdateTimer);
+    m_startHideTimer.setSingleShot(true);
+    m_startHideTimer.setInterval(2000);
+    connect(&m_startHideTimer, &QTimer::timeout, this, &MainWindow::hideAtStartTick);
+    m_trayIconRefreshTimer.setSingleShot(true);
+    m_trayIconRefreshTimer.setInterval(10000);
+    connect(&m_trayIconRefreshTimer, &QTimer::timeout, this, &MainWindow::refreshTrayIconTick);
+    m_minuteTimer.setInterval(60000);
+    connect(&m_minuteTimer, &QTimer::timeout, this, &MainWindow::minuteTick);
+    m_clockTimer.setInterval(1000);
+    connect(&m_clockTimer, &QTimer::timeout, this, &MainWindow::clockTick);
+    m_halfHourTimer.setInterval(30 * 60 * 1000);
+    connect(&m_halfHourTimer, &QTimer::timeout, this, &MainWindow::halfHourTick);
 
-    connect(tray, &TrayIcon::toggleRequested, this, &TfrmWorkMain::mnuFormStuClick);
-    connect(tray, &TrayIcon::activated, this, &TfrmWorkMain::trayIconActivated);
-    connect(tray, &TrayIcon::exitRequested, this, &TfrmWorkMain::Button5Click);
-    connect(PageControl1, &QTabWidget::currentChanged, this, &TfrmWorkMain::PageControl1Change);
-    connect(TabSheet10->Button4, &QPushButton::clicked, this, &TfrmWorkMain::mnuFormStuClick);
-    connect(TabSheet10->Button5, &QPushButton::clicked, this, &TfrmWorkMain::Button5Click);
-    connect(TabSheet10->Button1, &QPushButton::clicked, this, &callCalculator);
-    connect(TabSheet10->Button2, &QPushButton::clicked, this, &callTextEditor);
-    connect(TabSheet10->Button10, &QPushButton::clicked, this, &openTranslator);
-    connect(TabSheet10->Button23, &QPushButton::clicked, this, &openMap);
-    connect(TabSheet10->Button3, &QPushButton::clicked, this, &shutDownComputerAsked);
-    connect(TabSheet10->Button24, &QPushButton::clicked, this, [] { ShowAmountConverter(); });
-    connect(TabSheet10->Button22, &QPushButton::clicked, this, &ShowFeedbackWindow);
-    connect(TabSheet10->chkStartWithWIn, &QCheckBox::toggled, this, &TfrmWorkMain::chkStartWithWInClick);
-    connect(TabSheet10->chkAutoHide, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
-    connect(TabSheet10->chkUsePass, &QCheckBox::toggled, this, &TfrmWorkMain::SavePara);
-    connect(TabSheet10->cmdEditLogPass, &QPushButton::clicked, this, &ShowPasswordChange);
-    connect(TabSheet10->cmdAutoBakSet, &QPushButton::clicked, this, &TfrmWorkMain::cmdAutoBakSetClick);
-    connect(TabSheet10->EditAutoBakPath, &QLineEdit::editingFinished, this, &TfrmWorkMain::EditAutoBakPathExit);
-    connect(TabSheet10->Button17, &QPushButton::clicked, this, &TfrmWorkMain::Button17Click);
-    connect(TabSheet10->Button18, &QPushButton::clicked, this, &TfrmWorkMain::Button18Click);
-    connect(TabSheet10->cmdClearData, &QPushButton::clicked, this, &TfrmWorkMain::cmdClearDataClick);
-    connect(stateColors, &StateColorGroup::colorsChanged, this, &TfrmWorkMain::stateColorsChanged);
-    connect(TabSheet1, &WorkListPage::listWidthChanged, this, &TfrmWorkMain::SavePara);
-    connect(TabSheet1, &WorkListPage::listPressed, this, &TfrmWorkMain::cancelStartHide);
-    connect(this, &TfrmWorkMain::findInDocumentRequested, TabSheet1->editor, &RichTextEditor::find);
+    connect(m_trayIcon, &TrayIcon::toggleRequested, this, &MainWindow::toggleHidden);
+    connect(m_trayIcon, &TrayIcon::activated, this, &MainWindow::trayIconActivated);
+    connect(m_trayIcon, &TrayIcon::exitRequested, this, &MainWindow::exitProgram);
+    connect(m_pageTabs, &QTabWidget::currentChanged, this, &MainWindow::enterPage);
+    connect(m_settingsPage->m_minimiseButton, &QPushButton::clicked, this, &MainWindow::toggleHidden);
+    connect(m_settingsPage->m_exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
+    connect(m_settingsPage->m_calculatorButton, &QPushButton::clicked, this, &callCalculator);
+    connect(m_settingsPage->m_textEditorButton, &QPushButton::clicked, this, &callTextEditor);
+    connect(m_settingsPage->m_translatorButton, &QPushButton::clicked, this, &openTranslator);
+    connect(m_settingsPage->m_mapButton, &QPushButton::clicked, this, &openMap);
+    connect(m_settingsPage->m_shutDownButton, &QPushButton::clicked, this, &shutDownComputerAsked);
+    connect(m_settingsPage->m_amountConverterButton, &QPushButton::clicked, this, [] { openAmountConverter(); });
+    connect(m_settingsPage->m_feedbackButton, &QPushButton::clicked, this, &openFeedbackDialog);
+    connect(m_settingsPage->m_startWithSystemCheck, &QCheckBox::toggled, this, &MainWindow::setStartWithSystem);
+    connect(m_settingsPage->m_autoHideCheck, &QCheckBox::toggled, this, &MainWindow::saveCurrentSettings);
+    connect(m_settingsPage->m_usePasswordCheck, &QCheckBox::toggled, this, &MainWindow::saveCurrentSettings);
+    connect(m_settingsPage->m_changePasswordButton, &QPushButton::clicked, this, &changePassword);
+    connect(m_settingsPage->m_autoBackupSettingsButton, &QPushButton::clicked, this, &MainWindow::openAutoBackupSettings);
+    connect(m_settingsPage->m_autoBackupFolderEdit, &QLineEdit::editingFinished, this, &MainWindow::acceptAutoBackupFolder);
+    connect(m_settingsPage->m_backupButton, &QPushButton::clicked, this, &MainWindow::backUpNow);
+    connect(m_settingsPage->m_restoreButton, &QPushButton::clicked, this, &MainWindow::restoreFromBackup);
+    connect(m_settingsPage->m_clearDataButton, &QPushButton::clicked, this, &MainWindow::clearAllData);
+    connect(m_stateColorGroup, &StateColorGroup::colorsChanged, this, &MainWindow::stateColorsChanged);
+    connect(m_workPage, &WorkListPage::listWidthChanged, this, &MainWindow::saveCurrentSettings);
+    connect(m_workPage, &WorkListPage::listPressed, this, &MainWindow::cancelStartHide);
+    connect(this, &MainWindow::findInDocumentRequested, m_workPage->m_documentEditor, &RichTextEditor::showFindDialog);
 
     // Keys reach the focused control first; the window previews them, and the clicks on its
     // tabs, through the application.
     qApp->installEventFilter(this);
 }
 
-TfrmWorkMain::~TfrmWorkMain()
+MainWindow::~MainWindow()
 {
     qApp->removeEventFilter(this);
 }
 
-void TfrmWorkMain::buildPages()
+void MainWindow::buildPages()
 {
     const QStringList captions{tr(" 事务跟踪 "), tr(" 客户跟踪 "), tr(" 联系人 "), tr(" 常用文件夹 "),
                                tr(" 常用搜索 "), tr(" 外汇牌价 "), tr(" 邮政编码 "), tr(" 万年历 "),
                                tr(" 世界时钟 "), tr("其他功能"), tr("使用说明")};
     for (int page = 0; page < PageCount; ++page)
-        PageControl1->addTab(createPage(Page(page)), captions.at(page));
+        m_pageTabs->addTab(createPage(Page(page)), captions.at(page));
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(PageControl1);
+    layout->addWidget(m_pageTabs);
 }
 
-QWidget *TfrmWorkMain::createPage(Page page)
+QWidget *MainWindow::createPage(Page page)
 {
     switch (page) {
     case WorkPage:
-        return TabSheet1;
+        return m_workPage;
 
     case ClientPage:
-        connect(TabSheet2->cmdFindClient, &QPushButton::clicked, this, [this] {
-            ShowFindClient([this](const QString &code, qint64 id) { LocateAClient(code, id); }, this);
+        connect(m_clientPage->m_findClientButton, &QPushButton::clicked, this, [this] {
+            openClientSearch([this](const QString &code, qint64 id) { locateClient(code, id); }, this);
         });
-        return TabSheet2;
+        return m_clientPage;
 
     case AddressBookPage:
-        return addressBookTab;
+        return m_addressBookTab;
 
     case FolderPage:
-        return folderTab;
+        return m_folderTab;
 
     case SearchPage:
-        return searchTab;
+        return m_searchTab;
 
     case ExchangeRatePage:
-        return exchangeRates;
+        return m_exchangeRatesPage;
 
     case PostCodePage:
-        return postCodes;
+        return m_postCodesPage;
 
     case WorldClockPage:
-        return worldClocks;
+        return m_worldClocksPage;
 
     case CalendarPage:
-        calendarPage = new ::CalendarPage;
-        return calendarPage;
+        m_calendarPage = new ::CalendarPage;
+        return m_calendarPage;
 
     case SettingsPageIndex:
-        TabSheet10->addGroup(stateColors);
-        return TabSheet10;
+        m_settingsPage->addGroup(m_stateColorGroup);
+        return m_settingsPage;
 
     case HelpPage: {
         auto *sheet = new QWidget;
         auto *layout = new QVBoxLayout(sheet);
         layout->setContentsMargins(0, 0, 0, 0);
-        layout->addWidget(helpBrowser);
-        helpBrowser->setOpenExternalLinks(false);
+        layout->addWidget(m_helpBrowser);
+        m_helpBrowser->setOpenExternalLinks(false);
         return sheet;
     }
 
@@ -197,158 +197,158 @@ QWidget *TfrmWorkMain::createPage(Page page)
     }
 }
 
-void TfrmWorkMain::loadPages()
+void MainWindow::loadPages()
 {
-    if (!TDM::instance().isOpen())
+    if (!Database::instance().isOpen())
         return; // the installation message has said why; every page would only repeat it
-    TabSheet1->ReadyWork();
+    m_workPage->loadList();
     for (Page page : {ClientPage, FolderPage, SearchPage, AddressBookPage, WorldClockPage, PostCodePage}) {
         if (m_shown[page])
             loadPage(page);
     }
 }
 
-void TfrmWorkMain::loadPage(Page page)
+void MainWindow::loadPage(Page page)
 {
     switch (page) {
-    case ClientPage: TabSheet2->ReadyTree(); break;
-    case FolderPage: folderTab->ReadyCustPath(); break;
-    case SearchPage: searchTab->ReadyNetSearch(); break;
-    case AddressBookPage: addressBookTab->ReaduLinker(); break;
-    case WorldClockPage: worldClocks->ReadyTimeZone(); break;
+    case ClientPage: m_clientPage->loadTree(); break;
+    case FolderPage: m_folderTab->loadFolders(); break;
+    case SearchPage: m_searchTab->loadSites(); break;
+    case AddressBookPage: m_addressBookTab->loadCategories(); break;
+    case WorldClockPage: m_worldClocksPage->loadPlaces(); break;
     case PostCodePage:
-        postCodes->fillProvinces();
-        postCodes->cmdQueryPostCodeClick();
+        m_postCodesPage->fillProvinces();
+        m_postCodesPage->queryPostCodes();
         break;
     default: break;
     }
 }
 
 // Pictures, the web page and the help are read once; the data also again in loadPages.
-void TfrmWorkMain::firstShow(Page page)
+void MainWindow::firstShow(Page page)
 {
     m_shown[page] = true;
     switch (page) {
     case SettingsPageIndex:
-        TabSheet10->loadAboutPicture(programFolder() + QStringLiteral("Images/Vey1.bmp"));
+        m_settingsPage->loadAboutPicture(programFolder() + QStringLiteral("Images/Vey1.bmp"));
         break;
-    case ExchangeRatePage: exchangeRates->SpeedButton4Click(); break;
+    case ExchangeRatePage: m_exchangeRatesPage->loadRates(); break;
     case WorldClockPage:
-        worldClocks->loadFaces(programFolder() + QStringLiteral("Images/Clock1.bmp"));
+        m_worldClocksPage->loadFaces(programFolder() + QStringLiteral("Images/Clock1.bmp"));
         break;
     case HelpPage:
-        helpBrowser->setSource(QUrl::fromLocalFile(programFolder() + QStringLiteral("Help/Help.htm")));
+        m_helpBrowser->setSource(QUrl::fromLocalFile(programFolder() + QStringLiteral("Help/Help.htm")));
         break;
     default: break;
     }
-    if (TDM::instance().isOpen())
+    if (Database::instance().isOpen())
         loadPage(page);
 }
 
-void TfrmWorkMain::LocateAClient(const QString &code, qint64 id)
+void MainWindow::locateClient(const QString &code, qint64 id)
 {
     if (!m_shown[ClientPage])
         firstShow(ClientPage); // the tree must be there to find the client's category in
-    QTreeWidgetItem *node = TabSheet2->TreeView1->FindNode(code);
+    QTreeWidgetItem *node = m_clientPage->m_categoryTree->findNode(code);
     if (!node)
         return;
     {
         // The list is loaded below whether or not the node was already the current one.
-        const QSignalBlocker quiet(TabSheet2->TreeView1);
-        TabSheet2->TreeView1->setCurrentItem(node);
+        const QSignalBlocker quiet(m_clientPage->m_categoryTree);
+        m_clientPage->m_categoryTree->setCurrentItem(node);
     }
-    TabSheet2->TreeView1->scrollToItem(node);
-    if (!TabSheet2->ReadyList(code))
+    m_clientPage->m_categoryTree->scrollToItem(node);
+    if (!m_clientPage->loadClients(code))
         return;
-    TabSheet2->dsClient().locate(id);
-    PageControl1->setCurrentWidget(TabSheet2);
+    m_clientPage->clients().locate(id);
+    m_pageTabs->setCurrentWidget(m_clientPage);
 }
 
-bool TfrmWorkMain::FormCreate()
+bool MainWindow::startUp()
 {
     m_ready = false;
     m_hidden = false;
     // Checked before the stored setting loads, so every start writes the entry first and
     // removes it again when the setting is off: afterwards the entry matches the setting.
-    TabSheet10->chkStartWithWIn->setChecked(true);
-    TabSheet1->fillWorkTypes();
+    m_settingsPage->m_startWithSystemCheck->setChecked(true);
+    m_workPage->fillWorkTypes();
 
     // A failure skips the rest of the loading without a word, but settings that cannot be
     // read keep their defaults and the work list loads all the same.
-    if (ReadyPara())
+    if (loadStoredSettings())
         loadPages();
     else
-        TabSheet1->ReadyWork();
-    Timer1Timer();
+        m_workPage->loadList();
+    clockTick();
 
-    if (TabSheet10->chkUsePass->isChecked()) {
+    if (m_settingsPage->m_usePasswordCheck->isChecked()) {
         const QString prompt = tr("请输入登陆密码：");
-        if (!passwordMatches(m_settings.logPass, InputPassword(prompt, prompt))) {
+        if (!passwordMatches(m_settings.loginPassword, askPassword(prompt, prompt))) {
             platform::prompter().message(tr("密码错误！"), platform::Prompter::Icon::Error);
             return false;
         }
     }
     m_ready = true;
-    TimerStartHide.start();
-    TimerHIntCheck.start();
-    Timer1.start();
-    TimerWEBUpdate.start();
+    m_startHideTimer.start();
+    m_minuteTimer.start();
+    m_clockTimer.start();
+    m_halfHourTimer.start();
     return true;
 }
 
-bool TfrmWorkMain::ReadyPara()
+bool MainWindow::loadStoredSettings()
 {
-    TDM &dm = TDM::instance();
+    Database &dm = Database::instance();
     upgradeSchema(dm, programFolder());
     const std::optional<Settings> loaded = loadSettings(dm);
     if (!loaded)
         return false;
     m_settings = *loaded;
-    TabSheet10->chkAutoHide->setChecked(m_settings.autoHide);
-    TabSheet10->chkAutoBak->setChecked(m_settings.autoBak);
-    TabSheet10->EditAutoBakPath->setText(m_settings.autoBakPath.isEmpty()
+    m_settingsPage->m_autoHideCheck->setChecked(m_settings.hideAtStart);
+    m_settingsPage->m_autoBackupCheck->setChecked(m_settings.autoBackup);
+    m_settingsPage->m_autoBackupFolderEdit->setText(m_settings.autoBackupFolder.isEmpty()
                                              ? programFolder() + QString::fromLatin1(kBackupFolder)
-                                             : m_settings.autoBakPath);
+                                             : m_settings.autoBackupFolder);
     const QColor text = palette().color(QPalette::Text);
-    const std::array<QColor, 4> colors{fromStoredColor(m_settings.colorWorkNoDeal, text),
-                                       fromStoredColor(m_settings.colorWorkNowDeal, text),
-                                       fromStoredColor(m_settings.colorWorkFin, text),
-                                       fromStoredColor(m_settings.colorWorkWaste, text)};
-    stateColors->setColors(colors);
-    TabSheet1->setStateColors(colors);
-    TabSheet10->chkUsePass->setChecked(m_settings.usePassLog);
-    TabSheet1->setListWidth(m_settings.lastDocWidth);
-    TabSheet10->chkStartWithWIn->setChecked(m_settings.startWithWin);
+    const std::array<QColor, 4> colors{fromStoredColor(m_settings.pendingWorkColor, text),
+                                       fromStoredColor(m_settings.inProgressWorkColor, text),
+                                       fromStoredColor(m_settings.finishedWorkColor, text),
+                                       fromStoredColor(m_settings.abandonedWorkColor, text)};
+    m_stateColorGroup->setColors(colors);
+    m_workPage->setStateColors(colors);
+    m_settingsPage->m_usePasswordCheck->setChecked(m_settings.requirePassword);
+    m_workPage->setListWidth(m_settings.workListWidth);
+    m_settingsPage->m_startWithSystemCheck->setChecked(m_settings.startAtLogin);
     return true;
 }
 
-void TfrmWorkMain::stateColorsChanged()
+void MainWindow::stateColorsChanged()
 {
-    const std::array<QColor, 4> colors = stateColors->colors();
-    m_settings.colorWorkNoDeal = int(toStoredColor(colors[0]));
-    m_settings.colorWorkNowDeal = int(toStoredColor(colors[1]));
-    m_settings.colorWorkFin = int(toStoredColor(colors[2]));
-    m_settings.colorWorkWaste = int(toStoredColor(colors[3]));
-    TabSheet1->setStateColors(colors);
-    SavePara();
+    const std::array<QColor, 4> colors = m_stateColorGroup->colors();
+    m_settings.pendingWorkColor = int(toStoredColor(colors[0]));
+    m_settings.inProgressWorkColor = int(toStoredColor(colors[1]));
+    m_settings.finishedWorkColor = int(toStoredColor(colors[2]));
+    m_settings.abandonedWorkColor = int(toStoredColor(colors[3]));
+    m_workPage->setStateColors(colors);
+    saveCurrentSettings();
 }
 
-void TfrmWorkMain::SavePara()
+void MainWindow::saveCurrentSettings()
 {
     if (!m_ready)
         return;
-    m_settings.usePassLog = TabSheet10->chkUsePass->isChecked();
-    m_settings.startWithWin = TabSheet10->chkStartWithWIn->isChecked();
-    m_settings.autoHide = TabSheet10->chkAutoHide->isChecked();
-    m_settings.autoBak = TabSheet10->chkAutoBak->isChecked();
-    m_settings.lastDocWidth = TabSheet1->listWidth();
-    const QString path = TabSheet10->EditAutoBakPath->text();
-    m_settings.autoBakPath = !path.isEmpty() && QDir(path).exists() ? path : QString();
-    if (saveSettings(TDM::instance(), m_settings) == SaveResult::NotStored)
+    m_settings.requirePassword = m_settingsPage->m_usePasswordCheck->isChecked();
+    m_settings.startAtLogin = m_settingsPage->m_startWithSystemCheck->isChecked();
+    m_settings.hideAtStart = m_settingsPage->m_autoHideCheck->isChecked();
+    m_settings.autoBackup = m_settingsPage->m_autoBackupCheck->isChecked();
+    m_settings.workListWidth = m_workPage->listWidth();
+    const QString path = m_settingsPage->m_autoBackupFolderEdit->text();
+    m_settings.autoBackupFolder = !path.isEmpty() && QDir(path).exists() ? path : QString();
+    if (saveSettings(Database::instance(), m_settings) == SaveResult::NotStored)
         platform::prompter().message(tr("存储参数发生错误！"), platform::Prompter::Icon::Error);
 }
 
-void TfrmWorkMain::chkStartWithWInClick(bool checked)
+void MainWindow::setStartWithSystem(bool checked)
 {
     // The entry starts the program from wherever its executable is.
     const QString command = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Pandrel"));
@@ -356,10 +356,10 @@ void TfrmWorkMain::chkStartWithWInClick(bool checked)
         platform::shell().setAutostart(QLatin1String(kAutostartName), command);
     else
         platform::shell().removeAutostart(QLatin1String(kAutostartName));
-    SavePara();
+    saveCurrentSettings();
 }
 
-void TfrmWorkMain::showCentred()
+void MainWindow::showCentred()
 {
     if (const QScreen *screen = this->screen()) {
         const QRect area = screen->geometry(); // the window's own screen, wherever it lies
@@ -370,12 +370,12 @@ void TfrmWorkMain::showCentred()
     activateWindow();
 }
 
-void TfrmWorkMain::mnuFormStuClick()
+void MainWindow::toggleHidden()
 {
     m_toggling = true;
     if (m_hidden)
         showCentred();
-    else if (tray->available())
+    else if (m_trayIcon->available())
         hide();
     else
         showMinimized(); // without a notification area a hidden window could not be found again
@@ -383,29 +383,29 @@ void TfrmWorkMain::mnuFormStuClick()
     m_toggling = false;
 }
 
-void TfrmWorkMain::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
+void MainWindow::trayIconActivated(QSystemTrayIcon::ActivationReason reason)
 {
     if (reason == QSystemTrayIcon::Trigger) {
         // A single click only restores: where the double click follows it, that one must
         // not hide the window again at once.
         if (m_hidden) {
-            mnuFormStuClick();
+            toggleHidden();
             m_restoredByClick.start();
         }
     } else if (reason == QSystemTrayIcon::DoubleClick) {
         if (!m_restoredByClick.isValid() || m_restoredByClick.hasExpired(QApplication::doubleClickInterval()))
-            mnuFormStuClick();
+            toggleHidden();
         m_restoredByClick.invalidate();
     }
 }
 
-void TfrmWorkMain::changeEvent(QEvent *event)
+void MainWindow::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange || m_toggling)
         return;
     if (isMinimized() && !m_hidden) {
-        if (tray->available()) {
+        if (m_trayIcon->available()) {
             // Minimising puts the window into the notification area instead; after the
             // minimise has run its course, which would otherwise show the window again.
             QMetaObject::invokeMethod(this, [this] {
@@ -413,7 +413,7 @@ void TfrmWorkMain::changeEvent(QEvent *event)
                 setWindowState(windowState() & ~Qt::WindowMinimized);
                 m_toggling = false;
                 if (!m_hidden)
-                    mnuFormStuClick();
+                    toggleHidden();
             }, Qt::QueuedConnection);
         } else {
             m_hidden = true;
@@ -423,52 +423,52 @@ void TfrmWorkMain::changeEvent(QEvent *event)
     }
 }
 
-void TfrmWorkMain::TimerStartHideTimer()
+void MainWindow::hideAtStartTick()
 {
-    TimerStartHide.stop();
-    if (TabSheet10->chkAutoHide->isChecked() && !m_hidden)
-        mnuFormStuClick();
+    m_startHideTimer.stop();
+    if (m_settingsPage->m_autoHideCheck->isChecked() && !m_hidden)
+        toggleHidden();
 }
 
-void TfrmWorkMain::Timer2Timer()
+void MainWindow::refreshTrayIconTick()
 {
-    tray->RemoveIcon();
-    tray->AddIcon();
-    Timer2.stop();
+    m_trayIcon->removeIcon();
+    m_trayIcon->addIcon();
+    m_trayIconRefreshTimer.stop();
 }
 
-void TfrmWorkMain::TimerHIntCheckTimer()
+void MainWindow::minuteTick()
 {
-    if (IsBackupDue() && !AutoBakData(TabSheet10->EditAutoBakPath->text()))
+    if (isBackupDue() && !runAutoBackup(m_settingsPage->m_autoBackupFolderEdit->text()))
         return; // the failure has been shown; the reminders wait for the next tick
-    QList<ReminderEntry> &cache = TabSheet1->reminders();
+    QList<ReminderEntry> &cache = m_workPage->reminders();
     const int due = dueReminder(cache, platform::clock().now());
     if (due < 0)
         return;
-    markReminderShown(TDM::instance(), cache[due]);
-    TabSheet1->SaveDoc(); // the reminder can open the same item in its own window
-    connect(ShowWorkReminder(cache[due].id), &TfrmWorkHint::snoozed, this, [this](qint64 id, const QDateTime &time) {
-        rescheduleReminder(TabSheet1->reminders(), qint32(id), time);
+    markReminderShown(Database::instance(), cache[due]);
+    m_workPage->saveCurrentDocument(); // the reminder can open the same item in its own window
+    connect(popUpReminder(cache[due].id), &ReminderWindow::snoozed, this, [this](qint64 id, const QDateTime &time) {
+        rescheduleReminder(m_workPage->reminders(), qint32(id), time);
     });
 }
 
-bool TfrmWorkMain::IsBackupDue()
+bool MainWindow::isBackupDue()
 {
     // An open editor holds rows of the connection that the backup closes: the backup waits
     // until it is closed, and is then taken as one that was missed.
     if (QApplication::activeModalWidget())
         return false;
-    const bool enabled = TabSheet10->chkAutoBak->isChecked();
-    const QString folder = TabSheet10->EditAutoBakPath->text();
+    const bool enabled = m_settingsPage->m_autoBackupCheck->isChecked();
+    const QString folder = m_settingsPage->m_autoBackupFolderEdit->text();
     if (enabled && QDir(folder) == QDir(programFolder() + QString::fromLatin1(kBackupFolder)))
         programBackupFolder(); // the program's own folder is made when missing
-    return m_backupScheduler.isDue(enabled, folder, m_settings.autoBakType, platform::clock().now());
+    return m_backupScheduler.isDue(enabled, folder, m_settings.autoBackupSchedule, platform::clock().now());
 }
 
-bool TfrmWorkMain::AutoBakData(const QString &folder)
+bool MainWindow::runAutoBackup(const QString &folder)
 {
-    TabSheet1->SaveDoc(); // the typing in the body belongs in the backup, and survives the reload
-    const FileResult copied = backupDatabase(TDM::instance(), autoBackupPath(folder, platform::clock().now()));
+    m_workPage->saveCurrentDocument(); // the typing in the body belongs in the backup, and survives the reload
+    const FileResult copied = backupDatabase(Database::instance(), autoBackupPath(folder, platform::clock().now()));
     reloadPages();
     if (!copied) {
         platform::prompter().message(tr("自动备份数据失败！") + '\n' + copied.error, platform::Prompter::Icon::Error);
@@ -477,16 +477,16 @@ bool TfrmWorkMain::AutoBakData(const QString &folder)
     return true;
 }
 
-void TfrmWorkMain::reloadPages()
+void MainWindow::reloadPages()
 {
     // The pages show what is stored again; nothing is written back while they load.
     m_ready = false;
-    if (ReadyPara())
+    if (loadStoredSettings())
         loadPages();
     m_ready = true;
 }
 
-void TfrmWorkMain::commandEnded(CommandOutcome outcome)
+void MainWindow::commandEnded(CommandOutcome outcome)
 {
     if (outcome == CommandOutcome::Done)
         restartProgram();
@@ -494,74 +494,74 @@ void TfrmWorkMain::commandEnded(CommandOutcome outcome)
         reloadPages();
 }
 
-void TfrmWorkMain::Button17Click()
+void MainWindow::backUpNow()
 {
-    TabSheet1->SaveDoc(); // the typing in the body belongs in the backup
-    commandEnded(backupByUser(TDM::instance(), platform::clock().now().date()));
+    m_workPage->saveCurrentDocument(); // the typing in the body belongs in the backup
+    commandEnded(backupByUser(Database::instance(), platform::clock().now().date()));
 }
 
-void TfrmWorkMain::Button18Click()
+void MainWindow::restoreFromBackup()
 {
-    commandEnded(restoreByUser(TDM::instance()));
+    commandEnded(restoreByUser(Database::instance()));
 }
 
-void TfrmWorkMain::cmdClearDataClick()
+void MainWindow::clearAllData()
 {
-    commandEnded(clearDataByUser(TDM::instance()));
+    commandEnded(clearDataByUser(Database::instance()));
 }
 
-void TfrmWorkMain::cmdAutoBakSetClick()
+void MainWindow::openAutoBackupSettings()
 {
-    bool enabled = TabSheet10->chkAutoBak->isChecked();
-    QString folder = TabSheet10->EditAutoBakPath->text();
-    QString schedule = m_settings.autoBakType;
-    if (!ShowAutoBackupSettings(enabled, folder, schedule))
+    bool enabled = m_settingsPage->m_autoBackupCheck->isChecked();
+    QString folder = m_settingsPage->m_autoBackupFolderEdit->text();
+    QString schedule = m_settings.autoBackupSchedule;
+    if (!editAutoBackupSettings(enabled, folder, schedule))
         return;
-    TabSheet10->chkAutoBak->setChecked(enabled);
-    TabSheet10->EditAutoBakPath->setText(folder);
-    m_settings.autoBakType = schedule;
-    SavePara();
+    m_settingsPage->m_autoBackupCheck->setChecked(enabled);
+    m_settingsPage->m_autoBackupFolderEdit->setText(folder);
+    m_settings.autoBackupSchedule = schedule;
+    saveCurrentSettings();
 }
 
-void TfrmWorkMain::EditAutoBakPathExit()
+void MainWindow::acceptAutoBackupFolder()
 {
-    const QString folder = TabSheet10->EditAutoBakPath->text();
+    const QString folder = m_settingsPage->m_autoBackupFolderEdit->text();
     if (!folder.isEmpty() && !QFileInfo(folder).isDir()) {
         platform::prompter().message(tr("指定的自动备份数据存储路径不存在！"), platform::Prompter::Icon::Warning);
         return;
     }
-    SavePara();
+    saveCurrentSettings();
 }
 
-void TfrmWorkMain::restartProgram()
+void MainWindow::restartProgram()
 {
     // The new copy must find the database and the claim free, and must not be told that a copy
     // is running; the replaced database must not receive this copy's old document on closing.
     m_restarting = true;
     m_ready = false;
-    TDM::instance().close();
+    Database::instance().close();
     if (m_instance)
         m_instance->release();
     platform::shell().restartProgram();
-    tray->RemoveIcon();
+    m_trayIcon->removeIcon();
     close();
 }
 
-void TfrmWorkMain::FormActivate()
+void MainWindow::refreshOnActivation()
 {
-    tray->AddIcon();
-    calendarPage->BitBtn3Click();
-    Timer2.start();
+    m_trayIcon->addIcon();
+    m_calendarPage->goToToday();
+    m_trayIconRefreshTimer.start();
 }
 
-bool TfrmWorkMain::event(QEvent *event)
+bool MainWindow::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate)
-        FormActivate();
+        refreshOnActivation();
     return QWidget::event(event);
 }
 
-bool TfrmWorkMain::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::KeyPress) {
         auto *widget = qobject_cast<QWidget *>(watched);
@@ -569,54 +569,54 @@ bool TfrmWorkMain::eventFilter(QObject *watched, QEvent *event)
         QWidget *focused = QApplication::focusWidget();
         if (widget && widget->window() == this && (widget == focused || (!focused && widget == this))) {
             const auto *key = static_cast<QKeyEvent *>(event);
-            FormKeyDown(key->key(), key->modifiers());
+            previewKeyPress(key->key(), key->modifiers());
         }
-    } else if (event->type() == QEvent::MouseButtonPress && watched == PageControl1->tabBar()) {
+    } else if (event->type() == QEvent::MouseButtonPress && watched == m_pageTabs->tabBar()) {
         cancelStartHide();
-    } else if (event->type() == QEvent::MouseButtonDblClick && watched == TabSheet10->EditAutoBakPath) {
-        cmdAutoBakSetClick();
+    } else if (event->type() == QEvent::MouseButtonDblClick && watched == m_settingsPage->m_autoBackupFolderEdit) {
+        openAutoBackupSettings();
         return true;
     }
     return QWidget::eventFilter(watched, event);
 }
 
-void TfrmWorkMain::FormKeyDown(int key, Qt::KeyboardModifiers modifiers)
+void MainWindow::previewKeyPress(int key, Qt::KeyboardModifiers modifiers)
 {
     cancelStartHide();
-    if (key == Qt::Key_F && modifiers.testFlag(Qt::ControlModifier) && PageControl1->currentIndex() == WorkPage)
+    if (key == Qt::Key_F && modifiers.testFlag(Qt::ControlModifier) && m_pageTabs->currentIndex() == WorkPage)
         emit findInDocumentRequested();
 }
 
-void TfrmWorkMain::PageControl1Change(int index)
+void MainWindow::enterPage(int index)
 {
-    TabSheet1->setPageShown(index == WorkPage);
+    m_workPage->setPageShown(index == WorkPage);
     if (index >= 0 && index < PageCount && !m_shown[size_t(index)])
         firstShow(Page(index));
 }
 
-void TfrmWorkMain::Timer1Timer()
+void MainWindow::clockTick()
 {
-    worldClocks->Timer1Timer();
+    m_worldClocksPage->clockTick();
 }
 
-void TfrmWorkMain::TimerWEBUpdateTimer()
+void MainWindow::halfHourTick()
 {
-    exchangeRates->reloadIfStarted();
-    tray->RemoveIcon();
-    tray->AddIcon();
+    m_exchangeRatesPage->reloadIfStarted();
+    m_trayIcon->removeIcon();
+    m_trayIcon->addIcon();
 }
 
-void TfrmWorkMain::Button5Click()
+void MainWindow::exitProgram()
 {
-    tray->RemoveIcon();
+    m_trayIcon->removeIcon();
     close();
 }
 
-void TfrmWorkMain::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (!m_restarting)
-        TabSheet1->SaveDoc();
-    tray->RemoveIcon();
+        m_workPage->saveCurrentDocument();
+    m_trayIcon->removeIcon();
     event->accept();
     emit closed();
 }

@@ -28,7 +28,7 @@ class WorldClocksPage;
 
 // The main window: a page control with one page per area, the notification-area icon, the
 // settings row, and the start-up and shut-down of the program's window.
-class TfrmWorkMain : public QWidget
+class MainWindow : public QWidget
 {
     Q_OBJECT
 public:
@@ -37,75 +37,75 @@ public:
         PostCodePage, CalendarPage, WorldClockPage, SettingsPageIndex, HelpPage, PageCount
     };
 
-    explicit TfrmWorkMain(QWidget *parent = nullptr);
-    ~TfrmWorkMain() override;
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
 
     // Loads the pages and asks for the login password where one is required. False when the
     // password was wrong: the program must then end at once, saving nothing.
-    bool FormCreate();
+    bool startUp();
     bool isReady() const { return m_ready; }
     bool isHiddenAway() const { return m_hidden; }
 
     // False when the settings row cannot be read: the settings keep their defaults.
-    bool ReadyPara();
-    void SavePara();
+    bool loadStoredSettings();
+    void saveCurrentSettings();
     const Settings &settings() const { return m_settings; }
 
     // Show/hide: into the notification area (or the taskbar where there is none) and back.
-    void mnuFormStuClick();
+    void toggleHidden();
     // A click on the notification icon, as the desktop reports it: some report single clicks
     // only, others a single click and then the double click.
     void trayIconActivated(QSystemTrayIcon::ActivationReason reason);
-    void TimerStartHideTimer();
-    void Timer2Timer();
+    void hideAtStartTick();
+    void refreshTrayIconTick();
     // The minute tick: the automatic backup when it is due, then the reminder of at most one
     // item that has come due.
-    void TimerHIntCheckTimer();
-    bool IsBackupDue();
+    void minuteTick();
+    bool isBackupDue();
     // Backs the database up into `folder` now and reloads the pages, whether the copy worked
     // or not. False when it did not (the user has been told).
-    bool AutoBakData(const QString &folder);
+    bool runAutoBackup(const QString &folder);
     // A key, a click on the work list or on a tab: the user is here, so no hiding at start.
-    void cancelStartHide() { TimerStartHide.stop(); }
-    bool startHidePending() const { return TimerStartHide.isActive(); }
-    void PageControl1Change(int index);
+    void cancelStartHide() { m_startHideTimer.stop(); }
+    bool startHidePending() const { return m_startHideTimer.isActive(); }
+    void enterPage(int index);
     // Moves the client page to a client: selects its category, lists that category's clients,
     // makes the client current and brings the page to the front. A category no longer in
     // the tree does nothing.
-    void LocateAClient(const QString &code, qint64 id);
-    void Button5Click();
+    void locateClient(const QString &code, qint64 id);
+    void exitProgram();
     // The world clocks' one-second tick.
-    void Timer1Timer();
+    void clockTick();
     // The half-hourly tick: the exchange rates again, and the notification icon anew.
-    void TimerWEBUpdateTimer();
+    void halfHourTick();
 
     // The data safety commands of the settings page; a successful backup, restore or
     // clearing restarts the program.
-    void Button17Click();
-    void Button18Click();
-    void cmdClearDataClick();
-    void cmdAutoBakSetClick();
-    void EditAutoBakPathExit();
+    void backUpNow();
+    void restoreFromBackup();
+    void clearAllData();
+    void openAutoBackupSettings();
+    void acceptAutoBackupFolder();
     // The running-copy claim that a restart gives up before the new copy starts.
     void setSingleInstance(SingleInstance *instance) { m_instance = instance; }
     // Lets go of the database and the running-copy claim, starts a new copy of the program and
     // closes this one, writing nothing more into the database.
     void restartProgram();
 
-    QTabWidget *PageControl1;
-    WorkListPage *TabSheet1;
-    ClientListPage *TabSheet2;
-    SettingsPage *TabSheet10;
-    ::CalendarPage *calendarPage = nullptr;
-    StateColorGroup *stateColors;
-    AddressBookTab *addressBookTab;
-    FolderTab *folderTab;
-    SearchTab *searchTab;
-    HelpBrowser *helpBrowser;
-    TrayIcon *tray;
-    ExchangeRatesPage *exchangeRates;
-    PostCodesPage *postCodes;
-    WorldClocksPage *worldClocks;
+    QTabWidget *m_pageTabs;
+    WorkListPage *m_workPage;
+    ClientListPage *m_clientPage;
+    SettingsPage *m_settingsPage;
+    ::CalendarPage *m_calendarPage = nullptr;
+    StateColorGroup *m_stateColorGroup;
+    AddressBookTab *m_addressBookTab;
+    FolderTab *m_folderTab;
+    SearchTab *m_searchTab;
+    HelpBrowser *m_helpBrowser;
+    TrayIcon *m_trayIcon;
+    ExchangeRatesPage *m_exchangeRatesPage;
+    PostCodesPage *m_postCodesPage;
+    WorldClocksPage *m_worldClocksPage;
 
 signals:
     // Ctrl+F on the work page.
@@ -130,9 +130,9 @@ private:
     // Loads the settings and the pages again after the connection was closed and reopened.
     void reloadPages();
     void commandEnded(CommandOutcome outcome);
-    void FormActivate();
-    void FormKeyDown(int key, Qt::KeyboardModifiers modifiers);
-    void chkStartWithWInClick(bool checked);
+    void refreshOnActivation();
+    void previewKeyPress(int key, Qt::KeyboardModifiers modifiers);
+    void setStartWithSystem(bool checked);
     void showCentred();
     void stateColorsChanged();
 
@@ -144,10 +144,10 @@ private:
     Settings m_settings;
     SingleInstance *m_instance = nullptr;
     BackupScheduler m_backupScheduler;
-    QTimer TimerStartHide;
-    QTimer Timer2;
-    QTimer TimerHIntCheck;
-    QTimer Timer1;
-    QTimer TimerWEBUpdate;
+    QTimer m_startHideTimer;
+    QTimer m_trayIconRefreshTimer;
+    QTimer m_minuteTimer;
+    QTimer m_clockTimer;
+    QTimer m_halfHourTimer;
     QElapsedTimer m_restoredByClick; // a single click brought the window back
 };

@@ -21,39 +21,39 @@ public:
     // Loads the about picture from the program folder (done the first time the page shows).
     void loadAboutPicture(const QString &path);
 
-    QGroupBox *grpOther;
-    QCheckBox *chkStartWithWIn;
-    QCheckBox *chkAutoHide;
+    QGroupBox *m_otherSettingsBox;
+    QCheckBox *m_startWithSystemCheck;
+    QCheckBox *m_autoHideCheck;
 
-    QGroupBox *grpSafety;
-    QCheckBox *chkUsePass;
-    QPushButton *cmdEditLogPass;
-    QCheckBox *chkAutoBak;
-    QLineEdit *EditAutoBakPath;
-    QPushButton *cmdAutoBakSet;
-    QPushButton *Button17;
-    QPushButton *Button18;
-    QPushButton *cmdClearData;
+    QGroupBox *m_safetyBox;
+    QCheckBox *m_usePasswordCheck;
+    QPushButton *m_changePasswordButton;
+    QCheckBox *m_autoBackupCheck;
+    QLineEdit *m_autoBackupFolderEdit;
+    QPushButton *m_autoBackupSettingsButton;
+    QPushButton *m_backupButton;
+    QPushButton *m_restoreButton;
+    QPushButton *m_clearDataButton;
 
-    QGroupBox *grpSystem;
-    QPushButton *Button4;
-    QPushButton *Button5;
+    QGroupBox *m_systemBox;
+    QPushButton *m_minimiseButton;
+    QPushButton *m_exitButton;
     // Desk tools and feedback.
-    QPushButton *Button1;
-    QPushButton *Button2;
-    QPushButton *Button10;
-    QPushButton *Button23;
-    QPushButton *Button3;
-    QPushButton *Button22;
-    QPushButton *Button24;
+    QPushButton *m_calculatorButton;
+    QPushButton *m_textEditorButton;
+    QPushButton *m_translatorButton;
+    QPushButton *m_mapButton;
+    QPushButton *m_shutDownButton;
+    QPushButton *m_feedbackButton;
+    QPushButton *m_amountConverterButton;
 
-    QLabel *imgAbout;
-    QLabel *lblVersion;
+    QLabel *m_aboutPictureLabel;
+    QLabel *m_versionLabel;
 
     // Where other areas put their rows of each group, and groups of their own.
-    QVBoxLayout *otherRows;
-    QVBoxLayout *safetyRows;
-    QGridLayout *systemButtons;
+    QVBoxLayout *m_otherRows;
+    QVBoxLayout *m_safetyRows;
+    QGridLayout *m_systemButtons;
     void addGroup(QWidget *group);
 
 private:

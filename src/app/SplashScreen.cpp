@@ -1,15 +1,15 @@
-#include "app/TfrmInitSys.h"
+#include "app/SplashScreen.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
 
-TfrmInitSys::TfrmInitSys(QWidget *parent)
+SplashScreen::SplashScreen(QWidget *parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::SplashScreen)
-    , imgSrc(Picture::drawing(QStringLiteral(":/pictures/splash.svg")))
+    , m_picture(Picture::drawing(QStringLiteral(":/pictures/splash.svg")))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    resize(imgSrc.size() - QSize(1, 1));
+    resize(m_picture.size() - QSize(1, 1));
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 
@@ -18,17 +18,17 @@ TfrmInitSys::TfrmInitSys(QWidget *parent)
     connect(&m_closeTimer, &QTimer::timeout, this, &QDialog::accept);
     m_closeTimer.start();
 
-    tmrShowBitmap.setInterval(7);
-    connect(&tmrShowBitmap, &QTimer::timeout, this, &TfrmInitSys::tmrShowBitmapTimer);
-    tmrShowBitmap.start();
+    m_fadeTimer.setInterval(7);
+    connect(&m_fadeTimer, &QTimer::timeout, this, &SplashScreen::fadeInTick);
+    m_fadeTimer.start();
 }
 
-void TfrmInitSys::tmrShowBitmapTimer()
+void SplashScreen::fadeInTick()
 {
     // Precise timers would let the tick count pass 255 before the two seconds are up; the
     // picture then stays fully shown instead of vanishing and fading in a second time.
     if (m_ticks == 255) {
-        tmrShowBitmap.stop();
+        m_fadeTimer.stop();
         return;
     }
     ++m_ticks;
@@ -36,16 +36,16 @@ void TfrmInitSys::tmrShowBitmapTimer()
     update();
 }
 
-void TfrmInitSys::paintEvent(QPaintEvent *)
+void SplashScreen::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     painter.setOpacity(m_alpha / 255.0);
-    painter.drawPixmap(0, 0, imgSrc.pixmap(devicePixelRatioF()));
+    painter.drawPixmap(0, 0, m_picture.pixmap(devicePixelRatioF()));
 }
 
-void ShowSplash()
+void showSplashScreen()
 {
-    TfrmInitSys splash;
+    SplashScreen splash;
     splash.exec();
 }

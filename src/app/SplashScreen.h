@@ -6,26 +6,26 @@
 #include <QTimer>
 
 // The start-up picture: borderless and centred, fading in, closing itself after two seconds.
-class TfrmInitSys : public QDialog
+class SplashScreen : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfrmInitSys(QWidget *parent = nullptr);
+    explicit SplashScreen(QWidget *parent = nullptr);
 
     // One step of the fade: the picture's opacity follows the tick count up to fully shown.
-    void tmrShowBitmapTimer();
+    void fadeInTick();
     int alpha() const { return m_alpha; }
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    Picture imgSrc;
+    Picture m_picture;
     QTimer m_closeTimer;
-    QTimer tmrShowBitmap;
+    QTimer m_fadeTimer;
     int m_ticks = 0;
     int m_alpha = 0;
 };
 
 // Shows the start-up picture modally until it closes itself.
-void ShowSplash();
+void showSplashScreen();

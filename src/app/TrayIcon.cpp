@@ -4,9 +4,9 @@ TrayIcon::TrayIcon(const QIcon &icon, QObject *parent)
     : QObject(parent)
     , m_icon(icon)
 {
-    mnuFormStu = m_menu.addAction(tr("显示/隐藏(&H)"), this, &TrayIcon::toggleRequested);
+    m_showHideAction = m_menu.addAction(tr("显示/隐藏(&H)"), this, &TrayIcon::toggleRequested);
     m_menu.addSeparator();
-    N12 = m_menu.addAction(tr("退出 Zorvik[Oribel]"), this, &TrayIcon::exitRequested);
+    m_exitAction = m_menu.addAction(tr("退出 Zorvik[Oribel]"), this, &TrayIcon::exitRequested);
     m_icon.setToolTip(tr("Zorvik [Oribel]"));
     m_icon.setContextMenu(&m_menu);
     connect(&m_icon, &QSystemTrayIcon::activated, this, &TrayIcon::activated);
@@ -17,14 +17,14 @@ bool TrayIcon::available() const
     return m_forced.value_or(QSystemTrayIcon::isSystemTrayAvailable());
 }
 
-bool TrayIcon::AddIcon()
+bool TrayIcon::addIcon()
 {
     if (available())
         m_icon.show();
     return isShown();
 }
 
-bool TrayIcon::RemoveIcon()
+bool TrayIcon::removeIcon()
 {
     m_icon.hide();
     return !isShown();

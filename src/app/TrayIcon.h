@@ -19,15 +19,15 @@ public:
     void setAvailable(bool available) { m_forced = available; }
 
     // True when the icon is shown afterwards.
-    bool AddIcon();
-    bool RemoveIcon();
+    bool addIcon();
+    bool removeIcon();
     bool isShown() const { return m_icon.isVisible(); }
 
-    QMenu *mnuPop() { return &m_menu; }
+    QMenu *trayMenu() { return &m_menu; }
     // The icon itself: its clicks arrive through activated(), as the desktop reports them.
     QSystemTrayIcon &systemIcon() { return m_icon; }
-    QAction *mnuFormStu;
-    QAction *N12;
+    QAction *m_showHideAction;
+    QAction *m_exitAction;
 
 signals:
     // The menu's show/hide item.

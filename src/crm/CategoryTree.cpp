@@ -2,7 +2,7 @@
 
 #include "data/PinyinCollation.h"
 #include "data/Recordset.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "platform/Prompter.h"
 #include "util/Gbk.h"
 #include "util/TextHelpers.h"
@@ -21,7 +21,7 @@ constexpr int kNameBytes = 30;
 class CategoryNode final : public QTreeWidgetItem
 {
 public:
-    explicit CategoryNode(const GoodsClass &record) : m_record(record) { setText(0, record.TypeName); }
+    explicit CategoryNode(const GoodsClass &record) : m_record(record) { setText(0, record.typeName); }
     GoodsClass &record() { return m_record; }
     const GoodsClass &record() const { return m_record; }
 
@@ -81,7 +81,7 @@ CategoryTree::CategoryTree(CategoryTreeConfig config, QWidget *parent)
     setExpandsOnDoubleClick(false);
     connect(this, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *current) {
         if (const GoodsClass *selected = record(current))
-            emit categorySelected(selected->TypeCode);
+            emit categorySelected(selected->typeCode);
     });
 }
 
@@ -98,7 +98,7 @@ const GoodsClass *CategoryTree::selectedRecord() const
     return current && current->isSelected() ? record(current) : nullptr;
 }
 
-QString CategoryTree::GetMaxNum(const QString &parent)
+QString CategoryTree::nextFreeCode(const QString &parent)
 {
     Recordset scratch;
     if (!scratch.open(QStringLiteral("Select Max(TypeCode) from %1 Where ParTypeCode=?").arg(m_config.table),
@@ -108,7 +108,7 @@ QString CategoryTree::GetMaxNum(const QString &parent)
     }
     const QString highest = scratch.isEmpty() ? QString() : scratch.valueAt(0, 0).toString();
     if (highest.isEmpty())
-        return parent + PadWithZero(QStringLiteral("1"), kSegmentWidth);
+        return parent + padWithZeros(QStringLiteral("1"), kSegmentWidth);
     const QString segment = highest.length() > kSegmentWidth ? highest.mid(parent.length()) : highest;
     const int next = segment.toInt() + 1;
     // A fifth digit would sort "10000" before "9999" and break the order of the codes.
@@ -117,13 +117,13 @@ QString CategoryTree::GetMaxNum(const QString &parent)
                                      platform::Prompter::Icon::Warning);
         return {};
     }
-    return parent + PadWithZero(QString::number(next), kSegmentWidth);
+    return parent + padWithZeros(QString::number(next), kSegmentWidth);
 }
 
 QTreeWidgetItem *CategoryTree::addNode(QTreeWidgetItem *parent, const GoodsClass &record)
 {
     auto *node = new CategoryNode(record);
-    node->setIcon(0, style()->standardIcon(record.nLeveal == 0 ? QStyle::SP_DirIcon : QStyle::SP_FileIcon));
+    node->setIcon(0, style()->standardIcon(record.level == 0 ? QStyle::SP_DirIcon : QStyle::SP_FileIcon));
     if (parent == nullptr)
         addTopLevelItem(node);
     else
@@ -136,7 +136,7 @@ void CategoryTree::showNodeOrder()
     sortItems(0, Qt::AscendingOrder);
 }
 
-bool CategoryTree::ReadyTree()
+bool CategoryTree::loadTree()
 {
     Recordset rows;
     if (!rows.open(QStringLiteral("Select * from %1 Order by TypeCode").arg(m_config.table))) {
@@ -153,7 +153,7 @@ bool CategoryTree::ReadyTree()
                                     rows.text(QStringLiteral("TypeName")),
                                     qint32(rows.integer(QStringLiteral("nLeveal")))};
             // Codes sort parents before their children, so a child follows its root.
-            if (record.nLeveal == 0)
+            if (record.level == 0)
                 root = addNode(nullptr, record);
             else
                 addNode(root, record);
@@ -167,10 +167,10 @@ bool CategoryTree::ReadyTree()
     return true;
 }
 
-QTreeWidgetItem *CategoryTree::FindNode(const QString &code) const
+QTreeWidgetItem *CategoryTree::findNode(const QString &code) const
 {
     for (QTreeWidgetItemIterator it(const_cast<CategoryTree *>(this)); *it; ++it) {
-        if (const GoodsClass *found = record(*it); found && found->TypeCode == code)
+        if (const GoodsClass *found = record(*it); found && found->typeCode == code)
             return *it;
     }
     return nullptr;
@@ -186,20 +186,20 @@ std::optional<QString> CategoryTree::askName(const QString &prompt, const QStrin
 
 bool CategoryTree::insertRow(const GoodsClass &record)
 {
-    const bool stored = TDM::instance().execute(
+    const bool stored = Database::instance().execute(
         QStringLiteral("Insert into %1 (TypeCode,TypeName,ParTypeCode,nLeveal) Values(?,?,?,?)").arg(m_config.table),
-        {record.TypeCode, record.TypeName, record.ParTypeCode, record.nLeveal});
+        {record.typeCode, record.typeName, record.parentTypeCode, record.level});
     if (!stored)
         reportDataError();
     return stored;
 }
 
-void CategoryTree::AddRoot()
+void CategoryTree::addRootCategory()
 {
     const std::optional<QString> name = askName(m_config.addRootPrompt, QString());
     if (!name)
         return;
-    const QString code = GetMaxNum(QString());
+    const QString code = nextFreeCode(QString());
     if (code.isEmpty())
         return;
     // The node is shown once its row is stored, so the tree never holds a category the
@@ -211,23 +211,23 @@ void CategoryTree::AddRoot()
     showNodeOrder();
 }
 
-void CategoryTree::AddChild()
+void CategoryTree::addSubcategory()
 {
     QTreeWidgetItem *parentNode = currentItem();
     const GoodsClass *parentRecord = record(parentNode);
     if (!parentRecord)
         return;
-    if (parentRecord->nLeveal > m_config.deepestChildParent) {
+    if (parentRecord->level > m_config.deepestChildParent) {
         platform::prompter().message(tr("选择根分类再添加下级"), platform::Prompter::Icon::Information);
         return;
     }
     const std::optional<QString> name = askName(m_config.addChildPrompt, QString());
     if (!name)
         return;
-    const QString code = GetMaxNum(parentRecord->TypeCode);
+    const QString code = nextFreeCode(parentRecord->typeCode);
     if (code.isEmpty())
         return;
-    GoodsClass added{0, code, parentRecord->TypeCode, *name, m_config.childLevel};
+    GoodsClass added{0, code, parentRecord->typeCode, *name, m_config.childLevel};
     if (!insertRow(added))
         return;
     addNode(parentNode, added);
@@ -235,25 +235,25 @@ void CategoryTree::AddChild()
     parentNode->setExpanded(true);
 }
 
-void CategoryTree::Rename()
+void CategoryTree::renameCategory()
 {
     auto *node = dynamic_cast<CategoryNode *>(currentItem());
     if (!node)
         return;
-    const std::optional<QString> name = askName(m_config.renamePrompt, node->record().TypeName);
+    const std::optional<QString> name = askName(m_config.renamePrompt, node->record().typeName);
     if (!name)
         return;
-    if (!TDM::instance().execute(QStringLiteral("Update %1 Set TypeName=? Where TypeCode=?").arg(m_config.table),
-                                 {*name, node->record().TypeCode})) {
+    if (!Database::instance().execute(QStringLiteral("Update %1 Set TypeName=? Where TypeCode=?").arg(m_config.table),
+                                 {*name, node->record().typeCode})) {
         reportDataError();
         return;
     }
-    node->record().TypeName = *name;
+    node->record().typeName = *name;
     node->setText(0, *name);
     showNodeOrder();
 }
 
-void CategoryTree::Delete()
+void CategoryTree::deleteCategory()
 {
     QTreeWidgetItem *node = currentItem();
     const GoodsClass *selected = record(node);
@@ -267,7 +267,7 @@ void CategoryTree::Delete()
     if (!m_config.itemsTable.isEmpty()) {
         Recordset items;
         if (!items.open(QStringLiteral("Select ID from %1 Where TypeCode=? limit 1").arg(m_config.itemsTable),
-                        {selected->TypeCode})) {
+                        {selected->typeCode})) {
             reportDataError();
             return;
         }
@@ -278,8 +278,8 @@ void CategoryTree::Delete()
     }
     if (!prompter.confirm(tr("您确认删除吗？")))
         return;
-    if (!TDM::instance().execute(QStringLiteral("Delete from %1 Where TypeCode=?").arg(m_config.table),
-                                 {selected->TypeCode})) {
+    if (!Database::instance().execute(QStringLiteral("Delete from %1 Where TypeCode=?").arg(m_config.table),
+                                 {selected->typeCode})) {
         reportDataError();
         return;
     }

@@ -4,15 +4,15 @@
 #include <QTreeWidget>
 #include <optional>
 
-class TDM;
+class Database;
 
 // The data of one category node: the row of the category table it was built from.
 struct GoodsClass {
-    qint32 ID = 0; // not used by category nodes
-    QString TypeCode;
-    QString ParTypeCode;
-    QString TypeName;
-    qint32 nLeveal = 0;
+    qint32 id = 0; // not used by category nodes
+    QString typeCode;
+    QString parentTypeCode;
+    QString typeName;
+    qint32 level = 0;
 };
 
 // What differs between the category tables that share the code scheme.
@@ -45,16 +45,16 @@ public:
 
     // The next free code directly under `parent` (empty: a root). Empty, after saying why,
     // when the table cannot be read or the parent has no free code left.
-    QString GetMaxNum(const QString &parent);
+    QString nextFreeCode(const QString &parent);
     // Rebuilds the tree from the table; false (the tree left as it was) when it cannot be read.
-    bool ReadyTree();
+    bool loadTree();
     // The first node in display order whose code is exactly `code`.
-    QTreeWidgetItem *FindNode(const QString &code) const;
+    QTreeWidgetItem *findNode(const QString &code) const;
 
-    void AddRoot();
-    void AddChild();
-    void Rename();
-    void Delete();
+    void addRootCategory();
+    void addSubcategory();
+    void renameCategory();
+    void deleteCategory();
 
     // The record of a node; nullptr for none.
     static const GoodsClass *record(const QTreeWidgetItem *node);
@@ -64,7 +64,7 @@ public:
     const CategoryTreeConfig &config() const { return m_config; }
 
 signals:
-    // The user selected a category (or ReadyTree selected the first one).
+    // The user selected a category (or loadTree selected the first one).
     void categorySelected(const QString &code);
 
 private:

@@ -1,4 +1,4 @@
-#include "crm/TfrmClientClassSel.h"
+#include "crm/ClientCategoryDialog.h"
 
 #include "platform/ModalDialog.h"
 
@@ -17,46 +17,46 @@ CategoryTreeConfig selectionTree()
 
 } // namespace
 
-TfrmClientClassSel::TfrmClientClassSel(QWidget *parent)
+ClientCategoryDialog::ClientCategoryDialog(QWidget *parent)
     : QDialog(parent)
-    , tree(new CategoryTree(selectionTree()))
-    , cmdReg(new QPushButton(tr("选中(&S)")))
-    , cmdClose(new QPushButton(tr("取消(&X)")))
+    , m_categoryTree(new CategoryTree(selectionTree()))
+    , m_chooseButton(new QPushButton(tr("选中(&S)")))
+    , m_cancelButton(new QPushButton(tr("取消(&X)")))
 {
     setWindowTitle(tr("客户分类选择"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdReg);
-    buttons->addWidget(cmdClose);
+    buttons->addWidget(m_chooseButton);
+    buttons->addWidget(m_cancelButton);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(tree, 1);
+    layout->addWidget(m_categoryTree, 1);
     layout->addLayout(buttons);
     resize(280, 360);
 
-    connect(cmdReg, &QPushButton::clicked, this, &TfrmClientClassSel::cmdRegClick);
-    connect(tree, &QTreeWidget::itemDoubleClicked, this, &TfrmClientClassSel::cmdRegClick);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_chooseButton, &QPushButton::clicked, this, &ClientCategoryDialog::chooseSelectedCategory);
+    connect(m_categoryTree, &QTreeWidget::itemDoubleClicked, this, &ClientCategoryDialog::chooseSelectedCategory);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-bool TfrmClientClassSel::ReadyData()
+bool ClientCategoryDialog::loadCategories()
 {
-    return tree->ReadyTree();
+    return m_categoryTree->loadTree();
 }
 
-void TfrmClientClassSel::cmdRegClick()
+void ClientCategoryDialog::chooseSelectedCategory()
 {
-    const GoodsClass *selected = tree->selectedRecord();
+    const GoodsClass *selected = m_categoryTree->selectedRecord();
     if (!selected)
         return;
     m_chosen = *selected;
     accept();
 }
 
-std::optional<GoodsClass> SelectClientClass()
+std::optional<GoodsClass> pickClientCategory()
 {
-    TfrmClientClassSel window;
-    if (!window.ReadyData())
+    ClientCategoryDialog window;
+    if (!window.loadCategories())
         return std::nullopt;
     platform::execModal(window);
     return window.chosen();

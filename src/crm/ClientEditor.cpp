@@ -1,6 +1,6 @@
-#include "crm/TfrmClientEdit.h"
+#include "crm/ClientEditor.h"
 
-#include "crm/TfrmClientClassSel.h"
+#include "crm/ClientCategoryDialog.h"
 #include "crm/EditorHelpers.h"
 #include "data/DbDates.h"
 #include "platform/Clock.h"
@@ -26,7 +26,7 @@
 
 namespace {
 
-constexpr int kDespBytes = 100;
+constexpr int kNotesBytes = 100;
 
 // A text box and the column it shows, with the column's width in bytes.
 struct TextField {
@@ -37,83 +37,83 @@ struct TextField {
 
 } // namespace
 
-TfrmClientEdit::TfrmClientEdit(const QString &categoryCode, const QString &categoryName, QWidget *parent)
+ClientEditor::ClientEditor(const QString &categoryCode, const QString &categoryName, QWidget *parent)
     : QDialog(parent)
-    , EditName(new QLineEdit)
-    , EditCode(new QLineEdit)
-    , cmbType(new QComboBox)
-    , cmbComeFrom(new QComboBox)
-    , EditMobileCode(new QLineEdit)
-    , EditAddress(new QLineEdit)
-    , EditPostCode(new QLineEdit)
-    , EditTele(new QLineEdit)
-    , EditFax(new QLineEdit)
-    , EditEMail(new QLineEdit)
-    , EditQQ(new QLineEdit)
-    , sbQQ(new QToolButton)
-    , EditAL(new QLineEdit)
-    , EditTB(new QLineEdit)
-    , EditZFB(new QLineEdit)
-    , EditHomtPage(new QLineEdit)
-    , EditTaxno(new QLineEdit)
-    , EditBank(new QLineEdit)
-    , EditBankno(new QLineEdit)
-    , dtRec(new QDateTimeEdit)
-    , EditTypeCode(new QLineEdit)
-    , SpeedButton1(new QToolButton)
-    , EditDesp(new QPlainTextEdit)
-    , cmdReg(new QPushButton(tr("保存(&S)")))
-    , cmdClose(new QPushButton(tr("取消(&X)")))
+    , m_nameEdit(new QLineEdit)
+    , m_codeEdit(new QLineEdit)
+    , m_typeCombo(new QComboBox)
+    , m_sourceCombo(new QComboBox)
+    , m_mobilePhoneEdit(new QLineEdit)
+    , m_addressEdit(new QLineEdit)
+    , m_postCodeEdit(new QLineEdit)
+    , m_phoneEdit(new QLineEdit)
+    , m_faxEdit(new QLineEdit)
+    , m_emailEdit(new QLineEdit)
+    , m_qqEdit(new QLineEdit)
+    , m_webChatButton(new QToolButton)
+    , m_aliAccountEdit(new QLineEdit)
+    , m_taobaoAccountEdit(new QLineEdit)
+    , m_alipayAccountEdit(new QLineEdit)
+    , m_homePageEdit(new QLineEdit)
+    , m_taxNumberEdit(new QLineEdit)
+    , m_bankEdit(new QLineEdit)
+    , m_bankAccountEdit(new QLineEdit)
+    , m_recordTimeEdit(new QDateTimeEdit)
+    , m_categoryEdit(new QLineEdit)
+    , m_chooseCategoryButton(new QToolButton)
+    , m_notesEdit(new QPlainTextEdit)
+    , m_saveButton(new QPushButton(tr("保存(&S)")))
+    , m_cancelButton(new QPushButton(tr("取消(&X)")))
     , m_categoryCode(categoryCode)
 {
     setWindowTitle(tr("新增/修改客户资料"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    EditTypeCode->setText(categoryName);
+    m_categoryEdit->setText(categoryName);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildFields(), 1);
-    layout->addLayout(editorButtons(this, cmdReg, cmdClose, [this] { return SaveData(); }));
+    layout->addLayout(editorButtons(this, m_saveButton, m_cancelButton, [this] { return saveRecord(); }));
     resize(620, 520);
-    setTabChain({EditName, EditCode, cmbType, cmbComeFrom, EditMobileCode, EditAddress, EditPostCode, EditTele, EditFax,
-                 EditEMail, EditQQ, sbQQ, EditAL, EditTB, EditZFB, EditHomtPage, EditTaxno, EditBank, EditBankno, dtRec,
-                 EditTypeCode, SpeedButton1, EditDesp, cmdReg, cmdClose});
+    setTabChain({m_nameEdit, m_codeEdit, m_typeCombo, m_sourceCombo, m_mobilePhoneEdit, m_addressEdit, m_postCodeEdit, m_phoneEdit, m_faxEdit,
+                 m_emailEdit, m_qqEdit, m_webChatButton, m_aliAccountEdit, m_taobaoAccountEdit, m_alipayAccountEdit, m_homePageEdit, m_taxNumberEdit, m_bankEdit, m_bankAccountEdit, m_recordTimeEdit,
+                 m_categoryEdit, m_chooseCategoryButton, m_notesEdit, m_saveButton, m_cancelButton});
 
-    connect(sbQQ, &QToolButton::clicked, this, &TfrmClientEdit::sbQQClick);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TfrmClientEdit::SpeedButton1Click);
-    connect(EditName, &QLineEdit::editingFinished, this, &TfrmClientEdit::EditNameExit);
-    EditTypeCode->installEventFilter(this);
+    connect(m_webChatButton, &QToolButton::clicked, this, &ClientEditor::openWebChat);
+    connect(m_chooseCategoryButton, &QToolButton::clicked, this, &ClientEditor::chooseCategory);
+    connect(m_nameEdit, &QLineEdit::editingFinished, this, &ClientEditor::defaultCodeFromName);
+    m_categoryEdit->installEventFilter(this);
     new EnterAsTabFilter(this);
-    EditName->setFocus();
+    m_nameEdit->setFocus();
 }
 
-QWidget *TfrmClientEdit::buildFields()
+QWidget *ClientEditor::buildFields()
 {
     const TextField limits[] = {
-        {EditName, "ClientName", 50},   {EditCode, "ClientCode", 30},     {EditMobileCode, "MobileCode", 30},
-        {EditAddress, "Address", 50},   {EditPostCode, "PostCode", 10},   {EditTele, "Tele", 30},
-        {EditFax, "Fax", 20},           {EditEMail, "EMail", 20},         {EditQQ, "QICQ", 20},
-        {EditAL, "ALWW", 20},           {EditTB, "WW", 20},               {EditZFB, "ZFBCode", 20},
-        {EditHomtPage, "HomePage", 30}, {EditTaxno, "TaxCode", 30},       {EditBank, "Bank", 40},
-        {EditBankno, "BankNo", 40},
+        {m_nameEdit, "ClientName", 50},   {m_codeEdit, "ClientCode", 30},     {m_mobilePhoneEdit, "MobileCode", 30},
+        {m_addressEdit, "Address", 50},   {m_postCodeEdit, "PostCode", 10},   {m_phoneEdit, "Tele", 30},
+        {m_faxEdit, "Fax", 20},           {m_emailEdit, "EMail", 20},         {m_qqEdit, "QICQ", 20},
+        {m_aliAccountEdit, "ALWW", 20},           {m_taobaoAccountEdit, "WW", 20},               {m_alipayAccountEdit, "ZFBCode", 20},
+        {m_homePageEdit, "HomePage", 30}, {m_taxNumberEdit, "TaxCode", 30},       {m_bankEdit, "Bank", 40},
+        {m_bankAccountEdit, "BankNo", 40},
     };
     for (const TextField &field : limits)
         setGbkByteLimit(field.edit, field.bytes);
-    EditCode->setToolTip(tr("缺省为客户名称的拼音首字母简写"));
-    cmbType->setEditable(true);
-    cmbType->addItems({tr("其他客户"), tr("潜在客户"), tr("意向客户"), tr("正式客户")});
-    setGbkByteLimit(cmbType, 20);
-    cmbComeFrom->setEditable(true);
-    cmbComeFrom->addItems({tr("其他方式"), tr("电话联系"), tr("客户推荐"), tr("网络搜索")});
-    setGbkByteLimit(cmbComeFrom, 20);
-    sbQQ->setText(QStringLiteral("QQ"));
-    sbQQ->setToolTip(tr("QQ交谈"));
-    dtRec->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
-    dtRec->setCalendarPopup(true);
-    EditTypeCode->setReadOnly(true);
-    SpeedButton1->setText(QStringLiteral("…"));
-    SpeedButton1->setToolTip(tr("选择客户分类"));
-    setGbkByteLimit(EditDesp, kDespBytes);
-    EditDesp->setTabChangesFocus(true);
+    m_codeEdit->setToolTip(tr("缺省为客户名称的拼音首字母简写"));
+    m_typeCombo->setEditable(true);
+    m_typeCombo->addItems({tr("其他客户"), tr("潜在客户"), tr("意向客户"), tr("正式客户")});
+    setGbkByteLimit(m_typeCombo, 20);
+    m_sourceCombo->setEditable(true);
+    m_sourceCombo->addItems({tr("其他方式"), tr("电话联系"), tr("客户推荐"), tr("网络搜索")});
+    setGbkByteLimit(m_sourceCombo, 20);
+    m_webChatButton->setText(QStringLiteral("QQ"));
+    m_webChatButton->setToolTip(tr("QQ交谈"));
+    m_recordTimeEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
+    m_recordTimeEdit->setCalendarPopup(true);
+    m_categoryEdit->setReadOnly(true);
+    m_chooseCategoryButton->setText(QStringLiteral("…"));
+    m_chooseCategoryButton->setToolTip(tr("选择客户分类"));
+    setGbkByteLimit(m_notesEdit, kNotesBytes);
+    m_notesEdit->setTabChangesFocus(true);
 
     auto withButton = [](QWidget *box, QToolButton *button) {
         auto *row = new QWidget;
@@ -126,16 +126,16 @@ QWidget *TfrmClientEdit::buildFields()
         return row;
     };
     const QList<std::pair<QString, QWidget *>> rows{
-        {tr("客户名称"), EditName},     {tr("客户简码"), EditCode},
-        {tr("客户类型"), cmbType},      {tr("客户来源"), cmbComeFrom},
-        {tr("手机号码"), EditMobileCode}, {tr("联系地址"), EditAddress},
-        {tr("邮政编码"), EditPostCode}, {tr("联系电话"), EditTele},
-        {tr("传真"), EditFax},          {tr("电子邮件"), EditEMail},
-        {tr("QQ  号码"), withButton(EditQQ, sbQQ)}, {tr("阿里帐号"), EditAL},
-        {tr("淘宝帐号"), EditTB},       {tr("支付宝"), EditZFB},
-        {tr("联系网址"), EditHomtPage}, {tr("税号"), EditTaxno},
-        {tr("开户银行"), EditBank},     {tr("银行帐号"), EditBankno},
-        {tr("录入日期"), dtRec},        {tr("客户分类"), withButton(EditTypeCode, SpeedButton1)},
+        {tr("客户名称"), m_nameEdit},     {tr("客户简码"), m_codeEdit},
+        {tr("客户类型"), m_typeCombo},      {tr("客户来源"), m_sourceCombo},
+        {tr("手机号码"), m_mobilePhoneEdit}, {tr("联系地址"), m_addressEdit},
+        {tr("邮政编码"), m_postCodeEdit}, {tr("联系电话"), m_phoneEdit},
+        {tr("传真"), m_faxEdit},          {tr("电子邮件"), m_emailEdit},
+        {tr("QQ  号码"), withButton(m_qqEdit, m_webChatButton)}, {tr("阿里帐号"), m_aliAccountEdit},
+        {tr("淘宝帐号"), m_taobaoAccountEdit},       {tr("支付宝"), m_alipayAccountEdit},
+        {tr("联系网址"), m_homePageEdit}, {tr("税号"), m_taxNumberEdit},
+        {tr("开户银行"), m_bankEdit},     {tr("银行帐号"), m_bankAccountEdit},
+        {tr("录入日期"), m_recordTimeEdit},        {tr("客户分类"), withButton(m_categoryEdit, m_chooseCategoryButton)},
     };
     auto *fields = new QWidget;
     auto *grid = new QGridLayout(fields);
@@ -146,7 +146,7 @@ QWidget *TfrmClientEdit::buildFields()
     }
     const int last = int(rows.size() + 1) / 2;
     grid->addWidget(new QLabel(tr("其他信息")), last, 0, Qt::AlignTop);
-    grid->addWidget(EditDesp, last, 1, 1, 3);
+    grid->addWidget(m_notesEdit, last, 1, 1, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(last, 1);
@@ -154,16 +154,16 @@ QWidget *TfrmClientEdit::buildFields()
     return fields;
 }
 
-bool TfrmClientEdit::eventFilter(QObject *watched, QEvent *event)
+bool ClientEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == EditTypeCode && event->type() == QEvent::MouseButtonDblClick) {
-        SpeedButton1Click();
+    if (watched == m_categoryEdit && event->type() == QEvent::MouseButtonDblClick) {
+        chooseCategory();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-bool TfrmClientEdit::ReadyData(qint64 id)
+bool ClientEditor::loadRecord(qint64 id)
 {
     if (!m_client.open(QStringLiteral("Select * from TClient Where ID=?"), {id})) {
         platform::prompter().message(tr("读取本地数据发生错误！"), platform::Prompter::Icon::Error);
@@ -171,96 +171,96 @@ bool TfrmClientEdit::ReadyData(qint64 id)
     }
     if (m_client.isEmpty()) {
         setWindowTitle(tr("新增客户纪录"));
-        dtRec->setDateTime(platform::clock().now());
-        cmbType->setEditText(QString());
-        cmbComeFrom->setEditText(QString());
-        EditHomtPage->setText(QStringLiteral("http://"));
+        m_recordTimeEdit->setDateTime(platform::clock().now());
+        m_typeCombo->setEditText(QString());
+        m_sourceCombo->setEditText(QString());
+        m_homePageEdit->setText(QStringLiteral("http://"));
         m_client.append();
         return true;
     }
     setWindowTitle(tr("修改客户记录"));
     const Recordset &row = m_client;
     auto text = [&row](const char *column) { return row.text(QLatin1String(column)); };
-    EditName->setText(text("ClientName"));
-    EditCode->setText(text("ClientCode"));
-    cmbType->setEditText(text("ClientType"));
-    cmbComeFrom->setEditText(text("ClientComeFrom"));
-    EditMobileCode->setText(text("MobileCode"));
-    EditAddress->setText(text("Address"));
-    EditPostCode->setText(text("PostCode"));
-    EditTele->setText(text("Tele"));
-    EditFax->setText(text("Fax"));
-    EditEMail->setText(text("EMail"));
-    EditQQ->setText(text("QICQ"));
-    EditAL->setText(text("ALWW"));
-    EditTB->setText(text("WW"));
-    EditZFB->setText(text("ZFBCode"));
-    EditHomtPage->setText(text("HomePage"));
-    EditTaxno->setText(text("TaxCode"));
-    EditBank->setText(text("Bank"));
-    EditBankno->setText(text("BankNo"));
+    m_nameEdit->setText(text("ClientName"));
+    m_codeEdit->setText(text("ClientCode"));
+    m_typeCombo->setEditText(text("ClientType"));
+    m_sourceCombo->setEditText(text("ClientComeFrom"));
+    m_mobilePhoneEdit->setText(text("MobileCode"));
+    m_addressEdit->setText(text("Address"));
+    m_postCodeEdit->setText(text("PostCode"));
+    m_phoneEdit->setText(text("Tele"));
+    m_faxEdit->setText(text("Fax"));
+    m_emailEdit->setText(text("EMail"));
+    m_qqEdit->setText(text("QICQ"));
+    m_aliAccountEdit->setText(text("ALWW"));
+    m_taobaoAccountEdit->setText(text("WW"));
+    m_alipayAccountEdit->setText(text("ZFBCode"));
+    m_homePageEdit->setText(text("HomePage"));
+    m_taxNumberEdit->setText(text("TaxCode"));
+    m_bankEdit->setText(text("Bank"));
+    m_bankAccountEdit->setText(text("BankNo"));
     const QVariant recorded = m_client.value(QStringLiteral("RecTime"));
-    dtRec->setDateTime(dbdates::isEmpty(recorded) ? QDateTime(dbdates::zeroDateTime()) : dbdates::fromValue(recorded));
-    EditTypeCode->setText(text("TypeName"));
+    m_recordTimeEdit->setDateTime(dbdates::isEmpty(recorded) ? QDateTime(dbdates::zeroDateTime()) : dbdates::fromValue(recorded));
+    m_categoryEdit->setText(text("TypeName"));
     m_categoryCode = text("TypeCode");
-    EditDesp->setPlainText(text("Desp"));
+    m_notesEdit->setPlainText(text("Desp"));
     return true;
 }
 
-void TfrmClientEdit::EditNameExit()
+void ClientEditor::defaultCodeFromName()
 {
-    if (EditCode->text().isEmpty())
-        EditCode->setText(gbkTruncate(PinyinInitials(EditName->text()), 30));
+    if (m_codeEdit->text().isEmpty())
+        m_codeEdit->setText(gbkTruncate(pinyinInitials(m_nameEdit->text()), 30));
 }
 
-void TfrmClientEdit::SpeedButton1Click()
+void ClientEditor::chooseCategory()
 {
-    if (const std::optional<GoodsClass> chosen = SelectClientClass()) {
-        m_categoryCode = chosen->TypeCode;
-        EditTypeCode->setText(chosen->TypeName);
+    if (const std::optional<GoodsClass> chosen = pickClientCategory()) {
+        m_categoryCode = chosen->typeCode;
+        m_categoryEdit->setText(chosen->typeName);
     }
 }
 
-void TfrmClientEdit::sbQQClick()
+void ClientEditor::openWebChat()
 {
-    OpenInBrowser(webChatAddress(EditQQ->text(), EditName->text()));
+    openInBrowser(webChatAddress(m_qqEdit->text(), m_nameEdit->text()));
 }
 
-bool TfrmClientEdit::SaveData()
+bool ClientEditor::saveRecord()
 {
-    if (EditName->text().isEmpty()) {
+    if (m_nameEdit->text().isEmpty()) {
         platform::prompter().message(tr("客户名称必须输入！"), platform::Prompter::Icon::Warning);
-        EditName->setFocus();
+        m_nameEdit->setFocus();
         return false;
     }
     if (m_categoryCode.isEmpty()) {
         platform::prompter().message(tr("客户分类尚未选择！"), platform::Prompter::Icon::Warning);
         return false;
     }
-    EditNameExit(); // saved with Alt+S from the name box, which was never left
+    defaultCodeFromName(); // saved with Alt+S from the name box, which was never left
     m_client.edit();
-    const bool written = setColumns(m_client, {{"ClientCode", EditCode->text()},
-                                              {"ClientName", EditName->text()},
-                                              {"ClientType", cmbType->currentText()},
-                                              {"ClientComeFrom", cmbComeFrom->currentText()},
-                                              {"Address", EditAddress->text()},
-                                              {"PostCode", EditPostCode->text()},
-                                              {"Tele", EditTele->text()},
-                                              {"Fax", EditFax->text()},
-                                              {"HomePage", EditHomtPage->text()},
-                                              {"EMail", EditEMail->text()},
-                                              {"TaxCode", EditTaxno->text()},
-                                              {"Bank", EditBank->text()},
-                                              {"BankNo", EditBankno->text()},
-                                              {"Desp", EditDesp->toPlainText()},
-                                              {"RecTime", dtRec->dateTime()},
+    const bool written = setColumns(m_client, {{"ClientCode", m_codeEdit->text()},
+                                              {"ClientName", m_nameEdit->text()},
+                                              {"ClientType", m_typeCombo->currentText()},
+                                              {"ClientComeFrom", m_sourceCombo->currentText()},
+                                              {"Address", m_addressEdit->text()},
+                                              {"PostCode", m_postCodeEdit->text()},
+                                              {"Tele", m_phoneEdit->text()},
+                                              {"Fax", m_faxEdit->text()},
+                                              {"HomePage", m_homePageEdit->text()},
+                                              {"EMail", m_emailEdit->text()},
+                                              {"TaxCode", m_taxNumberEdit->text()},
+                                              {"Bank", m_bankEdit->text()},
+                                              {"BankNo", m_bankAccountEdit->text()},
+                                              {"Desp", m_notesEdit->toPlainText()},
+                                              {"RecTime", m_recordTimeEdit->dateTime()},
                                               {"TypeCode", m_categoryCode},
-                                              {"MobileCode", EditMobileCode->text()},
-                                              {"TypeName", gbkTruncate(EditTypeCode->text(), 40)},
-                                              {"QICQ", EditQQ->text()},
-                                              {"WW", EditTB->text()},
-                                              {"ALWW", EditAL->text()},
-                                              {"ZFBCode", EditZFB->text()}})
+                                              {"MobileCode", m_mobilePhoneEdit->text()},
+                                              {"TypeName", gbkTruncate(m_categoryEdit->text(), 40)},
+                                              {"QICQ", m_qqEdit->text()},
+                                              {"WW", m_taobaoAccountEdit->text()},
+                                              {"ALWW", m_aliAccountEdit->text()},
+                                              {"ZFBCode", m_alipayAccountEdit->text()}})
                          && m_client.post();
     if (!written) {
         platform::prompter().message(tr("存储数据发生错误!"), platform::Prompter::Icon::Error);
@@ -270,10 +270,10 @@ bool TfrmClientEdit::SaveData()
     return true;
 }
 
-bool ShowClientEditor(const QString &categoryCode, const QString &categoryName, qint64 id, qint64 *savedId)
+bool editClient(const QString &categoryCode, const QString &categoryName, qint64 id, qint64 *savedId)
 {
-    TfrmClientEdit window(categoryCode, categoryName);
-    if (!window.ReadyData(id))
+    ClientEditor window(categoryCode, categoryName);
+    if (!window.loadRecord(id))
         return false;
     platform::execModal(window);
     if (savedId)

@@ -12,7 +12,7 @@ class QPushButton;
 class QToolButton;
 
 // The editor of one client's record.
-class TfrmClientEdit : public QDialog
+class ClientEditor : public QDialog
 {
     Q_OBJECT
     // First, so the controls built in the constructor find it constructed.
@@ -21,44 +21,44 @@ class TfrmClientEdit : public QDialog
 public:
     // The category is the one a new client is filed under; an existing client keeps its own
     // unless another is chosen.
-    TfrmClientEdit(const QString &categoryCode, const QString &categoryName, QWidget *parent = nullptr);
+    ClientEditor(const QString &categoryCode, const QString &categoryName, QWidget *parent = nullptr);
 
     // Loads the client with this ID; -1 (or an ID that matches no row) starts a new client.
-    bool ReadyData(qint64 id);
-    bool SaveData();
+    bool loadRecord(qint64 id);
+    bool saveRecord();
     bool saved() const { return result() == QDialog::Accepted; }
     qint64 savedId() const { return m_savedId; }
     QString categoryCode() const { return m_categoryCode; }
 
-    void sbQQClick();
-    void SpeedButton1Click();
-    void EditNameExit();
+    void openWebChat();
+    void chooseCategory();
+    void defaultCodeFromName();
 
-    QLineEdit *EditName;
-    QLineEdit *EditCode;
-    QComboBox *cmbType;
-    QComboBox *cmbComeFrom;
-    QLineEdit *EditMobileCode;
-    QLineEdit *EditAddress;
-    QLineEdit *EditPostCode;
-    QLineEdit *EditTele;
-    QLineEdit *EditFax;
-    QLineEdit *EditEMail;
-    QLineEdit *EditQQ;
-    QToolButton *sbQQ;
-    QLineEdit *EditAL;
-    QLineEdit *EditTB;
-    QLineEdit *EditZFB;
-    QLineEdit *EditHomtPage;
-    QLineEdit *EditTaxno;
-    QLineEdit *EditBank;
-    QLineEdit *EditBankno;
-    QDateTimeEdit *dtRec;
-    QLineEdit *EditTypeCode;
-    QToolButton *SpeedButton1;
-    QPlainTextEdit *EditDesp;
-    QPushButton *cmdReg;
-    QPushButton *cmdClose;
+    QLineEdit *m_nameEdit;
+    QLineEdit *m_codeEdit;
+    QComboBox *m_typeCombo;
+    QComboBox *m_sourceCombo;
+    QLineEdit *m_mobilePhoneEdit;
+    QLineEdit *m_addressEdit;
+    QLineEdit *m_postCodeEdit;
+    QLineEdit *m_phoneEdit;
+    QLineEdit *m_faxEdit;
+    QLineEdit *m_emailEdit;
+    QLineEdit *m_qqEdit;
+    QToolButton *m_webChatButton;
+    QLineEdit *m_aliAccountEdit;
+    QLineEdit *m_taobaoAccountEdit;
+    QLineEdit *m_alipayAccountEdit;
+    QLineEdit *m_homePageEdit;
+    QLineEdit *m_taxNumberEdit;
+    QLineEdit *m_bankEdit;
+    QLineEdit *m_bankAccountEdit;
+    QDateTimeEdit *m_recordTimeEdit;
+    QLineEdit *m_categoryEdit;
+    QToolButton *m_chooseCategoryButton;
+    QPlainTextEdit *m_notesEdit;
+    QPushButton *m_saveButton;
+    QPushButton *m_cancelButton;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -72,5 +72,5 @@ private:
 
 // Opens the client editor modally; true when the client was saved. `savedId` receives the
 // stored client's ID.
-bool ShowClientEditor(const QString &categoryCode, const QString &categoryName, qint64 id,
+bool editClient(const QString &categoryCode, const QString &categoryName, qint64 id,
                       qint64 *savedId = nullptr);

@@ -3,13 +3,13 @@
 #include "crm/CategoryTree.h"
 #include "crm/ClientRecords.h"
 #include "crm/FollowUpList.h"
-#include "crm/TfrmClientEdit.h"
-#include "crm/TfrmClientLinkerEdit.h"
-#include "crm/TfrmClientLinkerRecEdit.h"
-#include "crm/TfrmClientTrackEdit.h"
-#include "data/TDM.h"
-#include "output/SendGridToExcel.h"
-#include "output/TfrmPreview.h"
+#include "crm/ClientEditor.h"
+#include "crm/ContactEditor.h"
+#include "crm/ContactActivityEditor.h"
+#include "crm/FollowUpEditor.h"
+#include "data/Database.h"
+#include "output/GridExport.h"
+#include "output/ListPreviewDialog.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
@@ -76,7 +76,7 @@ QList<GridColumn> clientColumns()
             column("Desp", QObject::tr("备注"), 200)};
 }
 
-QList<GridColumn> linkerColumns()
+QList<GridColumn> contactColumns()
 {
     GridColumn isMain = column("IsMain", QObject::tr("主联系人"));
     isMain.alignment = Qt::AlignCenter;
@@ -102,7 +102,7 @@ QList<GridColumn> linkerColumns()
             column("Fancy", QObject::tr("个人嗜好"), 120)};
 }
 
-QList<GridColumn> linkRecColumns()
+QList<GridColumn> activityColumns()
 {
     return {hidden("ID"),
             hidden("ClientID"),
@@ -123,50 +123,50 @@ void reportOpenFailure()
 
 ClientListPage::ClientListPage(QWidget *parent)
     : QWidget(parent)
-    , TreeView1(new CategoryTree(clientCategories()))
-    , cmdAddRoot(new QPushButton(tr("添加根")))
-    , cndAddSon(new QPushButton(tr("添加下级")))
-    , cmdEdit(new QPushButton(tr("修改")))
-    , cmdDelete(new QPushButton(tr("删除")))
-    , DBGridEh2(new DataGrid(m_clients))
-    , cmdFindClient(new QPushButton(tr("查找(&F)")))
-    , cmdAddClient(new QPushButton(tr("增加(&A)")))
-    , cmdEditClient(new QPushButton(tr("修改(&E)")))
-    , cmdDeleteClient(new QPushButton(tr("删除(&D)")))
-    , pcDetail(new QTabWidget)
-    , DBGridEh3(new DataGrid(m_linkers))
-    , DBGridEh4(new DataGrid(m_linkRecs))
-    , DBGridEh5(new DataGrid(m_tracks))
-    , SBAddNew(new QToolButton)
-    , SBEdit(new QToolButton)
-    , SBDelete(new QToolButton)
-    , splitter(new QSplitter(Qt::Vertical))
+    , m_categoryTree(new CategoryTree(clientCategories()))
+    , m_addRootButton(new QPushButton(tr("添加根")))
+    , m_addSubcategoryButton(new QPushButton(tr("添加下级")))
+    , m_renameCategoryButton(new QPushButton(tr("修改")))
+    , m_deleteCategoryButton(new QPushButton(tr("删除")))
+    , m_clientGrid(new DataGrid(m_clients))
+    , m_findClientButton(new QPushButton(tr("查找(&F)")))
+    , m_addClientButton(new QPushButton(tr("增加(&A)")))
+    , m_editClientButton(new QPushButton(tr("修改(&E)")))
+    , m_deleteClientButton(new QPushButton(tr("删除(&D)")))
+    , m_detailTabs(new QTabWidget)
+    , m_contactGrid(new DataGrid(m_contacts))
+    , m_activityGrid(new DataGrid(m_activities))
+    , m_followUpGrid(new DataGrid(m_followUps))
+    , m_addDetailButton(new QToolButton)
+    , m_editDetailButton(new QToolButton)
+    , m_deleteDetailButton(new QToolButton)
+    , m_splitter(new QSplitter(Qt::Vertical))
 {
-    splitter->addWidget(buildListPane());
-    splitter->addWidget(buildDetailPane());
-    splitter->setChildrenCollapsible(false);
-    splitter->setStretchFactor(0, 1);
-    splitter->setStretchFactor(1, 1);
+    m_splitter->addWidget(buildListPane());
+    m_splitter->addWidget(buildDetailPane());
+    m_splitter->setChildrenCollapsible(false);
+    m_splitter->setStretchFactor(0, 1);
+    m_splitter->setStretchFactor(1, 1);
 
     auto *layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(buildTreePane());
-    layout->addWidget(splitter, 1);
+    layout->addWidget(m_splitter, 1);
     buildMenus();
 }
 
 void ClientListPage::buildMenus()
 {
-    auto *popGrid = new QMenu(this);
-    popGrid->addAction(tr("发送到&Excel"), this, [this] { SendGridToExcel(tr("客户资料"), *DBGridEh2); });
-    popGrid->addAction(tr("打印(&P)"), this, [this] { ShowPrintPreview(tr("客户资料"), *DBGridEh2); });
-    connect(DBGridEh2, &DataGrid::contextMenuRequested, popGrid, [popGrid](const QPoint &at) { popGrid->popup(at); });
+    auto *clientMenu = new QMenu(this);
+    clientMenu->addAction(tr("发送到&Excel"), this, [this] { exportGridToSpreadsheet(tr("客户资料"), *m_clientGrid); });
+    clientMenu->addAction(tr("打印(&P)"), this, [this] { previewList(tr("客户资料"), *m_clientGrid); });
+    connect(m_clientGrid, &DataGrid::contextMenuRequested, clientMenu, [clientMenu](const QPoint &at) { clientMenu->popup(at); });
 
-    auto *PopupMenu2 = new QMenu(this);
-    PopupMenu2->addAction(tr("打印"), this, &ClientListPage::MenuItem4Click);
-    PopupMenu2->addAction(tr("发送到Excel"), this, &ClientListPage::MenuItem6Click);
-    for (DataGrid *grid : {DBGridEh3, DBGridEh4, DBGridEh5})
-        connect(grid, &DataGrid::contextMenuRequested, PopupMenu2, [PopupMenu2](const QPoint &at) { PopupMenu2->popup(at); });
+    auto *detailMenu = new QMenu(this);
+    detailMenu->addAction(tr("打印"), this, &ClientListPage::printShownDetail);
+    detailMenu->addAction(tr("发送到Excel"), this, &ClientListPage::exportShownDetail);
+    for (DataGrid *grid : {m_contactGrid, m_activityGrid, m_followUpGrid})
+        connect(grid, &DataGrid::contextMenuRequested, detailMenu, [detailMenu](const QPoint &at) { detailMenu->popup(at); });
 }
 
 DataGrid *ClientListPage::shownDetail(QString &title) const
@@ -174,50 +174,50 @@ DataGrid *ClientListPage::shownDetail(QString &title) const
     const struct {
         DataGrid *grid;
         const char *title;
-    } pages[] = {{DBGridEh3, QT_TR_NOOP("联系人")}, {DBGridEh4, QT_TR_NOOP("联系活动")}, {DBGridEh5, QT_TR_NOOP("跟踪记录")}};
-    const int page = pcDetail->currentIndex();
+    } pages[] = {{m_contactGrid, QT_TR_NOOP("联系人")}, {m_activityGrid, QT_TR_NOOP("联系活动")}, {m_followUpGrid, QT_TR_NOOP("跟踪记录")}};
+    const int page = m_detailTabs->currentIndex();
     if (page < 0 || page > 2 || !pages[page].grid->recordset().isOpen())
         return nullptr;
     title = tr(pages[page].title);
     return pages[page].grid;
 }
 
-void ClientListPage::MenuItem4Click()
+void ClientListPage::printShownDetail()
 {
     QString title;
     if (DataGrid *grid = shownDetail(title))
-        ShowPrintPreview(title, *grid);
+        previewList(title, *grid);
 }
 
-void ClientListPage::MenuItem6Click()
+void ClientListPage::exportShownDetail()
 {
     QString title;
     if (DataGrid *grid = shownDetail(title))
-        SendGridToExcel(title, *grid);
+        exportGridToSpreadsheet(title, *grid);
 }
 
 QWidget *ClientListPage::buildTreePane()
 {
-    cmdAddRoot->setToolTip(tr("添加根分组"));
-    cndAddSon->setToolTip(tr("添加下级分组"));
-    cmdEdit->setToolTip(tr("修改分组名称"));
-    cmdDelete->setToolTip(tr("删除选定分组"));
-    connect(cmdAddRoot, &QPushButton::clicked, TreeView1, &CategoryTree::AddRoot);
-    connect(cndAddSon, &QPushButton::clicked, TreeView1, &CategoryTree::AddChild);
-    connect(cmdEdit, &QPushButton::clicked, TreeView1, &CategoryTree::Rename);
-    connect(cmdDelete, &QPushButton::clicked, TreeView1, &CategoryTree::Delete);
-    connect(TreeView1, &CategoryTree::categorySelected, this, &ClientListPage::ReadyList);
-    connect(TreeView1, &QTreeWidget::itemDoubleClicked, TreeView1, &CategoryTree::Rename);
-    TreeView1->installEventFilter(this);
+    m_addRootButton->setToolTip(tr("添加根分组"));
+    m_addSubcategoryButton->setToolTip(tr("添加下级分组"));
+    m_renameCategoryButton->setToolTip(tr("修改分组名称"));
+    m_deleteCategoryButton->setToolTip(tr("删除选定分组"));
+    connect(m_addRootButton, &QPushButton::clicked, m_categoryTree, &CategoryTree::addRootCategory);
+    connect(m_addSubcategoryButton, &QPushButton::clicked, m_categoryTree, &CategoryTree::addSubcategory);
+    connect(m_renameCategoryButton, &QPushButton::clicked, m_categoryTree, &CategoryTree::renameCategory);
+    connect(m_deleteCategoryButton, &QPushButton::clicked, m_categoryTree, &CategoryTree::deleteCategory);
+    connect(m_categoryTree, &CategoryTree::categorySelected, this, &ClientListPage::loadClients);
+    connect(m_categoryTree, &QTreeWidget::itemDoubleClicked, m_categoryTree, &CategoryTree::renameCategory);
+    m_categoryTree->installEventFilter(this);
 
     auto *box = new QGroupBox(tr("客户资料分类"));
     auto *layout = new QVBoxLayout(box);
-    layout->addWidget(TreeView1, 1);
+    layout->addWidget(m_categoryTree, 1);
     auto *buttons = new QGridLayout;
-    buttons->addWidget(cmdAddRoot, 0, 0);
-    buttons->addWidget(cndAddSon, 0, 1);
-    buttons->addWidget(cmdEdit, 1, 0);
-    buttons->addWidget(cmdDelete, 1, 1);
+    buttons->addWidget(m_addRootButton, 0, 0);
+    buttons->addWidget(m_addSubcategoryButton, 0, 1);
+    buttons->addWidget(m_renameCategoryButton, 1, 0);
+    buttons->addWidget(m_deleteCategoryButton, 1, 1);
     layout->addLayout(buttons);
     box->setFixedWidth(190);
     return box;
@@ -225,21 +225,21 @@ QWidget *ClientListPage::buildTreePane()
 
 QWidget *ClientListPage::buildListPane()
 {
-    DBGridEh2->setColumns(clientColumns());
-    DBGridEh2->view()->setToolTip(tr("鼠标双击编辑客户资料"));
-    connect(DBGridEh2, &DataGrid::rowActivated, this, &ClientListPage::cmdEditClientClick);
-    connect(DBGridEh2, &DataGrid::titleClicked, this, &ClientListPage::loadDetails);
+    m_clientGrid->setColumns(clientColumns());
+    m_clientGrid->view()->setToolTip(tr("鼠标双击编辑客户资料"));
+    connect(m_clientGrid, &DataGrid::rowActivated, this, &ClientListPage::editCurrentClient);
+    connect(m_clientGrid, &DataGrid::titleClicked, this, &ClientListPage::loadDetails);
     connect(&m_clients, &Recordset::currentChanged, this, &ClientListPage::loadDetails);
-    connect(cmdAddClient, &QPushButton::clicked, this, &ClientListPage::cmdAddClientClick);
-    connect(cmdEditClient, &QPushButton::clicked, this, &ClientListPage::cmdEditClientClick);
-    connect(cmdDeleteClient, &QPushButton::clicked, this, &ClientListPage::cmdDeleteClientClick);
+    connect(m_addClientButton, &QPushButton::clicked, this, &ClientListPage::addClient);
+    connect(m_editClientButton, &QPushButton::clicked, this, &ClientListPage::editCurrentClient);
+    connect(m_deleteClientButton, &QPushButton::clicked, this, &ClientListPage::deleteCurrentClient);
 
     auto *box = new QGroupBox(tr("客户资料列表"));
     auto *layout = new QVBoxLayout(box);
-    layout->addWidget(DBGridEh2, 1);
+    layout->addWidget(m_clientGrid, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (QPushButton *button : {cmdFindClient, cmdAddClient, cmdEditClient, cmdDeleteClient})
+    for (QPushButton *button : {m_findClientButton, m_addClientButton, m_editClientButton, m_deleteClientButton})
         buttons->addWidget(button);
     layout->addLayout(buttons);
     return box;
@@ -247,25 +247,25 @@ QWidget *ClientListPage::buildListPane()
 
 QWidget *ClientListPage::buildDetailPane()
 {
-    DBGridEh3->setColumns(linkerColumns());
-    DBGridEh3->view()->setToolTip(tr("鼠标双击编辑联系人信息"));
-    DBGridEh4->setColumns(linkRecColumns());
-    DBGridEh4->view()->setToolTip(tr("鼠标双击编辑联系活动信息"));
+    m_contactGrid->setColumns(contactColumns());
+    m_contactGrid->view()->setToolTip(tr("鼠标双击编辑联系人信息"));
+    m_activityGrid->setColumns(activityColumns());
+    m_activityGrid->view()->setToolTip(tr("鼠标双击编辑联系活动信息"));
     // Activities stay in the order they were logged, newest first.
-    DBGridEh4->view()->horizontalHeader()->setSectionsClickable(false);
-    DBGridEh5->setColumns(followUpColumns());
-    DBGridEh5->view()->setToolTip(tr("鼠标双击编辑跟单记录信息"));
-    DBGridEh5->view()->horizontalHeader()->setSectionsClickable(false);
-    pcDetail->addTab(DBGridEh3, tr("联系人"));
-    pcDetail->addTab(DBGridEh4, tr("联系活动"));
-    pcDetail->addTab(DBGridEh5, tr("跟单记录"));
-    pcDetail->setTabPosition(QTabWidget::South);
-    for (DataGrid *grid : {DBGridEh3, DBGridEh4, DBGridEh5})
-        connect(grid, &DataGrid::rowActivated, this, &ClientListPage::SBEditClick);
+    m_activityGrid->view()->horizontalHeader()->setSectionsClickable(false);
+    m_followUpGrid->setColumns(followUpColumns());
+    m_followUpGrid->view()->setToolTip(tr("鼠标双击编辑跟单记录信息"));
+    m_followUpGrid->view()->horizontalHeader()->setSectionsClickable(false);
+    m_detailTabs->addTab(m_contactGrid, tr("联系人"));
+    m_detailTabs->addTab(m_activityGrid, tr("联系活动"));
+    m_detailTabs->addTab(m_followUpGrid, tr("跟单记录"));
+    m_detailTabs->setTabPosition(QTabWidget::South);
+    for (DataGrid *grid : {m_contactGrid, m_activityGrid, m_followUpGrid})
+        connect(grid, &DataGrid::rowActivated, this, &ClientListPage::editCurrentDetailRecord);
 
     auto *box = new QGroupBox(tr("选定客户的详细信息>>"));
     auto *layout = new QHBoxLayout(box);
-    layout->addWidget(pcDetail, 1);
+    layout->addWidget(m_detailTabs, 1);
     layout->addWidget(buildSideBar());
     return box;
 }
@@ -277,9 +277,9 @@ QWidget *ClientListPage::buildSideBar()
         QString hint;
         QStyle::StandardPixmap icon;
         void (ClientListPage::*click)();
-    } buttons[] = {{SBAddNew, tr("添加"), QStyle::SP_FileDialogNewFolder, &ClientListPage::SBAddNewClick},
-                   {SBEdit, tr("修改"), QStyle::SP_FileDialogDetailedView, &ClientListPage::SBEditClick},
-                   {SBDelete, tr("删除"), QStyle::SP_TrashIcon, &ClientListPage::SBDeleteClick}};
+    } buttons[] = {{m_addDetailButton, tr("添加"), QStyle::SP_FileDialogNewFolder, &ClientListPage::addDetailRecord},
+                   {m_editDetailButton, tr("修改"), QStyle::SP_FileDialogDetailedView, &ClientListPage::editCurrentDetailRecord},
+                   {m_deleteDetailButton, tr("删除"), QStyle::SP_TrashIcon, &ClientListPage::deleteCurrentDetailRecord}};
     auto *bar = new QWidget;
     auto *layout = new QVBoxLayout(bar);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -296,22 +296,22 @@ QWidget *ClientListPage::buildSideBar()
 
 bool ClientListPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == TreeView1 && event->type() == QEvent::KeyPress) {
+    if (watched == m_categoryTree && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            TreeView1->Rename();
+            m_categoryTree->renameCategory();
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-bool ClientListPage::ReadyTree()
+bool ClientListPage::loadTree()
 {
-    return TreeView1->ReadyTree();
+    return m_categoryTree->loadTree();
 }
 
-bool ClientListPage::ReadyList(const QString &code)
+bool ClientListPage::loadClients(const QString &code)
 {
     m_listLoaded = true;
     // The client list's first row loads the details, so they follow the list as it opens.
@@ -332,8 +332,8 @@ qint64 ClientListPage::currentClient() const
 
 QString ClientListPage::selectedCode() const
 {
-    const GoodsClass *selected = TreeView1->selectedRecord();
-    return selected ? selected->TypeCode : QString();
+    const GoodsClass *selected = m_categoryTree->selectedRecord();
+    return selected ? selected->typeCode : QString();
 }
 
 void ClientListPage::loadDetails()
@@ -341,24 +341,24 @@ void ClientListPage::loadDetails()
     const qint64 client = currentClient();
     if (client < 0)
         return;
-    for (int page : {LinkerPage, LinkRecPage, TrackPage})
-        ReadyAClientDetail(client, page);
+    for (int page : {ContactPage, ActivityPage, FollowUpPage})
+        loadClientDetail(client, page);
 }
 
 void ClientListPage::closeDetails()
 {
-    for (Recordset *list : {&m_linkers, &m_linkRecs, &m_tracks})
+    for (Recordset *list : {&m_contacts, &m_activities, &m_followUps})
         list->close();
 }
 
-bool ClientListPage::ReadyAClientDetail(qint64 clientId, int page)
+bool ClientListPage::loadClientDetail(qint64 clientId, int page)
 {
     QString sql;
     switch (page) {
-    case LinkerPage: sql = QStringLiteral("Select * from TCLinker Where ClientID=? Order by id desc"); break;
-    case LinkRecPage: sql = QStringLiteral("Select * from TCLinkRec Where ClientID=? Order by id desc"); break;
-    case TrackPage:
-        if (loadFollowUps(m_tracks, clientId))
+    case ContactPage: sql = QStringLiteral("Select * from TCLinker Where ClientID=? Order by id desc"); break;
+    case ActivityPage: sql = QStringLiteral("Select * from TCLinkRec Where ClientID=? Order by id desc"); break;
+    case FollowUpPage:
+        if (loadFollowUps(m_followUps, clientId))
             return true;
         reportOpenFailure();
         return false;
@@ -373,32 +373,32 @@ bool ClientListPage::ReadyAClientDetail(qint64 clientId, int page)
 Recordset &ClientListPage::detailList(int page)
 {
     switch (page) {
-    case LinkerPage: return m_linkers;
-    case LinkRecPage: return m_linkRecs;
-    default: return m_tracks;
+    case ContactPage: return m_contacts;
+    case ActivityPage: return m_activities;
+    default: return m_followUps;
     }
 }
 
-void ClientListPage::cmdAddClientClick()
+void ClientListPage::addClient()
 {
     if (!m_listLoaded) {
         platform::prompter().message(tr("请先选择一个分类！"), platform::Prompter::Icon::Information);
         return;
     }
-    const GoodsClass *selected = TreeView1->selectedRecord();
+    const GoodsClass *selected = m_categoryTree->selectedRecord();
     if (!selected) {
         platform::prompter().message(tr("请首先建立或者选择一个客户分类！"), platform::Prompter::Icon::Information);
         return;
     }
-    const QString code = selected->TypeCode;
+    const QString code = selected->typeCode;
     qint64 saved = -1;
-    if (ShowClientEditor(code, selected->TypeName, -1, &saved)) {
-        ReadyList(code);
+    if (editClient(code, selected->typeName, -1, &saved)) {
+        loadClients(code);
         m_clients.locate(saved);
     }
 }
 
-void ClientListPage::cmdEditClientClick()
+void ClientListPage::editCurrentClient()
 {
     const QString code = selectedCode();
     if (code.isEmpty()) {
@@ -410,13 +410,13 @@ void ClientListPage::cmdEditClientClick()
         return;
     }
     const qint64 id = currentClient();
-    if (ShowClientEditor(code, QString(), id)) {
-        ReadyList(code);
+    if (editClient(code, QString(), id)) {
+        loadClients(code);
         m_clients.locate(id);
     }
 }
 
-void ClientListPage::cmdDeleteClientClick()
+void ClientListPage::deleteCurrentClient()
 {
     const QString code = selectedCode();
     if (code.isEmpty() || m_clients.isEmpty())
@@ -425,9 +425,9 @@ void ClientListPage::cmdDeleteClientClick()
             tr("您确认删除选定客户资料吗？客户对应的联系人，联系记录，跟踪记录都将被删除！")))
         return;
     // All or nothing: a client is never left half deleted.
-    if (!deleteClientWithRecords(TDM::instance(), currentClient()))
+    if (!deleteClientWithRecords(Database::instance(), currentClient()))
         platform::prompter().message(tr("删除数据发生错误！"), platform::Prompter::Icon::Error);
-    ReadyList(code);
+    loadClients(code);
 }
 
 void ClientListPage::stampLastLink()
@@ -440,42 +440,42 @@ void ClientListPage::stampLastLink()
 bool ClientListPage::editDetail(int page, qint64 clientId, qint64 id)
 {
     switch (page) {
-    case LinkerPage: return ShowContactEditor(clientId, id);
-    case LinkRecPage: return ShowActivityEditor(clientId, id);
-    default: return ShowFollowUpEditor(clientId, id);
+    case ContactPage: return editContact(clientId, id);
+    case ActivityPage: return editContactActivity(clientId, id);
+    default: return editFollowUp(clientId, id);
     }
 }
 
 void ClientListPage::reloadDetail(int page, qint64 locateId)
 {
     const qint64 client = currentClient();
-    if (ReadyAClientDetail(client, page) && locateId >= 0)
+    if (loadClientDetail(client, page) && locateId >= 0)
         detailList(page).locate(locateId);
 }
 
-void ClientListPage::SBAddNewClick()
+void ClientListPage::addDetailRecord()
 {
     const qint64 client = currentClient();
     if (client < 0) {
         platform::prompter().message(tr("请首先选择一个客户！"), platform::Prompter::Icon::Information);
         return;
     }
-    const int page = pcDetail->currentIndex();
+    const int page = m_detailTabs->currentIndex();
     if (!editDetail(page, client, -1))
         return;
-    if (page == LinkRecPage)
+    if (page == ActivityPage)
         stampLastLink();
     reloadDetail(page, -1);
 }
 
-void ClientListPage::SBEditClick()
+void ClientListPage::editCurrentDetailRecord()
 {
     const qint64 client = currentClient();
     if (client < 0) {
         platform::prompter().message(tr("请首先选择一个客户！"), platform::Prompter::Icon::Information);
         return;
     }
-    const int page = pcDetail->currentIndex();
+    const int page = m_detailTabs->currentIndex();
     Recordset &list = detailList(page);
     if (list.isEmpty())
         return;
@@ -484,18 +484,18 @@ void ClientListPage::SBEditClick()
         reloadDetail(page, id);
 }
 
-void ClientListPage::SBDeleteClick()
+void ClientListPage::deleteCurrentDetailRecord()
 {
     if (currentClient() < 0) {
         platform::prompter().message(tr("请首先选择一个客户！"), platform::Prompter::Icon::Information);
         return;
     }
-    const int page = pcDetail->currentIndex();
+    const int page = m_detailTabs->currentIndex();
     Recordset &list = detailList(page);
     if (list.isEmpty())
         return;
-    const QString question = page == LinkerPage    ? tr("您确认删除选定的联系人记录吗？")
-                             : page == LinkRecPage ? tr("您确认删除选定的联系活动记录吗？")
+    const QString question = page == ContactPage    ? tr("您确认删除选定的联系人记录吗？")
+                             : page == ActivityPage ? tr("您确认删除选定的联系活动记录吗？")
                                                    : tr("您确认删除选定的跟单记录吗？");
     if (!platform::prompter().confirm(question))
         return;

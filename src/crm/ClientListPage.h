@@ -18,56 +18,56 @@ class ClientListPage : public QWidget
     Q_OBJECT
     // First, so the grids built in the constructor find them constructed.
     Recordset m_clients;
-    Recordset m_linkers;
-    Recordset m_linkRecs;
-    Recordset m_tracks;
+    Recordset m_contacts;
+    Recordset m_activities;
+    Recordset m_followUps;
 
 public:
-    enum DetailPage { LinkerPage, LinkRecPage, TrackPage };
+    enum DetailPage { ContactPage, ActivityPage, FollowUpPage };
 
     explicit ClientListPage(QWidget *parent = nullptr);
 
     // Rebuilds the category tree, which selects the first category and lists its clients.
-    bool ReadyTree();
+    bool loadTree();
     // Lists the clients filed under exactly this category code.
-    bool ReadyList(const QString &code);
+    bool loadClients(const QString &code);
     // Loads one detail list of a client; other page numbers do nothing.
-    bool ReadyAClientDetail(qint64 clientId, int page);
+    bool loadClientDetail(qint64 clientId, int page);
 
-    void cmdAddClientClick();
-    void cmdEditClientClick();
-    void cmdDeleteClientClick();
-    void SBAddNewClick();
-    void SBEditClick();
-    void SBDeleteClick();
+    void addClient();
+    void editCurrentClient();
+    void deleteCurrentClient();
+    void addDetailRecord();
+    void editCurrentDetailRecord();
+    void deleteCurrentDetailRecord();
     // The detail lists' print and spreadsheet commands: the page in front, or nothing while
     // its list is not loaded.
-    void MenuItem4Click();
-    void MenuItem6Click();
+    void printShownDetail();
+    void exportShownDetail();
 
-    Recordset &dsClient() { return m_clients; }
-    Recordset &dsLinker() { return m_linkers; }
-    Recordset &dsLinkRec() { return m_linkRecs; }
-    Recordset &dsTrack() { return m_tracks; }
+    Recordset &clients() { return m_clients; }
+    Recordset &contacts() { return m_contacts; }
+    Recordset &activities() { return m_activities; }
+    Recordset &followUps() { return m_followUps; }
 
-    CategoryTree *TreeView1;
-    QPushButton *cmdAddRoot;
-    QPushButton *cndAddSon;
-    QPushButton *cmdEdit;
-    QPushButton *cmdDelete;
-    DataGrid *DBGridEh2;
-    QPushButton *cmdFindClient;
-    QPushButton *cmdAddClient;
-    QPushButton *cmdEditClient;
-    QPushButton *cmdDeleteClient;
-    QTabWidget *pcDetail;
-    DataGrid *DBGridEh3;
-    DataGrid *DBGridEh4;
-    DataGrid *DBGridEh5;
-    QToolButton *SBAddNew;
-    QToolButton *SBEdit;
-    QToolButton *SBDelete;
-    QSplitter *splitter;
+    CategoryTree *m_categoryTree;
+    QPushButton *m_addRootButton;
+    QPushButton *m_addSubcategoryButton;
+    QPushButton *m_renameCategoryButton;
+    QPushButton *m_deleteCategoryButton;
+    DataGrid *m_clientGrid;
+    QPushButton *m_findClientButton;
+    QPushButton *m_addClientButton;
+    QPushButton *m_editClientButton;
+    QPushButton *m_deleteClientButton;
+    QTabWidget *m_detailTabs;
+    DataGrid *m_contactGrid;
+    DataGrid *m_activityGrid;
+    DataGrid *m_followUpGrid;
+    QToolButton *m_addDetailButton;
+    QToolButton *m_editDetailButton;
+    QToolButton *m_deleteDetailButton;
+    QSplitter *m_splitter;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

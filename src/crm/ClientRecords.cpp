@@ -1,13 +1,13 @@
 #include "crm/ClientRecords.h"
 
-#include "data/TDM.h"
+#include "data/Database.h"
 
-bool deleteClientWithRecords(TDM &dm, qint64 clientId)
+bool deleteClientWithRecords(Database &database, qint64 clientId)
 {
-    return dm.inTransaction([&] {
-        return dm.execute(QStringLiteral("Delete from TCLinker Where ClientID=?"), {clientId})
-            && dm.execute(QStringLiteral("Delete from TCLinkRec Where ClientID=?"), {clientId})
-            && dm.execute(QStringLiteral("Delete from TCTrack Where ClientID=?"), {clientId})
-            && dm.execute(QStringLiteral("Delete from TClient Where ID=?"), {clientId});
+    return database.inTransaction([&] {
+        return database.execute(QStringLiteral("Delete from TCLinker Where ClientID=?"), {clientId})
+            && database.execute(QStringLiteral("Delete from TCLinkRec Where ClientID=?"), {clientId})
+            && database.execute(QStringLiteral("Delete from TCTrack Where ClientID=?"), {clientId})
+            && database.execute(QStringLiteral("Delete from TClient Where ID=?"), {clientId});
     });
 }

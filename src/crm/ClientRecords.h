@@ -2,8 +2,8 @@
 
 #include <QtGlobal>
 
-class TDM;
+class Database;
 
 // Deletes a client with its contacts, activities and follow-ups in one transaction: either
 // all of them go or, when any statement fails, none does.
-bool deleteClientWithRecords(TDM &dm, qint64 clientId);
+bool deleteClientWithRecords(Database &database, qint64 clientId);

@@ -15,7 +15,7 @@ class QTabWidget;
 // The client search window: finds clients across all categories by a part of their name or
 // short code, or by the days since their last contact, and moves the client tab to one of
 // them. Not modal; each window keeps its own results until it is closed.
-class TfrmFindClient : public QWidget
+class ClientSearchWindow : public QWidget
 {
     Q_OBJECT
     // Declared before the controls: the grids are built over them.
@@ -24,30 +24,30 @@ class TfrmFindClient : public QWidget
 
 public:
     using Locate = std::function<void(const QString &typeCode, qint64 id)>;
-    // `locate` moves the client tab to a client (LocateAClient of the main window).
-    explicit TfrmFindClient(Locate locate, QWidget *parent = nullptr);
+    // `locate` moves the client tab to a client (locateClient of the main window).
+    explicit ClientSearchWindow(Locate locate, QWidget *parent = nullptr);
 
     // Search by name or short code; an empty text does nothing.
-    void ReadyData();
+    void searchByName();
     // Search by the days since the last contact.
-    void ReadyData1();
+    void searchByDays();
     // "定位该客户" of the page in front.
-    void cmdLocateClientClick();
+    void locateSelectedClient();
 
     Recordset &byName() { return m_byName; }
     Recordset &byDays() { return m_byDays; }
 
-    QTabWidget *pages;
-    QLineEdit *EditName;
-    QPushButton *Button1;
-    DataGrid *DBGridEh2;
-    QPushButton *cmdLocateClient;
-    QPushButton *Button3;
-    QSpinBox *EditDays;
-    QPushButton *Button5;
-    DataGrid *DBGridEh1;
-    QPushButton *Button2;
-    QPushButton *Button4;
+    QTabWidget *m_searchTabs;
+    QLineEdit *m_nameEdit;
+    QPushButton *m_nameSearchButton;
+    DataGrid *m_nameResultsGrid;
+    QPushButton *m_nameLocateButton;
+    QPushButton *m_nameExitButton;
+    QSpinBox *m_daysBox;
+    QPushButton *m_daysSearchButton;
+    DataGrid *m_daysResultsGrid;
+    QPushButton *m_daysLocateButton;
+    QPushButton *m_daysExitButton;
 
 private:
     QWidget *buildNamePage();
@@ -59,4 +59,4 @@ private:
 };
 
 // Opens one more search window above `owner`; it is destroyed when closed.
-TfrmFindClient *ShowFindClient(TfrmFindClient::Locate locate, QWidget *owner);
+ClientSearchWindow *openClientSearch(ClientSearchWindow::Locate locate, QWidget *owner);

@@ -1,4 +1,4 @@
-#include "crm/TfrmClientLinkerEdit.h"
+#include "crm/ContactEditor.h"
 
 #include "crm/EditorHelpers.h"
 #include "data/DbDates.h"
@@ -21,77 +21,77 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TfrmClientLinkerEdit::TfrmClientLinkerEdit(qint64 clientId, QWidget *parent)
+ContactEditor::ContactEditor(qint64 clientId, QWidget *parent)
     : QDialog(parent)
-    , EditName(new QLineEdit)
-    , cmbIsMain(new QComboBox)
-    , cmbDepart(new QComboBox)
-    , cmbPos(new QComboBox)
-    , EditTele(new QLineEdit)
-    , EditMobileCode(new QLineEdit)
-    , EditElecHome(new QLineEdit)
-    , EditFax(new QLineEdit)
-    , EditQQ(new QLineEdit)
-    , sbQQ(new QToolButton)
-    , EditAL(new QLineEdit)
-    , EditTB(new QLineEdit)
-    , EditEMail(new QLineEdit)
-    , EditZFB(new QLineEdit)
-    , dtBirthday(new QDateEdit)
-    , EditAddress(new QLineEdit)
-    , EditFancy(new QLineEdit)
-    , EditDesp(new QPlainTextEdit)
-    , cmdSave(new QPushButton(tr("保存(&S)")))
-    , cmdCancel(new QPushButton(tr("取消(&X)")))
+    , m_nameEdit(new QLineEdit)
+    , m_mainContactCombo(new QComboBox)
+    , m_departmentCombo(new QComboBox)
+    , m_jobCombo(new QComboBox)
+    , m_officePhoneEdit(new QLineEdit)
+    , m_mobilePhoneEdit(new QLineEdit)
+    , m_homePhoneEdit(new QLineEdit)
+    , m_faxEdit(new QLineEdit)
+    , m_qqEdit(new QLineEdit)
+    , m_webChatButton(new QToolButton)
+    , m_aliAccountEdit(new QLineEdit)
+    , m_taobaoAccountEdit(new QLineEdit)
+    , m_emailEdit(new QLineEdit)
+    , m_alipayAccountEdit(new QLineEdit)
+    , m_birthdayEdit(new QDateEdit)
+    , m_addressEdit(new QLineEdit)
+    , m_hobbiesEdit(new QLineEdit)
+    , m_notesEdit(new QPlainTextEdit)
+    , m_saveButton(new QPushButton(tr("保存(&S)")))
+    , m_cancelButton(new QPushButton(tr("取消(&X)")))
     , m_clientId(clientId)
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildFields(), 1);
-    layout->addLayout(editorButtons(this, cmdSave, cmdCancel, [this] { return SaveData(); }));
+    layout->addLayout(editorButtons(this, m_saveButton, m_cancelButton, [this] { return saveRecord(); }));
     resize(560, 420);
-    setTabChain({EditName, cmbIsMain, cmbDepart, cmbPos, EditTele, EditMobileCode, EditElecHome, EditFax, EditQQ, sbQQ,
-                 EditAL, EditTB, EditEMail, EditZFB, EditAddress, EditFancy, EditDesp, cmdSave, cmdCancel});
+    setTabChain({m_nameEdit, m_mainContactCombo, m_departmentCombo, m_jobCombo, m_officePhoneEdit, m_mobilePhoneEdit, m_homePhoneEdit, m_faxEdit, m_qqEdit, m_webChatButton,
+                 m_aliAccountEdit, m_taobaoAccountEdit, m_emailEdit, m_alipayAccountEdit, m_addressEdit, m_hobbiesEdit, m_notesEdit, m_saveButton, m_cancelButton});
 
-    connect(sbQQ, &QToolButton::clicked, this, &TfrmClientLinkerEdit::sbQQClick);
-    EditQQ->installEventFilter(this);
+    connect(m_webChatButton, &QToolButton::clicked, this, &ContactEditor::openWebChat);
+    m_qqEdit->installEventFilter(this);
     new EnterAsTabFilter(this);
-    EditName->setFocus();
+    m_nameEdit->setFocus();
 }
 
-QWidget *TfrmClientLinkerEdit::buildFields()
+QWidget *ContactEditor::buildFields()
 {
-    for (QLineEdit *edit : {EditName, EditTele, EditMobileCode, EditElecHome, EditFax, EditQQ, EditAL, EditTB, EditZFB})
+    for (QLineEdit *edit : {m_nameEdit, m_officePhoneEdit, m_mobilePhoneEdit, m_homePhoneEdit, m_faxEdit, m_qqEdit, m_aliAccountEdit, m_taobaoAccountEdit, m_alipayAccountEdit})
         setGbkByteLimit(edit, 20);
-    setGbkByteLimit(EditEMail, 30);
-    setGbkByteLimit(EditAddress, 50);
-    setGbkByteLimit(EditFancy, 50);
-    setGbkByteLimit(EditDesp, 200);
-    EditDesp->setTabChangesFocus(true);
-    cmbIsMain->addItems({tr("否"), tr("是")});
-    for (QComboBox *list : {cmbDepart, cmbPos}) {
+    setGbkByteLimit(m_emailEdit, 30);
+    setGbkByteLimit(m_addressEdit, 50);
+    setGbkByteLimit(m_hobbiesEdit, 50);
+    setGbkByteLimit(m_notesEdit, 200);
+    m_notesEdit->setTabChangesFocus(true);
+    m_mainContactCombo->addItems({tr("否"), tr("是")});
+    for (QComboBox *list : {m_departmentCombo, m_jobCombo}) {
         list->setEditable(true);
         setGbkByteLimit(list, 20);
     }
-    sbQQ->setText(QStringLiteral("QQ"));
-    sbQQ->setToolTip(tr("QQ交谈"));
+    m_webChatButton->setText(QStringLiteral("QQ"));
+    m_webChatButton->setToolTip(tr("QQ交谈"));
     // The birthday is kept but not edited here.
-    dtBirthday->setVisible(false);
+    m_birthdayEdit->setVisible(false);
 
     auto *qqRow = new QWidget;
     auto *qqLayout = new QHBoxLayout(qqRow);
     qqLayout->setContentsMargins(0, 0, 0, 0);
     qqLayout->setSpacing(2);
-    qqLayout->addWidget(EditQQ, 1);
-    qqLayout->addWidget(sbQQ);
-    qqRow->setFocusProxy(EditQQ);
+    qqLayout->addWidget(m_qqEdit, 1);
+    qqLayout->addWidget(m_webChatButton);
+    qqRow->setFocusProxy(m_qqEdit);
 
     const QList<std::pair<QString, QWidget *>> rows{
-        {tr("姓名"), EditName},         {tr("主联系人"), cmbIsMain},   {tr("部门"), cmbDepart},
-        {tr("职位"), cmbPos},           {tr("办公电话"), EditTele},    {tr("移动电话"), EditMobileCode},
-        {tr("家用电话"), EditElecHome}, {tr("传真"), EditFax},         {tr("QQ  号码"), qqRow},
-        {tr("阿里帐号"), EditAL},       {tr("淘宝帐号"), EditTB},      {tr("电子邮件"), EditEMail},
-        {tr("支付宝"), EditZFB},
+        {tr("姓名"), m_nameEdit},         {tr("主联系人"), m_mainContactCombo},   {tr("部门"), m_departmentCombo},
+        {tr("职位"), m_jobCombo},           {tr("办公电话"), m_officePhoneEdit},    {tr("移动电话"), m_mobilePhoneEdit},
+        {tr("家用电话"), m_homePhoneEdit}, {tr("传真"), m_faxEdit},         {tr("QQ  号码"), qqRow},
+        {tr("阿里帐号"), m_aliAccountEdit},       {tr("淘宝帐号"), m_taobaoAccountEdit},      {tr("电子邮件"), m_emailEdit},
+        {tr("支付宝"), m_alipayAccountEdit},
     };
     auto *fields = new QWidget;
     auto *grid = new QGridLayout(fields);
@@ -101,13 +101,13 @@ QWidget *TfrmClientLinkerEdit::buildFields()
         grid->addWidget(rows.at(i).second, i / 2, (i % 2) * 2 + 1);
     }
     int row = int(rows.size() + 1) / 2;
-    grid->addWidget(dtBirthday, row - 1, 2, 1, 2);
+    grid->addWidget(m_birthdayEdit, row - 1, 2, 1, 2);
     grid->addWidget(new QLabel(tr("详细地址")), row, 0);
-    grid->addWidget(EditAddress, row++, 1, 1, 3);
+    grid->addWidget(m_addressEdit, row++, 1, 1, 3);
     grid->addWidget(new QLabel(tr("个人嗜好")), row, 0);
-    grid->addWidget(EditFancy, row++, 1, 1, 3);
+    grid->addWidget(m_hobbiesEdit, row++, 1, 1, 3);
     grid->addWidget(new QLabel(tr("其他信息")), row, 0, Qt::AlignTop);
-    grid->addWidget(EditDesp, row, 1, 1, 3);
+    grid->addWidget(m_notesEdit, row, 1, 1, 3);
     grid->setRowStretch(row, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
@@ -115,116 +115,116 @@ QWidget *TfrmClientLinkerEdit::buildFields()
     return fields;
 }
 
-bool TfrmClientLinkerEdit::eventFilter(QObject *watched, QEvent *event)
+bool ContactEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == EditQQ && event->type() == QEvent::MouseButtonDblClick) {
-        sbQQClick();
+    if (watched == m_qqEdit && event->type() == QEvent::MouseButtonDblClick) {
+        openWebChat();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-void TfrmClientLinkerEdit::fillPickLists()
+void ContactEditor::fillPickLists()
 {
-    offerUsedValues(cmbDepart, QStringLiteral("TCLinker"), QStringLiteral("Depart"));
-    offerUsedValues(cmbPos, QStringLiteral("TCLinker"), QStringLiteral("Job"));
+    offerUsedValues(m_departmentCombo, QStringLiteral("TCLinker"), QStringLiteral("Depart"));
+    offerUsedValues(m_jobCombo, QStringLiteral("TCLinker"), QStringLiteral("Job"));
 }
 
-void TfrmClientLinkerEdit::copyClientNumbers()
+void ContactEditor::copyClientNumbers()
 {
     // A missing or unreadable client leaves the boxes empty: they are only a head start.
     Recordset client;
     if (!client.open(QStringLiteral("Select * from TClient where ID=?"), {m_clientId}) || client.isEmpty())
         return;
-    EditTele->setText(client.text(QStringLiteral("Tele")));
-    EditMobileCode->setText(client.text(QStringLiteral("MobileCode")));
-    EditFax->setText(client.text(QStringLiteral("Fax")));
-    EditEMail->setText(client.text(QStringLiteral("EMail")));
-    EditAddress->setText(client.text(QStringLiteral("Address")));
+    m_officePhoneEdit->setText(client.text(QStringLiteral("Tele")));
+    m_mobilePhoneEdit->setText(client.text(QStringLiteral("MobileCode")));
+    m_faxEdit->setText(client.text(QStringLiteral("Fax")));
+    m_emailEdit->setText(client.text(QStringLiteral("EMail")));
+    m_addressEdit->setText(client.text(QStringLiteral("Address")));
 }
 
-bool TfrmClientLinkerEdit::ReadyData(qint64 id)
+bool ContactEditor::loadRecord(qint64 id)
 {
-    if (!m_linker.open(QStringLiteral("Select * from TCLinker  where ID=?"), {id})) {
+    if (!m_contact.open(QStringLiteral("Select * from TCLinker  where ID=?"), {id})) {
         platform::prompter().message(tr("读取数据发生错误！"), platform::Prompter::Icon::Error);
         return false;
     }
-    if (m_linker.isEmpty()) {
+    if (m_contact.isEmpty()) {
         setWindowTitle(tr("新增联系人资料"));
-        cmbIsMain->setCurrentIndex(1);
-        dtBirthday->setDate(platform::clock().now().date());
+        m_mainContactCombo->setCurrentIndex(1);
+        m_birthdayEdit->setDate(platform::clock().now().date());
         fillPickLists();
         copyClientNumbers();
-        m_linker.append();
+        m_contact.append();
         return true;
     }
     setWindowTitle(tr("修改/查看联系人资料"));
-    const Recordset &row = m_linker;
+    const Recordset &row = m_contact;
     auto text = [&row](const char *column) { return row.text(QLatin1String(column)); };
-    EditName->setText(text("Linker"));
-    cmbIsMain->setCurrentIndex(m_linker.integer(QStringLiteral("IsMain")) == 1 ? 1 : 0);
-    cmbDepart->setEditText(text("Depart"));
-    cmbPos->setEditText(text("Job"));
-    EditTele->setText(text("Tele"));
-    EditMobileCode->setText(text("MobileCode"));
-    EditElecHome->setText(text("HomeTele"));
-    EditFax->setText(text("Fax"));
-    EditQQ->setText(text("QICQ"));
-    EditAL->setText(text("ALWW"));
-    EditTB->setText(text("WW"));
-    EditEMail->setText(text("EMail"));
-    EditZFB->setText(text("ZFBCode"));
-    const QVariant birthday = m_linker.value(QStringLiteral("Birthday"));
-    dtBirthday->setDate(birthday.isNull() ? dbdates::zeroDate() : dbdates::fromValue(birthday).date());
-    EditAddress->setText(text("Address"));
-    EditFancy->setText(text("Fancy"));
-    EditDesp->setPlainText(text("Desp"));
+    m_nameEdit->setText(text("Linker"));
+    m_mainContactCombo->setCurrentIndex(m_contact.integer(QStringLiteral("IsMain")) == 1 ? 1 : 0);
+    m_departmentCombo->setEditText(text("Depart"));
+    m_jobCombo->setEditText(text("Job"));
+    m_officePhoneEdit->setText(text("Tele"));
+    m_mobilePhoneEdit->setText(text("MobileCode"));
+    m_homePhoneEdit->setText(text("HomeTele"));
+    m_faxEdit->setText(text("Fax"));
+    m_qqEdit->setText(text("QICQ"));
+    m_aliAccountEdit->setText(text("ALWW"));
+    m_taobaoAccountEdit->setText(text("WW"));
+    m_emailEdit->setText(text("EMail"));
+    m_alipayAccountEdit->setText(text("ZFBCode"));
+    const QVariant birthday = m_contact.value(QStringLiteral("Birthday"));
+    m_birthdayEdit->setDate(birthday.isNull() ? dbdates::zeroDate() : dbdates::fromValue(birthday).date());
+    m_addressEdit->setText(text("Address"));
+    m_hobbiesEdit->setText(text("Fancy"));
+    m_notesEdit->setPlainText(text("Desp"));
     fillPickLists();
     return true;
 }
 
-void TfrmClientLinkerEdit::sbQQClick()
+void ContactEditor::openWebChat()
 {
-    OpenInBrowser(webChatAddress(EditQQ->text(), EditName->text()));
+    openInBrowser(webChatAddress(m_qqEdit->text(), m_nameEdit->text()));
 }
 
-bool TfrmClientLinkerEdit::SaveData()
+bool ContactEditor::saveRecord()
 {
-    if (EditName->text().isEmpty()) {
+    if (m_nameEdit->text().isEmpty()) {
         platform::prompter().message(tr("请输入联系人的姓名！"), platform::Prompter::Icon::Warning);
-        EditName->setFocus();
+        m_nameEdit->setFocus();
         return false;
     }
-    const bool adding = m_linker.state() == Recordset::State::Insert;
-    m_linker.edit();
-    const bool written = (!adding || m_linker.set(QStringLiteral("ClientID"), m_clientId))
-                         && setColumns(m_linker, {{"Linker", EditName->text()},
-                                              {"IsMain", cmbIsMain->currentIndex()},
-                                              {"Depart", cmbDepart->currentText()},
-                                              {"Job", cmbPos->currentText()},
-                                              {"Tele", EditTele->text()},
-                                              {"MobileCode", EditMobileCode->text()},
-                                              {"HomeTele", EditElecHome->text()},
-                                              {"Fax", EditFax->text()},
-                                              {"QICQ", EditQQ->text()},
-                                              {"WW", EditTB->text()},
-                                              {"ALWW", EditAL->text()},
-                                              {"ZFBCode", EditZFB->text()},
-                                              {"EMail", EditEMail->text()},
-                                              {"Birthday", dbdates::toText(dtBirthday->date())},
-                                              {"Address", EditAddress->text()},
-                                              {"Fancy", EditFancy->text()},
-                                              {"Desp", EditDesp->toPlainText()}});
-    if (written && m_linker.post())
+    const bool adding = m_contact.state() == Recordset::State::Insert;
+    m_contact.edit();
+    const bool written = (!adding || m_contact.set(QStringLiteral("ClientID"), m_clientId))
+                         && setColumns(m_contact, {{"Linker", m_nameEdit->text()},
+                                              {"IsMain", m_mainContactCombo->currentIndex()},
+                                              {"Depart", m_departmentCombo->currentText()},
+                                              {"Job", m_jobCombo->currentText()},
+                                              {"Tele", m_officePhoneEdit->text()},
+                                              {"MobileCode", m_mobilePhoneEdit->text()},
+                                              {"HomeTele", m_homePhoneEdit->text()},
+                                              {"Fax", m_faxEdit->text()},
+                                              {"QICQ", m_qqEdit->text()},
+                                              {"WW", m_taobaoAccountEdit->text()},
+                                              {"ALWW", m_aliAccountEdit->text()},
+                                              {"ZFBCode", m_alipayAccountEdit->text()},
+                                              {"EMail", m_emailEdit->text()},
+                                              {"Birthday", dbdates::toText(m_birthdayEdit->date())},
+                                              {"Address", m_addressEdit->text()},
+                                              {"Fancy", m_hobbiesEdit->text()},
+                                              {"Desp", m_notesEdit->toPlainText()}});
+    if (written && m_contact.post())
         return true;
     platform::prompter().message(tr("数据存储请求出现错误,保存失败！"), platform::Prompter::Icon::Error);
     return false;
 }
 
-bool ShowContactEditor(qint64 clientId, qint64 id)
+bool editContact(qint64 clientId, qint64 id)
 {
-    TfrmClientLinkerEdit window(clientId);
-    if (!window.ReadyData(id))
+    ContactEditor window(clientId);
+    if (!window.loadRecord(id))
         return false;
     platform::execModal(window);
     return window.saved();

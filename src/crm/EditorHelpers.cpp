@@ -1,7 +1,7 @@
 #include "crm/EditorHelpers.h"
 
 #include "data/Recordset.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -12,7 +12,7 @@
 void offerUsedValues(QComboBox *box, const QString &table, const QString &column)
 {
     QStringList values;
-    TDM::instance().GetDataBySQLToItems(
+    Database::instance().appendNonEmptyValues(
         QStringLiteral("Select distinct %1 from %2 Where %1<>'' Order by %1 collate PINYIN").arg(column, table), values,
         true);
     const QString typed = box->currentText();

@@ -18,7 +18,7 @@ class QWidget;
 // pinyin order, keeping the text already in the box.
 void offerUsedValues(QComboBox *box, const QString &table, const QString &column);
 
-// Tab (and Enter, through EnterAsTab) visits the boxes in this order; call once they are all
+// Tab (and Enter, through moveFocusOnEnter) visits the boxes in this order; call once they are all
 // in their window.
 void setTabChain(std::initializer_list<QWidget *> boxes);
 

@@ -1,8 +1,8 @@
-#include "crm/TfrmClientTrackEdit.h"
+#include "crm/FollowUpEditor.h"
 
 #include "crm/EditorHelpers.h"
-#include "crm/TfrmGoods.h"
-#include "data/TDM.h"
+#include "crm/GoodsCatalogueDialog.h"
+#include "data/Database.h"
 #include "platform/Clock.h"
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
@@ -29,14 +29,14 @@ constexpr int kGoodsNameBytes = 50;
 constexpr int kStyleBytes = 20;
 constexpr int kUnitBytes = 10;
 constexpr int kNumberBytes = 10;
-constexpr int kDespBytes = 200;
+constexpr int kNotesBytes = 200;
 
 const QString kNewQuantity = QStringLiteral("1");
 const QString kZero = QStringLiteral("0.00");
 
 void reportReadFailure()
 {
-    platform::prompter().message(TfrmClientTrackEdit::tr("读取数据出现错误。"), platform::Prompter::Icon::Error);
+    platform::prompter().message(FollowUpEditor::tr("读取数据出现错误。"), platform::Prompter::Icon::Error);
 }
 
 // Quantity and price take digits and one decimal point, typed or pasted; digits are one byte
@@ -63,22 +63,22 @@ void showAsResult(QLineEdit *edit)
 
 } // namespace
 
-TfrmClientTrackEdit::TfrmClientTrackEdit(qint64 clientId, qint64 id, QWidget *parent)
+FollowUpEditor::FollowUpEditor(qint64 clientId, qint64 id, QWidget *parent)
     : QDialog(parent)
-    , EditGoodsName(new QLineEdit)
-    , sbSelSaler(new QToolButton)
-    , EditStyle(new QLineEdit)
-    , EditQty(new QLineEdit(kNewQuantity))
-    , cmbUnit(new QComboBox)
-    , EditPrice(new QLineEdit(kZero))
-    , EditTotal(new QLineEdit(kZero))
-    , cmbStep(new QComboBox)
-    , EditRate(new QLineEdit(kZero))
-    , EditStepTotal(new QLineEdit(kZero))
-    , EditDesp(new QPlainTextEdit)
-    , dtRec(new QDateTimeEdit)
-    , cmdSave(new QPushButton(tr("保存(&S)")))
-    , cmdCancel(new QPushButton(tr("取消(&X)")))
+    , m_goodsNameEdit(new QLineEdit)
+    , m_chooseGoodsButton(new QToolButton)
+    , m_specificationEdit(new QLineEdit)
+    , m_quantityEdit(new QLineEdit(kNewQuantity))
+    , m_unitCombo(new QComboBox)
+    , m_priceEdit(new QLineEdit(kZero))
+    , m_amountEdit(new QLineEdit(kZero))
+    , m_stepCombo(new QComboBox)
+    , m_rateEdit(new QLineEdit(kZero))
+    , m_virtualValueEdit(new QLineEdit(kZero))
+    , m_notesEdit(new QPlainTextEdit)
+    , m_recordTimeEdit(new QDateTimeEdit)
+    , m_saveButton(new QPushButton(tr("保存(&S)")))
+    , m_cancelButton(new QPushButton(tr("取消(&X)")))
     , m_clientId(clientId)
     , m_id(id)
 {
@@ -87,47 +87,47 @@ TfrmClientTrackEdit::TfrmClientTrackEdit(qint64 clientId, qint64 id, QWidget *pa
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildFields(), 1);
-    layout->addLayout(editorButtons(this, cmdSave, cmdCancel, [this] { return SaveData(); }));
+    layout->addLayout(editorButtons(this, m_saveButton, m_cancelButton, [this] { return saveRecord(); }));
     resize(480, 400);
 
     new EnterAsTabFilter(this);
-    EditGoodsName->installEventFilter(this);
-    connect(sbSelSaler, &QToolButton::clicked, this, &TfrmClientTrackEdit::sbSelSalerClick);
-    connect(EditQty, &QLineEdit::textEdited, this, &TfrmClientTrackEdit::EditQtyChange);
-    connect(EditPrice, &QLineEdit::textEdited, this, &TfrmClientTrackEdit::EditPriceChange);
-    connect(cmbStep, &QComboBox::activated, this, &TfrmClientTrackEdit::computeStep);
-    EditGoodsName->setFocus();
+    m_goodsNameEdit->installEventFilter(this);
+    connect(m_chooseGoodsButton, &QToolButton::clicked, this, &FollowUpEditor::chooseGoods);
+    connect(m_quantityEdit, &QLineEdit::textEdited, this, &FollowUpEditor::quantityEdited);
+    connect(m_priceEdit, &QLineEdit::textEdited, this, &FollowUpEditor::priceEdited);
+    connect(m_stepCombo, &QComboBox::activated, this, &FollowUpEditor::computeStep);
+    m_goodsNameEdit->setFocus();
 }
 
-QWidget *TfrmClientTrackEdit::buildFields()
+QWidget *FollowUpEditor::buildFields()
 {
-    setGbkByteLimit(EditGoodsName, kGoodsNameBytes);
-    setGbkByteLimit(EditStyle, kStyleBytes);
-    cmbUnit->setEditable(true);
-    cmbUnit->setInsertPolicy(QComboBox::NoInsert);
-    setGbkByteLimit(cmbUnit, kUnitBytes);
-    acceptOnlyNumbers(EditQty);
-    acceptOnlyNumbers(EditPrice);
-    for (QLineEdit *result : {EditTotal, EditRate, EditStepTotal})
+    setGbkByteLimit(m_goodsNameEdit, kGoodsNameBytes);
+    setGbkByteLimit(m_specificationEdit, kStyleBytes);
+    m_unitCombo->setEditable(true);
+    m_unitCombo->setInsertPolicy(QComboBox::NoInsert);
+    setGbkByteLimit(m_unitCombo, kUnitBytes);
+    acceptOnlyNumbers(m_quantityEdit);
+    acceptOnlyNumbers(m_priceEdit);
+    for (QLineEdit *result : {m_amountEdit, m_rateEdit, m_virtualValueEdit})
         showAsResult(result);
-    EditGoodsName->setToolTip(tr("鼠标双击选择商品"));
-    sbSelSaler->setText(QStringLiteral("…"));
-    sbSelSaler->setToolTip(tr("选择商品"));
-    sbSelSaler->setFocusPolicy(Qt::NoFocus);
-    cmbStep->setPlaceholderText(tr("请选择"));
-    setGbkByteLimit(EditDesp, kDespBytes);
-    EditDesp->setTabChangesFocus(true);
-    dtRec->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
-    dtRec->setEnabled(false);
-    dtRec->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    m_goodsNameEdit->setToolTip(tr("鼠标双击选择商品"));
+    m_chooseGoodsButton->setText(QStringLiteral("…"));
+    m_chooseGoodsButton->setToolTip(tr("选择商品"));
+    m_chooseGoodsButton->setFocusPolicy(Qt::NoFocus);
+    m_stepCombo->setPlaceholderText(tr("请选择"));
+    setGbkByteLimit(m_notesEdit, kNotesBytes);
+    m_notesEdit->setTabChangesFocus(true);
+    m_recordTimeEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
+    m_recordTimeEdit->setEnabled(false);
+    m_recordTimeEdit->setButtonSymbols(QAbstractSpinBox::NoButtons);
 
     auto *goodsRow = new QHBoxLayout;
     goodsRow->setSpacing(2);
-    goodsRow->addWidget(EditGoodsName, 1);
-    goodsRow->addWidget(sbSelSaler);
+    goodsRow->addWidget(m_goodsNameEdit, 1);
+    goodsRow->addWidget(m_chooseGoodsButton);
     auto *rateRow = new QHBoxLayout;
     rateRow->setSpacing(2);
-    rateRow->addWidget(EditRate, 1);
+    rateRow->addWidget(m_rateEdit, 1);
     rateRow->addWidget(new QLabel(QStringLiteral(" %")));
 
     auto *fields = new QWidget;
@@ -136,34 +136,34 @@ QWidget *TfrmClientTrackEdit::buildFields()
     grid->addWidget(new QLabel(tr("商品名称")), 0, 0);
     grid->addLayout(goodsRow, 0, 1, 1, 3);
     grid->addWidget(new QLabel(tr("规格型号")), 1, 0);
-    grid->addWidget(EditStyle, 1, 1, 1, 3);
+    grid->addWidget(m_specificationEdit, 1, 1, 1, 3);
     grid->addWidget(new QLabel(tr("数量")), 2, 0);
-    grid->addWidget(EditQty, 2, 1);
+    grid->addWidget(m_quantityEdit, 2, 1);
     grid->addWidget(new QLabel(tr("单位")), 2, 2);
-    grid->addWidget(cmbUnit, 2, 3);
+    grid->addWidget(m_unitCombo, 2, 3);
     grid->addWidget(new QLabel(tr("单价")), 3, 0);
-    grid->addWidget(EditPrice, 3, 1);
+    grid->addWidget(m_priceEdit, 3, 1);
     grid->addWidget(new QLabel(tr("金额")), 3, 2);
-    grid->addWidget(EditTotal, 3, 3);
+    grid->addWidget(m_amountEdit, 3, 3);
     grid->addWidget(new QLabel(tr("跟单进度")), 4, 0);
-    grid->addWidget(cmbStep, 4, 1);
+    grid->addWidget(m_stepCombo, 4, 1);
     grid->addWidget(new QLabel(tr("比率")), 4, 2);
     grid->addLayout(rateRow, 4, 3);
     grid->addWidget(new QLabel(tr("虚拟价值")), 5, 2);
-    grid->addWidget(EditStepTotal, 5, 3);
+    grid->addWidget(m_virtualValueEdit, 5, 3);
     grid->addWidget(new QLabel(tr("备注")), 6, 0, Qt::AlignTop);
-    grid->addWidget(EditDesp, 6, 1, 1, 3);
+    grid->addWidget(m_notesEdit, 6, 1, 1, 3);
     grid->addWidget(new QLabel(tr("记录时间")), 7, 0);
-    grid->addWidget(dtRec, 7, 1);
+    grid->addWidget(m_recordTimeEdit, 7, 1);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     grid->setRowStretch(6, 1);
     return fields;
 }
 
-bool TfrmClientTrackEdit::ReadyTrackStep()
+bool FollowUpEditor::loadSteps()
 {
-    const std::optional<TrackStepModel> model = readTrackSteps(TDM::instance());
+    const std::optional<TrackStepModel> model = readTrackSteps(Database::instance());
     if (!model) {
         reportReadFailure();
         return false;
@@ -174,162 +174,162 @@ bool TfrmClientTrackEdit::ReadyTrackStep()
         return false;
     }
     m_model = *model;
-    cmbStep->clear();
+    m_stepCombo->clear();
     for (const TrackStep &step : m_model.steps)
-        cmbStep->addItem(step.title);
+        m_stepCombo->addItem(step.title);
     // A new deal usually starts past the first contact; a model of one step leaves the choice
     // to the user.
-    cmbStep->setCurrentIndex(m_model.steps.size() > 1 ? 1 : -1);
+    m_stepCombo->setCurrentIndex(m_model.steps.size() > 1 ? 1 : -1);
     computeStep();
     return true;
 }
 
-bool TfrmClientTrackEdit::ReadyData()
+bool FollowUpEditor::loadRecord()
 {
-    if (!ReadyTrackStep())
+    if (!loadSteps())
         return false;
-    if (!m_track.open(QStringLiteral("Select * from TCTrack where ID=?"), {m_id})) {
+    if (!m_followUp.open(QStringLiteral("Select * from TCTrack where ID=?"), {m_id})) {
         reportReadFailure();
         return false;
     }
-    if (m_track.isEmpty()) {
+    if (m_followUp.isEmpty()) {
         setWindowTitle(tr("新增跟单记录"));
-        dtRec->setDateTime(platform::clock().now());
-        offerUsedValues(cmbUnit, QStringLiteral("TCTrack"), QStringLiteral("Unit"));
+        m_recordTimeEdit->setDateTime(platform::clock().now());
+        offerUsedValues(m_unitCombo, QStringLiteral("TCTrack"), QStringLiteral("Unit"));
         return true;
     }
     setWindowTitle(tr("修改/查看跟单记录"));
-    EditGoodsName->setText(m_track.text(QStringLiteral("GoodsName")));
-    EditStyle->setText(m_track.text(QStringLiteral("Style")));
-    cmbUnit->setEditText(m_track.text(QStringLiteral("Unit")));
-    EditDesp->setPlainText(m_track.text(QStringLiteral("Desp")));
-    EditQty->setText(moneyText(m_track.number(QStringLiteral("Qty"))));
-    EditPrice->setText(moneyText(m_track.number(QStringLiteral("Price"))));
-    EditTotal->setText(moneyText(m_track.number(QStringLiteral("Total"))));
-    EditStepTotal->setText(moneyText(m_track.number(QStringLiteral("StepTotal"))));
-    dtRec->setDateTime(m_track.dateTime(QStringLiteral("RecTime")));
+    m_goodsNameEdit->setText(m_followUp.text(QStringLiteral("GoodsName")));
+    m_specificationEdit->setText(m_followUp.text(QStringLiteral("Style")));
+    m_unitCombo->setEditText(m_followUp.text(QStringLiteral("Unit")));
+    m_notesEdit->setPlainText(m_followUp.text(QStringLiteral("Desp")));
+    m_quantityEdit->setText(moneyText(m_followUp.number(QStringLiteral("Qty"))));
+    m_priceEdit->setText(moneyText(m_followUp.number(QStringLiteral("Price"))));
+    m_amountEdit->setText(moneyText(m_followUp.number(QStringLiteral("Total"))));
+    m_virtualValueEdit->setText(moneyText(m_followUp.number(QStringLiteral("StepTotal"))));
+    m_recordTimeEdit->setDateTime(m_followUp.dateTime(QStringLiteral("RecTime")));
 
-    const qint64 stored = m_track.integer(QStringLiteral("StepID"));
+    const qint64 stored = m_followUp.integer(QStringLiteral("StepID"));
     const int entry = m_model.indexOf(stored);
-    cmbStep->setCurrentIndex(entry);
+    m_stepCombo->setCurrentIndex(entry);
     if (entry >= 0) {
         // Rate and virtual value follow the step's current rate.
         computeStep();
     } else {
         // A step no longer in the model: nothing is chosen, and saving asks for a step.
         m_stepId = -1;
-        EditRate->setText(kZero);
+        m_rateEdit->setText(kZero);
     }
-    offerUsedValues(cmbUnit, QStringLiteral("TCTrack"), QStringLiteral("Unit"));
+    offerUsedValues(m_unitCombo, QStringLiteral("TCTrack"), QStringLiteral("Unit"));
     if (m_model.closes(stored))
-        cmdSave->hide();
+        m_saveButton->hide();
     return true;
 }
 
-void TfrmClientTrackEdit::EditQtyChange()
+void FollowUpEditor::quantityEdited()
 {
-    if (needsCorrection(EditQty->text()))
-        EditQty->setText(kNewQuantity);
+    if (needsCorrection(m_quantityEdit->text()))
+        m_quantityEdit->setText(kNewQuantity);
     computeAmount();
 }
 
-void TfrmClientTrackEdit::EditPriceChange()
+void FollowUpEditor::priceEdited()
 {
-    if (needsCorrection(EditPrice->text()))
-        EditPrice->setText(QStringLiteral("0.0"));
+    if (needsCorrection(m_priceEdit->text()))
+        m_priceEdit->setText(QStringLiteral("0.0"));
     computeAmount();
 }
 
-void TfrmClientTrackEdit::computeAmount()
+void FollowUpEditor::computeAmount()
 {
-    const std::optional<QString> amount = followUpAmount(EditQty->text(), EditPrice->text());
+    const std::optional<QString> amount = followUpAmount(m_quantityEdit->text(), m_priceEdit->text());
     if (!amount)
         return;
-    EditTotal->setText(*amount);
+    m_amountEdit->setText(*amount);
     computeStep();
 }
 
-void TfrmClientTrackEdit::computeStep()
+void FollowUpEditor::computeStep()
 {
-    const int entry = cmbStep->currentIndex();
+    const int entry = m_stepCombo->currentIndex();
     if (entry < 0 || entry >= m_model.steps.size())
         return;
     const TrackStep &step = m_model.steps.at(entry);
-    EditRate->setText(step.rateText);
+    m_rateEdit->setText(step.rateText);
     m_stepId = step.id;
-    for (QLineEdit *box : {EditRate, EditTotal}) {
+    for (QLineEdit *box : {m_rateEdit, m_amountEdit}) {
         if (needsCorrection(box->text()))
             box->setText(QStringLiteral("0.0"));
     }
-    if (const std::optional<QString> value = followUpVirtualValue(EditTotal->text(), EditRate->text()))
-        EditStepTotal->setText(*value);
+    if (const std::optional<QString> value = followUpVirtualValue(m_amountEdit->text(), m_rateEdit->text()))
+        m_virtualValueEdit->setText(*value);
 }
 
-void TfrmClientTrackEdit::sbSelSalerClick()
+void FollowUpEditor::chooseGoods()
 {
-    const std::optional<PickedGoods> goods = PickGoods(this);
+    const std::optional<PickedGoods> goods = pickGoods(this);
     if (!goods)
         return;
-    EditGoodsName->setText(goods->name);
-    EditStyle->setText(goods->style);
-    cmbUnit->setEditText(goods->unit);
-    EditPrice->setText(goods->price);
-    EditQtyChange();
+    m_goodsNameEdit->setText(goods->name);
+    m_specificationEdit->setText(goods->style);
+    m_unitCombo->setEditText(goods->unit);
+    m_priceEdit->setText(goods->price);
+    quantityEdited();
 }
 
-bool TfrmClientTrackEdit::eventFilter(QObject *watched, QEvent *event)
+bool FollowUpEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == EditGoodsName && event->type() == QEvent::MouseButtonDblClick) {
-        sbSelSalerClick();
+    if (watched == m_goodsNameEdit && event->type() == QEvent::MouseButtonDblClick) {
+        chooseGoods();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-bool TfrmClientTrackEdit::SaveData()
+bool FollowUpEditor::saveRecord()
 {
-    if (EditGoodsName->text().isEmpty()) {
+    if (m_goodsNameEdit->text().isEmpty()) {
         platform::prompter().message(tr("请输入您销售的商品/服务的名称！"), platform::Prompter::Icon::Warning);
-        EditGoodsName->setFocus();
+        m_goodsNameEdit->setFocus();
         return false;
     }
     if (m_stepId < 0) {
         platform::prompter().message(tr("请选择跟单进度！"), platform::Prompter::Icon::Warning);
         // The first step is shown as a suggestion; it counts once the user chooses it.
-        cmbStep->setCurrentIndex(0);
-        cmbStep->setFocus();
+        m_stepCombo->setCurrentIndex(0);
+        m_stepCombo->setFocus();
         return false;
     }
-    const std::optional<double> price = boxNumber(EditPrice->text());
-    const std::optional<double> quantity = boxNumber(EditQty->text());
-    const std::optional<double> total = boxNumber(EditTotal->text());
-    const std::optional<double> value = boxNumber(EditStepTotal->text());
-    const bool isNew = m_track.isEmpty() || m_track.state() == Recordset::State::Insert;
-    m_track.edit();
+    const std::optional<double> price = boxNumber(m_priceEdit->text());
+    const std::optional<double> quantity = boxNumber(m_quantityEdit->text());
+    const std::optional<double> total = boxNumber(m_amountEdit->text());
+    const std::optional<double> value = boxNumber(m_virtualValueEdit->text());
+    const bool isNew = m_followUp.isEmpty() || m_followUp.state() == Recordset::State::Insert;
+    m_followUp.edit();
     const bool written = price && quantity && total && value
         && (!isNew
-            || (m_track.set(QStringLiteral("ClientID"), m_clientId)
-                && m_track.set(QStringLiteral("RecTime"), platform::clock().now())))
-        && m_track.set(QStringLiteral("GoodsName"), EditGoodsName->text())
-        && m_track.set(QStringLiteral("Style"), EditStyle->text())
-        && m_track.set(QStringLiteral("Price"), *price)
-        && m_track.set(QStringLiteral("Unit"), cmbUnit->currentText())
-        && m_track.set(QStringLiteral("Qty"), *quantity)
-        && m_track.set(QStringLiteral("StepID"), m_stepId)
-        && m_track.set(QStringLiteral("Total"), *total)
-        && m_track.set(QStringLiteral("StepTotal"), *value)
-        && m_track.set(QStringLiteral("Desp"), EditDesp->toPlainText())
-        && m_track.post();
+            || (m_followUp.set(QStringLiteral("ClientID"), m_clientId)
+                && m_followUp.set(QStringLiteral("RecTime"), platform::clock().now())))
+        && m_followUp.set(QStringLiteral("GoodsName"), m_goodsNameEdit->text())
+        && m_followUp.set(QStringLiteral("Style"), m_specificationEdit->text())
+        && m_followUp.set(QStringLiteral("Price"), *price)
+        && m_followUp.set(QStringLiteral("Unit"), m_unitCombo->currentText())
+        && m_followUp.set(QStringLiteral("Qty"), *quantity)
+        && m_followUp.set(QStringLiteral("StepID"), m_stepId)
+        && m_followUp.set(QStringLiteral("Total"), *total)
+        && m_followUp.set(QStringLiteral("StepTotal"), *value)
+        && m_followUp.set(QStringLiteral("Desp"), m_notesEdit->toPlainText())
+        && m_followUp.post();
     if (!written)
         platform::prompter().message(tr("数据存储请求出现错误,保存失败！") + QLatin1Char('\n'),
                                      platform::Prompter::Icon::Error);
     return written;
 }
 
-bool ShowFollowUpEditor(qint64 clientId, qint64 id)
+bool editFollowUp(qint64 clientId, qint64 id)
 {
-    TfrmClientTrackEdit window(clientId, id);
-    if (!window.ReadyData())
+    FollowUpEditor window(clientId, id);
+    if (!window.loadRecord())
         return false;
     platform::execModal(window);
     return window.saved();

@@ -14,49 +14,49 @@ class QToolButton;
 
 // The editor of one sales follow-up: goods, quantity and price, the progress step, and the
 // amount and virtual value computed from them as the user types.
-class TfrmClientTrackEdit : public QDialog
+class FollowUpEditor : public QDialog
 {
     Q_OBJECT
     // First, so the controls built in the constructor find it constructed.
-    Recordset m_track;
+    Recordset m_followUp;
 
 public:
     // `id` -1 makes a new follow-up of the client.
-    TfrmClientTrackEdit(qint64 clientId, qint64 id, QWidget *parent = nullptr);
+    FollowUpEditor(qint64 clientId, qint64 id, QWidget *parent = nullptr);
 
     // False (after saying why) when the editor cannot be shown.
-    bool ReadyData();
-    bool ReadyTrackStep();
-    bool SaveData();
+    bool loadRecord();
+    bool loadSteps();
+    bool saveRecord();
     bool saved() const { return result() == QDialog::Accepted; }
     // The progress step the follow-up is on; -1 while none is chosen.
     qint64 chosenStepId() const { return m_stepId; }
 
     // Picks goods from the catalogue into the boxes.
-    void sbSelSalerClick();
+    void chooseGoods();
 
-    QLineEdit *EditGoodsName;
-    QToolButton *sbSelSaler;
-    QLineEdit *EditStyle;
-    QLineEdit *EditQty;
-    QComboBox *cmbUnit;
-    QLineEdit *EditPrice;
-    QLineEdit *EditTotal;
-    QComboBox *cmbStep;
-    QLineEdit *EditRate;
-    QLineEdit *EditStepTotal;
-    QPlainTextEdit *EditDesp;
-    QDateTimeEdit *dtRec;
-    QPushButton *cmdSave;
-    QPushButton *cmdCancel;
+    QLineEdit *m_goodsNameEdit;
+    QToolButton *m_chooseGoodsButton;
+    QLineEdit *m_specificationEdit;
+    QLineEdit *m_quantityEdit;
+    QComboBox *m_unitCombo;
+    QLineEdit *m_priceEdit;
+    QLineEdit *m_amountEdit;
+    QComboBox *m_stepCombo;
+    QLineEdit *m_rateEdit;
+    QLineEdit *m_virtualValueEdit;
+    QPlainTextEdit *m_notesEdit;
+    QDateTimeEdit *m_recordTimeEdit;
+    QPushButton *m_saveButton;
+    QPushButton *m_cancelButton;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *buildFields();
-    void EditQtyChange();
-    void EditPriceChange();
+    void quantityEdited();
+    void priceEdited();
     void computeAmount();
     void computeStep();
 
@@ -67,4 +67,4 @@ private:
 };
 
 // Opens the editor modally; true when the follow-up was saved.
-bool ShowFollowUpEditor(qint64 clientId, qint64 id);
+bool editFollowUp(qint64 clientId, qint64 id);

@@ -14,9 +14,9 @@ int TrackStepModel::indexOf(qint64 stepId) const
     return -1;
 }
 
-std::optional<TrackStepModel> readTrackSteps(TDM &dm)
+std::optional<TrackStepModel> readTrackSteps(Database &database)
 {
-    Recordset rows(dm);
+    Recordset rows(database);
     if (!rows.open(QStringLiteral("Select * from TCTrackStep Order by StepIndex ASC")))
         return std::nullopt;
     TrackStepModel model;

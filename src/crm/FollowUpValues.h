@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-class TDM;
+class Database;
 
 // One progress step of the value model, as the follow-up editor offers it.
 struct TrackStep {
@@ -26,7 +26,7 @@ struct TrackStepModel {
 };
 
 // Reads the model afresh; nullopt when the table cannot be read.
-std::optional<TrackStepModel> readTrackSteps(TDM &dm);
+std::optional<TrackStepModel> readTrackSteps(Database &database);
 
 // A number as a box shows it: "0.00".
 QString moneyText(double value);

@@ -1,8 +1,8 @@
-#include "crm/TfrmGoods.h"
+#include "crm/GoodsCatalogueDialog.h"
 
 #include "crm/CategoryTree.h"
 #include "crm/FollowUpValues.h"
-#include "crm/TfrmGoodsEdit.h"
+#include "crm/GoodsEditor.h"
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
@@ -15,19 +15,19 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-TfrmGoods::TfrmGoods(QWidget *parent)
+GoodsCatalogueDialog::GoodsCatalogueDialog(QWidget *parent)
     : QDialog(parent)
-    , tree(new CategoryTree(goodsCategories()))
-    , cmdAddRoot(new QPushButton(tr("添加根")))
-    , cndAddSon(new QPushButton(tr("添加下级")))
-    , cmdEdit(new QPushButton(tr("修改")))
-    , cmdDelete(new QPushButton(tr("删除")))
-    , DBGridEh1(new DataGrid(m_goods))
-    , cmdAddClient(new QPushButton(tr("增加(&A)")))
-    , cmdEditClient(new QPushButton(tr("修改(&E)")))
-    , cmdDeleteClient(new QPushButton(tr("删除(&D)")))
-    , cmdClose(new QPushButton(tr("关闭(&X)")))
-    , cmdSelect(new QPushButton(tr("选中(&S)")))
+    , m_categoryTree(new CategoryTree(goodsCategories()))
+    , m_addRootButton(new QPushButton(tr("添加根")))
+    , m_addSubcategoryButton(new QPushButton(tr("添加下级")))
+    , m_renameCategoryButton(new QPushButton(tr("修改")))
+    , m_deleteCategoryButton(new QPushButton(tr("删除")))
+    , m_goodsGrid(new DataGrid(m_goods))
+    , m_addGoodsButton(new QPushButton(tr("增加(&A)")))
+    , m_editGoodsButton(new QPushButton(tr("修改(&E)")))
+    , m_deleteGoodsButton(new QPushButton(tr("删除(&D)")))
+    , m_closeButton(new QPushButton(tr("关闭(&X)")))
+    , m_chooseButton(new QPushButton(tr("选中(&S)")))
 {
     setWindowTitle(tr("商品信息维护"));
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
@@ -36,48 +36,48 @@ TfrmGoods::TfrmGoods(QWidget *parent)
     layout->addWidget(buildGoodsList(), 1);
     resize(760, 440);
 
-    connect(tree, &CategoryTree::categorySelected, this, &TfrmGoods::ReadyList);
-    connect(cmdAddRoot, &QPushButton::clicked, tree, &CategoryTree::AddRoot);
-    connect(cndAddSon, &QPushButton::clicked, tree, &CategoryTree::AddChild);
-    connect(cmdEdit, &QPushButton::clicked, tree, &CategoryTree::Rename);
-    connect(cmdDelete, &QPushButton::clicked, this, [this] {
-        tree->Delete();
+    connect(m_categoryTree, &CategoryTree::categorySelected, this, &GoodsCatalogueDialog::loadGoods);
+    connect(m_addRootButton, &QPushButton::clicked, m_categoryTree, &CategoryTree::addRootCategory);
+    connect(m_addSubcategoryButton, &QPushButton::clicked, m_categoryTree, &CategoryTree::addSubcategory);
+    connect(m_renameCategoryButton, &QPushButton::clicked, m_categoryTree, &CategoryTree::renameCategory);
+    connect(m_deleteCategoryButton, &QPushButton::clicked, this, [this] {
+        m_categoryTree->deleteCategory();
         // The goods of a category that is gone are no longer listed anywhere.
-        if (!tree->selectedRecord())
+        if (!m_categoryTree->selectedRecord())
             m_goods.close();
     });
-    connect(cmdAddClient, &QPushButton::clicked, this, &TfrmGoods::cmdAddClientClick);
-    connect(cmdEditClient, &QPushButton::clicked, this, &TfrmGoods::cmdEditClientClick);
-    connect(cmdDeleteClient, &QPushButton::clicked, this, &TfrmGoods::cmdDeleteClientClick);
-    connect(cmdSelect, &QPushButton::clicked, this, &TfrmGoods::cmdSelectClick);
-    connect(DBGridEh1, &DataGrid::rowActivated, this, &TfrmGoods::cmdSelectClick);
-    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
-    DBGridEh1->view()->setFocus();
+    connect(m_addGoodsButton, &QPushButton::clicked, this, &GoodsCatalogueDialog::addGoods);
+    connect(m_editGoodsButton, &QPushButton::clicked, this, &GoodsCatalogueDialog::editCurrentGoods);
+    connect(m_deleteGoodsButton, &QPushButton::clicked, this, &GoodsCatalogueDialog::deleteCurrentGoods);
+    connect(m_chooseButton, &QPushButton::clicked, this, &GoodsCatalogueDialog::chooseCurrentGoods);
+    connect(m_goodsGrid, &DataGrid::rowActivated, this, &GoodsCatalogueDialog::chooseCurrentGoods);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
+    m_goodsGrid->view()->setFocus();
 }
 
-QWidget *TfrmGoods::buildCategories()
+QWidget *GoodsCatalogueDialog::buildCategories()
 {
-    cmdAddRoot->setToolTip(tr("添加根分组"));
-    cndAddSon->setToolTip(tr("添加下级分组"));
-    cmdEdit->setToolTip(tr("修改分组名称"));
-    cmdDelete->setToolTip(tr("删除选定分组"));
+    m_addRootButton->setToolTip(tr("添加根分组"));
+    m_addSubcategoryButton->setToolTip(tr("添加下级分组"));
+    m_renameCategoryButton->setToolTip(tr("修改分组名称"));
+    m_deleteCategoryButton->setToolTip(tr("删除选定分组"));
     auto *buttons = new QGridLayout;
-    buttons->addWidget(cmdAddRoot, 0, 0);
-    buttons->addWidget(cndAddSon, 0, 1);
-    buttons->addWidget(cmdEdit, 1, 0);
-    buttons->addWidget(cmdDelete, 1, 1);
+    buttons->addWidget(m_addRootButton, 0, 0);
+    buttons->addWidget(m_addSubcategoryButton, 0, 1);
+    buttons->addWidget(m_renameCategoryButton, 1, 0);
+    buttons->addWidget(m_deleteCategoryButton, 1, 1);
     auto *box = new QGroupBox(tr("商品分类"));
     auto *layout = new QVBoxLayout(box);
-    layout->addWidget(tree, 1);
+    layout->addWidget(m_categoryTree, 1);
     layout->addLayout(buttons);
     box->setFixedWidth(200);
     return box;
 }
 
-QWidget *TfrmGoods::buildGoodsList()
+QWidget *GoodsCatalogueDialog::buildGoodsList()
 {
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    DBGridEh1->setColumns({
+    m_goodsGrid->setColumns({
         GridColumn{.field = QStringLiteral("ID"), .title = QStringLiteral("ID"), .visible = false},
         GridColumn{.field = QStringLiteral("TypeCode"), .title = QStringLiteral("TypeCode"), .visible = false},
         GridColumn{.field = QStringLiteral("GoodsCode"), .title = tr("商品简码"), .width = 75},
@@ -87,37 +87,37 @@ QWidget *TfrmGoods::buildGoodsList()
         GridColumn{.field = QStringLiteral("Price"), .title = tr("单价"), .width = 70, .alignment = right, .decimals = 2},
         GridColumn{.field = QStringLiteral("Desp"), .title = tr("备注"), .width = 100},
     });
-    DBGridEh1->view()->horizontalHeader()->setStretchLastSection(true);
-    DBGridEh1->view()->setToolTip(tr("鼠标双击选中商品"));
+    m_goodsGrid->view()->horizontalHeader()->setStretchLastSection(true);
+    m_goodsGrid->view()->setToolTip(tr("鼠标双击选中商品"));
     // Enter picks goods; it never adds, changes or deletes anything.
-    for (QPushButton *button : {cmdAddRoot, cndAddSon, cmdEdit, cmdDelete, cmdAddClient, cmdEditClient, cmdDeleteClient})
+    for (QPushButton *button : {m_addRootButton, m_addSubcategoryButton, m_renameCategoryButton, m_deleteCategoryButton, m_addGoodsButton, m_editGoodsButton, m_deleteGoodsButton})
         button->setAutoDefault(false);
-    cmdSelect->setDefault(true);
+    m_chooseButton->setDefault(true);
 
     auto *buttons = new QHBoxLayout;
-    for (QPushButton *button : {cmdAddClient, cmdEditClient, cmdDeleteClient})
+    for (QPushButton *button : {m_addGoodsButton, m_editGoodsButton, m_deleteGoodsButton})
         buttons->addWidget(button);
     buttons->addStretch(1);
-    buttons->addWidget(cmdSelect);
-    buttons->addWidget(cmdClose);
+    buttons->addWidget(m_chooseButton);
+    buttons->addWidget(m_closeButton);
     auto *box = new QGroupBox(tr("商品列表"));
     auto *layout = new QVBoxLayout(box);
-    layout->addWidget(DBGridEh1, 1);
+    layout->addWidget(m_goodsGrid, 1);
     layout->addLayout(buttons);
     return box;
 }
 
-bool TfrmGoods::ReadyData()
+bool GoodsCatalogueDialog::loadCatalogue()
 {
-    return tree->ReadyTree();
+    return m_categoryTree->loadTree();
 }
 
-QString TfrmGoods::GetMaxNum(const QString &parent)
+QString GoodsCatalogueDialog::nextFreeCode(const QString &parent)
 {
-    return tree->GetMaxNum(parent);
+    return m_categoryTree->nextFreeCode(parent);
 }
 
-bool TfrmGoods::ReadyList(const QString &code)
+bool GoodsCatalogueDialog::loadGoods(const QString &code)
 {
     if (m_goods.open(QStringLiteral("Select * from TGoods Where TypeCode=? Order by GoodsCode"), {code}))
         return true;
@@ -125,31 +125,31 @@ bool TfrmGoods::ReadyList(const QString &code)
     return false;
 }
 
-QString TfrmGoods::selectedCategory()
+QString GoodsCatalogueDialog::selectedCategory()
 {
-    if (const GoodsClass *selected = tree->selectedRecord())
-        return selected->TypeCode;
+    if (const GoodsClass *selected = m_categoryTree->selectedRecord())
+        return selected->typeCode;
     platform::prompter().message(tr("请首先建立或者选择一个商品分类！"), platform::Prompter::Icon::Information);
     return {};
 }
 
-void TfrmGoods::reloadAt(qint64 id)
+void GoodsCatalogueDialog::reloadAt(qint64 id)
 {
-    if (const GoodsClass *selected = tree->selectedRecord(); selected && ReadyList(selected->TypeCode))
+    if (const GoodsClass *selected = m_categoryTree->selectedRecord(); selected && loadGoods(selected->typeCode))
         m_goods.locate(id);
 }
 
-void TfrmGoods::cmdAddClientClick()
+void GoodsCatalogueDialog::addGoods()
 {
     const QString code = selectedCategory();
     if (code.isEmpty())
         return;
     qint64 added = -1;
-    if (ShowGoodsEditor(code, -1, &added))
+    if (editGoods(code, -1, &added))
         reloadAt(added);
 }
 
-void TfrmGoods::cmdEditClientClick()
+void GoodsCatalogueDialog::editCurrentGoods()
 {
     const QString code = selectedCategory();
     if (code.isEmpty())
@@ -159,13 +159,13 @@ void TfrmGoods::cmdEditClientClick()
         return;
     }
     const qint64 id = m_goods.integer(QStringLiteral("ID"));
-    if (ShowGoodsEditor(code, id))
+    if (editGoods(code, id))
         reloadAt(id);
 }
 
-void TfrmGoods::cmdDeleteClientClick()
+void GoodsCatalogueDialog::deleteCurrentGoods()
 {
-    if (!tree->selectedRecord() || m_goods.position() < 0)
+    if (!m_categoryTree->selectedRecord() || m_goods.position() < 0)
         return;
     if (!platform::prompter().confirm(tr("您确认删除选定商品资料吗？")))
         return;
@@ -173,7 +173,7 @@ void TfrmGoods::cmdDeleteClientClick()
         platform::prompter().message(tr("删除数据发生错误！"), platform::Prompter::Icon::Error);
 }
 
-void TfrmGoods::cmdSelectClick()
+void GoodsCatalogueDialog::chooseCurrentGoods()
 {
     if (m_goods.position() < 0)
         return;
@@ -183,10 +183,10 @@ void TfrmGoods::cmdSelectClick()
     accept();
 }
 
-std::optional<PickedGoods> PickGoods(QWidget *parent)
+std::optional<PickedGoods> pickGoods(QWidget *parent)
 {
-    TfrmGoods window(parent);
-    if (!window.ReadyData())
+    GoodsCatalogueDialog window(parent);
+    if (!window.loadCatalogue())
         return std::nullopt;
     platform::execModal(window);
     return window.picked();

@@ -20,41 +20,41 @@ struct PickedGoods {
 
 // The goods catalogue: its two-level category tree, the goods of the selected category, and
 // their maintenance; opened to pick goods for a follow-up.
-class TfrmGoods : public QDialog
+class GoodsCatalogueDialog : public QDialog
 {
     Q_OBJECT
     // Declared before the controls: the grid is built over it.
     Recordset m_goods;
 
 public:
-    explicit TfrmGoods(QWidget *parent = nullptr);
+    explicit GoodsCatalogueDialog(QWidget *parent = nullptr);
 
     // Builds the tree and lists the first category's goods; false (after saying so) when
     // the categories cannot be read.
-    bool ReadyData();
-    bool ReadyList(const QString &code);
-    QString GetMaxNum(const QString &parent);
+    bool loadCatalogue();
+    bool loadGoods(const QString &code);
+    QString nextFreeCode(const QString &parent);
 
-    void cmdAddClientClick();
-    void cmdEditClientClick();
-    void cmdDeleteClientClick();
-    void cmdSelectClick();
+    void addGoods();
+    void editCurrentGoods();
+    void deleteCurrentGoods();
+    void chooseCurrentGoods();
 
     // The goods chosen with "选中(&S)"; none when the window was closed otherwise.
     const std::optional<PickedGoods> &picked() const { return m_picked; }
     Recordset &goods() { return m_goods; }
 
-    CategoryTree *tree;
-    QPushButton *cmdAddRoot;
-    QPushButton *cndAddSon;
-    QPushButton *cmdEdit;
-    QPushButton *cmdDelete;
-    DataGrid *DBGridEh1;
-    QPushButton *cmdAddClient;
-    QPushButton *cmdEditClient;
-    QPushButton *cmdDeleteClient;
-    QPushButton *cmdClose;
-    QPushButton *cmdSelect;
+    CategoryTree *m_categoryTree;
+    QPushButton *m_addRootButton;
+    QPushButton *m_addSubcategoryButton;
+    QPushButton *m_renameCategoryButton;
+    QPushButton *m_deleteCategoryButton;
+    DataGrid *m_goodsGrid;
+    QPushButton *m_addGoodsButton;
+    QPushButton *m_editGoodsButton;
+    QPushButton *m_deleteGoodsButton;
+    QPushButton *m_closeButton;
+    QPushButton *m_chooseButton;
 
 private:
     QWidget *buildCategories();
@@ -67,4 +67,4 @@ private:
 };
 
 // Opens the catalogue modally to pick goods; none when nothing was picked.
-std::optional<PickedGoods> PickGoods(QWidget *parent = nullptr);
+std::optional<PickedGoods> pickGoods(QWidget *parent = nullptr);

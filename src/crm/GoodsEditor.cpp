@@ -1,4 +1,4 @@
-#include "crm/TfrmGoodsEdit.h"
+#include "crm/GoodsEditor.h"
 
 #include "crm/EditorHelpers.h"
 #include "crm/FollowUpValues.h"
@@ -23,56 +23,56 @@ constexpr int kNameBytes = 50;
 constexpr int kStyleBytes = 30;
 constexpr int kUnitBytes = 10;
 constexpr int kPriceBytes = 15;
-constexpr int kDespBytes = 255;
+constexpr int kDescriptionBytes = 255;
 
 } // namespace
 
-TfrmGoodsEdit::TfrmGoodsEdit(const QString &typeCode, QWidget *parent)
+GoodsEditor::GoodsEditor(const QString &typeCode, QWidget *parent)
     : QDialog(parent)
-    , EditGoodsName(new QLineEdit)
-    , EditGoodsCode(new QLineEdit)
-    , EditGoodsStyle(new QLineEdit)
-    , EditUnit(new QLineEdit)
-    , EditPrice(new QLineEdit(QStringLiteral("0.00")))
-    , EditDesp(new QPlainTextEdit)
-    , cmdReg(new QPushButton(tr("保存(&S)")))
-    , cmdClose(new QPushButton(tr("取消(&X)")))
+    , m_nameEdit(new QLineEdit)
+    , m_codeEdit(new QLineEdit)
+    , m_specificationEdit(new QLineEdit)
+    , m_unitEdit(new QLineEdit)
+    , m_priceEdit(new QLineEdit(QStringLiteral("0.00")))
+    , m_descriptionEdit(new QPlainTextEdit)
+    , m_saveButton(new QPushButton(tr("保存(&S)")))
+    , m_cancelButton(new QPushButton(tr("取消(&X)")))
     , m_typeCode(typeCode)
 {
     setWindowTitle(tr("新增/修改商品信息"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    setGbkByteLimit(EditGoodsName, kNameBytes);
-    setGbkByteLimit(EditGoodsCode, kCodeBytes);
-    setGbkByteLimit(EditGoodsStyle, kStyleBytes);
-    setGbkByteLimit(EditUnit, kUnitBytes);
+    setGbkByteLimit(m_nameEdit, kNameBytes);
+    setGbkByteLimit(m_codeEdit, kCodeBytes);
+    setGbkByteLimit(m_specificationEdit, kStyleBytes);
+    setGbkByteLimit(m_unitEdit, kUnitBytes);
     // Digits and points only; whether the text is a number is checked on saving.
-    EditPrice->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral(R"([\d.]*)")), EditPrice));
-    EditPrice->setMaxLength(kPriceBytes);
-    EditPrice->setAlignment(Qt::AlignRight);
-    setGbkByteLimit(EditDesp, kDespBytes);
-    EditDesp->setTabChangesFocus(true);
+    m_priceEdit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral(R"([\d.]*)")), m_priceEdit));
+    m_priceEdit->setMaxLength(kPriceBytes);
+    m_priceEdit->setAlignment(Qt::AlignRight);
+    setGbkByteLimit(m_descriptionEdit, kDescriptionBytes);
+    m_descriptionEdit->setTabChangesFocus(true);
 
     auto *fields = new QFormLayout;
-    fields->addRow(tr("商品名称"), EditGoodsName);
-    fields->addRow(tr("商品编码"), EditGoodsCode);
-    fields->addRow(tr("规格型号"), EditGoodsStyle);
-    fields->addRow(tr("单位"), EditUnit);
-    fields->addRow(tr("售价"), EditPrice);
-    fields->addRow(tr("商品简述"), EditDesp);
+    fields->addRow(tr("商品名称"), m_nameEdit);
+    fields->addRow(tr("商品编码"), m_codeEdit);
+    fields->addRow(tr("规格型号"), m_specificationEdit);
+    fields->addRow(tr("单位"), m_unitEdit);
+    fields->addRow(tr("售价"), m_priceEdit);
+    fields->addRow(tr("商品简述"), m_descriptionEdit);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields, 1);
-    layout->addLayout(editorButtons(this, cmdReg, cmdClose, [this] { return SaveData(); }));
+    layout->addLayout(editorButtons(this, m_saveButton, m_cancelButton, [this] { return saveRecord(); }));
     resize(400, 320);
 
     new EnterAsTabFilter(this);
-    connect(EditGoodsName, &QLineEdit::editingFinished, this, &TfrmGoodsEdit::EditGoodsNameExit);
-    EditGoodsName->setFocus();
+    connect(m_nameEdit, &QLineEdit::editingFinished, this, &GoodsEditor::defaultCodeFromName);
+    m_nameEdit->setFocus();
 }
 
-bool TfrmGoodsEdit::ReadyData(qint64 id)
+bool GoodsEditor::loadRecord(qint64 id)
 {
     if (!m_goods.open(QStringLiteral("Select * from TGoods Where ID=?"), {id})) {
         platform::prompter().message(tr("读取本地数据发生错误！"), platform::Prompter::Icon::Error);
@@ -84,45 +84,45 @@ bool TfrmGoodsEdit::ReadyData(qint64 id)
         return true;
     }
     setWindowTitle(tr("修改商品记录"));
-    EditGoodsName->setText(m_goods.text(QStringLiteral("GoodsName")));
-    EditGoodsCode->setText(m_goods.text(QStringLiteral("GoodsCode")));
-    EditGoodsStyle->setText(m_goods.text(QStringLiteral("Style")));
-    EditUnit->setText(m_goods.text(QStringLiteral("Unit")));
-    EditPrice->setText(moneyText(m_goods.number(QStringLiteral("Price"))));
-    EditDesp->setPlainText(m_goods.text(QStringLiteral("Desp")));
+    m_nameEdit->setText(m_goods.text(QStringLiteral("GoodsName")));
+    m_codeEdit->setText(m_goods.text(QStringLiteral("GoodsCode")));
+    m_specificationEdit->setText(m_goods.text(QStringLiteral("Style")));
+    m_unitEdit->setText(m_goods.text(QStringLiteral("Unit")));
+    m_priceEdit->setText(moneyText(m_goods.number(QStringLiteral("Price"))));
+    m_descriptionEdit->setPlainText(m_goods.text(QStringLiteral("Desp")));
     return true;
 }
 
-void TfrmGoodsEdit::EditGoodsNameExit()
+void GoodsEditor::defaultCodeFromName()
 {
-    if (EditGoodsCode->text().isEmpty())
-        EditGoodsCode->setText(gbkTruncate(PinyinInitials(EditGoodsName->text()), kCodeBytes));
+    if (m_codeEdit->text().isEmpty())
+        m_codeEdit->setText(gbkTruncate(pinyinInitials(m_nameEdit->text()), kCodeBytes));
 }
 
-bool TfrmGoodsEdit::SaveData()
+bool GoodsEditor::saveRecord()
 {
-    if (EditGoodsName->text().isEmpty()) {
+    if (m_nameEdit->text().isEmpty()) {
         platform::prompter().message(tr("商品名称必须输入！"), platform::Prompter::Icon::Warning);
-        EditGoodsName->setFocus();
+        m_nameEdit->setFocus();
         return false;
     }
-    EditGoodsNameExit(); // saved with Alt+S from the name box, which was never left
-    if (needsCorrection(EditPrice->text()))
-        EditPrice->setText(QStringLiteral("0"));
-    const std::optional<double> price = boxNumber(EditPrice->text());
+    defaultCodeFromName(); // saved with Alt+S from the name box, which was never left
+    if (needsCorrection(m_priceEdit->text()))
+        m_priceEdit->setText(QStringLiteral("0"));
+    const std::optional<double> price = boxNumber(m_priceEdit->text());
     if (!price) {
         platform::prompter().message(tr("售价必须是一个数字，例如 12.50！"), platform::Prompter::Icon::Warning);
-        EditPrice->setFocus();
-        EditPrice->selectAll();
+        m_priceEdit->setFocus();
+        m_priceEdit->selectAll();
         return false;
     }
     m_goods.edit();
-    const bool written = m_goods.set(QStringLiteral("GoodsCode"), EditGoodsCode->text())
-        && m_goods.set(QStringLiteral("GoodsName"), EditGoodsName->text())
-        && m_goods.set(QStringLiteral("Style"), EditGoodsStyle->text())
-        && m_goods.set(QStringLiteral("Unit"), EditUnit->text())
+    const bool written = m_goods.set(QStringLiteral("GoodsCode"), m_codeEdit->text())
+        && m_goods.set(QStringLiteral("GoodsName"), m_nameEdit->text())
+        && m_goods.set(QStringLiteral("Style"), m_specificationEdit->text())
+        && m_goods.set(QStringLiteral("Unit"), m_unitEdit->text())
         && m_goods.set(QStringLiteral("Price"), *price)
-        && m_goods.set(QStringLiteral("Desp"), EditDesp->toPlainText())
+        && m_goods.set(QStringLiteral("Desp"), m_descriptionEdit->toPlainText())
         && m_goods.set(QStringLiteral("TypeCode"), m_typeCode)
         && m_goods.post();
     if (!written)
@@ -130,10 +130,10 @@ bool TfrmGoodsEdit::SaveData()
     return written;
 }
 
-bool ShowGoodsEditor(const QString &typeCode, qint64 id, qint64 *savedId)
+bool editGoods(const QString &typeCode, qint64 id, qint64 *savedId)
 {
-    TfrmGoodsEdit window(typeCode);
-    if (!window.ReadyData(id))
+    GoodsEditor window(typeCode);
+    if (!window.loadRecord(id))
         return false;
     platform::execModal(window);
     if (window.saved() && savedId)

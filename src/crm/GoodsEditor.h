@@ -9,7 +9,7 @@ class QPlainTextEdit;
 class QPushButton;
 
 // The editor of one goods item of the catalogue.
-class TfrmGoodsEdit : public QDialog
+class GoodsEditor : public QDialog
 {
     Q_OBJECT
     // First, so the controls built in the constructor find it constructed.
@@ -17,29 +17,29 @@ class TfrmGoodsEdit : public QDialog
 
 public:
     // `typeCode`: the category the item is filed under when saved.
-    explicit TfrmGoodsEdit(const QString &typeCode, QWidget *parent = nullptr);
+    explicit GoodsEditor(const QString &typeCode, QWidget *parent = nullptr);
 
     // `id` -1 (or one that matches no row) begins a new item. False (after saying so) when
     // the item cannot be read.
-    bool ReadyData(qint64 id);
-    bool SaveData();
+    bool loadRecord(qint64 id);
+    bool saveRecord();
     bool saved() const { return result() == QDialog::Accepted; }
     const Recordset &goods() const { return m_goods; }
 
-    QLineEdit *EditGoodsName;
-    QLineEdit *EditGoodsCode;
-    QLineEdit *EditGoodsStyle;
-    QLineEdit *EditUnit;
-    QLineEdit *EditPrice;
-    QPlainTextEdit *EditDesp;
-    QPushButton *cmdReg;
-    QPushButton *cmdClose;
+    QLineEdit *m_nameEdit;
+    QLineEdit *m_codeEdit;
+    QLineEdit *m_specificationEdit;
+    QLineEdit *m_unitEdit;
+    QLineEdit *m_priceEdit;
+    QPlainTextEdit *m_descriptionEdit;
+    QPushButton *m_saveButton;
+    QPushButton *m_cancelButton;
 
 private:
-    void EditGoodsNameExit();
+    void defaultCodeFromName();
 
     QString m_typeCode;
 };
 
 // Opens the editor modally; true when the item was saved, its ID then in `savedId` if given.
-bool ShowGoodsEditor(const QString &typeCode, qint64 id, qint64 *savedId = nullptr);
+bool editGoods(const QString &typeCode, qint64 id, qint64 *savedId = nullptr);

@@ -1,4 +1,4 @@
-#include "data/TDM.h"
+#include "data/Database.h"
 
 #include "data/ProgramFolder.h"
 #include "platform/Prompter.h"
@@ -6,7 +6,7 @@
 #include <QCoreApplication>
 
 namespace {
-TDM *current = nullptr;
+Database *current = nullptr;
 }
 
 QByteArray databaseKey()
@@ -14,46 +14,46 @@ QByteArray databaseKey()
     return QByteArrayLiteral("qmzt51736209");
 }
 
-TDM::TDM(QObject *parent)
+Database::Database(QObject *parent)
     : QObject(parent)
 {
     current = this;
 }
 
-TDM::~TDM()
+Database::~Database()
 {
     close();
     if (current == this)
         current = nullptr;
 }
 
-TDM &TDM::instance()
+Database &Database::instance()
 {
-    Q_ASSERT_X(current, "TDM::instance", "no data module has been created");
+    Q_ASSERT_X(current, "Database::instance", "no data module has been created");
     return *current;
 }
 
-QString TDM::databasePath() const
+QString Database::databasePath() const
 {
     return programFolder() + QString::fromLatin1(kDatabaseFile);
 }
 
-void TDM::DataModuleCreate()
+void Database::openAtStartup()
 {
     if (!open()) {
         platform::prompter().message(
-            QCoreApplication::translate("TDM", "请确认您的程序是否安装正确，或者没有安装MDAC数据访问组件！"),
+            QCoreApplication::translate("Database", "请确认您的程序是否安装正确，或者没有安装MDAC数据访问组件！"),
             platform::Prompter::Icon::Error);
     }
 }
 
-bool TDM::open()
+bool Database::open()
 {
     close();
     return m_connection.open(databasePath(), databaseKey());
 }
 
-void TDM::close()
+void Database::close()
 {
     if (!m_connection.isOpen())
         return;
@@ -61,7 +61,7 @@ void TDM::close()
     m_connection.close();
 }
 
-QString TDM::GetDataBySQL(const QString &sql, const QVariantList &params)
+QString Database::queryValue(const QString &sql, const QVariantList &params)
 {
     SqliteStatement query(m_connection, sql);
     if (!query.bind(params) || !query.next() || query.columnCount() == 0)
@@ -69,7 +69,7 @@ QString TDM::GetDataBySQL(const QString &sql, const QVariantList &params)
     return query.value(0).toString();
 }
 
-void TDM::GetItemsBySQL(const QString &sql, QStringList &items, const QVariantList &params)
+void Database::queryColumn(const QString &sql, QStringList &items, const QVariantList &params)
 {
     if (sql.isEmpty())
         return;
@@ -84,7 +84,7 @@ void TDM::GetItemsBySQL(const QString &sql, QStringList &items, const QVariantLi
         items = rows;
 }
 
-void TDM::GetDataBySQLToItems(const QString &sql, QStringList &items, bool clear,
+void Database::appendNonEmptyValues(const QString &sql, QStringList &items, bool clear,
                               const QVariantList &params)
 {
     SqliteStatement query(m_connection, sql);
@@ -99,12 +99,12 @@ void TDM::GetDataBySQLToItems(const QString &sql, QStringList &items, bool clear
     }
 }
 
-bool TDM::execute(const QString &sql, const QVariantList &params)
+bool Database::execute(const QString &sql, const QVariantList &params)
 {
     return m_connection.execute(sql, params);
 }
 
-bool TDM::inTransaction(const std::function<bool()> &work)
+bool Database::inTransaction(const std::function<bool()> &work)
 {
     if (!execute(QStringLiteral("BEGIN IMMEDIATE")))
         return false;

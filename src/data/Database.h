@@ -9,19 +9,19 @@
 // The data module: owns the one connection to the program's encrypted database file and
 // answers the small list and value queries that fill drop-downs. Every window reads and
 // writes through Recordsets and commands bound to this connection.
-class TDM : public QObject
+class Database : public QObject
 {
     Q_OBJECT
 public:
-    explicit TDM(QObject *parent = nullptr);
-    ~TDM() override;
+    explicit Database(QObject *parent = nullptr);
+    ~Database() override;
 
     // The data module of the running program (the one most recently created).
-    static TDM &instance();
+    static Database &instance();
 
     // Opens program folder + "db/DOZA.dat". A file that is missing, not a database or keyed
     // otherwise shows the installation message once; the program then runs without data.
-    void DataModuleCreate();
+    void openAtStartup();
     // Opens the same file again, without a message (after the file copies of backup and restore).
     bool open();
     // Closes the connection; every Recordset bound to it closes too.
@@ -30,13 +30,13 @@ public:
     QString databasePath() const;
 
     // The first column of the first row as text; empty on no row or any failure.
-    QString GetDataBySQL(const QString &sql, const QVariantList &params = {});
+    QString queryValue(const QString &sql, const QVariantList &params = {});
     // Replaces `items` with the first column of every row, empty values included. Empty SQL
     // or a failing query leaves `items` as it was.
-    void GetItemsBySQL(const QString &sql, QStringList &items, const QVariantList &params = {});
+    void queryColumn(const QString &sql, QStringList &items, const QVariantList &params = {});
     // Appends the non-empty first-column values of every row, after clearing `items` when
     // `clear` is set and the query has opened. A failing query leaves `items` as it was.
-    void GetDataBySQLToItems(const QString &sql, QStringList &items, bool clear,
+    void appendNonEmptyValues(const QString &sql, QStringList &items, bool clear,
                              const QVariantList &params = {});
 
     // Runs a statement that returns no rows.

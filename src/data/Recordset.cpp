@@ -2,7 +2,7 @@
 
 #include "data/DbDates.h"
 #include "data/PinyinCollation.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -60,15 +60,15 @@ int compareCells(const QVariant &a, const QVariant &b)
 } // namespace
 
 Recordset::Recordset(QObject *parent)
-    : Recordset(TDM::instance(), parent)
+    : Recordset(Database::instance(), parent)
 {
 }
 
-Recordset::Recordset(TDM &dm, QObject *parent)
+Recordset::Recordset(Database &database, QObject *parent)
     : QObject(parent)
-    , m_dm(dm)
+    , m_database(database)
 {
-    connect(&m_dm, &TDM::connectionClosed, this, &Recordset::close);
+    connect(&m_database, &Database::connectionClosed, this, &Recordset::close);
 }
 
 bool Recordset::open(const QString &sql, const QVariantList &params)
@@ -79,9 +79,9 @@ bool Recordset::open(const QString &sql, const QVariantList &params)
     m_lastError.clear();
     m_updateTable = tableAfterFrom(sql);
 
-    SqliteStatement query(m_dm.connection(), sql);
+    SqliteStatement query(m_database.connection(), sql);
     if (!query.bind(params)) {
-        fail(m_dm.lastError());
+        fail(m_database.lastError());
         return false;
     }
     const int columns = query.columnCount();
@@ -91,7 +91,7 @@ bool Recordset::open(const QString &sql, const QVariantList &params)
     while (query.next())
         m_rows.appendRow(query);
     if (query.failed()) {
-        fail(m_dm.lastError());
+        fail(m_database.lastError());
         return false;
     }
     m_state = State::Browse;
@@ -267,7 +267,7 @@ bool Recordset::set(const QString &field, const QVariant &value)
 QStringList Recordset::tableColumns()
 {
     QStringList columns;
-    SqliteStatement info(m_dm.connection(), QStringLiteral("PRAGMA table_info(\"%1\")").arg(m_updateTable));
+    SqliteStatement info(m_database.connection(), QStringLiteral("PRAGMA table_info(\"%1\")").arg(m_updateTable));
     while (info.next())
         columns.append(info.value(1).toString());
     return columns;
@@ -309,11 +309,11 @@ bool Recordset::insertPending(const QStringList &writable)
         ? QStringLiteral("INSERT INTO \"%1\" DEFAULT VALUES").arg(m_updateTable)
         : QStringLiteral("INSERT INTO \"%1\" (%2) VALUES (%3)")
               .arg(m_updateTable, names.join(','), QStringList(names.size(), QStringLiteral("?")).join(','));
-    if (!m_dm.execute(sql, values)) {
-        m_lastError = m_dm.lastError();
+    if (!m_database.execute(sql, values)) {
+        m_lastError = m_database.lastError();
         return false;
     }
-    refreshRow(m_current, m_dm.connection().lastInsertId());
+    refreshRow(m_current, m_database.connection().lastInsertId());
     return true;
 }
 
@@ -335,9 +335,9 @@ bool Recordset::updatePending(const QStringList &writable)
     if (assignments.isEmpty())
         return true;
     values.append(cell(m_current, idColumn));
-    if (!m_dm.execute(QStringLiteral("UPDATE \"%1\" SET %2 WHERE ID=?").arg(m_updateTable, assignments.join(',')),
+    if (!m_database.execute(QStringLiteral("UPDATE \"%1\" SET %2 WHERE ID=?").arg(m_updateTable, assignments.join(',')),
                       values)) {
-        m_lastError = m_dm.lastError();
+        m_lastError = m_database.lastError();
         return false;
     }
     return true;
@@ -346,7 +346,7 @@ bool Recordset::updatePending(const QStringList &writable)
 // Reads a freshly inserted row back, so its ID and column defaults show as stored.
 void Recordset::refreshRow(int row, qint64 id)
 {
-    SqliteStatement query(m_dm.connection(), QStringLiteral("SELECT * FROM \"%1\" WHERE ID=?").arg(m_updateTable));
+    SqliteStatement query(m_database.connection(), QStringLiteral("SELECT * FROM \"%1\" WHERE ID=?").arg(m_updateTable));
     if (!query.bind({id}) || !query.next())
         return;
     QVariantList values = m_rows.rowValues(row);
@@ -394,9 +394,9 @@ bool Recordset::deleteCurrent()
         m_lastError = QStringLiteral("no row to delete");
         return false;
     }
-    if (!m_dm.execute(QStringLiteral("DELETE FROM \"%1\" WHERE ID=?").arg(m_updateTable),
+    if (!m_database.execute(QStringLiteral("DELETE FROM \"%1\" WHERE ID=?").arg(m_updateTable),
                       {cell(m_current, idColumn)})) {
-        m_lastError = m_dm.lastError();
+        m_lastError = m_database.lastError();
         return false;
     }
     removeRow(m_current);

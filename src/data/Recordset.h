@@ -8,7 +8,7 @@
 #include <QVariant>
 #include <vector>
 
-class TDM;
+class Database;
 
 // An updatable result set: opens a query, holds all its rows, and has a current row that is
 // read by field name and written back to the query's table by its `ID`. Lists show it through
@@ -19,8 +19,8 @@ class Recordset : public QObject
 public:
     enum class State { Closed, Browse, Edit, Insert };
 
-    explicit Recordset(QObject *parent = nullptr); // on TDM::instance()
-    explicit Recordset(TDM &dm, QObject *parent = nullptr);
+    explicit Recordset(QObject *parent = nullptr); // on Database::instance()
+    explicit Recordset(Database &database, QObject *parent = nullptr);
 
     // Runs the query and loads its rows; the first row becomes current. Any pending edit is
     // dropped. On failure the Recordset is closed and lastError() says why.
@@ -108,7 +108,7 @@ private:
     bool updatePending(const QStringList &writable);
     void refreshRow(int row, qint64 id);
 
-    TDM &m_dm;
+    Database &m_database;
     State m_state = State::Closed;
     QString m_updateTable;
     QStringList m_fields;

@@ -1,7 +1,7 @@
 #include "data/Settings.h"
 
 #include "data/Recordset.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 
 namespace {
 
@@ -17,26 +17,26 @@ struct UpgradeStep {
     QList<Statement> statements;
 };
 
-void runPair(TDM &dm, const QList<Statement> &statements, QStringList &ran)
+void runPair(Database &database, const QList<Statement> &statements, QStringList &ran)
 {
     for (const Statement &statement : statements) {
         ran.append(statement.sql);
-        if (!dm.execute(statement.sql, statement.params))
+        if (!database.execute(statement.sql, statement.params))
             return;
     }
 }
 
 } // namespace
 
-bool FieldExists(const QString &name, const Recordset &recordset)
+bool fieldExists(const QString &name, const Recordset &recordset)
 {
     return recordset.hasField(name);
 }
 
-QStringList upgradeSchema(TDM &dm, const QString &programFolder)
+QStringList upgradeSchema(Database &database, const QString &programFolder)
 {
     QStringList ran;
-    Recordset rs(dm);
+    Recordset rs(database);
     if (!rs.open(kSettingsRow))
         return ran;
     const QList<UpgradeStep> settingsSteps{
@@ -52,20 +52,20 @@ QStringList upgradeSchema(TDM &dm, const QString &programFolder)
           {QStringLiteral("Update TPara Set AutoBakType='0,12:30'"), {}}}},
     };
     for (const UpgradeStep &step : settingsSteps) {
-        if (!FieldExists(step.column, rs))
-            runPair(dm, step.statements, ran); // a failed pair is skipped; the next one still runs
+        if (!fieldExists(step.column, rs))
+            runPair(database, step.statements, ran); // a failed pair is skipped; the next one still runs
     }
 
     if (!rs.open(QStringLiteral("Select * from TWork LIMIT 1")))
         return ran;
-    if (!FieldExists(QStringLiteral("HasHinted"), rs))
-        runPair(dm, {{QStringLiteral("alter table TWork add HasHinted int"), {}}, {QStringLiteral("Update TWork Set HasHinted=0"), {}}}, ran);
+    if (!fieldExists(QStringLiteral("HasHinted"), rs))
+        runPair(database, {{QStringLiteral("alter table TWork add HasHinted int"), {}}, {QStringLiteral("Update TWork Set HasHinted=0"), {}}}, ran);
     return ran;
 }
 
-std::optional<Settings> loadSettings(TDM &dm)
+std::optional<Settings> loadSettings(Database &database)
 {
-    Recordset rs(dm);
+    Recordset rs(database);
     if (!rs.open(kSettingsRow))
         return std::nullopt;
     Settings settings;
@@ -75,47 +75,47 @@ std::optional<Settings> loadSettings(TDM &dm)
     // must not drop the others, above all not the login password and its switch.
     auto read = [&rs](const char *column, auto apply) {
         const QString name = QLatin1String(column);
-        if (FieldExists(name, rs))
+        if (fieldExists(name, rs))
             apply(name);
     };
-    read("LogPass", [&](const QString &name) { settings.logPass = rs.text(name); });
-    read("AutoHide", [&](const QString &name) { settings.autoHide = rs.integer(name) != 0; });
-    read("AutoBak", [&](const QString &name) { settings.autoBak = rs.integer(name) != 0; });
-    read("AutoBakPath", [&](const QString &name) { settings.autoBakPath = rs.text(name); });
-    read("AutoBakTYpe", [&](const QString &name) { settings.autoBakType = rs.text(name); });
-    read("ColorWorkNoDeal", [&](const QString &name) { settings.colorWorkNoDeal = int(rs.integer(name)); });
-    read("ColorWorkNowDeal", [&](const QString &name) { settings.colorWorkNowDeal = int(rs.integer(name)); });
-    read("ColorWorkFin", [&](const QString &name) { settings.colorWorkFin = int(rs.integer(name)); });
-    read("ColorWorkWaste", [&](const QString &name) { settings.colorWorkWaste = int(rs.integer(name)); });
-    read("UsePassLog", [&](const QString &name) { settings.usePassLog = rs.boolean(name); });
-    read("LastDocWidth", [&](const QString &name) { settings.lastDocWidth = int(rs.integer(name)); });
-    read("StartWithWIn", [&](const QString &name) { settings.startWithWin = rs.boolean(name); });
+    read("LogPass", [&](const QString &name) { settings.loginPassword = rs.text(name); });
+    read("AutoHide", [&](const QString &name) { settings.hideAtStart = rs.integer(name) != 0; });
+    read("AutoBak", [&](const QString &name) { settings.autoBackup = rs.integer(name) != 0; });
+    read("AutoBakPath", [&](const QString &name) { settings.autoBackupFolder = rs.text(name); });
+    read("AutoBakTYpe", [&](const QString &name) { settings.autoBackupSchedule = rs.text(name); });
+    read("ColorWorkNoDeal", [&](const QString &name) { settings.pendingWorkColor = int(rs.integer(name)); });
+    read("ColorWorkNowDeal", [&](const QString &name) { settings.inProgressWorkColor = int(rs.integer(name)); });
+    read("ColorWorkFin", [&](const QString &name) { settings.finishedWorkColor = int(rs.integer(name)); });
+    read("ColorWorkWaste", [&](const QString &name) { settings.abandonedWorkColor = int(rs.integer(name)); });
+    read("UsePassLog", [&](const QString &name) { settings.requirePassword = rs.boolean(name); });
+    read("LastDocWidth", [&](const QString &name) { settings.workListWidth = int(rs.integer(name)); });
+    read("StartWithWIn", [&](const QString &name) { settings.startAtLogin = rs.boolean(name); });
     return settings;
 }
 
-SaveResult saveSettings(TDM &dm, const Settings &settings)
+SaveResult saveSettings(Database &database, const Settings &settings)
 {
-    Recordset rs(dm);
+    Recordset rs(database);
     if (!rs.open(kSettingsRow))
         return SaveResult::Unreadable;
     rs.edit();
-    const bool set = rs.set(QStringLiteral("ColorWorkNoDeal"), settings.colorWorkNoDeal)
-                     && rs.set(QStringLiteral("ColorWorkNowDeal"), settings.colorWorkNowDeal)
-                     && rs.set(QStringLiteral("ColorWorkFin"), settings.colorWorkFin)
-                     && rs.set(QStringLiteral("ColorWorkWaste"), settings.colorWorkWaste)
-                     && rs.set(QStringLiteral("UsePassLog"), settings.usePassLog)
-                     && rs.set(QStringLiteral("LastDocWidth"), settings.lastDocWidth)
-                     && rs.set(QStringLiteral("AutoBakTYpe"), settings.autoBakType)
-                     && rs.set(QStringLiteral("StartWithWIn"), settings.startWithWin)
-                     && rs.set(QStringLiteral("AutoHide"), settings.autoHide ? 1 : 0)
-                     && rs.set(QStringLiteral("AutoBak"), settings.autoBak ? 1 : 0)
-                     && rs.set(QStringLiteral("AutoBakPath"), settings.autoBakPath);
+    const bool set = rs.set(QStringLiteral("ColorWorkNoDeal"), settings.pendingWorkColor)
+                     && rs.set(QStringLiteral("ColorWorkNowDeal"), settings.inProgressWorkColor)
+                     && rs.set(QStringLiteral("ColorWorkFin"), settings.finishedWorkColor)
+                     && rs.set(QStringLiteral("ColorWorkWaste"), settings.abandonedWorkColor)
+                     && rs.set(QStringLiteral("UsePassLog"), settings.requirePassword)
+                     && rs.set(QStringLiteral("LastDocWidth"), settings.workListWidth)
+                     && rs.set(QStringLiteral("AutoBakTYpe"), settings.autoBackupSchedule)
+                     && rs.set(QStringLiteral("StartWithWIn"), settings.startAtLogin)
+                     && rs.set(QStringLiteral("AutoHide"), settings.hideAtStart ? 1 : 0)
+                     && rs.set(QStringLiteral("AutoBak"), settings.autoBackup ? 1 : 0)
+                     && rs.set(QStringLiteral("AutoBakPath"), settings.autoBackupFolder);
     return set && rs.post() ? SaveResult::Saved : SaveResult::NotStored;
 }
 
-bool saveLoginPassword(TDM &dm, const QString &storedPassword)
+bool saveLoginPassword(Database &database, const QString &storedPassword)
 {
-    Recordset rs(dm);
+    Recordset rs(database);
     if (!rs.open(kSettingsRow))
         return false;
     rs.edit();

@@ -1,7 +1,7 @@
-#include "desk/TfrmEditALinker.h"
+#include "desk/AddressBookEditor.h"
 
 #include "data/DbDates.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "platform/Clock.h"
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
@@ -67,88 +67,88 @@ QString birthdayText(const QDate &date, bool set)
     return dbdates::toText(set ? date : dbdates::zeroDate());
 }
 
-TfrmEditALinker::TfrmEditALinker(qint64 classId, qint64 id, QWidget *parent)
+AddressBookEditor::AddressBookEditor(qint64 classId, qint64 id, QWidget *parent)
     : QDialog(parent)
-    , EditName(new QLineEdit)
-    , cmbPos(new QComboBox)
-    , EditTele(new QLineEdit)
-    , EditMobileCode(new QLineEdit)
-    , EditElecHome(new QLineEdit)
-    , EditFax(new QLineEdit)
-    , EditQQ(new QLineEdit)
-    , sbQQ(new QToolButton)
-    , EditAL(new QLineEdit)
-    , EditTB(new QLineEdit)
-    , EditEMail(new QLineEdit)
-    , EditZFB(new QLineEdit)
-    , chkBirthday(new QCheckBox)
-    , dtBirthday(new BirthdayPicker)
-    , EditAddress(new QLineEdit)
-    , EditFancy(new QLineEdit)
-    , EditDesp(new ByteLimitedTextEdit(200))
-    , cmdSave(new QPushButton(tr("保存(&S)")))
-    , cmdCancel(new QPushButton(tr("取消(&X)")))
-    , m_classId(classId)
+    , m_nameEdit(new QLineEdit)
+    , m_jobCombo(new QComboBox)
+    , m_officePhoneEdit(new QLineEdit)
+    , m_mobilePhoneEdit(new QLineEdit)
+    , m_homePhoneEdit(new QLineEdit)
+    , m_faxEdit(new QLineEdit)
+    , m_qqEdit(new QLineEdit)
+    , m_webChatButton(new QToolButton)
+    , m_aliAccountEdit(new QLineEdit)
+    , m_taobaoAccountEdit(new QLineEdit)
+    , m_emailEdit(new QLineEdit)
+    , m_alipayAccountEdit(new QLineEdit)
+    , m_birthdayCheck(new QCheckBox)
+    , m_birthdayEdit(new BirthdayPicker)
+    , m_addressEdit(new QLineEdit)
+    , m_hobbiesEdit(new QLineEdit)
+    , m_notesEdit(new ByteLimitedTextEdit(200))
+    , m_saveButton(new QPushButton(tr("保存(&S)")))
+    , m_cancelButton(new QPushButton(tr("取消(&X)")))
+    , m_categoryId(classId)
     , m_id(id)
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(m_saveButton);
+    buttons->addWidget(m_cancelButton);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buildFields());
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     // Across each row, then down: the order of the form.
-    QWidget *order[] = {EditName, cmbPos, EditTele, EditMobileCode, EditElecHome, EditFax, EditQQ,
-                        EditAL, EditTB, EditEMail, EditZFB, chkBirthday, dtBirthday, EditAddress,
-                        EditFancy, EditDesp, cmdSave, cmdCancel};
+    QWidget *order[] = {m_nameEdit, m_jobCombo, m_officePhoneEdit, m_mobilePhoneEdit, m_homePhoneEdit, m_faxEdit, m_qqEdit,
+                        m_aliAccountEdit, m_taobaoAccountEdit, m_emailEdit, m_alipayAccountEdit, m_birthdayCheck, m_birthdayEdit, m_addressEdit,
+                        m_hobbiesEdit, m_notesEdit, m_saveButton, m_cancelButton};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     new EnterAsTabFilter(this);
 
-    connect(cmdSave, &QPushButton::clicked, this, [this] {
-        if (SaveData()) {
+    connect(m_saveButton, &QPushButton::clicked, this, [this] {
+        if (saveRecord()) {
             m_saved = true;
             accept();
         }
     });
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(sbQQ, &QToolButton::clicked, this, &TfrmEditALinker::sbQQClick);
-    connect(chkBirthday, &QCheckBox::toggled, this, &TfrmEditALinker::applyBirthdayDisplay);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_webChatButton, &QToolButton::clicked, this, &AddressBookEditor::openWebChat);
+    connect(m_birthdayCheck, &QCheckBox::toggled, this, &AddressBookEditor::applyBirthdayDisplay);
     // Picking a date from the calendar sets the birthday, as with any date picker with a tick box.
-    connect(dtBirthday, &QDateEdit::dateChanged, chkBirthday, [this] { chkBirthday->setChecked(true); });
-    EditQQ->installEventFilter(this);
-    EditName->setFocus();
+    connect(m_birthdayEdit, &QDateEdit::dateChanged, m_birthdayCheck, [this] { m_birthdayCheck->setChecked(true); });
+    m_qqEdit->installEventFilter(this);
+    m_nameEdit->setFocus();
 }
 
-QLayout *TfrmEditALinker::buildFields()
+QLayout *AddressBookEditor::buildFields()
 {
-    for (QLineEdit *edit : {EditName, EditTele, EditMobileCode, EditElecHome, EditFax, EditQQ, EditAL, EditTB, EditZFB})
+    for (QLineEdit *edit : {m_nameEdit, m_officePhoneEdit, m_mobilePhoneEdit, m_homePhoneEdit, m_faxEdit, m_qqEdit, m_aliAccountEdit, m_taobaoAccountEdit, m_alipayAccountEdit})
         setGbkByteLimit(edit, kShortFieldBytes);
-    setGbkByteLimit(EditEMail, 30);
-    setGbkByteLimit(EditAddress, 50);
-    setGbkByteLimit(EditFancy, 50);
-    cmbPos->setEditable(true);
-    cmbPos->setInsertPolicy(QComboBox::NoInsert);
-    setGbkByteLimit(cmbPos, kShortFieldBytes);
-    for (QPushButton *button : {cmdSave, cmdCancel})
+    setGbkByteLimit(m_emailEdit, 30);
+    setGbkByteLimit(m_addressEdit, 50);
+    setGbkByteLimit(m_hobbiesEdit, 50);
+    m_jobCombo->setEditable(true);
+    m_jobCombo->setInsertPolicy(QComboBox::NoInsert);
+    setGbkByteLimit(m_jobCombo, kShortFieldBytes);
+    for (QPushButton *button : {m_saveButton, m_cancelButton})
         button->setAutoDefault(false);
-    sbQQ->setText(QStringLiteral("…"));
-    sbQQ->setToolTip(tr("与该联系人QQ聊天"));
-    sbQQ->setFocusPolicy(Qt::NoFocus);
-    EditDesp->setTabChangesFocus(true);
-    EditDesp->setFixedHeight(EditDesp->fontMetrics().lineSpacing() * 4 + 12);
+    m_webChatButton->setText(QStringLiteral("…"));
+    m_webChatButton->setToolTip(tr("与该联系人QQ聊天"));
+    m_webChatButton->setFocusPolicy(Qt::NoFocus);
+    m_notesEdit->setTabChangesFocus(true);
+    m_notesEdit->setFixedHeight(m_notesEdit->fontMetrics().lineSpacing() * 4 + 12);
 
     auto *qq = new QHBoxLayout;
     qq->setSpacing(2);
-    qq->addWidget(EditQQ, 1);
-    qq->addWidget(sbQQ);
+    qq->addWidget(m_qqEdit, 1);
+    qq->addWidget(m_webChatButton);
     auto *birthday = new QHBoxLayout;
     birthday->setSpacing(2);
-    birthday->addWidget(chkBirthday);
-    birthday->addWidget(dtBirthday, 1);
+    birthday->addWidget(m_birthdayCheck);
+    birthday->addWidget(m_birthdayEdit, 1);
 
     // Two fields a row, then the long ones across the whole width.
     struct Field {
@@ -156,16 +156,16 @@ QLayout *TfrmEditALinker::buildFields()
         QWidget *widget = nullptr;
         QLayout *layout = nullptr;
     };
-    const Field paired[] = {{tr("姓名"), EditName},           {tr("职位"), cmbPos},
-                            {tr("办公电话"), EditTele},       {tr("移动电话"), EditMobileCode},
-                            {tr("家用电话"), EditElecHome},   {tr("传真"), EditFax},
-                            {tr("QQ  号码"), nullptr, qq},    {tr("阿里帐号"), EditAL},
-                            {tr("淘宝帐号"), EditTB},         {tr("电子邮件"), EditEMail},
-                            {tr("支付宝"), EditZFB},          {tr("生日"), nullptr, birthday}};
-    const Field wide[] = {{tr("详细地址"), EditAddress}, {tr("个人嗜好"), EditFancy}, {tr("其他信息"), EditDesp}};
+    const Field paired[] = {{tr("姓名"), m_nameEdit},           {tr("职位"), m_jobCombo},
+                            {tr("办公电话"), m_officePhoneEdit},       {tr("移动电话"), m_mobilePhoneEdit},
+                            {tr("家用电话"), m_homePhoneEdit},   {tr("传真"), m_faxEdit},
+                            {tr("QQ  号码"), nullptr, qq},    {tr("阿里帐号"), m_aliAccountEdit},
+                            {tr("淘宝帐号"), m_taobaoAccountEdit},         {tr("电子邮件"), m_emailEdit},
+                            {tr("支付宝"), m_alipayAccountEdit},          {tr("生日"), nullptr, birthday}};
+    const Field wide[] = {{tr("详细地址"), m_addressEdit}, {tr("个人嗜好"), m_hobbiesEdit}, {tr("其他信息"), m_notesEdit}};
     auto *grid = new QGridLayout;
     auto place = [this, grid](const Field &field, int row, int column, int span) {
-        const Qt::Alignment beside = field.widget == EditDesp ? Qt::AlignTop : Qt::AlignVCenter;
+        const Qt::Alignment beside = field.widget == m_notesEdit ? Qt::AlignTop : Qt::AlignVCenter;
         grid->addWidget(new QLabel(field.label), row, column, Qt::AlignLeft | beside);
         if (field.widget)
             grid->addWidget(field.widget, row, column + 1, 1, span);
@@ -183,53 +183,53 @@ QLayout *TfrmEditALinker::buildFields()
     return grid;
 }
 
-void TfrmEditALinker::applyBirthdayDisplay()
+void AddressBookEditor::applyBirthdayDisplay()
 {
-    static_cast<BirthdayPicker *>(dtBirthday)->setBlank(!chkBirthday->isChecked());
+    static_cast<BirthdayPicker *>(m_birthdayEdit)->setBlank(!m_birthdayCheck->isChecked());
 }
 
-void TfrmEditALinker::fillJobProposals()
+void AddressBookEditor::fillJobProposals()
 {
     // Proposals only: the job typed or loaded stays as it is.
-    const QString job = cmbPos->currentText();
+    const QString job = m_jobCombo->currentText();
     QStringList jobs;
-    TDM::instance().GetItemsBySQL(
+    Database::instance().queryColumn(
         QStringLiteral("Select distinct ifnull(Job, '') from TLinker Order by 1 collate PINYIN"), jobs);
-    cmbPos->clear();
-    cmbPos->addItems(jobs);
-    cmbPos->setCurrentIndex(-1);
-    cmbPos->setEditText(job);
+    m_jobCombo->clear();
+    m_jobCombo->addItems(jobs);
+    m_jobCombo->setCurrentIndex(-1);
+    m_jobCombo->setEditText(job);
 }
 
-bool TfrmEditALinker::ReadyData()
+bool AddressBookEditor::loadRecord()
 {
     {
-        const QSignalBlocker blocker(dtBirthday);
-        dtBirthday->setDate(platform::clock().now().date());
+        const QSignalBlocker blocker(m_birthdayEdit);
+        m_birthdayEdit->setDate(platform::clock().now().date());
     }
-    chkBirthday->setChecked(false);
+    m_birthdayCheck->setChecked(false);
     if (m_id < 0) {
         setWindowTitle(tr("新增联系人资料"));
-        m_linker.open(QStringLiteral("Select * from TLinker where ID=?"), {m_id});
+        m_contact.open(QStringLiteral("Select * from TLinker where ID=?"), {m_id});
     } else {
         setWindowTitle(tr("修改/查看联系人资料"));
-        if (!m_linker.open(QStringLiteral("Select * from TLinker where ID=?"), {m_id})) {
+        if (!m_contact.open(QStringLiteral("Select * from TLinker where ID=?"), {m_id})) {
             platform::prompter().message(tr("读取数据发生错误！"), platform::Prompter::Icon::Error);
             return false;
         }
         const QList<std::pair<QLineEdit *, const char *>> fields{
-            {EditName, "Linker"}, {EditTele, "Tele"}, {EditMobileCode, "MobileCode"}, {EditElecHome, "HomeTele"},
-            {EditFax, "Fax"}, {EditQQ, "QICQ"}, {EditTB, "WW"}, {EditAL, "ALWW"}, {EditZFB, "ZFBCode"},
-            {EditEMail, "EMail"}, {EditAddress, "Address"}, {EditFancy, "Fancy"}};
+            {m_nameEdit, "Linker"}, {m_officePhoneEdit, "Tele"}, {m_mobilePhoneEdit, "MobileCode"}, {m_homePhoneEdit, "HomeTele"},
+            {m_faxEdit, "Fax"}, {m_qqEdit, "QICQ"}, {m_taobaoAccountEdit, "WW"}, {m_aliAccountEdit, "ALWW"}, {m_alipayAccountEdit, "ZFBCode"},
+            {m_emailEdit, "EMail"}, {m_addressEdit, "Address"}, {m_hobbiesEdit, "Fancy"}};
         for (const auto &[edit, field] : fields)
-            edit->setText(m_linker.text(QLatin1String(field)));
-        cmbPos->setEditText(m_linker.text(QStringLiteral("Job")));
-        EditDesp->setPlainText(m_linker.text(QStringLiteral("Desp")));
-        const QVariant birthday = m_linker.value(QStringLiteral("Birthday"));
+            edit->setText(m_contact.text(QLatin1String(field)));
+        m_jobCombo->setEditText(m_contact.text(QStringLiteral("Job")));
+        m_notesEdit->setPlainText(m_contact.text(QStringLiteral("Desp")));
+        const QVariant birthday = m_contact.value(QStringLiteral("Birthday"));
         if (birthdayIsSet(birthday)) {
-            const QSignalBlocker blocker(dtBirthday);
-            dtBirthday->setDate(dbdates::fromValue(birthday).date());
-            chkBirthday->setChecked(true);
+            const QSignalBlocker blocker(m_birthdayEdit);
+            m_birthdayEdit->setDate(dbdates::fromValue(birthday).date());
+            m_birthdayCheck->setChecked(true);
         }
     }
     fillJobProposals();
@@ -237,58 +237,58 @@ bool TfrmEditALinker::ReadyData()
     return true;
 }
 
-bool TfrmEditALinker::SaveData()
+bool AddressBookEditor::saveRecord()
 {
-    if (EditName->text().isEmpty()) {
+    if (m_nameEdit->text().isEmpty()) {
         platform::prompter().message(tr("请输入联系人的姓名！"), platform::Prompter::Icon::Warning);
-        EditName->setFocus();
+        m_nameEdit->setFocus();
         return false;
     }
     // A contact removed meanwhile is stored again rather than lost with what was typed.
-    if (m_linker.state() == Recordset::State::Browse && !m_linker.isEmpty()
-        && TDM::instance().GetDataBySQL(QStringLiteral("Select count(*) from TLinker where ID=?"), {m_id})
+    if (m_contact.state() == Recordset::State::Browse && !m_contact.isEmpty()
+        && Database::instance().queryValue(QStringLiteral("Select count(*) from TLinker where ID=?"), {m_id})
                == QLatin1String("0"))
-        m_linker.open(QStringLiteral("Select * from TLinker where ID=?"), {m_id});
-    if (m_linker.isEmpty()) {
-        m_linker.append();
-        m_linker.set(QStringLiteral("ClassID"), m_classId);
+        m_contact.open(QStringLiteral("Select * from TLinker where ID=?"), {m_id});
+    if (m_contact.isEmpty()) {
+        m_contact.append();
+        m_contact.set(QStringLiteral("ClassID"), m_categoryId);
     } else {
-        m_linker.edit();
+        m_contact.edit();
     }
     const QList<std::pair<const char *, QString>> values{
-        {"Linker", EditName->text()}, {"Job", cmbPos->currentText()}, {"Tele", EditTele->text()},
-        {"MobileCode", EditMobileCode->text()}, {"HomeTele", EditElecHome->text()}, {"Fax", EditFax->text()},
-        {"QICQ", EditQQ->text()}, {"WW", EditTB->text()}, {"ZFBCode", EditZFB->text()}, {"ALWW", EditAL->text()},
-        {"EMail", EditEMail->text()},
-        {"Birthday", birthdayText(dtBirthday->date(), chkBirthday->isChecked())},
-        {"Address", EditAddress->text()}, {"Fancy", EditFancy->text()}, {"Desp", EditDesp->toPlainText()}};
+        {"Linker", m_nameEdit->text()}, {"Job", m_jobCombo->currentText()}, {"Tele", m_officePhoneEdit->text()},
+        {"MobileCode", m_mobilePhoneEdit->text()}, {"HomeTele", m_homePhoneEdit->text()}, {"Fax", m_faxEdit->text()},
+        {"QICQ", m_qqEdit->text()}, {"WW", m_taobaoAccountEdit->text()}, {"ZFBCode", m_alipayAccountEdit->text()}, {"ALWW", m_aliAccountEdit->text()},
+        {"EMail", m_emailEdit->text()},
+        {"Birthday", birthdayText(m_birthdayEdit->date(), m_birthdayCheck->isChecked())},
+        {"Address", m_addressEdit->text()}, {"Fancy", m_hobbiesEdit->text()}, {"Desp", m_notesEdit->toPlainText()}};
     bool written = true;
     for (const auto &[field, value] : values)
-        written = written && m_linker.set(QLatin1String(field), value);
-    if (written && m_linker.post())
+        written = written && m_contact.set(QLatin1String(field), value);
+    if (written && m_contact.post())
         return true;
     platform::prompter().message(tr("数据存储请求出现错误,保存失败！"), platform::Prompter::Icon::Error);
     return false;
 }
 
-void TfrmEditALinker::sbQQClick()
+void AddressBookEditor::openWebChat()
 {
-    OpenInBrowser(webChatAddress(EditQQ->text(), EditName->text()));
+    openInBrowser(webChatAddress(m_qqEdit->text(), m_nameEdit->text()));
 }
 
-bool TfrmEditALinker::eventFilter(QObject *watched, QEvent *event)
+bool AddressBookEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == EditQQ && event->type() == QEvent::MouseButtonDblClick) {
-        sbQQClick();
+    if (watched == m_qqEdit && event->type() == QEvent::MouseButtonDblClick) {
+        openWebChat();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-bool ShowAddressBookEditor(qint64 classId, qint64 id)
+bool editAddressBookEntry(qint64 classId, qint64 id)
 {
-    TfrmEditALinker window(classId, id);
-    if (!window.ReadyData())
+    AddressBookEditor window(classId, id);
+    if (!window.loadRecord())
         return false;
     platform::execModal(window);
     return window.saved();

@@ -21,43 +21,43 @@ bool birthdayIsSet(const QVariant &stored);
 QString birthdayText(const QDate &date, bool set);
 
 // The editor of one contact of the address book.
-class TfrmEditALinker : public QDialog
+class AddressBookEditor : public QDialog
 {
     Q_OBJECT
     // First, so the controls built in the constructor find it constructed.
-    Recordset m_linker;
+    Recordset m_contact;
 
 public:
     // `id` -1 makes a new contact in category `classId`.
-    TfrmEditALinker(qint64 classId, qint64 id, QWidget *parent = nullptr);
+    AddressBookEditor(qint64 classId, qint64 id, QWidget *parent = nullptr);
 
-    bool ReadyData();
-    bool SaveData();
+    bool loadRecord();
+    bool saveRecord();
     bool saved() const { return m_saved; }
     // Opens the web chat with the contact's QQ number; nothing without a number.
-    void sbQQClick();
+    void openWebChat();
     // Unticked: the picker shows a blank instead of its date.
     void applyBirthdayDisplay();
 
-    QLineEdit *EditName;
-    QComboBox *cmbPos;
-    QLineEdit *EditTele;
-    QLineEdit *EditMobileCode;
-    QLineEdit *EditElecHome;
-    QLineEdit *EditFax;
-    QLineEdit *EditQQ;
-    QToolButton *sbQQ;
-    QLineEdit *EditAL;
-    QLineEdit *EditTB;
-    QLineEdit *EditEMail;
-    QLineEdit *EditZFB;
-    QCheckBox *chkBirthday;
-    QDateEdit *dtBirthday;
-    QLineEdit *EditAddress;
-    QLineEdit *EditFancy;
-    ByteLimitedTextEdit *EditDesp;
-    QPushButton *cmdSave;
-    QPushButton *cmdCancel;
+    QLineEdit *m_nameEdit;
+    QComboBox *m_jobCombo;
+    QLineEdit *m_officePhoneEdit;
+    QLineEdit *m_mobilePhoneEdit;
+    QLineEdit *m_homePhoneEdit;
+    QLineEdit *m_faxEdit;
+    QLineEdit *m_qqEdit;
+    QToolButton *m_webChatButton;
+    QLineEdit *m_aliAccountEdit;
+    QLineEdit *m_taobaoAccountEdit;
+    QLineEdit *m_emailEdit;
+    QLineEdit *m_alipayAccountEdit;
+    QCheckBox *m_birthdayCheck;
+    QDateEdit *m_birthdayEdit;
+    QLineEdit *m_addressEdit;
+    QLineEdit *m_hobbiesEdit;
+    ByteLimitedTextEdit *m_notesEdit;
+    QPushButton *m_saveButton;
+    QPushButton *m_cancelButton;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -66,10 +66,10 @@ private:
     QLayout *buildFields();
     void fillJobProposals();
 
-    qint64 m_classId;
+    qint64 m_categoryId;
     qint64 m_id;
     bool m_saved = false;
 };
 
 // Opens the editor modally; true when the user saved the contact.
-bool ShowAddressBookEditor(qint64 classId, qint64 id);
+bool editAddressBookEntry(qint64 classId, qint64 id);

@@ -1,9 +1,9 @@
 #include "desk/AddressBookTab.h"
 
-#include "data/TDM.h"
-#include "desk/TfrmEditALinker.h"
-#include "output/SendGridToExcel.h"
-#include "output/TfrmPreview.h"
+#include "data/Database.h"
+#include "desk/AddressBookEditor.h"
+#include "output/GridExport.h"
+#include "output/ListPreviewDialog.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
 
@@ -18,7 +18,7 @@
 
 namespace {
 
-QList<GridColumn> linkerColumns()
+QList<GridColumn> contactColumns()
 {
     const std::pair<const char *, QString> shown[] = {
         {"Linker", QObject::tr("联系人姓名")}, {"Job", QObject::tr("职位")},
@@ -58,7 +58,7 @@ void reportDeleteFailure()
     platform::prompter().message(AddressBookTab::tr("删除数据发生错误！"), platform::Prompter::Icon::Error);
 }
 
-std::optional<QString> askClassName(const QString &initial)
+std::optional<QString> askCategoryName(const QString &initial)
 {
     return platform::prompter().inputText(AddressBookTab::tr("请输入新的联系人分类"),
                                           AddressBookTab::tr("请输入新的联系人分类："), initial);
@@ -75,20 +75,20 @@ QPushButton *plainButton(const QString &caption)
 
 AddressBookTab::AddressBookTab(QWidget *parent)
     : QWidget(parent)
-    , DBGridEh8(new DataGrid(m_classes))
-    , Button11(plainButton(tr("添加分类")))
-    , Button12(plainButton(tr("编辑分类")))
-    , Button13(plainButton(tr("删除分类")))
-    , grpLinkers(new QGroupBox(tr("选定分类联系人列举")))
-    , DBGridEh7(new DataGrid(m_linkers))
-    , Button14(plainButton(tr("添加联系人")))
-    , Button15(plainButton(tr("编辑联系人")))
-    , Button16(plainButton(tr("删除联系人")))
-    , PopupMenu4(new QMenu(this))
+    , m_categoryGrid(new DataGrid(m_categories))
+    , m_addCategoryButton(plainButton(tr("添加分类")))
+    , m_renameCategoryButton(plainButton(tr("编辑分类")))
+    , m_deleteCategoryButton(plainButton(tr("删除分类")))
+    , m_contactsBox(new QGroupBox(tr("选定分类联系人列举")))
+    , m_contactGrid(new DataGrid(m_contacts))
+    , m_addContactButton(plainButton(tr("添加联系人")))
+    , m_editContactButton(plainButton(tr("编辑联系人")))
+    , m_deleteContactButton(plainButton(tr("删除联系人")))
+    , m_contactMenu(new QMenu(this))
 {
     auto *splitter = new QSplitter(Qt::Horizontal);
-    splitter->addWidget(buildClassPane());
-    splitter->addWidget(buildLinkerPane());
+    splitter->addWidget(buildCategoryPane());
+    splitter->addWidget(buildContactPane());
     splitter->setStretchFactor(1, 1);
     splitter->setChildrenCollapsible(false);
     splitter->setSizes({180, 780});
@@ -96,157 +96,157 @@ AddressBookTab::AddressBookTab(QWidget *parent)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(splitter);
 
-    connect(&m_classes, &Recordset::currentChanged, this, &AddressBookTab::dsLinkClassAfterScroll);
-    connect(Button11, &QPushButton::clicked, this, &AddressBookTab::Button11Click);
-    connect(Button12, &QPushButton::clicked, this, &AddressBookTab::Button12Click);
-    connect(DBGridEh8, &DataGrid::rowActivated, this, &AddressBookTab::Button12Click);
-    connect(Button13, &QPushButton::clicked, this, &AddressBookTab::Button13Click);
-    connect(Button14, &QPushButton::clicked, this, &AddressBookTab::Button14Click);
-    connect(Button15, &QPushButton::clicked, this, &AddressBookTab::Button15Click);
-    connect(DBGridEh7, &DataGrid::rowActivated, this, &AddressBookTab::Button15Click);
-    connect(Button16, &QPushButton::clicked, this, &AddressBookTab::Button16Click);
+    connect(&m_categories, &Recordset::currentChanged, this, &AddressBookTab::showContactsOfCategory);
+    connect(m_addCategoryButton, &QPushButton::clicked, this, &AddressBookTab::addCategory);
+    connect(m_renameCategoryButton, &QPushButton::clicked, this, &AddressBookTab::renameCategory);
+    connect(m_categoryGrid, &DataGrid::rowActivated, this, &AddressBookTab::renameCategory);
+    connect(m_deleteCategoryButton, &QPushButton::clicked, this, &AddressBookTab::deleteCategory);
+    connect(m_addContactButton, &QPushButton::clicked, this, &AddressBookTab::addContact);
+    connect(m_editContactButton, &QPushButton::clicked, this, &AddressBookTab::editSelectedContact);
+    connect(m_contactGrid, &DataGrid::rowActivated, this, &AddressBookTab::editSelectedContact);
+    connect(m_deleteContactButton, &QPushButton::clicked, this, &AddressBookTab::deleteSelectedContact);
 }
 
-QWidget *AddressBookTab::buildClassPane()
+QWidget *AddressBookTab::buildCategoryPane()
 {
-    DBGridEh8->setColumns({
+    m_categoryGrid->setColumns({
         GridColumn{.field = QStringLiteral("TitleName"), .title = tr("联系人分类"), .width = 150},
         GridColumn{.field = QStringLiteral("ID"), .title = QStringLiteral("ID"), .visible = false},
     });
-    DBGridEh8->view()->horizontalHeader()->setStretchLastSection(true);
+    m_categoryGrid->view()->horizontalHeader()->setStretchLastSection(true);
 
     auto *pane = new QGroupBox(tr("联系人分类"));
     auto *layout = new QVBoxLayout(pane);
-    layout->addWidget(DBGridEh8, 1);
-    for (QPushButton *button : {Button11, Button12, Button13})
+    layout->addWidget(m_categoryGrid, 1);
+    for (QPushButton *button : {m_addCategoryButton, m_renameCategoryButton, m_deleteCategoryButton})
         layout->addWidget(button);
     return pane;
 }
 
-QWidget *AddressBookTab::buildLinkerPane()
+QWidget *AddressBookTab::buildContactPane()
 {
-    DBGridEh7->setColumns(linkerColumns());
-    DBGridEh7->view()->setToolTip(tr("鼠标双击编辑联系人信息"));
+    m_contactGrid->setColumns(contactColumns());
+    m_contactGrid->view()->setToolTip(tr("鼠标双击编辑联系人信息"));
     const QString title = tr("联系人档案");
-    PopupMenu4->addAction(tr("打印"), this, [this, title] { ShowPrintPreview(title, *DBGridEh7); });
-    PopupMenu4->addSeparator();
-    PopupMenu4->addAction(tr("发送到Excel"), this, [this, title] { SendGridToExcel(title, *DBGridEh7); });
-    connect(DBGridEh7, &DataGrid::contextMenuRequested, this, [this](const QPoint &at) { PopupMenu4->popup(at); });
+    m_contactMenu->addAction(tr("打印"), this, [this, title] { previewList(title, *m_contactGrid); });
+    m_contactMenu->addSeparator();
+    m_contactMenu->addAction(tr("发送到Excel"), this, [this, title] { exportGridToSpreadsheet(title, *m_contactGrid); });
+    connect(m_contactGrid, &DataGrid::contextMenuRequested, this, [this](const QPoint &at) { m_contactMenu->popup(at); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (QPushButton *button : {Button14, Button15, Button16})
+    for (QPushButton *button : {m_addContactButton, m_editContactButton, m_deleteContactButton})
         buttons->addWidget(button);
-    auto *layout = new QVBoxLayout(grpLinkers);
-    layout->addWidget(DBGridEh7, 1);
+    auto *layout = new QVBoxLayout(m_contactsBox);
+    layout->addWidget(m_contactGrid, 1);
     layout->addLayout(buttons);
-    return grpLinkers;
+    return m_contactsBox;
 }
 
-qint64 AddressBookTab::currentClassId() const
+qint64 AddressBookTab::currentCategoryId() const
 {
-    return m_classes.integer(QStringLiteral("ID"));
+    return m_categories.integer(QStringLiteral("ID"));
 }
 
-bool AddressBookTab::ReaduLinker()
+bool AddressBookTab::loadCategories()
 {
-    if (m_classes.open(QStringLiteral("Select * from TLinkerClass Order by TitleName collate PINYIN, ID")))
+    if (m_categories.open(QStringLiteral("Select * from TLinkerClass Order by TitleName collate PINYIN, ID")))
         return true;
     platform::prompter().message(tr("读取联系人分类信息发生错误！"), platform::Prompter::Icon::Error);
     return false;
 }
 
-void AddressBookTab::dsLinkClassAfterScroll()
+void AddressBookTab::showContactsOfCategory()
 {
-    if (m_classes.isEmpty()) {
+    if (m_categories.isEmpty()) {
         // No category is left to show: neither are contacts of one that is gone.
-        m_linkers.close();
-        grpLinkers->setTitle(tr("选定分类联系人列举"));
+        m_contacts.close();
+        m_contactsBox->setTitle(tr("选定分类联系人列举"));
         return;
     }
-    if (m_classes.isNull(QStringLiteral("ID")))
+    if (m_categories.isNull(QStringLiteral("ID")))
         return; // a category being added has no contacts yet
-    grpLinkers->setTitle(tr("选定分类[") + m_classes.text(QStringLiteral("TitleName")) + tr("]联系人列举"));
-    m_linkers.open(QStringLiteral("Select * from TLinker where ClassID=? Order by Linker collate PINYIN, ID"),
-                   {currentClassId()});
+    m_contactsBox->setTitle(tr("选定分类[") + m_categories.text(QStringLiteral("TitleName")) + tr("]联系人列举"));
+    m_contacts.open(QStringLiteral("Select * from TLinker where ClassID=? Order by Linker collate PINYIN, ID"),
+                   {currentCategoryId()});
 }
 
-void AddressBookTab::Button11Click()
+void AddressBookTab::addCategory()
 {
-    const std::optional<QString> name = askClassName(QString());
+    const std::optional<QString> name = askCategoryName(QString());
     if (!name || name->isEmpty())
         return;
-    m_classes.append();
-    if (!m_classes.set(QStringLiteral("TitleName"), *name) || !m_classes.post()) {
-        m_classes.cancel();
+    m_categories.append();
+    if (!m_categories.set(QStringLiteral("TitleName"), *name) || !m_categories.post()) {
+        m_categories.cancel();
         reportUpdateFailure();
         return;
     }
-    dsLinkClassAfterScroll();
+    showContactsOfCategory();
 }
 
-void AddressBookTab::Button12Click()
+void AddressBookTab::renameCategory()
 {
-    if (m_classes.isEmpty())
+    if (m_categories.isEmpty())
         return;
-    const std::optional<QString> name = askClassName(m_classes.text(QStringLiteral("TitleName")));
+    const std::optional<QString> name = askCategoryName(m_categories.text(QStringLiteral("TitleName")));
     if (!name || name->isEmpty())
         return;
-    if (!m_classes.set(QStringLiteral("TitleName"), *name) || !m_classes.post()) {
-        m_classes.cancel();
+    if (!m_categories.set(QStringLiteral("TitleName"), *name) || !m_categories.post()) {
+        m_categories.cancel();
         reportUpdateFailure();
         return;
     }
-    grpLinkers->setTitle(tr("选定分类[") + *name + tr("]联系人列举"));
+    m_contactsBox->setTitle(tr("选定分类[") + *name + tr("]联系人列举"));
 }
 
-void AddressBookTab::Button13Click()
+void AddressBookTab::deleteCategory()
 {
-    if (m_classes.isEmpty())
+    if (m_categories.isEmpty())
         return;
     // Asked of the table, not of the list shown: contacts left without their category could
     // never be seen again.
-    const QString contacts = TDM::instance().GetDataBySQL(
-        QStringLiteral("Select count(*) from TLinker where ClassID=?"), {currentClassId()});
+    const QString contacts = Database::instance().queryValue(
+        QStringLiteral("Select count(*) from TLinker where ClassID=?"), {currentCategoryId()});
     if (contacts != QLatin1String("0")) {
         platform::prompter().message(tr("本分类下有联系人信息，不能直接删除！"), platform::Prompter::Icon::Warning);
         return;
     }
     if (!platform::prompter().confirm(tr("您确认删除选定的联系人分类记录吗？")))
         return;
-    if (!m_classes.deleteCurrent())
+    if (!m_categories.deleteCurrent())
         reportDeleteFailure();
 }
 
-void AddressBookTab::Button14Click()
+void AddressBookTab::addContact()
 {
-    if (m_classes.isEmpty()) {
+    if (m_categories.isEmpty()) {
         platform::prompter().message(tr("请首先增加一个联系人分类！"), platform::Prompter::Icon::Warning);
         return;
     }
-    if (ShowAddressBookEditor(currentClassId(), -1))
-        dsLinkClassAfterScroll();
+    if (editAddressBookEntry(currentCategoryId(), -1))
+        showContactsOfCategory();
 }
 
-void AddressBookTab::Button15Click()
+void AddressBookTab::editSelectedContact()
 {
-    if (m_linkers.isEmpty()) {
+    if (m_contacts.isEmpty()) {
         platform::prompter().message(tr("没有可用于修改的联系人！"), platform::Prompter::Icon::Warning);
         return;
     }
-    const qint64 id = m_linkers.integer(QStringLiteral("ID"));
-    if (ShowAddressBookEditor(currentClassId(), id)) {
-        dsLinkClassAfterScroll();
-        m_linkers.locate(id);
+    const qint64 id = m_contacts.integer(QStringLiteral("ID"));
+    if (editAddressBookEntry(currentCategoryId(), id)) {
+        showContactsOfCategory();
+        m_contacts.locate(id);
     }
 }
 
-void AddressBookTab::Button16Click()
+void AddressBookTab::deleteSelectedContact()
 {
-    if (m_linkers.isEmpty())
+    if (m_contacts.isEmpty())
         return;
     if (!platform::prompter().confirm(tr("您确认删除选定的联系人记录吗？")))
         return;
-    if (!m_linkers.deleteCurrent())
+    if (!m_contacts.deleteCurrent())
         reportDeleteFailure();
 }

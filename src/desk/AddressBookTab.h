@@ -15,42 +15,42 @@ class AddressBookTab : public QWidget
 {
     Q_OBJECT
     // First, so the grids built in the constructor find them constructed.
-    Recordset m_classes;
-    Recordset m_linkers;
+    Recordset m_categories;
+    Recordset m_contacts;
 
 public:
     explicit AddressBookTab(QWidget *parent = nullptr);
 
     // Loads the categories in name order and the contacts of the first; false (after saying
     // so) when they cannot be read.
-    bool ReaduLinker();
+    bool loadCategories();
     // Shows the contacts of the current category.
-    void dsLinkClassAfterScroll();
+    void showContactsOfCategory();
 
-    void Button11Click();
-    void Button12Click();
-    void Button13Click();
-    void Button14Click();
-    void Button15Click();
-    void Button16Click();
+    void addCategory();
+    void renameCategory();
+    void deleteCategory();
+    void addContact();
+    void editSelectedContact();
+    void deleteSelectedContact();
 
-    Recordset &dsLinkClass() { return m_classes; }
-    Recordset &dsLinker() { return m_linkers; }
+    Recordset &categories() { return m_categories; }
+    Recordset &contacts() { return m_contacts; }
 
-    DataGrid *DBGridEh8;
-    QPushButton *Button11;
-    QPushButton *Button12;
-    QPushButton *Button13;
-    QGroupBox *grpLinkers;
-    DataGrid *DBGridEh7;
-    QPushButton *Button14;
-    QPushButton *Button15;
-    QPushButton *Button16;
+    DataGrid *m_categoryGrid;
+    QPushButton *m_addCategoryButton;
+    QPushButton *m_renameCategoryButton;
+    QPushButton *m_deleteCategoryButton;
+    QGroupBox *m_contactsBox;
+    DataGrid *m_contactGrid;
+    QPushButton *m_addContactButton;
+    QPushButton *m_editContactButton;
+    QPushButton *m_deleteContactButton;
     // The contact list's menu: print it or send it to the spreadsheet program.
-    QMenu *PopupMenu4;
+    QMenu *m_contactMenu;
 
 private:
-    QWidget *buildClassPane();
-    QWidget *buildLinkerPane();
-    qint64 currentClassId() const;
+    QWidget *buildCategoryPane();
+    QWidget *buildContactPane();
+    qint64 currentCategoryId() const;
 };

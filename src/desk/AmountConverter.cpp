@@ -1,4 +1,4 @@
-#include "desk/TfrmJEZH.h"
+#include "desk/AmountConverter.h"
 
 #include "util/AmountCapitals.h"
 
@@ -17,70 +17,70 @@ const char kAmountMask[] = "000000000000.00;_";
 
 } // namespace
 
-TfrmJEZH::TfrmJEZH(QWidget *parent)
+AmountConverter::AmountConverter(QWidget *parent)
     : QDialog(parent)
-    , EditDitital(new QLineEdit)
-    , EditDX(new QLineEdit)
-    , cmdConvert(new QPushButton(tr("转换(&T)")))
-    , cmdCopy(new QPushButton(tr("复制(&C)")))
-    , cmdExit(new QPushButton(tr("退出(&X)")))
+    , m_amountEdit(new QLineEdit)
+    , m_capitalsEdit(new QLineEdit)
+    , m_convertButton(new QPushButton(tr("转换(&T)")))
+    , m_copyButton(new QPushButton(tr("复制(&C)")))
+    , m_exitButton(new QPushButton(tr("退出(&X)")))
 {
     setWindowTitle(tr("金额大写转换器"));
     setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
-    EditDitital->setInputMask(QString::fromLatin1(kAmountMask));
-    EditDitital->setMinimumWidth(EditDitital->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 18 + 12);
-    EditDX->setMinimumWidth(360);
-    for (QPushButton *button : {cmdConvert, cmdCopy, cmdExit})
+    m_amountEdit->setInputMask(QString::fromLatin1(kAmountMask));
+    m_amountEdit->setMinimumWidth(m_amountEdit->fontMetrics().horizontalAdvance(QStringLiteral("0")) * 18 + 12);
+    m_capitalsEdit->setMinimumWidth(360);
+    for (QPushButton *button : {m_convertButton, m_copyButton, m_exitButton})
         button->setAutoDefault(false);
-    cmdConvert->setDefault(true);
+    m_convertButton->setDefault(true);
 
     auto *fields = new QGridLayout;
     fields->addWidget(new QLabel(tr("金额")), 0, 0);
-    fields->addWidget(EditDitital, 0, 1, Qt::AlignLeft);
+    fields->addWidget(m_amountEdit, 0, 1, Qt::AlignLeft);
     fields->addWidget(new QLabel(tr("大写")), 1, 0);
-    fields->addWidget(EditDX, 1, 1);
+    fields->addWidget(m_capitalsEdit, 1, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    for (QPushButton *button : {cmdConvert, cmdCopy, cmdExit})
+    for (QPushButton *button : {m_convertButton, m_copyButton, m_exitButton})
         buttons->addWidget(button);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
-    connect(cmdConvert, &QPushButton::clicked, this, &TfrmJEZH::cmdConvertClick);
-    connect(cmdCopy, &QPushButton::clicked, this, &TfrmJEZH::cmdCopyClick);
-    connect(cmdExit, &QPushButton::clicked, this, &QDialog::close);
-    EditDitital->setFocus();
+    connect(m_convertButton, &QPushButton::clicked, this, &AmountConverter::convertAmount);
+    connect(m_copyButton, &QPushButton::clicked, this, &AmountConverter::copyCapitals);
+    connect(m_exitButton, &QPushButton::clicked, this, &QDialog::close);
+    m_amountEdit->setFocus();
 }
 
-QString TfrmJEZH::amountText() const
+QString AmountConverter::amountText() const
 {
-    return EditDitital->displayText().replace(QLatin1Char('_'), QLatin1Char(' '));
+    return m_amountEdit->displayText().replace(QLatin1Char('_'), QLatin1Char(' '));
 }
 
-void TfrmJEZH::cmdConvertClick()
+void AmountConverter::convertAmount()
 {
-    EditDX->setText(AmountToCapitals(NormaliseAmountText(amountText())));
+    m_capitalsEdit->setText(amountInCapitals(normaliseAmountText(amountText())));
 }
 
-void TfrmJEZH::cmdCopyClick()
+void AmountConverter::copyCapitals()
 {
-    EditDX->selectAll();
-    EditDX->copy();
+    m_capitalsEdit->selectAll();
+    m_capitalsEdit->copy();
 }
 
-TfrmJEZH *ShowAmountConverter()
+AmountConverter *openAmountConverter()
 {
     // A new converter steps down and right from the lowest one open, so that it is seen to open.
-    TfrmJEZH *lowest = nullptr;
+    AmountConverter *lowest = nullptr;
     for (QWidget *widget : QApplication::topLevelWidgets()) {
-        auto *open = qobject_cast<TfrmJEZH *>(widget);
+        auto *open = qobject_cast<AmountConverter *>(widget);
         if (open && open->isVisible() && (!lowest || open->y() > lowest->y()))
             lowest = open;
     }
-    auto *window = new TfrmJEZH;
+    auto *window = new AmountConverter;
     if (lowest)
         window->move(lowest->pos() + QPoint(24, 24));
     window->show();

@@ -61,115 +61,115 @@ QString lunarMonthsText(int year, int month)
 
 CalendarPage::CalendarPage(QWidget *parent)
     : QWidget(parent)
-    , LssCalendar1(new LunarMonthView)
-    , spinYear(new QSpinBox)
-    , cmbMonth(new QComboBox)
-    , BitBtn1(new QPushButton(tr("上一月")))
-    , BitBtn3(new QPushButton(tr("转到今天")))
-    , BitBtn2(new QPushButton(tr("下一月")))
-    , lblLunarMonths(new QLabel)
-    , lblSelectedDay(new QLabel)
+    , m_monthView(new LunarMonthView)
+    , m_yearBox(new QSpinBox)
+    , m_monthCombo(new QComboBox)
+    , m_backButton(new QPushButton(tr("上一月")))
+    , m_todayButton(new QPushButton(tr("转到今天")))
+    , m_forwardButton(new QPushButton(tr("下一月")))
+    , m_lunarMonthsLabel(new QLabel)
+    , m_selectedDayLabel(new QLabel)
 {
-    spinYear->setRange(LssCalendar1->minimumDate().year(), LssCalendar1->maximumDate().year());
-    spinYear->setSuffix(tr(" 年"));
-    spinYear->setAccelerated(true);
+    m_yearBox->setRange(m_monthView->minimumDate().year(), m_monthView->maximumDate().year());
+    m_yearBox->setSuffix(tr(" 年"));
+    m_yearBox->setAccelerated(true);
     for (int month = 1; month <= 12; ++month)
-        cmbMonth->addItem(tr("%1 月").arg(month));
-    BitBtn1->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
-    BitBtn2->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
-    BitBtn2->setLayoutDirection(Qt::RightToLeft); // the arrow after the text
+        m_monthCombo->addItem(tr("%1 月").arg(month));
+    m_backButton->setIcon(style()->standardIcon(QStyle::SP_ArrowLeft));
+    m_forwardButton->setIcon(style()->standardIcon(QStyle::SP_ArrowRight));
+    m_forwardButton->setLayoutDirection(Qt::RightToLeft); // the arrow after the text
 
-    spinYear->setMinimumWidth(spinYear->fontMetrics().horizontalAdvance(QStringLiteral("20000 年")) + 30);
-    QFont titleFont = lblLunarMonths->font();
+    m_yearBox->setMinimumWidth(m_yearBox->fontMetrics().horizontalAdvance(QStringLiteral("20000 年")) + 30);
+    QFont titleFont = m_lunarMonthsLabel->font();
     titleFont.setPointSizeF(titleFont.pointSizeF() * 1.3);
     titleFont.setBold(true);
-    lblLunarMonths->setFont(titleFont);
-    lblLunarMonths->setAlignment(Qt::AlignCenter);
+    m_lunarMonthsLabel->setFont(titleFont);
+    m_lunarMonthsLabel->setAlignment(Qt::AlignCenter);
     // A narrow window clips the title rather than growing for it.
-    lblLunarMonths->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    QFont barFont = lblSelectedDay->font();
+    m_lunarMonthsLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    QFont barFont = m_selectedDayLabel->font();
     barFont.setPointSizeF(barFont.pointSizeF() * 1.15);
-    lblSelectedDay->setFont(barFont);
-    lblSelectedDay->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lblSelectedDay->setStyleSheet(QStringLiteral("QLabel { background: #f8f4ea; border-top: 1px solid #e2dccb; padding: 6px 10px; }"));
-    setFocusProxy(LssCalendar1);
+    m_selectedDayLabel->setFont(barFont);
+    m_selectedDayLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_selectedDayLabel->setStyleSheet(QStringLiteral("QLabel { background: #f8f4ea; border-top: 1px solid #e2dccb; padding: 6px 10px; }"));
+    setFocusProxy(m_monthView);
 
     auto *top = new QHBoxLayout;
-    top->addWidget(spinYear);
-    top->addWidget(cmbMonth);
-    top->addWidget(lblLunarMonths, 1);
-    top->addWidget(BitBtn1);
-    top->addWidget(BitBtn3);
-    top->addWidget(BitBtn2);
+    top->addWidget(m_yearBox);
+    top->addWidget(m_monthCombo);
+    top->addWidget(m_lunarMonthsLabel, 1);
+    top->addWidget(m_backButton);
+    top->addWidget(m_todayButton);
+    top->addWidget(m_forwardButton);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 0);
     layout->addLayout(top);
-    layout->addWidget(LssCalendar1, 1);
-    layout->addWidget(lblSelectedDay);
-    setTabOrder(LssCalendar1, spinYear);
-    setTabOrder(spinYear, cmbMonth);
-    setTabOrder(cmbMonth, BitBtn1);
-    setTabOrder(BitBtn1, BitBtn3);
-    setTabOrder(BitBtn3, BitBtn2);
+    layout->addWidget(m_monthView, 1);
+    layout->addWidget(m_selectedDayLabel);
+    setTabOrder(m_monthView, m_yearBox);
+    setTabOrder(m_yearBox, m_monthCombo);
+    setTabOrder(m_monthCombo, m_backButton);
+    setTabOrder(m_backButton, m_todayButton);
+    setTabOrder(m_todayButton, m_forwardButton);
 
-    connect(BitBtn1, &QPushButton::clicked, this, &CalendarPage::BitBtn1Click);
-    connect(BitBtn2, &QPushButton::clicked, this, &CalendarPage::BitBtn2Click);
-    connect(BitBtn3, &QPushButton::clicked, this, &CalendarPage::BitBtn3Click);
-    connect(LssCalendar1, &QCalendarWidget::currentPageChanged, this, &CalendarPage::pageShown);
-    connect(LssCalendar1, &QCalendarWidget::selectionChanged, this, &CalendarPage::selectionChanged);
-    connect(spinYear, &QSpinBox::valueChanged, this, &CalendarPage::jumpToChosenMonth);
-    connect(cmbMonth, &QComboBox::currentIndexChanged, this, &CalendarPage::jumpToChosenMonth);
+    connect(m_backButton, &QPushButton::clicked, this, &CalendarPage::stepBack);
+    connect(m_forwardButton, &QPushButton::clicked, this, &CalendarPage::stepForward);
+    connect(m_todayButton, &QPushButton::clicked, this, &CalendarPage::goToToday);
+    connect(m_monthView, &QCalendarWidget::currentPageChanged, this, &CalendarPage::pageShown);
+    connect(m_monthView, &QCalendarWidget::selectionChanged, this, &CalendarPage::selectionChanged);
+    connect(m_yearBox, &QSpinBox::valueChanged, this, &CalendarPage::jumpToChosenMonth);
+    connect(m_monthCombo, &QComboBox::currentIndexChanged, this, &CalendarPage::jumpToChosenMonth);
 
-    BitBtn3Click();
-    pageShown(LssCalendar1->yearShown(), LssCalendar1->monthShown());
+    goToToday();
+    pageShown(m_monthView->yearShown(), m_monthView->monthShown());
     selectionChanged();
 }
 
 QDate CalendarPage::currentDate() const
 {
-    return LssCalendar1->currentDate();
+    return m_monthView->currentDate();
 }
 
 void CalendarPage::setCurrentDate(const QDate &date)
 {
-    LssCalendar1->setCurrentDate(date);
+    m_monthView->setCurrentDate(date);
 }
 
-void CalendarPage::BitBtn3Click()
+void CalendarPage::goToToday()
 {
     const QDate today = platform::clock().now().date();
-    LssCalendar1->setToday(today);
+    m_monthView->setToday(today);
     setCurrentDate(today);
 }
 
-void CalendarPage::BitBtn1Click()
+void CalendarPage::stepBack()
 {
     setCurrentDate(currentDate().addDays(-StepDays));
 }
 
-void CalendarPage::BitBtn2Click()
+void CalendarPage::stepForward()
 {
     setCurrentDate(currentDate().addDays(StepDays));
 }
 
 void CalendarPage::pageShown(int year, int month)
 {
-    const QSignalBlocker yearBlocker(spinYear);
-    const QSignalBlocker monthBlocker(cmbMonth);
-    spinYear->setValue(year);
-    cmbMonth->setCurrentIndex(month - 1);
-    lblLunarMonths->setText(lunarMonthsText(year, month));
+    const QSignalBlocker yearBlocker(m_yearBox);
+    const QSignalBlocker monthBlocker(m_monthCombo);
+    m_yearBox->setValue(year);
+    m_monthCombo->setCurrentIndex(month - 1);
+    m_lunarMonthsLabel->setText(lunarMonthsText(year, month));
 }
 
 void CalendarPage::jumpToChosenMonth()
 {
     // The same day of the chosen month, or its last day when it is shorter.
-    const QDate first(spinYear->value(), cmbMonth->currentIndex() + 1, 1);
+    const QDate first(m_yearBox->value(), m_monthCombo->currentIndex() + 1, 1);
     setCurrentDate(first.addDays(qMin(currentDate().day(), first.daysInMonth()) - 1));
 }
 
 void CalendarPage::selectionChanged()
 {
-    lblSelectedDay->setText(calendarBarText(currentDate()));
+    m_selectedDayLabel->setText(calendarBarText(currentDate()));
 }

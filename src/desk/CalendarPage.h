@@ -29,19 +29,19 @@ public:
     void setCurrentDate(const QDate &date);
 
     // "转到今天": today as the clock has it, also marked as today.
-    void BitBtn3Click();
+    void goToToday();
     // "上一月" and "下一月": 30 days back or on, not a calendar month.
-    void BitBtn1Click();
-    void BitBtn2Click();
+    void stepBack();
+    void stepForward();
 
-    LunarMonthView *LssCalendar1;
-    QSpinBox *spinYear;
-    QComboBox *cmbMonth;
-    QPushButton *BitBtn1;
-    QPushButton *BitBtn3;
-    QPushButton *BitBtn2;
-    QLabel *lblLunarMonths;
-    QLabel *lblSelectedDay;
+    LunarMonthView *m_monthView;
+    QSpinBox *m_yearBox;
+    QComboBox *m_monthCombo;
+    QPushButton *m_backButton;
+    QPushButton *m_todayButton;
+    QPushButton *m_forwardButton;
+    QLabel *m_lunarMonthsLabel;
+    QLabel *m_selectedDayLabel;
 
 private:
     void pageShown(int year, int month);

@@ -38,12 +38,12 @@ void callTextEditor()
 
 void openTranslator()
 {
-    OpenInBrowser(QUrl(QStringLiteral("https://fanyi.baidu.com/")));
+    openInBrowser(QUrl(QStringLiteral("https://fanyi.baidu.com/")));
 }
 
 void openMap()
 {
-    OpenInBrowser(QUrl(QStringLiteral("https://map.baidu.com/")));
+    openInBrowser(QUrl(QStringLiteral("https://map.baidu.com/")));
 }
 
 void shutDownComputerAsked()

@@ -11,29 +11,29 @@
 
 ExchangeRatesPage::ExchangeRatesPage(const QUrl &address, QWidget *parent)
     : QWidget(parent)
-    , lblNote(new QLabel(tr("本数据来自Internet，如果没有连接Internet或被防火墙屏蔽，本页面将无法显示。")))
-    , SpeedButton4(new QToolButton)
-    , Label24(new QLabel(tr("本数据来自中国工商银行网站")))
+    , m_noteLabel(new QLabel(tr("本数据来自Internet，如果没有连接Internet或被防火墙屏蔽，本页面将无法显示。")))
+    , m_refreshButton(new QToolButton)
+    , m_bankLabel(new QLabel(tr("本数据来自中国工商银行网站")))
     , m_address(address)
     , m_browserArea(new QVBoxLayout)
 {
-    SpeedButton4->setText(tr("刷新"));
-    SpeedButton4->setAutoRaise(true);
-    Label24->setCursor(Qt::PointingHandCursor);
-    Label24->installEventFilter(this);
+    m_refreshButton->setText(tr("刷新"));
+    m_refreshButton->setAutoRaise(true);
+    m_bankLabel->setCursor(Qt::PointingHandCursor);
+    m_bankLabel->installEventFilter(this);
 
     auto *bar = new QHBoxLayout;
-    bar->addWidget(lblNote);
-    bar->addWidget(SpeedButton4);
+    bar->addWidget(m_noteLabel);
+    bar->addWidget(m_refreshButton);
     bar->addStretch(1);
-    bar->addWidget(Label24);
+    bar->addWidget(m_bankLabel);
 
     m_browserArea->setContentsMargins(0, 0, 0, 0);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(m_browserArea, 1);
     layout->addLayout(bar);
 
-    connect(SpeedButton4, &QToolButton::clicked, this, &ExchangeRatesPage::SpeedButton4Click);
+    connect(m_refreshButton, &QToolButton::clicked, this, &ExchangeRatesPage::loadRates);
 }
 
 QUrl ExchangeRatesPage::quotationAddress()
@@ -46,26 +46,26 @@ QUrl ExchangeRatesPage::bankHomeAddress()
     return QUrl(QStringLiteral("https://www.icbc.com.cn/"));
 }
 
-void ExchangeRatesPage::SpeedButton4Click()
+void ExchangeRatesPage::loadRates()
 {
-    if (!WebBrowser1) {
-        WebBrowser1 = new QWebEngineView;
-        WebBrowser1->setContextMenuPolicy(Qt::NoContextMenu);
-        m_browserArea->addWidget(WebBrowser1);
+    if (!m_browser) {
+        m_browser = new QWebEngineView;
+        m_browser->setContextMenuPolicy(Qt::NoContextMenu);
+        m_browserArea->addWidget(m_browser);
     }
-    WebBrowser1->setUrl(m_address);
+    m_browser->setUrl(m_address);
 }
 
 void ExchangeRatesPage::reloadIfStarted()
 {
-    if (WebBrowser1)
-        SpeedButton4Click();
+    if (m_browser)
+        loadRates();
 }
 
 bool ExchangeRatesPage::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == Label24 && event->type() == QEvent::MouseButtonRelease
+    if (watched == m_bankLabel && event->type() == QEvent::MouseButtonRelease
         && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-        OpenInBrowser(bankHomeAddress());
+        openInBrowser(bankHomeAddress());
     return QWidget::eventFilter(watched, event);
 }

@@ -21,15 +21,15 @@ public:
     static QUrl bankHomeAddress();
 
     // Loads the page, starting the browser when it has not run yet ("刷新", the first show).
-    void SpeedButton4Click();
+    void loadRates();
     // Loads the page again if the browser runs; otherwise its first show loads it fresh.
     void reloadIfStarted();
 
     // Null until the page is first loaded.
-    QWebEngineView *WebBrowser1 = nullptr;
-    QLabel *lblNote;
-    QToolButton *SpeedButton4;
-    QLabel *Label24;
+    QWebEngineView *m_browser = nullptr;
+    QLabel *m_noteLabel;
+    QToolButton *m_refreshButton;
+    QLabel *m_bankLabel;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

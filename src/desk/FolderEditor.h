@@ -7,24 +7,24 @@ class QPushButton;
 class QToolButton;
 
 // The editor of one favourite folder: its description and the path of a folder that exists.
-class TfrmEditACustFolder : public QDialog
+class FolderEditor : public QDialog
 {
     Q_OBJECT
 public:
     // `id` "-1" (or one that matches no row) stores a new folder.
-    TfrmEditACustFolder(const QString &id, const QString &description, const QString &path,
+    FolderEditor(const QString &id, const QString &description, const QString &path,
                         QWidget *parent = nullptr);
 
-    bool SaveData();
+    bool saveRecord();
     bool saved() const { return m_saved; }
     // Lets the user pick the folder; cancelling keeps the path as it was.
-    void SpeedButton11Click();
+    void chooseFolder();
 
-    QLineEdit *EditTitle;
-    QLineEdit *EditFolder;
-    QToolButton *SpeedButton11;
-    QPushButton *cmdSave;
-    QPushButton *cmdCancel;
+    QLineEdit *m_descriptionEdit;
+    QLineEdit *m_pathEdit;
+    QToolButton *m_chooseFolderButton;
+    QPushButton *m_saveButton;
+    QPushButton *m_cancelButton;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -35,4 +35,4 @@ private:
 };
 
 // Opens the editor modally; true when the folder was stored.
-bool ShowFolderEditor(const QString &id, const QString &description, const QString &path);
+bool editFolder(const QString &id, const QString &description, const QString &path);

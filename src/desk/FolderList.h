@@ -6,7 +6,7 @@
 // One entry of a launch list: a favourite folder (description and path) or a search site
 // (name and address).
 struct Folder {
-    qint32 ID = 0;
+    qint32 id = 0;
     QString name;
     QString path;
 };

@@ -14,16 +14,16 @@ public:
     explicit FolderTab(QWidget *parent = nullptr);
 
     // Reloads the list in description order; false (after saying so) keeps the former items.
-    bool ReadyCustPath();
+    bool loadFolders();
 
-    void Button7Click();
-    void Button8Click();
-    void Button9Click();
-    void cmdOpenFolderClick();
+    void addFolder();
+    void editSelectedFolder();
+    void deleteSelectedFolder();
+    void openSelectedFolder();
 
-    FolderList *ListFolder;
-    QPushButton *Button7;
-    QPushButton *Button8;
-    QPushButton *Button9;
-    QPushButton *cmdOpenFolder;
+    FolderList *m_folderList;
+    QPushButton *m_addButton;
+    QPushButton *m_editButton;
+    QPushButton *m_deleteButton;
+    QPushButton *m_openButton;
 };

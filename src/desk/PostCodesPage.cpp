@@ -1,7 +1,7 @@
 #include "desk/PostCodesPage.h"
 
 #include "data/Sqlite.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
 
@@ -28,27 +28,27 @@ PostCodeQuery buildPostCodeQuery(const QString &area, const QString &province)
 
 PostCodesPage::PostCodesPage(QWidget *parent)
     : QWidget(parent)
-    , cmbSZM(new QComboBox)
-    , EditAreaName(new QLineEdit)
-    , cmdQueryPostCode(new QPushButton(tr("查找")))
-    , DBGridEh6(new DataGrid(m_postCodes))
+    , m_provinceCombo(new QComboBox)
+    , m_areaEdit(new QLineEdit)
+    , m_queryButton(new QPushButton(tr("查找")))
+    , m_postCodeGrid(new DataGrid(m_postCodes))
 {
-    cmbSZM->setEditable(true);
-    cmbSZM->setInsertPolicy(QComboBox::NoInsert); // a typed name is a query, not a new province
-    cmbSZM->setMinimumWidth(160);
-    EditAreaName->setMinimumWidth(200);
+    m_provinceCombo->setEditable(true);
+    m_provinceCombo->setInsertPolicy(QComboBox::NoInsert); // a typed name is a query, not a new province
+    m_provinceCombo->setMinimumWidth(160);
+    m_areaEdit->setMinimumWidth(200);
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(new QLabel(tr("省份/洲名")));
-    bar->addWidget(cmbSZM);
+    bar->addWidget(m_provinceCombo);
     bar->addSpacing(12);
     bar->addWidget(new QLabel(tr("具体地区名称")));
-    bar->addWidget(EditAreaName);
-    bar->addWidget(cmdQueryPostCode);
+    bar->addWidget(m_areaEdit);
+    bar->addWidget(m_queryButton);
     bar->addStretch(1);
 
     const Qt::Alignment right = Qt::AlignRight | Qt::AlignVCenter;
-    DBGridEh6->setColumns({
+    m_postCodeGrid->setColumns({
         GridColumn{.field = QStringLiteral("DQ"), .title = tr("地区名称"), .width = 220},
         GridColumn{.field = QStringLiteral("SM"), .title = tr("省份/洲"), .width = 160},
         GridColumn{.field = QStringLiteral("YB"), .title = tr("邮政编码"), .width = 100},
@@ -57,32 +57,32 @@ PostCodesPage::PostCodesPage(QWidget *parent)
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(bar);
-    layout->addWidget(DBGridEh6, 1);
+    layout->addWidget(m_postCodeGrid, 1);
 
-    connect(cmdQueryPostCode, &QPushButton::clicked, this, &PostCodesPage::cmdQueryPostCodeClick);
-    connect(EditAreaName, &QLineEdit::returnPressed, this, &PostCodesPage::cmdQueryPostCodeClick);
-    connect(cmbSZM->lineEdit(), &QLineEdit::returnPressed, this, &PostCodesPage::cmdQueryPostCodeClick);
-    connect(cmbSZM, &QComboBox::activated, this, &PostCodesPage::provinceChosen);
+    connect(m_queryButton, &QPushButton::clicked, this, &PostCodesPage::queryPostCodes);
+    connect(m_areaEdit, &QLineEdit::returnPressed, this, &PostCodesPage::queryPostCodes);
+    connect(m_provinceCombo->lineEdit(), &QLineEdit::returnPressed, this, &PostCodesPage::queryPostCodes);
+    connect(m_provinceCombo, &QComboBox::activated, this, &PostCodesPage::provinceChosen);
 }
 
 void PostCodesPage::fillProvinces()
 {
-    const QString typed = cmbSZM->currentText(); // empty at start-up; kept when the pages reload
+    const QString typed = m_provinceCombo->currentText(); // empty at start-up; kept when the pages reload
     QStringList provinces;
-    TDM::instance().GetDataBySQLToItems(QStringLiteral("Select Distinct sm from YBQH Order by SM collate PINYIN"),
+    Database::instance().appendNonEmptyValues(QStringLiteral("Select Distinct sm from YBQH Order by SM collate PINYIN"),
                                         provinces, true);
-    cmbSZM->clear();
-    cmbSZM->addItems(provinces);
-    cmbSZM->setCurrentIndex(-1);
-    cmbSZM->setEditText(typed);
+    m_provinceCombo->clear();
+    m_provinceCombo->addItems(provinces);
+    m_provinceCombo->setCurrentIndex(-1);
+    m_provinceCombo->setEditText(typed);
 }
 
-bool PostCodesPage::cmdQueryPostCodeClick()
+bool PostCodesPage::queryPostCodes()
 {
-    const QString area = EditAreaName->text();
+    const QString area = m_areaEdit->text();
     if (!area.isEmpty())
-        cmbSZM->setEditText(QString());
-    const PostCodeQuery query = buildPostCodeQuery(area, cmbSZM->currentText());
+        m_provinceCombo->setEditText(QString());
+    const PostCodeQuery query = buildPostCodeQuery(area, m_provinceCombo->currentText());
     if (m_postCodes.open(query.sql, query.params))
         return true;
     platform::prompter().message(tr("读取数据库文件发生错误！"), platform::Prompter::Icon::Error);
@@ -91,6 +91,6 @@ bool PostCodesPage::cmdQueryPostCodeClick()
 
 void PostCodesPage::provinceChosen()
 {
-    EditAreaName->clear();
-    cmdQueryPostCodeClick();
+    m_areaEdit->clear();
+    queryPostCodes();
 }

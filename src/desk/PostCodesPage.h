@@ -23,14 +23,14 @@ public:
     // Fills the province box's list; its text stays as it was.
     void fillProvinces();
     // Runs the query of the two inputs into the grid; false (after saying so) on failure.
-    bool cmdQueryPostCodeClick();
+    bool queryPostCodes();
 
-    Recordset &dsPostCode() { return m_postCodes; }
+    Recordset &postCodes() { return m_postCodes; }
 
-    QComboBox *cmbSZM;
-    QLineEdit *EditAreaName;
-    QPushButton *cmdQueryPostCode;
-    DataGrid *DBGridEh6;
+    QComboBox *m_provinceCombo;
+    QLineEdit *m_areaEdit;
+    QPushButton *m_queryButton;
+    DataGrid *m_postCodeGrid;
 
 private:
     void provinceChosen();

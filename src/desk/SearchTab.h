@@ -17,16 +17,16 @@ public:
 
     // Reloads the sites in name order and selects the first; false (after saying so) keeps
     // the former items.
-    bool ReadyNetSearch();
+    bool loadSites();
 
     // The caption names the selected site; with `focusKeywords`, and the page in view, the
     // keyword box takes the focus, ready for typing.
     void applySelection(bool focusKeywords);
-    void cmdSearchClick();
-    void ListNetSearchDblClick();
+    void searchOnSelectedSite();
+    void openSelectedSite();
 
-    FolderList *ListNetSearch;
-    QLabel *lblSearchTxt;
-    QLineEdit *EditToSearch;
-    QPushButton *cmdSearch;
+    FolderList *m_siteList;
+    QLabel *m_siteLabel;
+    QLineEdit *m_keywordsEdit;
+    QPushButton *m_searchButton;
 };

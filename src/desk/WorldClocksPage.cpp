@@ -61,10 +61,10 @@ void colourTime(QLabel *label, const QTime &time)
 
 WorldClocksPage::WorldClocksPage(QWidget *parent)
     : QWidget(parent)
-    , placeGrid(new DataGrid(m_timeZones))
-    , BmpClock9(new AnalogClock)
-    , Label28(centredLabel(tr("开罗"), true))
-    , Label29(centredLabel(QLatin1String(kStartTime)))
+    , m_placeGrid(new DataGrid(m_places))
+    , m_placeClock(new AnalogClock)
+    , m_placeNameLabel(centredLabel(tr("开罗"), true))
+    , m_placeTimeLabel(centredLabel(QLatin1String(kStartTime)))
 {
     auto *clocksAndLegend = new QVBoxLayout;
     clocksAndLegend->addWidget(buildFixedClocks(), 1);
@@ -84,7 +84,7 @@ WorldClocksPage::WorldClocksPage(QWidget *parent)
     layout->addLayout(clocksAndLegend, 3);
     layout->addWidget(buildPlaceGroup(), 1);
 
-    connect(&m_timeZones, &Recordset::currentChanged, this, &WorldClocksPage::dsTimeZoneAfterScroll);
+    connect(&m_places, &Recordset::currentChanged, this, &WorldClocksPage::placeChosen);
 }
 
 QWidget *WorldClocksPage::buildFixedClocks()
@@ -96,8 +96,8 @@ QWidget *WorldClocksPage::buildFixedClocks()
     for (int i = 0; i < cities.size(); ++i) {
         auto *clock = new AnalogClock;
         auto *time = centredLabel(QLatin1String(kStartTime));
-        fixedClocks.append(clock);
-        fixedTimes.append(time);
+        m_fixedClocks.append(clock);
+        m_fixedTimeLabels.append(time);
         grid->addWidget(clockCell(clock, centredLabel(cities.at(i).caption, true), time), i / 4, i % 4);
     }
     return box;
@@ -105,50 +105,50 @@ QWidget *WorldClocksPage::buildFixedClocks()
 
 QWidget *WorldClocksPage::buildPlaceGroup()
 {
-    placeGrid->setColumns({GridColumn{.field = QStringLiteral("AddName"), .title = tr("地区名称")}});
-    placeGrid->view()->horizontalHeader()->setStretchLastSection(true);
+    m_placeGrid->setColumns({GridColumn{.field = QStringLiteral("AddName"), .title = tr("地区名称")}});
+    m_placeGrid->view()->horizontalHeader()->setStretchLastSection(true);
 
     auto *group = new QGroupBox(tr("其他地区/城市时间"));
     auto *layout = new QVBoxLayout(group);
-    layout->addWidget(placeGrid, 1);
-    BmpClock9->setMinimumSize(150, 150);
-    layout->addWidget(clockCell(BmpClock9, Label28, Label29), 1);
+    layout->addWidget(m_placeGrid, 1);
+    m_placeClock->setMinimumSize(150, 150);
+    layout->addWidget(clockCell(m_placeClock, m_placeNameLabel, m_placeTimeLabel), 1);
     group->setMinimumWidth(220);
     return group;
 }
 
-bool WorldClocksPage::ReadyTimeZone()
+bool WorldClocksPage::loadPlaces()
 {
-    if (m_timeZones.open(QStringLiteral("Select * from TTimeZone Order by AddName collate PINYIN")))
+    if (m_places.open(QStringLiteral("Select * from TTimeZone Order by AddName collate PINYIN")))
         return true;
     platform::prompter().message(tr("读取地区时区信息发生错误！"), platform::Prompter::Icon::Error);
     return false;
 }
 
-void WorldClocksPage::Timer1Timer()
+void WorldClocksPage::clockTick()
 {
     const QDateTime now = platform::clock().now();
     const QList<FixedCity> &cities = fixedCities();
     for (int i = 0; i < cities.size(); ++i) {
         const QTime time = cityTime(now, cities.at(i).zone).time();
-        showTime(fixedClocks.at(i), fixedTimes.at(i), time);
-        colourTime(fixedTimes.at(i), time);
+        showTime(m_fixedClocks.at(i), m_fixedTimeLabels.at(i), time);
+        colourTime(m_fixedTimeLabels.at(i), time);
     }
     if (showPlace())
-        colourTime(Label29, BmpClock9->time());
+        colourTime(m_placeTimeLabel, m_placeClock->time());
 }
 
-void WorldClocksPage::dsTimeZoneAfterScroll()
+void WorldClocksPage::placeChosen()
 {
     showPlace(); // the colour follows at the next tick
 }
 
 bool WorldClocksPage::showPlace()
 {
-    if (m_timeZones.position() < 0)
+    if (m_places.position() < 0)
         return false;
-    Label28->setText(m_timeZones.text(QStringLiteral("AddName")));
-    showTime(BmpClock9, Label29, placeTime(platform::clock().now(), m_timeZones.number(QStringLiteral("AddTimes"))).time());
+    m_placeNameLabel->setText(m_places.text(QStringLiteral("AddName")));
+    showTime(m_placeClock, m_placeTimeLabel, placeTime(platform::clock().now(), m_places.number(QStringLiteral("AddTimes"))).time());
     return true;
 }
 
@@ -156,7 +156,7 @@ void WorldClocksPage::loadFaces(const QString &path)
 {
     const Picture face = Picture::replaceableFile(path, QStringLiteral(":/pictures/Images/Clock1.bmp"),
                                                   QStringLiteral(":/pictures/Clock1.svg"));
-    for (AnalogClock *clock : fixedClocks)
+    for (AnalogClock *clock : m_fixedClocks)
         clock->setFace(face);
-    BmpClock9->setFace(face);
+    m_placeClock->setFace(face);
 }

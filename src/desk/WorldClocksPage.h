@@ -15,32 +15,32 @@ class WorldClocksPage : public QWidget
 {
     Q_OBJECT
     // First, so the grid built in the constructor finds it constructed.
-    Recordset m_timeZones;
+    Recordset m_places;
 
 public:
     explicit WorldClocksPage(QWidget *parent = nullptr);
 
     // Opens the list of places; false (after saying so) when it cannot be read.
-    bool ReadyTimeZone();
+    bool loadPlaces();
     // The one-second tick: every clock to the clock's now.
-    void Timer1Timer();
+    void clockTick();
     // Puts the face picture of the program folder on all nine clocks (the page's first show).
     void loadFaces(const QString &path);
 
-    Recordset &dsTimeZone() { return m_timeZones; }
+    Recordset &places() { return m_places; }
 
     // The fixed clocks and their digital times, in the order of fixedCities().
-    QList<AnalogClock *> fixedClocks;
-    QList<QLabel *> fixedTimes;
-    DataGrid *placeGrid;
-    AnalogClock *BmpClock9;
-    QLabel *Label28;
-    QLabel *Label29;
+    QList<AnalogClock *> m_fixedClocks;
+    QList<QLabel *> m_fixedTimeLabels;
+    DataGrid *m_placeGrid;
+    AnalogClock *m_placeClock;
+    QLabel *m_placeNameLabel;
+    QLabel *m_placeTimeLabel;
 
 private:
     QWidget *buildFixedClocks();
     QWidget *buildPlaceGroup();
-    void dsTimeZoneAfterScroll();
+    void placeChosen();
     // The chosen place's time on the ninth clock; false when the list has no current row.
     bool showPlace();
 };

@@ -1,4 +1,4 @@
-#include "document/TfrmPreviewDocExd.h"
+#include "document/DocumentPreviewDialog.h"
 
 #include "platform/ModalDialog.h"
 #include "document/DocumentStore.h"
@@ -22,13 +22,13 @@ bool loadRtfFile(const QString &fileName, QTextDocument &document)
 
 } // namespace
 
-TfrmPreviewDocExd::TfrmPreviewDocExd(QWidget *parent)
+DocumentPreviewDialog::DocumentPreviewDialog(QWidget *parent)
     : PrintPreviewDialog(parent)
 {
     setWindowTitle(tr("打印预览"));
 }
 
-bool TfrmPreviewDocExd::loadFile(const QString &fileName)
+bool DocumentPreviewDialog::loadFile(const QString &fileName)
 {
     if (!QFileInfo(fileName).isFile())
         return false;
@@ -41,7 +41,7 @@ bool TfrmPreviewDocExd::loadFile(const QString &fileName)
     return true;
 }
 
-void TfrmPreviewDocExd::layOutPages()
+void DocumentPreviewDialog::layOutPages()
 {
     m_printer.setPageMargins(QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm),
                              QPageLayout::Millimeter);
@@ -51,16 +51,16 @@ void TfrmPreviewDocExd::layOutPages()
     m_document.setPageSize(m_printer.pageRect(QPrinter::DevicePixel).size());
 }
 
-void TfrmPreviewDocExd::paintPages(QPrinter *printer)
+void DocumentPreviewDialog::paintPages(QPrinter *printer)
 {
     // Qt would lay out an empty document as one blank page; it has none to show.
     if (!m_document.isEmpty())
         m_document.print(printer);
 }
 
-void ShowDocPreview(const QString &fileName)
+void previewDocument(const QString &fileName)
 {
-    TfrmPreviewDocExd window;
+    DocumentPreviewDialog window;
     if (window.loadFile(fileName))
         platform::execModal(window);
 }

@@ -5,13 +5,13 @@
 #include <QTextDocument>
 
 // Shows a saved document page by page as it will print, and prints it.
-class TfrmPreviewDocExd : public PrintPreviewDialog
+class DocumentPreviewDialog : public PrintPreviewDialog
 {
     Q_OBJECT
     QTextDocument m_document;
 
 public:
-    explicit TfrmPreviewDocExd(QWidget *parent = nullptr);
+    explicit DocumentPreviewDialog(QWidget *parent = nullptr);
 
     // Reads the file (native when its name holds ".rvf" in any case, RTF otherwise) and
     // shows its first page; false only when there is no such file.
@@ -23,4 +23,4 @@ protected:
 };
 
 // The modal preview of a document file; opens nothing when the file does not exist.
-void ShowDocPreview(const QString &fileName);
+void previewDocument(const QString &fileName);

@@ -14,13 +14,13 @@ class FindDialog : public QDialog
 public:
     explicit FindDialog(QWidget *parent = nullptr);
 
-    QLineEdit *editText;
-    QCheckBox *chkMatchCase;
-    QCheckBox *chkWholeWord;
-    QRadioButton *optUp;
-    QRadioButton *optDown;
-    QPushButton *cmdFindNext;
-    QPushButton *cmdCancel;
+    QLineEdit *m_textEdit;
+    QCheckBox *m_matchCaseCheck;
+    QCheckBox *m_wholeWordCheck;
+    QRadioButton *m_searchUpButton;
+    QRadioButton *m_searchDownButton;
+    QPushButton *m_findNextButton;
+    QPushButton *m_cancelButton;
 
 signals:
     void findNext(const QString &text, bool backward, bool matchCase, bool wholeWord);

@@ -29,97 +29,97 @@ std::optional<QString> askPdfFileName()
 
 PrintPreviewDialog::PrintPreviewDialog(QWidget *parent)
     : QDialog(parent)
-    , cmb(new QComboBox)
-    , Button1(new QPushButton(tr("第一页")))
-    , Button2(new QPushButton(tr("前一页")))
-    , Button3(new QPushButton(tr("下一页")))
-    , Button4(new QPushButton(tr("末页")))
-    , Label1(new QLabel)
-    , Button5(new QPushButton(tr("打印")))
-    , Button6(new QPushButton(tr("关闭")))
-    , preview(new QPrintPreviewWidget(&m_printer))
+    , m_zoomCombo(new QComboBox)
+    , m_firstPageButton(new QPushButton(tr("第一页")))
+    , m_previousPageButton(new QPushButton(tr("前一页")))
+    , m_nextPageButton(new QPushButton(tr("下一页")))
+    , m_lastPageButton(new QPushButton(tr("末页")))
+    , m_pageLabel(new QLabel)
+    , m_printButton(new QPushButton(tr("打印")))
+    , m_closeButton(new QPushButton(tr("关闭")))
+    , m_preview(new QPrintPreviewWidget(&m_printer))
 {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    cmb->setEditable(true);
+    m_zoomCombo->setEditable(true);
     // The list offers fixed steps; a typed value is applied, not added to it.
-    cmb->setInsertPolicy(QComboBox::NoInsert);
-    cmb->addItems({QStringLiteral("200%"), QStringLiteral("150%"), QStringLiteral("100%"),
+    m_zoomCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_zoomCombo->addItems({QStringLiteral("200%"), QStringLiteral("150%"), QStringLiteral("100%"),
                    QStringLiteral("75%"), QStringLiteral("50%"), QStringLiteral("25%"),
                    QStringLiteral("10%"), tr("自适应页宽"), tr("整页显示")});
-    cmb->setCurrentIndex(-1);
-    cmb->setMinimumContentsLength(8);
+    m_zoomCombo->setCurrentIndex(-1);
+    m_zoomCombo->setMinimumContentsLength(8);
 
     // Enter in the zoom field must not press a button.
-    for (QPushButton *button : {Button1, Button2, Button3, Button4, Button5, Button6})
+    for (QPushButton *button : {m_firstPageButton, m_previousPageButton, m_nextPageButton, m_lastPageButton, m_printButton, m_closeButton})
         button->setAutoDefault(false);
-    Label1->setMinimumWidth(80);
-    Label1->setAlignment(Qt::AlignCenter);
+    m_pageLabel->setMinimumWidth(80);
+    m_pageLabel->setAlignment(Qt::AlignCenter);
 
     auto *bar = new QHBoxLayout;
-    bar->addWidget(cmb);
-    for (QPushButton *button : {Button1, Button2, Button3, Button4})
+    bar->addWidget(m_zoomCombo);
+    for (QPushButton *button : {m_firstPageButton, m_previousPageButton, m_nextPageButton, m_lastPageButton})
         bar->addWidget(button);
-    bar->addWidget(Label1);
+    bar->addWidget(m_pageLabel);
     bar->addStretch();
-    bar->addWidget(Button5);
-    bar->addWidget(Button6);
+    bar->addWidget(m_printButton);
+    bar->addWidget(m_closeButton);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(bar);
-    layout->addWidget(preview, 1);
+    layout->addWidget(m_preview, 1);
     resize(806, 596);
 
-    preview->fitToWidth();
+    m_preview->fitToWidth();
     showPagePosition();
 
-    connect(preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) { paintPages(printer); });
-    connect(preview, &QPrintPreviewWidget::previewChanged, this, &PrintPreviewDialog::showPagePosition);
-    connect(cmb, &QComboBox::activated, this, &PrintPreviewDialog::applyZoom);
-    connect(cmb->lineEdit(), &QLineEdit::returnPressed, this, &PrintPreviewDialog::applyZoom);
-    connect(Button1, &QPushButton::clicked, this, [this] { goToPage(1); });
-    connect(Button2, &QPushButton::clicked, this, [this] { goToPage(currentPage() - 1); });
-    connect(Button3, &QPushButton::clicked, this, [this] { goToPage(currentPage() + 1); });
-    connect(Button4, &QPushButton::clicked, this, [this] { goToPage(pageCount()); });
-    connect(Button5, &QPushButton::clicked, this, &PrintPreviewDialog::print);
-    connect(Button6, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) { paintPages(printer); });
+    connect(m_preview, &QPrintPreviewWidget::previewChanged, this, &PrintPreviewDialog::showPagePosition);
+    connect(m_zoomCombo, &QComboBox::activated, this, &PrintPreviewDialog::applyZoom);
+    connect(m_zoomCombo->lineEdit(), &QLineEdit::returnPressed, this, &PrintPreviewDialog::applyZoom);
+    connect(m_firstPageButton, &QPushButton::clicked, this, [this] { goToPage(1); });
+    connect(m_previousPageButton, &QPushButton::clicked, this, [this] { goToPage(currentPage() - 1); });
+    connect(m_nextPageButton, &QPushButton::clicked, this, [this] { goToPage(currentPage() + 1); });
+    connect(m_lastPageButton, &QPushButton::clicked, this, [this] { goToPage(pageCount()); });
+    connect(m_printButton, &QPushButton::clicked, this, &PrintPreviewDialog::print);
+    connect(m_closeButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 PrintPreviewDialog::~PrintPreviewDialog()
 {
     // Hiding the window takes the focus from the zoom field, which then re-applies its text;
     // by then the print job is gone, and so is the subclass that paints the pages.
-    cmb->disconnect(this);
-    cmb->lineEdit()->disconnect(this);
-    preview->disconnect(this);
+    m_zoomCombo->disconnect(this);
+    m_zoomCombo->lineEdit()->disconnect(this);
+    m_preview->disconnect(this);
 }
 
 void PrintPreviewDialog::showFirstPage()
 {
     layOutPages();
-    preview->updatePreview();
+    m_preview->updatePreview();
     goToPage(1);
 }
 
 int PrintPreviewDialog::pageCount() const
 {
-    return preview->pageCount();
+    return m_preview->pageCount();
 }
 
 int PrintPreviewDialog::currentPage() const
 {
-    return pageCount() > 0 ? preview->currentPage() : 0;
+    return pageCount() > 0 ? m_preview->currentPage() : 0;
 }
 
 void PrintPreviewDialog::applyZoom()
 {
-    const QString text = cmb->currentText().trimmed();
+    const QString text = m_zoomCombo->currentText().trimmed();
     if (text == tr("自适应页宽")) {
-        preview->fitToWidth();
+        m_preview->fitToWidth();
         return;
     }
     if (text == tr("整页显示")) {
-        preview->fitInView();
+        m_preview->fitInView();
         return;
     }
     const QString number = text.endsWith(QLatin1Char('%')) ? text.chopped(1) : text;
@@ -128,7 +128,7 @@ void PrintPreviewDialog::applyZoom()
         platform::prompter().message(tr("请输入数值 10 到 500"), platform::Prompter::Icon::Error, tr("比例"));
         return;
     }
-    preview->setZoomFactor(percent / 100.0);
+    m_preview->setZoomFactor(percent / 100.0);
 }
 
 void PrintPreviewDialog::print()
@@ -152,11 +152,11 @@ void PrintPreviewDialog::print()
 
 void PrintPreviewDialog::goToPage(int page)
 {
-    preview->setCurrentPage(page);
+    m_preview->setCurrentPage(page);
     showPagePosition();
 }
 
 void PrintPreviewDialog::showPagePosition()
 {
-    Label1->setText(QString::asprintf("%d / %d", currentPage(), pageCount()));
+    m_pageLabel->setText(QString::asprintf("%d / %d", currentPage(), pageCount()));
 }

@@ -30,15 +30,15 @@ public:
     // Prints one copy; without any printer, into a PDF file the user names.
     void print();
 
-    QComboBox *cmb;
-    QPushButton *Button1;
-    QPushButton *Button2;
-    QPushButton *Button3;
-    QPushButton *Button4;
-    QLabel *Label1;
-    QPushButton *Button5;
-    QPushButton *Button6;
-    QPrintPreviewWidget *preview;
+    QComboBox *m_zoomCombo;
+    QPushButton *m_firstPageButton;
+    QPushButton *m_previousPageButton;
+    QPushButton *m_nextPageButton;
+    QPushButton *m_lastPageButton;
+    QLabel *m_pageLabel;
+    QPushButton *m_printButton;
+    QPushButton *m_closeButton;
+    QPrintPreviewWidget *m_preview;
 
 protected:
     // Sets the page up on m_printer before every preview and print.

@@ -9,8 +9,8 @@
 #include "document/rtf/Rtf.h"
 #include "document/TableCommands.h"
 #include "document/ToolbarIcons.h"
-#include "document/TfrmEspChar.h"
-#include "document/TfrmPreviewDocExd.h"
+#include "document/SpecialCharacterDialog.h"
+#include "document/DocumentPreviewDialog.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -91,75 +91,75 @@ QStringList fontFamilies()
 
 RichTextEditor::RichTextEditor(Variant variant, QWidget *parent)
     : QWidget(parent)
-    , rve(new QTextEdit)
-    , btnLeft(iconButton(toolbaricons::Kind::AlignLeft, tr("左停靠"), true))
-    , btnCenter(iconButton(toolbaricons::Kind::AlignCenter, tr("居中"), true))
-    , btnRight(iconButton(toolbaricons::Kind::AlignRight, tr("右停靠"), true))
-    , btnJustify(iconButton(toolbaricons::Kind::Justify, tr("两端对齐"), true))
-    , btnIdentDec(iconButton(toolbaricons::Kind::IndentLess, tr("减少缩进量")))
-    , btnIdentInc(iconButton(toolbaricons::Kind::IndentMore, tr("增加缩进量")))
-    , cmbFont(new QComboBox)
-    , cmbFontSize(new QComboBox)
-    , btnBold(toolButton(QStringLiteral("B"), tr("粗体"), true))
-    , btnItalic(toolButton(QStringLiteral("I"), tr("斜体"), true))
-    , btnUnderline(toolButton(QStringLiteral("U"), tr("下划线"), true))
-    , btnFont(toolButton(QStringLiteral("A"), tr("字体")))
-    , btnFontColor(iconButton(toolbaricons::Kind::TextColor, tr("文本颜色")))
-    , popupMenu(new QMenu(this))
+    , m_textEdit(new QTextEdit)
+    , m_alignLeftButton(iconButton(toolbaricons::Kind::AlignLeft, tr("左停靠"), true))
+    , m_centerButton(iconButton(toolbaricons::Kind::AlignCenter, tr("居中"), true))
+    , m_alignRightButton(iconButton(toolbaricons::Kind::AlignRight, tr("右停靠"), true))
+    , m_justifyButton(iconButton(toolbaricons::Kind::Justify, tr("两端对齐"), true))
+    , m_indentLessButton(iconButton(toolbaricons::Kind::IndentLess, tr("减少缩进量")))
+    , m_indentMoreButton(iconButton(toolbaricons::Kind::IndentMore, tr("增加缩进量")))
+    , m_fontCombo(new QComboBox)
+    , m_fontSizeCombo(new QComboBox)
+    , m_boldButton(toolButton(QStringLiteral("B"), tr("粗体"), true))
+    , m_italicButton(toolButton(QStringLiteral("I"), tr("斜体"), true))
+    , m_underlineButton(toolButton(QStringLiteral("U"), tr("下划线"), true))
+    , m_fontButton(toolButton(QStringLiteral("A"), tr("字体")))
+    , m_textColorButton(iconButton(toolbaricons::Kind::TextColor, tr("文本颜色")))
+    , m_contextMenu(new QMenu(this))
     , m_variant(variant)
     , m_alignment(new QButtonGroup(this))
 {
-    QFont bold = btnBold->font();
+    QFont bold = m_boldButton->font();
     bold.setBold(true);
-    btnBold->setFont(bold);
-    QFont italic = btnItalic->font();
+    m_boldButton->setFont(bold);
+    QFont italic = m_italicButton->font();
     italic.setItalic(true);
-    btnItalic->setFont(italic);
-    QFont underline = btnUnderline->font();
+    m_italicButton->setFont(italic);
+    QFont underline = m_underlineButton->font();
     underline.setUnderline(true);
-    btnUnderline->setFont(underline);
+    m_underlineButton->setFont(underline);
     if (variant == Variant::MainWindow)
-        sbSave = iconButton(toolbaricons::Kind::Save, tr("保存文档"));
+        m_saveButton = iconButton(toolbaricons::Kind::Save, tr("保存文档"));
 
-    rve->setAcceptRichText(true);
-    rve->document()->setDefaultFont(defaultDocumentFont());
-    rve->setContextMenuPolicy(Qt::CustomContextMenu);
-    rve->installEventFilter(this);
+    m_textEdit->setAcceptRichText(true);
+    m_textEdit->document()->setDefaultFont(defaultDocumentFont());
+    m_textEdit->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_textEdit->installEventFilter(this);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->addWidget(buildToolbar());
-    layout->addWidget(rve, 1);
+    layout->addWidget(m_textEdit, 1);
     buildMenu();
 
-    connect(rve, &QTextEdit::currentCharFormatChanged, this, &RichTextEditor::rveCurTextStyleChanged);
-    connect(rve, &QTextEdit::cursorPositionChanged, this, &RichTextEditor::rveCurParaStyleChanged);
-    connect(rve, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint &pos) { popupMenu->popup(rve->viewport()->mapToGlobal(pos)); });
+    connect(m_textEdit, &QTextEdit::currentCharFormatChanged, this, &RichTextEditor::syncFontControls);
+    connect(m_textEdit, &QTextEdit::cursorPositionChanged, this, &RichTextEditor::syncAlignmentButtons);
+    connect(m_textEdit, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &pos) { m_contextMenu->popup(m_textEdit->viewport()->mapToGlobal(pos)); });
     clear();
 }
 
 QWidget *RichTextEditor::buildToolbar()
 {
     int id = 0;
-    for (QToolButton *button : {btnLeft, btnRight, btnCenter, btnJustify})
+    for (QToolButton *button : {m_alignLeftButton, m_alignRightButton, m_centerButton, m_justifyButton})
         m_alignment->addButton(button, id++); // ids are the stored alignments: left 0, right 1, centre 2, justify 3
-    btnLeft->setChecked(true);
+    m_alignLeftButton->setChecked(true);
 
-    cmbFont->addItems(fontFamilies());
-    cmbFont->setMaxVisibleItems(20);
+    m_fontCombo->addItems(fontFamilies());
+    m_fontCombo->setMaxVisibleItems(20);
     // Some styles open a list as tall as the screen and ignore the count above; this keeps
     // the usual drop-down list.
-    cmbFont->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
-    cmbFont->setMinimumContentsLength(16);
-    cmbFont->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cmbFont->view()->setMinimumWidth(cmbFont->view()->sizeHintForColumn(0) + 24);
-    cmbFontSize->setEditable(true);
-    cmbFontSize->addItems({"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"});
-    cmbFontSize->setMinimumContentsLength(3);
-    cmbFontSize->setInsertPolicy(QComboBox::NoInsert);
-    cmbFontSize->lineEdit()->installEventFilter(this);
+    m_fontCombo->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }"));
+    m_fontCombo->setMinimumContentsLength(16);
+    m_fontCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_fontCombo->view()->setMinimumWidth(m_fontCombo->view()->sizeHintForColumn(0) + 24);
+    m_fontSizeCombo->setEditable(true);
+    m_fontSizeCombo->addItems({"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"});
+    m_fontSizeCombo->setMinimumContentsLength(3);
+    m_fontSizeCombo->setInsertPolicy(QComboBox::NoInsert);
+    m_fontSizeCombo->lineEdit()->installEventFilter(this);
 
     // A tool bar shrinks with its pane: what does not fit goes behind its overflow button, so
     // the bar never holds the splitter beside it.
@@ -167,51 +167,51 @@ QWidget *RichTextEditor::buildToolbar()
     bar->setIconSize(QSize(18, 18));
     bar->setMovable(false);
     bar->setFloatable(false);
-    for (QToolButton *button : {btnLeft, btnCenter, btnRight, btnJustify, btnIdentDec, btnIdentInc})
+    for (QToolButton *button : {m_alignLeftButton, m_centerButton, m_alignRightButton, m_justifyButton, m_indentLessButton, m_indentMoreButton})
         bar->addWidget(button);
     bar->addSeparator();
     bar->addWidget(new QLabel(tr("字体")));
-    bar->addWidget(cmbFont);
+    bar->addWidget(m_fontCombo);
     bar->addWidget(new QLabel(tr("字体大小")));
-    bar->addWidget(cmbFontSize);
-    for (QToolButton *button : {btnBold, btnItalic, btnUnderline, btnFont, btnFontColor})
+    bar->addWidget(m_fontSizeCombo);
+    for (QToolButton *button : {m_boldButton, m_italicButton, m_underlineButton, m_fontButton, m_textColorButton})
         bar->addWidget(button);
-    if (sbSave)
-        bar->addWidget(sbSave);
+    if (m_saveButton)
+        bar->addWidget(m_saveButton);
 
     connect(m_alignment, &QButtonGroup::idClicked, this, [this] { applyParaConversion(Alignment); });
-    connect(btnIdentInc, &QToolButton::clicked, this, [this] { applyParaConversion(IndentMore); });
-    connect(btnIdentDec, &QToolButton::clicked, this, [this] { applyParaConversion(IndentLess); });
-    connect(btnBold, &QToolButton::clicked, this, [this] { applyTextConversion(Bold); });
-    connect(btnItalic, &QToolButton::clicked, this, [this] { applyTextConversion(Italic); });
-    connect(btnUnderline, &QToolButton::clicked, this, [this] { applyTextConversion(Underline); });
-    connect(btnFont, &QToolButton::clicked, this, [this] { applyTextConversion(FontDialog); });
-    connect(btnFontColor, &QToolButton::clicked, this, [this] { applyTextConversion(TextColor); });
-    connect(cmbFont, &QComboBox::activated, this, [this] { applyTextConversion(FontName); });
-    connect(cmbFontSize, &QComboBox::activated, this, [this] { applyTextConversion(FontSize); });
-    if (sbSave)
-        connect(sbSave, &QToolButton::clicked, this, &RichTextEditor::saveRequested);
+    connect(m_indentMoreButton, &QToolButton::clicked, this, [this] { applyParaConversion(IndentMore); });
+    connect(m_indentLessButton, &QToolButton::clicked, this, [this] { applyParaConversion(IndentLess); });
+    connect(m_boldButton, &QToolButton::clicked, this, [this] { applyTextConversion(Bold); });
+    connect(m_italicButton, &QToolButton::clicked, this, [this] { applyTextConversion(Italic); });
+    connect(m_underlineButton, &QToolButton::clicked, this, [this] { applyTextConversion(Underline); });
+    connect(m_fontButton, &QToolButton::clicked, this, [this] { applyTextConversion(FontDialog); });
+    connect(m_textColorButton, &QToolButton::clicked, this, [this] { applyTextConversion(TextColor); });
+    connect(m_fontCombo, &QComboBox::activated, this, [this] { applyTextConversion(FontName); });
+    connect(m_fontSizeCombo, &QComboBox::activated, this, [this] { applyTextConversion(FontSize); });
+    if (m_saveButton)
+        connect(m_saveButton, &QToolButton::clicked, this, &RichTextEditor::saveRequested);
     return bar;
 }
 
 void RichTextEditor::buildMenu()
 {
-    QMenu *menu = popupMenu;
-    menu->addAction(tr("撤消"), QKeySequence(Qt::CTRL | Qt::Key_Z), rve, &QTextEdit::undo);
-    menu->addAction(tr("恢复"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), rve, &QTextEdit::redo);
+    QMenu *menu = m_contextMenu;
+    menu->addAction(tr("撤消"), QKeySequence(Qt::CTRL | Qt::Key_Z), m_textEdit, &QTextEdit::undo);
+    menu->addAction(tr("恢复"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), m_textEdit, &QTextEdit::redo);
     menu->addSeparator();
-    menu->addAction(tr("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X), rve, &QTextEdit::cut);
-    menu->addAction(tr("拷贝"), QKeySequence(Qt::CTRL | Qt::Key_C), rve, &QTextEdit::copy);
-    menu->addAction(tr("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V), rve, &QTextEdit::paste);
-    menu->addAction(tr("删除"), this, [this] { rve->textCursor().removeSelectedText(); });
+    menu->addAction(tr("剪切"), QKeySequence(Qt::CTRL | Qt::Key_X), m_textEdit, &QTextEdit::cut);
+    menu->addAction(tr("拷贝"), QKeySequence(Qt::CTRL | Qt::Key_C), m_textEdit, &QTextEdit::copy);
+    menu->addAction(tr("粘贴"), QKeySequence(Qt::CTRL | Qt::Key_V), m_textEdit, &QTextEdit::paste);
+    menu->addAction(tr("删除"), this, [this] { m_textEdit->textCursor().removeSelectedText(); });
     menu->addSeparator();
     QMenu *spacing = menu->addMenu(tr("行距"));
     spacing->addAction(tr("单倍行距"), this, [this] { setLineSpacing(100); });
     spacing->addAction(tr("1.5倍行距"), this, [this] { setLineSpacing(150); });
     spacing->addAction(tr("双倍行距"), this, [this] { setLineSpacing(200); });
     menu->addSeparator();
-    menu->addAction(tr("全选"), rve, &QTextEdit::selectAll);
-    menu->addAction(tr("查找"), this, &RichTextEditor::find);
+    menu->addAction(tr("全选"), m_textEdit, &QTextEdit::selectAll);
+    menu->addAction(tr("查找"), this, &RichTextEditor::showFindDialog);
     menu->addSeparator();
     menu->addAction(tr("插入图片"), this, &RichTextEditor::insertPicture);
     menu->addAction(tr("插入分页符"), this, &RichTextEditor::insertPageBreak);
@@ -256,86 +256,86 @@ void RichTextEditor::buildMenu()
 
 QTextDocument *RichTextEditor::document() const
 {
-    return rve->document();
+    return m_textEdit->document();
 }
 
 void RichTextEditor::clear()
 {
-    rve->clear();
-    rve->setCurrentCharFormat(QTextCharFormat());
-    rveCurTextStyleChanged(rve->currentCharFormat());
-    rveCurParaStyleChanged();
+    m_textEdit->clear();
+    m_textEdit->setCurrentCharFormat(QTextCharFormat());
+    syncFontControls(m_textEdit->currentCharFormat());
+    syncAlignmentButtons();
 }
 
-void RichTextEditor::rveCurTextStyleChanged(const QTextCharFormat &format)
+void RichTextEditor::syncFontControls(const QTextCharFormat &format)
 {
     m_updating = true;
     const QFont font = format.font().resolve(document()->defaultFont());
     const QString family = format.hasProperty(QTextFormat::FontFamilies) ? format.fontFamilies().toStringList().value(0)
                                                                          : document()->defaultFont().family();
-    cmbFont->setCurrentIndex(cmbFont->findText(family));
-    cmbFontSize->setEditText(QString::number(qRound(font.pointSizeF())));
-    btnBold->setChecked(font.bold());
-    btnItalic->setChecked(font.italic());
-    btnUnderline->setChecked(font.underline());
+    m_fontCombo->setCurrentIndex(m_fontCombo->findText(family));
+    m_fontSizeCombo->setEditText(QString::number(qRound(font.pointSizeF())));
+    m_boldButton->setChecked(font.bold());
+    m_italicButton->setChecked(font.italic());
+    m_underlineButton->setChecked(font.underline());
     m_updating = false;
 }
 
-void RichTextEditor::rveCurParaStyleChanged()
+void RichTextEditor::syncAlignmentButtons()
 {
-    const Qt::Alignment alignment = rve->textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
-    QToolButton *down = btnLeft;
+    const Qt::Alignment alignment = m_textEdit->textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask;
+    QToolButton *down = m_alignLeftButton;
     if (alignment & Qt::AlignRight)
-        down = btnRight;
+        down = m_alignRightButton;
     else if (alignment & Qt::AlignHCenter)
-        down = btnCenter;
+        down = m_centerButton;
     else if (alignment & Qt::AlignJustify)
-        down = btnJustify;
+        down = m_justifyButton;
     down->setChecked(true);
 }
 
 void RichTextEditor::mergeFormat(const QTextCharFormat &change)
 {
     // The selection, or the format typed next when nothing is selected: one undo step.
-    rve->mergeCurrentCharFormat(change);
+    m_textEdit->mergeCurrentCharFormat(change);
 }
 
 void RichTextEditor::focusEditorIfShown()
 {
     if (isVisible())
-        rve->setFocus();
+        m_textEdit->setFocus();
 }
 
 void RichTextEditor::applyTextConversion(int conversion)
 {
     QTextCharFormat change;
     switch (conversion) {
-    case Bold: change.setFontWeight(btnBold->isChecked() ? QFont::Bold : QFont::Normal); break;
-    case Italic: change.setFontItalic(btnItalic->isChecked()); break;
-    case Underline: change.setFontUnderline(btnUnderline->isChecked()); break;
+    case Bold: change.setFontWeight(m_boldButton->isChecked() ? QFont::Bold : QFont::Normal); break;
+    case Italic: change.setFontItalic(m_italicButton->isChecked()); break;
+    case Underline: change.setFontUnderline(m_underlineButton->isChecked()); break;
     case FontName:
-        if (m_updating || cmbFont->currentIndex() < 0)
+        if (m_updating || m_fontCombo->currentIndex() < 0)
             return;
-        change.setFontFamilies({cmbFont->currentText()});
+        change.setFontFamilies({m_fontCombo->currentText()});
         break;
     case FontDialog: {
-        const std::optional<QFont> font = platform::prompter().font(rve->currentCharFormat().font());
+        const std::optional<QFont> font = platform::prompter().font(m_textEdit->currentCharFormat().font());
         if (!font)
             return;
         change.setFont(*font);
         break;
     }
     case FontSize: {
-        if (m_updating || cmbFontSize->currentText().isEmpty())
+        if (m_updating || m_fontSizeCombo->currentText().isEmpty())
             return;
         bool ok = false;
-        const int size = cmbFontSize->currentText().trimmed().toInt(&ok);
+        const int size = m_fontSizeCombo->currentText().trimmed().toInt(&ok);
         change.setFontPointSize(ok && size > 0 ? size : 10);
         break;
     }
     case TextColor:
     case TextBackground: {
-        const QTextCharFormat current = rve->currentCharFormat();
+        const QTextCharFormat current = m_textEdit->currentCharFormat();
         const QColor initial = conversion == TextColor ? current.foreground().color() : current.background().color();
         const std::optional<QColor> color = platform::prompter().color(initial);
         if (!color)
@@ -355,7 +355,7 @@ void RichTextEditor::applyTextConversion(int conversion)
 
 void RichTextEditor::applyParaConversion(int conversion)
 {
-    QTextCursor cursor = rve->textCursor();
+    QTextCursor cursor = m_textEdit->textCursor();
     QTextBlockFormat format = cursor.blockFormat();
     QTextBlockFormat change;
     switch (conversion) {
@@ -401,7 +401,7 @@ void RichTextEditor::setLineSpacing(int percent)
 {
     QTextBlockFormat change;
     change.setLineHeight(percent, QTextBlockFormat::ProportionalHeight);
-    rve->textCursor().mergeBlockFormat(change);
+    m_textEdit->textCursor().mergeBlockFormat(change);
 }
 
 void RichTextEditor::insertPicture()
@@ -430,14 +430,14 @@ void RichTextEditor::insertPicture()
     format.setName(name);
     format.setWidth(image.width());
     format.setHeight(image.height());
-    rve->textCursor().insertImage(format);
+    m_textEdit->textCursor().insertImage(format);
 }
 
 void RichTextEditor::insertPageBreak()
 {
     // The break goes after the caret's paragraph, and the new paragraph starts without one,
     // so pressing Enter there does not break the page again.
-    QTextCursor cursor = rve->textCursor();
+    QTextCursor cursor = m_textEdit->textCursor();
     QTextBlockFormat next = cursor.blockFormat();
     QTextBlockFormat breakAfter;
     breakAfter.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysAfter);
@@ -446,13 +446,13 @@ void RichTextEditor::insertPageBreak()
     next.setPageBreakPolicy(QTextFormat::PageBreak_Auto);
     cursor.insertBlock(next);
     cursor.endEditBlock();
-    rve->setTextCursor(cursor);
+    m_textEdit->setTextCursor(cursor);
 }
 
 void RichTextEditor::insertSpecialChar()
 {
-    if (ShowSpecialChars())
-        rve->paste();
+    if (pickSpecialCharacter())
+        m_textEdit->paste();
 }
 
 void RichTextEditor::insertDateTime(DateFormat format)
@@ -460,24 +460,24 @@ void RichTextEditor::insertDateTime(DateFormat format)
     static const char *const formats[] = {"yyyy年MM月dd日", "yyyy-MM-dd", "yyyy-MM-dd HH:mm:ss"};
     const QString text = platform::clock().now().toString(QString::fromUtf8(formats[format]));
     QApplication::clipboard()->setText(text);
-    rve->insertPlainText(text);
+    m_textEdit->insertPlainText(text);
 }
 
 void RichTextEditor::insertTable()
 {
-    QTextCursor cursor = rve->textCursor();
+    QTextCursor cursor = m_textEdit->textCursor();
     if (tableDepth(cursor) >= kMaxTableDepth) {
         platform::prompter().message(tr("表格最多只能嵌套%1层，不能再插入表格！").arg(kMaxTableDepth),
                                      platform::Prompter::Icon::Warning);
         return;
     }
     tablecommands::insertDefaultTable(cursor);
-    rve->setTextCursor(cursor);
+    m_textEdit->setTextCursor(cursor);
 }
 
 void RichTextEditor::runTableCommand(int command)
 {
-    QTextCursor cursor = rve->textCursor();
+    QTextCursor cursor = m_textEdit->textCursor();
     if (!cursor.currentTable())
         return;
     auto askParts = [](const QString &title, const QString &label) -> std::optional<int> {
@@ -507,19 +507,19 @@ void RichTextEditor::runTableCommand(int command)
         break;
     default: return;
     }
-    rve->document()->setModified(true);
+    m_textEdit->document()->setModified(true);
 }
 
-void RichTextEditor::find()
+void RichTextEditor::showFindDialog()
 {
     auto *dialog = findChild<FindDialog *>();
     if (!dialog) {
         dialog = new FindDialog(this);
         connect(dialog, &FindDialog::findNext, this, &RichTextEditor::findNext);
     }
-    const QString selected = rve->textCursor().selectedText();
+    const QString selected = m_textEdit->textCursor().selectedText();
     if (!selected.isEmpty())
-        dialog->editText->setText(selected);
+        dialog->m_textEdit->setText(selected);
     dialog->show();
     dialog->raise();
     dialog->activateWindow();
@@ -534,7 +534,7 @@ bool RichTextEditor::findNext(const QString &text, bool backward, bool matchCase
         flags |= QTextDocument::FindCaseSensitively;
     if (wholeWord)
         flags |= QTextDocument::FindWholeWords;
-    if (rve->find(text, flags))
+    if (m_textEdit->find(text, flags))
         return true;
     platform::prompter().message(tr("没有找到新的类似信息"), platform::Prompter::Icon::Warning, tr("搜索完毕！"));
     return false;
@@ -558,12 +558,12 @@ void RichTextEditor::print()
 {
     const QString path = programFolder() + QStringLiteral("tmp.rvf");
     if (saveDocumentFile(*document(), path))
-        ShowDocPreview(path);
+        previewDocument(path);
 }
 
 bool RichTextEditor::moveToNeighbourCell(bool backward)
 {
-    QTextCursor cursor = rve->textCursor();
+    QTextCursor cursor = m_textEdit->textCursor();
     QTextTable *table = cursor.currentTable();
     if (!table)
         return false;
@@ -591,7 +591,7 @@ bool RichTextEditor::moveToNeighbourCell(bool backward)
         }
         const QTextTableCell cell = table->cellAt(row, column);
         if (cell.row() == row && cell.column() == column && cell != current) {
-            rve->setTextCursor(cell.firstCursorPosition());
+            m_textEdit->setTextCursor(cell.firstCursorPosition());
             return true;
         }
     }
@@ -599,16 +599,16 @@ bool RichTextEditor::moveToNeighbourCell(bool backward)
 
 bool RichTextEditor::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == rve && event->type() == QEvent::FocusOut)
+    if (watched == m_textEdit && event->type() == QEvent::FocusOut)
         emit editorExited();
-    if (watched == rve && event->type() == QEvent::KeyPress) {
+    if (watched == m_textEdit && event->type() == QEvent::KeyPress) {
         const auto *key = static_cast<QKeyEvent *>(event);
         const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
         if (tab && !(key->modifiers() & Qt::ControlModifier)
             && moveToNeighbourCell(key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier)))
             return true;
     }
-    if (watched == cmbFontSize->lineEdit()) {
+    if (watched == m_fontSizeCombo->lineEdit()) {
         if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent *>(event)->key();
             if (key == Qt::Key_Return || key == Qt::Key_Enter) {

@@ -43,27 +43,27 @@ public:
     void insertTable();
     void runTableCommand(int command);
     // Opens the find dialog; findNext searches from the caret and reports the end of the search.
-    void find();
+    void showFindDialog();
     bool findNext(const QString &text, bool backward, bool matchCase, bool wholeWord);
     void exportWord();
     void print();
 
-    QTextEdit *rve;
-    QToolButton *btnLeft;
-    QToolButton *btnCenter;
-    QToolButton *btnRight;
-    QToolButton *btnJustify;
-    QToolButton *btnIdentDec;
-    QToolButton *btnIdentInc;
-    QComboBox *cmbFont;
-    QComboBox *cmbFontSize;
-    QToolButton *btnBold;
-    QToolButton *btnItalic;
-    QToolButton *btnUnderline;
-    QToolButton *btnFont;
-    QToolButton *btnFontColor;
-    QToolButton *sbSave = nullptr;  // the main window's copy only
-    QMenu *popupMenu;
+    QTextEdit *m_textEdit;
+    QToolButton *m_alignLeftButton;
+    QToolButton *m_centerButton;
+    QToolButton *m_alignRightButton;
+    QToolButton *m_justifyButton;
+    QToolButton *m_indentLessButton;
+    QToolButton *m_indentMoreButton;
+    QComboBox *m_fontCombo;
+    QComboBox *m_fontSizeCombo;
+    QToolButton *m_boldButton;
+    QToolButton *m_italicButton;
+    QToolButton *m_underlineButton;
+    QToolButton *m_fontButton;
+    QToolButton *m_textColorButton;
+    QToolButton *m_saveButton = nullptr;  // the main window's copy only
+    QMenu *m_contextMenu;
 
 signals:
     void saveRequested();
@@ -76,8 +76,8 @@ protected:
 private:
     QWidget *buildToolbar();
     void buildMenu();
-    void rveCurTextStyleChanged(const QTextCharFormat &format);
-    void rveCurParaStyleChanged();
+    void syncFontControls(const QTextCharFormat &format);
+    void syncAlignmentButtons();
     void mergeFormat(const QTextCharFormat &change);
     void shiftIndent(QTextCursor cursor, int step);
     // Tab and Shift+Tab in a table: to the next or previous cell; false outside a table.

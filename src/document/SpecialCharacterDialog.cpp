@@ -1,4 +1,4 @@
-#include "document/TfrmEspChar.h"
+#include "document/SpecialCharacterDialog.h"
 
 #include "platform/ModalDialog.h"
 
@@ -39,60 +39,60 @@ void fixSections(QHeaderView *header)
 
 } // namespace
 
-TfrmEspChar::TfrmEspChar(QWidget *parent)
+SpecialCharacterDialog::SpecialCharacterDialog(QWidget *parent)
     : QDialog(parent)
-    , grid(new QTableWidget(rowCount, columnCount))
-    , cmdSave(new QPushButton(tr("选中(&S)")))
-    , cmdCancel(new QPushButton(tr("退出(&X)")))
+    , m_characterGrid(new QTableWidget(rowCount, columnCount))
+    , m_chooseButton(new QPushButton(tr("选中(&S)")))
+    , m_exitButton(new QPushButton(tr("退出(&X)")))
 {
     setWindowTitle(tr("选择特殊字符"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    fixSections(grid->horizontalHeader());
-    fixSections(grid->verticalHeader());
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    grid->setFixedSize(columnCount * cellSize + 2 * grid->frameWidth(),
-                       rowCount * cellSize + 2 * grid->frameWidth());
+    fixSections(m_characterGrid->horizontalHeader());
+    fixSections(m_characterGrid->verticalHeader());
+    m_characterGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_characterGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_characterGrid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_characterGrid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_characterGrid->setFixedSize(columnCount * cellSize + 2 * m_characterGrid->frameWidth(),
+                       rowCount * cellSize + 2 * m_characterGrid->frameWidth());
     // A light selection keeps the red of the selected symbol readable.
-    QPalette palette = grid->palette();
+    QPalette palette = m_characterGrid->palette();
     palette.setColor(QPalette::Highlight, QColor(0xdd, 0xee, 0xff));
     palette.setColor(QPalette::HighlightedText, Qt::red);
-    grid->setPalette(palette);
+    m_characterGrid->setPalette(palette);
 
     for (qsizetype k = 0; k < specialCharacters.size(); ++k) {
         auto *item = new QTableWidgetItem(specialCharacters.at(k));
         item->setTextAlignment(Qt::AlignCenter);
-        grid->setItem(int(k / columnCount), int(k % columnCount), item);
+        m_characterGrid->setItem(int(k / columnCount), int(k % columnCount), item);
     }
     // A selection from the start, so choosing at once takes the first symbol.
-    grid->setCurrentCell(0, 0);
+    m_characterGrid->setCurrentCell(0, 0);
 
-    cmdSave->setDefault(true); // Enter on the grid chooses, like the button
+    m_chooseButton->setDefault(true); // Enter on the grid chooses, like the button
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdCancel);
+    buttons->addWidget(m_chooseButton);
+    buttons->addWidget(m_exitButton);
 
     // Side margins that line the buttons up with the grid's right edge.
     auto *layout = new QVBoxLayout(this);
-    const int side = (clientSize.width() - grid->width()) / 2;
+    const int side = (clientSize.width() - m_characterGrid->width()) / 2;
     layout->setContentsMargins(side, side, side, layout->contentsMargins().bottom());
-    layout->addWidget(grid);
+    layout->addWidget(m_characterGrid);
     layout->addStretch();
     layout->addLayout(buttons);
     setFixedSize(clientSize.expandedTo(minimumSizeHint()));
 
-    connect(cmdSave, &QPushButton::clicked, this, &TfrmEspChar::cmdSaveClick);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(grid, &QTableWidget::cellDoubleClicked, this, &TfrmEspChar::cmdSaveClick);
+    connect(m_chooseButton, &QPushButton::clicked, this, &SpecialCharacterDialog::chooseSelectedCharacter);
+    connect(m_exitButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_characterGrid, &QTableWidget::cellDoubleClicked, this, &SpecialCharacterDialog::chooseSelectedCharacter);
 }
 
-void TfrmEspChar::cmdSaveClick()
+void SpecialCharacterDialog::chooseSelectedCharacter()
 {
-    const QList<QTableWidgetItem *> selected = grid->selectedItems();
+    const QList<QTableWidgetItem *> selected = m_characterGrid->selectedItems();
     if (selected.isEmpty())
         return;
     QGuiApplication::clipboard()->setText(selected.first()->text());
@@ -100,9 +100,9 @@ void TfrmEspChar::cmdSaveClick()
     accept();
 }
 
-bool ShowSpecialChars()
+bool pickSpecialCharacter()
 {
-    TfrmEspChar window;
+    SpecialCharacterDialog window;
     platform::execModal(window);
     return window.chosen();
 }

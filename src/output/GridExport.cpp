@@ -1,4 +1,4 @@
-#include "output/SendGridToExcel.h"
+#include "output/GridExport.h"
 
 #include "data/Recordset.h"
 #include "output/GridWorkbook.h"
@@ -18,7 +18,7 @@ const char kWorkbookType[] = "application/vnd.openxmlformats-officedocument.spre
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("SendGridToExcel", text);
+    return QCoreApplication::translate("GridExport", text);
 }
 
 } // namespace
@@ -40,7 +40,7 @@ QString exportFilePath(const QString &documentsFolder, const QString &title, con
     return path;
 }
 
-void SendGridToExcel(const QString &title, DataGrid &grid)
+void exportGridToSpreadsheet(const QString &title, DataGrid &grid)
 {
     platform::Prompter &prompter = platform::prompter();
     if (!grid.recordset().isOpen()) {

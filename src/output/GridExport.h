@@ -7,7 +7,7 @@ class DataGrid;
 
 // Sends what a list shows to the desktop's spreadsheet program: the workbook is kept in the
 // user's documents folder under the title and the moment, and opened from there.
-void SendGridToExcel(const QString &title, DataGrid &grid);
+void exportGridToSpreadsheet(const QString &title, DataGrid &grid);
 
 // "<documents>/<title> yyyy-MM-dd HHmmss.xlsx"; characters a file name cannot hold become "_".
 // Where that file exists (a second export within the same second), " (2)", " (3)" … go before

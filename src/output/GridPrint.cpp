@@ -34,9 +34,9 @@ qreal totalWidth(const GridPrintData &data)
 
 } // namespace
 
-int GetMaxTitleRow(const QString &caption)
+int captionLineCount(const QString &caption)
 {
-    return CountOccurrences(QStringLiteral("|"), caption) + 1;
+    return occurrenceCount(QStringLiteral("|"), caption) + 1;
 }
 
 QStringList captionLines(const QString &caption, int count)
@@ -60,7 +60,7 @@ GridPrintData gridPrintData(const QString &title, const QList<GridColumn> &colum
     GridPrintData data;
     data.title = title;
     for (const GridColumn &column : columns)
-        data.titleLineCount = qMax(data.titleLineCount, GetMaxTitleRow(column.title));
+        data.titleLineCount = qMax(data.titleLineCount, captionLineCount(column.title));
     QList<int> fields;
     for (const GridColumn &column : columns) {
         GridPrintData::Column printed;

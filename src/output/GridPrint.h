@@ -25,7 +25,7 @@ struct GridPrintData {
 };
 
 // The number of title lines a column caption asks for: one more than its "|" separators.
-int GetMaxTitleRow(const QString &caption);
+int captionLineCount(const QString &caption);
 // A caption's title lines: the parts between "|", the last part repeated to fill `count`.
 QStringList captionLines(const QString &caption, int count);
 GridPrintData gridPrintData(const QString &title, const QList<GridColumn> &columns, const Recordset &rows);

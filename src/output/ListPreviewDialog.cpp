@@ -1,4 +1,4 @@
-#include "output/TfrmPreview.h"
+#include "output/ListPreviewDialog.h"
 
 #include "platform/ModalDialog.h"
 #include "widgets/DataGrid.h"
@@ -11,7 +11,7 @@ constexpr qreal kPageMarginMm = 15;
 
 } // namespace
 
-TfrmPreview::TfrmPreview(QWidget *parent)
+ListPreviewDialog::ListPreviewDialog(QWidget *parent)
     : PrintPreviewDialog(parent)
 {
     setWindowTitle(tr("打印预览窗口"));
@@ -19,13 +19,13 @@ TfrmPreview::TfrmPreview(QWidget *parent)
     setSizeGripEnabled(true);
 }
 
-void TfrmPreview::ReadyData1(const QString &title, const DataGrid &grid)
+void ListPreviewDialog::loadList(const QString &title, const DataGrid &grid)
 {
     m_data = gridPrintData(title, grid.shownColumns(), grid.recordset());
     showFirstPage();
 }
 
-void TfrmPreview::layOutPages()
+void ListPreviewDialog::layOutPages()
 {
     m_printer.setPageOrientation(GridPrintLayout::orientationFor(m_data));
     m_printer.setPageMargins(QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm),
@@ -33,7 +33,7 @@ void TfrmPreview::layOutPages()
     m_printer.setDocName(m_data.title);
 }
 
-void TfrmPreview::paintPages(QPrinter *printer)
+void ListPreviewDialog::paintPages(QPrinter *printer)
 {
     const GridPrintLayout layout(m_data, *printer);
     QPainter painter(printer);
@@ -44,9 +44,9 @@ void TfrmPreview::paintPages(QPrinter *printer)
     }
 }
 
-void ShowPrintPreview(const QString &title, const DataGrid &grid)
+void previewList(const QString &title, const DataGrid &grid)
 {
-    TfrmPreview window;
-    window.ReadyData1(title, grid);
+    ListPreviewDialog window;
+    window.loadList(title, grid);
     platform::execModal(window);
 }

@@ -6,14 +6,14 @@
 class DataGrid;
 
 // The print preview of a list, page by page as it prints.
-class TfrmPreview : public PrintPreviewDialog
+class ListPreviewDialog : public PrintPreviewDialog
 {
     Q_OBJECT
 public:
-    explicit TfrmPreview(QWidget *parent = nullptr);
+    explicit ListPreviewDialog(QWidget *parent = nullptr);
 
     // Takes the title, the grid's columns and the rows of its result set.
-    void ReadyData1(const QString &title, const DataGrid &grid);
+    void loadList(const QString &title, const DataGrid &grid);
     const GridPrintData &data() const { return m_data; }
 
 protected:
@@ -25,4 +25,4 @@ private:
 };
 
 // Shows the modal print preview of what the list shows.
-void ShowPrintPreview(const QString &title, const DataGrid &grid);
+void previewList(const QString &title, const DataGrid &grid);

@@ -1,4 +1,4 @@
-#include "safety/TfrmAutoBakSet.h"
+#include "safety/AutoBackupDialog.h"
 
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
@@ -19,101 +19,101 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-TfrmAutoBakSet::TfrmAutoBakSet(QWidget *parent)
+AutoBackupDialog::AutoBackupDialog(QWidget *parent)
     : QDialog(parent)
-    , chkUseAutoBak(new QCheckBox(tr("启用启动备份功能")))
-    , EditBakPath(new QLineEdit)
-    , sbSelSaler(new QToolButton)
-    , rbDay(new QRadioButton(tr("每天")))
-    , dtTimeDay(new QTimeEdit(QTime(12, 30)))
-    , rbWeek(new QRadioButton(tr("每周")))
-    , cmbWeekDay(new QComboBox)
-    , dtWeekDay(new QTimeEdit(QTime(16, 0)))
-    , cmdSave(new QPushButton(tr("保存(&S)")))
-    , cmdCancel(new QPushButton(tr("取消(&X)")))
+    , m_enabledCheck(new QCheckBox(tr("启用启动备份功能")))
+    , m_folderEdit(new QLineEdit)
+    , m_chooseFolderButton(new QToolButton)
+    , m_dailyRadio(new QRadioButton(tr("每天")))
+    , m_dailyTimeEdit(new QTimeEdit(QTime(12, 30)))
+    , m_weeklyRadio(new QRadioButton(tr("每周")))
+    , m_weekdayCombo(new QComboBox)
+    , m_weeklyTimeEdit(new QTimeEdit(QTime(16, 0)))
+    , m_saveButton(new QPushButton(tr("保存(&S)")))
+    , m_cancelButton(new QPushButton(tr("取消(&X)")))
 {
     setWindowTitle(tr("自动备份设置"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
-    sbSelSaler->setText(QStringLiteral("..."));
-    sbSelSaler->setToolTip(tr("选择数据备份路径"));
-    EditBakPath->setMinimumWidth(260);
-    EditBakPath->installEventFilter(this);
-    for (QTimeEdit *picker : {dtTimeDay, dtWeekDay})
+    m_chooseFolderButton->setText(QStringLiteral("..."));
+    m_chooseFolderButton->setToolTip(tr("选择数据备份路径"));
+    m_folderEdit->setMinimumWidth(260);
+    m_folderEdit->installEventFilter(this);
+    for (QTimeEdit *picker : {m_dailyTimeEdit, m_weeklyTimeEdit})
         picker->setDisplayFormat(QStringLiteral("HH:mm"));
-    cmbWeekDay->addItems({tr("星期一"), tr("星期二"), tr("星期三"), tr("星期四"), tr("星期五"), tr("星期六"), tr("星期日")});
-    cmbWeekDay->setCurrentIndex(4);
-    rbDay->setChecked(true);
+    m_weekdayCombo->addItems({tr("星期一"), tr("星期二"), tr("星期三"), tr("星期四"), tr("星期五"), tr("星期六"), tr("星期日")});
+    m_weekdayCombo->setCurrentIndex(4);
+    m_dailyRadio->setChecked(true);
 
     auto *pathLabel = new QLabel(tr("数据备份路径"));
-    pathLabel->setBuddy(EditBakPath);
+    pathLabel->setBuddy(m_folderEdit);
     auto *pathRow = new QHBoxLayout;
     pathRow->addWidget(pathLabel);
-    pathRow->addWidget(EditBakPath, 1);
-    pathRow->addWidget(sbSelSaler);
+    pathRow->addWidget(m_folderEdit, 1);
+    pathRow->addWidget(m_chooseFolderButton);
 
     auto *when = new QGroupBox;
     auto *grid = new QGridLayout(when);
-    grid->addWidget(rbDay, 0, 0);
-    grid->addWidget(dtTimeDay, 0, 2);
-    grid->addWidget(rbWeek, 1, 0);
-    grid->addWidget(cmbWeekDay, 1, 1);
-    grid->addWidget(dtWeekDay, 1, 2);
+    grid->addWidget(m_dailyRadio, 0, 0);
+    grid->addWidget(m_dailyTimeEdit, 0, 2);
+    grid->addWidget(m_weeklyRadio, 1, 0);
+    grid->addWidget(m_weekdayCombo, 1, 1);
+    grid->addWidget(m_weeklyTimeEdit, 1, 2);
     grid->setColumnStretch(3, 1);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdSave);
-    buttons->addWidget(cmdCancel);
-    cmdSave->setAutoDefault(false);
-    cmdCancel->setAutoDefault(false);
-    connect(cmdSave, &QPushButton::clicked, this, &TfrmAutoBakSet::cmdSaveClick);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject); // Esc rejects too
-    connect(sbSelSaler, &QToolButton::clicked, this, &TfrmAutoBakSet::sbSelSalerClick);
+    buttons->addWidget(m_saveButton);
+    buttons->addWidget(m_cancelButton);
+    m_saveButton->setAutoDefault(false);
+    m_cancelButton->setAutoDefault(false);
+    connect(m_saveButton, &QPushButton::clicked, this, &AutoBackupDialog::saveIfFolderValid);
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject); // Esc rejects too
+    connect(m_chooseFolderButton, &QToolButton::clicked, this, &AutoBackupDialog::chooseFolder);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(chkUseAutoBak);
+    layout->addWidget(m_enabledCheck);
     layout->addLayout(pathRow);
     layout->addWidget(when);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TfrmAutoBakSet::ReadyData(bool enabled, const QString &folder, const QString &schedule)
+void AutoBackupDialog::loadValues(bool enabled, const QString &folder, const QString &schedule)
 {
-    chkUseAutoBak->setChecked(enabled);
-    EditBakPath->setText(folder);
-    ReadyBakTYpe(schedule);
+    m_enabledCheck->setChecked(enabled);
+    m_folderEdit->setText(folder);
+    loadSchedule(schedule);
 }
 
-void TfrmAutoBakSet::ReadyBakTYpe(const QString &schedule)
+void AutoBackupDialog::loadSchedule(const QString &schedule)
 {
     const std::optional<BackupSchedule> parsed = parseBackupSchedule(schedule);
     if (!parsed)
         return;
     if (parsed->weekly) {
-        rbWeek->setChecked(true);
-        cmbWeekDay->setCurrentIndex(parsed->weekday);
-        dtWeekDay->setTime(parsed->time);
+        m_weeklyRadio->setChecked(true);
+        m_weekdayCombo->setCurrentIndex(parsed->weekday);
+        m_weeklyTimeEdit->setTime(parsed->time);
     } else {
-        rbDay->setChecked(true);
-        dtTimeDay->setTime(parsed->time);
+        m_dailyRadio->setChecked(true);
+        m_dailyTimeEdit->setTime(parsed->time);
     }
 }
 
-QString TfrmAutoBakSet::GetBakTYpe() const
+QString AutoBackupDialog::scheduleText() const
 {
     BackupSchedule schedule;
-    schedule.weekly = !rbDay->isChecked();
-    schedule.weekday = cmbWeekDay->currentIndex();
-    schedule.time = schedule.weekly ? dtWeekDay->time() : dtTimeDay->time();
+    schedule.weekly = !m_dailyRadio->isChecked();
+    schedule.weekday = m_weekdayCombo->currentIndex();
+    schedule.time = schedule.weekly ? m_weeklyTimeEdit->time() : m_dailyTimeEdit->time();
     return formatBackupSchedule(schedule);
 }
 
-void TfrmAutoBakSet::cmdSaveClick()
+void AutoBackupDialog::saveIfFolderValid()
 {
-    const QString folder = EditBakPath->text();
-    if (!QFileInfo(folder).isDir() && (chkUseAutoBak->isChecked() || !folder.isEmpty())) {
+    const QString folder = m_folderEdit->text();
+    if (!QFileInfo(folder).isDir() && (m_enabledCheck->isChecked() || !folder.isEmpty())) {
         platform::prompter().message(tr("数据备份路径未指定正确！"), platform::Prompter::Icon::Warning);
         return;
     }
@@ -121,30 +121,30 @@ void TfrmAutoBakSet::cmdSaveClick()
     accept();
 }
 
-void TfrmAutoBakSet::sbSelSalerClick()
+void AutoBackupDialog::chooseFolder()
 {
     if (const std::optional<QString> folder = platform::prompter().existingFolder(tr("选择自动备份数据存储文件夹"), {}))
-        EditBakPath->setText(*folder);
+        m_folderEdit->setText(*folder);
 }
 
-bool TfrmAutoBakSet::eventFilter(QObject *watched, QEvent *event)
+bool AutoBackupDialog::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == EditBakPath && event->type() == QEvent::MouseButtonDblClick) {
-        sbSelSalerClick();
+    if (watched == m_folderEdit && event->type() == QEvent::MouseButtonDblClick) {
+        chooseFolder();
         return true;
     }
     return QDialog::eventFilter(watched, event);
 }
 
-bool ShowAutoBackupSettings(bool &enabled, QString &folder, QString &schedule)
+bool editAutoBackupSettings(bool &enabled, QString &folder, QString &schedule)
 {
-    TfrmAutoBakSet window;
-    window.ReadyData(enabled, folder, schedule);
+    AutoBackupDialog window;
+    window.loadValues(enabled, folder, schedule);
     platform::execModal(window);
     if (!window.saved())
         return false;
-    enabled = window.chkUseAutoBak->isChecked();
-    folder = window.EditBakPath->text();
-    schedule = window.GetBakTYpe();
+    enabled = window.m_enabledCheck->isChecked();
+    folder = window.m_folderEdit->text();
+    schedule = window.scheduleText();
     return true;
 }

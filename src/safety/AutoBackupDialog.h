@@ -11,31 +11,31 @@ class QTimeEdit;
 class QToolButton;
 
 // The automatic backup settings: on or off, the folder, and a daily or weekly time.
-class TfrmAutoBakSet : public QDialog
+class AutoBackupDialog : public QDialog
 {
     Q_OBJECT
 public:
-    explicit TfrmAutoBakSet(QWidget *parent = nullptr);
+    explicit AutoBackupDialog(QWidget *parent = nullptr);
 
-    void ReadyData(bool enabled, const QString &folder, const QString &schedule);
+    void loadValues(bool enabled, const QString &folder, const QString &schedule);
     // Shows a stored schedule; one that cannot be read leaves the designed daily 12:30.
-    void ReadyBakTYpe(const QString &schedule);
-    QString GetBakTYpe() const;
+    void loadSchedule(const QString &schedule);
+    QString scheduleText() const;
     // Closes as saved when the folder exists, or when the backup is off and no folder is given.
-    void cmdSaveClick();
-    void sbSelSalerClick();
+    void saveIfFolderValid();
+    void chooseFolder();
     bool saved() const { return m_saved; }
 
-    QCheckBox *chkUseAutoBak;
-    QLineEdit *EditBakPath;
-    QToolButton *sbSelSaler;
-    QRadioButton *rbDay;
-    QTimeEdit *dtTimeDay;
-    QRadioButton *rbWeek;
-    QComboBox *cmbWeekDay;
-    QTimeEdit *dtWeekDay;
-    QPushButton *cmdSave;
-    QPushButton *cmdCancel;
+    QCheckBox *m_enabledCheck;
+    QLineEdit *m_folderEdit;
+    QToolButton *m_chooseFolderButton;
+    QRadioButton *m_dailyRadio;
+    QTimeEdit *m_dailyTimeEdit;
+    QRadioButton *m_weeklyRadio;
+    QComboBox *m_weekdayCombo;
+    QTimeEdit *m_weeklyTimeEdit;
+    QPushButton *m_saveButton;
+    QPushButton *m_cancelButton;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -46,4 +46,4 @@ private:
 
 // Opens the window with the three values; true when the user saved, and only then are the
 // values replaced with the window's.
-bool ShowAutoBackupSettings(bool &enabled, QString &folder, QString &schedule);
+bool editAutoBackupSettings(bool &enabled, QString &folder, QString &schedule);

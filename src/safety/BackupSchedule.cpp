@@ -48,7 +48,7 @@ QString formatBackupSchedule(const BackupSchedule &schedule)
 QDateTime lastScheduledBackup(const BackupSchedule &schedule, const QDateTime &now)
 {
     const QTime time(schedule.time.hour(), schedule.time.minute());
-    const int daysBack = schedule.weekly ? (WeekdayNumber(now) - schedule.weekday + 7) % 7 : 0;
+    const int daysBack = schedule.weekly ? (weekdayIndex(now) - schedule.weekday + 7) % 7 : 0;
     QDateTime moment(now.date().addDays(-daysBack), time);
     if (moment > now)
         moment = moment.addDays(schedule.weekly ? -7 : -1);

@@ -2,7 +2,7 @@
 
 #include "data/ProgramFolder.h"
 #include "data/Sqlite.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -31,7 +31,7 @@ FileResult replaceDatabase(const QString &source, const QString &staging, const 
     QFile::remove(staging);
     QFile::remove(journalOf(staging));
 
-    const FileResult copied = CopyFileBytes(source, staging);
+    const FileResult copied = copyFileBytes(source, staging);
     if (!copied)
         return copied;
     if (!isProgramDatabase(staging))
@@ -70,10 +70,10 @@ QString programBackupFolder()
     return folder;
 }
 
-FileResult backupDatabase(TDM &dm, const QString &target)
+FileResult backupDatabase(Database &dm, const QString &target)
 {
     dm.close();
-    FileResult result = CopyFileBytes(dm.databasePath(), target);
+    FileResult result = copyFileBytes(dm.databasePath(), target);
     if (!dm.open() && result)
         result = FileResult::failure(dm.lastError());
     return result;
@@ -92,7 +92,7 @@ bool isProgramDatabase(const QString &path)
     return check.next() && check.value(0).toString() == QLatin1String("ok");
 }
 
-FileResult restoreDatabase(TDM &dm, const QString &source)
+FileResult restoreDatabase(Database &dm, const QString &source)
 {
     const QString database = dm.databasePath();
     if (isSameFile(source, database))
@@ -107,7 +107,7 @@ FileResult restoreDatabase(TDM &dm, const QString &source)
     return result;
 }
 
-bool clearUserData(TDM &dm)
+bool clearUserData(Database &dm)
 {
     return dm.inTransaction([&dm] {
         for (const QString &table : userDataTables()) {

@@ -4,7 +4,7 @@
 
 #include <QStringList>
 
-class TDM;
+class Database;
 
 // The database file operations behind backup, restore and clearing. None of them, however it
 // is interrupted, leaves the database file damaged or half replaced.
@@ -17,7 +17,7 @@ const QStringList &userDataTables();
 QString programBackupFolder();
 
 // Closes the connection, copies the database file to `target`, opens the connection again.
-FileResult backupDatabase(TDM &dm, const QString &target);
+FileResult backupDatabase(Database &dm, const QString &target);
 
 // True when the file opens with the program's key, holds the settings table and passes
 // SQLite's quick check.
@@ -27,7 +27,7 @@ bool isProgramDatabase(const QString &path);
 // database first, checked with isProgramDatabase and only then renamed over the database, so
 // a file that is not a sound backup of this program, or the database file itself, leaves the
 // database exactly as it was. The connection is closed meanwhile and opened again afterwards.
-FileResult restoreDatabase(TDM &dm, const QString &source);
+FileResult restoreDatabase(Database &dm, const QString &source);
 
 // Deletes every row of the user-data tables in one transaction: all or nothing.
-bool clearUserData(TDM &dm);
+bool clearUserData(Database &dm);

@@ -1,6 +1,6 @@
 #include "safety/DataSafetyCommands.h"
 
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "platform/Prompter.h"
 #include "safety/DataSafety.h"
 
@@ -32,7 +32,7 @@ QString proposedBackupName(const QDate &day)
     return day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".WBK");
 }
 
-CommandOutcome backupByUser(TDM &dm, const QDate &today)
+CommandOutcome backupByUser(Database &dm, const QDate &today)
 {
     platform::Prompter::FileRequest request = backupFileRequest(tr("备份文件"), tr("ZorvikOribel备份文件(*.WBK)"));
     request.fileName = QDir(request.folder).filePath(proposedBackupName(today));
@@ -48,7 +48,7 @@ CommandOutcome backupByUser(TDM &dm, const QDate &today)
     return CommandOutcome::Done;
 }
 
-CommandOutcome restoreByUser(TDM &dm)
+CommandOutcome restoreByUser(Database &dm)
 {
     platform::prompter().message(tr("警告：还原数据库将会把当前设置状况下的数据覆盖，且不可恢复！\n"
                                     "建议在还原之前先备份数据库！\n请谨慎使用本功能！"),
@@ -66,7 +66,7 @@ CommandOutcome restoreByUser(TDM &dm)
     return CommandOutcome::Done;
 }
 
-CommandOutcome clearDataByUser(TDM &dm)
+CommandOutcome clearDataByUser(Database &dm)
 {
     if (!platform::prompter().confirm(tr("本功能仅应用于正式开始使用本系统前的范例数据清除！\n"
                                          "如果已经有自己录入的数据，建议先执行[备份数据库]功能，再执行数据清除！\n"

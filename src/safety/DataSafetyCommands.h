@@ -2,7 +2,7 @@
 
 #include <QDate>
 
-class TDM;
+class Database;
 
 // The backup, restore and clearing commands of the settings page, with their dialogs and
 // messages.
@@ -14,9 +14,9 @@ enum class CommandOutcome {
     // The user has been told that the program now restarts; the caller restarts it.
     Done,
 };
-CommandOutcome backupByUser(TDM &dm, const QDate &today);
-CommandOutcome restoreByUser(TDM &dm);
-CommandOutcome clearDataByUser(TDM &dm);
+CommandOutcome backupByUser(Database &dm, const QDate &today);
+CommandOutcome restoreByUser(Database &dm);
+CommandOutcome clearDataByUser(Database &dm);
 
 // The name the backup dialog proposes for a backup taken on `day`.
 QString proposedBackupName(const QDate &day);

@@ -1,4 +1,4 @@
-#include "safety/TfrmBug.h"
+#include "safety/FeedbackDialog.h"
 
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
@@ -39,43 +39,43 @@ std::optional<QUrl> feedbackMail(const QString &subject, const QString &body)
     return QUrl::fromEncoded(address, QUrl::StrictMode);
 }
 
-TfrmBug::TfrmBug(QWidget *parent)
+FeedbackDialog::FeedbackDialog(QWidget *parent)
     : QDialog(parent)
-    , EditTitle(new QLineEdit(QString::fromUtf8(kFixedSubject)))
-    , EditContent(new QPlainTextEdit)
-    , cmdSave(new QPushButton(tr("提交(&S)")))
-    , cmdCancel(new QPushButton(tr("退出(&X)")))
+    , m_subjectEdit(new QLineEdit(QString::fromUtf8(kFixedSubject)))
+    , m_bodyEdit(new QPlainTextEdit)
+    , m_submitButton(new QPushButton(tr("提交(&S)")))
+    , m_exitButton(new QPushButton(tr("退出(&X)")))
 {
     setWindowTitle(tr("Zorvik[Oribel] BUG/建议提交"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     new EnterAsTabFilter(this);
 
     auto *fields = new QFormLayout;
-    fields->addRow(tr("主题"), EditTitle);
-    fields->addRow(tr("内容"), EditContent);
+    fields->addRow(tr("主题"), m_subjectEdit);
+    fields->addRow(tr("内容"), m_bodyEdit);
 
     auto *buttons = new QDialogButtonBox;
-    buttons->addButton(cmdSave, QDialogButtonBox::ActionRole);
-    buttons->addButton(cmdCancel, QDialogButtonBox::RejectRole);
-    cmdSave->setAutoDefault(false);
-    cmdCancel->setAutoDefault(false);
+    buttons->addButton(m_submitButton, QDialogButtonBox::ActionRole);
+    buttons->addButton(m_exitButton, QDialogButtonBox::RejectRole);
+    m_submitButton->setAutoDefault(false);
+    m_exitButton->setAutoDefault(false);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields, 1);
     layout->addWidget(buttons);
     setFixedSize(480, 320);
-    EditContent->setFocus();
+    m_bodyEdit->setFocus();
 
-    connect(cmdSave, &QPushButton::clicked, this, &TfrmBug::cmdSaveClick);
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_submitButton, &QPushButton::clicked, this, &FeedbackDialog::submitFeedback);
+    connect(m_exitButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TfrmBug::cmdSaveClick()
+void FeedbackDialog::submitFeedback()
 {
     // The subject box can be edited, so the message carries what it shows.
-    const QString subject = EditTitle->text().trimmed();
+    const QString subject = m_subjectEdit->text().trimmed();
     const std::optional<QUrl> mail
-        = feedbackMail(subject.isEmpty() ? QString::fromUtf8(kFixedSubject) : subject, EditContent->toPlainText());
+        = feedbackMail(subject.isEmpty() ? QString::fromUtf8(kFixedSubject) : subject, m_bodyEdit->toPlainText());
     if (!mail) {
         platform::prompter().message(tr("提交的内容太长，邮件程序无法完整接收，请删减后再提交！"),
                                      platform::Prompter::Icon::Warning);
@@ -84,8 +84,8 @@ void TfrmBug::cmdSaveClick()
     platform::shell().openUrl(*mail);
 }
 
-void ShowFeedbackWindow()
+void openFeedbackDialog()
 {
-    TfrmBug window;
+    FeedbackDialog window;
     platform::execModal(window);
 }

@@ -135,7 +135,7 @@ QString fillAndFlush(int in, FileHandle &out, off_t size, const QString &source,
 
 } // namespace
 
-FileResult CopyFileBytes(const QString &source, const QString &target)
+FileResult copyFileBytes(const QString &source, const QString &target)
 {
     const QByteArray sourcePath = QFile::encodeName(source);
     const QByteArray targetPath = QFile::encodeName(target);

@@ -19,7 +19,7 @@ struct FileResult {
 // written. A file is copied to `target`.part and renamed over `target` once it is complete and
 // flushed to the disk, so a failed or interrupted copy leaves an existing target as it was; a
 // device or pipe as target is written directly.
-FileResult CopyFileBytes(const QString &source, const QString &target);
+FileResult copyFileBytes(const QString &source, const QString &target);
 
 // True when both paths name the same existing file (links included).
 bool isSameFile(const QString &first, const QString &second);

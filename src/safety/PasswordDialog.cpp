@@ -1,4 +1,4 @@
-#include "safety/TfrmPassInput.h"
+#include "safety/PasswordDialog.h"
 
 #include "platform/ModalDialog.h"
 
@@ -8,48 +8,48 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TfrmPassInput::TfrmPassInput(QWidget *parent)
+PasswordDialog::PasswordDialog(QWidget *parent)
     : QDialog(parent)
-    , lblHint(new QLabel(tr("请输入密码：")))
-    , EditPass(new QLineEdit)
-    , cmdEnsure(new QPushButton(tr("确认(&E)")))
-    , cmdCancel(new QPushButton(tr("取消(&X)")))
+    , m_promptLabel(new QLabel(tr("请输入密码：")))
+    , m_passwordEdit(new QLineEdit)
+    , m_okButton(new QPushButton(tr("确认(&E)")))
+    , m_cancelButton(new QPushButton(tr("取消(&X)")))
 {
     setWindowTitle(tr("请输入密码"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    EditPass->setEchoMode(QLineEdit::Password);
-    EditPass->setMinimumWidth(260);
-    lblHint->setBuddy(EditPass);
+    m_passwordEdit->setEchoMode(QLineEdit::Password);
+    m_passwordEdit->setMinimumWidth(260);
+    m_promptLabel->setBuddy(m_passwordEdit);
 
     auto *buttons = new QDialogButtonBox;
-    buttons->addButton(cmdEnsure, QDialogButtonBox::AcceptRole);
-    buttons->addButton(cmdCancel, QDialogButtonBox::RejectRole);
-    cmdEnsure->setDefault(true);
+    buttons->addButton(m_okButton, QDialogButtonBox::AcceptRole);
+    buttons->addButton(m_cancelButton, QDialogButtonBox::RejectRole);
+    m_okButton->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(lblHint);
-    layout->addWidget(EditPass);
+    layout->addWidget(m_promptLabel);
+    layout->addWidget(m_passwordEdit);
     layout->addSpacing(6);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-void TfrmPassInput::setPrompt(const QString &title, const QString &prompt)
+void PasswordDialog::setPrompt(const QString &title, const QString &prompt)
 {
     setWindowTitle(title);
-    lblHint->setText(prompt);
+    m_promptLabel->setText(prompt);
 }
 
-QString TfrmPassInput::answer() const
+QString PasswordDialog::answer() const
 {
-    return EditPass->text();
+    return m_passwordEdit->text();
 }
 
-QString InputPassword(const QString &title, const QString &prompt)
+QString askPassword(const QString &title, const QString &prompt)
 {
-    TfrmPassInput window;
+    PasswordDialog window;
     window.setPrompt(title, prompt);
     platform::execModal(window);
     return window.answer();

@@ -92,7 +92,7 @@ QString textAt(int p, QChar c, const std::vector<QString> &texts)
 
 } // namespace
 
-QString NormaliseAmountText(const QString &text)
+QString normaliseAmountText(const QString &text)
 {
     QString cleaned;
     for (const QChar c : text) {
@@ -106,7 +106,7 @@ QString NormaliseAmountText(const QString &text)
     return cleaned.isEmpty() ? QStringLiteral("0") : cleaned;
 }
 
-QString AmountToCapitals(const QString &amount)
+QString amountInCapitals(const QString &amount)
 {
     static const QRegularExpression number(
         QStringLiteral("^([+-]?)(?:([0-9]+)(?:\\.([0-9]*))?|\\.([0-9]+))$"));

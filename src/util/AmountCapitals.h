@@ -4,11 +4,11 @@
 
 // Cleans the text of the masked amount box: blanks removed, a bare point read as zero, a
 // trailing point dropped. "            .  " gives "0.0", "1 2 3.  " gives "123".
-QString NormaliseAmountText(const QString &text);
+QString normaliseAmountText(const QString &text);
 
 // The amount in Chinese capital numerals as written on cheques and invoices, rounded half up
 // to fen: 20304.07 gives 贰万零叁佰零肆圆零柒分, -25.3 gives 欠贰拾伍圆叁角. Amounts below one
 // yuan start with their first non-zero unit (0.05 gives 伍分, 0 gives 零圆). `amount` is a
 // decimal number with "." as the point and an optional sign. Any other text, and amounts of
 // ten trillion (10^13) yuan and more, which the units end before, give an empty result.
-QString AmountToCapitals(const QString &amount);
+QString amountInCapitals(const QString &amount);

@@ -27,7 +27,7 @@ void focusNextControl(QWidget *focused)
 
 } // namespace
 
-bool EnterAsTab(QWidget *focused, int key, Qt::KeyboardModifiers modifiers)
+bool moveFocusOnEnter(QWidget *focused, int key, Qt::KeyboardModifiers modifiers)
 {
     if (!focused || (key != Qt::Key_Return && key != Qt::Key_Enter))
         return false;
@@ -57,5 +57,5 @@ bool EnterAsTabFilter::eventFilter(QObject *watched, QEvent *event)
     if (watched != focused || !(focused == m_scope || m_scope->isAncestorOf(focused)))
         return false;
     const auto *keyEvent = static_cast<QKeyEvent *>(event);
-    return EnterAsTab(focused, keyEvent->key(), keyEvent->modifiers());
+    return moveFocusOnEnter(focused, keyEvent->key(), keyEvent->modifiers());
 }

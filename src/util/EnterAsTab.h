@@ -8,9 +8,9 @@ class QWidget;
 // box needs Ctrl+Enter (plain Enter starts a new line there); grids and other item views
 // keep Enter for themselves, also in their cell editors (it commits the cell). Returns true
 // when the focus was moved and the key is to be swallowed.
-bool EnterAsTab(QWidget *focused, int key, Qt::KeyboardModifiers modifiers);
+bool moveFocusOnEnter(QWidget *focused, int key, Qt::KeyboardModifiers modifiers);
 
-// Applies EnterAsTab to every key press in `scope` (a window, or a page of one) before the
+// Applies moveFocusOnEnter to every key press in `scope` (a window, or a page of one) before the
 // control sees the key: `new EnterAsTabFilter(this)` in an editor window's constructor.
 // Lives as long as the scope.
 class EnterAsTabFilter final : public QObject

@@ -161,25 +161,25 @@ void setGbkByteLimit(QComboBox *combo, int maxBytes)
         setGbkByteLimit(edit, maxBytes);
 }
 
-void setGbkByteLimit(QPlainTextEdit *memo, int maxBytes)
+void setGbkByteLimit(QPlainTextEdit *textBox, int maxBytes)
 {
     // Where the last change put its text: what goes beyond the limit is cut from there, so
     // text already in the box is never lost.
     auto inserted = std::make_shared<std::pair<int, int>>(0, 0);
-    QObject::connect(memo->document(), &QTextDocument::contentsChange, memo,
+    QObject::connect(textBox->document(), &QTextDocument::contentsChange, textBox,
                      [inserted](int from, int, int added) { *inserted = {from, added}; });
-    QObject::connect(memo, &QPlainTextEdit::textChanged, memo, [memo, maxBytes, inserted] {
-        const QString text = memo->toPlainText();
+    QObject::connect(textBox, &QPlainTextEdit::textChanged, textBox, [textBox, maxBytes, inserted] {
+        const QString text = textBox->toPlainText();
         if (gbkByteLength(text) <= maxBytes)
             return;
         const int from = std::clamp(inserted->first, 0, int(text.size()));
         const int end = std::clamp(from + inserted->second, from, int(text.size()));
         const int room = maxBytes - gbkByteLength(text.left(from)) - gbkByteLength(text.mid(end));
         const int keep = int(gbkTruncate(text.mid(from, end - from), std::max(room, 0)).size());
-        QTextCursor cursor(memo->document());
+        QTextCursor cursor(textBox->document());
         cursor.setPosition(from + keep);
         cursor.setPosition(end, QTextCursor::KeepAnchor);
         cursor.removeSelectedText();
-        memo->setTextCursor(cursor);
+        textBox->setTextCursor(cursor);
     });
 }

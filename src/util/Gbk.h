@@ -27,4 +27,4 @@ void setGbkByteLimit(QLineEdit *edit, int maxBytes);
 void setGbkByteLimit(QComboBox *combo, int maxBytes);
 // The same for a multi-line box: typing or pasting beyond the limit is cut back to what fits,
 // on a character boundary, with the cursor at the end of what is kept.
-void setGbkByteLimit(QPlainTextEdit *memo, int maxBytes);
+void setGbkByteLimit(QPlainTextEdit *textBox, int maxBytes);

@@ -25,7 +25,7 @@ constexpr quint16 kLastLevelOneCode = 0xD7F9;
 
 } // namespace
 
-QChar PinyinInitial(quint16 code)
+QChar pinyinInitial(quint16 code)
 {
     if (code < kRanges[0].first || code > kLastLevelOneCode)
         return QLatin1Char(' ');
@@ -34,7 +34,7 @@ QChar PinyinInitial(quint16 code)
     return QLatin1Char(std::prev(next)->initial);
 }
 
-QString PinyinInitials(const QString &text)
+QString pinyinInitials(const QString &text)
 {
     const QByteArray bytes = gbkEncode(text);
     QString initials;
@@ -45,7 +45,7 @@ QString PinyinInitials(const QString &text)
             continue;
         }
         const quint8 trail = i + 1 < bytes.size() ? quint8(bytes.at(++i)) : 0;
-        initials += PinyinInitial(quint16(lead << 8 | trail));
+        initials += pinyinInitial(quint16(lead << 8 | trail));
     }
     return initials;
 }

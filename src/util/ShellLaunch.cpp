@@ -2,18 +2,18 @@
 
 #include "platform/Shell.h"
 
-void ShellOpen(const QString &path)
+void openWithDesktop(const QString &path)
 {
     platform::shell().openPath(path);
 }
 
-void OpenInBrowser(const QUrl &address)
+void openInBrowser(const QUrl &address)
 {
     if (address.isValid() && !address.isEmpty())
         platform::shell().openUrl(address);
 }
 
-void OpenInBrowser(const QString &address)
+void openInBrowser(const QString &address)
 {
-    OpenInBrowser(QUrl::fromUserInput(address.trimmed()));
+    openInBrowser(QUrl::fromUserInput(address.trimmed()));
 }

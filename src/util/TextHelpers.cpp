@@ -1,6 +1,6 @@
 #include "util/TextHelpers.h"
 
-int IndexOfItem(const QStringList &list, const QString &text, bool prefix)
+int indexOfEntry(const QStringList &list, const QString &text, bool prefix)
 {
     if (prefix && text.isEmpty())
         return -1;
@@ -11,7 +11,7 @@ int IndexOfItem(const QStringList &list, const QString &text, bool prefix)
     return -1;
 }
 
-int CountOccurrences(const QString &part, const QString &text)
+int occurrenceCount(const QString &part, const QString &text)
 {
     if (part.isEmpty())
         return 0;
@@ -21,7 +21,7 @@ int CountOccurrences(const QString &part, const QString &text)
     return count;
 }
 
-QString PadWithZero(const QString &text, int width)
+QString padWithZeros(const QString &text, int width)
 {
     return text.rightJustified(width, QLatin1Char('0'));
 }

@@ -1,11 +1,11 @@
 #include "util/Weekday.h"
 
-int WeekdayNumber(const QDate &date)
+int weekdayIndex(const QDate &date)
 {
     return date.dayOfWeek() - 1;
 }
 
-int WeekdayNumber(const QDateTime &dateTime)
+int weekdayIndex(const QDateTime &dateTime)
 {
-    return WeekdayNumber(dateTime.date());
+    return weekdayIndex(dateTime.date());
 }

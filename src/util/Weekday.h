@@ -4,5 +4,5 @@
 #include <QDateTime>
 
 // 0 for Monday … 6 for Sunday; the time of day plays no part. -1 for an invalid date.
-int WeekdayNumber(const QDate &date);
-int WeekdayNumber(const QDateTime &dateTime);
+int weekdayIndex(const QDate &date);
+int weekdayIndex(const QDateTime &dateTime);

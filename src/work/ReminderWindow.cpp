@@ -1,13 +1,13 @@
-#include "work/TfrmWorkHint.h"
+#include "work/ReminderWindow.h"
 
 #include "data/ProgramFolder.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "platform/Clock.h"
 #include "data/Recordset.h"
 #include "platform/Prompter.h"
 #include "widgets/Picture.h"
 #include "work/Reminders.h"
-#include "work/TfrmEditAWork.h"
+#include "work/WorkItemEditor.h"
 
 #include <QBitmap>
 #include <QContextMenuEvent>
@@ -53,14 +53,14 @@ QString alertSoundPath()
 
 } // namespace
 
-TfrmWorkHint::TfrmWorkHint(qint64 id)
+ReminderWindow::ReminderWindow(qint64 id)
     : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
-    , Image1(new QLabel(this))
-    , lblTime(reminderLabel(Image1))
-    , lblWork(reminderLabel(Image1))
-    , sbDetail(new QToolButton(this))
-    , TimerStop(new QTimer(this))
-    , mnuSnooze(new QMenu(this))
+    , m_pictureLabel(new QLabel(this))
+    , m_timeLabel(reminderLabel(m_pictureLabel))
+    , m_subjectLabel(reminderLabel(m_pictureLabel))
+    , m_detailButton(new QToolButton(this))
+    , m_alertStopTimer(new QTimer(this))
+    , m_snoozeMenu(new QMenu(this))
     , m_id(id)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -72,27 +72,27 @@ TfrmWorkHint::TfrmWorkHint(qint64 id)
     // for the screen fills the same shape exactly.
     const Picture picture = Picture::drawing(QStringLiteral(":/pictures/workhint.svg"));
     setMask(picture.pixmap(1.0).createMaskFromColor(kTransparentColor, Qt::MaskInColor));
-    Image1->setPixmap(picture.pixmap(devicePixelRatioF()));
-    Image1->setGeometry(rect());
-    Image1->setToolTip(tr("鼠标单击关闭本提示"));
+    m_pictureLabel->setPixmap(picture.pixmap(devicePixelRatioF()));
+    m_pictureLabel->setGeometry(rect());
+    m_pictureLabel->setToolTip(tr("鼠标单击关闭本提示"));
 
     // The labels lie on the picture, so their clicks and tooltips are the picture's.
-    lblTime->setText(QStringLiteral("09-01-01 17:01"));
-    lblTime->move(104, 32);
-    lblTime->adjustSize();
-    lblWork->setText(tr("迎接客户"));
-    lblWork->setGeometry(104, 55, 177, 66);
-    lblWork->setWordWrap(true);
-    lblWork->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_timeLabel->setText(QStringLiteral("09-01-01 17:01"));
+    m_timeLabel->move(104, 32);
+    m_timeLabel->adjustSize();
+    m_subjectLabel->setText(tr("迎接客户"));
+    m_subjectLabel->setGeometry(104, 55, 177, 66);
+    m_subjectLabel->setWordWrap(true);
+    m_subjectLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     // The button itself is drawn in the picture; this is the clickable area over it.
-    sbDetail->setGeometry(112, 120, 89, 25);
-    sbDetail->setAutoRaise(true);
-    sbDetail->setCursor(Qt::PointingHandCursor);
-    sbDetail->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"
+    m_detailButton->setGeometry(112, 120, 89, 25);
+    m_detailButton->setAutoRaise(true);
+    m_detailButton->setCursor(Qt::PointingHandCursor);
+    m_detailButton->setStyleSheet(QStringLiteral("QToolButton { border: none; background: transparent; }"
                                            "QToolButton:hover { background: rgba(255, 255, 255, 40); border-radius: 6px; }"
                                            "QToolButton:pressed { background: rgba(0, 0, 0, 40); border-radius: 6px; }"));
-    connect(sbDetail, &QToolButton::clicked, this, &TfrmWorkHint::sbDetailClick);
+    connect(m_detailButton, &QToolButton::clicked, this, &ReminderWindow::openItemInEditor);
 
     // The picture's visible part, not its transparent margin, goes into the corner.
     const QRect area = screen()->availableGeometry();
@@ -104,27 +104,27 @@ TfrmWorkHint::TfrmWorkHint(qint64 id)
                                                    {QT_TR_NOOP("30分钟后再提醒"), 30},
                                                    {QT_TR_NOOP("1小时后再提醒"), 60}};
     for (const auto &[caption, minutes] : laters)
-        mnuSnooze->addAction(tr(caption), this, [this, minutes = minutes] { snooze(minutes); });
+        m_snoozeMenu->addAction(tr(caption), this, [this, minutes = minutes] { snooze(minutes); });
 
-    TimerStop->setInterval(kStopIntervalMs);
-    connect(TimerStop, &QTimer::timeout, this, &TfrmWorkHint::TimerStopTimer);
-    TimerStop->start();
+    m_alertStopTimer->setInterval(kStopIntervalMs);
+    connect(m_alertStopTimer, &QTimer::timeout, this, &ReminderWindow::alertStopTick);
+    m_alertStopTimer->start();
 }
 
-bool TfrmWorkHint::ReadyData()
+bool ReminderWindow::loadItem()
 {
     Recordset work;
     if (!work.open(QStringLiteral("Select Title,TimeHint from TWork where ID=?"), {m_id}) || work.isEmpty()) {
         platform::prompter().message(tr("报警提示过程中，读取数据库发生错误！"), platform::Prompter::Icon::Error);
         return false;
     }
-    lblTime->setText(work.dateTime(QStringLiteral("TimeHint")).toString(QStringLiteral("yy-MM-dd HH:mm")));
-    lblTime->adjustSize();
-    lblWork->setText(work.text(QStringLiteral("Title")));
+    m_timeLabel->setText(work.dateTime(QStringLiteral("TimeHint")).toString(QStringLiteral("yy-MM-dd HH:mm")));
+    m_timeLabel->adjustSize();
+    m_subjectLabel->setText(work.text(QStringLiteral("Title")));
     return true;
 }
 
-void TfrmWorkHint::showEvent(QShowEvent *event)
+void ReminderWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
     if (m_alert == Alert::NotStarted)
@@ -134,47 +134,47 @@ void TfrmWorkHint::showEvent(QShowEvent *event)
 // A sound that cannot be played leaves the window silent: a reminder must never turn into
 // an error box. Without a file there is nothing to try; without a sound device the sound
 // component "plays" without a word.
-void TfrmWorkHint::startAlert()
+void ReminderWindow::startAlert()
 {
     const QString path = alertSoundPath();
     if (!QFileInfo(path).isFile()) {
         m_alert = Alert::Ended;
         return;
     }
-    MediaPlayer1 = new QSoundEffect(this);
-    MediaPlayer1->setSource(QUrl::fromLocalFile(path));
-    MediaPlayer1->setLoopCount(QSoundEffect::Infinite);
-    MediaPlayer1->play();
+    m_alertSound = new QSoundEffect(this);
+    m_alertSound->setSource(QUrl::fromLocalFile(path));
+    m_alertSound->setLoopCount(QSoundEffect::Infinite);
+    m_alertSound->play();
     m_alert = Alert::Sounding;
 }
 
-void TfrmWorkHint::endAlert()
+void ReminderWindow::endAlert()
 {
-    if (MediaPlayer1)
-        MediaPlayer1->stop();
+    if (m_alertSound)
+        m_alertSound->stop();
     m_alert = Alert::Ended;
 }
 
 // Stopping rather than toggling: a toggle would resume the alert at the next tick, and
 // an unattended reminder would then sound again every minute.
-void TfrmWorkHint::TimerStopTimer()
+void ReminderWindow::alertStopTick()
 {
     endAlert();
-    TimerStop->stop();
+    m_alertStopTimer->stop();
 }
 
-void TfrmWorkHint::sbDetailClick()
+void ReminderWindow::openItemInEditor()
 {
     // Out of the way while the editor is open: it is always on top.
     hide();
     endAlert();
-    ShowWorkEditor(m_id, QString());
+    editWorkItem(m_id, QString());
     close();
 }
 
-void TfrmWorkHint::snooze(int minutes)
+void ReminderWindow::snooze(int minutes)
 {
-    const QDateTime time = snoozeReminder(TDM::instance(), qint32(m_id), minutes, platform::clock().now());
+    const QDateTime time = snoozeReminder(Database::instance(), qint32(m_id), minutes, platform::clock().now());
     if (!time.isValid()) {
         platform::prompter().message(tr("设置再次提醒时，写入数据库发生错误！"), platform::Prompter::Icon::Error);
         return;
@@ -184,12 +184,12 @@ void TfrmWorkHint::snooze(int minutes)
     close();
 }
 
-void TfrmWorkHint::contextMenuEvent(QContextMenuEvent *event)
+void ReminderWindow::contextMenuEvent(QContextMenuEvent *event)
 {
-    mnuSnooze->exec(event->globalPos());
+    m_snoozeMenu->exec(event->globalPos());
 }
 
-void TfrmWorkHint::mouseReleaseEvent(QMouseEvent *event)
+void ReminderWindow::mouseReleaseEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         close();
@@ -197,10 +197,10 @@ void TfrmWorkHint::mouseReleaseEvent(QMouseEvent *event)
         QWidget::mouseReleaseEvent(event);
 }
 
-TfrmWorkHint *ShowWorkReminder(qint64 id)
+ReminderWindow *popUpReminder(qint64 id)
 {
-    auto *window = new TfrmWorkHint(id);
-    window->ReadyData();
+    auto *window = new ReminderWindow(id);
+    window->loadItem();
     window->show();
     return window;
 }

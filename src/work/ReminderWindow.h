@@ -12,32 +12,32 @@ class QToolButton;
 // corner of the screen with the reminder time and the subject, and an alert sound that
 // loops until the first stop tick. A click on it closes it; its detail area opens the item
 // in the editor. It deletes itself when closed.
-class TfrmWorkHint : public QWidget
+class ReminderWindow : public QWidget
 {
     Q_OBJECT
 public:
-    explicit TfrmWorkHint(qint64 id);
+    explicit ReminderWindow(qint64 id);
 
     // Shows the item's reminder time and subject; when the item cannot be read, says so and
     // keeps the sample texts.
-    bool ReadyData();
+    bool loadItem();
     // The 30-second tick: ends the alert for good, so it never comes back while the
     // window stays open.
-    void TimerStopTimer();
+    void alertStopTick();
     // Hides the window and silences it, opens the item in the editor, and closes once the
     // editor is done.
-    void sbDetailClick();
+    void openItemInEditor();
 
     // Closes the window and brings the reminder back `minutes` from now.
     void snooze(int minutes);
 
-    QLabel *Image1;
-    QLabel *lblTime;
-    QLabel *lblWork;
-    QToolButton *sbDetail;
-    QTimer *TimerStop;
+    QLabel *m_pictureLabel;
+    QLabel *m_timeLabel;
+    QLabel *m_subjectLabel;
+    QToolButton *m_detailButton;
+    QTimer *m_alertStopTimer;
     // The right-click menu: later reminders, leaving the picture's own clicks as they are.
-    QMenu *mnuSnooze;
+    QMenu *m_snoozeMenu;
 
 signals:
     void snoozed(qint64 id, const QDateTime &time);
@@ -55,8 +55,8 @@ private:
 
     qint64 m_id;
     Alert m_alert = Alert::NotStarted;
-    QSoundEffect *MediaPlayer1 = nullptr; // made only when there is a sound file to play
+    QSoundEffect *m_alertSound = nullptr; // made only when there is a sound file to play
 };
 
 // Opens a reminder window for the work item and returns it at once; several may be open.
-TfrmWorkHint *ShowWorkReminder(qint64 id);
+ReminderWindow *popUpReminder(qint64 id);

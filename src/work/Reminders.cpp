@@ -2,9 +2,9 @@
 
 #include "data/DbDates.h"
 #include "data/Recordset.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 
-QList<ReminderEntry> loadReminderCache(TDM &dm)
+QList<ReminderEntry> loadReminderCache(Database &dm)
 {
     QList<ReminderEntry> cache;
     Recordset rs(dm);
@@ -32,13 +32,13 @@ int dueReminder(const QList<ReminderEntry> &cache, const QDateTime &now)
     return -1;
 }
 
-void markReminderShown(TDM &dm, ReminderEntry &entry)
+void markReminderShown(Database &dm, ReminderEntry &entry)
 {
     dm.execute(QStringLiteral("Update TWork Set HasHinted=1 where ID=?"), {entry.id});
     entry.shown = true;
 }
 
-QDateTime snoozeReminder(TDM &dm, qint32 id, int minutes, const QDateTime &now)
+QDateTime snoozeReminder(Database &dm, qint32 id, int minutes, const QDateTime &now)
 {
     const QDateTime minute(now.date(), QTime(now.time().hour(), now.time().minute()));
     const QDateTime time = minute.addSecs(qint64(minutes) * 60);

@@ -34,17 +34,17 @@ QColor textColor(const QLineEdit *box)
 
 StateColorGroup::StateColorGroup(QWidget *parent)
     : QGroupBox(tr("事务状态颜色设置"), parent)
-    , EditWorkStuNoDeal(sample(tr("未处理")))
-    , EditWorkStuNowDeal(sample(tr("正在处理")))
-    , EditWorkStuFin(sample(tr("已完成")))
-    , EditWorkStuWaste(sample(tr("已废弃")))
-    , SpeedButton11(pickButton())
-    , SpeedButton1(pickButton())
-    , SpeedButton2(pickButton())
-    , SpeedButton3(pickButton())
+    , m_pendingSampleEdit(sample(tr("未处理")))
+    , m_inProgressSampleEdit(sample(tr("正在处理")))
+    , m_doneSampleEdit(sample(tr("已完成")))
+    , m_abandonedSampleEdit(sample(tr("已废弃")))
+    , m_pendingColorButton(pickButton())
+    , m_inProgressColorButton(pickButton())
+    , m_doneColorButton(pickButton())
+    , m_abandonedColorButton(pickButton())
 {
     auto *grid = new QGridLayout(this);
-    const std::array<QToolButton *, 4> buttons{SpeedButton11, SpeedButton1, SpeedButton2, SpeedButton3};
+    const std::array<QToolButton *, 4> buttons{m_pendingColorButton, m_inProgressColorButton, m_doneColorButton, m_abandonedColorButton};
     for (int i = 0; i < 4; ++i) {
         QLineEdit *box = samples()[size_t(i)];
         box->installEventFilter(this);
@@ -56,7 +56,7 @@ StateColorGroup::StateColorGroup(QWidget *parent)
 
 std::array<QLineEdit *, 4> StateColorGroup::samples() const
 {
-    return {EditWorkStuNoDeal, EditWorkStuNowDeal, EditWorkStuFin, EditWorkStuWaste};
+    return {m_pendingSampleEdit, m_inProgressSampleEdit, m_doneSampleEdit, m_abandonedSampleEdit};
 }
 
 std::array<QColor, 4> StateColorGroup::colors() const

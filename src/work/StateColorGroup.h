@@ -19,14 +19,14 @@ public:
     // Asks for a new colour of state 1 to 4, starting from its current one.
     void pickColor(int state);
 
-    QLineEdit *EditWorkStuNoDeal;
-    QLineEdit *EditWorkStuNowDeal;
-    QLineEdit *EditWorkStuFin;
-    QLineEdit *EditWorkStuWaste;
-    QToolButton *SpeedButton11;
-    QToolButton *SpeedButton1;
-    QToolButton *SpeedButton2;
-    QToolButton *SpeedButton3;
+    QLineEdit *m_pendingSampleEdit;
+    QLineEdit *m_inProgressSampleEdit;
+    QLineEdit *m_doneSampleEdit;
+    QLineEdit *m_abandonedSampleEdit;
+    QToolButton *m_pendingColorButton;
+    QToolButton *m_inProgressColorButton;
+    QToolButton *m_doneColorButton;
+    QToolButton *m_abandonedColorButton;
 
 signals:
     void colorsChanged();

@@ -1,14 +1,14 @@
 #include "work/WorkBody.h"
 
 #include "data/Recordset.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "document/DocumentStore.h"
 
 #include <QTextDocument>
 
 namespace workbody {
 
-void load(TDM &dm, qint64 id, QTextDocument &document)
+void load(Database &dm, qint64 id, QTextDocument &document)
 {
     document.clear();
     Recordset rs(dm);
@@ -19,7 +19,7 @@ void load(TDM &dm, qint64 id, QTextDocument &document)
         loadDocument(stored, document);
 }
 
-SaveResult save(TDM &dm, qint64 id, const QTextDocument &document)
+SaveResult save(Database &dm, qint64 id, const QTextDocument &document)
 {
     Recordset rs(dm);
     if (!rs.open(QStringLiteral("Select ID, Content from TWork where ID=?"), {id}) || rs.isEmpty())

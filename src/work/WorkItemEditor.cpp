@@ -1,4 +1,4 @@
-#include "work/TfrmEditAWork.h"
+#include "work/WorkItemEditor.h"
 
 #include "data/DbDates.h"
 #include "platform/Clock.h"
@@ -7,7 +7,7 @@
 #include "util/TextHelpers.h"
 #include "document/DocumentStore.h"
 #include "document/RichTextEditor.h"
-#include "work/TfrmWorkClass.h"
+#include "work/WorkTypesDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -44,24 +44,24 @@ void showWhen(QDateTimeEdit *picker, bool checked)
 
 } // namespace
 
-TfrmEditAWork::TfrmEditAWork(qint64 id, const QString &presetType, QWidget *parent)
+WorkItemEditor::WorkItemEditor(qint64 id, const QString &presetType, QWidget *parent)
     : QDialog(parent)
-    , EditTitle(new QLineEdit)
-    , cmbWorkType(new QComboBox)
-    , sbEditWorkType(new QToolButton)
-    , cmbFInStu(new QComboBox)
-    , chkStart(new QCheckBox)
-    , dtStart(new QDateEdit)
-    , chkEnd(new QCheckBox)
-    , dtEnd(new QDateEdit)
-    , cmbZY(new QComboBox)
-    , dtRec(new QDateTimeEdit)
-    , editor(new RichTextEditor(RichTextEditor::Variant::EditorWindow))
-    , chkDateHInt(new QCheckBox(tr("事务处理提示")))
-    , dtDateHInt(new QDateEdit)
-    , dtTImeHint(new QTimeEdit)
-    , cmdSave(new QPushButton(tr("保存(&S)")))
-    , cmdCancel(new QPushButton(tr("取消(&X)")))
+    , m_subjectEdit(new QLineEdit)
+    , m_typeCombo(new QComboBox)
+    , m_editTypesButton(new QToolButton)
+    , m_stateCombo(new QComboBox)
+    , m_startCheck(new QCheckBox)
+    , m_startDateEdit(new QDateEdit)
+    , m_endCheck(new QCheckBox)
+    , m_endDateEdit(new QDateEdit)
+    , m_priorityCombo(new QComboBox)
+    , m_updateTimeEdit(new QDateTimeEdit)
+    , m_bodyEditor(new RichTextEditor(RichTextEditor::Variant::EditorWindow))
+    , m_reminderCheck(new QCheckBox(tr("事务处理提示")))
+    , m_reminderDateEdit(new QDateEdit)
+    , m_reminderTimeEdit(new QTimeEdit)
+    , m_saveButton(new QPushButton(tr("保存(&S)")))
+    , m_cancelButton(new QPushButton(tr("取消(&X)")))
     , m_id(id)
     , m_presetType(presetType)
 {
@@ -72,53 +72,53 @@ TfrmEditAWork::TfrmEditAWork(qint64 id, const QString &presetType, QWidget *pare
     auto *body = new QGroupBox(tr("事务详细内容"));
     auto *bodyLayout = new QVBoxLayout(body);
     bodyLayout->setContentsMargins(4, 4, 4, 4);
-    bodyLayout->addWidget(editor);
+    bodyLayout->addWidget(m_bodyEditor);
 
     auto *bottom = new QHBoxLayout;
-    bottom->addWidget(chkDateHInt);
-    bottom->addWidget(dtDateHInt);
-    bottom->addWidget(dtTImeHint);
+    bottom->addWidget(m_reminderCheck);
+    bottom->addWidget(m_reminderDateEdit);
+    bottom->addWidget(m_reminderTimeEdit);
     bottom->addStretch(1);
-    bottom->addWidget(cmdSave);
-    bottom->addWidget(cmdCancel);
+    bottom->addWidget(m_saveButton);
+    bottom->addWidget(m_cancelButton);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildFields());
     layout->addWidget(body, 1);
     layout->addLayout(bottom);
 
-    connect(cmdSave, &QPushButton::clicked, this, [this] {
-        if (SaveData()) {
+    connect(m_saveButton, &QPushButton::clicked, this, [this] {
+        if (saveRecord()) {
             m_cancelled = false;
             accept();
         }
     });
-    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(sbEditWorkType, &QToolButton::clicked, this, [this] {
-        ShowWorkTypes();
+    connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_editTypesButton, &QToolButton::clicked, this, [this] {
+        editWorkTypes();
         fillWorkTypes();
     });
-    for (QCheckBox *box : {chkStart, chkEnd, chkDateHInt})
-        connect(box, &QCheckBox::toggled, this, &TfrmEditAWork::applyDateDisplay);
+    for (QCheckBox *box : {m_startCheck, m_endCheck, m_reminderCheck})
+        connect(box, &QCheckBox::toggled, this, &WorkItemEditor::applyDateDisplay);
     fillWorkTypes();
-    EditTitle->setFocus();
+    m_subjectEdit->setFocus();
 }
 
-QWidget *TfrmEditAWork::buildFields()
+QWidget *WorkItemEditor::buildFields()
 {
-    EditTitle->setMaxLength(kTitleLength);
-    cmbFInStu->addItems({tr("未处理"), tr("正在处理"), tr("已完成"), tr("已废弃")});
-    cmbZY->addItems({tr("普通"), tr("紧急")});
-    sbEditWorkType->setText(QStringLiteral("…"));
-    sbEditWorkType->setToolTip(tr("编辑事务类型"));
-    for (QDateEdit *picker : {dtStart, dtEnd, dtDateHInt}) {
+    m_subjectEdit->setMaxLength(kTitleLength);
+    m_stateCombo->addItems({tr("未处理"), tr("正在处理"), tr("已完成"), tr("已废弃")});
+    m_priorityCombo->addItems({tr("普通"), tr("紧急")});
+    m_editTypesButton->setText(QStringLiteral("…"));
+    m_editTypesButton->setToolTip(tr("编辑事务类型"));
+    for (QDateEdit *picker : {m_startDateEdit, m_endDateEdit, m_reminderDateEdit}) {
         picker->setCalendarPopup(true);
         picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     }
-    dtTImeHint->setDisplayFormat(QStringLiteral("HH:mm"));
-    dtRec->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
-    dtRec->setReadOnly(true);
-    dtRec->setButtonSymbols(QAbstractSpinBox::NoButtons);
+    m_reminderTimeEdit->setDisplayFormat(QStringLiteral("HH:mm"));
+    m_updateTimeEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd HH:mm"));
+    m_updateTimeEdit->setReadOnly(true);
+    m_updateTimeEdit->setButtonSymbols(QAbstractSpinBox::NoButtons);
 
     auto dated = [](QCheckBox *box, QDateEdit *picker) {
         auto *row = new QHBoxLayout;
@@ -129,50 +129,50 @@ QWidget *TfrmEditAWork::buildFields()
     };
     auto *typeRow = new QHBoxLayout;
     typeRow->setSpacing(2);
-    typeRow->addWidget(cmbWorkType, 1);
-    typeRow->addWidget(sbEditWorkType);
+    typeRow->addWidget(m_typeCombo, 1);
+    typeRow->addWidget(m_editTypesButton);
 
     auto *fields = new QWidget;
     auto *grid = new QGridLayout(fields);
     grid->setContentsMargins(0, 0, 0, 0);
     grid->addWidget(new QLabel(tr("事务主题")), 0, 0);
-    grid->addWidget(EditTitle, 0, 1, 1, 3);
+    grid->addWidget(m_subjectEdit, 0, 1, 1, 3);
     grid->addWidget(new QLabel(tr("事务类型")), 1, 0);
     grid->addLayout(typeRow, 1, 1);
     grid->addWidget(new QLabel(tr("处理状态")), 1, 2);
-    grid->addWidget(cmbFInStu, 1, 3);
+    grid->addWidget(m_stateCombo, 1, 3);
     grid->addWidget(new QLabel(tr("开始时间")), 2, 0);
-    grid->addLayout(dated(chkStart, dtStart), 2, 1);
+    grid->addLayout(dated(m_startCheck, m_startDateEdit), 2, 1);
     grid->addWidget(new QLabel(tr("结束时间")), 2, 2);
-    grid->addLayout(dated(chkEnd, dtEnd), 2, 3);
+    grid->addLayout(dated(m_endCheck, m_endDateEdit), 2, 3);
     grid->addWidget(new QLabel(tr("优先级")), 3, 0);
-    grid->addWidget(cmbZY, 3, 1);
+    grid->addWidget(m_priorityCombo, 3, 1);
     grid->addWidget(new QLabel(tr("更新时间")), 3, 2);
-    grid->addWidget(dtRec, 3, 3);
+    grid->addWidget(m_updateTimeEdit, 3, 3);
     grid->setColumnStretch(1, 1);
     grid->setColumnStretch(3, 1);
     return fields;
 }
 
-void TfrmEditAWork::fillWorkTypes()
+void WorkItemEditor::fillWorkTypes()
 {
     QStringList types;
     appendWorkTypeTitles(types);
-    cmbWorkType->clear();
-    cmbWorkType->addItems(types);
-    cmbWorkType->setCurrentIndex(types.isEmpty() ? -1 : 0);
+    m_typeCombo->clear();
+    m_typeCombo->addItems(types);
+    m_typeCombo->setCurrentIndex(types.isEmpty() ? -1 : 0);
 }
 
-void TfrmEditAWork::applyDateDisplay()
+void WorkItemEditor::applyDateDisplay()
 {
-    showWhen(dtStart, chkStart->isChecked());
-    showWhen(dtEnd, chkEnd->isChecked());
-    showWhen(dtDateHInt, chkDateHInt->isChecked());
-    showWhen(dtTImeHint, chkDateHInt->isChecked());
-    showWhen(dtRec, m_hasUpdateTime);
+    showWhen(m_startDateEdit, m_startCheck->isChecked());
+    showWhen(m_endDateEdit, m_endCheck->isChecked());
+    showWhen(m_reminderDateEdit, m_reminderCheck->isChecked());
+    showWhen(m_reminderTimeEdit, m_reminderCheck->isChecked());
+    showWhen(m_updateTimeEdit, m_hasUpdateTime);
 }
 
-bool TfrmEditAWork::ReadyData()
+bool WorkItemEditor::loadRecord()
 {
     if (!m_work.open(QStringLiteral("Select * from TWork where ID=?"), {m_id})) {
         platform::prompter().message(tr("读取数据库发生错误"), platform::Prompter::Icon::Error);
@@ -181,23 +181,23 @@ bool TfrmEditAWork::ReadyData()
     const QDateTime now = platform::clock().now();
     if (m_work.isEmpty()) {
         m_work.append();
-        cmbFInStu->setCurrentIndex(0);
-        dtRec->setDateTime(now);
-        const int preset = cmbWorkType->findText(m_presetType, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        m_stateCombo->setCurrentIndex(0);
+        m_updateTimeEdit->setDateTime(now);
+        const int preset = m_typeCombo->findText(m_presetType, Qt::MatchExactly | Qt::MatchCaseSensitive);
         if (preset >= 0)
-            cmbWorkType->setCurrentIndex(preset);
-        for (QDateEdit *picker : {dtStart, dtEnd, dtDateHInt})
+            m_typeCombo->setCurrentIndex(preset);
+        for (QDateEdit *picker : {m_startDateEdit, m_endDateEdit, m_reminderDateEdit})
             picker->setDate(now.date());
-        dtTImeHint->setTime(now.time());
+        m_reminderTimeEdit->setTime(now.time());
     } else {
-        EditTitle->setText(m_work.text(QStringLiteral("Title")));
+        m_subjectEdit->setText(m_work.text(QStringLiteral("Title")));
         QStringList types;
-        for (int i = 0; i < cmbWorkType->count(); ++i)
-            types.append(cmbWorkType->itemText(i));
-        cmbWorkType->setCurrentIndex(IndexOfItem(types, m_work.text(QStringLiteral("WorkType")), true));
-        cmbFInStu->setCurrentIndex(int(m_work.integer(QStringLiteral("FinStu"))) - 1);
-        cmbZY->setCurrentIndex(int(m_work.integer(QStringLiteral("ZY"))));
-        for (auto [box, picker, field] : {std::tuple{chkStart, dtStart, "TimeStart"}, std::tuple{chkEnd, dtEnd, "TimeEnd"}}) {
+        for (int i = 0; i < m_typeCombo->count(); ++i)
+            types.append(m_typeCombo->itemText(i));
+        m_typeCombo->setCurrentIndex(indexOfEntry(types, m_work.text(QStringLiteral("WorkType")), true));
+        m_stateCombo->setCurrentIndex(int(m_work.integer(QStringLiteral("FinStu"))) - 1);
+        m_priorityCombo->setCurrentIndex(int(m_work.integer(QStringLiteral("ZY"))));
+        for (auto [box, picker, field] : {std::tuple{m_startCheck, m_startDateEdit, "TimeStart"}, std::tuple{m_endCheck, m_endDateEdit, "TimeEnd"}}) {
             const QVariant stored = m_work.value(QLatin1String(field));
             const bool set = !dbdates::isEmpty(stored);
             box->setChecked(set);
@@ -205,64 +205,64 @@ bool TfrmEditAWork::ReadyData()
         }
         const QVariant updated = m_work.value(QStringLiteral("LastUpTime"));
         m_hasUpdateTime = !dbdates::isEmpty(updated);
-        dtRec->setDateTime(m_hasUpdateTime ? dbdates::fromValue(updated) : now);
+        m_updateTimeEdit->setDateTime(m_hasUpdateTime ? dbdates::fromValue(updated) : now);
         const QVariant hint = m_work.value(QStringLiteral("TimeHint"));
         const QDateTime hintTime = dbdates::isEmpty(hint) ? now : dbdates::fromValue(hint);
-        dtDateHInt->setDate(hintTime.date());
-        dtTImeHint->setTime(hintTime.time());
-        chkDateHInt->setChecked(m_work.integer(QStringLiteral("UseTimeHint")) != 0);
+        m_reminderDateEdit->setDate(hintTime.date());
+        m_reminderTimeEdit->setTime(hintTime.time());
+        m_reminderCheck->setChecked(m_work.integer(QStringLiteral("UseTimeHint")) != 0);
         const QByteArray content = m_work.blob(QStringLiteral("Content"));
         if (content.size() > kNoBodyLimit)
-            loadDocument(content, *editor->document());
-        editor->rve->moveCursor(QTextCursor::Start); // the body opens at its top
+            loadDocument(content, *m_bodyEditor->document());
+        m_bodyEditor->m_textEdit->moveCursor(QTextCursor::Start); // the body opens at its top
     }
     applyDateDisplay();
     return true;
 }
 
-bool TfrmEditAWork::SaveData()
+bool WorkItemEditor::saveRecord()
 {
-    if (cmbWorkType->currentIndex() < 0) {
+    if (m_typeCombo->currentIndex() < 0) {
         platform::prompter().message(tr("请务必指定事务分类，以便在后期事务教多时进行分类过滤查询！"),
                                      platform::Prompter::Icon::Warning);
-        cmbWorkType->setFocus();
+        m_typeCombo->setFocus();
         return false;
     }
-    if (EditTitle->text().isEmpty()) {
+    if (m_subjectEdit->text().isEmpty()) {
         platform::prompter().message(tr("请务必输入事务主题，如果内容较简介，则主题可直接作为事务的内容！"),
                                      platform::Prompter::Icon::Warning);
-        EditTitle->setFocus();
+        m_subjectEdit->setFocus();
         return false;
     }
-    const bool reminder = chkDateHInt->isChecked();
+    const bool reminder = m_reminderCheck->isChecked();
     // An unchecked date is cleared: the field shows blank, so the item has no such date.
     auto date = [](const QCheckBox *box, const QDateEdit *picker) {
         return box->isChecked() ? QVariant(dbdates::toText(QDateTime(picker->date(), QTime(0, 0)))) : QVariant();
     };
     m_work.edit();
     const bool written =
-        m_work.set(QStringLiteral("Title"), EditTitle->text())
-        && m_work.set(QStringLiteral("WorkType"), cmbWorkType->currentText())
-        && m_work.set(QStringLiteral("FinStu"), cmbFInStu->currentIndex() + 1)
-        && m_work.set(QStringLiteral("ZY"), cmbZY->currentIndex())
+        m_work.set(QStringLiteral("Title"), m_subjectEdit->text())
+        && m_work.set(QStringLiteral("WorkType"), m_typeCombo->currentText())
+        && m_work.set(QStringLiteral("FinStu"), m_stateCombo->currentIndex() + 1)
+        && m_work.set(QStringLiteral("ZY"), m_priorityCombo->currentIndex())
         && m_work.set(QStringLiteral("UseTimeHint"), reminder ? 1 : 0)
         && m_work.set(QStringLiteral("TimeHint"),
-                      dbdates::toText(reminder ? QDateTime(dtDateHInt->date(), dtTImeHint->time()) : QDateTime()))
+                      dbdates::toText(reminder ? QDateTime(m_reminderDateEdit->date(), m_reminderTimeEdit->time()) : QDateTime()))
         && m_work.set(QStringLiteral("LastUpTime"), platform::clock().now())
-        && m_work.set(QStringLiteral("TimeStart"), date(chkStart, dtStart))
-        && m_work.set(QStringLiteral("TimeEnd"), date(chkEnd, dtEnd))
+        && m_work.set(QStringLiteral("TimeStart"), date(m_startCheck, m_startDateEdit))
+        && m_work.set(QStringLiteral("TimeEnd"), date(m_endCheck, m_endDateEdit))
         && m_work.set(QStringLiteral("HasHinted"), 0)
-        && m_work.set(QStringLiteral("Content"), saveDocument(*editor->document()))
+        && m_work.set(QStringLiteral("Content"), saveDocument(*m_bodyEditor->document()))
         && m_work.post();
     if (!written)
         platform::prompter().message(tr("存储数据发生错误！"), platform::Prompter::Icon::Error);
     return written;
 }
 
-bool ShowWorkEditor(qint64 id, const QString &presetType)
+bool editWorkItem(qint64 id, const QString &presetType)
 {
-    TfrmEditAWork window(id, presetType);
-    if (!window.ReadyData())
+    WorkItemEditor window(id, presetType);
+    if (!window.loadRecord())
         return false;
     platform::execModal(window);
     return window.saved();

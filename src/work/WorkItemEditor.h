@@ -15,7 +15,7 @@ class QToolButton;
 class RichTextEditor;
 
 // The editor of one work item: subject, type, state, priority, dates, reminder and body.
-class TfrmEditAWork : public QDialog
+class WorkItemEditor : public QDialog
 {
     Q_OBJECT
     // First, so the controls built in the constructor find it constructed.
@@ -24,30 +24,30 @@ class TfrmEditAWork : public QDialog
 public:
     // `id` -1 (or one that matches no row) makes a new item; `presetType` is the type to
     // select for a new item.
-    TfrmEditAWork(qint64 id, const QString &presetType, QWidget *parent = nullptr);
+    WorkItemEditor(qint64 id, const QString &presetType, QWidget *parent = nullptr);
 
-    bool ReadyData();
-    bool SaveData();
+    bool loadRecord();
+    bool saveRecord();
     bool saved() const { return !m_cancelled; }
     // Reapplies the blank-field rule: unchecked date boxes and an empty update time show nothing.
     void applyDateDisplay();
 
-    QLineEdit *EditTitle;
-    QComboBox *cmbWorkType;
-    QToolButton *sbEditWorkType;
-    QComboBox *cmbFInStu;
-    QCheckBox *chkStart;
-    QDateEdit *dtStart;
-    QCheckBox *chkEnd;
-    QDateEdit *dtEnd;
-    QComboBox *cmbZY;
-    QDateTimeEdit *dtRec;
-    RichTextEditor *editor;
-    QCheckBox *chkDateHInt;
-    QDateEdit *dtDateHInt;
-    QTimeEdit *dtTImeHint;
-    QPushButton *cmdSave;
-    QPushButton *cmdCancel;
+    QLineEdit *m_subjectEdit;
+    QComboBox *m_typeCombo;
+    QToolButton *m_editTypesButton;
+    QComboBox *m_stateCombo;
+    QCheckBox *m_startCheck;
+    QDateEdit *m_startDateEdit;
+    QCheckBox *m_endCheck;
+    QDateEdit *m_endDateEdit;
+    QComboBox *m_priorityCombo;
+    QDateTimeEdit *m_updateTimeEdit;
+    RichTextEditor *m_bodyEditor;
+    QCheckBox *m_reminderCheck;
+    QDateEdit *m_reminderDateEdit;
+    QTimeEdit *m_reminderTimeEdit;
+    QPushButton *m_saveButton;
+    QPushButton *m_cancelButton;
 
 private:
     void fillWorkTypes();
@@ -60,4 +60,4 @@ private:
 };
 
 // Opens the editor modally; true when the user saved the item.
-bool ShowWorkEditor(qint64 id, const QString &presetType);
+bool editWorkItem(qint64 id, const QString &presetType);

@@ -1,14 +1,14 @@
 #include "work/WorkListPage.h"
 
-#include "data/TDM.h"
-#include "output/SendGridToExcel.h"
-#include "output/TfrmPreview.h"
+#include "data/Database.h"
+#include "output/GridExport.h"
+#include "output/ListPreviewDialog.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
 #include "document/RichTextEditor.h"
 #include "work/WorkBody.h"
-#include "work/TfrmEditAWork.h"
-#include "work/TfrmWorkClass.h"
+#include "work/WorkItemEditor.h"
+#include "work/WorkTypesDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -62,60 +62,60 @@ QList<GridColumn> workColumns()
 
 WorkListPage::WorkListPage(QWidget *parent)
     : QWidget(parent)
-    , cmbWorkType(new QComboBox)
-    , sbEditWorkType(new QToolButton)
-    , cmbClass(new QComboBox)
-    , chkStuNoDeal(new QCheckBox(tr("未处理")))
-    , chkStuNowDeal(new QCheckBox(tr("正在处理")))
-    , chkStuFin(new QCheckBox(tr("已完成")))
-    , chkStuWaste(new QCheckBox(tr("已废弃")))
-    , sbAllRunStu(new QToolButton)
-    , DBGridEh1(new DataGrid(m_work))
-    , cmdAddWork(new QPushButton(tr("添加事务(&A)")))
-    , cmdEditWork(new QPushButton(tr("编辑事务(&E)")))
-    , cmdDeleteWork(new QPushButton(tr("删除事务(&D)")))
-    , PopupMenu1(new QMenu(this))
-    , splitter(new QSplitter(Qt::Horizontal))
-    , editor(new RichTextEditor(RichTextEditor::Variant::MainWindow))
+    , m_workTypeCombo(new QComboBox)
+    , m_editTypesButton(new QToolButton)
+    , m_priorityCombo(new QComboBox)
+    , m_pendingCheck(new QCheckBox(tr("未处理")))
+    , m_inProgressCheck(new QCheckBox(tr("正在处理")))
+    , m_doneCheck(new QCheckBox(tr("已完成")))
+    , m_abandonedCheck(new QCheckBox(tr("已废弃")))
+    , m_allStatesButton(new QToolButton)
+    , m_workGrid(new DataGrid(m_work))
+    , m_addButton(new QPushButton(tr("添加事务(&A)")))
+    , m_editButton(new QPushButton(tr("编辑事务(&E)")))
+    , m_deleteButton(new QPushButton(tr("删除事务(&D)")))
+    , m_listMenu(new QMenu(this))
+    , m_splitter(new QSplitter(Qt::Horizontal))
+    , m_documentEditor(new RichTextEditor(RichTextEditor::Variant::MainWindow))
 {
     m_stateColors.fill(palette().color(QPalette::Text));
-    splitter->addWidget(buildListPane());
-    splitter->addWidget(buildDocumentPane());
-    splitter->setStretchFactor(1, 1);
-    splitter->setChildrenCollapsible(false);
+    m_splitter->addWidget(buildListPane());
+    m_splitter->addWidget(buildDocumentPane());
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setChildrenCollapsible(false);
     // Without live resizing the splitter reports one move, when the user lets go.
-    splitter->setOpaqueResize(false);
-    connect(splitter, &QSplitter::splitterMoved, this, &WorkListPage::listWidthChanged);
+    m_splitter->setOpaqueResize(false);
+    connect(m_splitter, &QSplitter::splitterMoved, this, &WorkListPage::listWidthChanged);
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(buildFilters());
-    layout->addWidget(splitter, 1);
+    layout->addWidget(m_splitter, 1);
     buildMenu();
 }
 
 QWidget *WorkListPage::buildFilters()
 {
-    cmbClass->addItems({tr("普通"), tr("紧急"), tr("全部")});
-    cmbClass->setCurrentIndex(2);
-    cmbWorkType->setMinimumContentsLength(8);
-    cmbWorkType->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    sbEditWorkType->setText(QStringLiteral("…"));
-    sbEditWorkType->setToolTip(tr("调整事务类型信息"));
-    sbAllRunStu->setText(tr("全部"));
-    sbAllRunStu->setToolTip(tr("选择全部处理状态"));
-    chkStuNoDeal->setChecked(true);
-    chkStuNowDeal->setChecked(true);
+    m_priorityCombo->addItems({tr("普通"), tr("紧急"), tr("全部")});
+    m_priorityCombo->setCurrentIndex(2);
+    m_workTypeCombo->setMinimumContentsLength(8);
+    m_workTypeCombo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_editTypesButton->setText(QStringLiteral("…"));
+    m_editTypesButton->setToolTip(tr("调整事务类型信息"));
+    m_allStatesButton->setText(tr("全部"));
+    m_allStatesButton->setToolTip(tr("选择全部处理状态"));
+    m_pendingCheck->setChecked(true);
+    m_inProgressCheck->setChecked(true);
 
     auto *bar = new QWidget;
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(new QLabel(tr("事务类型")));
-    row->addWidget(cmbWorkType);
-    row->addWidget(sbEditWorkType);
+    row->addWidget(m_workTypeCombo);
+    row->addWidget(m_editTypesButton);
     row->addSpacing(12);
     row->addWidget(new QLabel(tr("优先级")));
-    row->addWidget(cmbClass);
+    row->addWidget(m_priorityCombo);
     row->addSpacing(12);
     row->addWidget(new QLabel(tr("处理状态")));
     for (QCheckBox *box : stateBoxes()) {
@@ -124,14 +124,14 @@ QWidget *WorkListPage::buildFilters()
         row->addWidget(box);
         connect(box, &QCheckBox::clicked, this, [this, box] { stateBoxClicked(box); });
     }
-    row->addWidget(sbAllRunStu);
+    row->addWidget(m_allStatesButton);
     row->addStretch(1);
 
-    connect(cmbWorkType, &QComboBox::activated, this, &WorkListPage::ReadyWork);
-    connect(cmbClass, &QComboBox::activated, this, &WorkListPage::ReadyWork);
-    connect(sbAllRunStu, &QToolButton::clicked, this, &WorkListPage::sbAllRunStuClick);
-    connect(sbEditWorkType, &QToolButton::clicked, this, [this] {
-        ShowWorkTypes();
+    connect(m_workTypeCombo, &QComboBox::activated, this, &WorkListPage::loadList);
+    connect(m_priorityCombo, &QComboBox::activated, this, &WorkListPage::loadList);
+    connect(m_allStatesButton, &QToolButton::clicked, this, &WorkListPage::selectAllStates);
+    connect(m_editTypesButton, &QToolButton::clicked, this, [this] {
+        editWorkTypes();
         fillWorkTypes();
     });
     return bar;
@@ -142,44 +142,44 @@ QWidget *WorkListPage::buildDocumentPane()
     auto *pane = new QGroupBox(tr("事务详细内容"));
     auto *layout = new QVBoxLayout(pane);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(editor);
+    layout->addWidget(m_documentEditor);
     connect(&m_work, &Recordset::currentChanged, this, [this] {
         if (m_pageShown)
             loadCurrentDocument();
     });
-    connect(editor, &RichTextEditor::editorExited, this, &WorkListPage::SaveDoc);
-    connect(editor, &RichTextEditor::saveRequested, this, &WorkListPage::SaveDoc);
+    connect(m_documentEditor, &RichTextEditor::editorExited, this, &WorkListPage::saveCurrentDocument);
+    connect(m_documentEditor, &RichTextEditor::saveRequested, this, &WorkListPage::saveCurrentDocument);
     return pane;
 }
 
 QWidget *WorkListPage::buildListPane()
 {
-    DBGridEh1->setColumns(workColumns());
-    DBGridEh1->view()->setToolTip(tr("鼠标双击编辑事务属性和内容"));
-    DBGridEh1->setColorizer([this](int row, int) {
+    m_workGrid->setColumns(workColumns());
+    m_workGrid->view()->setToolTip(tr("鼠标双击编辑事务属性和内容"));
+    m_workGrid->setColorizer([this](int row, int) {
         const Recordset &rs = m_work;
         const int state = rs.valueAt(row, rs.fieldIndex(QStringLiteral("FinStu"))).toInt();
         const bool urgent = rs.valueAt(row, rs.fieldIndex(QStringLiteral("ZY"))).toInt() == 1;
         const QColor text = m_stateColors[size_t(state >= 1 && state <= 3 ? state - 1 : 3)];
         return RecordsetModel::CellColors{text, urgent ? kUrgentBackground : QColor()};
     });
-    connect(DBGridEh1, &DataGrid::titleClicked, this, [this] { m_work.first(); });
-    connect(DBGridEh1, &DataGrid::pressed, this, &WorkListPage::listPressed);
-    connect(DBGridEh1, &DataGrid::contextMenuRequested, this, [this](const QPoint &at) { PopupMenu1->popup(at); });
-    connect(cmdAddWork, &QPushButton::clicked, this, &WorkListPage::cmdAddWorkClick);
-    connect(cmdEditWork, &QPushButton::clicked, this, &WorkListPage::cmdEditWorkClick);
-    connect(DBGridEh1, &DataGrid::rowActivated, this, &WorkListPage::cmdEditWorkClick);
-    connect(cmdDeleteWork, &QPushButton::clicked, this, &WorkListPage::cmdDeleteWorkClick);
+    connect(m_workGrid, &DataGrid::titleClicked, this, [this] { m_work.first(); });
+    connect(m_workGrid, &DataGrid::pressed, this, &WorkListPage::listPressed);
+    connect(m_workGrid, &DataGrid::contextMenuRequested, this, [this](const QPoint &at) { m_listMenu->popup(at); });
+    connect(m_addButton, &QPushButton::clicked, this, &WorkListPage::addWorkItem);
+    connect(m_editButton, &QPushButton::clicked, this, &WorkListPage::editCurrentWorkItem);
+    connect(m_workGrid, &DataGrid::rowActivated, this, &WorkListPage::editCurrentWorkItem);
+    connect(m_deleteButton, &QPushButton::clicked, this, &WorkListPage::deleteCurrentWorkItem);
 
     auto *pane = new QWidget;
     auto *layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(DBGridEh1, 1);
+    layout->addWidget(m_workGrid, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    buttons->addWidget(cmdAddWork);
-    buttons->addWidget(cmdEditWork);
-    buttons->addWidget(cmdDeleteWork);
+    buttons->addWidget(m_addButton);
+    buttons->addWidget(m_editButton);
+    buttons->addWidget(m_deleteButton);
     layout->addLayout(buttons);
     return pane;
 }
@@ -188,54 +188,54 @@ void WorkListPage::buildMenu()
 {
     const QStringList states{tr("-->未处理"), tr("-->正在处理"), tr("-->已完成"), tr("-->已废弃")};
     for (int state = 1; state <= 4; ++state)
-        PopupMenu1->addAction(states.at(state - 1), this, [this, state] { mnuNoDealClick(state); });
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(tr("-->普通"), this, [this] { N17Click(0); });
-    PopupMenu1->addAction(tr("-->紧急"), this, [this] { N17Click(1); });
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(tr("打印"), this, [this] { ShowPrintPreview(tr("事务档案"), *DBGridEh1); });
-    PopupMenu1->addSeparator();
-    PopupMenu1->addAction(tr("发送到Excel"), this, [this] { SendGridToExcel(tr("事务档案"), *DBGridEh1); });
+        m_listMenu->addAction(states.at(state - 1), this, [this, state] { changeItemState(state); });
+    m_listMenu->addSeparator();
+    m_listMenu->addAction(tr("-->普通"), this, [this] { changeItemPriority(0); });
+    m_listMenu->addAction(tr("-->紧急"), this, [this] { changeItemPriority(1); });
+    m_listMenu->addSeparator();
+    m_listMenu->addAction(tr("打印"), this, [this] { previewList(tr("事务档案"), *m_workGrid); });
+    m_listMenu->addSeparator();
+    m_listMenu->addAction(tr("发送到Excel"), this, [this] { exportGridToSpreadsheet(tr("事务档案"), *m_workGrid); });
 }
 
 QList<QCheckBox *> WorkListPage::stateBoxes() const
 {
-    return {chkStuNoDeal, chkStuNowDeal, chkStuFin, chkStuWaste};
+    return {m_pendingCheck, m_inProgressCheck, m_doneCheck, m_abandonedCheck};
 }
 
 void WorkListPage::fillWorkTypes()
 {
     QStringList types{tr("全部")};
     appendWorkTypeTitles(types);
-    cmbWorkType->clear();
-    cmbWorkType->addItems(types);
-    cmbWorkType->setCurrentIndex(0);
+    m_workTypeCombo->clear();
+    m_workTypeCombo->addItems(types);
+    m_workTypeCombo->setCurrentIndex(0);
 }
 
 WorkFilter WorkListPage::filter() const
 {
     WorkFilter filter;
-    if (cmbWorkType->currentIndex() > 0)
-        filter.workType = cmbWorkType->currentText();
-    if (cmbClass->currentIndex() != 2)
-        filter.priority = cmbClass->currentIndex();
+    if (m_workTypeCombo->currentIndex() > 0)
+        filter.workType = m_workTypeCombo->currentText();
+    if (m_priorityCombo->currentIndex() != 2)
+        filter.priority = m_priorityCombo->currentIndex();
     const QList<QCheckBox *> boxes = stateBoxes();
     for (int i = 0; i < 4; ++i)
         filter.states[size_t(i)] = boxes.at(i)->isChecked();
     return filter;
 }
 
-bool WorkListPage::ReadyWork()
+bool WorkListPage::loadList()
 {
-    SaveDoc(); // the reload replaces the body: typing not yet stored goes first
+    saveCurrentDocument(); // the reload replaces the body: typing not yet stored goes first
     const WorkListQuery query = buildWorkListQuery(filter());
     const bool opened = m_work.open(query.sql, query.params);
     if (m_work.isEmpty()) {
-        editor->clear();
-        editor->document()->setModified(false);
+        m_documentEditor->clear();
+        m_documentEditor->document()->setModified(false);
         m_owner = -1;
     }
-    m_reminders = loadReminderCache(TDM::instance());
+    m_reminders = loadReminderCache(Database::instance());
     return opened;
 }
 
@@ -243,15 +243,15 @@ void WorkListPage::loadCurrentDocument()
 {
     // Whatever moved the row (a reload, a key in the list, a button that keeps the focus
     // away from the body), the body shown is stored before another replaces it.
-    SaveDoc();
-    editor->clear();
+    saveCurrentDocument();
+    m_documentEditor->clear();
     if (m_work.position() < 0 || m_work.state() == Recordset::State::Insert) {
         m_owner = -1;
         return;
     }
     m_owner = m_work.integer(QStringLiteral("ID"));
-    workbody::load(TDM::instance(), m_owner, *editor->document());
-    editor->document()->setModified(false);
+    workbody::load(Database::instance(), m_owner, *m_documentEditor->document());
+    m_documentEditor->document()->setModified(false);
 }
 
 void WorkListPage::setPageShown(bool shown)
@@ -261,14 +261,14 @@ void WorkListPage::setPageShown(bool shown)
         loadCurrentDocument();
 }
 
-void WorkListPage::SaveDoc()
+void WorkListPage::saveCurrentDocument()
 {
     // An unchanged document is not written back: the item may have been changed meanwhile
     // in its editor window (opened from a reminder), and this copy would overwrite that.
-    if (m_owner < 0 || !editor->document()->isModified())
+    if (m_owner < 0 || !m_documentEditor->document()->isModified())
         return;
-    switch (workbody::save(TDM::instance(), m_owner, *editor->document())) {
-    case workbody::SaveResult::Saved: editor->document()->setModified(false); break;
+    switch (workbody::save(Database::instance(), m_owner, *m_documentEditor->document())) {
+    case workbody::SaveResult::Saved: m_documentEditor->document()->setModified(false); break;
     case workbody::SaveResult::NotStored:
         platform::prompter().message(tr("存储参数发生错误！"), platform::Prompter::Icon::Error);
         break;
@@ -279,20 +279,20 @@ void WorkListPage::SaveDoc()
 void WorkListPage::setStateColors(const std::array<QColor, 4> &colors)
 {
     m_stateColors = colors;
-    DBGridEh1->view()->viewport()->update();
+    m_workGrid->view()->viewport()->update();
 }
 
 int WorkListPage::listWidth() const
 {
-    return splitter->sizes().value(0);
+    return m_splitter->sizes().value(0);
 }
 
 void WorkListPage::setListWidth(int width)
 {
     if (width <= 0)
         return;
-    const int total = std::max(splitter->width(), width + 200);
-    splitter->setSizes({width, total - width});
+    const int total = std::max(m_splitter->width(), width + 200);
+    m_splitter->setSizes({width, total - width});
 }
 
 bool WorkListPage::eventFilter(QObject *watched, QEvent *event)
@@ -309,68 +309,68 @@ void WorkListPage::stateBoxClicked(QCheckBox *box)
             other->setChecked(other == box);
     }
     m_ctrlOnRelease = false;
-    ReadyWork();
+    loadList();
 }
 
-void WorkListPage::sbAllRunStuClick()
+void WorkListPage::selectAllStates()
 {
     for (QCheckBox *box : stateBoxes())
         box->setChecked(true);
-    ReadyWork();
+    loadList();
 }
 
-void WorkListPage::mnuNoDealClick(int state)
+void WorkListPage::changeItemState(int state)
 {
     if (m_work.isEmpty())
         return;
     m_work.set(QStringLiteral("FinStu"), state);
     if (!m_work.post())
         m_work.cancel();
-    if ((state == 3 && !chkStuFin->isChecked()) || (state == 4 && !chkStuWaste->isChecked()))
-        ReadyWork();
+    if ((state == 3 && !m_doneCheck->isChecked()) || (state == 4 && !m_abandonedCheck->isChecked()))
+        loadList();
 }
 
-void WorkListPage::N17Click(int priority)
+void WorkListPage::changeItemPriority(int priority)
 {
     if (m_work.isEmpty())
         return;
     m_work.set(QStringLiteral("ZY"), priority);
     if (!m_work.post())
         m_work.cancel();
-    if (cmbClass->currentIndex() != 2)
-        ReadyWork();
+    if (m_priorityCombo->currentIndex() != 2)
+        loadList();
 }
 
-void WorkListPage::cmdAddWorkClick()
+void WorkListPage::addWorkItem()
 {
     QString preset;
-    if (cmbWorkType->currentIndex() > 0)
-        preset = cmbWorkType->currentText();
+    if (m_workTypeCombo->currentIndex() > 0)
+        preset = m_workTypeCombo->currentText();
     else if (!m_work.isEmpty())
         preset = m_work.text(QStringLiteral("WorkType"));
-    if (!ShowWorkEditor(-1, preset))
+    if (!editWorkItem(-1, preset))
         return;
-    ReadyWork();
+    loadList();
     m_work.last();
 }
 
-void WorkListPage::cmdEditWorkClick()
+void WorkListPage::editCurrentWorkItem()
 {
     if (m_work.isEmpty())
         return;
     const qint64 id = m_work.integer(QStringLiteral("ID"));
-    SaveDoc(); // the item window reads the stored body: it must not find an older one
-    if (!ShowWorkEditor(id, QString()))
+    saveCurrentDocument(); // the item window reads the stored body: it must not find an older one
+    if (!editWorkItem(id, QString()))
         return;
-    ReadyWork();
+    loadList();
     m_work.locate(id);
 }
 
-void WorkListPage::cmdDeleteWorkClick()
+void WorkListPage::deleteCurrentWorkItem()
 {
     if (m_work.isEmpty() || !platform::prompter().confirm(tr("您确认删除选定的数据记录吗？")))
         return;
     if (!m_work.deleteCurrent())
         platform::prompter().message(tr("删除数据发生错误！"), platform::Prompter::Icon::Error);
-    ReadyWork();
+    loadList();
 }

@@ -30,10 +30,10 @@ public:
 
     // Reloads the list from the filters, then the reminder cache. False when the query fails
     // (the list is then empty).
-    bool ReadyWork();
+    bool loadList();
     // Stores the editor's document, when changed, into the item it was loaded for, whatever
     // page is shown.
-    void SaveDoc();
+    void saveCurrentDocument();
     // The work page became the shown page (reloading the current item's document) or not.
     void setPageShown(bool shown);
     // The item whose document the editor shows; -1 for none.
@@ -44,35 +44,35 @@ public:
 
     void setStateColors(const std::array<QColor, 4> &colors);
     QList<ReminderEntry> &reminders() { return m_reminders; }
-    Recordset &dsWork() { return m_work; }
+    Recordset &workItems() { return m_work; }
 
     // The width of the list pane, as the splitter has it.
     int listWidth() const;
     void setListWidth(int width);
 
-    void cmdAddWorkClick();
-    void cmdEditWorkClick();
-    void cmdDeleteWorkClick();
+    void addWorkItem();
+    void editCurrentWorkItem();
+    void deleteCurrentWorkItem();
     // The state menu items carry 1 to 4, the priority items 0 and 1.
-    void mnuNoDealClick(int state);
-    void N17Click(int priority);
-    void sbAllRunStuClick();
+    void changeItemState(int state);
+    void changeItemPriority(int priority);
+    void selectAllStates();
 
-    QComboBox *cmbWorkType;
-    QToolButton *sbEditWorkType;
-    QComboBox *cmbClass;
-    QCheckBox *chkStuNoDeal;
-    QCheckBox *chkStuNowDeal;
-    QCheckBox *chkStuFin;
-    QCheckBox *chkStuWaste;
-    QToolButton *sbAllRunStu;
-    DataGrid *DBGridEh1;
-    QPushButton *cmdAddWork;
-    QPushButton *cmdEditWork;
-    QPushButton *cmdDeleteWork;
-    QMenu *PopupMenu1;
-    QSplitter *splitter;
-    RichTextEditor *editor;
+    QComboBox *m_workTypeCombo;
+    QToolButton *m_editTypesButton;
+    QComboBox *m_priorityCombo;
+    QCheckBox *m_pendingCheck;
+    QCheckBox *m_inProgressCheck;
+    QCheckBox *m_doneCheck;
+    QCheckBox *m_abandonedCheck;
+    QToolButton *m_allStatesButton;
+    DataGrid *m_workGrid;
+    QPushButton *m_addButton;
+    QPushButton *m_editButton;
+    QPushButton *m_deleteButton;
+    QMenu *m_listMenu;
+    QSplitter *m_splitter;
+    RichTextEditor *m_documentEditor;
 
 signals:
     // The user finished moving the splitter.

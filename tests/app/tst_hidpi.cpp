@@ -4,7 +4,7 @@
 #include "app/HelpBrowser.h"
 #include "app/SettingsPage.h"
 #include "document/ToolbarIcons.h"
-#include "work/TfrmWorkHint.h"
+#include "work/ReminderWindow.h"
 
 #include <QFile>
 #include <QImage>
@@ -69,9 +69,9 @@ void TestHiDpi::cleanup()
 // window's shape shows the card, every one outside it the cut-away red.
 void TestHiDpi::reminderPictureFillsExactlyItsShape()
 {
-    TfrmWorkHint reminder(1);
+    ReminderWindow reminder(1);
     QCOMPARE(reminder.devicePixelRatioF(), 2.0);
-    const QPixmap shown = reminder.Image1->pixmap();
+    const QPixmap shown = reminder.m_pictureLabel->pixmap();
     QCOMPARE(shown.devicePixelRatio(), 2.0);
     QCOMPARE(shown.size(), reminder.size() * 2);
 
@@ -108,7 +108,7 @@ void TestHiDpi::aboutPicture()
     SettingsPage page;
     page.loadAboutPicture(path);
 
-    const QPixmap shown = page.imgAbout->pixmap();
+    const QPixmap shown = page.m_aboutPictureLabel->pixmap();
     QCOMPARE(shown.deviceIndependentSize(), QSizeF(logicalSize));
     if (shipped) {
         QCOMPARE(shown.size(), logicalSize * 2); // a device pixel for every pixel shown

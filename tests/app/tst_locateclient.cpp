@@ -3,10 +3,10 @@
 #include "TestMain.h"
 #include "TestProgramFolder.h"
 
-#include "app/TfrmWorkMain.h"
+#include "app/MainWindow.h"
 #include "crm/CategoryTree.h"
 #include "crm/ClientListPage.h"
-#include "crm/TfrmFindClient.h"
+#include "crm/ClientSearchWindow.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -14,7 +14,7 @@
 
 // Moving the client page to a client found by the search window, in the main window over
 // the sample register.
-class TestLocateAClient : public QObject
+class TestLocateClient : public QObject
 {
     Q_OBJECT
 
@@ -28,27 +28,27 @@ private slots:
     void searchWindowsOpenFromTheClientPage();
 
 private:
-    ClientListPage *page() const { return m_window->TabSheet2; }
+    ClientListPage *page() const { return m_window->m_clientPage; }
     QList<qint64> listedClients() const;
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
     std::unique_ptr<RecordingShell> m_shell;
-    std::unique_ptr<TfrmWorkMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
-void TestLocateAClient::init()
+void TestLocateClient::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
     QVERIFY(m_folder->isValid());
     m_prompter = std::make_unique<ScriptedPrompter>();
     m_shell = std::make_unique<RecordingShell>();
-    m_window = std::make_unique<TfrmWorkMain>();
-    QVERIFY(m_window->FormCreate());
-    QCOMPARE(m_window->PageControl1->currentIndex(), int(TfrmWorkMain::WorkPage));
+    m_window = std::make_unique<MainWindow>();
+    QVERIFY(m_window->startUp());
+    QCOMPARE(m_window->m_pageTabs->currentIndex(), int(MainWindow::WorkPage));
 }
 
-void TestLocateAClient::cleanup()
+void TestLocateClient::cleanup()
 {
     m_window.reset();
     m_shell.reset();
@@ -56,16 +56,16 @@ void TestLocateAClient::cleanup()
     m_folder.reset();
 }
 
-QList<qint64> TestLocateAClient::listedClients() const
+QList<qint64> TestLocateClient::listedClients() const
 {
-    const Recordset &clients = page()->dsClient();
+    const Recordset &clients = page()->clients();
     QList<qint64> ids;
     for (int row = 0; row < clients.count(); ++row)
         ids.append(clients.valueAt(row, clients.fieldIndex("ID")).toLongLong());
     return ids;
 }
 
-void TestLocateAClient::locatesClientUnderChildCategory_data()
+void TestLocateClient::locatesClientUnderChildCategory_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<qint64>("id");
@@ -77,55 +77,55 @@ void TestLocateAClient::locatesClientUnderChildCategory_data()
     QTest::newRow("client no longer there: first row") << "00010002" << qint64(99) << QList<qint64>{3, 4} << qint64(3);
 }
 
-void TestLocateAClient::locatesClientUnderChildCategory()
+void TestLocateClient::locatesClientUnderChildCategory()
 {
     QFETCH(QString, code);
     QFETCH(qint64, id);
     QFETCH(QList<qint64>, listed);
     QFETCH(qint64, current);
-    m_window->LocateAClient(code, id);
+    m_window->locateClient(code, id);
 
-    QCOMPARE(page()->TreeView1->selectedRecord()->TypeCode, code);
+    QCOMPARE(page()->m_categoryTree->selectedRecord()->typeCode, code);
     QCOMPARE(listedClients(), listed);
-    QCOMPARE(page()->dsClient().integer("ID"), current);
+    QCOMPARE(page()->clients().integer("ID"), current);
     // The details follow the client: each of these has follow-ups.
-    const Recordset &tracks = page()->dsTrack();
+    const Recordset &tracks = page()->followUps();
     QVERIFY(!tracks.isEmpty());
     for (int row = 0; row < tracks.count(); ++row)
         QCOMPARE(tracks.valueAt(row, tracks.fieldIndex("ClientID")).toLongLong(), current);
-    QCOMPARE(m_window->PageControl1->currentWidget(), page());
+    QCOMPARE(m_window->m_pageTabs->currentWidget(), page());
     QVERIFY(m_prompter->shown().isEmpty());
 }
 
-void TestLocateAClient::unknownCategoryChangesNothing()
+void TestLocateClient::unknownCategoryChangesNothing()
 {
-    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::ClientPage); // loads the page
-    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::WorkPage);
+    m_window->m_pageTabs->setCurrentIndex(MainWindow::ClientPage); // loads the page
+    m_window->m_pageTabs->setCurrentIndex(MainWindow::WorkPage);
     const QList<qint64> before = listedClients();
     QVERIFY(!before.isEmpty());
-    m_window->LocateAClient("0009", 1);
-    QCOMPARE(page()->TreeView1->selectedRecord()->TypeCode, "0004");
+    m_window->locateClient("0009", 1);
+    QCOMPARE(page()->m_categoryTree->selectedRecord()->typeCode, "0004");
     QCOMPARE(listedClients(), before);
-    QCOMPARE(m_window->PageControl1->currentIndex(), int(TfrmWorkMain::WorkPage));
+    QCOMPARE(m_window->m_pageTabs->currentIndex(), int(MainWindow::WorkPage));
 }
 
-void TestLocateAClient::searchWindowsOpenFromTheClientPage()
+void TestLocateClient::searchWindowsOpenFromTheClientPage()
 {
-    page()->cmdFindClient->click();
-    page()->cmdFindClient->click();
-    const QList<TfrmFindClient *> windows = m_window->findChildren<TfrmFindClient *>();
+    page()->m_findClientButton->click();
+    page()->m_findClientButton->click();
+    const QList<ClientSearchWindow *> windows = m_window->findChildren<ClientSearchWindow *>();
     QCOMPARE(windows.size(), 2);
-    TfrmFindClient *search = windows.constLast();
+    ClientSearchWindow *search = windows.constLast();
     QVERIFY(search->isVisible());
-    search->EditName->setText("SZHT");
-    search->Button1->click();
-    search->cmdLocateClient->click();
+    search->m_nameEdit->setText("SZHT");
+    search->m_nameSearchButton->click();
+    search->m_nameLocateButton->click();
 
-    QCOMPARE(page()->TreeView1->selectedRecord()->TypeCode, "00010002");
-    QCOMPARE(page()->dsClient().integer("ID"), 4);
-    QCOMPARE(m_window->PageControl1->currentWidget(), page());
+    QCOMPARE(page()->m_categoryTree->selectedRecord()->typeCode, "00010002");
+    QCOMPARE(page()->clients().integer("ID"), 4);
+    QCOMPARE(m_window->m_pageTabs->currentWidget(), page());
     QVERIFY(search->isVisible());
 }
 
-PANDREL_TEST_MAIN(TestLocateAClient)
-#include "tst_locateaclient.moc"
+PANDREL_TEST_MAIN(TestLocateClient)
+#include "tst_locateclient.moc"

@@ -6,12 +6,12 @@
 
 #include "app/HelpBrowser.h"
 #include "app/SettingsPage.h"
-#include "app/TfrmWorkMain.h"
+#include "app/MainWindow.h"
 #include "app/TrayIcon.h"
 #include "data/Settings.h"
 #include "desk/CalendarPage.h"
 #include "safety/PasswordHash.h"
-#include "safety/TfrmPassInput.h"
+#include "safety/PasswordDialog.h"
 #include "document/RichTextEditor.h"
 #include "work/WorkBody.h"
 #include "work/WorkListPage.h"
@@ -32,7 +32,7 @@
 
 // Each case: its own program folder, scripted prompts, a recording shell, and a main window
 // created the way the program entry creates it.
-class TestWorkMain : public QObject
+class TestMainWindow : public QObject
 {
     Q_OBJECT
 
@@ -71,7 +71,7 @@ private slots:
     void trayClicks();
 
 private:
-    void setPara(const QString &assignments);
+    void setStoredSettings(const QString &assignments);
     bool create();
     // A key pressed by the user: it arrives at the focused control.
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = {});
@@ -79,19 +79,19 @@ private:
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
     std::unique_ptr<RecordingShell> m_shell;
-    std::unique_ptr<TfrmWorkMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
-void TestWorkMain::init()
+void TestMainWindow::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
     QVERIFY(m_folder->isValid());
     m_prompter = std::make_unique<ScriptedPrompter>();
     m_shell = std::make_unique<RecordingShell>();
-    m_window = std::make_unique<TfrmWorkMain>();
+    m_window = std::make_unique<MainWindow>();
 }
 
-void TestWorkMain::cleanup()
+void TestMainWindow::cleanup()
 {
     m_window.reset();
     m_shell.reset();
@@ -99,27 +99,27 @@ void TestWorkMain::cleanup()
     m_folder.reset();
 }
 
-void TestWorkMain::setPara(const QString &assignments)
+void TestMainWindow::setStoredSettings(const QString &assignments)
 {
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TPara Set ") + assignments));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TPara Set ") + assignments));
 }
 
-bool TestWorkMain::create()
+bool TestMainWindow::create()
 {
-    return m_window->FormCreate();
+    return m_window->startUp();
 }
 
-void TestWorkMain::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+void TestMainWindow::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
 {
     QWidget *focused = QApplication::focusWidget();
     QTest::keyClick(focused ? focused : m_window.get(), key, modifiers);
 }
 
-void TestWorkMain::pagesInOrder()
+void TestMainWindow::pagesInOrder()
 {
     QStringList captions;
-    for (int i = 0; i < m_window->PageControl1->count(); ++i)
-        captions.append(m_window->PageControl1->tabText(i));
+    for (int i = 0; i < m_window->m_pageTabs->count(); ++i)
+        captions.append(m_window->m_pageTabs->tabText(i));
 
     QCOMPARE(captions, (QStringList{" 事务跟踪 ", " 客户跟踪 ", " 联系人 ", " 常用文件夹 ", " 常用搜索 ",
                                     " 外汇牌价 ", " 邮政编码 ", " 万年历 ", " 世界时钟 ", "其他功能", "使用说明"}));
@@ -127,24 +127,24 @@ void TestWorkMain::pagesInOrder()
     QCOMPARE(m_window->size(), QSize(979, 563));
 }
 
-void TestWorkMain::settingsLoadIntoTheControls()
+void TestMainWindow::settingsLoadIntoTheControls()
 {
-    setPara(QStringLiteral("AutoHide=1, AutoBak=0, UsePassLog=0, StartWithWIn=1, ColorWorkFin=123, LastDocWidth=333"));
+    setStoredSettings(QStringLiteral("AutoHide=1, AutoBak=0, UsePassLog=0, StartWithWIn=1, ColorWorkFin=123, LastDocWidth=333"));
 
     QVERIFY(create());
 
-    SettingsPage *page = m_window->TabSheet10;
-    QVERIFY(page->chkAutoHide->isChecked());
-    QVERIFY(!page->chkAutoBak->isChecked());
-    QVERIFY(!page->chkUsePass->isChecked());
-    QVERIFY(page->chkStartWithWIn->isChecked());
-    QCOMPARE(m_window->settings().colorWorkFin, 123);
-    QCOMPARE(m_window->settings().lastDocWidth, 333);
+    SettingsPage *page = m_window->m_settingsPage;
+    QVERIFY(page->m_autoHideCheck->isChecked());
+    QVERIFY(!page->m_autoBackupCheck->isChecked());
+    QVERIFY(!page->m_usePasswordCheck->isChecked());
+    QVERIFY(page->m_startWithSystemCheck->isChecked());
+    QCOMPARE(m_window->settings().finishedWorkColor, 123);
+    QCOMPARE(m_window->settings().workListWidth, 333);
     QVERIFY(m_window->isReady());
     QVERIFY(m_prompter->shown().isEmpty());
 }
 
-void TestWorkMain::backupFolderShown_data()
+void TestMainWindow::backupFolderShown_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("shown"); // relative to the program folder
@@ -153,64 +153,64 @@ void TestWorkMain::backupFolderShown_data()
     QTest::newRow("stored folder") << "/srv/备份" << "/srv/备份";
 }
 
-void TestWorkMain::backupFolderShown()
+void TestMainWindow::backupFolderShown()
 {
     QFETCH(QString, stored);
     QFETCH(QString, shown);
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TPara Set AutoBakPath=?"), {stored}));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TPara Set AutoBakPath=?"), {stored}));
 
     QVERIFY(create());
 
     const QString expected = shown.startsWith('/') ? shown : m_folder->path() + shown;
-    QCOMPARE(m_window->TabSheet10->EditAutoBakPath->text(), expected);
+    QCOMPARE(m_window->m_settingsPage->m_autoBackupFolderEdit->text(), expected);
 }
 
-void TestWorkMain::missingBackupFolderIsNotStored()
+void TestMainWindow::missingBackupFolderIsNotStored()
 {
     QVERIFY(create());
-    m_window->TabSheet10->EditAutoBakPath->setText(m_folder->filePath(QStringLiteral("没有这个文件夹")));
-    m_window->TabSheet10->chkAutoHide->click(); // any change saves the settings
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select AutoBakPath from TPara")), QString());
+    m_window->m_settingsPage->m_autoBackupFolderEdit->setText(m_folder->filePath(QStringLiteral("没有这个文件夹")));
+    m_window->m_settingsPage->m_autoHideCheck->click(); // any change saves the settings
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select AutoBakPath from TPara")), QString());
 
-    m_window->TabSheet10->EditAutoBakPath->setText(m_folder->filePath(QStringLiteral("Bak")));
-    m_window->TabSheet10->chkAutoHide->click();
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select AutoBakPath from TPara")), m_folder->filePath(QStringLiteral("Bak")));
+    m_window->m_settingsPage->m_autoBackupFolderEdit->setText(m_folder->filePath(QStringLiteral("Bak")));
+    m_window->m_settingsPage->m_autoHideCheck->click();
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select AutoBakPath from TPara")), m_folder->filePath(QStringLiteral("Bak")));
 }
 
-void TestWorkMain::passwordChangeSurvivesLaterSaves()
+void TestMainWindow::passwordChangeSurvivesLaterSaves()
 {
     QVERIFY(create());
     const QString stored = hashPassword(QStringLiteral("新密码"));
-    QVERIFY(saveLoginPassword(m_folder->dm(), stored));
+    QVERIFY(saveLoginPassword(m_folder->database(), stored));
 
-    m_window->TabSheet10->chkUsePass->click();
+    m_window->m_settingsPage->m_usePasswordCheck->click();
 
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select LogPass || '/' || UsePassLog from TPara")),
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select LogPass || '/' || UsePassLog from TPara")),
              stored + QStringLiteral("/1"));
 }
 
-void TestWorkMain::emptySettingsTableKeepsDefaults()
+void TestMainWindow::emptySettingsTableKeepsDefaults()
 {
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TPara")));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Delete from TPara")));
 
     QVERIFY(create());
-    QVERIFY(!m_window->TabSheet10->chkAutoHide->isChecked());
-    QVERIFY(!m_window->TabSheet10->chkUsePass->isChecked());
+    QVERIFY(!m_window->m_settingsPage->m_autoHideCheck->isChecked());
+    QVERIFY(!m_window->m_settingsPage->m_usePasswordCheck->isChecked());
 
-    m_window->TabSheet10->chkAutoBak->click();
-    m_window->TabSheet10->chkAutoHide->click();
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) || AutoHide || AutoBak from TPara")),
+    m_window->m_settingsPage->m_autoBackupCheck->click();
+    m_window->m_settingsPage->m_autoHideCheck->click();
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select count(*) || AutoHide || AutoBak from TPara")),
              QStringLiteral("111"));
 }
 
-void TestWorkMain::noSavingBeforeReady()
+void TestMainWindow::noSavingBeforeReady()
 {
-    setPara(QStringLiteral("AutoHide=0, LastDocWidth=222"));
-    m_window->TabSheet10->chkAutoHide->click(); // before the window is created: nothing is written
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select AutoHide from TPara")), QStringLiteral("0"));
+    setStoredSettings(QStringLiteral("AutoHide=0, LastDocWidth=222"));
+    m_window->m_settingsPage->m_autoHideCheck->click(); // before the window is created: nothing is written
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select AutoHide from TPara")), QStringLiteral("0"));
 }
 
-void TestWorkMain::autostartFollowsTheSetting_data()
+void TestMainWindow::autostartFollowsTheSetting_data()
 {
     QTest::addColumn<int>("stored");
     QTest::addColumn<int>("calls");
@@ -220,12 +220,12 @@ void TestWorkMain::autostartFollowsTheSetting_data()
     QTest::newRow("on: written") << 1 << 1 << true;
 }
 
-void TestWorkMain::autostartFollowsTheSetting()
+void TestMainWindow::autostartFollowsTheSetting()
 {
     QFETCH(int, stored);
     QFETCH(int, calls);
     QFETCH(bool, entry);
-    setPara(QStringLiteral("StartWithWIn=%1").arg(stored));
+    setStoredSettings(QStringLiteral("StartWithWIn=%1").arg(stored));
     const QString command = QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Pandrel"));
 
     QVERIFY(create());
@@ -234,37 +234,37 @@ void TestWorkMain::autostartFollowsTheSetting()
     QCOMPARE(m_shell->calls().first(), QStringLiteral("autostart SMVey ") + command);
     QCOMPARE(m_shell->autostartCommand(QStringLiteral("SMVey")).isEmpty(), !entry);
 
-    m_window->TabSheet10->chkStartWithWIn->click(); // the user turns it round
+    m_window->m_settingsPage->m_startWithSystemCheck->click(); // the user turns it round
     QCOMPARE(m_shell->autostartCommand(QStringLiteral("SMVey")).isEmpty(), entry);
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select StartWithWIn from TPara")), QString::number(entry ? 0 : 1));
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select StartWithWIn from TPara")), QString::number(entry ? 0 : 1));
 }
 
-void TestWorkMain::autoHideAfterStart()
+void TestMainWindow::autoHideAfterStart()
 {
-    setPara(QStringLiteral("AutoHide=1"));
+    setStoredSettings(QStringLiteral("AutoHide=1"));
     QVERIFY(create());
-    m_window->tray->setAvailable(true);
+    m_window->m_trayIcon->setAvailable(true);
     m_window->show();
     QVERIFY(m_window->startHidePending());
 
-    m_window->TimerStartHideTimer();
+    m_window->hideAtStartTick();
 
     QVERIFY(m_window->isHiddenAway());
     QVERIFY(!m_window->isVisible());
     QVERIFY(!m_window->startHidePending());
 }
 
-void TestWorkMain::userActivityCancelsAutoHide_data()
+void TestMainWindow::userActivityCancelsAutoHide_data()
 {
     QTest::addColumn<bool>("key");
     QTest::newRow("a key") << true;
     QTest::newRow("a click on a tab") << false;
 }
 
-void TestWorkMain::userActivityCancelsAutoHide()
+void TestMainWindow::userActivityCancelsAutoHide()
 {
     QFETCH(bool, key);
-    setPara(QStringLiteral("AutoHide=1"));
+    setStoredSettings(QStringLiteral("AutoHide=1"));
     QVERIFY(create());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
@@ -272,7 +272,7 @@ void TestWorkMain::userActivityCancelsAutoHide()
     if (key) {
         press(Qt::Key_A);
     } else {
-        QTabBar *tabs = m_window->PageControl1->tabBar();
+        QTabBar *tabs = m_window->m_pageTabs->tabBar();
         QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(2).center());
     }
 
@@ -280,10 +280,10 @@ void TestWorkMain::userActivityCancelsAutoHide()
     QVERIFY(!m_window->isHiddenAway());
 }
 
-void TestWorkMain::minimiseGoesToNotificationArea()
+void TestMainWindow::minimiseGoesToNotificationArea()
 {
     QVERIFY(create());
-    m_window->tray->setAvailable(true);
+    m_window->m_trayIcon->setAvailable(true);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 
@@ -291,79 +291,79 @@ void TestWorkMain::minimiseGoesToNotificationArea()
 
     QTRY_VERIFY(!m_window->isVisible());
     QVERIFY(m_window->isHiddenAway());
-    m_window->mnuFormStuClick(); // double-click on the icon
+    m_window->toggleHidden(); // double-click on the icon
     QVERIFY(m_window->isVisible());
     QVERIFY(!m_window->isMinimized());
     QVERIFY(!m_window->isHiddenAway());
 }
 
-void TestWorkMain::withoutNotificationAreaMinimiseStaysOnTaskbar()
+void TestMainWindow::withoutNotificationAreaMinimiseStaysOnTaskbar()
 {
     QVERIFY(create());
-    m_window->tray->setAvailable(false);
+    m_window->m_trayIcon->setAvailable(false);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 
-    m_window->TabSheet10->Button4->click();
+    m_window->m_settingsPage->m_minimiseButton->click();
 
     QVERIFY(m_window->isHiddenAway());
     QVERIFY(m_window->isVisible()); // still on the taskbar, so it can be found again
     QVERIFY(m_window->isMinimized());
-    m_window->mnuFormStuClick();
+    m_window->toggleHidden();
     QVERIFY(!m_window->isMinimized());
     QVERIFY(!m_window->isHiddenAway());
 }
 
-void TestWorkMain::iconIsRegisteredAgain()
+void TestMainWindow::iconIsRegisteredAgain()
 {
     QVERIFY(create());
-    m_window->tray->setAvailable(true);
+    m_window->m_trayIcon->setAvailable(true);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QVERIFY(m_window->tray->isShown());
+    QVERIFY(m_window->m_trayIcon->isShown());
 
-    m_window->tray->RemoveIcon(); // the shell lost it, say after a restart of the panel
-    m_window->Timer2Timer();
+    m_window->m_trayIcon->removeIcon(); // the shell lost it, say after a restart of the panel
+    m_window->refreshTrayIconTick();
 
-    QVERIFY(m_window->tray->isShown());
+    QVERIFY(m_window->m_trayIcon->isShown());
 }
 
-void TestWorkMain::activationSetsCalendarToToday()
+void TestMainWindow::activationSetsCalendarToToday()
 {
     ManualClock clock(QDateTime(QDate(2023, 3, 22), QTime(8, 0)));
     QVERIFY(create());
-    m_window->calendarPage->setCurrentDate(QDate(1990, 5, 1));
+    m_window->m_calendarPage->setCurrentDate(QDate(1990, 5, 1));
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QCOMPARE(m_window->calendarPage->currentDate(), QDate(2023, 3, 22));
+    QCOMPARE(m_window->m_calendarPage->currentDate(), QDate(2023, 3, 22));
 
     // Back from another window the next day.
-    m_window->calendarPage->setCurrentDate(QDate(1990, 5, 1));
+    m_window->m_calendarPage->setCurrentDate(QDate(1990, 5, 1));
     QWidget other;
     other.show();
     QVERIFY(QTest::qWaitForWindowActive(&other));
     clock.set(QDateTime(QDate(2023, 3, 23), QTime(8, 0)));
     m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QCOMPARE(m_window->calendarPage->currentDate(), QDate(2023, 3, 23));
+    QCOMPARE(m_window->m_calendarPage->currentDate(), QDate(2023, 3, 23));
 }
 
-void TestWorkMain::ctrlFOnlyOnWorkPage()
+void TestMainWindow::ctrlFOnlyOnWorkPage()
 {
     QVERIFY(create());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QSignalSpy find(m_window.get(), &TfrmWorkMain::findInDocumentRequested);
+    QSignalSpy find(m_window.get(), &MainWindow::findInDocumentRequested);
 
     press(Qt::Key_F, Qt::ControlModifier);
     QCOMPARE(find.count(), 1);
     press(Qt::Key_F);
-    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::FolderPage);
+    m_window->m_pageTabs->setCurrentIndex(MainWindow::FolderPage);
     press(Qt::Key_F, Qt::ControlModifier);
     QCOMPARE(find.count(), 1);
 }
 
-void TestWorkMain::helpPageLoadsOnce()
+void TestMainWindow::helpPageLoadsOnce()
 {
     auto writeHelp = [this](const QString &text) {
         QFile file(m_folder->filePath(QStringLiteral("Help/Help.htm")));
@@ -373,30 +373,30 @@ void TestWorkMain::helpPageLoadsOnce()
     writeHelp(QStringLiteral("第一版说明"));
     QVERIFY(create());
 
-    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::HelpPage);
-    QVERIFY(m_window->helpBrowser->toPlainText().contains(QStringLiteral("第一版说明")));
+    m_window->m_pageTabs->setCurrentIndex(MainWindow::HelpPage);
+    QVERIFY(m_window->m_helpBrowser->toPlainText().contains(QStringLiteral("第一版说明")));
     writeHelp(QStringLiteral("第二版说明"));
-    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::WorkPage);
-    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::HelpPage);
+    m_window->m_pageTabs->setCurrentIndex(MainWindow::WorkPage);
+    m_window->m_pageTabs->setCurrentIndex(MainWindow::HelpPage);
 
-    QVERIFY(m_window->helpBrowser->toPlainText().contains(QStringLiteral("第一版说明")));
+    QVERIFY(m_window->m_helpBrowser->toPlainText().contains(QStringLiteral("第一版说明")));
 }
 
-void TestWorkMain::aboutPictureLoadsOnFirstShow()
+void TestMainWindow::aboutPictureLoadsOnFirstShow()
 {
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
     QVERIFY(picture.save(m_folder->filePath(QStringLiteral("Images/Vey1.bmp"))));
     QVERIFY(create());
-    QVERIFY(m_window->TabSheet10->imgAbout->pixmap().isNull());
+    QVERIFY(m_window->m_settingsPage->m_aboutPictureLabel->pixmap().isNull());
 
-    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::SettingsPageIndex);
+    m_window->m_pageTabs->setCurrentIndex(MainWindow::SettingsPageIndex);
 
-    QCOMPARE(m_window->TabSheet10->imgAbout->pixmap().size(), QSize(40, 30));
-    QCOMPARE(m_window->TabSheet10->lblVersion->text(), QStringLiteral("Zorvik [Oribel] V1.101"));
+    QCOMPARE(m_window->m_settingsPage->m_aboutPictureLabel->pixmap().size(), QSize(40, 30));
+    QCOMPARE(m_window->m_settingsPage->m_versionLabel->text(), QStringLiteral("Zorvik [Oribel] V1.101"));
 }
 
-void TestWorkMain::startupPassword_data()
+void TestMainWindow::startupPassword_data()
 {
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("answer");
@@ -408,19 +408,19 @@ void TestWorkMain::startupPassword_data()
     QTest::newRow("no password, an answer") << "" << "x" << false;
 }
 
-void TestWorkMain::startupPassword()
+void TestMainWindow::startupPassword()
 {
     QFETCH(QString, stored);
     QFETCH(QString, answer);
     QFETCH(bool, starts);
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TPara Set UsePassLog=1, LogPass=?"), {stored}));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TPara Set UsePassLog=1, LogPass=?"), {stored}));
     QString asked;
     QTimer::singleShot(0, [&] {
-        auto *prompt = qobject_cast<TfrmPassInput *>(QApplication::activeModalWidget());
+        auto *prompt = qobject_cast<PasswordDialog *>(QApplication::activeModalWidget());
         QVERIFY(prompt);
-        asked = prompt->lblHint->text();
-        prompt->EditPass->setText(answer);
-        prompt->cmdEnsure->click();
+        asked = prompt->m_promptLabel->text();
+        prompt->m_passwordEdit->setText(answer);
+        prompt->m_okButton->click();
     });
 
     QCOMPARE(create(), starts);
@@ -430,35 +430,35 @@ void TestWorkMain::startupPassword()
     QCOMPARE(m_prompter->shown(), starts ? QStringList() : QStringList{QStringLiteral("密码错误！")});
 }
 
-void TestWorkMain::exitSavesDocumentAndRemovesIcon()
+void TestMainWindow::exitSavesDocumentAndRemovesIcon()
 {
     QVERIFY(create());
-    m_window->tray->setAvailable(true);
+    m_window->m_trayIcon->setAvailable(true);
     m_window->show();
-    m_window->tray->AddIcon();
-    const qint64 item = m_window->TabSheet1->documentOwner();
+    m_window->m_trayIcon->addIcon();
+    const qint64 item = m_window->m_workPage->documentOwner();
     QVERIFY(item > 0);
-    QTextCursor typing = m_window->TabSheet1->editor->rve->textCursor();
+    QTextCursor typing = m_window->m_workPage->m_documentEditor->m_textEdit->textCursor();
     typing.select(QTextCursor::Document);
     typing.insertText(QStringLiteral("退出前写下的内容"));
-    QSignalSpy closed(m_window.get(), &TfrmWorkMain::closed);
+    QSignalSpy closed(m_window.get(), &MainWindow::closed);
 
-    m_window->tray->N12->trigger();
+    m_window->m_trayIcon->m_exitAction->trigger();
 
     QTextDocument stored;
-    workbody::load(m_folder->dm(), item, stored);
+    workbody::load(m_folder->database(), item, stored);
     QCOMPARE(stored.toPlainText(), QStringLiteral("退出前写下的内容"));
     QCOMPARE(closed.count(), 1);
     QVERIFY(!m_window->isVisible());
-    QVERIFY(!m_window->tray->isShown());
+    QVERIFY(!m_window->m_trayIcon->isShown());
 }
 
-void TestWorkMain::missingDatabaseStillOpensWindow()
+void TestMainWindow::missingDatabaseStillOpensWindow()
 {
     m_window.reset();
-    m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::Database::Missing);
-    m_folder->dm().DataModuleCreate();
-    m_window = std::make_unique<TfrmWorkMain>();
+    m_folder = std::make_unique<TestProgramFolder>(TestProgramFolder::DatabaseSetup::Missing);
+    m_folder->database().openAtStartup();
+    m_window = std::make_unique<MainWindow>();
 
     QVERIFY(create());
     m_window->show();
@@ -467,7 +467,7 @@ void TestWorkMain::missingDatabaseStillOpensWindow()
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("请确认您的程序是否安装正确，或者没有安装MDAC数据访问组件！")});
 }
 
-void TestWorkMain::damagedSettingsStillStart_data()
+void TestMainWindow::damagedSettingsStillStart_data()
 {
     QTest::addColumn<QStringList>("damage");
     QTest::addColumn<bool>("passwordAsked");
@@ -479,40 +479,40 @@ void TestWorkMain::damagedSettingsStillStart_data()
                                       << true;
 }
 
-void TestWorkMain::damagedSettingsStillStart()
+void TestMainWindow::damagedSettingsStillStart()
 {
     QFETCH(QStringList, damage);
     QFETCH(bool, passwordAsked);
     for (const QString &statement : damage)
-        QVERIFY(m_folder->dm().execute(statement));
+        QVERIFY(m_folder->database().execute(statement));
     bool asked = false;
     QTimer::singleShot(0, [&] {
-        if (auto *prompt = qobject_cast<TfrmPassInput *>(QApplication::activeModalWidget())) {
+        if (auto *prompt = qobject_cast<PasswordDialog *>(QApplication::activeModalWidget())) {
             asked = true;
-            prompt->EditPass->setText(QStringLiteral("secret"));
-            prompt->cmdEnsure->click();
+            prompt->m_passwordEdit->setText(QStringLiteral("secret"));
+            prompt->m_okButton->click();
         }
     });
 
     QVERIFY(create());
 
     QCOMPARE(asked, passwordAsked);
-    QVERIFY(m_window->TabSheet1->dsWork().count() > 0); // the work list loaded all the same
+    QVERIFY(m_window->m_workPage->workItems().count() > 0); // the work list loaded all the same
 }
 
-void TestWorkMain::savedListWidthIsRestored()
+void TestMainWindow::savedListWidthIsRestored()
 {
-    setPara(QStringLiteral("LastDocWidth=620"));
+    setStoredSettings(QStringLiteral("LastDocWidth=620"));
     QVERIFY(create());
 
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 
     QCOMPARE(m_window->size(), QSize(979, 563));
-    QCOMPARE(m_window->TabSheet1->listWidth(), 620); // the editor's tool bar gives way
+    QCOMPARE(m_window->m_workPage->listWidth(), 620); // the editor's tool bar gives way
 }
 
-void TestWorkMain::trayClicks_data()
+void TestMainWindow::trayClicks_data()
 {
     using Reasons = QList<int>;
     QTest::addColumn<bool>("hiddenBefore");
@@ -530,20 +530,20 @@ void TestWorkMain::trayClicks_data()
     QTest::newRow("right click changes nothing") << true << Reasons{int(QSystemTrayIcon::Context)} << true;
 }
 
-void TestWorkMain::trayClicks()
+void TestMainWindow::trayClicks()
 {
     QFETCH(bool, hiddenBefore);
     QFETCH(QList<int>, reasons);
     QFETCH(bool, hiddenAfter);
     QVERIFY(create());
-    m_window->tray->setAvailable(true);
+    m_window->m_trayIcon->setAvailable(true);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     if (hiddenBefore)
-        m_window->mnuFormStuClick();
+        m_window->toggleHidden();
 
     for (int reason : reasons)
-        emit m_window->tray->systemIcon().activated(QSystemTrayIcon::ActivationReason(reason));
+        emit m_window->m_trayIcon->systemIcon().activated(QSystemTrayIcon::ActivationReason(reason));
 
     QCOMPARE(m_window->isVisible(), !hiddenAfter);
     QCOMPARE(m_window->isHiddenAway(), hiddenAfter);
@@ -554,5 +554,5 @@ void TestWorkMain::trayClicks()
     }
 }
 
-PANDREL_TEST_MAIN(TestWorkMain)
-#include "tst_workmain.moc"
+PANDREL_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -3,7 +3,7 @@
 
 #include "app/SingleInstance.h"
 #include "app/Startup.h"
-#include "app/TfrmInitSys.h"
+#include "app/SplashScreen.h"
 #include "platform/Prompter.h"
 
 #include <QDialogButtonBox>
@@ -136,14 +136,14 @@ void TestStartup::setUpSpeaksChineseAndKeepsCaptions()
 
 void TestStartup::splashFadesInAndStaysShown()
 {
-    TfrmInitSys splash;
+    SplashScreen splash;
     QCOMPARE(splash.alpha(), 0);
     QVERIFY(splash.windowFlags().testFlag(Qt::FramelessWindowHint));
 
-    splash.tmrShowBitmapTimer();
+    splash.fadeInTick();
     QCOMPARE(splash.alpha(), 1);
     for (int tick = 0; tick < 400; ++tick)
-        splash.tmrShowBitmapTimer();
+        splash.fadeInTick();
 
     QCOMPARE(splash.alpha(), 255);
 }

@@ -43,7 +43,7 @@ private slots:
     void deleteAsksFirst();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
+    Database &database() { return m_folder->database(); }
     // Category rows as "code name", the parent and level following from the code.
     void setCategories(const QString &table, const QStringList &rows);
     QStringList shownNames(const CategoryTree &tree) const;
@@ -86,11 +86,11 @@ void TestCategoryTree::cleanup()
 
 void TestCategoryTree::setCategories(const QString &table, const QStringList &rows)
 {
-    QVERIFY(dm().execute(QStringLiteral("Delete from %1").arg(table)));
+    QVERIFY(database().execute(QStringLiteral("Delete from %1").arg(table)));
     for (const QString &row : rows) {
         const QString code = row.section(' ', 0, 0);
         const QString parent = code.left(code.length() - 4);
-        QVERIFY(dm().execute(
+        QVERIFY(database().execute(
             QStringLiteral("Insert into %1 (TypeCode,TypeName,ParTypeCode,nLeveal) values (?,?,?,?)").arg(table),
             {code, row.section(' ', 1), parent, code.length() / 4 - 1}));
     }
@@ -106,17 +106,17 @@ QStringList TestCategoryTree::shownNames(const CategoryTree &tree) const
 
 QString TestCategoryTree::storedName(const QString &code)
 {
-    return dm().GetDataBySQL(QStringLiteral("Select TypeName from TClientClass where TypeCode=?"), {code});
+    return database().queryValue(QStringLiteral("Select TypeName from TClientClass where TypeCode=?"), {code});
 }
 
 int TestCategoryTree::storedCount(const QString &table)
 {
-    return dm().GetDataBySQL(QStringLiteral("Select count(*) from %1").arg(table)).toInt();
+    return database().queryValue(QStringLiteral("Select count(*) from %1").arg(table)).toInt();
 }
 
 void TestCategoryTree::failOn(const QString &table, const QString &event)
 {
-    QVERIFY(dm().execute(QStringLiteral("Create trigger fail_%1 before %1 on %2 begin select raise(abort, 'refused'); end")
+    QVERIFY(database().execute(QStringLiteral("Create trigger fail_%1 before %1 on %2 begin select raise(abort, 'refused'); end")
                              .arg(event, table)));
 }
 
@@ -146,7 +146,7 @@ void TestCategoryTree::nextCodeUnderParent()
     QFETCH(QString, expected);
     setCategories(QStringLiteral("TClientClass"), rows);
     CategoryTree tree(clientCategories());
-    QCOMPARE(tree.GetMaxNum(parent), expected);
+    QCOMPARE(tree.nextFreeCode(parent), expected);
     QVERIFY(m_prompter->shown().isEmpty());
 }
 
@@ -154,11 +154,11 @@ void TestCategoryTree::lastCodeUnderParentIsRefused()
 {
     setCategories(QStringLiteral("TClientClass"), {"0001 a", "00019999 b"});
     CategoryTree tree(clientCategories());
-    QVERIFY(tree.ReadyTree());
-    tree.setCurrentItem(tree.FindNode(QStringLiteral("0001")));
+    QVERIFY(tree.loadTree());
+    tree.setCurrentItem(tree.findNode(QStringLiteral("0001")));
 
     m_prompter->answerText(QStringLiteral("新分类"));
-    tree.AddChild();
+    tree.addSubcategory();
 
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("同一级分类最多只能建立9999个，不能再添加！"));
     QCOMPARE(storedCount(QStringLiteral("TClientClass")), 2);
@@ -171,21 +171,21 @@ void TestCategoryTree::treeShowsNamesInPinyinOrder()
     setCategories(QStringLiteral("TClientClass"),
                   {"0001 武汉", "00010001 z区", "00010002 A区", "0002 北京", "0003 上海", "00030001 浦东"});
     CategoryTree tree(clientCategories());
-    QVERIFY(tree.ReadyTree());
+    QVERIFY(tree.loadTree());
     QCOMPARE(shownNames(tree), (QStringList{"北京", "上海", "  浦东", "武汉", "  A区", "  z区"}));
     QCOMPARE(tree.topLevelItem(0)->icon(0).isNull(), false);
-    const GoodsClass *child = CategoryTree::record(tree.FindNode(QStringLiteral("00030001")));
+    const GoodsClass *child = CategoryTree::record(tree.findNode(QStringLiteral("00030001")));
     QVERIFY(child);
-    QCOMPARE(child->ParTypeCode, QStringLiteral("0003"));
-    QCOMPARE(child->nLeveal, 1);
+    QCOMPARE(child->parentTypeCode, QStringLiteral("0003"));
+    QCOMPARE(child->level, 1);
 }
 
 void TestCategoryTree::childBeforeAnyRootStaysAtTopLevel()
 {
-    QVERIFY(dm().execute(QStringLiteral("Insert into TClientClass (TypeCode,TypeName,ParTypeCode,nLeveal) "
+    QVERIFY(database().execute(QStringLiteral("Insert into TClientClass (TypeCode,TypeName,ParTypeCode,nLeveal) "
                                         "values ('00000001','孤儿','0000',1), ('0001','根','',0)")));
     CategoryTree tree(clientCategories());
-    QVERIFY(tree.ReadyTree());
+    QVERIFY(tree.loadTree());
     QCOMPARE(shownNames(tree), (QStringList{"根", "孤儿"}));
 }
 
@@ -204,17 +204,17 @@ void TestCategoryTree::firstNodeSelectedOnlyWhenConfigured()
     config.selectFirst = selectFirst;
     CategoryTree tree(config);
     QSignalSpy selected(&tree, &CategoryTree::categorySelected);
-    QVERIFY(tree.ReadyTree());
+    QVERIFY(tree.loadTree());
     if (selectFirst) {
         QCOMPARE(selected.size(), 1);
         QCOMPARE(selected.at(0).at(0).toString(), QStringLiteral("0002"));
-        QCOMPARE(tree.selectedRecord()->TypeName, QStringLiteral("北京"));
+        QCOMPARE(tree.selectedRecord()->typeName, QStringLiteral("北京"));
     } else {
         QCOMPARE(selected.size(), 0);
         QVERIFY(!tree.selectedRecord());
     }
     // A reload selects afresh.
-    QVERIFY(tree.ReadyTree());
+    QVERIFY(tree.loadTree());
     QCOMPARE(selected.size(), selectFirst ? 2 : 0);
 }
 
@@ -222,7 +222,7 @@ void TestCategoryTree::emptyTableSelectsNothing()
 {
     CategoryTree tree(clientCategories());
     QSignalSpy selected(&tree, &CategoryTree::categorySelected);
-    QVERIFY(tree.ReadyTree());
+    QVERIFY(tree.loadTree());
     QCOMPARE(tree.topLevelItemCount(), 0);
     QCOMPARE(selected.size(), 0);
     QVERIFY(!tree.selectedRecord());
@@ -232,15 +232,15 @@ void TestCategoryTree::unreadableTableKeepsTheTree()
 {
     setCategories(QStringLiteral("TGoodsClass"), {"0001 办公用品"});
     CategoryTree tree(goodsCategories());
-    QVERIFY(tree.ReadyTree());
-    QVERIFY(dm().execute(QStringLiteral("Drop table TGoodsClass")));
-    QVERIFY(!tree.ReadyTree());
+    QVERIFY(tree.loadTree());
+    QVERIFY(database().execute(QStringLiteral("Drop table TGoodsClass")));
+    QVERIFY(!tree.loadTree());
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("读取数据出现错误。")});
     QCOMPARE(shownNames(tree), QStringList{"办公用品"});
 
     CategoryTree clients(clientCategories());
-    QVERIFY(dm().execute(QStringLiteral("Drop table TClientClass")));
-    QVERIFY(!clients.ReadyTree());
+    QVERIFY(database().execute(QStringLiteral("Drop table TClientClass")));
+    QVERIFY(!clients.loadTree());
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("读取数据发生错误！"));
 }
 
@@ -248,10 +248,10 @@ void TestCategoryTree::findNodeByExactCode()
 {
     setCategories(QStringLiteral("TClientClass"), {"0001 甲", "00010001 乙", "0002 丙"});
     CategoryTree tree(clientCategories());
-    QVERIFY(tree.ReadyTree());
-    QCOMPARE(tree.FindNode(QStringLiteral("00010001"))->text(0), QStringLiteral("乙"));
-    QVERIFY(!tree.FindNode(QStringLiteral("000100")));
-    QVERIFY(!tree.FindNode(QString()));
+    QVERIFY(tree.loadTree());
+    QCOMPARE(tree.findNode(QStringLiteral("00010001"))->text(0), QStringLiteral("乙"));
+    QVERIFY(!tree.findNode(QStringLiteral("000100")));
+    QVERIFY(!tree.findNode(QString()));
 }
 
 void TestCategoryTree::addRootStoresTheName_data()
@@ -273,19 +273,19 @@ void TestCategoryTree::addRootStoresTheName()
     QFETCH(QString, stored);
     setCategories(QStringLiteral("TClientClass"), {"0001 华东"});
     CategoryTree tree(clientCategories());
-    QVERIFY(tree.ReadyTree());
+    QVERIFY(tree.loadTree());
 
     m_prompter->answerText(typed);
-    tree.AddRoot();
+    tree.addRootCategory();
 
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("输入客户主分类名称")});
     QCOMPARE(m_prompter->titles().value(0), QStringLiteral("输入客户主分类名称"));
     QCOMPARE(storedName(QStringLiteral("0002")), stored);
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select ParTypeCode || '/' || nLeveal from TClientClass "
+    QCOMPARE(database().queryValue(QStringLiteral("Select ParTypeCode || '/' || nLeveal from TClientClass "
                                               "where TypeCode='0002'")),
              QStringLiteral("/0"));
     QVERIFY(gbkByteLength(stored) <= 30);
-    QTreeWidgetItem *added = tree.FindNode(QStringLiteral("0002"));
+    QTreeWidgetItem *added = tree.findNode(QStringLiteral("0002"));
     QVERIFY(added);
     QCOMPARE(added->text(0), stored);
     QCOMPARE(tree.currentItem()->text(0), QStringLiteral("华东")); // the new node is not selected
@@ -302,9 +302,9 @@ void TestCategoryTree::addWithoutNameAddsNothing()
 {
     QFETCH(bool, cancel);
     CategoryTree tree(goodsCategories());
-    QVERIFY(tree.ReadyTree());
+    QVERIFY(tree.loadTree());
     cancel ? m_prompter->answerCancel() : m_prompter->answerText(QString());
-    tree.AddRoot();
+    tree.addRootCategory();
     QCOMPARE(storedCount(QStringLiteral("TGoodsClass")), 0);
     QCOMPARE(tree.topLevelItemCount(), 0);
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("输入商品主分类名称")});
@@ -314,13 +314,13 @@ void TestCategoryTree::failedInsertLeavesNoNode()
 {
     setCategories(QStringLiteral("TClientClass"), {"0001 华东"});
     CategoryTree tree(clientCategories());
-    QVERIFY(tree.ReadyTree());
+    QVERIFY(tree.loadTree());
     failOn(QStringLiteral("TClientClass"), QStringLiteral("insert"));
 
     m_prompter->answerText(QStringLiteral("华南"));
-    tree.AddRoot();
+    tree.addRootCategory();
     m_prompter->answerText(QStringLiteral("上海"));
-    tree.AddChild();
+    tree.addSubcategory();
 
     QCOMPARE(m_prompter->shown().count(kDataError), 2);
     QCOMPARE(shownNames(tree), QStringList{"华东"});
@@ -330,59 +330,59 @@ void TestCategoryTree::addChildUnderRoot()
 {
     setCategories(QStringLiteral("TGoodsClass"), {"0001 办公用品", "00010001 纸张", "0002 耗材"});
     CategoryTree tree(goodsCategories());
-    QVERIFY(tree.ReadyTree());
-    QTreeWidgetItem *root = tree.FindNode(QStringLiteral("0001"));
+    QVERIFY(tree.loadTree());
+    QTreeWidgetItem *root = tree.findNode(QStringLiteral("0001"));
     tree.setCurrentItem(root);
     root->setExpanded(false);
 
     m_prompter->answerText(QStringLiteral("笔类"));
-    tree.AddChild();
+    tree.addSubcategory();
 
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("输入商品二级分类名称")});
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select TypeName || '/' || ParTypeCode || '/' || nLeveal from "
+    QCOMPARE(database().queryValue(QStringLiteral("Select TypeName || '/' || ParTypeCode || '/' || nLeveal from "
                                               "TGoodsClass where TypeCode='00010002'")),
              QStringLiteral("笔类/0001/1"));
     QCOMPARE(shownNames(tree), (QStringList{"办公用品", "  笔类", "  纸张", "耗材"}));
     QVERIFY(root->isExpanded());
     QCOMPARE(tree.currentItem(), root);
-    QCOMPARE(CategoryTree::record(tree.FindNode(QStringLiteral("00010002")))->nLeveal, 1);
+    QCOMPARE(CategoryTree::record(tree.findNode(QStringLiteral("00010002")))->level, 1);
 }
 
 void TestCategoryTree::addChildUnderChildIsRefused()
 {
     setCategories(QStringLiteral("TClientClass"), {"0001 华东", "00010001 上海"});
     CategoryTree tree(clientCategories());
-    QVERIFY(tree.ReadyTree());
-    tree.setCurrentItem(tree.FindNode(QStringLiteral("00010001")));
-    tree.AddChild();
+    QVERIFY(tree.loadTree());
+    tree.setCurrentItem(tree.findNode(QStringLiteral("00010001")));
+    tree.addSubcategory();
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("选择根分类再添加下级")});
     QCOMPARE(storedCount(QStringLiteral("TClientClass")), 2);
 
     tree.setCurrentItem(nullptr);
-    tree.AddChild();
-    tree.Rename();
-    tree.Delete();
+    tree.addSubcategory();
+    tree.renameCategory();
+    tree.deleteCategory();
     QCOMPARE(m_prompter->shown().size(), 1); // nothing selected: nothing asked
 }
 
 void TestCategoryTree::renameStoresAndShows()
 {
     setCategories(QStringLiteral("TClientClass"), {"0001 华东", "0002 北方"});
-    QVERIFY(dm().execute(QStringLiteral("Insert into TClient (TypeCode, TypeName, ClientName) "
+    QVERIFY(database().execute(QStringLiteral("Insert into TClient (TypeCode, TypeName, ClientName) "
                                         "values ('0002', '北方', '甲')")));
     CategoryTree tree(clientCategories());
-    QVERIFY(tree.ReadyTree());
-    tree.setCurrentItem(tree.FindNode(QStringLiteral("0002")));
+    QVERIFY(tree.loadTree());
+    tree.setCurrentItem(tree.findNode(QStringLiteral("0002")));
 
     m_prompter->answerText(QStringLiteral("O'华北 50%"));
-    tree.Rename();
+    tree.renameCategory();
 
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("输入新的客户分类名称")});
     QCOMPARE(storedName(QStringLiteral("0002")), QStringLiteral("O'华北 50%"));
     QCOMPARE(shownNames(tree), (QStringList{"O'华北 50%", "华东"})); // Latin before Chinese
-    QCOMPARE(tree.selectedRecord()->TypeName, QStringLiteral("O'华北 50%"));
+    QCOMPARE(tree.selectedRecord()->typeName, QStringLiteral("O'华北 50%"));
     // Clients keep the name they were filed under.
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select TypeName from TClient where TypeCode='0002'")),
+    QCOMPARE(database().queryValue(QStringLiteral("Select TypeName from TClient where TypeCode='0002'")),
              QStringLiteral("北方"));
 }
 
@@ -399,11 +399,11 @@ void TestCategoryTree::renameCancelledOrFailedKeepsName()
     QFETCH(int, way);
     setCategories(QStringLiteral("TClientClass"), {"0001 华东"});
     CategoryTree tree(clientCategories());
-    QVERIFY(tree.ReadyTree());
+    QVERIFY(tree.loadTree());
     if (way == 2)
         failOn(QStringLiteral("TClientClass"), QStringLiteral("update"));
     way == 0 ? m_prompter->answerCancel() : m_prompter->answerText(way == 1 ? QString() : QStringLiteral("华南"));
-    tree.Rename();
+    tree.renameCategory();
     QCOMPARE(storedName(QStringLiteral("0001")), QStringLiteral("华东"));
     QCOMPARE(shownNames(tree), QStringList{"华东"});
     QCOMPARE(m_prompter->lastShown(), way == 2 ? kDataError : QStringLiteral("输入新的客户分类名称"));
@@ -422,14 +422,14 @@ void TestCategoryTree::deleteRefusals()
     QFETCH(QString, code);
     QFETCH(QString, message);
     setCategories(QStringLiteral("TClientClass"), {"0001 华东", "00010001 上海"});
-    QVERIFY(dm().execute(QStringLiteral("Insert into TClient (TypeCode, ClientName) values ('00010001', '甲')")));
+    QVERIFY(database().execute(QStringLiteral("Insert into TClient (TypeCode, ClientName) values ('00010001', '甲')")));
     CategoryTree tree(clientCategories());
-    QVERIFY(tree.ReadyTree());
-    tree.setCurrentItem(tree.FindNode(code));
-    tree.Delete();
+    QVERIFY(tree.loadTree());
+    tree.setCurrentItem(tree.findNode(code));
+    tree.deleteCategory();
     QCOMPARE(m_prompter->shown(), QStringList{message});
     QCOMPARE(storedCount(QStringLiteral("TClientClass")), 2);
-    QVERIFY(tree.FindNode(code));
+    QVERIFY(tree.findNode(code));
 }
 
 void TestCategoryTree::deleteAsksFirst_data()
@@ -453,20 +453,20 @@ void TestCategoryTree::deleteAsksFirst()
     const QString table = goods ? QStringLiteral("TGoodsClass") : QStringLiteral("TClientClass");
     setCategories(table, {"0001 华东", "0002 华南"});
     // Goods filed under a category do not keep it from being deleted.
-    QVERIFY(dm().execute(QStringLiteral("Insert into TGoods (TypeCode, GoodsName) values ('0002', '纸')")));
+    QVERIFY(database().execute(QStringLiteral("Insert into TGoods (TypeCode, GoodsName) values ('0002', '纸')")));
     if (fails)
         failOn(table, QStringLiteral("delete"));
     CategoryTree tree(goods ? goodsCategories() : clientCategories());
-    QVERIFY(tree.ReadyTree());
-    tree.setCurrentItem(tree.FindNode(QStringLiteral("0002")));
+    QVERIFY(tree.loadTree());
+    tree.setCurrentItem(tree.findNode(QStringLiteral("0002")));
 
     yes ? m_prompter->answerYes() : m_prompter->answerNo();
-    tree.Delete();
+    tree.deleteCategory();
 
     QCOMPARE(m_prompter->shown().value(0), QStringLiteral("您确认删除吗？"));
     QCOMPARE(m_prompter->lastShown(), fails ? kDataError : QStringLiteral("您确认删除吗？"));
     QCOMPARE(storedCount(table), deleted ? 1 : 2);
-    QCOMPARE(tree.FindNode(QStringLiteral("0002")) == nullptr, deleted);
+    QCOMPARE(tree.findNode(QStringLiteral("0002")) == nullptr, deleted);
     QCOMPARE(tree.topLevelItemCount(), deleted ? 1 : 2);
 }
 

@@ -4,10 +4,10 @@
 #include "TestMain.h"
 #include "TestProgramFolder.h"
 
-#include "crm/TfrmClientClassSel.h"
-#include "crm/TfrmClientEdit.h"
-#include "crm/TfrmClientLinkerEdit.h"
-#include "crm/TfrmClientLinkerRecEdit.h"
+#include "crm/ClientCategoryDialog.h"
+#include "crm/ClientEditor.h"
+#include "crm/ContactEditor.h"
+#include "crm/ContactActivityEditor.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -57,7 +57,7 @@ private slots:
     void editedActivityKeepsItsValues();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
+    Database &database() { return m_folder->database(); }
     QStringList items(const QComboBox *box) const;
 
     std::unique_ptr<TestProgramFolder> m_folder;
@@ -114,60 +114,60 @@ QStringList TestClientEditors::items(const QComboBox *box) const
 
 void TestClientEditors::newClientStartsBlank()
 {
-    TfrmClientEdit editor(QStringLiteral("00010002"), QStringLiteral("江浙客户"));
-    QVERIFY(editor.ReadyData(-1));
+    ClientEditor editor(QStringLiteral("00010002"), QStringLiteral("江浙客户"));
+    QVERIFY(editor.loadRecord(-1));
     QCOMPARE(editor.windowTitle(), QStringLiteral("新增客户纪录"));
-    QCOMPARE(editor.EditHomtPage->text(), QStringLiteral("http://"));
-    QCOMPARE(editor.EditTypeCode->text(), QStringLiteral("江浙客户"));
-    QCOMPARE(editor.dtRec->dateTime(), kNow);
-    QCOMPARE(editor.cmbType->currentText(), QString());
-    QCOMPARE(items(editor.cmbType), (QStringList{"其他客户", "潜在客户", "意向客户", "正式客户"}));
-    QCOMPARE(items(editor.cmbComeFrom), (QStringList{"其他方式", "电话联系", "客户推荐", "网络搜索"}));
+    QCOMPARE(editor.m_homePageEdit->text(), QStringLiteral("http://"));
+    QCOMPARE(editor.m_categoryEdit->text(), QStringLiteral("江浙客户"));
+    QCOMPARE(editor.m_recordTimeEdit->dateTime(), kNow);
+    QCOMPARE(editor.m_typeCombo->currentText(), QString());
+    QCOMPARE(items(editor.m_typeCombo), (QStringList{"其他客户", "潜在客户", "意向客户", "正式客户"}));
+    QCOMPARE(items(editor.m_sourceCombo), (QStringList{"其他方式", "电话联系", "客户推荐", "网络搜索"}));
 }
 
 void TestClientEditors::clientIsStoredAsTyped()
 {
-    TfrmClientEdit editor(QStringLiteral("00010002"), QStringLiteral("江浙客户"));
-    QVERIFY(editor.ReadyData(-1));
+    ClientEditor editor(QStringLiteral("00010002"), QStringLiteral("江浙客户"));
+    QVERIFY(editor.loadRecord(-1));
     const QString name = QStringLiteral("O'Neil 100%_贸易😀");
-    editor.EditName->setText(name);
-    editor.EditCode->setText(QStringLiteral("ON_1"));
-    editor.cmbType->setEditText(QStringLiteral("大客户"));
-    editor.cmbComeFrom->setCurrentIndex(2);
-    editor.EditQQ->setText(QStringLiteral("12345"));
-    editor.EditTB->setText(QStringLiteral("tb"));
-    editor.EditAL->setText(QStringLiteral("al"));
-    editor.EditZFB->setText(QStringLiteral("zfb"));
-    editor.EditDesp->setPlainText(QStringLiteral("第一行\n第二行"));
-    editor.cmdReg->click();
+    editor.m_nameEdit->setText(name);
+    editor.m_codeEdit->setText(QStringLiteral("ON_1"));
+    editor.m_typeCombo->setEditText(QStringLiteral("大客户"));
+    editor.m_sourceCombo->setCurrentIndex(2);
+    editor.m_qqEdit->setText(QStringLiteral("12345"));
+    editor.m_taobaoAccountEdit->setText(QStringLiteral("tb"));
+    editor.m_aliAccountEdit->setText(QStringLiteral("al"));
+    editor.m_alipayAccountEdit->setText(QStringLiteral("zfb"));
+    editor.m_notesEdit->setPlainText(QStringLiteral("第一行\n第二行"));
+    editor.m_saveButton->click();
 
     QCOMPARE(editor.result(), int(QDialog::Accepted));
     QVERIFY(editor.saved());
-    const QString stored = dm().GetDataBySQL(
+    const QString stored = database().queryValue(
         QStringLiteral("Select ClientName||'|'||ClientCode||'|'||ClientType||'|'||ClientComeFrom||'|'||QICQ||'|'||WW"
                        "||'|'||ALWW||'|'||ZFBCode||'|'||HomePage||'|'||TypeCode||'|'||TypeName||'|'||RecTime||'|'||Desp"
                        " from TClient where ID=?"),
         {editor.savedId()});
     QCOMPARE(stored, name + QStringLiteral("|ON_1|大客户|客户推荐|12345|tb|al|zfb|http://|00010002|江浙客户|"
                                            "2026-12-10 15:42:07|第一行\n第二行"));
-    QVERIFY(dm().GetDataBySQL(QStringLiteral("Select LastLinkTime from TClient where ID=?"), {editor.savedId()}).isEmpty());
+    QVERIFY(database().queryValue(QStringLiteral("Select LastLinkTime from TClient where ID=?"), {editor.savedId()}).isEmpty());
 }
 
 void TestClientEditors::editingKeepsTheOldCategoryName()
 {
-    QVERIFY(dm().execute(QStringLiteral("Update TClientClass set TypeName='沪' where TypeCode='00010001'")));
-    TfrmClientEdit editor(QStringLiteral("00010001"), QString());
-    QVERIFY(editor.ReadyData(1));
+    QVERIFY(database().execute(QStringLiteral("Update TClientClass set TypeName='沪' where TypeCode='00010001'")));
+    ClientEditor editor(QStringLiteral("00010001"), QString());
+    QVERIFY(editor.loadRecord(1));
     QCOMPARE(editor.windowTitle(), QStringLiteral("修改客户记录"));
-    QCOMPARE(editor.EditName->text(), QStringLiteral("上海华信贸易有限公司"));
-    QCOMPARE(editor.EditTypeCode->text(), QStringLiteral("上海客户"));
-    QCOMPARE(editor.EditHomtPage->text(), QStringLiteral("http://www.example.com/hxmy"));
-    QCOMPARE(editor.dtRec->dateTime(), QDateTime(QDate(2026, 10, 12), QTime(9, 20)));
-    editor.EditTele->setText(QStringLiteral("021-1"));
-    QVERIFY(editor.SaveData());
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select TypeName||Tele||LastLinkTime||SalerName from TClient where ID=1")),
+    QCOMPARE(editor.m_nameEdit->text(), QStringLiteral("上海华信贸易有限公司"));
+    QCOMPARE(editor.m_categoryEdit->text(), QStringLiteral("上海客户"));
+    QCOMPARE(editor.m_homePageEdit->text(), QStringLiteral("http://www.example.com/hxmy"));
+    QCOMPARE(editor.m_recordTimeEdit->dateTime(), QDateTime(QDate(2026, 10, 12), QTime(9, 20)));
+    editor.m_phoneEdit->setText(QStringLiteral("021-1"));
+    QVERIFY(editor.saveRecord());
+    QCOMPARE(database().queryValue(QStringLiteral("Select TypeName||Tele||LastLinkTime||SalerName from TClient where ID=1")),
              QStringLiteral("上海客户021-12026-11-05 16:00:00张伟"));
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TClient")), QStringLiteral("10"));
+    QCOMPARE(database().queryValue(QStringLiteral("Select count(*) from TClient")), QStringLiteral("10"));
 }
 
 void TestClientEditors::clientChecks_data()
@@ -184,29 +184,29 @@ void TestClientEditors::clientChecks()
     QFETCH(QString, name);
     QFETCH(QString, category);
     QFETCH(QString, message);
-    TfrmClientEdit editor(category, QString());
-    QVERIFY(editor.ReadyData(-1));
-    editor.EditName->setText(name);
-    QVERIFY(!editor.SaveData());
+    ClientEditor editor(category, QString());
+    QVERIFY(editor.loadRecord(-1));
+    editor.m_nameEdit->setText(name);
+    QVERIFY(!editor.saveRecord());
     QCOMPARE(m_prompter->shown(), QStringList{message});
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TClient")), QStringLiteral("10"));
+    QCOMPARE(database().queryValue(QStringLiteral("Select count(*) from TClient")), QStringLiteral("10"));
 }
 
 void TestClientEditors::failedStoreKeepsTheEditorOpen()
 {
-    QVERIFY(dm().execute(QStringLiteral("Create trigger refuse before insert on TClient "
+    QVERIFY(database().execute(QStringLiteral("Create trigger refuse before insert on TClient "
                                         "begin select raise(abort, 'refused'); end")));
-    TfrmClientEdit editor(QStringLiteral("0001"), QStringLiteral("华东地区"));
-    QVERIFY(editor.ReadyData(-1));
-    editor.EditName->setText(QStringLiteral("甲"));
-    editor.cmdReg->click();
+    ClientEditor editor(QStringLiteral("0001"), QStringLiteral("华东地区"));
+    QVERIFY(editor.loadRecord(-1));
+    editor.m_nameEdit->setText(QStringLiteral("甲"));
+    editor.m_saveButton->click();
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("存储数据发生错误!")});
     QVERIFY(!editor.saved());
-    QCOMPARE(editor.EditName->text(), QStringLiteral("甲"));
+    QCOMPARE(editor.m_nameEdit->text(), QStringLiteral("甲"));
 
-    QVERIFY(dm().execute(QStringLiteral("Drop trigger refuse")));
-    QVERIFY(editor.SaveData());
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TClient where ClientName='甲'")), QStringLiteral("1"));
+    QVERIFY(database().execute(QStringLiteral("Drop trigger refuse")));
+    QVERIFY(editor.saveRecord());
+    QCOMPARE(database().queryValue(QStringLiteral("Select count(*) from TClient where ClientName='甲'")), QStringLiteral("1"));
 }
 
 void TestClientEditors::shortCodeFromTheName_data()
@@ -228,126 +228,126 @@ void TestClientEditors::shortCodeFromTheName()
     QFETCH(QString, name);
     QFETCH(QString, code);
     QFETCH(bool, savedFromTheName);
-    TfrmClientEdit editor(QStringLiteral("0001"), QString());
-    QVERIFY(editor.ReadyData(-1));
+    ClientEditor editor(QStringLiteral("0001"), QString());
+    QVERIFY(editor.loadRecord(-1));
     editor.show();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
-    editor.EditCode->setText(typedCode);
-    editor.EditName->setFocus();
-    typeText(editor.EditName, name);
+    editor.m_codeEdit->setText(typedCode);
+    editor.m_nameEdit->setFocus();
+    typeText(editor.m_nameEdit, name);
     if (savedFromTheName) {
-        QVERIFY(editor.SaveData());
-        QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select ClientCode from TClient where ClientName=?"), {name}), code);
+        QVERIFY(editor.saveRecord());
+        QCOMPARE(database().queryValue(QStringLiteral("Select ClientCode from TClient where ClientName=?"), {name}), code);
     } else {
-        QTest::keyClick(editor.EditName, Qt::Key_Tab);
+        QTest::keyClick(editor.m_nameEdit, Qt::Key_Tab);
     }
-    QCOMPARE(editor.EditCode->text(), code);
+    QCOMPARE(editor.m_codeEdit->text(), code);
 }
 
 void TestClientEditors::byteLimitsCountGbk()
 {
-    TfrmClientEdit editor(QStringLiteral("0001"), QString());
-    QVERIFY(editor.ReadyData(-1));
-    typeText(editor.EditPostCode, QStringLiteral("一二三四五六"));
-    QCOMPARE(editor.EditPostCode->text(), QStringLiteral("一二三四五"));
-    editor.EditDesp->setFocus();
-    editor.EditDesp->setPlainText(QStringLiteral("尾"));
-    editor.EditDesp->moveCursor(QTextCursor::Start);
-    editor.EditDesp->insertPlainText(QString(60, QChar(0x4E00)));
+    ClientEditor editor(QStringLiteral("0001"), QString());
+    QVERIFY(editor.loadRecord(-1));
+    typeText(editor.m_postCodeEdit, QStringLiteral("一二三四五六"));
+    QCOMPARE(editor.m_postCodeEdit->text(), QStringLiteral("一二三四五"));
+    editor.m_notesEdit->setFocus();
+    editor.m_notesEdit->setPlainText(QStringLiteral("尾"));
+    editor.m_notesEdit->moveCursor(QTextCursor::Start);
+    editor.m_notesEdit->insertPlainText(QString(60, QChar(0x4E00)));
     // The typed text is cut where it goes beyond 100 bytes; what was there stays.
-    QCOMPARE(editor.EditDesp->toPlainText(), QString(49, QChar(0x4E00)) + QStringLiteral("尾"));
+    QCOMPARE(editor.m_notesEdit->toPlainText(), QString(49, QChar(0x4E00)) + QStringLiteral("尾"));
 }
 
 void TestClientEditors::webChatOpensEncodedAddress()
 {
-    TfrmClientEdit editor(QStringLiteral("0001"), QString());
-    QVERIFY(editor.ReadyData(-1));
-    editor.sbQQ->click();
+    ClientEditor editor(QStringLiteral("0001"), QString());
+    QVERIFY(editor.loadRecord(-1));
+    editor.m_webChatButton->click();
     QVERIFY(m_shell->calls().isEmpty());
-    editor.EditQQ->setText(QStringLiteral("10001001"));
-    editor.EditName->setText(QStringLiteral("A&B 贸易"));
-    editor.sbQQ->click();
+    editor.m_qqEdit->setText(QStringLiteral("10001001"));
+    editor.m_nameEdit->setText(QStringLiteral("A&B 贸易"));
+    editor.m_webChatButton->click();
     QCOMPARE(m_shell->calls(), QStringList{QStringLiteral(
                                    "url http://wpa.qq.com/msgrd?V=1&Uin=10001001&Site=A%26B%20%E8%B4%B8%E6%98%93&Menu=yes")});
 
-    TfrmClientLinkerEdit contact(1);
-    QVERIFY(contact.ReadyData(1));
-    contact.sbQQ->click();
+    ContactEditor contact(1);
+    QVERIFY(contact.loadRecord(1));
+    contact.m_webChatButton->click();
     QCOMPARE(m_shell->lastCall(), QStringLiteral("url http://wpa.qq.com/msgrd?V=1&Uin=10002001&Site=%E9%99%88%E5%BB%BA%E5%9B%BD&Menu=yes"));
 }
 
 void TestClientEditors::categoryChosenInTheSelectionWindow()
 {
-    TfrmClientEdit editor(QStringLiteral("0001"), QStringLiteral("华东地区"));
-    QVERIFY(editor.ReadyData(-1));
+    ClientEditor editor(QStringLiteral("0001"), QStringLiteral("华东地区"));
+    QVERIFY(editor.loadRecord(-1));
     bool nothingSelected = false;
     QTimer::singleShot(0, [&] {
-        auto *window = qobject_cast<TfrmClientClassSel *>(QApplication::activeModalWidget());
+        auto *window = qobject_cast<ClientCategoryDialog *>(QApplication::activeModalWidget());
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), QStringLiteral("客户分类选择"));
-        nothingSelected = window->tree->selectedRecord() == nullptr;
-        window->tree->setCurrentItem(window->tree->FindNode(QStringLiteral("00020002")));
-        window->cmdReg->click();
+        nothingSelected = window->m_categoryTree->selectedRecord() == nullptr;
+        window->m_categoryTree->setCurrentItem(window->m_categoryTree->findNode(QStringLiteral("00020002")));
+        window->m_chooseButton->click();
     });
-    editor.SpeedButton1->click();
+    editor.m_chooseCategoryButton->click();
     QVERIFY(nothingSelected);
-    QCOMPARE(editor.EditTypeCode->text(), QStringLiteral("福建客户"));
+    QCOMPARE(editor.m_categoryEdit->text(), QStringLiteral("福建客户"));
     QCOMPARE(editor.categoryCode(), QStringLiteral("00020002"));
 
     QTimer::singleShot(0, [] { QApplication::activeModalWidget()->close(); });
-    editor.SpeedButton1->click();
+    editor.m_chooseCategoryButton->click();
     QCOMPARE(editor.categoryCode(), QStringLiteral("00020002"));
 }
 
 void TestClientEditors::selectionWindowNeedsANode()
 {
-    TfrmClientClassSel window;
-    QVERIFY(window.ReadyData());
-    window.cmdReg->click();
+    ClientCategoryDialog window;
+    QVERIFY(window.loadCategories());
+    window.m_chooseButton->click();
     QVERIFY(!window.chosen());
     QCOMPARE(window.result(), 0);
 }
 
 void TestClientEditors::unreadableCategoriesShowNoSelection()
 {
-    QVERIFY(dm().execute(QStringLiteral("Drop table TClientClass")));
-    QVERIFY(!SelectClientClass());
+    QVERIFY(database().execute(QStringLiteral("Drop table TClientClass")));
+    QVERIFY(!pickClientCategory());
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("读取数据发生错误！")});
 }
 
 void TestClientEditors::enterMovesOnCtrlEnterLeavesTheMemo()
 {
-    TfrmClientEdit editor(QStringLiteral("0001"), QString());
-    QVERIFY(editor.ReadyData(-1));
+    ClientEditor editor(QStringLiteral("0001"), QString());
+    QVERIFY(editor.loadRecord(-1));
     editor.show();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
-    editor.EditName->setFocus();
+    editor.m_nameEdit->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), editor.EditCode);
-    editor.EditDesp->setFocus();
-    QTest::keyClick(editor.EditDesp, Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), editor.EditDesp);
-    QTest::keyClick(editor.EditDesp, Qt::Key_Return, Qt::ControlModifier);
-    QCOMPARE(QApplication::focusWidget(), editor.cmdReg);
+    QCOMPARE(QApplication::focusWidget(), editor.m_codeEdit);
+    editor.m_notesEdit->setFocus();
+    QTest::keyClick(editor.m_notesEdit, Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), editor.m_notesEdit);
+    QTest::keyClick(editor.m_notesEdit, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), editor.m_saveButton);
 }
 
 void TestClientEditors::tabLeavesTheMemo_data()
 {
     QTest::addColumn<OpenMemoEditor>("open");
     QTest::newRow("client") << OpenMemoEditor([] {
-        auto editor = std::make_unique<TfrmClientEdit>(QStringLiteral("0001"), QString());
-        editor->ReadyData(1);
-        return MemoEditor{editor->EditDesp, editor->cmdReg, std::move(editor)};
+        auto editor = std::make_unique<ClientEditor>(QStringLiteral("0001"), QString());
+        editor->loadRecord(1);
+        return MemoEditor{editor->m_notesEdit, editor->m_saveButton, std::move(editor)};
     });
     QTest::newRow("contact") << OpenMemoEditor([] {
-        auto editor = std::make_unique<TfrmClientLinkerEdit>(1);
-        editor->ReadyData(-1);
-        return MemoEditor{editor->EditDesp, editor->cmdSave, std::move(editor)};
+        auto editor = std::make_unique<ContactEditor>(1);
+        editor->loadRecord(-1);
+        return MemoEditor{editor->m_notesEdit, editor->m_saveButton, std::move(editor)};
     });
     QTest::newRow("activity") << OpenMemoEditor([] {
-        auto editor = std::make_unique<TfrmClientLinkerRecEdit>(1);
-        editor->ReadyData(-1);
-        return MemoEditor{editor->EditDesp, editor->cmdSave, std::move(editor)};
+        auto editor = std::make_unique<ContactActivityEditor>(1);
+        editor->loadRecord(-1);
+        return MemoEditor{editor->m_descriptionEdit, editor->m_saveButton, std::move(editor)};
     });
 }
 
@@ -366,35 +366,35 @@ void TestClientEditors::tabLeavesTheMemo()
 
 void TestClientEditors::newContactStartsFromTheClient()
 {
-    TfrmClientLinkerEdit editor(1);
-    QVERIFY(editor.ReadyData(-1));
+    ContactEditor editor(1);
+    QVERIFY(editor.loadRecord(-1));
     QCOMPARE(editor.windowTitle(), QStringLiteral("新增联系人资料"));
-    QCOMPARE(editor.cmbIsMain->currentText(), QStringLiteral("是"));
-    QCOMPARE(editor.EditTele->text(), QStringLiteral("021-60000101"));
-    QCOMPARE(editor.EditMobileCode->text(), QStringLiteral("13800000001"));
-    QCOMPARE(editor.EditFax->text(), QStringLiteral("021-60000102"));
-    QCOMPARE(editor.EditEMail->text(), QStringLiteral("hxmy@example.com"));
-    QCOMPARE(editor.EditAddress->text(), QStringLiteral("上海市浦东新区张杨路1288号"));
-    QCOMPARE(editor.EditElecHome->text(), QString());
+    QCOMPARE(editor.m_mainContactCombo->currentText(), QStringLiteral("是"));
+    QCOMPARE(editor.m_officePhoneEdit->text(), QStringLiteral("021-60000101"));
+    QCOMPARE(editor.m_mobilePhoneEdit->text(), QStringLiteral("13800000001"));
+    QCOMPARE(editor.m_faxEdit->text(), QStringLiteral("021-60000102"));
+    QCOMPARE(editor.m_emailEdit->text(), QStringLiteral("hxmy@example.com"));
+    QCOMPARE(editor.m_addressEdit->text(), QStringLiteral("上海市浦东新区张杨路1288号"));
+    QCOMPARE(editor.m_homePhoneEdit->text(), QString());
 
-    TfrmClientLinkerEdit orphan(999);
-    QVERIFY(orphan.ReadyData(-1));
-    QCOMPARE(orphan.EditTele->text(), QString());
+    ContactEditor orphan(999);
+    QVERIFY(orphan.loadRecord(-1));
+    QCOMPARE(orphan.m_officePhoneEdit->text(), QString());
     QVERIFY(m_prompter->shown().isEmpty());
 }
 
 void TestClientEditors::contactIsStoredAsTyped()
 {
-    TfrmClientLinkerEdit editor(2);
-    QVERIFY(editor.ReadyData(-1));
-    editor.EditName->setText(QStringLiteral("O'Brien_%😀"));
-    editor.cmbIsMain->setCurrentIndex(0);
-    editor.cmbDepart->setEditText(QStringLiteral("采购部"));
-    editor.cmbPos->setEditText(QStringLiteral("经理"));
-    editor.EditQQ->setText(QStringLiteral("777"));
-    editor.cmdSave->click();
+    ContactEditor editor(2);
+    QVERIFY(editor.loadRecord(-1));
+    editor.m_nameEdit->setText(QStringLiteral("O'Brien_%😀"));
+    editor.m_mainContactCombo->setCurrentIndex(0);
+    editor.m_departmentCombo->setEditText(QStringLiteral("采购部"));
+    editor.m_jobCombo->setEditText(QStringLiteral("经理"));
+    editor.m_qqEdit->setText(QStringLiteral("777"));
+    editor.m_saveButton->click();
     QVERIFY(editor.saved());
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select ClientID||'|'||IsMain||'|'||Depart||'|'||Job||'|'||QICQ||'|'||"
+    QCOMPARE(database().queryValue(QStringLiteral("Select ClientID||'|'||IsMain||'|'||Depart||'|'||Job||'|'||QICQ||'|'||"
                                               "Birthday||'|'||Tele from TCLinker where Linker=?"),
                                {QStringLiteral("O'Brien_%😀")}),
              QStringLiteral("2|0|采购部|经理|777|2026-12-10|021-60000201"));
@@ -402,39 +402,39 @@ void TestClientEditors::contactIsStoredAsTyped()
 
 void TestClientEditors::editedContactKeepsItsBirthday()
 {
-    TfrmClientLinkerEdit editor(1);
-    QVERIFY(editor.ReadyData(1));
+    ContactEditor editor(1);
+    QVERIFY(editor.loadRecord(1));
     QCOMPARE(editor.windowTitle(), QStringLiteral("修改/查看联系人资料"));
-    QCOMPARE(editor.EditName->text(), QStringLiteral("陈建国"));
-    QCOMPARE(editor.cmbIsMain->currentText(), QStringLiteral("是"));
-    QCOMPARE(editor.cmbDepart->currentText(), QStringLiteral("采购部"));
-    editor.EditFancy->setText(QStringLiteral("游泳"));
-    QVERIFY(editor.SaveData());
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select Birthday||Fancy||ClientID from TCLinker where ID=1")),
+    QCOMPARE(editor.m_nameEdit->text(), QStringLiteral("陈建国"));
+    QCOMPARE(editor.m_mainContactCombo->currentText(), QStringLiteral("是"));
+    QCOMPARE(editor.m_departmentCombo->currentText(), QStringLiteral("采购部"));
+    editor.m_hobbiesEdit->setText(QStringLiteral("游泳"));
+    QVERIFY(editor.saveRecord());
+    QCOMPARE(database().queryValue(QStringLiteral("Select Birthday||Fancy||ClientID from TCLinker where ID=1")),
              QStringLiteral("1975-06-18游泳1"));
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TCLinker")), QStringLiteral("16"));
+    QCOMPARE(database().queryValue(QStringLiteral("Select count(*) from TCLinker")), QStringLiteral("16"));
 }
 
 void TestClientEditors::pickListsOfferEachValueOnce()
 {
-    QVERIFY(dm().execute(QStringLiteral("Update TCLinker set Depart='' where ID=3")));
-    TfrmClientLinkerEdit contact(1);
-    QVERIFY(contact.ReadyData(-1));
+    QVERIFY(database().execute(QStringLiteral("Update TCLinker set Depart='' where ID=3")));
+    ContactEditor contact(1);
+    QVERIFY(contact.loadRecord(-1));
     QStringList departs;
-    dm().GetItemsBySQL(QStringLiteral("Select distinct Depart from TCLinker where Depart<>''"), departs);
-    const QStringList offered = items(contact.cmbDepart);
+    database().queryColumn(QStringLiteral("Select distinct Depart from TCLinker where Depart<>''"), departs);
+    const QStringList offered = items(contact.m_departmentCombo);
     QCOMPARE(offered.size(), departs.size());
     QCOMPARE(QSet<QString>(offered.begin(), offered.end()).size(), departs.size());
-    QVERIFY(!items(contact.cmbDepart).contains(QString()));
-    QVERIFY(items(contact.cmbDepart).indexOf(QStringLiteral("财务部")) < items(contact.cmbDepart).indexOf(QStringLiteral("采购部")));
-    QCOMPARE(contact.cmbDepart->currentText(), QString());
+    QVERIFY(!items(contact.m_departmentCombo).contains(QString()));
+    QVERIFY(items(contact.m_departmentCombo).indexOf(QStringLiteral("财务部")) < items(contact.m_departmentCombo).indexOf(QStringLiteral("采购部")));
+    QCOMPARE(contact.m_departmentCombo->currentText(), QString());
 
-    TfrmClientLinkerRecEdit activity(1);
-    QVERIFY(activity.ReadyData(-1));
+    ContactActivityEditor activity(1);
+    QVERIFY(activity.loadRecord(-1));
     QStringList dealers;
-    dm().GetItemsBySQL(QStringLiteral("Select distinct Dealer from TCLinkRec where Dealer<>''"), dealers);
-    QCOMPARE(items(activity.cmbRuner).size(), dealers.size());
-    QVERIFY(items(activity.cmbRuner).indexOf(QStringLiteral("李娜")) < items(activity.cmbRuner).indexOf(QStringLiteral("张伟")));
+    database().queryColumn(QStringLiteral("Select distinct Dealer from TCLinkRec where Dealer<>''"), dealers);
+    QCOMPARE(items(activity.m_handlerCombo).size(), dealers.size());
+    QVERIFY(items(activity.m_handlerCombo).indexOf(QStringLiteral("李娜")) < items(activity.m_handlerCombo).indexOf(QStringLiteral("张伟")));
 }
 
 void TestClientEditors::contactAndActivityChecks_data()
@@ -455,59 +455,59 @@ void TestClientEditors::contactAndActivityChecks()
     QFETCH(QString, message);
     const QString table = activity ? QStringLiteral("TCLinkRec") : QStringLiteral("TCLinker");
     if (storeFails)
-        QVERIFY(dm().execute(QStringLiteral("Create trigger refuse before insert on %1 "
+        QVERIFY(database().execute(QStringLiteral("Create trigger refuse before insert on %1 "
                                             "begin select raise(abort, 'refused'); end").arg(table)));
-    const QString before = dm().GetDataBySQL(QStringLiteral("Select count(*) from %1").arg(table));
+    const QString before = database().queryValue(QStringLiteral("Select count(*) from %1").arg(table));
     bool saved = false;
     if (activity) {
-        TfrmClientLinkerRecEdit editor(1);
-        QVERIFY(editor.ReadyData(-1));
+        ContactActivityEditor editor(1);
+        QVERIFY(editor.loadRecord(-1));
         if (storeFails)
-            editor.EditTitle->setEditText(QStringLiteral("回访"));
-        editor.cmdSave->click();
+            editor.m_subjectCombo->setEditText(QStringLiteral("回访"));
+        editor.m_saveButton->click();
         saved = editor.saved();
     } else {
-        TfrmClientLinkerEdit editor(1);
-        QVERIFY(editor.ReadyData(-1));
+        ContactEditor editor(1);
+        QVERIFY(editor.loadRecord(-1));
         if (storeFails)
-            editor.EditName->setText(QStringLiteral("甲"));
-        editor.cmdSave->click();
+            editor.m_nameEdit->setText(QStringLiteral("甲"));
+        editor.m_saveButton->click();
         saved = editor.saved();
     }
     QVERIFY(!saved);
     QCOMPARE(m_prompter->shown(), QStringList{message});
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from %1").arg(table)), before);
+    QCOMPARE(database().queryValue(QStringLiteral("Select count(*) from %1").arg(table)), before);
 }
 
 void TestClientEditors::newActivityStoresDatesOnly()
 {
-    TfrmClientLinkerRecEdit editor(3);
-    QVERIFY(editor.ReadyData(-1));
+    ContactActivityEditor editor(3);
+    QVERIFY(editor.loadRecord(-1));
     QCOMPARE(editor.windowTitle(), QStringLiteral("新增联系活动信息"));
-    QCOMPARE(editor.dtGo->date(), kNow.date());
-    QCOMPARE(items(editor.EditTitle),
+    QCOMPARE(editor.m_activityDateEdit->date(), kNow.date());
+    QCOMPARE(items(editor.m_subjectCombo),
              (QStringList{"产品演示", "洽谈合同", "确定订单", "送货跟踪", "新产品介绍", "邀请进餐"}));
-    QCOMPARE(items(editor.cmbTalkStyle), (QStringList{"电话", "电子邮件", "会面", "QQ等即时通讯"}));
-    editor.EditTitle->setCurrentIndex(1);
-    editor.dtGo->setDate(QDate(2026, 12, 1));
-    editor.cmbTalkStyle->setCurrentIndex(2);
-    editor.EditDesp->setPlainText(QStringLiteral("谈价格'50%'"));
-    QVERIFY(editor.SaveData());
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select GoDate||'|'||HintDate||'|'||Title||'|'||RunStyle||'|'||Desp from "
+    QCOMPARE(items(editor.m_contactMethodCombo), (QStringList{"电话", "电子邮件", "会面", "QQ等即时通讯"}));
+    editor.m_subjectCombo->setCurrentIndex(1);
+    editor.m_activityDateEdit->setDate(QDate(2026, 12, 1));
+    editor.m_contactMethodCombo->setCurrentIndex(2);
+    editor.m_descriptionEdit->setPlainText(QStringLiteral("谈价格'50%'"));
+    QVERIFY(editor.saveRecord());
+    QCOMPARE(database().queryValue(QStringLiteral("Select GoDate||'|'||HintDate||'|'||Title||'|'||RunStyle||'|'||Desp from "
                                               "TCLinkRec where ClientID=3 order by ID desc limit 1")),
              QStringLiteral("2026-12-01|2026-12-10|洽谈合同|会面|谈价格'50%'"));
 }
 
 void TestClientEditors::editedActivityKeepsItsValues()
 {
-    TfrmClientLinkerRecEdit editor(1);
-    QVERIFY(editor.ReadyData(1));
+    ContactActivityEditor editor(1);
+    QVERIFY(editor.loadRecord(1));
     QCOMPARE(editor.windowTitle(), QStringLiteral("修改/查看联系活动信息"));
-    QCOMPARE(editor.EditTitle->currentText(), QStringLiteral("新产品介绍"));
-    QCOMPARE(editor.dtGo->date(), QDate(2026, 10, 15));
-    QCOMPARE(editor.cmbRuner->currentText(), QStringLiteral("张伟"));
-    QVERIFY(editor.SaveData());
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select GoDate||ClientID from TCLinkRec where ID=1")),
+    QCOMPARE(editor.m_subjectCombo->currentText(), QStringLiteral("新产品介绍"));
+    QCOMPARE(editor.m_activityDateEdit->date(), QDate(2026, 10, 15));
+    QCOMPARE(editor.m_handlerCombo->currentText(), QStringLiteral("张伟"));
+    QVERIFY(editor.saveRecord());
+    QCOMPARE(database().queryValue(QStringLiteral("Select GoDate||ClientID from TCLinkRec where ID=1")),
              QStringLiteral("2026-10-151"));
 }
 

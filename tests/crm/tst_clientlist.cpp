@@ -4,12 +4,12 @@
 #include "TestMain.h"
 #include "TestProgramFolder.h"
 
-#include "app/TfrmWorkMain.h"
+#include "app/MainWindow.h"
 #include "crm/CategoryTree.h"
 #include "crm/ClientListPage.h"
 #include "crm/ClientRecords.h"
-#include "crm/TfrmClientEdit.h"
-#include "crm/TfrmClientLinkerRecEdit.h"
+#include "crm/ClientEditor.h"
+#include "crm/ContactActivityEditor.h"
 #include "widgets/DataGrid.h"
 
 #include <QApplication>
@@ -56,7 +56,7 @@ private slots:
     void mainWindowLoadsAndReloadsTheTree();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
+    Database &database() { return m_folder->database(); }
     QList<qint64> listedClients() const;
     QList<qint64> ids(const Recordset &list) const;
     int count(const QString &sql, const QVariantList &params = {});
@@ -82,7 +82,7 @@ void TestClientList::init()
     m_prompter = std::make_unique<ScriptedPrompter>();
     m_clock = std::make_unique<ManualClock>(QDateTime(QDate(2026, 12, 10), QTime(15, 42, 7)));
     m_page = std::make_unique<ClientListPage>();
-    QVERIFY(m_page->ReadyTree());
+    QVERIFY(m_page->loadTree());
 }
 
 void TestClientList::cleanup()
@@ -103,31 +103,31 @@ QList<qint64> TestClientList::ids(const Recordset &list) const
 
 QList<qint64> TestClientList::listedClients() const
 {
-    return ids(m_page->dsClient());
+    return ids(m_page->clients());
 }
 
 int TestClientList::count(const QString &sql, const QVariantList &params)
 {
-    return dm().GetDataBySQL(sql, params).toInt();
+    return database().queryValue(sql, params).toInt();
 }
 
 void TestClientList::select(const QString &code)
 {
-    QTreeWidgetItem *node = m_page->TreeView1->FindNode(code);
+    QTreeWidgetItem *node = m_page->m_categoryTree->findNode(code);
     QVERIFY(node);
-    m_page->TreeView1->setCurrentItem(node);
+    m_page->m_categoryTree->setCurrentItem(node);
 }
 
 void TestClientList::startShowsTheSampleRegister()
 {
-    QCOMPARE(m_page->TreeView1->selectedRecord()->TypeCode, QStringLiteral("0004"));
+    QCOMPARE(m_page->m_categoryTree->selectedRecord()->typeCode, QStringLiteral("0004"));
     QCOMPARE(listedClients(), QList<qint64>{10});
-    QCOMPARE(ids(m_page->dsLinker()).size(), 2);
-    QCOMPARE(ids(m_page->dsLinkRec()).size(), 2);
+    QCOMPARE(ids(m_page->contacts()).size(), 2);
+    QCOMPARE(ids(m_page->activities()).size(), 2);
     // Newest first.
-    const QList<qint64> contacts = ids(m_page->dsLinker());
+    const QList<qint64> contacts = ids(m_page->contacts());
     QVERIFY(contacts.at(0) > contacts.at(1));
-    QCOMPARE(m_page->DBGridEh2->cellText(0, 3), QStringLiteral("上海申达实业集团有限公司"));
+    QCOMPARE(m_page->m_clientGrid->cellText(0, 3), QStringLiteral("上海申达实业集团有限公司"));
     QVERIFY(m_prompter->shown().isEmpty());
 }
 
@@ -146,52 +146,52 @@ void TestClientList::categoryListsOnlyItsOwnClients()
     select(code);
     QCOMPARE(listedClients(), clients);
     // An empty list closes the details; otherwise they belong to the first client.
-    QCOMPARE(m_page->dsLinker().isOpen(), !clients.isEmpty());
-    QCOMPARE(m_page->dsLinkRec().isOpen(), !clients.isEmpty());
+    QCOMPARE(m_page->contacts().isOpen(), !clients.isEmpty());
+    QCOMPARE(m_page->activities().isOpen(), !clients.isEmpty());
     if (!clients.isEmpty())
-        QCOMPARE(m_page->dsLinker().integer(QStringLiteral("ClientID")), clients.first());
+        QCOMPARE(m_page->contacts().integer(QStringLiteral("ClientID")), clients.first());
 }
 
 void TestClientList::currentClientLoadsItsDetails()
 {
     select(QStringLiteral("00030001"));
-    QVERIFY(m_page->dsClient().locate(8));
-    QCOMPARE(ids(m_page->dsLinker()).size(), count(QStringLiteral("Select count(*) from TCLinker where ClientID=8")));
-    QCOMPARE(ids(m_page->dsLinkRec()).size(), count(QStringLiteral("Select count(*) from TCLinkRec where ClientID=8")));
-    QCOMPARE(m_page->dsLinkRec().integer(QStringLiteral("ClientID")), 8);
+    QVERIFY(m_page->clients().locate(8));
+    QCOMPARE(ids(m_page->contacts()).size(), count(QStringLiteral("Select count(*) from TCLinker where ClientID=8")));
+    QCOMPARE(ids(m_page->activities()).size(), count(QStringLiteral("Select count(*) from TCLinkRec where ClientID=8")));
+    QCOMPARE(m_page->activities().integer(QStringLiteral("ClientID")), 8);
 }
 
 void TestClientList::titleSortKeepsDetailsWithTheRow()
 {
     select(QStringLiteral("00010001")); // 2 before 1 by short code
-    m_page->DBGridEh2->sortByColumn(3);  // by name: 上海东方 (dong) before 上海华信 (hua)
+    m_page->m_clientGrid->sortByColumn(3);  // by name: 上海东方 (dong) before 上海华信 (hua)
     QCOMPARE(listedClients(), (QList<qint64>{2, 1}));
-    QCOMPARE(m_page->DBGridEh2->sortColumn(), 3);
-    m_page->dsClient().locate(1);
-    QCOMPARE(m_page->dsLinker().integer(QStringLiteral("ClientID")), 1);
-    m_page->DBGridEh2->sortByColumn(1); // by last contact: 1 (Nov 5) before 2 (Nov 12)
+    QCOMPARE(m_page->m_clientGrid->sortColumn(), 3);
+    m_page->clients().locate(1);
+    QCOMPARE(m_page->contacts().integer(QStringLiteral("ClientID")), 1);
+    m_page->m_clientGrid->sortByColumn(1); // by last contact: 1 (Nov 5) before 2 (Nov 12)
     QCOMPARE(listedClients(), (QList<qint64>{1, 2}));
-    QCOMPARE(m_page->dsClient().integer(QStringLiteral("ID")), m_page->dsLinker().integer(QStringLiteral("ClientID")));
+    QCOMPARE(m_page->clients().integer(QStringLiteral("ID")), m_page->contacts().integer(QStringLiteral("ClientID")));
 }
 
 void TestClientList::addAndEditNeedACategory()
 {
-    QVERIFY(dm().execute(QStringLiteral("Delete from TClientClass")));
+    QVERIFY(database().execute(QStringLiteral("Delete from TClientClass")));
     ClientListPage empty;
-    QVERIFY(empty.ReadyTree());
-    empty.cmdAddClient->click();
+    QVERIFY(empty.loadTree());
+    empty.m_addClientButton->click();
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("请先选择一个分类！"));
-    empty.cmdEditClient->click();
+    empty.m_editClientButton->click();
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("请首先建立或者选择一个客户分类！"));
 
-    m_page->TreeView1->setCurrentItem(nullptr);
-    m_page->cmdAddClient->click();
+    m_page->m_categoryTree->setCurrentItem(nullptr);
+    m_page->m_addClientButton->click();
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("请首先建立或者选择一个客户分类！"));
 
     select(QStringLiteral("0001"));
-    m_page->cmdEditClient->click();
+    m_page->m_editClientButton->click();
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("没有可修改的记录！"));
-    m_page->cmdDeleteClient->click();
+    m_page->m_deleteClientButton->click();
     QCOMPARE(m_prompter->shown().size(), 4); // delete on an empty list asks nothing
 }
 
@@ -200,35 +200,35 @@ void TestClientList::addClientFilesItUnderTheCategory()
     select(QStringLiteral("00010002"));
     QString category;
     QTimer::singleShot(0, [&] {
-        auto *editor = qobject_cast<TfrmClientEdit *>(QApplication::activeModalWidget());
+        auto *editor = qobject_cast<ClientEditor *>(QApplication::activeModalWidget());
         QVERIFY(editor);
-        category = editor->EditTypeCode->text();
-        editor->EditName->setText(QStringLiteral("无锡'100%_新材料😀"));
-        editor->cmdReg->click();
+        category = editor->m_categoryEdit->text();
+        editor->m_nameEdit->setText(QStringLiteral("无锡'100%_新材料😀"));
+        editor->m_saveButton->click();
     });
-    m_page->cmdAddClient->click();
+    m_page->m_addClientButton->click();
 
     QCOMPARE(category, QStringLiteral("江浙客户"));
-    QCOMPARE(m_page->dsClient().count(), 3);
-    QCOMPARE(m_page->dsClient().text(QStringLiteral("ClientName")), QStringLiteral("无锡'100%_新材料😀"));
-    QCOMPARE(m_page->dsClient().text(QStringLiteral("TypeCode")), QStringLiteral("00010002"));
+    QCOMPARE(m_page->clients().count(), 3);
+    QCOMPARE(m_page->clients().text(QStringLiteral("ClientName")), QStringLiteral("无锡'100%_新材料😀"));
+    QCOMPARE(m_page->clients().text(QStringLiteral("TypeCode")), QStringLiteral("00010002"));
     // A new client has no contacts yet.
-    QCOMPARE(m_page->dsLinker().count(), 0);
+    QCOMPARE(m_page->contacts().count(), 0);
 }
 
 void TestClientList::editReturnsToTheClient()
 {
     select(QStringLiteral("00010001"));
-    m_page->dsClient().locate(1);
+    m_page->clients().locate(1);
     QTimer::singleShot(0, [] {
-        auto *editor = qobject_cast<TfrmClientEdit *>(QApplication::activeModalWidget());
+        auto *editor = qobject_cast<ClientEditor *>(QApplication::activeModalWidget());
         QVERIFY(editor);
-        editor->EditCode->setText(QStringLiteral("AAA"));
-        editor->cmdReg->click();
+        editor->m_codeEdit->setText(QStringLiteral("AAA"));
+        editor->m_saveButton->click();
     });
-    emit m_page->DBGridEh2->rowActivated(m_page->dsClient().position());
+    emit m_page->m_clientGrid->rowActivated(m_page->clients().position());
     QCOMPARE(listedClients(), (QList<qint64>{1, 2}));
-    QCOMPARE(m_page->dsClient().integer(QStringLiteral("ID")), 1);
+    QCOMPARE(m_page->clients().integer(QStringLiteral("ID")), 1);
 }
 
 void TestClientList::deleteRemovesExactlyTheClientsRows()
@@ -241,9 +241,9 @@ void TestClientList::deleteRemovesExactlyTheClientsRows()
     }
     const int steps = count(QStringLiteral("Select count(*) from TCTrackStep"));
     select(QStringLiteral("00010001"));
-    m_page->dsClient().locate(1);
+    m_page->clients().locate(1);
 
-    m_page->cmdDeleteClient->click();
+    m_page->m_deleteClientButton->click();
 
     QCOMPARE(m_prompter->shown(), QStringList{kDeleteClient});
     for (const QString &table : tables) {
@@ -269,26 +269,26 @@ void TestClientList::deleteFailingMidwayKeepsEverything()
     const QString totals = QStringLiteral("Select (Select count(*) from TCLinker) || '/' || (Select count(*) from "
                                           "TCLinkRec) || '/' || (Select count(*) from TCTrack) || '/' || "
                                           "(Select count(*) from TClient)");
-    const QString before = dm().GetDataBySQL(totals);
-    QVERIFY(dm().execute(QStringLiteral("Create trigger refuse before delete on %1 "
+    const QString before = database().queryValue(totals);
+    QVERIFY(database().execute(QStringLiteral("Create trigger refuse before delete on %1 "
                                         "begin select raise(abort, 'refused'); end").arg(failingTable)));
     select(QStringLiteral("00010001"));
-    m_page->dsClient().locate(1);
+    m_page->clients().locate(1);
 
-    m_page->cmdDeleteClient->click();
+    m_page->m_deleteClientButton->click();
 
-    QCOMPARE(dm().GetDataBySQL(totals), before);
+    QCOMPARE(database().queryValue(totals), before);
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("删除数据发生错误！"));
     QCOMPARE(listedClients(), (QList<qint64>{2, 1}));
-    QVERIFY(!deleteClientWithRecords(dm(), 1));
-    QCOMPARE(dm().GetDataBySQL(totals), before);
+    QVERIFY(!deleteClientWithRecords(database(), 1));
+    QCOMPARE(database().queryValue(totals), before);
 }
 
 void TestClientList::deleteAnsweredNoKeepsTheClient()
 {
     select(QStringLiteral("00010001"));
     m_prompter->answerNo();
-    m_page->cmdDeleteClient->click();
+    m_page->m_deleteClientButton->click();
     QCOMPARE(count(QStringLiteral("Select count(*) from TCLinker where ClientID=2")), 1);
     QCOMPARE(listedClients(), (QList<qint64>{2, 1}));
 }
@@ -297,8 +297,8 @@ void TestClientList::detailButtonsNeedAClient()
 {
     select(QStringLiteral("0001"));
     for (int page = 0; page < 3; ++page) {
-        m_page->pcDetail->setCurrentIndex(page);
-        for (QToolButton *button : {m_page->SBAddNew, m_page->SBEdit, m_page->SBDelete}) {
+        m_page->m_detailTabs->setCurrentIndex(page);
+        for (QToolButton *button : {m_page->m_addDetailButton, m_page->m_editDetailButton, m_page->m_deleteDetailButton}) {
             button->click();
             QCOMPARE(m_prompter->lastShown(), kChooseClient);
         }
@@ -308,14 +308,14 @@ void TestClientList::detailButtonsNeedAClient()
 
 void TestClientList::emptyDetailPageHasNothingToChange()
 {
-    QVERIFY(dm().execute(QStringLiteral("Insert into TClient (TypeCode, ClientName) values ('0001', '新客户')")));
+    QVERIFY(database().execute(QStringLiteral("Insert into TClient (TypeCode, ClientName) values ('0001', '新客户')")));
     select(QStringLiteral("0001"));
-    QCOMPARE(m_page->dsClient().count(), 1);
-    QCOMPARE(m_page->dsLinker().count(), 0);
+    QCOMPARE(m_page->clients().count(), 1);
+    QCOMPARE(m_page->contacts().count(), 0);
     for (int page = 0; page < 2; ++page) {
-        m_page->pcDetail->setCurrentIndex(page);
-        m_page->SBEdit->click();
-        m_page->SBDelete->click();
+        m_page->m_detailTabs->setCurrentIndex(page);
+        m_page->m_editDetailButton->click();
+        m_page->m_deleteDetailButton->click();
     }
     QVERIFY(m_prompter->shown().isEmpty());
 }
@@ -323,49 +323,49 @@ void TestClientList::emptyDetailPageHasNothingToChange()
 void TestClientList::newActivityStampsTheClient()
 {
     select(QStringLiteral("00010001"));
-    m_page->dsClient().locate(2);
-    m_page->pcDetail->setCurrentIndex(ClientListPage::LinkRecPage);
-    const int before = m_page->dsLinkRec().count();
+    m_page->clients().locate(2);
+    m_page->m_detailTabs->setCurrentIndex(ClientListPage::ActivityPage);
+    const int before = m_page->activities().count();
     QTimer::singleShot(0, [] {
-        auto *editor = qobject_cast<TfrmClientLinkerRecEdit *>(QApplication::activeModalWidget());
+        auto *editor = qobject_cast<ContactActivityEditor *>(QApplication::activeModalWidget());
         QVERIFY(editor);
-        editor->EditTitle->setEditText(QStringLiteral("电话回访"));
-        editor->cmdSave->click();
+        editor->m_subjectCombo->setEditText(QStringLiteral("电话回访"));
+        editor->m_saveButton->click();
     });
-    m_page->SBAddNew->click();
+    m_page->m_addDetailButton->click();
 
-    QCOMPARE(m_page->dsLinkRec().count(), before + 1);
-    QCOMPARE(m_page->dsClient().integer(QStringLiteral("ID")), 2);
-    QCOMPARE(m_page->DBGridEh2->cellText(m_page->dsClient().position(), 1), QStringLiteral("2026-12-10 15"));
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select LastLinkTime from TClient where ID=2")),
+    QCOMPARE(m_page->activities().count(), before + 1);
+    QCOMPARE(m_page->clients().integer(QStringLiteral("ID")), 2);
+    QCOMPARE(m_page->m_clientGrid->cellText(m_page->clients().position(), 1), QStringLiteral("2026-12-10 15"));
+    QCOMPARE(database().queryValue(QStringLiteral("Select LastLinkTime from TClient where ID=2")),
              QStringLiteral("2026-12-10 15:42:07"));
-    QCOMPARE(m_page->DBGridEh4->cellText(0, 2), QStringLiteral("26-12-10"));
+    QCOMPARE(m_page->m_activityGrid->cellText(0, 2), QStringLiteral("26-12-10"));
 }
 
 void TestClientList::editedActivityLeavesTheStamp()
 {
     select(QStringLiteral("00010001"));
-    m_page->dsClient().locate(1);
-    const QString stamp = dm().GetDataBySQL(QStringLiteral("Select LastLinkTime from TClient where ID=1"));
-    m_page->pcDetail->setCurrentIndex(ClientListPage::LinkRecPage);
-    m_page->dsLinkRec().moveTo(1);
-    const qint64 edited = m_page->dsLinkRec().integer(QStringLiteral("ID"));
+    m_page->clients().locate(1);
+    const QString stamp = database().queryValue(QStringLiteral("Select LastLinkTime from TClient where ID=1"));
+    m_page->m_detailTabs->setCurrentIndex(ClientListPage::ActivityPage);
+    m_page->activities().moveTo(1);
+    const qint64 edited = m_page->activities().integer(QStringLiteral("ID"));
     QTimer::singleShot(0, [] {
-        auto *editor = qobject_cast<TfrmClientLinkerRecEdit *>(QApplication::activeModalWidget());
+        auto *editor = qobject_cast<ContactActivityEditor *>(QApplication::activeModalWidget());
         QVERIFY(editor);
-        editor->cmbRuner->setEditText(QStringLiteral("王芳"));
-        editor->cmdSave->click();
+        editor->m_handlerCombo->setEditText(QStringLiteral("王芳"));
+        editor->m_saveButton->click();
     });
-    emit m_page->DBGridEh4->rowActivated(1);
+    emit m_page->m_activityGrid->rowActivated(1);
 
-    QCOMPARE(m_page->dsLinkRec().integer(QStringLiteral("ID")), edited);
-    QCOMPARE(m_page->dsLinkRec().text(QStringLiteral("Dealer")), QStringLiteral("王芳"));
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select LastLinkTime from TClient where ID=1")), stamp);
+    QCOMPARE(m_page->activities().integer(QStringLiteral("ID")), edited);
+    QCOMPARE(m_page->activities().text(QStringLiteral("Dealer")), QStringLiteral("王芳"));
+    QCOMPARE(database().queryValue(QStringLiteral("Select LastLinkTime from TClient where ID=1")), stamp);
 
-    m_page->SBDelete->click();
+    m_page->m_deleteDetailButton->click();
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("您确认删除选定的联系活动记录吗？"));
     QCOMPARE(count(QStringLiteral("Select count(*) from TCLinkRec where ID=?"), {edited}), 0);
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select LastLinkTime from TClient where ID=1")), stamp);
+    QCOMPARE(database().queryValue(QStringLiteral("Select LastLinkTime from TClient where ID=1")), stamp);
 }
 
 void TestClientList::deleteContactAsksFirst_data()
@@ -379,62 +379,62 @@ void TestClientList::deleteContactAsksFirst()
 {
     QFETCH(bool, yes);
     select(QStringLiteral("00010001"));
-    m_page->dsClient().locate(1);
-    const qint64 contact = m_page->dsLinker().integer(QStringLiteral("ID"));
+    m_page->clients().locate(1);
+    const qint64 contact = m_page->contacts().integer(QStringLiteral("ID"));
     yes ? m_prompter->answerYes() : m_prompter->answerNo();
-    m_page->SBDelete->click();
+    m_page->m_deleteDetailButton->click();
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("您确认删除选定的联系人记录吗？")});
     QCOMPARE(count(QStringLiteral("Select count(*) from TCLinker where ID=?"), {contact}), yes ? 0 : 1);
-    QCOMPARE(m_page->dsLinker().count(), yes ? 1 : 2);
+    QCOMPARE(m_page->contacts().count(), yes ? 1 : 2);
 }
 
 void TestClientList::contactTitlesSortActivitiesDoNot()
 {
     select(QStringLiteral("00010001"));
-    m_page->dsClient().locate(1);
-    m_page->DBGridEh3->view()->horizontalHeader()->sectionClicked(2); // by name: 陈 (chen) before 刘 (liu)
-    QCOMPARE(m_page->DBGridEh3->cellText(0, 2), QStringLiteral("陈建国"));
-    QCOMPARE(m_page->DBGridEh3->cellText(0, 3), QStringLiteral("是"));
-    QCOMPARE(m_page->DBGridEh3->cellText(1, 3), QString());
-    QVERIFY(!m_page->DBGridEh4->view()->horizontalHeader()->sectionsClickable());
+    m_page->clients().locate(1);
+    m_page->m_contactGrid->view()->horizontalHeader()->sectionClicked(2); // by name: 陈 (chen) before 刘 (liu)
+    QCOMPARE(m_page->m_contactGrid->cellText(0, 2), QStringLiteral("陈建国"));
+    QCOMPARE(m_page->m_contactGrid->cellText(0, 3), QStringLiteral("是"));
+    QCOMPARE(m_page->m_contactGrid->cellText(1, 3), QString());
+    QVERIFY(!m_page->m_activityGrid->view()->horizontalHeader()->sectionsClickable());
 }
 
 void TestClientList::enterOnTheTreeRenames()
 {
     select(QStringLiteral("00010001"));
     m_prompter->answerText(QStringLiteral("上海市客户"));
-    QTest::keyClick(m_page->TreeView1, Qt::Key_Return);
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select TypeName from TClientClass where TypeCode='00010001'")),
+    QTest::keyClick(m_page->m_categoryTree, Qt::Key_Return);
+    QCOMPARE(database().queryValue(QStringLiteral("Select TypeName from TClientClass where TypeCode='00010001'")),
              QStringLiteral("上海市客户"));
-    m_page->cmdDelete->click();
+    m_page->m_deleteCategoryButton->click();
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("对应分类下还有客户资料，不能直接删除！"));
 }
 
 void TestClientList::unreadableDetailsAreReported()
 {
-    QVERIFY(dm().execute(QStringLiteral("Alter table TCLinkRec rename to TCLinkRecGone")));
-    QVERIFY(!m_page->ReadyAClientDetail(1, ClientListPage::LinkRecPage));
+    QVERIFY(database().execute(QStringLiteral("Alter table TCLinkRec rename to TCLinkRecGone")));
+    QVERIFY(!m_page->loadClientDetail(1, ClientListPage::ActivityPage));
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("打开数据文件发生错误！"));
-    QVERIFY(m_page->ReadyAClientDetail(1, 7));
+    QVERIFY(m_page->loadClientDetail(1, 7));
 }
 
 void TestClientList::mainWindowLoadsAndReloadsTheTree()
 {
     RecordingShell shell;
-    TfrmWorkMain window;
-    QVERIFY(window.FormCreate());
-    QCOMPARE(window.PageControl1->widget(TfrmWorkMain::ClientPage), window.TabSheet2);
-    QCOMPARE(window.TabSheet2->TreeView1->topLevelItemCount(), 0); // not before its first show
-    window.PageControl1->setCurrentIndex(TfrmWorkMain::ClientPage);
-    QCOMPARE(ids(window.TabSheet2->dsClient()), QList<qint64>{10});
-    QCOMPARE(window.TabSheet2->dsLinker().count(), 2);
+    MainWindow window;
+    QVERIFY(window.startUp());
+    QCOMPARE(window.m_pageTabs->widget(MainWindow::ClientPage), window.m_clientPage);
+    QCOMPARE(window.m_clientPage->m_categoryTree->topLevelItemCount(), 0); // not before its first show
+    window.m_pageTabs->setCurrentIndex(MainWindow::ClientPage);
+    QCOMPARE(ids(window.m_clientPage->clients()), QList<qint64>{10});
+    QCOMPARE(window.m_clientPage->contacts().count(), 2);
 
     // An automatic backup reopens the database and shows what is stored again.
-    QVERIFY(dm().execute(QStringLiteral("Insert into TClientClass (TypeCode,TypeName,ParTypeCode,nLeveal) "
+    QVERIFY(database().execute(QStringLiteral("Insert into TClientClass (TypeCode,TypeName,ParTypeCode,nLeveal) "
                                         "values ('0005','A类客户','',0)")));
-    QVERIFY(window.AutoBakData(m_folder->filePath(QStringLiteral("Bak"))));
-    QCOMPARE(window.TabSheet2->TreeView1->topLevelItem(0)->text(0), QStringLiteral("A类客户"));
-    QCOMPARE(window.TabSheet2->dsClient().count(), 0);
+    QVERIFY(window.runAutoBackup(m_folder->filePath(QStringLiteral("Bak"))));
+    QCOMPARE(window.m_clientPage->m_categoryTree->topLevelItem(0)->text(0), QStringLiteral("A类客户"));
+    QCOMPARE(window.m_clientPage->clients().count(), 0);
 }
 
 PANDREL_TEST_MAIN(TestClientList)

@@ -4,7 +4,7 @@
 #include "TestProgramFolder.h"
 #include "Typing.h"
 
-#include "crm/TfrmFindClient.h"
+#include "crm/ClientSearchWindow.h"
 #include "widgets/DataGrid.h"
 
 #include <QLineEdit>
@@ -17,7 +17,7 @@
 using Located = QList<QPair<QString, qint64>>;
 
 // The client search window and its two searches over a real database.
-class TestFindClient : public QObject
+class TestClientSearchWindow : public QObject
 {
     Q_OBJECT
 
@@ -38,11 +38,11 @@ private slots:
     void failingSearchIsReported();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
+    Database &database() { return m_folder->database(); }
     // Replaces the clients by these (name, code, category, last contact) rows, IDs 1, 2, 3 …
     void setClients(const QList<QStringList> &clients);
     static QStringList names(const Recordset &results);
-    std::unique_ptr<TfrmFindClient> makeWindow();
+    std::unique_ptr<ClientSearchWindow> makeWindow();
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
@@ -63,7 +63,7 @@ const QList<QStringList> kClients{
 
 } // namespace
 
-void TestFindClient::init()
+void TestClientSearchWindow::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
     QVERIFY(m_folder->isValid());
@@ -73,25 +73,25 @@ void TestFindClient::init()
     setClients(kClients);
 }
 
-void TestFindClient::cleanup()
+void TestClientSearchWindow::cleanup()
 {
     m_clock.reset();
     m_prompter.reset();
     m_folder.reset();
 }
 
-void TestFindClient::setClients(const QList<QStringList> &clients)
+void TestClientSearchWindow::setClients(const QList<QStringList> &clients)
 {
-    QVERIFY(dm().execute("Delete from TClient"));
+    QVERIFY(database().execute("Delete from TClient"));
     for (int i = 0; i < clients.size(); ++i) {
         const QStringList &c = clients.at(i);
-        QVERIFY(dm().execute("Insert into TClient (ID, ClientName, ClientCode, TypeCode, LastLinkTime, Tele) "
+        QVERIFY(database().execute("Insert into TClient (ID, ClientName, ClientCode, TypeCode, LastLinkTime, Tele) "
                              "values (?, ?, ?, ?, ?, '021-6000')",
                              {i + 1, c.at(0), c.at(1), c.at(2), c.at(3).isEmpty() ? QVariant() : QVariant(c.at(3))}));
     }
 }
 
-QStringList TestFindClient::names(const Recordset &results)
+QStringList TestClientSearchWindow::names(const Recordset &results)
 {
     QStringList listed;
     for (int row = 0; row < results.count(); ++row)
@@ -99,13 +99,13 @@ QStringList TestFindClient::names(const Recordset &results)
     return listed;
 }
 
-std::unique_ptr<TfrmFindClient> TestFindClient::makeWindow()
+std::unique_ptr<ClientSearchWindow> TestClientSearchWindow::makeWindow()
 {
-    return std::make_unique<TfrmFindClient>(
+    return std::make_unique<ClientSearchWindow>(
         [this](const QString &typeCode, qint64 id) { m_located.append({typeCode, id}); });
 }
 
-void TestFindClient::findsByNameOrCode_data()
+void TestClientSearchWindow::findsByNameOrCode_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QStringList>("found");
@@ -118,30 +118,30 @@ void TestFindClient::findsByNameOrCode_data()
     QTest::newRow("quote is literal") << "华'" << QStringList{};
 }
 
-void TestFindClient::findsByNameOrCode()
+void TestClientSearchWindow::findsByNameOrCode()
 {
     QFETCH(QString, text);
     QFETCH(QStringList, found);
     auto window = makeWindow();
-    commitInput(window->EditName, text);
-    QTest::keyClick(window->EditName, Qt::Key_Return);
+    commitInput(window->m_nameEdit, text);
+    QTest::keyClick(window->m_nameEdit, Qt::Key_Return);
     QCOMPARE(names(window->byName()), found);
-    QCOMPARE(window->DBGridEh2->model().rowCount(), found.size());
+    QCOMPARE(window->m_nameResultsGrid->model().rowCount(), found.size());
     QVERIFY(m_prompter->shown().isEmpty());
 }
 
-void TestFindClient::emptyTextDoesNothing()
+void TestClientSearchWindow::emptyTextDoesNothing()
 {
     auto window = makeWindow();
-    window->EditName->setText("华");
-    window->Button1->click();
+    window->m_nameEdit->setText("华");
+    window->m_nameSearchButton->click();
     QCOMPARE(window->byName().count(), 2);
-    window->EditName->clear();
-    window->Button1->click();
+    window->m_nameEdit->clear();
+    window->m_nameSearchButton->click();
     QCOMPARE(window->byName().count(), 2);
 }
 
-void TestFindClient::findsClientsNotContactedForDays_data()
+void TestClientSearchWindow::findsClientsNotContactedForDays_data()
 {
     QTest::addColumn<int>("days");
     QTest::addColumn<QStringList>("found");
@@ -153,29 +153,29 @@ void TestFindClient::findsClientsNotContactedForDays_data()
     QTest::newRow("2000 days") << 2000 << QStringList{};
 }
 
-void TestFindClient::findsClientsNotContactedForDays()
+void TestClientSearchWindow::findsClientsNotContactedForDays()
 {
     QFETCH(int, days);
     QFETCH(QStringList, found);
     auto window = makeWindow();
-    window->EditDays->setValue(days);
-    window->Button5->click();
+    window->m_daysBox->setValue(days);
+    window->m_daysSearchButton->click();
     QCOMPARE(names(window->byDays()), found);
 }
 
-void TestFindClient::daysBoxTakesDigitsUpTo2000()
+void TestClientSearchWindow::daysBoxTakesDigitsUpTo2000()
 {
     auto window = makeWindow();
-    QCOMPARE(window->EditDays->value(), 30);
-    window->EditDays->selectAll();
-    QTest::keyClicks(window->EditDays, "-9x99");
-    QCOMPARE(window->EditDays->value(), 999);
-    window->EditDays->selectAll();
-    QTest::keyClicks(window->EditDays, "5000");
-    QVERIFY(window->EditDays->value() <= 2000);
+    QCOMPARE(window->m_daysBox->value(), 30);
+    window->m_daysBox->selectAll();
+    QTest::keyClicks(window->m_daysBox, "-9x99");
+    QCOMPARE(window->m_daysBox->value(), 999);
+    window->m_daysBox->selectAll();
+    QTest::keyClicks(window->m_daysBox, "5000");
+    QVERIFY(window->m_daysBox->value() <= 2000);
 }
 
-void TestFindClient::locatesTheCurrentClientOfEitherPage_data()
+void TestClientSearchWindow::locatesTheCurrentClientOfEitherPage_data()
 {
     QTest::addColumn<int>("page");
     QTest::addColumn<bool>("doubleClick");
@@ -186,7 +186,7 @@ void TestFindClient::locatesTheCurrentClientOfEitherPage_data()
     QTest::newRow("by days, double-click") << 1 << true;
 }
 
-void TestFindClient::locatesTheCurrentClientOfEitherPage()
+void TestClientSearchWindow::locatesTheCurrentClientOfEitherPage()
 {
     QFETCH(int, page);
     QFETCH(bool, doubleClick);
@@ -194,60 +194,60 @@ void TestFindClient::locatesTheCurrentClientOfEitherPage()
     window->resize(640, 400);
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window.get()));
-    window->EditName->setText("华");
-    window->Button1->click();
-    window->EditDays->setValue(0);
-    window->Button5->click();
-    window->pages->setCurrentIndex(page);
+    window->m_nameEdit->setText("华");
+    window->m_nameSearchButton->click();
+    window->m_daysBox->setValue(0);
+    window->m_daysSearchButton->click();
+    window->m_searchTabs->setCurrentIndex(page);
 
-    DataGrid *grid = page == 0 ? window->DBGridEh2 : window->DBGridEh1;
+    DataGrid *grid = page == 0 ? window->m_nameResultsGrid : window->m_daysResultsGrid;
     QTableView *view = grid->view();
     const QPoint secondRow = view->visualRect(grid->model().index(1, 2)).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, secondRow);
     if (doubleClick)
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, secondRow);
     else
-        (page == 0 ? window->cmdLocateClient : window->Button2)->click();
+        (page == 0 ? window->m_nameLocateButton : window->m_daysLocateButton)->click();
 
     // 上海华信贸易 is second in both lists.
     QCOMPARE(m_located, (Located{{"00010001", 1}}));
     QVERIFY(window->isVisible());
 }
 
-void TestFindClient::emptyResultsLocateNothing()
+void TestClientSearchWindow::emptyResultsLocateNothing()
 {
     auto window = makeWindow();
-    window->EditName->setText("无此客户");
-    window->Button1->click();
-    window->cmdLocateClient->click();
-    window->pages->setCurrentIndex(1);
-    window->Button2->click(); // never searched
+    window->m_nameEdit->setText("无此客户");
+    window->m_nameSearchButton->click();
+    window->m_nameLocateButton->click();
+    window->m_searchTabs->setCurrentIndex(1);
+    window->m_daysLocateButton->click(); // never searched
     QVERIFY(m_located.isEmpty());
 }
 
-void TestFindClient::windowsWorkIndependently()
+void TestClientSearchWindow::windowsWorkIndependently()
 {
     QWidget owner;
     auto locate = [this](const QString &typeCode, qint64 id) { m_located.append({typeCode, id}); };
-    QPointer<TfrmFindClient> first = ShowFindClient(locate, &owner);
-    QPointer<TfrmFindClient> second = ShowFindClient(locate, &owner);
+    QPointer<ClientSearchWindow> first = openClientSearch(locate, &owner);
+    QPointer<ClientSearchWindow> second = openClientSearch(locate, &owner);
     QVERIFY(first && second && first != second);
     QVERIFY(first->isVisible() && second->isVisible());
     QVERIFY(!first->isModal() && !second->isModal());
 
-    first->EditName->setText("SZHT");
-    first->Button1->click();
-    second->EditName->setText("华");
-    second->Button1->click();
+    first->m_nameEdit->setText("SZHT");
+    first->m_nameSearchButton->click();
+    second->m_nameEdit->setText("华");
+    second->m_nameSearchButton->click();
     QCOMPARE(names(first->byName()), QStringList{"苏州恒通电子"});
     QCOMPARE(names(second->byName()), (QStringList{"安徽华联", "上海华信贸易"}));
 
-    second->cmdLocateClient->click();
-    first->cmdLocateClient->click();
+    second->m_nameLocateButton->click();
+    first->m_nameLocateButton->click();
     QCOMPARE(m_located, (Located{{"0002", 5}, {"00010002", 2}}));
 
     // Closing one destroys it and leaves the other as it was.
-    first->Button3->click();
+    first->m_nameExitButton->click();
     QTRY_VERIFY(!first);
     QVERIFY(second && second->isVisible());
     QCOMPARE(second->byName().count(), 2);
@@ -257,15 +257,15 @@ void TestFindClient::windowsWorkIndependently()
     QTRY_VERIFY(!second);
 }
 
-void TestFindClient::failingSearchIsReported()
+void TestClientSearchWindow::failingSearchIsReported()
 {
     auto window = makeWindow();
-    QVERIFY(dm().execute("Drop table TClient"));
-    window->EditName->setText("华");
-    window->Button1->click();
-    window->Button5->click();
+    QVERIFY(database().execute("Drop table TClient"));
+    window->m_nameEdit->setText("华");
+    window->m_nameSearchButton->click();
+    window->m_daysSearchButton->click();
     QCOMPARE(m_prompter->shown(), (QStringList{"读取数据库发生错误！", "读取数据库发生错误！"}));
 }
 
-PANDREL_TEST_MAIN(TestFindClient)
-#include "tst_findclient.moc"
+PANDREL_TEST_MAIN(TestClientSearchWindow)
+#include "tst_clientsearchwindow.moc"

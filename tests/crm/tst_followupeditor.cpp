@@ -6,8 +6,8 @@
 #include "WhenModal.h"
 
 #include "crm/CategoryTree.h"
-#include "crm/TfrmClientTrackEdit.h"
-#include "crm/TfrmGoods.h"
+#include "crm/FollowUpEditor.h"
+#include "crm/GoodsCatalogueDialog.h"
 #include "data/Recordset.h"
 
 #include <QComboBox>
@@ -21,7 +21,7 @@ using Steps = QList<QPair<QString, double>>;
 
 // The follow-up editor over a real database: its step model, its computations as the user
 // types, and what it stores.
-class TestClientTrackEdit : public QObject
+class TestFollowUpEditor : public QObject
 {
     Q_OBJECT
 
@@ -49,11 +49,11 @@ private slots:
     void emptyOrUnreadableModelRefusesToOpen();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
+    Database &database() { return m_folder->database(); }
     // Replaces the model by these steps, IDs and positions 1, 2, 3 …
     void setSteps(const Steps &steps);
     qint64 addFollowUp(qint64 stepId, double quantity, double price);
-    std::unique_ptr<TfrmClientTrackEdit> openEditor(qint64 id);
+    std::unique_ptr<FollowUpEditor> openEditor(qint64 id);
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
@@ -67,67 +67,67 @@ const qint64 kClient = 3;
 
 } // namespace
 
-void TestClientTrackEdit::init()
+void TestFollowUpEditor::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
     QVERIFY(m_folder->isValid());
     m_prompter = std::make_unique<ScriptedPrompter>();
     m_clock = std::make_unique<ManualClock>(QDateTime(QDate(2026, 12, 1), QTime(14, 30)));
-    QVERIFY(dm().execute("Delete from TCTrack"));
+    QVERIFY(database().execute("Delete from TCTrack"));
 }
 
-void TestClientTrackEdit::cleanup()
+void TestFollowUpEditor::cleanup()
 {
     m_clock.reset();
     m_prompter.reset();
     m_folder.reset();
 }
 
-void TestClientTrackEdit::setSteps(const Steps &steps)
+void TestFollowUpEditor::setSteps(const Steps &steps)
 {
-    QVERIFY(dm().execute("Delete from TCTrackStep"));
+    QVERIFY(database().execute("Delete from TCTrackStep"));
     for (int i = 0; i < steps.size(); ++i) {
-        QVERIFY(dm().execute("Insert into TCTrackStep (ID, StepIndex, StepTitle, StepRate) values (?, ?, ?, ?)",
+        QVERIFY(database().execute("Insert into TCTrackStep (ID, StepIndex, StepTitle, StepRate) values (?, ?, ?, ?)",
                              {i + 1, i + 1, steps.at(i).first, steps.at(i).second}));
     }
 }
 
-qint64 TestClientTrackEdit::addFollowUp(qint64 stepId, double quantity, double price)
+qint64 TestFollowUpEditor::addFollowUp(qint64 stepId, double quantity, double price)
 {
-    dm().execute("Insert into TCTrack (ClientID, GoodsName, Style, Unit, Price, Qty, Total, StepID, StepTotal, Desp, RecTime) "
+    database().execute("Insert into TCTrack (ClientID, GoodsName, Style, Unit, Price, Qty, Total, StepID, StepTotal, Desp, RecTime) "
                  "values (?, '碎纸机', 'S-200', '台', ?, ?, ?, ?, 1, '老客户', '2026-10-05 09:15:00')",
                  {kClient, price, quantity, quantity * price, stepId});
-    return dm().connection().lastInsertId();
+    return database().connection().lastInsertId();
 }
 
-std::unique_ptr<TfrmClientTrackEdit> TestClientTrackEdit::openEditor(qint64 id)
+std::unique_ptr<FollowUpEditor> TestFollowUpEditor::openEditor(qint64 id)
 {
-    auto editor = std::make_unique<TfrmClientTrackEdit>(kClient, id);
-    if (!editor->ReadyData())
+    auto editor = std::make_unique<FollowUpEditor>(kClient, id);
+    if (!editor->loadRecord())
         return nullptr;
     editor->show();
     return editor;
 }
 
-void TestClientTrackEdit::workedExampleIsComputedAndStored()
+void TestFollowUpEditor::workedExampleIsComputedAndStored()
 {
     setSteps(kFourSteps);
     auto editor = openEditor(-1);
     QVERIFY(editor);
     QCOMPARE(editor->windowTitle(), "新增跟单记录");
-    editor->EditGoodsName->setText("A4复印纸");
-    typeOver(editor->EditQty, "3");
-    typeOver(editor->EditPrice, "12.5");
-    editor->cmbUnit->setEditText("箱");
+    editor->m_goodsNameEdit->setText("A4复印纸");
+    typeOver(editor->m_quantityEdit, "3");
+    typeOver(editor->m_priceEdit, "12.5");
+    editor->m_unitCombo->setEditText("箱");
 
-    QCOMPARE(editor->EditTotal->text(), "37.50");
-    QCOMPARE(editor->cmbStep->currentText(), "方案报价");
-    QCOMPARE(editor->EditRate->text(), "30");
-    QCOMPARE(editor->EditStepTotal->text(), "11.25");
+    QCOMPARE(editor->m_amountEdit->text(), "37.50");
+    QCOMPARE(editor->m_stepCombo->currentText(), "方案报价");
+    QCOMPARE(editor->m_rateEdit->text(), "30");
+    QCOMPARE(editor->m_virtualValueEdit->text(), "11.25");
 
-    editor->cmdSave->click();
+    editor->m_saveButton->click();
     QVERIFY(editor->saved());
-    Recordset stored(dm());
+    Recordset stored(database());
     QVERIFY(stored.open("Select * from TCTrack"));
     QCOMPARE(stored.count(), 1);
     QCOMPARE(stored.integer("ClientID"), kClient);
@@ -142,7 +142,7 @@ void TestClientTrackEdit::workedExampleIsComputedAndStored()
     QCOMPARE(stored.dateTime("RecTime"), m_clock->now());
 }
 
-void TestClientTrackEdit::newFollowUpStartsOnSecondStep_data()
+void TestFollowUpEditor::newFollowUpStartsOnSecondStep_data()
 {
     QTest::addColumn<Steps>("steps");
     QTest::addColumn<QString>("shownStep");
@@ -152,7 +152,7 @@ void TestClientTrackEdit::newFollowUpStartsOnSecondStep_data()
     QTest::newRow("one step") << Steps{{"洽谈中", 50}} << QString() << "0.00";
 }
 
-void TestClientTrackEdit::newFollowUpStartsOnSecondStep()
+void TestFollowUpEditor::newFollowUpStartsOnSecondStep()
 {
     QFETCH(Steps, steps);
     QFETCH(QString, shownStep);
@@ -160,25 +160,25 @@ void TestClientTrackEdit::newFollowUpStartsOnSecondStep()
     setSteps(steps);
     auto editor = openEditor(-1);
     QVERIFY(editor);
-    QCOMPARE(editor->cmbStep->count(), steps.size());
-    QCOMPARE(editor->cmbStep->currentText(), shownStep);
-    QCOMPARE(editor->EditRate->text(), rate);
+    QCOMPARE(editor->m_stepCombo->count(), steps.size());
+    QCOMPARE(editor->m_stepCombo->currentText(), shownStep);
+    QCOMPARE(editor->m_rateEdit->text(), rate);
 
-    editor->EditGoodsName->setText("碎纸机");
-    const bool saved = editor->SaveData();
+    editor->m_goodsNameEdit->setText("碎纸机");
+    const bool saved = editor->saveRecord();
     QCOMPARE(saved, !shownStep.isEmpty());
     if (!saved) {
         QCOMPARE(m_prompter->lastShown(), "请选择跟单进度！");
-        QCOMPARE(editor->cmbStep->currentText(), steps.at(0).first);
-        QCOMPARE(dm().GetDataBySQL("Select count(*) from TCTrack"), "0");
+        QCOMPARE(editor->m_stepCombo->currentText(), steps.at(0).first);
+        QCOMPARE(database().queryValue("Select count(*) from TCTrack"), "0");
         // Choosing the step the list shows makes it count.
-        editor->cmbStep->activated(0);
-        QVERIFY(editor->SaveData());
-        QCOMPARE(dm().GetDataBySQL("Select StepID from TCTrack"), "1");
+        editor->m_stepCombo->activated(0);
+        QVERIFY(editor->saveRecord());
+        QCOMPARE(database().queryValue("Select StepID from TCTrack"), "1");
     }
 }
 
-void TestClientTrackEdit::closedStepHidesSave_data()
+void TestFollowUpEditor::closedStepHidesSave_data()
 {
     QTest::addColumn<Steps>("steps");
     QTest::addColumn<qint64>("stepId");
@@ -194,7 +194,7 @@ void TestClientTrackEdit::closedStepHidesSave_data()
     QTest::newRow("last of two 0 % steps") << twoFinishing << qint64(4) << false;
 }
 
-void TestClientTrackEdit::closedStepHidesSave()
+void TestFollowUpEditor::closedStepHidesSave()
 {
     QFETCH(Steps, steps);
     QFETCH(qint64, stepId);
@@ -202,11 +202,11 @@ void TestClientTrackEdit::closedStepHidesSave()
     setSteps(steps);
     auto editor = openEditor(addFollowUp(stepId, 1, 100));
     QVERIFY(editor);
-    QCOMPARE(editor->cmdSave->isVisible(), canSave);
-    QCOMPARE(editor->cmdCancel->isVisible(), true);
+    QCOMPARE(editor->m_saveButton->isVisible(), canSave);
+    QCOMPARE(editor->m_cancelButton->isVisible(), true);
 }
 
-void TestClientTrackEdit::emptiedBoxesGetDefaults_data()
+void TestFollowUpEditor::emptiedBoxesGetDefaults_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("typed");
@@ -220,7 +220,7 @@ void TestClientTrackEdit::emptiedBoxesGetDefaults_data()
     QTest::newRow("price only a point") << "price" << "." << "4.00" << "0.0" << "0.00";
 }
 
-void TestClientTrackEdit::emptiedBoxesGetDefaults()
+void TestFollowUpEditor::emptiedBoxesGetDefaults()
 {
     QFETCH(QString, box);
     QFETCH(QString, typed);
@@ -230,15 +230,15 @@ void TestClientTrackEdit::emptiedBoxesGetDefaults()
     setSteps(kFourSteps);
     auto editor = openEditor(addFollowUp(2, 4, 8));
     QVERIFY(editor);
-    typeOver(box == "quantity" ? editor->EditQty : editor->EditPrice, typed);
+    typeOver(box == "quantity" ? editor->m_quantityEdit : editor->m_priceEdit, typed);
 
-    QCOMPARE(editor->EditQty->text(), quantity);
-    QCOMPARE(editor->EditPrice->text(), price);
-    QCOMPARE(editor->EditTotal->text(), amount);
-    QCOMPARE(editor->EditStepTotal->text(), amount == "0.00" ? "0.00" : "2.40");
+    QCOMPARE(editor->m_quantityEdit->text(), quantity);
+    QCOMPARE(editor->m_priceEdit->text(), price);
+    QCOMPARE(editor->m_amountEdit->text(), amount);
+    QCOMPARE(editor->m_virtualValueEdit->text(), amount == "0.00" ? "0.00" : "2.40");
 }
 
-void TestClientTrackEdit::onlyDigitsAndOnePointAreTyped_data()
+void TestFollowUpEditor::onlyDigitsAndOnePointAreTyped_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("typed");
@@ -251,7 +251,7 @@ void TestClientTrackEdit::onlyDigitsAndOnePointAreTyped_data()
     }
 }
 
-void TestClientTrackEdit::onlyDigitsAndOnePointAreTyped()
+void TestFollowUpEditor::onlyDigitsAndOnePointAreTyped()
 {
     QFETCH(QString, box);
     QFETCH(QString, typed);
@@ -259,80 +259,80 @@ void TestClientTrackEdit::onlyDigitsAndOnePointAreTyped()
     setSteps(kFourSteps);
     auto editor = openEditor(-1);
     QVERIFY(editor);
-    QLineEdit *edit = box == "quantity" ? editor->EditQty : editor->EditPrice;
+    QLineEdit *edit = box == "quantity" ? editor->m_quantityEdit : editor->m_priceEdit;
     typeOver(edit, typed);
     QCOMPARE(edit->text(), shown);
 }
 
-void TestClientTrackEdit::editingShowsStoredValuesAtTheStepsCurrentRate()
+void TestFollowUpEditor::editingShowsStoredValuesAtTheStepsCurrentRate()
 {
     setSteps(kFourSteps);
     const qint64 id = addFollowUp(2, 2, 100);
     // The model changed since the follow-up was stored: the step is now worth 45 %.
-    QVERIFY(dm().execute("Update TCTrackStep Set StepRate=45 where ID=2"));
+    QVERIFY(database().execute("Update TCTrackStep Set StepRate=45 where ID=2"));
     auto editor = openEditor(id);
     QVERIFY(editor);
     QCOMPARE(editor->windowTitle(), "修改/查看跟单记录");
-    QCOMPARE(editor->EditGoodsName->text(), "碎纸机");
-    QCOMPARE(editor->EditStyle->text(), "S-200");
-    QCOMPARE(editor->cmbUnit->currentText(), "台");
-    QCOMPARE(editor->EditQty->text(), "2.00");
-    QCOMPARE(editor->EditPrice->text(), "100.00");
-    QCOMPARE(editor->EditTotal->text(), "200.00");
-    QCOMPARE(editor->cmbStep->currentText(), "方案报价");
-    QCOMPARE(editor->EditRate->text(), "45");
-    QCOMPARE(editor->EditStepTotal->text(), "90.00");
-    QCOMPARE(editor->EditDesp->toPlainText(), "老客户");
+    QCOMPARE(editor->m_goodsNameEdit->text(), "碎纸机");
+    QCOMPARE(editor->m_specificationEdit->text(), "S-200");
+    QCOMPARE(editor->m_unitCombo->currentText(), "台");
+    QCOMPARE(editor->m_quantityEdit->text(), "2.00");
+    QCOMPARE(editor->m_priceEdit->text(), "100.00");
+    QCOMPARE(editor->m_amountEdit->text(), "200.00");
+    QCOMPARE(editor->m_stepCombo->currentText(), "方案报价");
+    QCOMPARE(editor->m_rateEdit->text(), "45");
+    QCOMPARE(editor->m_virtualValueEdit->text(), "90.00");
+    QCOMPARE(editor->m_notesEdit->toPlainText(), "老客户");
 
-    typeOver(editor->EditQty, "3");
-    QVERIFY(editor->SaveData());
-    Recordset stored(dm());
+    typeOver(editor->m_quantityEdit, "3");
+    QVERIFY(editor->saveRecord());
+    Recordset stored(database());
     QVERIFY(stored.open("Select * from TCTrack where ID=?", {id}));
     QCOMPARE(stored.number("Total"), 300.0);
     QCOMPARE(stored.number("StepTotal"), 135.0);
     QCOMPARE(stored.text("RecTime"), "2026-10-05 09:15:00");
-    QCOMPARE(dm().GetDataBySQL("Select count(*) from TCTrack"), "1");
+    QCOMPARE(database().queryValue("Select count(*) from TCTrack"), "1");
 }
 
-void TestClientTrackEdit::stepMissingFromModelAsksForOne()
+void TestFollowUpEditor::stepMissingFromModelAsksForOne()
 {
     setSteps(kFourSteps);
     const qint64 id = addFollowUp(99, 2, 100);
     auto editor = openEditor(id);
     QVERIFY(editor);
-    QCOMPARE(editor->cmbStep->currentIndex(), -1);
+    QCOMPARE(editor->m_stepCombo->currentIndex(), -1);
     QCOMPARE(editor->chosenStepId(), -1);
-    QCOMPARE(editor->EditRate->text(), "0.00");
-    QVERIFY(editor->cmdSave->isVisible());
+    QCOMPARE(editor->m_rateEdit->text(), "0.00");
+    QVERIFY(editor->m_saveButton->isVisible());
 
-    QVERIFY(!editor->SaveData());
+    QVERIFY(!editor->saveRecord());
     QCOMPARE(m_prompter->lastShown(), "请选择跟单进度！");
-    QCOMPARE(dm().GetDataBySQL("Select StepID from TCTrack"), "99");
+    QCOMPARE(database().queryValue("Select StepID from TCTrack"), "99");
 }
 
-void TestClientTrackEdit::goodsNameIsRequired()
+void TestFollowUpEditor::goodsNameIsRequired()
 {
     setSteps(kFourSteps);
     auto editor = openEditor(-1);
     QVERIFY(editor);
-    editor->cmdSave->click();
+    editor->m_saveButton->click();
     QVERIFY(!editor->saved());
     QCOMPARE(m_prompter->shown(), QStringList{"请输入您销售的商品/服务的名称！"});
-    QCOMPARE(editor->focusWidget(), editor->EditGoodsName);
-    QCOMPARE(dm().GetDataBySQL("Select count(*) from TCTrack"), "0");
+    QCOMPARE(editor->focusWidget(), editor->m_goodsNameEdit);
+    QCOMPARE(database().queryValue("Select count(*) from TCTrack"), "0");
 }
 
-void TestClientTrackEdit::boxesKeepToTheColumnsBytes_data()
+void TestFollowUpEditor::boxesKeepToTheColumnsBytes_data()
 {
     QTest::addColumn<QString>("box");
     QTest::addColumn<int>("bytes");
 
-    QTest::newRow("goods name") << "EditGoodsName" << 50;
-    QTest::newRow("model and size") << "EditStyle" << 20;
-    QTest::newRow("remarks") << "EditDesp" << 200;
+    QTest::newRow("goods name") << "goodsNameEdit" << 50;
+    QTest::newRow("model and size") << "specificationEdit" << 20;
+    QTest::newRow("remarks") << "notesEdit" << 200;
 }
 
-void TestClientTrackEdit::boxesKeepToTheColumnsBytes()
+void TestFollowUpEditor::boxesKeepToTheColumnsBytes()
 {
     QFETCH(QString, box);
     QFETCH(int, bytes);
@@ -340,7 +340,7 @@ void TestClientTrackEdit::boxesKeepToTheColumnsBytes()
     auto editor = openEditor(-1);
     QVERIFY(editor);
     const QMap<QString, QWidget *> boxes{
-        {"EditGoodsName", editor->EditGoodsName}, {"EditStyle", editor->EditStyle}, {"EditDesp", editor->EditDesp}};
+        {"goodsNameEdit", editor->m_goodsNameEdit}, {"specificationEdit", editor->m_specificationEdit}, {"notesEdit", editor->m_notesEdit}};
     QWidget *widget = boxes.value(box);
     // Two bytes a character: one character more than fits is left out.
     commitInput(widget, QString(bytes / 2 + 1, QChar(0x8BA2)));
@@ -352,7 +352,7 @@ void TestClientTrackEdit::boxesKeepToTheColumnsBytes()
     QTRY_COMPARE(kept(), QString(bytes / 2, QChar(0x8BA2)));
 }
 
-void TestClientTrackEdit::goodsArePickedFromTheCatalogue_data()
+void TestFollowUpEditor::goodsArePickedFromTheCatalogue_data()
 {
     QTest::addColumn<bool>("byDoubleClick");
     QTest::addColumn<bool>("choose");
@@ -362,36 +362,36 @@ void TestClientTrackEdit::goodsArePickedFromTheCatalogue_data()
     QTest::newRow("closed without choosing") << false << false;
 }
 
-void TestClientTrackEdit::goodsArePickedFromTheCatalogue()
+void TestFollowUpEditor::goodsArePickedFromTheCatalogue()
 {
     QFETCH(bool, byDoubleClick);
     QFETCH(bool, choose);
     setSteps(kFourSteps);
     auto editor = openEditor(-1);
     QVERIFY(editor);
-    editor->EditGoodsName->setText("旧名称");
-    typeOver(editor->EditQty, "2");
+    editor->m_goodsNameEdit->setText("旧名称");
+    typeOver(editor->m_quantityEdit, "2");
 
-    whenModal<TfrmGoods>(this, [choose](TfrmGoods *goods) {
-        goods->tree->setCurrentItem(goods->tree->FindNode("00010001"));
+    whenModal<GoodsCatalogueDialog>(this, [choose](GoodsCatalogueDialog *goods) {
+        goods->m_categoryTree->setCurrentItem(goods->m_categoryTree->findNode("00010001"));
         goods->goods().locate(goods->goods().valueAt(1, goods->goods().fieldIndex("ID")).toLongLong());
-        (choose ? goods->cmdSelect : goods->cmdClose)->click();
+        (choose ? goods->m_chooseButton : goods->m_closeButton)->click();
     });
     if (byDoubleClick)
-        QTest::mouseDClick(editor->EditGoodsName, Qt::LeftButton);
+        QTest::mouseDClick(editor->m_goodsNameEdit, Qt::LeftButton);
     else
-        editor->sbSelSaler->click();
+        editor->m_chooseGoodsButton->click();
 
-    QCOMPARE(editor->EditGoodsName->text(), choose ? "黑白激光打印机" : "旧名称");
-    QCOMPARE(editor->EditStyle->text(), choose ? "LP-2300D" : "");
-    QCOMPARE(editor->cmbUnit->currentText(), choose ? "台" : "");
-    QCOMPARE(editor->EditPrice->text(), choose ? "1580" : "0.00");
-    QCOMPARE(editor->EditQty->text(), "2");
-    QCOMPARE(editor->EditTotal->text(), choose ? "3160.00" : "0.00");
-    QCOMPARE(editor->EditStepTotal->text(), choose ? "948.00" : "0.00");
+    QCOMPARE(editor->m_goodsNameEdit->text(), choose ? "黑白激光打印机" : "旧名称");
+    QCOMPARE(editor->m_specificationEdit->text(), choose ? "LP-2300D" : "");
+    QCOMPARE(editor->m_unitCombo->currentText(), choose ? "台" : "");
+    QCOMPARE(editor->m_priceEdit->text(), choose ? "1580" : "0.00");
+    QCOMPARE(editor->m_quantityEdit->text(), "2");
+    QCOMPARE(editor->m_amountEdit->text(), choose ? "3160.00" : "0.00");
+    QCOMPARE(editor->m_virtualValueEdit->text(), choose ? "948.00" : "0.00");
 }
 
-void TestClientTrackEdit::emptyOrUnreadableModelRefusesToOpen_data()
+void TestFollowUpEditor::emptyOrUnreadableModelRefusesToOpen_data()
 {
     QTest::addColumn<QString>("change");
     QTest::addColumn<QString>("message");
@@ -400,18 +400,18 @@ void TestClientTrackEdit::emptyOrUnreadableModelRefusesToOpen_data()
     QTest::newRow("model unreadable") << "Drop table TCTrackStep" << "读取数据出现错误。";
 }
 
-void TestClientTrackEdit::emptyOrUnreadableModelRefusesToOpen()
+void TestFollowUpEditor::emptyOrUnreadableModelRefusesToOpen()
 {
     QFETCH(QString, change);
     QFETCH(QString, message);
-    QVERIFY(dm().execute(change));
+    QVERIFY(database().execute(change));
     for (const qint64 id : {qint64(-1), addFollowUp(1, 1, 10)}) {
-        TfrmClientTrackEdit editor(kClient, id);
-        QVERIFY(!editor.ReadyData());
+        FollowUpEditor editor(kClient, id);
+        QVERIFY(!editor.loadRecord());
         QCOMPARE(m_prompter->lastShown(), message);
     }
-    QVERIFY(!ShowFollowUpEditor(kClient, -1));
+    QVERIFY(!editFollowUp(kClient, -1));
 }
 
-PANDREL_TEST_MAIN(TestClientTrackEdit)
-#include "tst_clienttrackedit.moc"
+PANDREL_TEST_MAIN(TestFollowUpEditor)
+#include "tst_followupeditor.moc"

@@ -7,7 +7,7 @@
 
 #include "crm/CategoryTree.h"
 #include "crm/ClientListPage.h"
-#include "crm/TfrmClientTrackEdit.h"
+#include "crm/FollowUpEditor.h"
 #include "widgets/DataGrid.h"
 
 #include <QLineEdit>
@@ -34,8 +34,8 @@ private slots:
     void withoutStepModelNothingOpens();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
-    DataGrid *grid() const { return m_page->DBGridEh5; }
+    Database &database() { return m_folder->database(); }
+    DataGrid *grid() const { return m_page->m_followUpGrid; }
     int column(const QString &field) const;
     QStringList listed(const QString &field) const;
     QStringList footer() const;
@@ -53,11 +53,11 @@ void TestFollowUpList::init()
     m_prompter = std::make_unique<ScriptedPrompter>();
     m_clock = std::make_unique<ManualClock>(QDateTime(QDate(2026, 12, 10), QTime(15, 0)));
     m_page = std::make_unique<ClientListPage>();
-    QVERIFY(m_page->ReadyTree());
+    QVERIFY(m_page->loadTree());
     // 上海华信贸易有限公司: two follow-ups in the sample register.
-    m_page->TreeView1->setCurrentItem(m_page->TreeView1->FindNode("00010001"));
-    QVERIFY(m_page->dsClient().locate(1));
-    m_page->pcDetail->setCurrentIndex(ClientListPage::TrackPage);
+    m_page->m_categoryTree->setCurrentItem(m_page->m_categoryTree->findNode("00010001"));
+    QVERIFY(m_page->clients().locate(1));
+    m_page->m_detailTabs->setCurrentIndex(ClientListPage::FollowUpPage);
 }
 
 void TestFollowUpList::cleanup()
@@ -108,8 +108,8 @@ void TestFollowUpList::listsTheClientsFollowUpsNewestFirst()
 
 void TestFollowUpList::followUpWhoseStepWasRemovedStaysListed()
 {
-    QVERIFY(dm().execute("Delete from TCTrackStep where StepTitle='合同签订'"));
-    QVERIFY(m_page->ReadyAClientDetail(1, ClientListPage::TrackPage));
+    QVERIFY(database().execute("Delete from TCTrackStep where StepTitle='合同签订'"));
+    QVERIFY(m_page->loadClientDetail(1, ClientListPage::FollowUpPage));
     QCOMPARE(listed("GoodsName"), (QStringList{"激光打印机硒鼓", "黑白激光打印机"}));
     QCOMPARE(listed("StepTitle"), (QStringList{"", "成交回款"}));
     QCOMPARE(footer(), (QStringList{"合计", "30.00", "21000.00", "19960.00"}));
@@ -117,35 +117,35 @@ void TestFollowUpList::followUpWhoseStepWasRemovedStaysListed()
 
 void TestFollowUpList::addedFollowUpIsListedAndSummed()
 {
-    whenModal<TfrmClientTrackEdit>(this, [](TfrmClientTrackEdit *editor) {
-        editor->EditGoodsName->setText("A4复印纸");
-        typeOver(editor->EditQty, "3");
-        typeOver(editor->EditPrice, "12.5");
-        editor->cmdSave->click();
+    whenModal<FollowUpEditor>(this, [](FollowUpEditor *editor) {
+        editor->m_goodsNameEdit->setText("A4复印纸");
+        typeOver(editor->m_quantityEdit, "3");
+        typeOver(editor->m_priceEdit, "12.5");
+        editor->m_saveButton->click();
     });
-    m_page->SBAddNew->click();
+    m_page->m_addDetailButton->click();
     QCOMPARE(listed("GoodsName"), (QStringList{"A4复印纸", "激光打印机硒鼓", "黑白激光打印机"}));
-    QCOMPARE(m_page->dsTrack().text("GoodsName"), "A4复印纸");
+    QCOMPARE(m_page->followUps().text("GoodsName"), "A4复印纸");
     // The shipped model's second step, 需求确认, is worth 20 %.
     QCOMPARE(listed("StepTitle").constFirst(), "需求确认");
     QCOMPARE(footer(), (QStringList{"合计", "33.00", "21037.50", "19967.50"}));
-    QCOMPARE(dm().GetDataBySQL("Select ClientID from TCTrack where GoodsName='A4复印纸' and Qty=3"), "1");
+    QCOMPARE(database().queryValue("Select ClientID from TCTrack where GoodsName='A4复印纸' and Qty=3"), "1");
 }
 
 void TestFollowUpList::editedFollowUpStaysCurrent()
 {
     // On 商务谈判 (60 %), so still open to changes.
-    QVERIFY(dm().execute("Update TCTrack set StepID=4 where ClientID=1 and GoodsName='黑白激光打印机'"));
-    QVERIFY(m_page->ReadyAClientDetail(1, ClientListPage::TrackPage));
-    QVERIFY(m_page->dsTrack().last());
-    const qint64 id = m_page->dsTrack().integer("ID");
-    whenModal<TfrmClientTrackEdit>(this, [](TfrmClientTrackEdit *editor) {
-        QVERIFY(editor->cmdSave->isVisible());
-        typeOver(editor->EditQty, "5");
-        editor->cmdSave->click();
+    QVERIFY(database().execute("Update TCTrack set StepID=4 where ClientID=1 and GoodsName='黑白激光打印机'"));
+    QVERIFY(m_page->loadClientDetail(1, ClientListPage::FollowUpPage));
+    QVERIFY(m_page->followUps().last());
+    const qint64 id = m_page->followUps().integer("ID");
+    whenModal<FollowUpEditor>(this, [](FollowUpEditor *editor) {
+        QVERIFY(editor->m_saveButton->isVisible());
+        typeOver(editor->m_quantityEdit, "5");
+        editor->m_saveButton->click();
     });
-    m_page->SBEdit->click();
-    QCOMPARE(m_page->dsTrack().integer("ID"), id);
+    m_page->m_editDetailButton->click();
+    QCOMPARE(m_page->followUps().integer("ID"), id);
     QCOMPARE(listed("Qty"), (QStringList{"20", "5"}));
     QCOMPARE(footer(), (QStringList{"合计", "25.00", "13100.00", "8900.00"}));
 }
@@ -161,21 +161,21 @@ void TestFollowUpList::deleteAsksFirst()
 {
     QFETCH(bool, yes);
     yes ? m_prompter->answerYes() : m_prompter->answerNo();
-    m_page->SBDelete->click();
+    m_page->m_deleteDetailButton->click();
     QCOMPARE(m_prompter->shown(), QStringList{"您确认删除选定的跟单记录吗？"});
     QCOMPARE(listed("GoodsName"), yes ? QStringList{"黑白激光打印机"} : (QStringList{"激光打印机硒鼓", "黑白激光打印机"}));
     QCOMPARE(footer().at(2), yes ? "15800.00" : "21000.00");
-    QCOMPARE(dm().GetDataBySQL("Select count(*) from TCTrack where ClientID=1"), yes ? "1" : "2");
+    QCOMPARE(database().queryValue("Select count(*) from TCTrack where ClientID=1"), yes ? "1" : "2");
 }
 
 void TestFollowUpList::withoutStepModelNothingOpens()
 {
-    QVERIFY(dm().execute("Delete from TCTrackStep"));
-    for (QToolButton *button : {m_page->SBAddNew, m_page->SBEdit}) {
+    QVERIFY(database().execute("Delete from TCTrackStep"));
+    for (QToolButton *button : {m_page->m_addDetailButton, m_page->m_editDetailButton}) {
         button->click();
         QCOMPARE(m_prompter->lastShown(), "在增加跟踪任务之前，请首先增加客户跟踪进度分段指标的价值模型！");
     }
-    QCOMPARE(dm().GetDataBySQL("Select count(*) from TCTrack where ClientID=1"), "2");
+    QCOMPARE(database().queryValue("Select count(*) from TCTrack where ClientID=1"), "2");
 }
 
 PANDREL_TEST_MAIN(TestFollowUpList)

@@ -4,8 +4,8 @@
 #include "WhenModal.h"
 
 #include "crm/CategoryTree.h"
-#include "crm/TfrmGoods.h"
-#include "crm/TfrmGoodsEdit.h"
+#include "crm/GoodsCatalogueDialog.h"
+#include "crm/GoodsEditor.h"
 #include "widgets/DataGrid.h"
 
 #include <QLineEdit>
@@ -13,7 +13,7 @@
 #include <QTableView>
 
 // The goods window over the sample catalogue: its tree, its list, picking and maintenance.
-class TestGoods : public QObject
+class TestGoodsCatalogue : public QObject
 {
     Q_OBJECT
 
@@ -37,139 +37,139 @@ private slots:
     void unreadableCategoriesShowNothing();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
+    Database &database() { return m_folder->database(); }
     void selectCategory(const QString &code);
     QStringList listedNames() const;
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<TfrmGoods> m_window;
+    std::unique_ptr<GoodsCatalogueDialog> m_window;
 };
 
 namespace {
 const QString kPrinters = QStringLiteral("00010001");
 }
 
-void TestGoods::init()
+void TestGoodsCatalogue::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
     QVERIFY(m_folder->isValid());
     m_prompter = std::make_unique<ScriptedPrompter>();
-    m_window = std::make_unique<TfrmGoods>();
+    m_window = std::make_unique<GoodsCatalogueDialog>();
 }
 
-void TestGoods::cleanup()
+void TestGoodsCatalogue::cleanup()
 {
     m_window.reset();
     m_prompter.reset();
     m_folder.reset();
 }
 
-void TestGoods::selectCategory(const QString &code)
+void TestGoodsCatalogue::selectCategory(const QString &code)
 {
-    QTreeWidgetItem *node = m_window->tree->FindNode(code);
+    QTreeWidgetItem *node = m_window->m_categoryTree->findNode(code);
     QVERIFY(node);
-    m_window->tree->setCurrentItem(node);
+    m_window->m_categoryTree->setCurrentItem(node);
 }
 
-QStringList TestGoods::listedNames() const
+QStringList TestGoodsCatalogue::listedNames() const
 {
     QStringList names;
-    for (int row = 0; row < m_window->DBGridEh1->model().rowCount(); ++row)
-        names.append(m_window->DBGridEh1->cellText(row, 3));
+    for (int row = 0; row < m_window->m_goodsGrid->model().rowCount(); ++row)
+        names.append(m_window->m_goodsGrid->cellText(row, 3));
     return names;
 }
 
-void TestGoods::opensOnFirstCategory()
+void TestGoodsCatalogue::opensOnFirstCategory()
 {
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(m_window->loadCatalogue());
     // Roots in name order: 办公耗材 before 办公设备; it holds no goods of its own.
-    QCOMPARE(m_window->tree->selectedRecord()->TypeName, "办公耗材");
+    QCOMPARE(m_window->m_categoryTree->selectedRecord()->typeName, "办公耗材");
     QVERIFY(m_window->goods().isOpen());
     QCOMPARE(listedNames(), QStringList{});
 }
 
-void TestGoods::clickingCategoryListsItsOwnGoods()
+void TestGoodsCatalogue::clickingCategoryListsItsOwnGoods()
 {
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(m_window->loadCatalogue());
     selectCategory(kPrinters);
     // In code order: CSPMDYJ, HBJGDYJ.
     QCOMPARE(listedNames(), (QStringList{"彩色喷墨打印机", "黑白激光打印机"}));
-    QCOMPARE(m_window->DBGridEh1->cellText(1, 6), "1580.00");
+    QCOMPARE(m_window->m_goodsGrid->cellText(1, 6), "1580.00");
     selectCategory("0001");
     QCOMPARE(listedNames(), QStringList{});
 }
 
-void TestGoods::pickReturnsTheCurrentGoods_data()
+void TestGoodsCatalogue::pickReturnsTheCurrentGoods_data()
 {
     QTest::addColumn<bool>("doubleClick");
     QTest::newRow("选中") << false;
     QTest::newRow("double-click") << true;
 }
 
-void TestGoods::pickReturnsTheCurrentGoods()
+void TestGoodsCatalogue::pickReturnsTheCurrentGoods()
 {
     QFETCH(bool, doubleClick);
-    QVERIFY(dm().execute("Update TGoods Set Price=1580.5 where GoodsCode='HBJGDYJ'"));
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(database().execute("Update TGoods Set Price=1580.5 where GoodsCode='HBJGDYJ'"));
+    QVERIFY(m_window->loadCatalogue());
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     selectCategory(kPrinters);
-    QTableView *view = m_window->DBGridEh1->view();
-    const QPoint second = view->visualRect(m_window->DBGridEh1->model().index(1, 3)).center();
+    QTableView *view = m_window->m_goodsGrid->view();
+    const QPoint second = view->visualRect(m_window->m_goodsGrid->model().index(1, 3)).center();
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, second);
     if (doubleClick)
         QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, second);
     else
-        m_window->cmdSelect->click();
+        m_window->m_chooseButton->click();
 
     QCOMPARE(m_window->result(), int(QDialog::Accepted));
     QVERIFY(m_window->picked());
     const PickedGoods &goods = *m_window->picked();
-    QCOMPARE(goods.id, dm().GetDataBySQL("Select ID from TGoods where GoodsCode='HBJGDYJ'").toLongLong());
+    QCOMPARE(goods.id, database().queryValue("Select ID from TGoods where GoodsCode='HBJGDYJ'").toLongLong());
     QCOMPARE(goods.name, "黑白激光打印机");
     QCOMPARE(goods.style, "LP-2300D");
     QCOMPARE(goods.unit, "台");
     QCOMPARE(goods.price, "1580.5");
 }
 
-void TestGoods::pickingFromEmptyListDoesNothing()
+void TestGoodsCatalogue::pickingFromEmptyListDoesNothing()
 {
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(m_window->loadCatalogue());
     m_window->show();
-    m_window->cmdSelect->click();
+    m_window->m_chooseButton->click();
     QVERIFY(m_window->isVisible());
     QVERIFY(!m_window->picked());
-    m_window->cmdClose->click();
+    m_window->m_closeButton->click();
     QVERIFY(!m_window->isVisible());
     QVERIFY(!m_window->picked());
 }
 
-void TestGoods::addedGoodsIsListedAndCurrent()
+void TestGoodsCatalogue::addedGoodsIsListedAndCurrent()
 {
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(m_window->loadCatalogue());
     selectCategory(kPrinters);
-    whenModal<TfrmGoodsEdit>(this, [](TfrmGoodsEdit *editor) {
-        editor->EditGoodsName->setText("针式打印机");
-        editor->EditGoodsCode->setText("ZSDYJ");
-        editor->cmdReg->click();
+    whenModal<GoodsEditor>(this, [](GoodsEditor *editor) {
+        editor->m_nameEdit->setText("针式打印机");
+        editor->m_codeEdit->setText("ZSDYJ");
+        editor->m_saveButton->click();
     });
-    m_window->cmdAddClient->click();
+    m_window->m_addGoodsButton->click();
     QCOMPARE(listedNames(), (QStringList{"彩色喷墨打印机", "黑白激光打印机", "针式打印机"}));
     QCOMPARE(m_window->goods().text("GoodsName"), "针式打印机");
     QCOMPARE(m_window->goods().text("TypeCode"), kPrinters);
 
-    whenModal<TfrmGoodsEdit>(this, [](TfrmGoodsEdit *editor) {
-        editor->EditGoodsCode->setText("AAA");
-        editor->cmdReg->click();
+    whenModal<GoodsEditor>(this, [](GoodsEditor *editor) {
+        editor->m_codeEdit->setText("AAA");
+        editor->m_saveButton->click();
     });
-    m_window->cmdEditClient->click();
+    m_window->m_editGoodsButton->click();
     // Re-listed in code order, still on the edited goods.
     QCOMPARE(listedNames().constFirst(), "针式打印机");
     QCOMPARE(m_window->goods().text("GoodsCode"), "AAA");
 }
 
-void TestGoods::goodsButtonsNeedCategoryAndRow_data()
+void TestGoodsCatalogue::goodsButtonsNeedCategoryAndRow_data()
 {
     QTest::addColumn<QString>("button");
     QTest::addColumn<bool>("withCategory");
@@ -183,81 +183,81 @@ void TestGoods::goodsButtonsNeedCategoryAndRow_data()
     QTest::newRow("delete without category") << "delete" << false << QStringList{};
 }
 
-void TestGoods::goodsButtonsNeedCategoryAndRow()
+void TestGoodsCatalogue::goodsButtonsNeedCategoryAndRow()
 {
     QFETCH(QString, button);
     QFETCH(bool, withCategory);
     QFETCH(QStringList, shown);
     if (!withCategory)
-        QVERIFY(dm().execute("Delete from TGoodsClass"));
-    QVERIFY(m_window->ReadyData());
-    QCOMPARE(m_window->tree->selectedRecord() != nullptr, withCategory);
-    const QString goodsBefore = dm().GetDataBySQL("Select count(*) from TGoods");
-    (button == "add" ? m_window->cmdAddClient : button == "edit" ? m_window->cmdEditClient : m_window->cmdDeleteClient)->click();
+        QVERIFY(database().execute("Delete from TGoodsClass"));
+    QVERIFY(m_window->loadCatalogue());
+    QCOMPARE(m_window->m_categoryTree->selectedRecord() != nullptr, withCategory);
+    const QString goodsBefore = database().queryValue("Select count(*) from TGoods");
+    (button == "add" ? m_window->m_addGoodsButton : button == "edit" ? m_window->m_editGoodsButton : m_window->m_deleteGoodsButton)->click();
     QCOMPARE(m_prompter->shown(), shown);
-    QCOMPARE(dm().GetDataBySQL("Select count(*) from TGoods"), goodsBefore);
+    QCOMPARE(database().queryValue("Select count(*) from TGoods"), goodsBefore);
 }
 
-void TestGoods::deleteAsksFirst_data()
+void TestGoodsCatalogue::deleteAsksFirst_data()
 {
     QTest::addColumn<bool>("yes");
     QTest::newRow("yes") << true;
     QTest::newRow("no") << false;
 }
 
-void TestGoods::deleteAsksFirst()
+void TestGoodsCatalogue::deleteAsksFirst()
 {
     QFETCH(bool, yes);
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(m_window->loadCatalogue());
     selectCategory(kPrinters);
     yes ? m_prompter->answerYes() : m_prompter->answerNo();
-    m_window->cmdDeleteClient->click();
+    m_window->m_deleteGoodsButton->click();
     QCOMPARE(m_prompter->shown(), QStringList{"您确认删除选定商品资料吗？"});
     QCOMPARE(listedNames(), yes ? QStringList{"黑白激光打印机"} : (QStringList{"彩色喷墨打印机", "黑白激光打印机"}));
-    QCOMPARE(dm().GetDataBySQL("Select count(*) from TGoods where TypeCode=?", {kPrinters}), yes ? "1" : "2");
+    QCOMPARE(database().queryValue("Select count(*) from TGoods where TypeCode=?", {kPrinters}), yes ? "1" : "2");
 }
 
-void TestGoods::categoryHoldingGoodsCanBeDeleted()
+void TestGoodsCatalogue::categoryHoldingGoodsCanBeDeleted()
 {
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(m_window->loadCatalogue());
     selectCategory(kPrinters);
-    m_window->cmdDelete->click();
+    m_window->m_deleteCategoryButton->click();
     QCOMPARE(m_prompter->shown(), QStringList{"您确认删除吗？"});
-    QVERIFY(!m_window->tree->FindNode(kPrinters));
-    QCOMPARE(dm().GetDataBySQL("Select count(*) from TGoodsClass where TypeCode=?", {kPrinters}), "0");
+    QVERIFY(!m_window->m_categoryTree->findNode(kPrinters));
+    QCOMPARE(database().queryValue("Select count(*) from TGoodsClass where TypeCode=?", {kPrinters}), "0");
     // Its goods stay, filed under a code no category has.
-    QCOMPARE(dm().GetDataBySQL("Select count(*) from TGoods where TypeCode=?", {kPrinters}), "2");
+    QCOMPARE(database().queryValue("Select count(*) from TGoods where TypeCode=?", {kPrinters}), "2");
     QVERIFY(!listedNames().contains("黑白激光打印机"));
 }
 
-void TestGoods::pickGoodsRunsModally_data()
+void TestGoodsCatalogue::pickGoodsRunsModally_data()
 {
     QTest::addColumn<bool>("choose");
     QTest::newRow("chosen") << true;
     QTest::newRow("closed") << false;
 }
 
-void TestGoods::pickGoodsRunsModally()
+void TestGoodsCatalogue::pickGoodsRunsModally()
 {
     QFETCH(bool, choose);
     m_window.reset();
-    whenModal<TfrmGoods>(this, [choose](TfrmGoods *window) {
-        window->tree->setCurrentItem(window->tree->FindNode(kPrinters));
-        (choose ? window->cmdSelect : window->cmdClose)->click();
+    whenModal<GoodsCatalogueDialog>(this, [choose](GoodsCatalogueDialog *window) {
+        window->m_categoryTree->setCurrentItem(window->m_categoryTree->findNode(kPrinters));
+        (choose ? window->m_chooseButton : window->m_closeButton)->click();
     });
-    const std::optional<PickedGoods> goods = PickGoods();
+    const std::optional<PickedGoods> goods = pickGoods();
     QCOMPARE(goods.has_value(), choose);
     if (choose)
         QCOMPARE(goods->name, "彩色喷墨打印机");
 }
 
-void TestGoods::unreadableCategoriesShowNothing()
+void TestGoodsCatalogue::unreadableCategoriesShowNothing()
 {
-    QVERIFY(dm().execute("Drop table TGoodsClass"));
-    QVERIFY(!m_window->ReadyData());
+    QVERIFY(database().execute("Drop table TGoodsClass"));
+    QVERIFY(!m_window->loadCatalogue());
     QCOMPARE(m_prompter->shown(), QStringList{"读取数据出现错误。"});
-    QVERIFY(!PickGoods());
+    QVERIFY(!pickGoods());
 }
 
-PANDREL_TEST_MAIN(TestGoods)
-#include "tst_goods.moc"
+PANDREL_TEST_MAIN(TestGoodsCatalogue)
+#include "tst_goodscatalogue.moc"

@@ -3,7 +3,7 @@
 #include "TestProgramFolder.h"
 #include "Typing.h"
 
-#include "crm/TfrmGoodsEdit.h"
+#include "crm/GoodsEditor.h"
 #include "data/Recordset.h"
 
 #include <QLineEdit>
@@ -11,7 +11,7 @@
 #include <QPushButton>
 
 // The goods editor over a real database.
-class TestGoodsEdit : public QObject
+class TestGoodsEditor : public QObject
 {
     Q_OBJECT
 
@@ -30,8 +30,8 @@ private slots:
     void unreadableTableIsReported();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
-    std::unique_ptr<TfrmGoodsEdit> openEditor(qint64 id);
+    Database &database() { return m_folder->database(); }
+    std::unique_ptr<GoodsEditor> openEditor(qint64 id);
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
@@ -41,24 +41,24 @@ namespace {
 const QString kCategory = QStringLiteral("00010003");
 }
 
-void TestGoodsEdit::init()
+void TestGoodsEditor::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
     QVERIFY(m_folder->isValid());
     m_prompter = std::make_unique<ScriptedPrompter>();
-    QVERIFY(dm().execute("Delete from TGoods"));
+    QVERIFY(database().execute("Delete from TGoods"));
 }
 
-void TestGoodsEdit::cleanup()
+void TestGoodsEditor::cleanup()
 {
     m_prompter.reset();
     m_folder.reset();
 }
 
-std::unique_ptr<TfrmGoodsEdit> TestGoodsEdit::openEditor(qint64 id)
+std::unique_ptr<GoodsEditor> TestGoodsEditor::openEditor(qint64 id)
 {
-    auto editor = std::make_unique<TfrmGoodsEdit>(kCategory);
-    if (!editor->ReadyData(id))
+    auto editor = std::make_unique<GoodsEditor>(kCategory);
+    if (!editor->loadRecord(id))
         return nullptr;
     editor->show();
     editor->activateWindow();
@@ -67,22 +67,22 @@ std::unique_ptr<TfrmGoodsEdit> TestGoodsEdit::openEditor(qint64 id)
     return editor;
 }
 
-void TestGoodsEdit::newGoodsIsFiledUnderItsCategory()
+void TestGoodsEditor::newGoodsIsFiledUnderItsCategory()
 {
     auto editor = openEditor(-1);
     QVERIFY(editor);
     QCOMPARE(editor->windowTitle(), "新增商品纪录");
-    QCOMPARE(editor->EditPrice->text(), "0.00");
-    editor->EditGoodsName->setText("碎纸机");
-    editor->EditGoodsCode->setText("SZJ-1");
-    editor->EditGoodsStyle->setText("S-200");
-    editor->EditUnit->setText("台");
-    typeOver(editor->EditPrice, "680.5");
-    editor->EditDesp->setPlainText("四级保密，单次 10 张");
-    editor->cmdReg->click();
+    QCOMPARE(editor->m_priceEdit->text(), "0.00");
+    editor->m_nameEdit->setText("碎纸机");
+    editor->m_codeEdit->setText("SZJ-1");
+    editor->m_specificationEdit->setText("S-200");
+    editor->m_unitEdit->setText("台");
+    typeOver(editor->m_priceEdit, "680.5");
+    editor->m_descriptionEdit->setPlainText("四级保密，单次 10 张");
+    editor->m_saveButton->click();
     QVERIFY(editor->saved());
 
-    Recordset stored(dm());
+    Recordset stored(database());
     QVERIFY(stored.open("Select * from TGoods"));
     QCOMPARE(stored.count(), 1);
     QCOMPARE(stored.text("TypeCode"), kCategory);
@@ -94,7 +94,7 @@ void TestGoodsEdit::newGoodsIsFiledUnderItsCategory()
     QCOMPARE(stored.text("Desp"), "四级保密，单次 10 张");
 }
 
-void TestGoodsEdit::codeDefaultsToPinyinInitials_data()
+void TestGoodsEditor::codeDefaultsToPinyinInitials_data()
 {
     QTest::addColumn<QString>("typedCode");
     QTest::addColumn<QString>("code");
@@ -105,27 +105,27 @@ void TestGoodsEdit::codeDefaultsToPinyinInitials_data()
     QTest::newRow("saved from the name box") << QString() << "BJab" << true;
 }
 
-void TestGoodsEdit::codeDefaultsToPinyinInitials()
+void TestGoodsEditor::codeDefaultsToPinyinInitials()
 {
     QFETCH(QString, typedCode);
     QFETCH(QString, code);
     QFETCH(bool, savedFromTheName);
     auto editor = openEditor(-1);
     QVERIFY(editor);
-    editor->EditGoodsCode->setText(typedCode);
-    editor->EditGoodsName->setFocus();
-    commitInput(editor->EditGoodsName, "北京ab");
+    editor->m_codeEdit->setText(typedCode);
+    editor->m_nameEdit->setFocus();
+    commitInput(editor->m_nameEdit, "北京ab");
     if (!savedFromTheName) {
         // Enter moves on to the next box, leaving the name box.
-        QTest::keyClick(editor->EditGoodsName, Qt::Key_Return);
-        QVERIFY(editor->focusWidget() != editor->EditGoodsName);
-        QCOMPARE(editor->EditGoodsCode->text(), code);
+        QTest::keyClick(editor->m_nameEdit, Qt::Key_Return);
+        QVERIFY(editor->focusWidget() != editor->m_nameEdit);
+        QCOMPARE(editor->m_codeEdit->text(), code);
     }
-    QVERIFY(editor->SaveData());
-    QCOMPARE(dm().GetDataBySQL("Select GoodsCode from TGoods"), code);
+    QVERIFY(editor->saveRecord());
+    QCOMPARE(database().queryValue("Select GoodsCode from TGoods"), code);
 }
 
-void TestGoodsEdit::priceIsStoredAsNumber_data()
+void TestGoodsEditor::priceIsStoredAsNumber_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("saved");
@@ -138,61 +138,61 @@ void TestGoodsEdit::priceIsStoredAsNumber_data()
     QTest::newRow("two points") << "1.2.3" << false << QString();
 }
 
-void TestGoodsEdit::priceIsStoredAsNumber()
+void TestGoodsEditor::priceIsStoredAsNumber()
 {
     QFETCH(QString, typed);
     QFETCH(bool, saved);
     QFETCH(QString, stored);
     auto editor = openEditor(-1);
     QVERIFY(editor);
-    editor->EditGoodsName->setText("复印纸");
-    typeOver(editor->EditPrice, typed);
-    QCOMPARE(editor->SaveData(), saved);
-    QCOMPARE(dm().GetDataBySQL("Select Price from TGoods"), stored);
+    editor->m_nameEdit->setText("复印纸");
+    typeOver(editor->m_priceEdit, typed);
+    QCOMPARE(editor->saveRecord(), saved);
+    QCOMPARE(database().queryValue("Select Price from TGoods"), stored);
     if (!saved) {
         QCOMPARE(m_prompter->shown(), QStringList{"售价必须是一个数字，例如 12.50！"});
-        QCOMPARE(editor->focusWidget(), editor->EditPrice);
-        QCOMPARE(editor->EditPrice->text(), typed);
+        QCOMPARE(editor->focusWidget(), editor->m_priceEdit);
+        QCOMPARE(editor->m_priceEdit->text(), typed);
     }
 }
 
-void TestGoodsEdit::priceTakesDigitsAndPoints()
+void TestGoodsEditor::priceTakesDigitsAndPoints()
 {
     auto editor = openEditor(-1);
     QVERIFY(editor);
-    typeOver(editor->EditPrice, "-1a2.5.x");
-    QCOMPARE(editor->EditPrice->text(), "12.5.");
+    typeOver(editor->m_priceEdit, "-1a2.5.x");
+    QCOMPARE(editor->m_priceEdit->text(), "12.5.");
 }
 
-void TestGoodsEdit::nameIsRequired()
+void TestGoodsEditor::nameIsRequired()
 {
     auto editor = openEditor(-1);
     QVERIFY(editor);
-    editor->cmdReg->click();
+    editor->m_saveButton->click();
     QVERIFY(!editor->saved());
     QCOMPARE(m_prompter->shown(), QStringList{"商品名称必须输入！"});
-    QCOMPARE(editor->focusWidget(), editor->EditGoodsName);
-    QCOMPARE(dm().GetDataBySQL("Select count(*) from TGoods"), "0");
+    QCOMPARE(editor->focusWidget(), editor->m_nameEdit);
+    QCOMPARE(database().queryValue("Select count(*) from TGoods"), "0");
 }
 
-void TestGoodsEdit::editingFillsAndUpdatesTheRow()
+void TestGoodsEditor::editingFillsAndUpdatesTheRow()
 {
-    QVERIFY(dm().execute("Insert into TGoods (TypeCode, GoodsCode, GoodsName, Style, Unit, Price, Desp) "
+    QVERIFY(database().execute("Insert into TGoods (TypeCode, GoodsCode, GoodsName, Style, Unit, Price, Desp) "
                          "values ('0002', 'HBJ', '黑白机', 'LP', '台', 1580, '旧说明')"));
-    const qint64 id = dm().connection().lastInsertId();
+    const qint64 id = database().connection().lastInsertId();
     auto editor = openEditor(id);
     QVERIFY(editor);
     QCOMPARE(editor->windowTitle(), "修改商品记录");
-    QCOMPARE(editor->EditGoodsName->text(), "黑白机");
-    QCOMPARE(editor->EditGoodsCode->text(), "HBJ");
-    QCOMPARE(editor->EditGoodsStyle->text(), "LP");
-    QCOMPARE(editor->EditUnit->text(), "台");
-    QCOMPARE(editor->EditPrice->text(), "1580.00");
-    QCOMPARE(editor->EditDesp->toPlainText(), "旧说明");
+    QCOMPARE(editor->m_nameEdit->text(), "黑白机");
+    QCOMPARE(editor->m_codeEdit->text(), "HBJ");
+    QCOMPARE(editor->m_specificationEdit->text(), "LP");
+    QCOMPARE(editor->m_unitEdit->text(), "台");
+    QCOMPARE(editor->m_priceEdit->text(), "1580.00");
+    QCOMPARE(editor->m_descriptionEdit->toPlainText(), "旧说明");
 
-    editor->EditGoodsName->setText("黑白激光打印机");
-    QVERIFY(editor->SaveData());
-    Recordset stored(dm());
+    editor->m_nameEdit->setText("黑白激光打印机");
+    QVERIFY(editor->saveRecord());
+    Recordset stored(database());
     QVERIFY(stored.open("Select * from TGoods"));
     QCOMPARE(stored.count(), 1);
     QCOMPARE(stored.text("GoodsName"), "黑白激光打印机");
@@ -201,14 +201,14 @@ void TestGoodsEdit::editingFillsAndUpdatesTheRow()
     QCOMPARE(stored.text("TypeCode"), kCategory);
 }
 
-void TestGoodsEdit::unreadableTableIsReported()
+void TestGoodsEditor::unreadableTableIsReported()
 {
-    QVERIFY(dm().execute("Drop table TGoods"));
-    TfrmGoodsEdit editor(kCategory);
-    QVERIFY(!editor.ReadyData(-1));
+    QVERIFY(database().execute("Drop table TGoods"));
+    GoodsEditor editor(kCategory);
+    QVERIFY(!editor.loadRecord(-1));
     QCOMPARE(m_prompter->shown(), QStringList{"读取本地数据发生错误！"});
-    QVERIFY(!ShowGoodsEditor(kCategory, -1));
+    QVERIFY(!editGoods(kCategory, -1));
 }
 
-PANDREL_TEST_MAIN(TestGoodsEdit)
-#include "tst_goodsedit.moc"
+PANDREL_TEST_MAIN(TestGoodsEditor)
+#include "tst_goodseditor.moc"

@@ -4,7 +4,7 @@
 
 #include "data/Recordset.h"
 #include "data/Sqlite.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 
 #include <QFile>
 
@@ -20,12 +20,12 @@ private slots:
     void fileIsEncrypted();
     void unusableFileShowsInstallMessage_data();
     void unusableFileShowsInstallMessage();
-    void getDataBySQL_data();
-    void getDataBySQL();
-    void getItemsBySQL_data();
-    void getItemsBySQL();
-    void getDataBySQLToItems_data();
-    void getDataBySQLToItems();
+    void queryValueReadsTheFirstCell_data();
+    void queryValueReadsTheFirstCell();
+    void queryColumnReplacesTheList_data();
+    void queryColumnReplacesTheList();
+    void appendNonEmptyValuesAddsToTheList_data();
+    void appendNonEmptyValuesAddsToTheList();
     void awkwardTextRoundTrips_data();
     void awkwardTextRoundTrips();
     void likePrefixMatchesLiterally();
@@ -35,7 +35,7 @@ private slots:
 
 private:
     // A table with the first-column values the list queries read.
-    void fillWorkTypes(TDM &dm);
+    void fillWorkTypes(Database &database);
 };
 
 void TestDatabase::fileIsEncrypted()
@@ -63,7 +63,7 @@ void TestDatabase::unusableFileShowsInstallMessage()
 {
     QFETCH(QByteArray, content);
     QFETCH(QByteArray, key);
-    TestProgramFolder folder(TestProgramFolder::Database::Missing);
+    TestProgramFolder folder(TestProgramFolder::DatabaseSetup::Missing);
     if (!key.isEmpty()) {
         SqliteConnection other;
         QVERIFY(other.open(folder.databasePath(), key, true));
@@ -75,27 +75,27 @@ void TestDatabase::unusableFileShowsInstallMessage()
     }
     ScriptedPrompter prompter;
 
-    folder.dm().DataModuleCreate();
+    folder.database().openAtStartup();
 
-    QVERIFY(!folder.dm().isOpen());
+    QVERIFY(!folder.database().isOpen());
     QCOMPARE(prompter.shown(), QStringList{kInstallMessage});
     // Later queries fail quietly instead of crashing.
-    QCOMPARE(folder.dm().GetDataBySQL(QStringLiteral("Select Title from TWork")), QString());
-    Recordset work(folder.dm());
+    QCOMPARE(folder.database().queryValue(QStringLiteral("Select Title from TWork")), QString());
+    Recordset work(folder.database());
     QVERIFY(!work.open(QStringLiteral("Select * from TWork")));
 }
 
-void TestDatabase::fillWorkTypes(TDM &dm)
+void TestDatabase::fillWorkTypes(Database &database)
 {
-    QVERIFY(dm.execute(QStringLiteral("Delete from TWorkClass")));
+    QVERIFY(database.execute(QStringLiteral("Delete from TWorkClass")));
     const QVariantList titles{QStringLiteral("办公事务"), QVariant(), QString(), QStringLiteral("私人事务")};
     for (int i = 0; i < titles.size(); ++i) {
-        QVERIFY(dm.execute(QStringLiteral("Insert into TWorkClass (Title, OrderIdx) values (?, ?)"),
+        QVERIFY(database.execute(QStringLiteral("Insert into TWorkClass (Title, OrderIdx) values (?, ?)"),
                            {titles.at(i), i + 1}));
     }
 }
 
-void TestDatabase::getDataBySQL_data()
+void TestDatabase::queryValueReadsTheFirstCell_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QString>("expected");
@@ -108,18 +108,18 @@ void TestDatabase::getDataBySQL_data()
     QTest::newRow("syntax error") << "Selec Title frm TWorkClass" << QString();
 }
 
-void TestDatabase::getDataBySQL()
+void TestDatabase::queryValueReadsTheFirstCell()
 {
     QFETCH(QString, sql);
     QFETCH(QString, expected);
     TestProgramFolder folder;
     QVERIFY(folder.isValid());
-    fillWorkTypes(folder.dm());
+    fillWorkTypes(folder.database());
 
-    QCOMPARE(folder.dm().GetDataBySQL(sql), expected);
+    QCOMPARE(folder.database().queryValue(sql), expected);
 }
 
-void TestDatabase::getItemsBySQL_data()
+void TestDatabase::queryColumnReplacesTheList_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<QStringList>("expected");
@@ -133,20 +133,20 @@ void TestDatabase::getItemsBySQL_data()
     QTest::newRow("empty SQL keeps the list") << QString() << before;
 }
 
-void TestDatabase::getItemsBySQL()
+void TestDatabase::queryColumnReplacesTheList()
 {
     QFETCH(QString, sql);
     QFETCH(QStringList, expected);
     TestProgramFolder folder;
-    fillWorkTypes(folder.dm());
+    fillWorkTypes(folder.database());
     QStringList items{QStringLiteral("原有")};
 
-    folder.dm().GetItemsBySQL(sql, items);
+    folder.database().queryColumn(sql, items);
 
     QCOMPARE(items, expected);
 }
 
-void TestDatabase::getDataBySQLToItems_data()
+void TestDatabase::appendNonEmptyValuesAddsToTheList_data()
 {
     QTest::addColumn<QString>("sql");
     QTest::addColumn<bool>("clear");
@@ -164,16 +164,16 @@ void TestDatabase::getDataBySQLToItems_data()
     QTest::newRow("syntax error is not cleared") << bad << true << QStringList{old};
 }
 
-void TestDatabase::getDataBySQLToItems()
+void TestDatabase::appendNonEmptyValuesAddsToTheList()
 {
     QFETCH(QString, sql);
     QFETCH(bool, clear);
     QFETCH(QStringList, expected);
     TestProgramFolder folder;
-    fillWorkTypes(folder.dm());
+    fillWorkTypes(folder.database());
     QStringList items{QStringLiteral("全部")};
 
-    folder.dm().GetDataBySQLToItems(sql, items, clear);
+    folder.database().appendNonEmptyValues(sql, items, clear);
 
     QCOMPARE(items, expected);
 }
@@ -194,27 +194,27 @@ void TestDatabase::awkwardTextRoundTrips()
 {
     QFETCH(QString, text);
     TestProgramFolder folder;
-    const int itemsBefore = folder.dm().GetDataBySQL(QStringLiteral("Select count(*) from TWork")).toInt();
+    const int itemsBefore = folder.database().queryValue(QStringLiteral("Select count(*) from TWork")).toInt();
 
-    Recordset work(folder.dm());
+    Recordset work(folder.database());
     QVERIFY(work.open(QStringLiteral("Select * from TWork where ID < 0")));
     work.append();
     QVERIFY(work.set(QStringLiteral("Title"), text));
     QVERIFY(work.set(QStringLiteral("WorkType"), text));
     QVERIFY2(work.post(), qPrintable(work.lastError()));
 
-    QCOMPARE(folder.dm().GetDataBySQL(QStringLiteral("Select Title from TWork where WorkType = ?"), {text}), text);
-    QCOMPARE(folder.dm().GetDataBySQL(QStringLiteral("Select count(*) from TWork")).toInt(), itemsBefore + 1);
+    QCOMPARE(folder.database().queryValue(QStringLiteral("Select Title from TWork where WorkType = ?"), {text}), text);
+    QCOMPARE(folder.database().queryValue(QStringLiteral("Select count(*) from TWork")).toInt(), itemsBefore + 1);
 }
 
 void TestDatabase::likePrefixMatchesLiterally()
 {
     TestProgramFolder folder;
     for (const QString &type : {QStringLiteral("50%_折扣"), QStringLiteral("50%X折扣"), QStringLiteral("500元")})
-        QVERIFY(folder.dm().execute(QStringLiteral("Insert into TWork (WorkType) values (?)"), {type}));
+        QVERIFY(folder.database().execute(QStringLiteral("Insert into TWork (WorkType) values (?)"), {type}));
     QStringList found;
 
-    folder.dm().GetItemsBySQL(QStringLiteral("Select WorkType from TWork where WorkType like ? escape '\\'"), found,
+    folder.database().queryColumn(QStringLiteral("Select WorkType from TWork where WorkType like ? escape '\\'"), found,
                               {likePrefix(QStringLiteral("50%_"))});
 
     QCOMPARE(found, QStringList{QStringLiteral("50%_折扣")});
@@ -223,13 +223,13 @@ void TestDatabase::likePrefixMatchesLiterally()
 void TestDatabase::pinyinCollationOrdersChineseNames()
 {
     TestProgramFolder folder;
-    QVERIFY(folder.dm().execute(QStringLiteral("Delete from TLinkerClass")));
+    QVERIFY(folder.database().execute(QStringLiteral("Delete from TLinkerClass")));
     for (const QString &name : {QStringLiteral("张三"), QStringLiteral("阿里"), QStringLiteral("北京"),
                                 QStringLiteral("Zoe"), QStringLiteral("上海"), QStringLiteral("abc")})
-        QVERIFY(folder.dm().execute(QStringLiteral("Insert into TLinkerClass (TitleName) values (?)"), {name}));
+        QVERIFY(folder.database().execute(QStringLiteral("Insert into TLinkerClass (TitleName) values (?)"), {name}));
     QStringList ordered;
 
-    folder.dm().GetItemsBySQL(QStringLiteral("Select TitleName from TLinkerClass Order by TitleName collate PINYIN"),
+    folder.database().queryColumn(QStringLiteral("Select TitleName from TLinkerClass Order by TitleName collate PINYIN"),
                               ordered);
 
     QCOMPARE(ordered, (QStringList{QStringLiteral("abc"), QStringLiteral("Zoe"), QStringLiteral("阿里"),
@@ -239,31 +239,31 @@ void TestDatabase::pinyinCollationOrdersChineseNames()
 void TestDatabase::transactionIsAllOrNothing()
 {
     TestProgramFolder folder;
-    TDM &dm = folder.dm();
-    const QString count = dm.GetDataBySQL(QStringLiteral("Select count(*) from TWork"));
+    Database &database = folder.database();
+    const QString count = database.queryValue(QStringLiteral("Select count(*) from TWork"));
     QVERIFY(count.toInt() > 0);
 
-    const bool committed = dm.inTransaction([&] {
-        return dm.execute(QStringLiteral("Delete from TWork")) && dm.execute(QStringLiteral("Delete from TNoSuchTable"));
+    const bool committed = database.inTransaction([&] {
+        return database.execute(QStringLiteral("Delete from TWork")) && database.execute(QStringLiteral("Delete from TNoSuchTable"));
     });
 
     QVERIFY(!committed);
-    QCOMPARE(dm.GetDataBySQL(QStringLiteral("Select count(*) from TWork")), count);
-    QVERIFY(dm.inTransaction([&] { return dm.execute(QStringLiteral("Delete from TWork")); }));
-    QCOMPARE(dm.GetDataBySQL(QStringLiteral("Select count(*) from TWork")), QStringLiteral("0"));
+    QCOMPARE(database.queryValue(QStringLiteral("Select count(*) from TWork")), count);
+    QVERIFY(database.inTransaction([&] { return database.execute(QStringLiteral("Delete from TWork")); }));
+    QCOMPARE(database.queryValue(QStringLiteral("Select count(*) from TWork")), QStringLiteral("0"));
 }
 
 void TestDatabase::closingClosesRecordsetsAndReopens()
 {
     TestProgramFolder folder;
-    Recordset work(folder.dm());
+    Recordset work(folder.database());
     QVERIFY(work.open(QStringLiteral("Select * from TWork")));
 
-    folder.dm().close();
+    folder.database().close();
 
     QVERIFY(!work.isOpen());
     QCOMPARE(work.count(), 0);
-    QVERIFY(folder.dm().open());
+    QVERIFY(folder.database().open());
     QVERIFY(work.open(QStringLiteral("Select * from TWork")));
     QVERIFY(work.count() > 0);
 }

@@ -38,7 +38,7 @@ private slots:
 
 private:
     std::unique_ptr<TestProgramFolder> m_folder;
-    TDM &dm() { return m_folder->dm(); }
+    Database &database() { return m_folder->database(); }
     QStringList namesInTable();
 };
 
@@ -46,10 +46,10 @@ void TestRecordset::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
     QVERIFY(m_folder->isValid());
-    QVERIFY(dm().execute(QStringLiteral("Delete from TLinker")));
-    QVERIFY(dm().execute(QStringLiteral("Delete from TLinkerClass")));
-    QVERIFY(dm().execute(QStringLiteral("Insert into TLinkerClass (ID, TitleName) values (1, '同事'), (2, '朋友')")));
-    QVERIFY(dm().execute(QStringLiteral(
+    QVERIFY(database().execute(QStringLiteral("Delete from TLinker")));
+    QVERIFY(database().execute(QStringLiteral("Delete from TLinkerClass")));
+    QVERIFY(database().execute(QStringLiteral("Insert into TLinkerClass (ID, TitleName) values (1, '同事'), (2, '朋友')")));
+    QVERIFY(database().execute(QStringLiteral(
         "Insert into TLinker (ID, ClassID, Linker, Job, Birthday) values "
         "(10, 1, '张伟', '经理', '1985-06-01'), (11, 1, '李娜', NULL, '1899-12-30'), "
         "(12, 2, '王芳', '会计', '1990-12-24'), (13, 1, 'Anna', '助理', NULL)")));
@@ -63,13 +63,13 @@ void TestRecordset::cleanup()
 QStringList TestRecordset::namesInTable()
 {
     QStringList names;
-    dm().GetItemsBySQL(QStringLiteral("Select Linker from TLinker Order by ID"), names);
+    database().queryColumn(QStringLiteral("Select Linker from TLinker Order by ID"), names);
     return names;
 }
 
 void TestRecordset::navigatesLoadedRows()
 {
-    Recordset rs(dm());
+    Recordset rs(database());
     QSignalSpy moved(&rs, &Recordset::currentChanged);
     QVERIFY(rs.open(QStringLiteral("Select * from TLinker Order by ID")));
     QCOMPARE(rs.count(), 4);
@@ -95,7 +95,7 @@ void TestRecordset::navigatesLoadedRows()
 
 void TestRecordset::readsTypedFields()
 {
-    Recordset rs(dm());
+    Recordset rs(database());
     QVERIFY(rs.open(QStringLiteral("Select ID, Linker, Birthday, ClassID * 1.5 as Ratio, Job from TLinker Order by ID")));
 
     QCOMPARE(rs.integer(QStringLiteral("ID")), 10);
@@ -133,7 +133,7 @@ void TestRecordset::setValueReadsBackAsStored()
 {
     QFETCH(QVariant, value);
     QFETCH(QVariant, stored);
-    Recordset rs(dm());
+    Recordset rs(database());
     QVERIFY(rs.open(QStringLiteral("Select ID, Linker, Job, Birthday, ClassID from TLinker Order by ID")));
     QVERIFY(rs.set(QStringLiteral("Job"), value));
 
@@ -151,7 +151,7 @@ void TestRecordset::setValueReadsBackAsStored()
 
 void TestRecordset::appendPostsNewRowWithItsId()
 {
-    Recordset rs(dm());
+    Recordset rs(database());
     QVERIFY(rs.open(QStringLiteral("Select * from TLinker where ClassID = ?"), {2}));
     rs.append();
     QCOMPARE(rs.state(), Recordset::State::Insert);
@@ -165,13 +165,13 @@ void TestRecordset::appendPostsNewRowWithItsId()
     QCOMPARE(rs.state(), Recordset::State::Browse);
     const qint64 id = rs.integer(QStringLiteral("ID"));
     QVERIFY(id > 13);
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select Linker || '/' || Birthday from TLinker where ID = ?"), {id}),
+    QCOMPARE(database().queryValue(QStringLiteral("Select Linker || '/' || Birthday from TLinker where ID = ?"), {id}),
              QStringLiteral("赵敏/1992-02-29"));
 }
 
 void TestRecordset::cancelDropsPendingWork()
 {
-    Recordset rs(dm());
+    Recordset rs(database());
     QVERIFY(rs.open(QStringLiteral("Select * from TLinker Order by ID")));
     rs.append();
     rs.set(QStringLiteral("Linker"), QStringLiteral("临时"));
@@ -191,8 +191,8 @@ void TestRecordset::cancelDropsPendingWork()
 
 void TestRecordset::editWritesOnlyChangedFields()
 {
-    Recordset first(dm());
-    Recordset second(dm());
+    Recordset first(database());
+    Recordset second(database());
     QVERIFY(first.open(QStringLiteral("Select * from TLinker where ID = 10")));
     QVERIFY(second.open(QStringLiteral("Select * from TLinker where ID = 10")));
     // Another window changes a different field in the meantime; it must survive.
@@ -204,26 +204,26 @@ void TestRecordset::editWritesOnlyChangedFields()
     first.set(QStringLiteral("Linker"), QStringLiteral("张伟强"));
     QVERIFY(first.post());
 
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select Linker || '/' || Job from TLinker where ID = 10")),
+    QCOMPARE(database().queryValue(QStringLiteral("Select Linker || '/' || Job from TLinker where ID = 10")),
              QStringLiteral("张伟强/总监"));
 }
 
 void TestRecordset::editOnEmptyRecordsetStartsNewRow()
 {
-    QVERIFY(dm().execute(QStringLiteral("Delete from TLinkerClass")));
-    Recordset rs(dm());
+    QVERIFY(database().execute(QStringLiteral("Delete from TLinkerClass")));
+    Recordset rs(database());
     QVERIFY(rs.open(QStringLiteral("Select * from TLinkerClass LIMIT 1")));
 
     rs.edit();
     rs.set(QStringLiteral("TitleName"), QStringLiteral("客户"));
     QVERIFY(rs.post());
 
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) || TitleName from TLinkerClass")), QStringLiteral("1客户"));
+    QCOMPARE(database().queryValue(QStringLiteral("Select count(*) || TitleName from TLinkerClass")), QStringLiteral("1客户"));
 }
 
 void TestRecordset::failedPostKeepsTheEdit()
 {
-    Recordset rs(dm());
+    Recordset rs(database());
     QVERIFY(rs.open(QStringLiteral("Select * from TLinkerClass")));
     rs.append();
     rs.set(QStringLiteral("ID"), 1); // taken already
@@ -238,7 +238,7 @@ void TestRecordset::failedPostKeepsTheEdit()
     QVERIFY(rs.post());
 
     // A table that went away cannot take an edit either.
-    QVERIFY(dm().execute(QStringLiteral("Drop table TLinkerClass")));
+    QVERIFY(database().execute(QStringLiteral("Drop table TLinkerClass")));
     rs.set(QStringLiteral("TitleName"), QStringLiteral("无处可写"));
     QVERIFY(!rs.post());
     QCOMPARE(rs.state(), Recordset::State::Edit);
@@ -246,19 +246,19 @@ void TestRecordset::failedPostKeepsTheEdit()
 
 void TestRecordset::movingOnPostsTheEdit()
 {
-    Recordset rs(dm());
+    Recordset rs(database());
     QVERIFY(rs.open(QStringLiteral("Select * from TLinker Order by ID")));
     rs.set(QStringLiteral("Job"), QStringLiteral("董事长")); // starts the edit by itself
 
     QVERIFY(rs.next());
 
     QCOMPARE(rs.state(), Recordset::State::Browse);
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select Job from TLinker where ID = 10")), QStringLiteral("董事长"));
+    QCOMPARE(database().queryValue(QStringLiteral("Select Job from TLinker where ID = 10")), QStringLiteral("董事长"));
 }
 
 void TestRecordset::deleteRemovesCurrentRow()
 {
-    Recordset rs(dm());
+    Recordset rs(database());
     QVERIFY(rs.open(QStringLiteral("Select * from TLinker Order by ID")));
     rs.moveTo(1);
 
@@ -288,7 +288,7 @@ void TestRecordset::sortOrdersLoadedRows()
 {
     QFETCH(QString, order);
     QFETCH(QList<int>, ids);
-    Recordset rs(dm());
+    Recordset rs(database());
     QVERIFY(rs.open(QStringLiteral("Select * from TLinker Order by ID")));
     rs.moveTo(2); // 王芳 stays current wherever she moves
 
@@ -304,7 +304,7 @@ void TestRecordset::sortOrdersLoadedRows()
 
 void TestRecordset::locateFindsRowById()
 {
-    Recordset rs(dm());
+    Recordset rs(database());
     QVERIFY(rs.open(QStringLiteral("Select * from TLinker Order by ID")));
 
     QVERIFY(rs.locate(12));
@@ -315,7 +315,7 @@ void TestRecordset::locateFindsRowById()
 
 void TestRecordset::joinedFieldsAreNotWritten()
 {
-    Recordset rs(dm());
+    Recordset rs(database());
     QVERIFY(rs.open(QStringLiteral("Select TLinker.*, TLinkerClass.TitleName from TLinker "
                                    "join TLinkerClass on TLinkerClass.ID = TLinker.ClassID Order by TLinker.ID")));
     QCOMPARE(rs.updateTable(), QStringLiteral("TLinker"));
@@ -324,8 +324,8 @@ void TestRecordset::joinedFieldsAreNotWritten()
 
     QVERIFY2(rs.post(), qPrintable(rs.lastError()));
 
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select Fancy from TLinker where ID = 10")), QStringLiteral("钓鱼"));
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select TitleName from TLinkerClass where ID = 1")), QStringLiteral("同事"));
+    QCOMPARE(database().queryValue(QStringLiteral("Select Fancy from TLinker where ID = 10")), QStringLiteral("钓鱼"));
+    QCOMPARE(database().queryValue(QStringLiteral("Select TitleName from TLinkerClass where ID = 1")), QStringLiteral("同事"));
 }
 
 void TestRecordset::blobGoesToAndFromFile()
@@ -341,14 +341,14 @@ void TestRecordset::blobGoesToAndFromFile()
     file.write(bytes);
     file.close();
 
-    Recordset rs(dm());
+    Recordset rs(database());
     QVERIFY(rs.open(QStringLiteral("Select * from TCustomInfo where ID < 0")));
     rs.append();
     QVERIFY(rs.blobFromFile(QStringLiteral("Content"), in));
     QVERIFY(rs.post());
     const qint64 id = rs.integer(QStringLiteral("ID"));
 
-    Recordset again(dm());
+    Recordset again(database());
     QVERIFY(again.open(QStringLiteral("Select * from TCustomInfo where ID = ?"), {id}));
     QVERIFY(again.blobToFile(QStringLiteral("Content"), out));
     QFile written(out);
@@ -359,7 +359,7 @@ void TestRecordset::blobGoesToAndFromFile()
 
 void TestRecordset::modelFollowsTheRecordset()
 {
-    Recordset rs(dm());
+    Recordset rs(database());
     RecordsetModel model(rs);
     QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
     QVERIFY(rs.open(QStringLiteral("Select ID, Linker, ClassID from TLinker Order by ID")));

@@ -20,60 +20,60 @@ private slots:
 
 private:
     // Turns the copy's TPara and TWork back into the shape of an older version.
-    static void makeOldFile(TDM &dm);
+    static void makeOldFile(Database &database);
 };
 
-void TestSettings::makeOldFile(TDM &dm)
+void TestSettings::makeOldFile(Database &database)
 {
-    QVERIFY(dm.execute(QStringLiteral("Drop table TPara")));
-    QVERIFY(dm.execute(QStringLiteral(
+    QVERIFY(database.execute(QStringLiteral("Drop table TPara")));
+    QVERIFY(database.execute(QStringLiteral(
         "Create table TPara (ID INTEGER PRIMARY KEY AUTOINCREMENT, LogPass TEXT, UsePassLog BOOLEAN, "
         "ColorWorkNoDeal INTEGER, ColorWorkNowDeal INTEGER, ColorWorkFin INTEGER, ColorWorkWaste INTEGER, "
         "LastDocWidth INTEGER, StartWithWIn BOOLEAN)")));
-    QVERIFY(dm.execute(QStringLiteral("Insert into TPara (LogPass, UsePassLog, LastDocWidth, StartWithWIn) values ('', 0, 300, 0)")));
-    QVERIFY(dm.execute(QStringLiteral("Drop table TWork")));
-    QVERIFY(dm.execute(QStringLiteral("Create table TWork (ID INTEGER PRIMARY KEY AUTOINCREMENT, Title TEXT, FinStu INTEGER)")));
-    QVERIFY(dm.execute(QStringLiteral("Insert into TWork (Title, FinStu) values ('旧事务一', 1), ('旧事务二', 3)")));
+    QVERIFY(database.execute(QStringLiteral("Insert into TPara (LogPass, UsePassLog, LastDocWidth, StartWithWIn) values ('', 0, 300, 0)")));
+    QVERIFY(database.execute(QStringLiteral("Drop table TWork")));
+    QVERIFY(database.execute(QStringLiteral("Create table TWork (ID INTEGER PRIMARY KEY AUTOINCREMENT, Title TEXT, FinStu INTEGER)")));
+    QVERIFY(database.execute(QStringLiteral("Insert into TWork (Title, FinStu) values ('旧事务一', 1), ('旧事务二', 3)")));
 }
 
 void TestSettings::upgradeAddsMissingColumnsOnce()
 {
     TestProgramFolder folder;
-    TDM &dm = folder.dm();
-    QVERIFY(upgradeSchema(dm, folder.path()).isEmpty()); // a current file needs nothing
-    makeOldFile(dm);
+    Database &database = folder.database();
+    QVERIFY(upgradeSchema(database, folder.path()).isEmpty()); // a current file needs nothing
+    makeOldFile(database);
 
-    const QStringList ran = upgradeSchema(dm, folder.path());
+    const QStringList ran = upgradeSchema(database, folder.path());
 
     QCOMPARE(ran.filter(QStringLiteral("alter table")).size(), 5);
-    Recordset para(dm);
+    Recordset para(database);
     QVERIFY(para.open(QStringLiteral("Select * from TPara")));
     QCOMPARE(para.integer(QStringLiteral("AutoHide")), 1);
     QCOMPARE(para.integer(QStringLiteral("AutoBak")), 1);
     QCOMPARE(para.text(QStringLiteral("AutoBakPath")), folder.path() + QStringLiteral("Bak/"));
     QCOMPARE(para.text(QStringLiteral("AutoBakTYpe")), QStringLiteral("0,12:30"));
     QCOMPARE(para.integer(QStringLiteral("LastDocWidth")), 300);
-    QCOMPARE(dm.GetDataBySQL(QStringLiteral("Select group_concat(HasHinted) from TWork")), QStringLiteral("0,0"));
-    QVERIFY(upgradeSchema(dm, folder.path()).isEmpty());
+    QCOMPARE(database.queryValue(QStringLiteral("Select group_concat(HasHinted) from TWork")), QStringLiteral("0,0"));
+    QVERIFY(upgradeSchema(database, folder.path()).isEmpty());
 }
 
 void TestSettings::loadReadsTheRow()
 {
     TestProgramFolder folder;
-    QVERIFY(folder.dm().execute(QStringLiteral(
+    QVERIFY(folder.database().execute(QStringLiteral(
         "Update TPara Set LogPass='secret', UsePassLog=1, AutoHide=1, AutoBak=0, AutoBakPath='/srv/备份', "
         "AutoBakType='1,4,16:00', ColorWorkNoDeal=1, ColorWorkNowDeal=2, ColorWorkFin=3, ColorWorkWaste=4, "
         "LastDocWidth=512, StartWithWIn=1")));
 
-    const std::optional<Settings> settings = loadSettings(folder.dm());
+    const std::optional<Settings> settings = loadSettings(folder.database());
 
     QVERIFY(settings);
-    QCOMPARE(settings->logPass, QStringLiteral("secret"));
-    QVERIFY(settings->usePassLog && settings->autoHide && !settings->autoBak && settings->startWithWin);
-    QCOMPARE(settings->autoBakPath, QStringLiteral("/srv/备份"));
-    QCOMPARE(settings->autoBakType, QStringLiteral("1,4,16:00"));
-    QCOMPARE(QList<int>({settings->colorWorkNoDeal, settings->colorWorkNowDeal, settings->colorWorkFin,
-                         settings->colorWorkWaste, settings->lastDocWidth}),
+    QCOMPARE(settings->loginPassword, QStringLiteral("secret"));
+    QVERIFY(settings->requirePassword && settings->hideAtStart && !settings->autoBackup && settings->startAtLogin);
+    QCOMPARE(settings->autoBackupFolder, QStringLiteral("/srv/备份"));
+    QCOMPARE(settings->autoBackupSchedule, QStringLiteral("1,4,16:00"));
+    QCOMPARE(QList<int>({settings->pendingWorkColor, settings->inProgressWorkColor, settings->finishedWorkColor,
+                         settings->abandonedWorkColor, settings->workListWidth}),
              QList<int>({1, 2, 3, 4, 512}));
 }
 
@@ -92,14 +92,14 @@ void TestSettings::loadWithoutTheRow()
     QFETCH(bool, loads);
     TestProgramFolder folder;
     for (const QString &statement : change.split(QStringLiteral("; ")))
-        QVERIFY(folder.dm().execute(statement));
+        QVERIFY(folder.database().execute(statement));
 
-    const std::optional<Settings> settings = loadSettings(folder.dm());
+    const std::optional<Settings> settings = loadSettings(folder.database());
 
     QCOMPARE(bool(settings), loads);
     if (loads) {
-        QVERIFY(settings->logPass.isEmpty());
-        QVERIFY(!settings->usePassLog && !settings->autoHide);
+        QVERIFY(settings->loginPassword.isEmpty());
+        QVERIFY(!settings->requirePassword && !settings->hideAtStart);
     }
 }
 
@@ -109,43 +109,43 @@ void TestSettings::missingColumnKeepsTheOthers()
     for (const char *statement : {"Update TPara Set LogPass='stored', UsePassLog=1, LastDocWidth=300",
                                   "Create table T2 as Select ID, LogPass, UsePassLog, LastDocWidth from TPara",
                                   "Drop table TPara", "Alter table T2 rename to TPara"})
-        QVERIFY(folder.dm().execute(QLatin1String(statement)));
+        QVERIFY(folder.database().execute(QLatin1String(statement)));
 
-    const std::optional<Settings> settings = loadSettings(folder.dm());
+    const std::optional<Settings> settings = loadSettings(folder.database());
 
     QVERIFY(settings);
-    QCOMPARE(settings->logPass, QStringLiteral("stored"));
-    QVERIFY(settings->usePassLog);
-    QCOMPARE(settings->lastDocWidth, 300);
-    QVERIFY(!settings->autoHide && !settings->startWithWin);
+    QCOMPARE(settings->loginPassword, QStringLiteral("stored"));
+    QVERIFY(settings->requirePassword);
+    QCOMPARE(settings->workListWidth, 300);
+    QVERIFY(!settings->hideAtStart && !settings->startAtLogin);
 }
 
 void TestSettings::saveKeepsThePassword()
 {
     TestProgramFolder folder;
-    QVERIFY(saveLoginPassword(folder.dm(), QStringLiteral("stored-hash")));
-    Settings settings = *loadSettings(folder.dm());
-    settings.logPass = QStringLiteral("not written by a settings save");
-    settings.lastDocWidth = 640;
+    QVERIFY(saveLoginPassword(folder.database(), QStringLiteral("stored-hash")));
+    Settings settings = *loadSettings(folder.database());
+    settings.loginPassword = QStringLiteral("not written by a settings save");
+    settings.workListWidth = 640;
 
-    QCOMPARE(saveSettings(folder.dm(), settings), SaveResult::Saved);
+    QCOMPARE(saveSettings(folder.database(), settings), SaveResult::Saved);
 
-    QCOMPARE(folder.dm().GetDataBySQL(QStringLiteral("Select LogPass || '/' || LastDocWidth from TPara")),
+    QCOMPARE(folder.database().queryValue(QStringLiteral("Select LogPass || '/' || LastDocWidth from TPara")),
              QStringLiteral("stored-hash/640"));
 }
 
 void TestSettings::saveCreatesTheMissingRow()
 {
     TestProgramFolder folder;
-    QVERIFY(folder.dm().execute(QStringLiteral("Delete from TPara")));
+    QVERIFY(folder.database().execute(QStringLiteral("Delete from TPara")));
     Settings settings;
-    settings.autoBak = true;
+    settings.autoBackup = true;
 
-    QCOMPARE(saveSettings(folder.dm(), settings), SaveResult::Saved);
+    QCOMPARE(saveSettings(folder.database(), settings), SaveResult::Saved);
 
-    QCOMPARE(folder.dm().GetDataBySQL(QStringLiteral("Select count(*) || AutoBak from TPara")), QStringLiteral("11"));
-    QVERIFY(folder.dm().execute(QStringLiteral("Drop table TPara")));
-    QCOMPARE(saveSettings(folder.dm(), settings), SaveResult::Unreadable);
+    QCOMPARE(folder.database().queryValue(QStringLiteral("Select count(*) || AutoBak from TPara")), QStringLiteral("11"));
+    QVERIFY(folder.database().execute(QStringLiteral("Drop table TPara")));
+    QCOMPARE(saveSettings(folder.database(), settings), SaveResult::Unreadable);
 }
 
 PANDREL_TEST_MAIN(TestSettings)

@@ -6,7 +6,7 @@
 #include "TestProgramFolder.h"
 
 #include "desk/AddressBookTab.h"
-#include "desk/TfrmEditALinker.h"
+#include "desk/AddressBookEditor.h"
 #include "widgets/ByteLimitedTextEdit.h"
 #include "widgets/DataGrid.h"
 
@@ -59,7 +59,7 @@ private slots:
     void webChat();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
+    Database &dm() { return m_folder->database(); }
     qint64 addContact(qint64 classId, const QString &name, const QVariant &job = QString(),
                       const QVariant &birthday = QStringLiteral("1899-12-30"));
     QStringList column(DataGrid *grid, int column) const;
@@ -105,7 +105,7 @@ qint64 TestAddressBook::addContact(qint64 classId, const QString &name, const QV
 {
     dm().execute(QStringLiteral("Insert into TLinker (ClassID, Linker, Job, Birthday) values (?, ?, ?, ?)"),
                  {classId, name, job, birthday});
-    return dm().GetDataBySQL(QStringLiteral("Select max(ID) from TLinker")).toLongLong();
+    return dm().queryValue(QStringLiteral("Select max(ID) from TLinker")).toLongLong();
 }
 
 QStringList TestAddressBook::column(DataGrid *grid, int column) const
@@ -118,44 +118,44 @@ QStringList TestAddressBook::column(DataGrid *grid, int column) const
 
 QString TestAddressBook::stored(const QString &field, qint64 id)
 {
-    return dm().GetDataBySQL(QStringLiteral("Select %1 from TLinker where ID=?").arg(field), {id});
+    return dm().queryValue(QStringLiteral("Select %1 from TLinker where ID=?").arg(field), {id});
 }
 
 void TestAddressBook::withoutCategoriesNothingToAddTo()
 {
     QVERIFY(dm().execute(QStringLiteral("Delete from TLinker")));
     QVERIFY(dm().execute(QStringLiteral("Delete from TLinkerClass")));
-    QVERIFY(m_tab->ReaduLinker());
+    QVERIFY(m_tab->loadCategories());
 
-    for (QPushButton *button : {m_tab->Button12, m_tab->Button13, m_tab->Button16})
+    for (QPushButton *button : {m_tab->m_renameCategoryButton, m_tab->m_deleteCategoryButton, m_tab->m_deleteContactButton})
         button->click();
     QVERIFY(m_prompter->shown().isEmpty());
-    m_tab->Button14->click();
-    m_tab->Button15->click();
+    m_tab->m_addContactButton->click();
+    m_tab->m_editContactButton->click();
 
     QCOMPARE(m_prompter->shown(), (QStringList{"请首先增加一个联系人分类！", "没有可用于修改的联系人！"}));
-    QCOMPARE(m_tab->grpLinkers->title(), QStringLiteral("选定分类联系人列举"));
+    QCOMPARE(m_tab->m_contactsBox->title(), QStringLiteral("选定分类联系人列举"));
 }
 
 void TestAddressBook::categoriesInNameOrderWithTheirContacts()
 {
-    QVERIFY(m_tab->ReaduLinker());
+    QVERIFY(m_tab->loadCategories());
 
-    QCOMPARE(column(m_tab->DBGridEh8, 0), (QStringList{"朋友", "同事"})); // péng before tóng
-    QCOMPARE(m_tab->grpLinkers->title(), QStringLiteral("选定分类[朋友]联系人列举"));
-    QCOMPARE(column(m_tab->DBGridEh7, 0), (QStringList{"李娜", "王芳", "张伟"}));
+    QCOMPARE(column(m_tab->m_categoryGrid, 0), (QStringList{"朋友", "同事"})); // péng before tóng
+    QCOMPARE(m_tab->m_contactsBox->title(), QStringLiteral("选定分类[朋友]联系人列举"));
+    QCOMPARE(column(m_tab->m_contactGrid, 0), (QStringList{"李娜", "王芳", "张伟"}));
     const QStringList titles{"联系人姓名", "职位", "办公电话", "移动电话", "家庭电话", "传真", "QQ号码",
                              "阿里帐号", "淘宝帐号", "支付宝帐号", "电子邮件", "生日", "详细地址", "个人嗜好"};
     QStringList shown;
-    for (int c = 0; c < m_tab->DBGridEh7->columns().size(); ++c) {
-        if (!m_tab->DBGridEh7->view()->isColumnHidden(c))
-            shown.append(m_tab->DBGridEh7->columns().at(c).title);
+    for (int c = 0; c < m_tab->m_contactGrid->columns().size(); ++c) {
+        if (!m_tab->m_contactGrid->view()->isColumnHidden(c))
+            shown.append(m_tab->m_contactGrid->columns().at(c).title);
     }
     QCOMPARE(shown, titles);
 
-    m_tab->DBGridEh8->view()->selectRow(1);
-    QCOMPARE(m_tab->grpLinkers->title(), QStringLiteral("选定分类[同事]联系人列举"));
-    QCOMPARE(m_tab->dsLinker().count(), 0);
+    m_tab->m_categoryGrid->view()->selectRow(1);
+    QCOMPARE(m_tab->m_contactsBox->title(), QStringLiteral("选定分类[同事]联系人列举"));
+    QCOMPARE(m_tab->contacts().count(), 0);
 }
 
 void TestAddressBook::addCategory_data()
@@ -171,22 +171,22 @@ void TestAddressBook::addCategory()
 {
     QFETCH(QVariant, answer);
     QFETCH(bool, added);
-    QVERIFY(m_tab->ReaduLinker());
+    QVERIFY(m_tab->loadCategories());
 
     answer.isValid() ? m_prompter->answerText(answer.toString()) : m_prompter->answerCancel();
-    m_tab->Button11->click();
+    m_tab->m_addCategoryButton->click();
 
     QCOMPARE(m_prompter->shown(), QStringList{"请输入新的联系人分类："});
     QCOMPARE(m_prompter->titles(), QStringList{"请输入新的联系人分类"});
-    const QString count = dm().GetDataBySQL(QStringLiteral("Select count(*) from TLinkerClass"));
+    const QString count = dm().queryValue(QStringLiteral("Select count(*) from TLinkerClass"));
     QCOMPARE(count, added ? QStringLiteral("3") : QStringLiteral("2"));
     if (added) { // at the end until the next load, current, with its empty contact list
-        QCOMPARE(column(m_tab->DBGridEh8, 0), (QStringList{"朋友", "同事", "客户"}));
-        QCOMPARE(m_tab->DBGridEh8->view()->currentIndex().row(), 2);
-        QCOMPARE(m_tab->grpLinkers->title(), QStringLiteral("选定分类[客户]联系人列举"));
-        QCOMPARE(m_tab->dsLinker().count(), 0);
+        QCOMPARE(column(m_tab->m_categoryGrid, 0), (QStringList{"朋友", "同事", "客户"}));
+        QCOMPARE(m_tab->m_categoryGrid->view()->currentIndex().row(), 2);
+        QCOMPARE(m_tab->m_contactsBox->title(), QStringLiteral("选定分类[客户]联系人列举"));
+        QCOMPARE(m_tab->contacts().count(), 0);
     } else {
-        QCOMPARE(m_tab->dsLinker().count(), 3);
+        QCOMPARE(m_tab->contacts().count(), 3);
     }
 }
 
@@ -203,15 +203,15 @@ void TestAddressBook::renameCategory()
 {
     QFETCH(QVariant, answer);
     QFETCH(QString, name);
-    QVERIFY(m_tab->ReaduLinker());
+    QVERIFY(m_tab->loadCategories());
 
     answer.isValid() ? m_prompter->answerText(answer.toString()) : m_prompter->answerCancel();
-    QTest::keyClick(m_tab->DBGridEh8->view(), Qt::Key_Return);
+    QTest::keyClick(m_tab->m_categoryGrid->view(), Qt::Key_Return);
 
     QCOMPARE(m_prompter->shown(), QStringList{"请输入新的联系人分类："});
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select TitleName from TLinkerClass where ID=?"), {m_friends}), name);
-    QCOMPARE(m_tab->grpLinkers->title(), QStringLiteral("选定分类[%1]联系人列举").arg(name));
-    QCOMPARE(m_tab->dsLinker().count(), 3);
+    QCOMPARE(dm().queryValue(QStringLiteral("Select TitleName from TLinkerClass where ID=?"), {m_friends}), name);
+    QCOMPARE(m_tab->m_contactsBox->title(), QStringLiteral("选定分类[%1]联系人列举").arg(name));
+    QCOMPARE(m_tab->contacts().count(), 3);
 }
 
 void TestAddressBook::deleteCategory_data()
@@ -242,21 +242,21 @@ void TestAddressBook::deleteCategory()
     QFETCH(QStringList, shown);
     QFETCH(QStringList, remaining);
     QFETCH(QString, caption);
-    QVERIFY(m_tab->ReaduLinker());
-    m_tab->DBGridEh8->view()->selectRow(row);
+    QVERIFY(m_tab->loadCategories());
+    m_tab->m_categoryGrid->view()->selectRow(row);
     if (addedMeanwhile)
         addContact(m_colleagues, QStringLiteral("陈磊"));
 
     confirm ? m_prompter->answerYes() : m_prompter->answerNo();
-    m_tab->Button13->click();
+    m_tab->m_deleteCategoryButton->click();
 
     QCOMPARE(m_prompter->shown(), shown);
-    QCOMPARE(column(m_tab->DBGridEh8, 0), remaining);
+    QCOMPARE(column(m_tab->m_categoryGrid, 0), remaining);
     QStringList stored;
-    dm().GetItemsBySQL(QStringLiteral("Select TitleName from TLinkerClass Order by TitleName collate PINYIN"), stored);
+    dm().queryColumn(QStringLiteral("Select TitleName from TLinkerClass Order by TitleName collate PINYIN"), stored);
     QCOMPARE(stored, remaining);
-    QCOMPARE(m_tab->grpLinkers->title(), caption);
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TLinker")), addedMeanwhile ? QStringLiteral("4") : QStringLiteral("3"));
+    QCOMPARE(m_tab->m_contactsBox->title(), caption);
+    QCOMPARE(dm().queryValue(QStringLiteral("Select count(*) from TLinker")), addedMeanwhile ? QStringLiteral("4") : QStringLiteral("3"));
 }
 
 void TestAddressBook::deleteContactAsksFirst_data()
@@ -271,15 +271,15 @@ void TestAddressBook::deleteContactAsksFirst()
 {
     QFETCH(bool, confirm);
     QFETCH(QStringList, remaining);
-    QVERIFY(m_tab->ReaduLinker());
-    m_tab->DBGridEh7->view()->selectRow(1);
+    QVERIFY(m_tab->loadCategories());
+    m_tab->m_contactGrid->view()->selectRow(1);
 
     confirm ? m_prompter->answerYes() : m_prompter->answerNo();
-    m_tab->Button16->click();
+    m_tab->m_deleteContactButton->click();
 
     QCOMPARE(m_prompter->shown(), QStringList{"您确认删除选定的联系人记录吗？"});
-    QCOMPARE(column(m_tab->DBGridEh7, 0), remaining);
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TLinker")), QString::number(remaining.size()));
+    QCOMPARE(column(m_tab->m_contactGrid, 0), remaining);
+    QCOMPARE(dm().queryValue(QStringLiteral("Select count(*) from TLinker")), QString::number(remaining.size()));
 }
 
 void TestAddressBook::editReselectsInNameOrder_data()
@@ -292,48 +292,48 @@ void TestAddressBook::editReselectsInNameOrder_data()
 void TestAddressBook::editReselectsInNameOrder()
 {
     QFETCH(QString, how);
-    QVERIFY(m_tab->ReaduLinker());
-    m_tab->DBGridEh7->sortByColumn(1); // by job: 王芳 (none), 李娜 (会计), 张伟 (经理)
-    QCOMPARE(column(m_tab->DBGridEh7, 0), (QStringList{"王芳", "李娜", "张伟"}));
-    m_tab->DBGridEh7->view()->selectRow(1);
-    const qint64 id = m_tab->dsLinker().integer(QStringLiteral("ID"));
+    QVERIFY(m_tab->loadCategories());
+    m_tab->m_contactGrid->sortByColumn(1); // by job: 王芳 (none), 李娜 (会计), 张伟 (经理)
+    QCOMPARE(column(m_tab->m_contactGrid, 0), (QStringList{"王芳", "李娜", "张伟"}));
+    m_tab->m_contactGrid->view()->selectRow(1);
+    const qint64 id = m_tab->contacts().integer(QStringLiteral("ID"));
 
-    QVERIFY(whileModal<TfrmEditALinker>(
+    QVERIFY(whileModal<AddressBookEditor>(
         [&] {
             if (how == QLatin1String("button"))
-                m_tab->Button15->click();
+                m_tab->m_editContactButton->click();
             else
-                QTest::keyClick(m_tab->DBGridEh7->view(), Qt::Key_Return);
+                QTest::keyClick(m_tab->m_contactGrid->view(), Qt::Key_Return);
         },
-        [](TfrmEditALinker &editor) {
+        [](AddressBookEditor &editor) {
             QCOMPARE(editor.windowTitle(), QStringLiteral("修改/查看联系人资料"));
-            QCOMPARE(editor.EditName->text(), QStringLiteral("李娜"));
-            editor.EditName->setText(QStringLiteral("赵娜"));
-            editor.cmdSave->click();
+            QCOMPARE(editor.m_nameEdit->text(), QStringLiteral("李娜"));
+            editor.m_nameEdit->setText(QStringLiteral("赵娜"));
+            editor.m_saveButton->click();
         }));
 
     QCOMPARE(stored(QStringLiteral("Linker"), id), QStringLiteral("赵娜"));
-    QCOMPARE(column(m_tab->DBGridEh7, 0), (QStringList{"王芳", "张伟", "赵娜"}));
-    QCOMPARE(m_tab->DBGridEh7->sortColumn(), -1);
-    QCOMPARE(m_tab->dsLinker().integer(QStringLiteral("ID")), id);
-    QCOMPARE(m_tab->DBGridEh7->view()->currentIndex().row(), 2);
+    QCOMPARE(column(m_tab->m_contactGrid, 0), (QStringList{"王芳", "张伟", "赵娜"}));
+    QCOMPARE(m_tab->m_contactGrid->sortColumn(), -1);
+    QCOMPARE(m_tab->contacts().integer(QStringLiteral("ID")), id);
+    QCOMPARE(m_tab->m_contactGrid->view()->currentIndex().row(), 2);
 }
 
 void TestAddressBook::addedContactJoinsTheCategory()
 {
-    QVERIFY(m_tab->ReaduLinker());
-    m_tab->DBGridEh8->view()->selectRow(1);
+    QVERIFY(m_tab->loadCategories());
+    m_tab->m_categoryGrid->view()->selectRow(1);
 
-    QVERIFY(whileModal<TfrmEditALinker>([&] { m_tab->Button14->click(); },
-               [](TfrmEditALinker &editor) {
+    QVERIFY(whileModal<AddressBookEditor>([&] { m_tab->m_addContactButton->click(); },
+               [](AddressBookEditor &editor) {
                    QCOMPARE(editor.windowTitle(), QStringLiteral("新增联系人资料"));
-                   QCOMPARE(editor.focusWidget(), editor.EditName); // where the focus goes as the window opens
-                   editor.EditName->setText(QStringLiteral("陈磊"));
-                   editor.cmdSave->click();
+                   QCOMPARE(editor.focusWidget(), editor.m_nameEdit); // where the focus goes as the window opens
+                   editor.m_nameEdit->setText(QStringLiteral("陈磊"));
+                   editor.m_saveButton->click();
                }));
 
-    QCOMPARE(column(m_tab->DBGridEh7, 0), QStringList{"陈磊"});
-    const qint64 id = m_tab->dsLinker().integer(QStringLiteral("ID"));
+    QCOMPARE(column(m_tab->m_contactGrid, 0), QStringList{"陈磊"});
+    const qint64 id = m_tab->contacts().integer(QStringLiteral("ID"));
     QCOMPARE(stored(QStringLiteral("ClassID"), id), QString::number(m_colleagues));
 }
 
@@ -362,39 +362,39 @@ void TestAddressBook::birthdayRule()
     QFETCH(bool, ticked);
     QFETCH(QString, saved);
     const qint64 id = addContact(m_colleagues, QStringLiteral("刘洋"), QString(), birthday);
-    QVERIFY(m_tab->ReaduLinker());
-    m_tab->DBGridEh8->view()->selectRow(1);
-    QCOMPARE(m_tab->DBGridEh7->cellText(0, 11), listed);
+    QVERIFY(m_tab->loadCategories());
+    m_tab->m_categoryGrid->view()->selectRow(1);
+    QCOMPARE(m_tab->m_contactGrid->cellText(0, 11), listed);
 
-    TfrmEditALinker editor(m_colleagues, id);
-    QVERIFY(editor.ReadyData());
-    QCOMPARE(editor.chkBirthday->isChecked(), ticked);
-    QCOMPARE(editor.dtBirthday->text(), ticked ? saved : QStringLiteral(" "));
-    QVERIFY(editor.SaveData());
+    AddressBookEditor editor(m_colleagues, id);
+    QVERIFY(editor.loadRecord());
+    QCOMPARE(editor.m_birthdayCheck->isChecked(), ticked);
+    QCOMPARE(editor.m_birthdayEdit->text(), ticked ? saved : QStringLiteral(" "));
+    QVERIFY(editor.saveRecord());
     QCOMPARE(stored(QStringLiteral("Birthday"), id), saved);
 }
 
 void TestAddressBook::tickedBirthdayIsStored()
 {
-    TfrmEditALinker editor(m_colleagues, -1);
-    QVERIFY(editor.ReadyData());
-    QVERIFY(!editor.chkBirthday->isChecked());
-    QCOMPARE(editor.dtBirthday->date(), QDate(2024, 3, 15)); // today, not shown
-    QCOMPARE(editor.dtBirthday->text(), QStringLiteral(" "));
+    AddressBookEditor editor(m_colleagues, -1);
+    QVERIFY(editor.loadRecord());
+    QVERIFY(!editor.m_birthdayCheck->isChecked());
+    QCOMPARE(editor.m_birthdayEdit->date(), QDate(2024, 3, 15)); // today, not shown
+    QCOMPARE(editor.m_birthdayEdit->text(), QStringLiteral(" "));
 
-    editor.dtBirthday->setDate(QDate(1990, 7, 27)); // a date picked ticks the box
-    QVERIFY(editor.chkBirthday->isChecked());
-    QCOMPARE(editor.dtBirthday->text(), QStringLiteral("1990-07-27"));
-    editor.EditName->setText(QStringLiteral("周婷"));
-    QVERIFY(editor.SaveData());
-    const qint64 id = dm().GetDataBySQL(QStringLiteral("Select ID from TLinker where Linker='周婷'")).toLongLong();
+    editor.m_birthdayEdit->setDate(QDate(1990, 7, 27)); // a date picked ticks the box
+    QVERIFY(editor.m_birthdayCheck->isChecked());
+    QCOMPARE(editor.m_birthdayEdit->text(), QStringLiteral("1990-07-27"));
+    editor.m_nameEdit->setText(QStringLiteral("周婷"));
+    QVERIFY(editor.saveRecord());
+    const qint64 id = dm().queryValue(QStringLiteral("Select ID from TLinker where Linker='周婷'")).toLongLong();
     QCOMPARE(stored(QStringLiteral("Birthday"), id), QStringLiteral("1990-07-27"));
 
-    TfrmEditALinker again(m_colleagues, id);
-    QVERIFY(again.ReadyData());
-    again.chkBirthday->setChecked(false);
-    QCOMPARE(again.dtBirthday->text(), QStringLiteral(" "));
-    QVERIFY(again.SaveData());
+    AddressBookEditor again(m_colleagues, id);
+    QVERIFY(again.loadRecord());
+    again.m_birthdayCheck->setChecked(false);
+    QCOMPARE(again.m_birthdayEdit->text(), QStringLiteral(" "));
+    QVERIFY(again.saveRecord());
     QCOMPARE(stored(QStringLiteral("Birthday"), id), QStringLiteral("1899-12-30"));
 }
 
@@ -404,42 +404,42 @@ void TestAddressBook::jobProposalsOncePerValue()
     addContact(m_colleagues, QStringLiteral("孙浩"), QStringLiteral("经理"));
     const qint64 id = addContact(m_colleagues, QStringLiteral("吴刚"), QStringLiteral("律师"));
 
-    TfrmEditALinker editor(m_colleagues, id);
-    QVERIFY(editor.ReadyData());
+    AddressBookEditor editor(m_colleagues, id);
+    QVERIFY(editor.loadRecord());
 
     QStringList proposals;
-    for (int i = 0; i < editor.cmbPos->count(); ++i)
-        proposals.append(editor.cmbPos->itemText(i));
+    for (int i = 0; i < editor.m_jobCombo->count(); ++i)
+        proposals.append(editor.m_jobCombo->itemText(i));
     QCOMPARE(proposals, (QStringList{"", "会计", "经理", "律师"}));
-    QCOMPARE(editor.cmbPos->currentText(), QStringLiteral("律师"));
+    QCOMPARE(editor.m_jobCombo->currentText(), QStringLiteral("律师"));
 }
 
 void TestAddressBook::nameIsRequired()
 {
-    TfrmEditALinker editor(m_friends, -1);
-    QVERIFY(editor.ReadyData());
+    AddressBookEditor editor(m_friends, -1);
+    QVERIFY(editor.loadRecord());
     editor.show();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
-    editor.EditTele->setFocus();
+    editor.m_officePhoneEdit->setFocus();
 
-    editor.cmdSave->click();
+    editor.m_saveButton->click();
 
     QCOMPARE(m_prompter->shown(), QStringList{"请输入联系人的姓名！"});
     QVERIFY(editor.isVisible());
-    QCOMPARE(editor.focusWidget(), editor.EditName); // where the focus goes as the window opens
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TLinker")), QStringLiteral("3"));
+    QCOMPARE(editor.focusWidget(), editor.m_nameEdit); // where the focus goes as the window opens
+    QCOMPARE(dm().queryValue(QStringLiteral("Select count(*) from TLinker")), QStringLiteral("3"));
 }
 
 void TestAddressBook::enterMovesThroughTheForm()
 {
-    TfrmEditALinker editor(m_friends, -1);
-    QVERIFY(editor.ReadyData());
+    AddressBookEditor editor(m_friends, -1);
+    QVERIFY(editor.loadRecord());
     editor.show();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
-    const QList<QWidget *> expected{editor.EditName,    editor.cmbPos,      editor.EditTele,     editor.EditMobileCode,
-                                    editor.EditElecHome, editor.EditFax,    editor.EditQQ,       editor.EditAL,
-                                    editor.EditTB,      editor.EditEMail,   editor.EditZFB,      editor.chkBirthday,
-                                    editor.dtBirthday,  editor.EditAddress, editor.EditFancy,    editor.EditDesp};
+    const QList<QWidget *> expected{editor.m_nameEdit,    editor.m_jobCombo,      editor.m_officePhoneEdit,     editor.m_mobilePhoneEdit,
+                                    editor.m_homePhoneEdit, editor.m_faxEdit,    editor.m_qqEdit,       editor.m_aliAccountEdit,
+                                    editor.m_taobaoAccountEdit,      editor.m_emailEdit,   editor.m_alipayAccountEdit,      editor.m_birthdayCheck,
+                                    editor.m_birthdayEdit,  editor.m_addressEdit, editor.m_hobbiesEdit,    editor.m_notesEdit};
 
     // The text box inside a drop-down or a date picker counts as its field.
     auto fieldOf = [&expected](QWidget *widget) {
@@ -461,26 +461,26 @@ void TestAddressBook::fieldsKeepTheirByteLimits_data()
 {
     QTest::addColumn<QString>("field");
     QTest::addColumn<int>("bytes");
-    QTest::newRow("name") << "EditName" << 20;
-    QTest::newRow("job") << "cmbPos" << 20;
-    QTest::newRow("QQ") << "EditQQ" << 20;
-    QTest::newRow("e-mail") << "EditEMail" << 30;
-    QTest::newRow("address") << "EditAddress" << 50;
-    QTest::newRow("hobbies") << "EditFancy" << 50;
-    QTest::newRow("other") << "EditDesp" << 200;
+    QTest::newRow("name") << "nameEdit" << 20;
+    QTest::newRow("job") << "jobCombo" << 20;
+    QTest::newRow("QQ") << "qqEdit" << 20;
+    QTest::newRow("e-mail") << "emailEdit" << 30;
+    QTest::newRow("address") << "addressEdit" << 50;
+    QTest::newRow("hobbies") << "hobbiesEdit" << 50;
+    QTest::newRow("other") << "notesEdit" << 200;
 }
 
 void TestAddressBook::fieldsKeepTheirByteLimits()
 {
     QFETCH(QString, field);
     QFETCH(int, bytes);
-    TfrmEditALinker editor(m_friends, -1);
-    QVERIFY(editor.ReadyData());
+    AddressBookEditor editor(m_friends, -1);
+    QVERIFY(editor.loadRecord());
     const QMap<QString, QWidget *> fields{
-        {"EditName", editor.EditName},   {"cmbPos", editor.cmbPos->lineEdit()},
-        {"EditQQ", editor.EditQQ},       {"EditEMail", editor.EditEMail},
-        {"EditAddress", editor.EditAddress}, {"EditFancy", editor.EditFancy},
-        {"EditDesp", editor.EditDesp}};
+        {"nameEdit", editor.m_nameEdit},   {"jobCombo", editor.m_jobCombo->lineEdit()},
+        {"qqEdit", editor.m_qqEdit},       {"emailEdit", editor.m_emailEdit},
+        {"addressEdit", editor.m_addressEdit}, {"hobbiesEdit", editor.m_hobbiesEdit},
+        {"notesEdit", editor.m_notesEdit}};
     QWidget *input = fields.value(field);
     // One byte typed, then Chinese characters of two from the input method: the last one
     // would be cut in half.
@@ -490,22 +490,22 @@ void TestAddressBook::fieldsKeepTheirByteLimits()
     QCoreApplication::sendEvent(input, &commit);
     QCoreApplication::processEvents();
 
-    const QString text = field == QLatin1String("EditDesp") ? editor.EditDesp->toPlainText()
-                         : field == QLatin1String("cmbPos") ? editor.cmbPos->currentText()
+    const QString text = field == QLatin1String("notesEdit") ? editor.m_notesEdit->toPlainText()
+                         : field == QLatin1String("jobCombo") ? editor.m_jobCombo->currentText()
                                                            : static_cast<QLineEdit *>(input)->text();
     QCOMPARE(text, QStringLiteral("a") + QString((bytes - 1) / 2, QChar(0x4E2D)));
 }
 
 void TestAddressBook::quotesAndPercentStoredAsTyped()
 {
-    TfrmEditALinker editor(m_friends, -1);
-    QVERIFY(editor.ReadyData());
-    editor.EditName->setText(QStringLiteral("O'Neil"));
-    editor.EditFancy->setText(QStringLiteral("100% '茶'_"));
-    editor.EditDesp->setPlainText(QStringLiteral("第一行\n第二行"));
-    QVERIFY(editor.SaveData());
+    AddressBookEditor editor(m_friends, -1);
+    QVERIFY(editor.loadRecord());
+    editor.m_nameEdit->setText(QStringLiteral("O'Neil"));
+    editor.m_hobbiesEdit->setText(QStringLiteral("100% '茶'_"));
+    editor.m_notesEdit->setPlainText(QStringLiteral("第一行\n第二行"));
+    QVERIFY(editor.saveRecord());
 
-    const qint64 id = dm().GetDataBySQL(QStringLiteral("Select max(ID) from TLinker")).toLongLong();
+    const qint64 id = dm().queryValue(QStringLiteral("Select max(ID) from TLinker")).toLongLong();
     QCOMPARE(stored(QStringLiteral("Linker"), id), QStringLiteral("O'Neil"));
     QCOMPARE(stored(QStringLiteral("Fancy"), id), QStringLiteral("100% '茶'_"));
     QCOMPARE(stored(QStringLiteral("Desp"), id), QStringLiteral("第一行\n第二行"));
@@ -515,14 +515,14 @@ void TestAddressBook::quotesAndPercentStoredAsTyped()
 void TestAddressBook::contactRemovedMeanwhileIsStoredAgain()
 {
     const qint64 id = addContact(m_colleagues, QStringLiteral("杨帆"), QStringLiteral("自由职业"));
-    TfrmEditALinker editor(m_colleagues, id);
-    QVERIFY(editor.ReadyData());
+    AddressBookEditor editor(m_colleagues, id);
+    QVERIFY(editor.loadRecord());
     QVERIFY(dm().execute(QStringLiteral("Delete from TLinker where ID=?"), {id}));
 
-    editor.EditMobileCode->setText(QStringLiteral("13800000105"));
-    QVERIFY(editor.SaveData());
+    editor.m_mobilePhoneEdit->setText(QStringLiteral("13800000105"));
+    QVERIFY(editor.saveRecord());
 
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TLinker where Linker='杨帆' and ClassID=? "
+    QCOMPARE(dm().queryValue(QStringLiteral("Select count(*) from TLinker where Linker='杨帆' and ClassID=? "
                                               "and MobileCode='13800000105' and Job='自由职业'"),
                                {m_colleagues}),
              QStringLiteral("1"));
@@ -532,30 +532,30 @@ void TestAddressBook::failedSaveKeepsEditorOpen()
 {
     QVERIFY(dm().execute(QStringLiteral("Create trigger RefuseInsert before insert on TLinker "
                                         "begin select raise(abort, 'read only'); end")));
-    TfrmEditALinker editor(m_friends, -1);
-    QVERIFY(editor.ReadyData());
+    AddressBookEditor editor(m_friends, -1);
+    QVERIFY(editor.loadRecord());
     editor.show();
-    editor.EditName->setText(QStringLiteral("陈磊"));
+    editor.m_nameEdit->setText(QStringLiteral("陈磊"));
 
-    editor.cmdSave->click();
+    editor.m_saveButton->click();
 
     QCOMPARE(m_prompter->shown(), QStringList{"数据存储请求出现错误,保存失败！"});
     QVERIFY(editor.isVisible());
     QVERIFY(!editor.saved());
     QVERIFY(dm().execute(QStringLiteral("Drop trigger RefuseInsert")));
-    editor.cmdSave->click(); // typed values are still there to be stored
+    editor.m_saveButton->click(); // typed values are still there to be stored
     QVERIFY(editor.saved());
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TLinker where Linker='陈磊'")), QStringLiteral("1"));
+    QCOMPARE(dm().queryValue(QStringLiteral("Select count(*) from TLinker where Linker='陈磊'")), QStringLiteral("1"));
 }
 
 void TestAddressBook::unreadableCategoriesAreReported()
 {
     QVERIFY(dm().execute(QStringLiteral("Drop table TLinkerClass")));
 
-    QVERIFY(!m_tab->ReaduLinker());
+    QVERIFY(!m_tab->loadCategories());
 
     QCOMPARE(m_prompter->shown(), QStringList{"读取联系人分类信息发生错误！"});
-    QCOMPARE(m_tab->dsLinker().count(), 0);
+    QCOMPARE(m_tab->contacts().count(), 0);
 }
 
 void TestAddressBook::webChat_data()
@@ -581,15 +581,15 @@ void TestAddressBook::webChat()
     QFETCH(QString, name);
     QFETCH(bool, doubleClick);
     QFETCH(QStringList, calls);
-    TfrmEditALinker editor(m_friends, -1);
-    QVERIFY(editor.ReadyData());
-    editor.EditQQ->setText(qq);
-    editor.EditName->setText(name);
+    AddressBookEditor editor(m_friends, -1);
+    QVERIFY(editor.loadRecord());
+    editor.m_qqEdit->setText(qq);
+    editor.m_nameEdit->setText(name);
 
     if (doubleClick)
-        QTest::mouseDClick(editor.EditQQ, Qt::LeftButton);
+        QTest::mouseDClick(editor.m_qqEdit, Qt::LeftButton);
     else
-        editor.sbQQ->click();
+        editor.m_webChatButton->click();
 
     QCOMPARE(m_shell->calls(), calls);
 }

@@ -4,8 +4,8 @@
 #include "TestProgramFolder.h"
 
 #include "app/SettingsPage.h"
-#include "app/TfrmWorkMain.h"
-#include "desk/TfrmJEZH.h"
+#include "app/MainWindow.h"
+#include "desk/AmountConverter.h"
 
 #include <QClipboard>
 #include <QLineEdit>
@@ -32,14 +32,14 @@ private slots:
 namespace {
 
 // Types `integer` from the first place and `decimals` after the point, as a user does.
-void typeAmount(TfrmJEZH &window, const QString &integer, const QString &decimals = {})
+void typeAmount(AmountConverter &window, const QString &integer, const QString &decimals = {})
 {
-    window.EditDitital->setFocus();
-    window.EditDitital->setCursorPosition(0);
-    QTest::keyClicks(window.EditDitital, integer);
+    window.m_amountEdit->setFocus();
+    window.m_amountEdit->setCursorPosition(0);
+    QTest::keyClicks(window.m_amountEdit, integer);
     if (!decimals.isEmpty()) {
-        window.EditDitital->setCursorPosition(13);
-        QTest::keyClicks(window.EditDitital, decimals);
+        window.m_amountEdit->setCursorPosition(13);
+        QTest::keyClicks(window.m_amountEdit, decimals);
     }
 }
 
@@ -48,20 +48,20 @@ void typeAmount(TfrmJEZH &window, const QString &integer, const QString &decimal
 void TestAmountConverter::cleanup()
 {
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<TfrmJEZH *>(window))
+        if (qobject_cast<AmountConverter *>(window))
             delete window;
     }
 }
 
 void TestAmountConverter::emptyBoxReadsAsBlanks()
 {
-    TfrmJEZH window;
+    AmountConverter window;
     QCOMPARE(window.windowTitle(), QStringLiteral("金额大写转换器"));
     QCOMPARE(window.amountText(), QStringLiteral("            .  "));
 
-    window.cmdConvert->click();
+    window.m_convertButton->click();
 
-    QCOMPARE(window.EditDX->text(), QStringLiteral("零圆"));
+    QCOMPARE(window.m_capitalsEdit->text(), QStringLiteral("零圆"));
 }
 
 void TestAmountConverter::convertsWhatIsTyped_data()
@@ -83,53 +83,53 @@ void TestAmountConverter::convertsWhatIsTyped()
     QFETCH(QString, integer);
     QFETCH(QString, decimals);
     QFETCH(QString, capitals);
-    TfrmJEZH window;
+    AmountConverter window;
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
 
     typeAmount(window, integer, decimals);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_T, Qt::AltModifier);
 
-    QTRY_COMPARE(window.EditDX->text(), capitals); // the mnemonic presses the button visibly first
+    QTRY_COMPARE(window.m_capitalsEdit->text(), capitals); // the mnemonic presses the button visibly first
 }
 
 void TestAmountConverter::maskAdmitsDigitsOnly()
 {
-    TfrmJEZH window;
+    AmountConverter window;
     typeAmount(window, QStringLiteral("-1a2,3"), QStringLiteral("x5"));
 
     QCOMPARE(window.amountText(), QStringLiteral("123         .5 "));
-    window.cmdConvert->click();
-    QCOMPARE(window.EditDX->text(), QStringLiteral("壹佰贰拾叁圆伍角"));
+    window.m_convertButton->click();
+    QCOMPARE(window.m_capitalsEdit->text(), QStringLiteral("壹佰贰拾叁圆伍角"));
 }
 
 void TestAmountConverter::copyPutsResultOnClipboard()
 {
-    TfrmJEZH window;
+    AmountConverter window;
     typeAmount(window, QStringLiteral("20304"), QStringLiteral("07"));
-    window.cmdConvert->click();
+    window.m_convertButton->click();
 
-    window.cmdCopy->click();
+    window.m_copyButton->click();
 
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("贰万零叁佰零肆圆零柒分"));
-    QCOMPARE(window.EditDX->selectedText(), window.EditDX->text());
+    QCOMPARE(window.m_capitalsEdit->selectedText(), window.m_capitalsEdit->text());
 }
 
 void TestAmountConverter::severalOpenOnTopAndGoWhenClosed()
 {
-    QPointer<TfrmJEZH> first = ShowAmountConverter();
-    QPointer<TfrmJEZH> second = ShowAmountConverter();
+    QPointer<AmountConverter> first = openAmountConverter();
+    QPointer<AmountConverter> second = openAmountConverter();
     QVERIFY(first && second && first != second);
     QVERIFY(first->isVisible() && second->isVisible());
     // Each steps away from the last, not hidden exactly behind it.
-    QPointer<TfrmJEZH> third = ShowAmountConverter();
+    QPointer<AmountConverter> third = openAmountConverter();
     QCOMPARE(second->pos(), first->pos() + QPoint(24, 24));
     QCOMPARE(third->pos(), second->pos() + QPoint(24, 24));
     third->close();
     QVERIFY(!first->isModal());
     QVERIFY(first->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
 
-    first->cmdExit->click();
+    first->m_exitButton->click();
     QTest::keyClick(second.data(), Qt::Key_Escape);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
@@ -143,16 +143,16 @@ void TestAmountConverter::settingsButtonOpensConverter()
     QVERIFY(folder.isValid());
     ScriptedPrompter prompter;
     RecordingShell shell;
-    TfrmWorkMain main;
-    QVERIFY(main.FormCreate());
-    QCOMPARE(main.TabSheet10->Button24->text(), QStringLiteral("金额大写转换"));
+    MainWindow main;
+    QVERIFY(main.startUp());
+    QCOMPARE(main.m_settingsPage->m_amountConverterButton->text(), QStringLiteral("金额大写转换"));
 
-    main.TabSheet10->Button24->click();
-    main.TabSheet10->Button24->click();
+    main.m_settingsPage->m_amountConverterButton->click();
+    main.m_settingsPage->m_amountConverterButton->click();
 
     int open = 0;
     for (QWidget *window : QApplication::topLevelWidgets())
-        open += qobject_cast<TfrmJEZH *>(window) && window->isVisible() ? 1 : 0;
+        open += qobject_cast<AmountConverter *>(window) && window->isVisible() ? 1 : 0;
     QCOMPARE(open, 2);
 }
 

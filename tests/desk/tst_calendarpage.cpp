@@ -33,9 +33,9 @@ void TestCalendarPage::opensOnToday()
     ManualClock clock(QDateTime(QDate(2023, 3, 22), QTime(9, 30)));
     CalendarPage page;
     QCOMPARE(page.currentDate(), QDate(2023, 3, 22));
-    QCOMPARE(page.LssCalendar1->today(), QDate(2023, 3, 22));
-    QCOMPARE(page.LssCalendar1->yearShown(), 2023);
-    QCOMPARE(page.LssCalendar1->monthShown(), 3);
+    QCOMPARE(page.m_monthView->today(), QDate(2023, 3, 22));
+    QCOMPARE(page.m_monthView->yearShown(), 2023);
+    QCOMPARE(page.m_monthView->monthShown(), 3);
 }
 
 void TestCalendarPage::twelveStepsBackFromMidJune()
@@ -43,10 +43,10 @@ void TestCalendarPage::twelveStepsBackFromMidJune()
     CalendarPage page;
     page.setCurrentDate(QDate(2010, 6, 15));
     for (int press = 0; press < 12; ++press)
-        page.BitBtn1->click();
+        page.m_backButton->click();
     QCOMPARE(page.currentDate(), QDate(2009, 6, 20));
-    QCOMPARE(page.LssCalendar1->monthShown(), 6);
-    QCOMPARE(page.LssCalendar1->yearShown(), 2009);
+    QCOMPARE(page.m_monthView->monthShown(), 6);
+    QCOMPARE(page.m_monthView->yearShown(), 2009);
 }
 
 void TestCalendarPage::stepsAreThirtyDays_data()
@@ -68,9 +68,9 @@ void TestCalendarPage::stepsAreThirtyDays()
     QFETCH(QDate, to);
     CalendarPage page;
     page.setCurrentDate(from);
-    (forward ? page.BitBtn2 : page.BitBtn1)->click();
+    (forward ? page.m_forwardButton : page.m_backButton)->click();
     QCOMPARE(page.currentDate(), to);
-    QCOMPARE(page.LssCalendar1->monthShown(), to.month());
+    QCOMPARE(page.m_monthView->monthShown(), to.month());
 }
 
 void TestCalendarPage::todayComesFromTheClock()
@@ -79,22 +79,22 @@ void TestCalendarPage::todayComesFromTheClock()
     CalendarPage page;
     page.setCurrentDate(QDate(1999, 12, 31));
     clock.set(QDateTime(QDate(2024, 2, 10), QTime(0, 1)));
-    page.BitBtn3->click();
+    page.m_todayButton->click();
     QCOMPARE(page.currentDate(), QDate(2024, 2, 10));
-    QCOMPARE(page.LssCalendar1->today(), QDate(2024, 2, 10));
-    QCOMPARE(page.spinYear->value(), 2024);
-    QCOMPARE(page.cmbMonth->currentIndex(), 1);
+    QCOMPARE(page.m_monthView->today(), QDate(2024, 2, 10));
+    QCOMPARE(page.m_yearBox->value(), 2024);
+    QCOMPARE(page.m_monthCombo->currentIndex(), 1);
 }
 
 void TestCalendarPage::yearAndMonthFollowTheShownPage()
 {
     CalendarPage page;
     page.setCurrentDate(QDate(2024, 1, 31));
-    page.BitBtn2->click();
-    QCOMPARE(page.spinYear->value(), 2024);
-    QCOMPARE(page.cmbMonth->currentIndex(), 2);
-    page.LssCalendar1->showNextMonth();
-    QCOMPARE(page.cmbMonth->currentIndex(), 3);
+    page.m_forwardButton->click();
+    QCOMPARE(page.m_yearBox->value(), 2024);
+    QCOMPARE(page.m_monthCombo->currentIndex(), 2);
+    page.m_monthView->showNextMonth();
+    QCOMPARE(page.m_monthCombo->currentIndex(), 3);
 }
 
 void TestCalendarPage::choosingAMonthKeepsTheDay_data()
@@ -118,32 +118,32 @@ void TestCalendarPage::choosingAMonthKeepsTheDay()
     QFETCH(QDate, to);
     CalendarPage page;
     page.setCurrentDate(from);
-    page.cmbMonth->setCurrentIndex(month - 1);
-    page.spinYear->setValue(year);
+    page.m_monthCombo->setCurrentIndex(month - 1);
+    page.m_yearBox->setValue(year);
     QCOMPARE(page.currentDate(), to);
-    QCOMPARE(page.LssCalendar1->yearShown(), year);
-    QCOMPARE(page.LssCalendar1->monthShown(), month);
+    QCOMPARE(page.m_monthView->yearShown(), year);
+    QCOMPARE(page.m_monthView->monthShown(), month);
 }
 
 void TestCalendarPage::stepsStopAtTheCalendarsEnds()
 {
     CalendarPage page;
     page.setCurrentDate(QDate(2099, 12, 20));
-    page.BitBtn2->click();
+    page.m_forwardButton->click();
     QCOMPARE(page.currentDate(), QDate(2099, 12, 31));
     page.setCurrentDate(QDate(1901, 1, 10));
-    page.BitBtn1->click();
+    page.m_backButton->click();
     QCOMPARE(page.currentDate(), QDate(1901, 1, 1));
-    QVERIFY(!page.lblSelectedDay->text().isEmpty());
+    QVERIFY(!page.m_selectedDayLabel->text().isEmpty());
 }
 
 void TestCalendarPage::barShowsTheSelectedDay()
 {
     CalendarPage page;
     page.setCurrentDate(QDate(2024, 2, 10));
-    QCOMPARE(page.lblSelectedDay->text(), QStringLiteral("2024年2月10日 星期六　农历甲辰年（龙年）正月初一　春节"));
-    page.LssCalendar1->setSelectedDate(QDate(2023, 3, 22));
-    QCOMPARE(page.lblSelectedDay->text(), QStringLiteral("2023年3月22日 星期三　农历癸卯年（兔年）闰二月初一"));
+    QCOMPARE(page.m_selectedDayLabel->text(), QStringLiteral("2024年2月10日 星期六　农历甲辰年（龙年）正月初一　春节"));
+    page.m_monthView->setSelectedDate(QDate(2023, 3, 22));
+    QCOMPARE(page.m_selectedDayLabel->text(), QStringLiteral("2023年3月22日 星期三　农历癸卯年（兔年）闰二月初一"));
 }
 
 void TestCalendarPage::lunarMonthsOfAGregorianMonth_data()
@@ -166,7 +166,7 @@ void TestCalendarPage::lunarMonthsOfAGregorianMonth()
 
     CalendarPage page;
     page.setCurrentDate(QDate(year, month, 15));
-    QCOMPARE(page.lblLunarMonths->text(), text);
+    QCOMPARE(page.m_lunarMonthsLabel->text(), text);
 }
 
 PANDREL_TEST_MAIN(TestCalendarPage)

@@ -72,43 +72,43 @@ bool TestExchangeRates::loaded(QSignalSpy &finished)
 
 void TestExchangeRates::browserStartsWithTheFirstLoad()
 {
-    QVERIFY(!m_page->WebBrowser1); // no browser engine at start-up
+    QVERIFY(!m_page->m_browser); // no browser engine at start-up
 
-    m_page->SpeedButton4->click(); // "刷新" before the page was ever loaded
+    m_page->m_refreshButton->click(); // "刷新" before the page was ever loaded
 
-    QVERIFY(m_page->WebBrowser1);
-    QSignalSpy finished(m_page->WebBrowser1, &QWebEngineView::loadFinished);
+    QVERIFY(m_page->m_browser);
+    QSignalSpy finished(m_page->m_browser, &QWebEngineView::loadFinished);
     QVERIFY(loaded(finished));
-    QCOMPARE(m_page->WebBrowser1->title(), QStringLiteral("牌价一"));
+    QCOMPARE(m_page->m_browser->title(), QStringLiteral("牌价一"));
 
     writePage(QStringLiteral("牌价二"));
-    m_page->SpeedButton4->click();
+    m_page->m_refreshButton->click();
     QVERIFY(loaded(finished));
-    QCOMPARE(m_page->WebBrowser1->title(), QStringLiteral("牌价二"));
+    QCOMPARE(m_page->m_browser->title(), QStringLiteral("牌价二"));
 }
 
 void TestExchangeRates::halfHourlyReloadOnlyOnceStarted()
 {
     m_page->reloadIfStarted();
-    QVERIFY(!m_page->WebBrowser1); // an unseen page is loaded fresh when first shown
+    QVERIFY(!m_page->m_browser); // an unseen page is loaded fresh when first shown
 
-    m_page->SpeedButton4Click();
-    QSignalSpy finished(m_page->WebBrowser1, &QWebEngineView::loadFinished);
+    m_page->loadRates();
+    QSignalSpy finished(m_page->m_browser, &QWebEngineView::loadFinished);
     QVERIFY(loaded(finished));
     writePage(QStringLiteral("半小时后"));
 
     m_page->reloadIfStarted();
 
     QVERIFY(loaded(finished));
-    QCOMPARE(m_page->WebBrowser1->title(), QStringLiteral("半小时后"));
+    QCOMPARE(m_page->m_browser->title(), QStringLiteral("半小时后"));
 }
 
 void TestExchangeRates::noContextMenu()
 {
-    m_page->SpeedButton4Click();
-    QSignalSpy finished(m_page->WebBrowser1, &QWebEngineView::loadFinished);
+    m_page->loadRates();
+    QSignalSpy finished(m_page->m_browser, &QWebEngineView::loadFinished);
     QVERIFY(loaded(finished));
-    QWidget *surface = m_page->WebBrowser1->focusProxy();
+    QWidget *surface = m_page->m_browser->focusProxy();
     QVERIFY(surface);
 
     QTest::mouseClick(surface, Qt::RightButton, {}, QPoint(50, 50));
@@ -119,12 +119,12 @@ void TestExchangeRates::noContextMenu()
 
 void TestExchangeRates::bankLabelOpensTheBank()
 {
-    QCOMPARE(m_page->Label24->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(m_page->m_bankLabel->cursor().shape(), Qt::PointingHandCursor);
 
-    QTest::mouseClick(m_page->Label24, Qt::LeftButton);
+    QTest::mouseClick(m_page->m_bankLabel, Qt::LeftButton);
 
     QCOMPARE(m_shell->calls(), QStringList{QStringLiteral("url https://www.icbc.com.cn/")});
-    QVERIFY(!m_page->WebBrowser1);
+    QVERIFY(!m_page->m_browser);
 }
 
 PANDREL_TEST_MAIN(TestExchangeRates)

@@ -4,12 +4,12 @@
 #include "TestMain.h"
 #include "TestProgramFolder.h"
 
-#include "app/TfrmWorkMain.h"
+#include "app/MainWindow.h"
 #include "desk/AddressBookTab.h"
 #include "desk/FolderList.h"
 #include "desk/FolderTab.h"
 #include "desk/SearchTab.h"
-#include "desk/TfrmEditACustFolder.h"
+#include "desk/FolderEditor.h"
 #include "desk/WebSearch.h"
 
 #include <QDir>
@@ -59,7 +59,7 @@ private slots:
     void mainWindowLoadsTheTabs();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
+    Database &dm() { return m_folder->database(); }
     QStringList names(const FolderList *list) const;
     void select(FolderList *list, const QString &name);
 
@@ -137,28 +137,28 @@ void TestLaunchLists::keywordsJoinedWithPlus()
 
 void TestLaunchLists::foldersInDescriptionOrderNoneSelected()
 {
-    QVERIFY(m_folders->ReadyCustPath());
+    QVERIFY(m_folders->loadFolders());
 
-    QCOMPARE(names(m_folders->ListFolder), (QStringList{"共享文件", "临时文件", "我的文档", "系统配置", "系统日志"}));
-    QCOMPARE(m_folders->ListFolder->folders().at(1).path, QStringLiteral("/tmp"));
-    QVERIFY(!m_folders->ListFolder->selectedFolder());
-    QCOMPARE(m_folders->ListFolder->headerItem()->text(0), QStringLiteral("      文件夹名称"));
-    QCOMPARE(m_folders->ListFolder->headerItem()->text(1), QStringLiteral("      文件夹路径"));
-    QCOMPARE(m_folders->ListFolder->columnWidth(0), 300);
-    QCOMPARE(m_folders->ListFolder->columnWidth(1), 500);
+    QCOMPARE(names(m_folders->m_folderList), (QStringList{"共享文件", "临时文件", "我的文档", "系统配置", "系统日志"}));
+    QCOMPARE(m_folders->m_folderList->folders().at(1).path, QStringLiteral("/tmp"));
+    QVERIFY(!m_folders->m_folderList->selectedFolder());
+    QCOMPARE(m_folders->m_folderList->headerItem()->text(0), QStringLiteral("      文件夹名称"));
+    QCOMPARE(m_folders->m_folderList->headerItem()->text(1), QStringLiteral("      文件夹路径"));
+    QCOMPARE(m_folders->m_folderList->columnWidth(0), 300);
+    QCOMPARE(m_folders->m_folderList->columnWidth(1), 500);
 }
 
 void TestLaunchLists::withoutSelectionNothingHappens()
 {
-    QVERIFY(m_folders->ReadyCustPath());
+    QVERIFY(m_folders->loadFolders());
 
-    for (QPushButton *button : {m_folders->Button8, m_folders->Button9, m_folders->cmdOpenFolder})
+    for (QPushButton *button : {m_folders->m_editButton, m_folders->m_deleteButton, m_folders->m_openButton})
         button->click();
-    QTest::keyClick(m_folders->ListFolder, Qt::Key_Return);
+    QTest::keyClick(m_folders->m_folderList, Qt::Key_Return);
 
     QVERIFY(m_prompter->shown().isEmpty());
     QVERIFY(m_shell->calls().isEmpty());
-    QCOMPARE(m_folders->ListFolder->topLevelItemCount(), 5);
+    QCOMPARE(m_folders->m_folderList->topLevelItemCount(), 5);
 }
 
 void TestLaunchLists::openFolder_data()
@@ -171,18 +171,18 @@ void TestLaunchLists::openFolder_data()
 void TestLaunchLists::openFolder()
 {
     QFETCH(bool, doubleClick);
-    QVERIFY(m_folders->ReadyCustPath());
-    select(m_folders->ListFolder, QStringLiteral("系统日志"));
+    QVERIFY(m_folders->loadFolders());
+    select(m_folders->m_folderList, QStringLiteral("系统日志"));
 
     if (doubleClick) {
         m_folders->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_folders.get()));
-        const QPoint cell(20, m_folders->ListFolder->visualItemRect(m_folders->ListFolder->currentItem()).center().y());
+        const QPoint cell(20, m_folders->m_folderList->visualItemRect(m_folders->m_folderList->currentItem()).center().y());
         // A widget receives a double-click as a click followed by the double-click event.
-        QTest::mouseClick(m_folders->ListFolder->viewport(), Qt::LeftButton, {}, cell);
-        QTest::mouseDClick(m_folders->ListFolder->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseClick(m_folders->m_folderList->viewport(), Qt::LeftButton, {}, cell);
+        QTest::mouseDClick(m_folders->m_folderList->viewport(), Qt::LeftButton, {}, cell);
     } else {
-        m_folders->cmdOpenFolder->click();
+        m_folders->m_openButton->click();
     }
 
     QCOMPARE(m_shell->calls(), QStringList{"open /var/log"});
@@ -200,16 +200,16 @@ void TestLaunchLists::deleteFolder()
 {
     QFETCH(bool, confirm);
     QFETCH(int, remaining);
-    QVERIFY(m_folders->ReadyCustPath());
-    select(m_folders->ListFolder, QStringLiteral("临时文件"));
+    QVERIFY(m_folders->loadFolders());
+    select(m_folders->m_folderList, QStringLiteral("临时文件"));
 
     confirm ? m_prompter->answerYes() : m_prompter->answerNo();
-    m_folders->Button9->click();
+    m_folders->m_deleteButton->click();
 
     QCOMPARE(m_prompter->shown(), QStringList{"您确认删除选定的常用文件夹记录吗？"});
-    QCOMPARE(m_folders->ListFolder->topLevelItemCount(), remaining);
-    QCOMPARE(names(m_folders->ListFolder).contains(QStringLiteral("临时文件")), !confirm);
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TFolder")), QString::number(remaining));
+    QCOMPARE(m_folders->m_folderList->topLevelItemCount(), remaining);
+    QCOMPARE(names(m_folders->m_folderList).contains(QStringLiteral("临时文件")), !confirm);
+    QCOMPARE(dm().queryValue(QStringLiteral("Select count(*) from TFolder")), QString::number(remaining));
 }
 
 void TestLaunchLists::folderEditorChecks_data()
@@ -220,11 +220,11 @@ void TestLaunchLists::folderEditorChecks_data()
     QTest::addColumn<QString>("focused");
 
     const QString missing = QStringLiteral("选定的文件夹路径不存在或已经被删除！");
-    QTest::newRow("no description") << "" << "<dir>" << "文件夹说明没有录入！" << "EditTitle";
-    QTest::newRow("no path") << "项目资料" << "" << "文件夹路径没有指定！" << "EditFolder";
-    QTest::newRow("missing folder") << "项目资料" << "<dir>/gone" << missing << "EditFolder";
-    QTest::newRow("a file") << "项目资料" << "<file>" << missing << "EditFolder";
-    QTest::newRow("relative path") << "项目资料" << "db" << missing << "EditFolder";
+    QTest::newRow("no description") << "" << "<dir>" << "文件夹说明没有录入！" << "descriptionEdit";
+    QTest::newRow("no path") << "项目资料" << "" << "文件夹路径没有指定！" << "pathEdit";
+    QTest::newRow("missing folder") << "项目资料" << "<dir>/gone" << missing << "pathEdit";
+    QTest::newRow("a file") << "项目资料" << "<file>" << missing << "pathEdit";
+    QTest::newRow("relative path") << "项目资料" << "db" << missing << "pathEdit";
     QTest::newRow("typed existing folder") << "项目资料" << "<dir>" << "" << "";
     QTest::newRow("name with quotes") << "O'Neil's 100%_" << "<dir>" << "" << "";
 }
@@ -242,19 +242,19 @@ void TestLaunchLists::folderEditorChecks()
     path.replace(QLatin1String("<file>"), file.fileName());
     QDir::setCurrent(m_folder->path()); // where a relative "db" would be found
 
-    TfrmEditACustFolder editor(QStringLiteral("-1"), description, path);
+    FolderEditor editor(QStringLiteral("-1"), description, path);
     editor.show();
     QVERIFY(QTest::qWaitForWindowActive(&editor));
-    editor.cmdSave->click();
+    editor.m_saveButton->click();
 
     QCOMPARE(m_prompter->shown(), message.isEmpty() ? QStringList{} : QStringList{message});
     QCOMPARE(editor.saved(), message.isEmpty());
     QCOMPARE(editor.isVisible(), !message.isEmpty());
-    const QString count = dm().GetDataBySQL(
+    const QString count = dm().queryValue(
         QStringLiteral("Select count(*) from TFolder where FolderName=? and FolderPath=?"), {description, path});
     QCOMPARE(count, message.isEmpty() ? QStringLiteral("1") : QStringLiteral("0"));
     if (!focused.isEmpty())
-        QCOMPARE(QApplication::focusWidget(), focused == "EditTitle" ? editor.EditTitle : editor.EditFolder);
+        QCOMPARE(QApplication::focusWidget(), focused == "descriptionEdit" ? editor.m_descriptionEdit : editor.m_pathEdit);
 }
 
 void TestLaunchLists::folderChooser_data()
@@ -272,16 +272,16 @@ void TestLaunchLists::folderChooser()
     QFETCH(bool, doubleClick);
     QFETCH(QVariant, answer);
     QFETCH(QString, path);
-    TfrmEditACustFolder editor(QStringLiteral("-1"), QStringLiteral("共享"), QStringLiteral("/tmp"));
+    FolderEditor editor(QStringLiteral("-1"), QStringLiteral("共享"), QStringLiteral("/tmp"));
 
     answer.isValid() ? m_prompter->answerText(answer.toString()) : m_prompter->answerCancel();
     if (doubleClick)
-        QTest::mouseDClick(editor.EditFolder, Qt::LeftButton);
+        QTest::mouseDClick(editor.m_pathEdit, Qt::LeftButton);
     else
-        editor.SpeedButton11->click();
+        editor.m_chooseFolderButton->click();
 
     QCOMPARE(m_prompter->shown(), QStringList{"选择文件夹"});
-    QCOMPARE(editor.EditFolder->text(), path);
+    QCOMPARE(editor.m_pathEdit->text(), path);
 }
 
 void TestLaunchLists::editFolderReloadsInOrder_data()
@@ -298,59 +298,59 @@ void TestLaunchLists::editFolderReloadsInOrder()
     QFETCH(bool, enter);
     QFETCH(QString, rename);
     QFETCH(QStringList, listed);
-    QVERIFY(m_folders->ReadyCustPath());
-    select(m_folders->ListFolder, QStringLiteral("系统日志"));
-    const qint32 id = m_folders->ListFolder->selectedFolder()->ID;
+    QVERIFY(m_folders->loadFolders());
+    select(m_folders->m_folderList, QStringLiteral("系统日志"));
+    const qint32 id = m_folders->m_folderList->selectedFolder()->id;
 
-    QVERIFY(whileModal<TfrmEditACustFolder>(
+    QVERIFY(whileModal<FolderEditor>(
         [&] {
             if (enter)
-                QTest::keyClick(m_folders->ListFolder, Qt::Key_Return);
+                QTest::keyClick(m_folders->m_folderList, Qt::Key_Return);
             else
-                m_folders->Button8->click();
+                m_folders->m_editButton->click();
         },
-        [&](TfrmEditACustFolder &editor) {
+        [&](FolderEditor &editor) {
             QCOMPARE(editor.windowTitle(), QStringLiteral("新增/修改常用文件夹"));
-            QCOMPARE(editor.EditTitle->text(), QStringLiteral("系统日志"));
-            QCOMPARE(editor.EditFolder->text(), QStringLiteral("/var/log"));
+            QCOMPARE(editor.m_descriptionEdit->text(), QStringLiteral("系统日志"));
+            QCOMPARE(editor.m_pathEdit->text(), QStringLiteral("/var/log"));
             if (!rename.isEmpty())
-                editor.EditTitle->setText(rename);
-            editor.cmdSave->click();
+                editor.m_descriptionEdit->setText(rename);
+            editor.m_saveButton->click();
         }));
 
-    QCOMPARE(names(m_folders->ListFolder), listed);
-    QVERIFY(!m_folders->ListFolder->selectedFolder());
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select FolderName || FolderPath from TFolder where ID=?"), {id}),
+    QCOMPARE(names(m_folders->m_folderList), listed);
+    QVERIFY(!m_folders->m_folderList->selectedFolder());
+    QCOMPARE(dm().queryValue(QStringLiteral("Select FolderName || FolderPath from TFolder where ID=?"), {id}),
              (rename.isEmpty() ? QStringLiteral("系统日志") : rename) + QStringLiteral("/var/log"));
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TFolder")), QStringLiteral("5"));
+    QCOMPARE(dm().queryValue(QStringLiteral("Select count(*) from TFolder")), QStringLiteral("5"));
 }
 
 void TestLaunchLists::addFolder()
 {
-    QVERIFY(m_folders->ReadyCustPath());
+    QVERIFY(m_folders->loadFolders());
 
-    QVERIFY(whileModal<TfrmEditACustFolder>([&] { m_folders->Button7->click(); },
-               [&](TfrmEditACustFolder &editor) {
-                   QVERIFY(editor.EditTitle->text().isEmpty());
-                   QCOMPARE(editor.focusWidget(), editor.EditTitle); // where the focus goes as the window opens
-                   editor.EditTitle->setText(QStringLiteral("备份"));
-                   editor.EditFolder->setText(m_folder->filePath(QStringLiteral("Bak")));
-                   editor.cmdSave->click();
+    QVERIFY(whileModal<FolderEditor>([&] { m_folders->m_addButton->click(); },
+               [&](FolderEditor &editor) {
+                   QVERIFY(editor.m_descriptionEdit->text().isEmpty());
+                   QCOMPARE(editor.focusWidget(), editor.m_descriptionEdit); // where the focus goes as the window opens
+                   editor.m_descriptionEdit->setText(QStringLiteral("备份"));
+                   editor.m_pathEdit->setText(m_folder->filePath(QStringLiteral("Bak")));
+                   editor.m_saveButton->click();
                }));
 
-    QCOMPARE(names(m_folders->ListFolder).first(), QStringLiteral("备份"));
-    QCOMPARE(m_folders->ListFolder->folders().first().path, m_folder->filePath(QStringLiteral("Bak")));
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TFolder")), QStringLiteral("6"));
+    QCOMPARE(names(m_folders->m_folderList).first(), QStringLiteral("备份"));
+    QCOMPARE(m_folders->m_folderList->folders().first().path, m_folder->filePath(QStringLiteral("Bak")));
+    QCOMPARE(dm().queryValue(QStringLiteral("Select count(*) from TFolder")), QStringLiteral("6"));
 }
 
 void TestLaunchLists::failedStoreKeepsEditorOpen()
 {
     QVERIFY(dm().execute(QStringLiteral("Create trigger RefuseInsert before insert on TFolder "
                                         "begin select raise(abort, 'read only'); end")));
-    TfrmEditACustFolder editor(QStringLiteral("-1"), QStringLiteral("备份"), m_folder->filePath(QStringLiteral("Bak")));
+    FolderEditor editor(QStringLiteral("-1"), QStringLiteral("备份"), m_folder->filePath(QStringLiteral("Bak")));
     editor.show();
 
-    editor.cmdSave->click();
+    editor.m_saveButton->click();
 
     QCOMPARE(m_prompter->shown(), QStringList{"存储数据发生错误！"});
     QVERIFY(editor.isVisible());
@@ -359,11 +359,11 @@ void TestLaunchLists::failedStoreKeepsEditorOpen()
 
 void TestLaunchLists::firstSiteSelectedAtLoad()
 {
-    QVERIFY(m_search->ReadyNetSearch());
+    QVERIFY(m_search->loadSites());
 
-    QCOMPARE(names(m_search->ListNetSearch).mid(0, 3), (QStringList{"360搜索", "百度", "百度百科"}));
-    QCOMPARE(m_search->ListNetSearch->selectedFolder()->name, QStringLiteral("360搜索"));
-    QCOMPARE(m_search->lblSearchTxt->text(), QStringLiteral("用[360搜索]搜索"));
+    QCOMPARE(names(m_search->m_siteList).mid(0, 3), (QStringList{"360搜索", "百度", "百度百科"}));
+    QCOMPARE(m_search->m_siteList->selectedFolder()->name, QStringLiteral("360搜索"));
+    QCOMPARE(m_search->m_siteLabel->text(), QStringLiteral("用[360搜索]搜索"));
 }
 
 void TestLaunchLists::searchOpensKeywordsOnSite_data()
@@ -376,44 +376,44 @@ void TestLaunchLists::searchOpensKeywordsOnSite_data()
 void TestLaunchLists::searchOpensKeywordsOnSite()
 {
     QFETCH(bool, enter);
-    QVERIFY(m_search->ReadyNetSearch());
-    QTest::keyClicks(m_search->EditToSearch, QStringLiteral("C++ a&b"));
+    QVERIFY(m_search->loadSites());
+    QTest::keyClicks(m_search->m_keywordsEdit, QStringLiteral("C++ a&b"));
 
     if (enter)
-        QTest::keyClick(m_search->EditToSearch, Qt::Key_Return);
+        QTest::keyClick(m_search->m_keywordsEdit, Qt::Key_Return);
     else
-        m_search->cmdSearch->click();
+        m_search->m_searchButton->click();
 
     QCOMPARE(m_shell->calls(), QStringList{kSiteOpened + "C%2B%2B+a%26b"});
 }
 
 void TestLaunchLists::clickedSiteNamesTheSearch()
 {
-    QVERIFY(m_search->ReadyNetSearch());
+    QVERIFY(m_search->loadSites());
     m_search->show();
     QVERIFY(QTest::qWaitForWindowActive(m_search.get()));
-    QTreeWidgetItem *item = m_search->ListNetSearch->findItems(QStringLiteral("必应"), Qt::MatchExactly).constFirst();
+    QTreeWidgetItem *item = m_search->m_siteList->findItems(QStringLiteral("必应"), Qt::MatchExactly).constFirst();
 
-    QTest::mouseClick(m_search->ListNetSearch->viewport(), Qt::LeftButton, {},
-                      QPoint(20, m_search->ListNetSearch->visualItemRect(item).center().y()));
+    QTest::mouseClick(m_search->m_siteList->viewport(), Qt::LeftButton, {},
+                      QPoint(20, m_search->m_siteList->visualItemRect(item).center().y()));
 
-    QCOMPARE(m_search->lblSearchTxt->text(), QStringLiteral("用[必应]搜索"));
-    QVERIFY(m_search->EditToSearch->hasFocus());
-    m_search->EditToSearch->insert(QStringLiteral("北京 天气"));
-    QTest::keyClick(m_search->EditToSearch, Qt::Key_Return);
+    QCOMPARE(m_search->m_siteLabel->text(), QStringLiteral("用[必应]搜索"));
+    QVERIFY(m_search->m_keywordsEdit->hasFocus());
+    m_search->m_keywordsEdit->insert(QStringLiteral("北京 天气"));
+    QTest::keyClick(m_search->m_keywordsEdit, Qt::Key_Return);
     QCOMPARE(m_shell->calls(),
              QStringList{"url https://cn.bing.com/search?q=%E5%8C%97%E4%BA%AC+%E5%A4%A9%E6%B0%94"});
 }
 
 void TestLaunchLists::doubleClickOpensSite()
 {
-    QVERIFY(m_search->ReadyNetSearch());
+    QVERIFY(m_search->loadSites());
     m_search->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_search.get()));
-    const QPoint cell(20, m_search->ListNetSearch->visualItemRect(m_search->ListNetSearch->topLevelItem(0)).center().y());
+    const QPoint cell(20, m_search->m_siteList->visualItemRect(m_search->m_siteList->topLevelItem(0)).center().y());
 
-    QTest::mouseClick(m_search->ListNetSearch->viewport(), Qt::LeftButton, {}, cell);
-    QTest::mouseDClick(m_search->ListNetSearch->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseClick(m_search->m_siteList->viewport(), Qt::LeftButton, {}, cell);
+    QTest::mouseDClick(m_search->m_siteList->viewport(), Qt::LeftButton, {}, cell);
 
     QCOMPARE(m_shell->calls(), QStringList{kSiteOpened});
 }
@@ -421,12 +421,12 @@ void TestLaunchLists::doubleClickOpensSite()
 void TestLaunchLists::withoutSitesNothingToSearch()
 {
     QVERIFY(dm().execute(QStringLiteral("Delete from TNetSearch")));
-    QVERIFY(m_search->ReadyNetSearch());
+    QVERIFY(m_search->loadSites());
 
-    m_search->EditToSearch->setText(QStringLiteral("天气"));
-    m_search->cmdSearch->click();
+    m_search->m_keywordsEdit->setText(QStringLiteral("天气"));
+    m_search->m_searchButton->click();
 
-    QCOMPARE(m_search->lblSearchTxt->text(), QStringLiteral("通过XXX搜索"));
+    QCOMPARE(m_search->m_siteLabel->text(), QStringLiteral("通过XXX搜索"));
     QVERIFY(m_shell->calls().isEmpty());
     QVERIFY(m_prompter->shown().isEmpty());
 }
@@ -442,8 +442,8 @@ void TestLaunchLists::unreadableListsKeepTheirItems()
 {
     QFETCH(QString, table);
     const bool folders = table == QLatin1String("TFolder");
-    FolderList *list = folders ? m_folders->ListFolder : m_search->ListNetSearch;
-    auto load = [&] { return folders ? m_folders->ReadyCustPath() : m_search->ReadyNetSearch(); };
+    FolderList *list = folders ? m_folders->m_folderList : m_search->m_siteList;
+    auto load = [&] { return folders ? m_folders->loadFolders() : m_search->loadSites(); };
     QVERIFY(load());
     const QStringList before = names(list);
     QVERIFY(dm().execute(QStringLiteral("Drop table ") + table));
@@ -456,21 +456,21 @@ void TestLaunchLists::unreadableListsKeepTheirItems()
 
 void TestLaunchLists::mainWindowLoadsTheTabs()
 {
-    TfrmWorkMain window;
-    QVERIFY(window.FormCreate());
+    MainWindow window;
+    QVERIFY(window.startUp());
 
-    QCOMPARE(window.PageControl1->widget(TfrmWorkMain::AddressBookPage), window.addressBookTab);
-    QCOMPARE(window.PageControl1->widget(TfrmWorkMain::FolderPage), window.folderTab);
-    QCOMPARE(window.PageControl1->widget(TfrmWorkMain::SearchPage), window.searchTab);
+    QCOMPARE(window.m_pageTabs->widget(MainWindow::AddressBookPage), window.m_addressBookTab);
+    QCOMPARE(window.m_pageTabs->widget(MainWindow::FolderPage), window.m_folderTab);
+    QCOMPARE(window.m_pageTabs->widget(MainWindow::SearchPage), window.m_searchTab);
     // Each loads at its first show.
-    QCOMPARE(window.folderTab->ListFolder->topLevelItemCount(), 0);
-    QVERIFY(!window.addressBookTab->dsLinker().isOpen());
-    for (int page : {TfrmWorkMain::AddressBookPage, TfrmWorkMain::FolderPage, TfrmWorkMain::SearchPage})
-        window.PageControl1->setCurrentIndex(page);
-    QCOMPARE(window.folderTab->ListFolder->topLevelItemCount(), 5);
-    QCOMPARE(window.searchTab->lblSearchTxt->text(), QStringLiteral("用[360搜索]搜索"));
-    QCOMPARE(window.addressBookTab->dsLinkClass().count(), 4);
-    QVERIFY(!window.addressBookTab->dsLinker().isEmpty());
+    QCOMPARE(window.m_folderTab->m_folderList->topLevelItemCount(), 0);
+    QVERIFY(!window.m_addressBookTab->contacts().isOpen());
+    for (int page : {MainWindow::AddressBookPage, MainWindow::FolderPage, MainWindow::SearchPage})
+        window.m_pageTabs->setCurrentIndex(page);
+    QCOMPARE(window.m_folderTab->m_folderList->topLevelItemCount(), 5);
+    QCOMPARE(window.m_searchTab->m_siteLabel->text(), QStringLiteral("用[360搜索]搜索"));
+    QCOMPARE(window.m_addressBookTab->categories().count(), 4);
+    QVERIFY(!window.m_addressBookTab->contacts().isEmpty());
     QVERIFY(m_prompter->shown().isEmpty());
 }
 

@@ -40,7 +40,7 @@ void TestPostCodes::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
     QVERIFY(m_folder->isValid());
-    QVERIFY(m_folder->dm().execute(QStringLiteral(
+    QVERIFY(m_folder->database().execute(QStringLiteral(
         "Insert into YBQH (DQ, SM, YB, QH) values ('测试%区', '测试省', '999001', '0999'), "
         "('测试_区', '测试省', '999002', '0999'), ('测试甲区', '测试省', '999003', '0999')")));
     m_prompter = std::make_unique<ScriptedPrompter>();
@@ -58,7 +58,7 @@ void TestPostCodes::cleanup()
 QStringList TestPostCodes::shownAreas() const
 {
     QStringList areas;
-    Recordset &rows = m_page->dsPostCode();
+    Recordset &rows = m_page->postCodes();
     for (int row = 0; row < rows.count(); ++row)
         areas.append(rows.valueAt(row, rows.fieldIndex(QStringLiteral("DQ"))).toString());
     return areas;
@@ -66,7 +66,7 @@ QStringList TestPostCodes::shownAreas() const
 
 bool TestPostCodes::orderedByPostCode() const
 {
-    Recordset &rows = m_page->dsPostCode();
+    Recordset &rows = m_page->postCodes();
     const int column = rows.fieldIndex(QStringLiteral("YB"));
     for (int row = 1; row < rows.count(); ++row) {
         if (rows.valueAt(row - 1, column).toString() > rows.valueAt(row, column).toString())
@@ -77,20 +77,20 @@ bool TestPostCodes::orderedByPostCode() const
 
 int TestPostCodes::count(const QString &where, const QVariantList &params)
 {
-    return m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) from YBQH where ") + where, params).toInt();
+    return m_folder->database().queryValue(QStringLiteral("Select count(*) from YBQH where ") + where, params).toInt();
 }
 
 void TestPostCodes::provinceListFilled()
 {
     QStringList provinces;
-    for (int i = 0; i < m_page->cmbSZM->count(); ++i)
-        provinces.append(m_page->cmbSZM->itemText(i));
+    for (int i = 0; i < m_page->m_provinceCombo->count(); ++i)
+        provinces.append(m_page->m_provinceCombo->itemText(i));
 
     QCOMPARE(provinces.size(),
-             m_folder->dm().GetDataBySQL(QStringLiteral("Select count(Distinct SM) from YBQH where SM <> ''")).toInt());
+             m_folder->database().queryValue(QStringLiteral("Select count(Distinct SM) from YBQH where SM <> ''")).toInt());
     QVERIFY(provinces.contains(QStringLiteral("四川省")));
     QVERIFY(!provinces.contains(QString()));
-    QVERIFY(m_page->cmbSZM->currentText().isEmpty());
+    QVERIFY(m_page->m_provinceCombo->currentText().isEmpty());
     // In pinyin order: 北京市 (bei) before 四川省 (si).
     QVERIFY(provinces.indexOf(QStringLiteral("北京市")) < provinces.indexOf(QStringLiteral("四川省")));
 }
@@ -116,16 +116,16 @@ void TestPostCodes::query()
     QFETCH(QString, province);
     QFETCH(QString, where);
     QFETCH(QVariantList, params);
-    m_page->EditAreaName->setText(area);
-    m_page->cmbSZM->setEditText(province);
+    m_page->m_areaEdit->setText(area);
+    m_page->m_provinceCombo->setEditText(province);
 
-    m_page->cmdQueryPostCode->click();
+    m_page->m_queryButton->click();
 
     const int expected = count(where, params);
-    QCOMPARE(m_page->dsPostCode().count(), expected);
+    QCOMPARE(m_page->postCodes().count(), expected);
     QVERIFY(orderedByPostCode());
     if (!area.isEmpty()) {
-        QVERIFY(m_page->cmbSZM->currentText().isEmpty()); // the area searched every province
+        QVERIFY(m_page->m_provinceCombo->currentText().isEmpty()); // the area searched every province
         for (const QString &shown : shownAreas())
             QVERIFY2(shown.contains(area), qPrintable(shown));
     }
@@ -134,42 +134,42 @@ void TestPostCodes::query()
 
 void TestPostCodes::enterInEitherInputQueries()
 {
-    m_page->EditAreaName->setText(QStringLiteral("测试"));
-    QTest::keyClick(m_page->EditAreaName, Qt::Key_Return);
+    m_page->m_areaEdit->setText(QStringLiteral("测试"));
+    QTest::keyClick(m_page->m_areaEdit, Qt::Key_Return);
     QCOMPARE(shownAreas(), (QStringList{"测试%区", "测试_区", "测试甲区"}));
 
-    m_page->EditAreaName->clear();
-    const int provinces = m_page->cmbSZM->count();
-    m_page->cmbSZM->lineEdit()->setText(QStringLiteral("四川省"));
-    QTest::keyClick(m_page->cmbSZM->lineEdit(), Qt::Key_Return);
-    QCOMPARE(m_page->dsPostCode().count(), count(QStringLiteral("SM = '四川省'")));
-    QVERIFY(m_page->dsPostCode().count() > 0);
-    QCOMPARE(m_page->cmbSZM->count(), provinces); // a typed province is not added to the list
+    m_page->m_areaEdit->clear();
+    const int provinces = m_page->m_provinceCombo->count();
+    m_page->m_provinceCombo->lineEdit()->setText(QStringLiteral("四川省"));
+    QTest::keyClick(m_page->m_provinceCombo->lineEdit(), Qt::Key_Return);
+    QCOMPARE(m_page->postCodes().count(), count(QStringLiteral("SM = '四川省'")));
+    QVERIFY(m_page->postCodes().count() > 0);
+    QCOMPARE(m_page->m_provinceCombo->count(), provinces); // a typed province is not added to the list
 }
 
 void TestPostCodes::choosingAProvinceClearsTheArea()
 {
-    m_page->EditAreaName->setText(QStringLiteral("成都"));
-    m_page->cmbSZM->setCurrentIndex(m_page->cmbSZM->findText(QStringLiteral("测试省")) - 1);
+    m_page->m_areaEdit->setText(QStringLiteral("成都"));
+    m_page->m_provinceCombo->setCurrentIndex(m_page->m_provinceCombo->findText(QStringLiteral("测试省")) - 1);
 
-    m_page->cmbSZM->setFocus();
-    QTest::keyClick(m_page->cmbSZM, Qt::Key_Down); // the user picks the next province of the list
+    m_page->m_provinceCombo->setFocus();
+    QTest::keyClick(m_page->m_provinceCombo, Qt::Key_Down); // the user picks the next province of the list
 
-    QCOMPARE(m_page->cmbSZM->currentText(), QStringLiteral("测试省"));
-    QVERIFY(m_page->EditAreaName->text().isEmpty());
+    QCOMPARE(m_page->m_provinceCombo->currentText(), QStringLiteral("测试省"));
+    QVERIFY(m_page->m_areaEdit->text().isEmpty());
     QCOMPARE(shownAreas(), (QStringList{"测试%区", "测试_区", "测试甲区"}));
 }
 
 void TestPostCodes::failureLeavesTheGridEmpty()
 {
-    QVERIFY(m_page->cmdQueryPostCodeClick());
-    QVERIFY(m_page->dsPostCode().count() > 0);
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Drop table YBQH")));
+    QVERIFY(m_page->queryPostCodes());
+    QVERIFY(m_page->postCodes().count() > 0);
+    QVERIFY(m_folder->database().execute(QStringLiteral("Drop table YBQH")));
 
-    QVERIFY(!m_page->cmdQueryPostCodeClick());
+    QVERIFY(!m_page->queryPostCodes());
 
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("读取数据库文件发生错误！")});
-    QCOMPARE(m_page->dsPostCode().count(), 0);
+    QCOMPARE(m_page->postCodes().count(), 0);
 }
 
 PANDREL_TEST_MAIN(TestPostCodes)

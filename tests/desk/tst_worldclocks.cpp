@@ -81,7 +81,7 @@ int TestWorldClocks::cityIndex(const QString &caption) const
 
 bool TestWorldClocks::choosePlace(const QString &name)
 {
-    Recordset &places = m_page->dsTimeZone();
+    Recordset &places = m_page->places();
     for (int row = 0; row < places.count(); ++row) {
         if (places.valueAt(row, places.fieldIndex(QStringLiteral("AddName"))).toString() == name)
             return places.moveTo(row);
@@ -91,14 +91,14 @@ bool TestWorldClocks::choosePlace(const QString &name)
 
 void TestWorldClocks::beforeTheFirstTick()
 {
-    for (QLabel *time : m_page->fixedTimes)
+    for (QLabel *time : m_page->m_fixedTimeLabels)
         QCOMPARE(time->text(), QStringLiteral("00:00:00"));
-    QCOMPARE(m_page->Label29->text(), QStringLiteral("00:00:00"));
-    QCOMPARE(m_page->Label28->text(), QStringLiteral("开罗"));
+    QCOMPARE(m_page->m_placeTimeLabel->text(), QStringLiteral("00:00:00"));
+    QCOMPARE(m_page->m_placeNameLabel->text(), QStringLiteral("开罗"));
 
-    QVERIFY(m_page->ReadyTimeZone()); // opening the list shows its first place at once
-    QCOMPARE(m_page->Label28->text(), m_page->dsTimeZone().text(QStringLiteral("AddName")));
-    QVERIFY(m_page->Label28->text() != QStringLiteral("开罗"));
+    QVERIFY(m_page->loadPlaces()); // opening the list shows its first place at once
+    QCOMPARE(m_page->m_placeNameLabel->text(), m_page->places().text(QStringLiteral("AddName")));
+    QVERIFY(m_page->m_placeNameLabel->text() != QStringLiteral("开罗"));
 }
 
 void TestWorldClocks::fixedCitiesShowTheirRealTime_data()
@@ -134,12 +134,12 @@ void TestWorldClocks::fixedCitiesShowTheirRealTime()
     QFETCH(QString, shown);
     m_clock->set(now);
 
-    m_page->Timer1Timer();
+    m_page->clockTick();
 
     const int index = cityIndex(city);
     QVERIFY(index >= 0);
-    QCOMPARE(m_page->fixedTimes.at(index)->text(), shown);
-    QCOMPARE(m_page->fixedClocks.at(index)->time(), QTime::fromString(shown, QStringLiteral("HH:mm:ss")));
+    QCOMPARE(m_page->m_fixedTimeLabels.at(index)->text(), shown);
+    QCOMPARE(m_page->m_fixedClocks.at(index)->time(), QTime::fromString(shown, QStringLiteral("HH:mm:ss")));
 }
 
 void TestWorldClocks::workingHoursColour_data()
@@ -161,10 +161,10 @@ void TestWorldClocks::workingHoursColour()
     QFETCH(QColor, parisColour);
     m_clock->set(beijing(QDate(2024, 1, 15), beijingTime));
 
-    m_page->Timer1Timer();
+    m_page->clockTick();
 
-    QCOMPARE(textColour(m_page->fixedTimes.at(cityIndex(QStringLiteral("北京")))), beijingColour);
-    QCOMPARE(textColour(m_page->fixedTimes.at(cityIndex(QStringLiteral("巴黎")))), parisColour);
+    QCOMPARE(textColour(m_page->m_fixedTimeLabels.at(cityIndex(QStringLiteral("北京")))), beijingColour);
+    QCOMPARE(textColour(m_page->m_fixedTimeLabels.at(cityIndex(QStringLiteral("巴黎")))), parisColour);
 }
 
 void TestWorldClocks::chosenPlaceFollowsItsOffset_data()
@@ -187,30 +187,30 @@ void TestWorldClocks::chosenPlaceFollowsItsOffset()
     QFETCH(QString, shown);
     QFETCH(QColor, colour);
     m_clock->set(beijing(QDate(2024, 1, 15), QTime(8, 0)).toTimeZone(QTimeZone("Europe/Moscow")));
-    QVERIFY(m_page->ReadyTimeZone());
+    QVERIFY(m_page->loadPlaces());
 
     QVERIFY(choosePlace(place));
-    QCOMPARE(m_page->Label28->text(), place);
-    QCOMPARE(m_page->Label29->text(), shown);
-    QCOMPARE(m_page->BmpClock9->time(), QTime::fromString(shown, QStringLiteral("HH:mm:ss")));
+    QCOMPARE(m_page->m_placeNameLabel->text(), place);
+    QCOMPARE(m_page->m_placeTimeLabel->text(), shown);
+    QCOMPARE(m_page->m_placeClock->time(), QTime::fromString(shown, QStringLiteral("HH:mm:ss")));
 
-    m_page->Timer1Timer();
-    QCOMPARE(m_page->Label29->text(), shown);
-    QCOMPARE(textColour(m_page->Label29), colour);
+    m_page->clockTick();
+    QCOMPARE(m_page->m_placeTimeLabel->text(), shown);
+    QCOMPARE(textColour(m_page->m_placeTimeLabel), colour);
 }
 
 void TestWorldClocks::unreadablePlacesLeaveTheFixedClocksRunning()
 {
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Drop table TTimeZone")));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Drop table TTimeZone")));
     m_clock->set(beijing(QDate(2024, 1, 15), QTime(9, 30)));
 
-    QVERIFY(!m_page->ReadyTimeZone());
-    m_page->Timer1Timer();
+    QVERIFY(!m_page->loadPlaces());
+    m_page->clockTick();
 
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("读取地区时区信息发生错误！")});
-    QCOMPARE(m_page->fixedTimes.first()->text(), QStringLiteral("09:30:00"));
-    QCOMPARE(m_page->Label28->text(), QStringLiteral("开罗"));
-    QCOMPARE(m_page->Label29->text(), QStringLiteral("00:00:00"));
+    QCOMPARE(m_page->m_fixedTimeLabels.first()->text(), QStringLiteral("09:30:00"));
+    QCOMPARE(m_page->m_placeNameLabel->text(), QStringLiteral("开罗"));
+    QCOMPARE(m_page->m_placeTimeLabel->text(), QStringLiteral("00:00:00"));
 }
 
 PANDREL_TEST_MAIN(TestWorldClocks)

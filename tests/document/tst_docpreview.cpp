@@ -3,7 +3,7 @@
 
 #include "document/DocumentStore.h"
 #include "document/rtf/Rtf.h"
-#include "document/TfrmPreviewDocExd.h"
+#include "document/DocumentPreviewDialog.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -27,8 +27,8 @@ private slots:
     void init();
     void cleanup();
 
-    void showOpensOnlyExistingFiles_data();
-    void showOpensOnlyExistingFiles();
+    void previewOpensOnlyExistingFiles_data();
+    void previewOpensOnlyExistingFiles();
     void nameChoosesTheReader_data();
     void nameChoosesTheReader();
     void emptyDocumentHasNoPages();
@@ -46,11 +46,11 @@ private:
     QString writeLongDocument(const QString &name = QStringLiteral("tmp.rvf"),
                               Format format = Format::Native) const;
     QPushButton *button(const QString &name) const;
-    QString pageLabel() const { return m_window->Label1->text(); }
+    QString pageLabel() const { return m_window->m_pageLabel->text(); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<TfrmPreviewDocExd> m_window;
+    std::unique_ptr<DocumentPreviewDialog> m_window;
 };
 
 namespace {
@@ -75,7 +75,7 @@ void TestDocPreview::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_prompter = std::make_unique<ScriptedPrompter>();
-    m_window = std::make_unique<TfrmPreviewDocExd>();
+    m_window = std::make_unique<DocumentPreviewDialog>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
@@ -110,12 +110,12 @@ QString TestDocPreview::writeLongDocument(const QString &name, Format format) co
 
 QPushButton *TestDocPreview::button(const QString &name) const
 {
-    const QMap<QString, QPushButton *> buttons{{"第一页", m_window->Button1}, {"前一页", m_window->Button2},
-                                               {"下一页", m_window->Button3}, {"末页", m_window->Button4}};
+    const QMap<QString, QPushButton *> buttons{{"第一页", m_window->m_firstPageButton}, {"前一页", m_window->m_previousPageButton},
+                                               {"下一页", m_window->m_nextPageButton}, {"末页", m_window->m_lastPageButton}};
     return buttons.value(name);
 }
 
-void TestDocPreview::showOpensOnlyExistingFiles_data()
+void TestDocPreview::previewOpensOnlyExistingFiles_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("opens");
@@ -124,7 +124,7 @@ void TestDocPreview::showOpensOnlyExistingFiles_data()
     QTest::newRow("document") << "tmp.rvf" << true;
 }
 
-void TestDocPreview::showOpensOnlyExistingFiles()
+void TestDocPreview::previewOpensOnlyExistingFiles()
 {
     QFETCH(QString, name);
     QFETCH(bool, opens);
@@ -134,15 +134,15 @@ void TestDocPreview::showOpensOnlyExistingFiles()
     int shownPages = -1;
     QTimer closer;
     connect(&closer, &QTimer::timeout, this, [&] {
-        if (auto *window = qobject_cast<TfrmPreviewDocExd *>(QApplication::activeModalWidget())) {
+        if (auto *window = qobject_cast<DocumentPreviewDialog *>(QApplication::activeModalWidget())) {
             closer.stop();
             shownPages = window->pageCount();
-            QTest::mouseClick(window->Button6, Qt::LeftButton);
+            QTest::mouseClick(window->m_closeButton, Qt::LeftButton);
         }
     });
     closer.start(10);
 
-    ShowDocPreview(m_dir->filePath(name));
+    previewDocument(m_dir->filePath(name));
 
     QCOMPARE(shownPages >= 3, opens);
     QCOMPARE(shownPages == -1, !opens);
@@ -183,7 +183,7 @@ void TestDocPreview::emptyDocumentHasNoPages()
     QVERIFY(m_window->loadFile(path));
 
     QCOMPARE(m_window->pageCount(), 0);
-    QCOMPARE(m_window->preview->pageCount(), 0);
+    QCOMPARE(m_window->m_preview->pageCount(), 0);
     QCOMPARE(pageLabel(), "0 / 0");
     for (const char *name : {"下一页", "末页", "前一页", "第一页"}) {
         QTest::mouseClick(button(name), Qt::LeftButton);
@@ -218,7 +218,7 @@ void TestDocPreview::pageButtons()
 
     const int page = expected > 0 ? expected : pages + 1 + expected;
     QCOMPARE(m_window->currentPage(), page);
-    QCOMPARE(m_window->preview->currentPage(), page);
+    QCOMPARE(m_window->m_preview->currentPage(), page);
     QCOMPARE(pageLabel(), QStringLiteral("%1 / %2").arg(page).arg(pages));
 }
 
@@ -253,15 +253,15 @@ void TestDocPreview::zoom()
     QFETCH(int, percent);
     QFETCH(bool, refused);
     QVERIFY(m_window->loadFile(writeLongDocument()));
-    m_window->cmb->setEditText("150%");
+    m_window->m_zoomCombo->setEditText("150%");
     m_window->applyZoom();
 
-    m_window->cmb->setEditText(text);
+    m_window->m_zoomCombo->setEditText(text);
     m_window->applyZoom();
 
-    QCOMPARE(m_window->preview->zoomMode(), mode);
+    QCOMPARE(m_window->m_preview->zoomMode(), mode);
     if (mode == QPrintPreviewWidget::CustomZoom)
-        QCOMPARE(qRound(m_window->preview->zoomFactor() * 100), percent);
+        QCOMPARE(qRound(m_window->m_preview->zoomFactor() * 100), percent);
     QCOMPARE(m_prompter->shown(), refused ? QStringList{zoomRangeMessage} : QStringList{});
     QCOMPARE(m_prompter->titles(), refused ? QStringList{QStringLiteral("比例")} : QStringList{});
 }
@@ -269,22 +269,22 @@ void TestDocPreview::zoom()
 void TestDocPreview::zoomListAppliesChoiceAndTypedValue()
 {
     QVERIFY(m_window->loadFile(writeLongDocument()));
-    QCOMPARE(m_window->cmb->currentText(), QString());
-    QCOMPARE(m_window->preview->zoomMode(), QPrintPreviewWidget::FitToWidth);
+    QCOMPARE(m_window->m_zoomCombo->currentText(), QString());
+    QCOMPARE(m_window->m_preview->zoomMode(), QPrintPreviewWidget::FitToWidth);
 
     // Choosing from the list: the first item below the empty start is "200%".
-    QTest::keyClick(m_window->cmb, Qt::Key_Down);
-    QCOMPARE(m_window->cmb->currentText(), "200%");
-    QCOMPARE(m_window->preview->zoomFactor(), 2.0);
+    QTest::keyClick(m_window->m_zoomCombo, Qt::Key_Down);
+    QCOMPARE(m_window->m_zoomCombo->currentText(), "200%");
+    QCOMPARE(m_window->m_preview->zoomFactor(), 2.0);
 
     // Typing a value: Enter applies it, keeps it out of the list and presses no button.
-    QTest::mouseClick(m_window->Button3, Qt::LeftButton);
-    QLineEdit *field = m_window->cmb->lineEdit();
+    QTest::mouseClick(m_window->m_nextPageButton, Qt::LeftButton);
+    QLineEdit *field = m_window->m_zoomCombo->lineEdit();
     field->setFocus();
     field->setText("150");
     QTest::keyClick(field, Qt::Key_Return);
-    QCOMPARE(m_window->preview->zoomFactor(), 1.5);
-    QCOMPARE(m_window->cmb->count(), 9);
+    QCOMPARE(m_window->m_preview->zoomFactor(), 1.5);
+    QCOMPARE(m_window->m_zoomCombo->count(), 9);
     QCOMPARE(m_window->currentPage(), 2);
 }
 
@@ -312,7 +312,7 @@ void TestDocPreview::printWithoutPrinter()
     else
         m_prompter->answerText(pdf);
 
-    QTest::mouseClick(m_window->Button5, Qt::LeftButton);
+    QTest::mouseClick(m_window->m_printButton, Qt::LeftButton);
 
     QCOMPARE(m_prompter->fileRequests().size(), 1);
     const platform::Prompter::FileRequest request = m_prompter->fileRequests().constFirst();

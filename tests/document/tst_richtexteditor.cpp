@@ -52,8 +52,8 @@ private slots:
     void exportWritesRtf();
 
 private:
-    QString text() const { return m_editor->rve->toPlainText(); }
-    void selectAll() { m_editor->rve->selectAll(); }
+    QString text() const { return m_editor->m_textEdit->toPlainText(); }
+    void selectAll() { m_editor->m_textEdit->selectAll(); }
 
     std::unique_ptr<ScriptedPrompter> m_prompter;
     std::unique_ptr<RichTextEditor> m_editor;
@@ -90,11 +90,11 @@ void TestRichTextEditor::menuHasEveryCommand()
     RichTextEditor editor{RichTextEditor::Variant(variant)};
 
     QStringList captions;
-    for (QAction *action : editor.popupMenu->actions())
+    for (QAction *action : editor.m_contextMenu->actions())
         captions.append(action->isSeparator() ? QStringLiteral("-") : action->text());
     QCOMPARE(captions.join('|'), items);
-    QCOMPARE(bool(editor.sbSave), variant == int(RichTextEditor::Variant::MainWindow));
-    QCOMPARE(editor.popupMenu->actions().at(1)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
+    QCOMPARE(bool(editor.m_saveButton), variant == int(RichTextEditor::Variant::MainWindow));
+    QCOMPARE(editor.m_contextMenu->actions().at(1)->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+Z")));
 }
 
 void TestRichTextEditor::fontSizeBoxApplies_data()
@@ -110,13 +110,13 @@ void TestRichTextEditor::fontSizeBoxApplies()
 {
     QFETCH(QString, typed);
     QFETCH(double, size);
-    m_editor->rve->setPlainText(QStringLiteral("一段文字"));
+    m_editor->m_textEdit->setPlainText(QStringLiteral("一段文字"));
     selectAll();
 
-    m_editor->cmbFontSize->lineEdit()->setText(typed);
-    QTest::keyClick(m_editor->cmbFontSize->lineEdit(), Qt::Key_Return);
+    m_editor->m_fontSizeCombo->lineEdit()->setText(typed);
+    QTest::keyClick(m_editor->m_fontSizeCombo->lineEdit(), Qt::Key_Return);
 
-    QCOMPARE(m_editor->rve->textCursor().charFormat().fontPointSize(), size);
+    QCOMPARE(m_editor->m_textEdit->textCursor().charFormat().fontPointSize(), size);
     QCOMPARE(text(), QStringLiteral("一段文字")); // the Enter key went no further
 }
 
@@ -131,23 +131,23 @@ void TestRichTextEditor::toolbarFollowsTheCaret()
 
     QTextCursor caret(m_editor->document());
     caret.setPosition(4); // inside the bold run
-    m_editor->rve->setTextCursor(caret);
-    QVERIFY(m_editor->btnBold->isChecked());
-    QCOMPARE(m_editor->cmbFontSize->currentText(), QStringLiteral("20"));
+    m_editor->m_textEdit->setTextCursor(caret);
+    QVERIFY(m_editor->m_boldButton->isChecked());
+    QCOMPARE(m_editor->m_fontSizeCombo->currentText(), QStringLiteral("20"));
 
     caret.setPosition(1);
-    m_editor->rve->setTextCursor(caret);
-    QVERIFY(!m_editor->btnBold->isChecked());
-    QCOMPARE(m_editor->cmbFontSize->currentText(), QStringLiteral("12"));
+    m_editor->m_textEdit->setTextCursor(caret);
+    QVERIFY(!m_editor->m_boldButton->isChecked());
+    QCOMPARE(m_editor->m_fontSizeCombo->currentText(), QStringLiteral("12"));
     QCOMPARE(m_editor->document()->toPlainText(), QStringLiteral("普通加粗")); // following applied nothing back
 }
 
 void TestRichTextEditor::boldAppliesToTheSelectionAsOneUndoStep()
 {
-    m_editor->rve->setPlainText(QStringLiteral("重要通知"));
+    m_editor->m_textEdit->setPlainText(QStringLiteral("重要通知"));
     selectAll();
 
-    m_editor->btnBold->click();
+    m_editor->m_boldButton->click();
     QCOMPARE(m_editor->document()->begin().begin().fragment().charFormat().fontWeight(), int(QFont::Bold));
     m_editor->document()->undo();
 
@@ -156,18 +156,18 @@ void TestRichTextEditor::boldAppliesToTheSelectionAsOneUndoStep()
 
 void TestRichTextEditor::indentStaysWithinItsLimits()
 {
-    m_editor->rve->setPlainText(QStringLiteral("缩进"));
+    m_editor->m_textEdit->setPlainText(QStringLiteral("缩进"));
     for (int i = 0; i < 12; ++i)
-        m_editor->btnIdentInc->click();
-    QCOMPARE(m_editor->rve->textCursor().blockFormat().leftMargin(), 200.0);
+        m_editor->m_indentMoreButton->click();
+    QCOMPARE(m_editor->m_textEdit->textCursor().blockFormat().leftMargin(), 200.0);
     for (int i = 0; i < 12; ++i)
-        m_editor->btnIdentDec->click();
-    QCOMPARE(m_editor->rve->textCursor().blockFormat().leftMargin(), 0.0);
+        m_editor->m_indentLessButton->click();
+    QCOMPARE(m_editor->m_textEdit->textCursor().blockFormat().leftMargin(), 0.0);
 }
 
 void TestRichTextEditor::indentMovesEachParagraphFromItsOwn()
 {
-    m_editor->rve->setPlainText(QStringLiteral("一\n二\n三"));
+    m_editor->m_textEdit->setPlainText(QStringLiteral("一\n二\n三"));
     auto margins = [this] {
         QList<qreal> list;
         for (QTextBlock block = m_editor->document()->begin(); block.isValid(); block = block.next())
@@ -181,10 +181,10 @@ void TestRichTextEditor::indentMovesEachParagraphFromItsOwn()
     QTextCursor(m_editor->document()->findBlockByNumber(2)).mergeBlockFormat(indented);
     selectAll();
 
-    m_editor->btnIdentInc->click();
+    m_editor->m_indentMoreButton->click();
     QCOMPARE(margins(), (QList<qreal>{20, 60, 200}));
-    m_editor->btnIdentDec->click();
-    m_editor->btnIdentDec->click();
+    m_editor->m_indentLessButton->click();
+    m_editor->m_indentLessButton->click();
     QCOMPARE(margins(), (QList<qreal>{0, 20, 160}));
     m_editor->document()->undo(); // one step each
     QCOMPARE(margins(), (QList<qreal>{0, 40, 180}));
@@ -192,14 +192,14 @@ void TestRichTextEditor::indentMovesEachParagraphFromItsOwn()
 
 void TestRichTextEditor::alignmentAndLineSpacing()
 {
-    m_editor->rve->setPlainText(QStringLiteral("居中的段落"));
-    m_editor->btnCenter->click();
-    QCOMPARE(m_editor->rve->textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-    QVERIFY(!m_editor->btnLeft->isChecked());
+    m_editor->m_textEdit->setPlainText(QStringLiteral("居中的段落"));
+    m_editor->m_centerButton->click();
+    QCOMPARE(m_editor->m_textEdit->textCursor().blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    QVERIFY(!m_editor->m_alignLeftButton->isChecked());
 
     m_editor->setLineSpacing(150);
-    QCOMPARE(m_editor->rve->textCursor().blockFormat().lineHeight(), 150.0);
-    QCOMPARE(m_editor->rve->textCursor().blockFormat().lineHeightType(), int(QTextBlockFormat::ProportionalHeight));
+    QCOMPARE(m_editor->m_textEdit->textCursor().blockFormat().lineHeight(), 150.0);
+    QCOMPARE(m_editor->m_textEdit->textCursor().blockFormat().lineHeightType(), int(QTextBlockFormat::ProportionalHeight));
 }
 
 void TestRichTextEditor::dateTimeGoesInAndOnTheClipboard_data()
@@ -293,7 +293,7 @@ void TestRichTextEditor::picturesBeyondWhatABodyKeepsAreRefused()
 void TestRichTextEditor::tableCommandsWork()
 {
     m_editor->insertTable();
-    QTextTable *table = m_editor->rve->textCursor().currentTable();
+    QTextTable *table = m_editor->m_textEdit->textCursor().currentTable();
     QVERIFY(table);
     QCOMPARE(table->rows(), 10);
     QCOMPARE(table->columns(), 6);
@@ -302,10 +302,10 @@ void TestRichTextEditor::tableCommandsWork()
     QCOMPARE(table->rows(), 11);
 
     // Every row selected: deleting the rows deletes the table.
-    QTextCursor all = m_editor->rve->textCursor();
+    QTextCursor all = m_editor->m_textEdit->textCursor();
     all.setPosition(table->cellAt(0, 0).firstPosition());
     all.setPosition(table->cellAt(10, 5).firstPosition(), QTextCursor::KeepAnchor);
-    m_editor->rve->setTextCursor(all);
+    m_editor->m_textEdit->setTextCursor(all);
     m_editor->runTableCommand(RichTextEditor::DeleteRows);
     QVERIFY(!QTextCursor(m_editor->document()).currentTable());
     QVERIFY(m_editor->document()->rootFrame()->childFrames().isEmpty());
@@ -317,14 +317,14 @@ void TestRichTextEditor::tableCommandsWork()
 void TestRichTextEditor::tabMovesBetweenCells()
 {
     m_editor->insertTable();
-    QTextTable *table = m_editor->rve->textCursor().currentTable();
+    QTextTable *table = m_editor->m_textEdit->textCursor().currentTable();
     QVERIFY(table);
     auto caretCell = [&] {
-        const QTextTableCell cell = table->cellAt(m_editor->rve->textCursor());
+        const QTextTableCell cell = table->cellAt(m_editor->m_textEdit->textCursor());
         return QPoint(cell.column(), cell.row());
     };
     auto press = [this](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
-        QTest::keyClick(m_editor->rve, key, modifiers);
+        QTest::keyClick(m_editor->m_textEdit, key, modifiers);
     };
 
     press(Qt::Key_Tab);
@@ -333,17 +333,17 @@ void TestRichTextEditor::tabMovesBetweenCells()
     QCOMPARE(caretCell(), QPoint(0, 0));
     press(Qt::Key_Backtab, Qt::ShiftModifier); // before the first cell: stays
     QCOMPARE(caretCell(), QPoint(0, 0));
-    m_editor->rve->setTextCursor(table->cellAt(0, 5).firstCursorPosition());
+    m_editor->m_textEdit->setTextCursor(table->cellAt(0, 5).firstCursorPosition());
     press(Qt::Key_Tab); // the end of a row goes on in the next
     QCOMPARE(caretCell(), QPoint(0, 1));
-    m_editor->rve->setTextCursor(table->cellAt(9, 5).firstCursorPosition());
+    m_editor->m_textEdit->setTextCursor(table->cellAt(9, 5).firstCursorPosition());
     press(Qt::Key_Tab); // the last cell adds a row
     QCOMPARE(table->rows(), 11);
     QCOMPARE(caretCell(), QPoint(0, 10));
     QVERIFY(!text().contains(QLatin1Char('\t')));
 
-    m_editor->rve->setTextCursor(QTextCursor(m_editor->document()));
-    m_editor->rve->moveCursor(QTextCursor::End); // outside the table Tab is a tab
+    m_editor->m_textEdit->setTextCursor(QTextCursor(m_editor->document()));
+    m_editor->m_textEdit->moveCursor(QTextCursor::End); // outside the table Tab is a tab
     press(Qt::Key_Tab);
     QVERIFY(text().endsWith(QLatin1Char('\t')));
 }
@@ -364,8 +364,8 @@ void TestRichTextEditor::pictureDialogOffersReadableKinds()
 void TestRichTextEditor::fontBoxListsEachFamilyOnceInAUsualList()
 {
     QStringList families;
-    for (int i = 0; i < m_editor->cmbFont->count(); ++i)
-        families.append(m_editor->cmbFont->itemText(i));
+    for (int i = 0; i < m_editor->m_fontCombo->count(); ++i)
+        families.append(m_editor->m_fontCombo->itemText(i));
 
     QVERIFY(families.contains(QStringLiteral("Noto Sans CJK SC")));
     QCOMPARE(QSet<QString>(families.begin(), families.end()).size(), families.size());
@@ -374,19 +374,19 @@ void TestRichTextEditor::fontBoxListsEachFamilyOnceInAUsualList()
     // The open list: a usual drop-down, not as tall as the screen, wide enough for the names.
     m_editor->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_editor.get()));
-    m_editor->cmbFont->showPopup();
-    QAbstractItemView *list = m_editor->cmbFont->view();
+    m_editor->m_fontCombo->showPopup();
+    QAbstractItemView *list = m_editor->m_fontCombo->view();
     QTRY_VERIFY(list->isVisible());
     const int rows = std::min(20, int(families.size()));
     QVERIFY(list->window()->height() <= list->sizeHintForRow(0) * rows + 16);
     QVERIFY(list->viewport()->width() >= list->sizeHintForColumn(0));
-    m_editor->cmbFont->hidePopup();
+    m_editor->m_fontCombo->hidePopup();
 }
 
 void TestRichTextEditor::splitAsksForTheParts()
 {
     m_editor->insertTable();
-    QTextTable *table = m_editor->rve->textCursor().currentTable();
+    QTextTable *table = m_editor->m_textEdit->textCursor().currentTable();
     m_prompter->answerText(QStringLiteral("3"));
 
     m_editor->runTableCommand(RichTextEditor::SplitVertically);
@@ -405,7 +405,7 @@ void TestRichTextEditor::tableDeeperThanTheBoundIsRefused()
 {
     for (int depth = 1; depth <= kMaxTableDepth; ++depth) {
         m_editor->insertTable();
-        QVERIFY(m_editor->rve->textCursor().currentTable());
+        QVERIFY(m_editor->m_textEdit->textCursor().currentTable());
     }
     const int characters = m_editor->document()->characterCount();
     QVERIFY(m_prompter->shown().isEmpty());
@@ -421,28 +421,28 @@ void TestRichTextEditor::tableDeeperThanTheBoundIsRefused()
 
 void TestRichTextEditor::findReportsTheEnd()
 {
-    m_editor->rve->setPlainText(QStringLiteral("合同 Contract 合同"));
-    m_editor->rve->moveCursor(QTextCursor::Start);
+    m_editor->m_textEdit->setPlainText(QStringLiteral("合同 Contract 合同"));
+    m_editor->m_textEdit->moveCursor(QTextCursor::Start);
 
     QVERIFY(m_editor->findNext(QStringLiteral("合同"), false, false, false));
     QVERIFY(m_editor->findNext(QStringLiteral("合同"), false, false, false));
-    QCOMPARE(m_editor->rve->textCursor().selectionStart(), 12);
+    QCOMPARE(m_editor->m_textEdit->textCursor().selectionStart(), 12);
     QVERIFY(!m_editor->findNext(QStringLiteral("合同"), false, false, false));
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("没有找到新的类似信息"));
     QCOMPARE(m_prompter->titles().last(), QStringLiteral("搜索完毕！"));
 
-    m_editor->rve->moveCursor(QTextCursor::Start);
+    m_editor->m_textEdit->moveCursor(QTextCursor::Start);
     QVERIFY(!m_editor->findNext(QStringLiteral("contract"), false, true, false)); // case matters
-    m_editor->rve->moveCursor(QTextCursor::End);
+    m_editor->m_textEdit->moveCursor(QTextCursor::End);
     QVERIFY(m_editor->findNext(QStringLiteral("合同"), true, false, false)); // backwards from the end
-    QCOMPARE(m_editor->rve->textCursor().selectionStart(), 12);
+    QCOMPARE(m_editor->m_textEdit->textCursor().selectionStart(), 12);
 }
 
 void TestRichTextEditor::exportWritesRtf()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("公告.Doc"));
-    m_editor->rve->setPlainText(QStringLiteral("导出的正文"));
+    m_editor->m_textEdit->setPlainText(QStringLiteral("导出的正文"));
     m_prompter->answerText(path);
 
     m_editor->exportWord();

@@ -1,6 +1,6 @@
 #include "TestMain.h"
 
-#include "document/TfrmEspChar.h"
+#include "document/SpecialCharacterDialog.h"
 
 #include <QClipboard>
 #include <QPushButton>
@@ -8,7 +8,7 @@
 #include <QTimer>
 
 // Each case: a shown picker and a clipboard holding a known text.
-class TestEspChar : public QObject
+class TestSpecialCharacterDialog : public QObject
 {
     Q_OBJECT
 
@@ -27,13 +27,13 @@ private slots:
     void emptyCellChoosesNothing();
     void leavingKeepsTheClipboard_data();
     void leavingKeepsTheClipboard();
-    void showSpecialCharsTellsWhetherChosen_data();
-    void showSpecialCharsTellsWhetherChosen();
+    void pickSpecialCharacterTellsWhetherChosen_data();
+    void pickSpecialCharacterTellsWhetherChosen();
 
 private:
     QString cellText(int row, int column) const;
 
-    std::unique_ptr<TfrmEspChar> m_window;
+    std::unique_ptr<SpecialCharacterDialog> m_window;
 };
 
 namespace {
@@ -47,26 +47,26 @@ QString clipboardText()
 
 } // namespace
 
-void TestEspChar::init()
+void TestSpecialCharacterDialog::init()
 {
     QGuiApplication::clipboard()->setText(knownClipboard);
-    m_window = std::make_unique<TfrmEspChar>();
+    m_window = std::make_unique<SpecialCharacterDialog>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 }
 
-void TestEspChar::cleanup()
+void TestSpecialCharacterDialog::cleanup()
 {
     m_window.reset();
 }
 
-QString TestEspChar::cellText(int row, int column) const
+QString TestSpecialCharacterDialog::cellText(int row, int column) const
 {
-    const QTableWidgetItem *item = m_window->grid->item(row, column);
+    const QTableWidgetItem *item = m_window->m_characterGrid->item(row, column);
     return item ? item->text() : QString();
 }
 
-void TestEspChar::cellsHoldTheTableRowByRow_data()
+void TestSpecialCharacterDialog::cellsHoldTheTableRowByRow_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
@@ -90,19 +90,19 @@ void TestEspChar::cellsHoldTheTableRowByRow_data()
     QTest::newRow("last") << 16 << 28 << QStringLiteral("┌");
 }
 
-void TestEspChar::cellsHoldTheTableRowByRow()
+void TestSpecialCharacterDialog::cellsHoldTheTableRowByRow()
 {
     QFETCH(int, row);
     QFETCH(int, column);
     QFETCH(QString, symbol);
 
     QCOMPARE(cellText(row, column), symbol);
-    QCOMPARE(m_window->grid->item(row, column)->textAlignment(), int(Qt::AlignCenter));
+    QCOMPARE(m_window->m_characterGrid->item(row, column)->textAlignment(), int(Qt::AlignCenter));
 }
 
-void TestEspChar::tableFillsCellsWithoutGaps()
+void TestSpecialCharacterDialog::tableFillsCellsWithoutGaps()
 {
-    const QTableWidget *grid = m_window->grid;
+    const QTableWidget *grid = m_window->m_characterGrid;
     QCOMPARE(grid->rowCount(), 18);
     QCOMPARE(grid->columnCount(), 30);
 
@@ -122,19 +122,19 @@ void TestEspChar::tableFillsCellsWithoutGaps()
     QCOMPARE(table.count(QStringLiteral("┌")), 1);
 }
 
-void TestEspChar::wholeGridFitsTheWindow()
+void TestSpecialCharacterDialog::wholeGridFitsTheWindow()
 {
-    const QTableWidget *grid = m_window->grid;
+    const QTableWidget *grid = m_window->m_characterGrid;
     QCOMPARE(m_window->size(), QSize(636, 425));
     const QRect lastCell(grid->columnViewportPosition(29), grid->rowViewportPosition(17),
                          grid->columnWidth(29), grid->rowHeight(17));
     QCOMPARE(lastCell.size(), QSize(20, 20));
     QVERIFY(grid->viewport()->rect().contains(lastCell));
     QVERIFY(m_window->rect().contains(grid->geometry()));
-    QVERIFY(m_window->rect().contains(m_window->cmdCancel->geometry()));
+    QVERIFY(m_window->rect().contains(m_window->m_exitButton->geometry()));
 }
 
-void TestEspChar::choosingCopiesTheSymbol_data()
+void TestSpecialCharacterDialog::choosingCopiesTheSymbol_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
@@ -148,27 +148,27 @@ void TestEspChar::choosingCopiesTheSymbol_data()
     QTest::newRow("Enter on the grid") << 9 << 26 << QStringLiteral("η") << true;
 }
 
-void TestEspChar::choosingCopiesTheSymbol()
+void TestSpecialCharacterDialog::choosingCopiesTheSymbol()
 {
     QFETCH(int, row);
     QFETCH(int, column);
     QFETCH(QString, symbol);
     QFETCH(bool, enter);
 
-    m_window->grid->setCurrentCell(row, column);
+    m_window->m_characterGrid->setCurrentCell(row, column);
     if (enter)
-        QTest::keyClick(m_window->grid, Qt::Key_Return);
+        QTest::keyClick(m_window->m_characterGrid, Qt::Key_Return);
     else
-        m_window->cmdSave->click();
+        m_window->m_chooseButton->click();
 
     QCOMPARE(clipboardText(), symbol);
     QVERIFY(m_window->chosen());
     QVERIFY(!m_window->isVisible());
 }
 
-void TestEspChar::doubleClickChooses()
+void TestSpecialCharacterDialog::doubleClickChooses()
 {
-    QTableWidget *grid = m_window->grid;
+    QTableWidget *grid = m_window->m_characterGrid;
     const QPoint centre = grid->visualRect(grid->model()->index(3, 7)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre);
@@ -179,7 +179,7 @@ void TestEspChar::doubleClickChooses()
     QVERIFY(!m_window->isVisible());
 }
 
-void TestEspChar::emptyCellChoosesNothing_data()
+void TestSpecialCharacterDialog::emptyCellChoosesNothing_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<int>("column");
@@ -190,13 +190,13 @@ void TestEspChar::emptyCellChoosesNothing_data()
     QTest::newRow("last row, double-click") << 17 << 15 << true;
 }
 
-void TestEspChar::emptyCellChoosesNothing()
+void TestSpecialCharacterDialog::emptyCellChoosesNothing()
 {
     QFETCH(int, row);
     QFETCH(int, column);
     QFETCH(bool, doubleClick);
 
-    QTableWidget *grid = m_window->grid;
+    QTableWidget *grid = m_window->m_characterGrid;
     const QPoint centre = grid->visualRect(grid->model()->index(row, column)).center();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, centre);
     QCOMPARE(grid->currentRow(), row);
@@ -204,14 +204,14 @@ void TestEspChar::emptyCellChoosesNothing()
     if (doubleClick)
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, centre);
     else
-        m_window->cmdSave->click();
+        m_window->m_chooseButton->click();
 
     QCOMPARE(clipboardText(), knownClipboard);
     QVERIFY(!m_window->chosen());
     QVERIFY(m_window->isVisible());
 }
 
-void TestEspChar::leavingKeepsTheClipboard_data()
+void TestSpecialCharacterDialog::leavingKeepsTheClipboard_data()
 {
     QTest::addColumn<bool>("escape");
 
@@ -219,22 +219,22 @@ void TestEspChar::leavingKeepsTheClipboard_data()
     QTest::newRow("Escape") << true;
 }
 
-void TestEspChar::leavingKeepsTheClipboard()
+void TestSpecialCharacterDialog::leavingKeepsTheClipboard()
 {
     QFETCH(bool, escape);
 
-    m_window->grid->setCurrentCell(2, 2);
+    m_window->m_characterGrid->setCurrentCell(2, 2);
     if (escape)
-        QTest::keyClick(m_window->grid, Qt::Key_Escape);
+        QTest::keyClick(m_window->m_characterGrid, Qt::Key_Escape);
     else
-        m_window->cmdCancel->click();
+        m_window->m_exitButton->click();
 
     QVERIFY(!m_window->isVisible());
     QVERIFY(!m_window->chosen());
     QCOMPARE(clipboardText(), knownClipboard);
 }
 
-void TestEspChar::showSpecialCharsTellsWhetherChosen_data()
+void TestSpecialCharacterDialog::pickSpecialCharacterTellsWhetherChosen_data()
 {
     QTest::addColumn<bool>("choose");
     QTest::addColumn<QString>("clipboard");
@@ -243,26 +243,26 @@ void TestEspChar::showSpecialCharsTellsWhetherChosen_data()
     QTest::newRow("退出(&X)") << false << knownClipboard;
 }
 
-void TestEspChar::showSpecialCharsTellsWhetherChosen()
+void TestSpecialCharacterDialog::pickSpecialCharacterTellsWhetherChosen()
 {
     QFETCH(bool, choose);
     QFETCH(QString, clipboard);
-    m_window.reset(); // only the modal one of ShowSpecialChars
+    m_window.reset(); // only the modal one of pickSpecialCharacter
 
     bool found = false;
     QTimer::singleShot(0, [&] {
-        auto *picker = qobject_cast<TfrmEspChar *>(QApplication::activeModalWidget());
+        auto *picker = qobject_cast<SpecialCharacterDialog *>(QApplication::activeModalWidget());
         found = picker != nullptr;
         if (!picker)
             return;
-        picker->grid->setCurrentCell(0, 1);
-        (choose ? picker->cmdSave : picker->cmdCancel)->click();
+        picker->m_characterGrid->setCurrentCell(0, 1);
+        (choose ? picker->m_chooseButton : picker->m_exitButton)->click();
     });
 
-    QCOMPARE(ShowSpecialChars(), choose);
+    QCOMPARE(pickSpecialCharacter(), choose);
     QVERIFY(found);
     QCOMPARE(clipboardText(), clipboard);
 }
 
-PANDREL_TEST_MAIN(TestEspChar)
-#include "tst_espchar.moc"
+PANDREL_TEST_MAIN(TestSpecialCharacterDialog)
+#include "tst_specialcharacterdialog.moc"

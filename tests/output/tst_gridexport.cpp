@@ -6,7 +6,7 @@
 
 #include "data/Recordset.h"
 #include "output/GridWorkbook.h"
-#include "output/SendGridToExcel.h"
+#include "output/GridExport.h"
 #include "widgets/DataGrid.h"
 
 #include <QDir>
@@ -58,12 +58,12 @@ void TestGridExport::initTestCase()
 void TestGridExport::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TWork")));
-    QVERIFY(m_folder->dm().execute(QStringLiteral(
+    QVERIFY(m_folder->database().execute(QStringLiteral("Delete from TWork")));
+    QVERIFY(m_folder->database().execute(QStringLiteral(
         "Insert into TWork (ID, Title, WorkType, FinStu, ZY, TimeStart, LastUpTime) values "
         "(1, '签订合同 \"华东区\"', '办公事务', 2, 1, '2026-12-01', '2026-12-09 14:30:00'), "
         "(2, '回访客户', '私人事务', 1, 0, '1899-12-30', NULL)")));
-    m_rows = std::make_unique<Recordset>(m_folder->dm());
+    m_rows = std::make_unique<Recordset>(m_folder->database());
     QVERIFY(m_rows->open(QStringLiteral("Select ID,Title,WorkType,FinStu,TimeStart,LastUpTime from TWork Order by ID")));
 }
 
@@ -136,7 +136,7 @@ void TestGridExport::sendsToTheDesktopsSpreadsheetProgram()
     grid.setColumns(workColumns());
     m_rows->moveTo(1);
 
-    SendGridToExcel(QStringLiteral("事务档案"), grid);
+    exportGridToSpreadsheet(QStringLiteral("事务档案"), grid);
 
     const QString expected = m_home.filePath(QStringLiteral("Documents/事务档案 2026-12-10 140509.xlsx"));
     QCOMPARE(prompter.shown(), QStringList());
@@ -169,7 +169,7 @@ void TestGridExport::refusesWhatItCannotSend()
     if (closed)
         m_rows->close();
 
-    SendGridToExcel(QStringLiteral("事务档案"), grid);
+    exportGridToSpreadsheet(QStringLiteral("事务档案"), grid);
 
     QCOMPARE(prompter.shown(), QStringList{message});
     QCOMPARE(shell.calls(), QStringList());
@@ -183,7 +183,7 @@ void TestGridExport::failedWriteLeavesNoFile()
     ScriptedPrompter prompter;
     DataGrid grid(*m_rows);
     grid.setColumns(workColumns());
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TWork Set Title=?"), {QString(4000, QChar(0x4E2D))}));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TWork Set Title=?"), {QString(4000, QChar(0x4E2D))}));
     QVERIFY(m_rows->open(QStringLiteral("Select ID,Title,WorkType,FinStu,TimeStart,LastUpTime from TWork Order by ID")));
     const QString documents = m_home.filePath(QStringLiteral("Documents"));
     QVERIFY(QDir().mkpath(documents));
@@ -195,7 +195,7 @@ void TestGridExport::failedWriteLeavesNoFile()
     rlimit small = saved;
     small.rlim_cur = 2048;
     setrlimit(RLIMIT_FSIZE, &small);
-    SendGridToExcel(QStringLiteral("事务档案"), grid);
+    exportGridToSpreadsheet(QStringLiteral("事务档案"), grid);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previous);
 
@@ -236,7 +236,7 @@ void TestGridExport::datesFitTheirColumns()
     DataGrid grid(*m_rows);
     grid.setColumns({start, registered});
 
-    SendGridToExcel(QStringLiteral("事务档案"), grid);
+    exportGridToSpreadsheet(QStringLiteral("事务档案"), grid);
 
     const QList<double> widths = columnWidths(m_home.filePath(QStringLiteral("Documents/事务档案 2026-12-10 140509.xlsx")));
     QCOMPARE(widths.size(), 2);

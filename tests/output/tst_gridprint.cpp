@@ -4,7 +4,7 @@
 
 #include "data/Recordset.h"
 #include "output/GridPrint.h"
-#include "output/TfrmPreview.h"
+#include "output/ListPreviewDialog.h"
 #include "widgets/DataGrid.h"
 
 #include <QPrinterInfo>
@@ -31,7 +31,7 @@ private slots:
 private:
     void addClients(int count);
     // The text of the pages printed from `window` into a PDF file.
-    QString printedText(TfrmPreview &window, const QString &firstPage = QStringLiteral("1"));
+    QString printedText(ListPreviewDialog &window, const QString &firstPage = QStringLiteral("1"));
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
@@ -42,7 +42,7 @@ void TestGridPrint::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
     m_prompter = std::make_unique<ScriptedPrompter>();
-    m_rows = std::make_unique<Recordset>(m_folder->dm());
+    m_rows = std::make_unique<Recordset>(m_folder->database());
 }
 
 void TestGridPrint::cleanup()
@@ -54,9 +54,9 @@ void TestGridPrint::cleanup()
 
 void TestGridPrint::addClients(int count)
 {
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TClient")));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Delete from TClient")));
     for (int i = 1; i <= count; ++i) {
-        QVERIFY(m_folder->dm().execute(QStringLiteral("Insert into TClient (ClientName, Tele, ClientType, RecTime) values (?, ?, ?, ?)"),
+        QVERIFY(m_folder->database().execute(QStringLiteral("Insert into TClient (ClientName, Tele, ClientType, RecTime) values (?, ?, ?, ?)"),
                                        {QStringLiteral("客户%1").arg(i, 3, 10, QChar('0')), QStringLiteral("0571-8800%1").arg(i),
                                         i % 2 ? QStringLiteral("A") : QStringLiteral("Z"), QStringLiteral("2026-11-0%1 09:30:00").arg(i % 9 + 1)}));
     }
@@ -78,7 +78,7 @@ void TestGridPrint::titleLineCount()
 {
     QFETCH(QString, caption);
     QFETCH(int, lines);
-    QCOMPARE(GetMaxTitleRow(caption), lines);
+    QCOMPARE(captionLineCount(caption), lines);
 }
 
 void TestGridPrint::titleLinesRepeatTheLastPart()
@@ -124,12 +124,12 @@ void TestGridPrint::cellsAreWhatTheGridShows()
     }
 }
 
-QString TestGridPrint::printedText(TfrmPreview &window, const QString &firstPage)
+QString TestGridPrint::printedText(ListPreviewDialog &window, const QString &firstPage)
 {
     QTemporaryDir dir;
     const QString pdf = dir.filePath(QStringLiteral("list.pdf"));
     m_prompter->answerText(pdf);
-    QTest::mouseClick(window.Button5, Qt::LeftButton);
+    QTest::mouseClick(window.m_printButton, Qt::LeftButton);
 
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), firstPage, QStringLiteral("-l"), firstPage,
@@ -145,8 +145,8 @@ void TestGridPrint::everyPageRepeatsTheTitles()
     DataGrid grid(*m_rows);
     grid.setColumns({{QStringLiteral("ClientName"), QStringLiteral("单位|名称"), 160},
                      {QStringLiteral("Tele"), QStringLiteral("单位|电话"), 160}});
-    TfrmPreview window;
-    window.ReadyData1(QStringLiteral("往来单位"), grid);
+    ListPreviewDialog window;
+    window.loadList(QStringLiteral("往来单位"), grid);
     QCOMPARE(window.windowTitle(), QStringLiteral("打印预览窗口"));
     QVERIFY(window.pageCount() >= 3);
 
@@ -171,8 +171,8 @@ void TestGridPrint::narrowColumnsPrintWhole()
     since.dateFormat = QStringLiteral("yyyy-MM-dd HH:mm");
     DataGrid grid(*m_rows);
     grid.setColumns({id, kind, since});
-    TfrmPreview window;
-    window.ReadyData1(QStringLiteral("客户资料"), grid);
+    ListPreviewDialog window;
+    window.loadList(QStringLiteral("客户资料"), grid);
 
     const QString printed = printedText(window);
 

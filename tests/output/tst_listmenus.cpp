@@ -104,18 +104,18 @@ void TestListMenus::menusOfferPrintAndExport()
     AddressBookTab addressBook;
     DataGrid *grid = nullptr;
     if (list == QLatin1String("work")) {
-        work.ReadyWork();
-        grid = work.DBGridEh1;
+        work.loadList();
+        grid = work.m_workGrid;
     } else if (list == QLatin1String("address book")) {
-        addressBook.ReaduLinker();
-        grid = addressBook.DBGridEh7;
+        addressBook.loadCategories();
+        grid = addressBook.m_contactGrid;
     } else {
-        QVERIFY(clients.ReadyTree());
+        QVERIFY(clients.loadTree());
         const QStringList pages{"clients", "contacts", "activities", "follow-ups"};
         const int page = int(pages.indexOf(list)) - 1;
         if (page >= 0)
-            clients.pcDetail->setCurrentIndex(page);
-        grid = page < 0 ? clients.DBGridEh2 : qobject_cast<DataGrid *>(clients.pcDetail->currentWidget());
+            clients.m_detailTabs->setCurrentIndex(page);
+        grid = page < 0 ? clients.m_clientGrid : qobject_cast<DataGrid *>(clients.m_detailTabs->currentWidget());
     }
     QVERIFY(grid);
     QVERIFY(grid->recordset().isOpen());
@@ -132,12 +132,12 @@ void TestListMenus::menusOfferPrintAndExport()
 void TestListMenus::detailCommandsNeedALoadedList()
 {
     ClientListPage clients;
-    QVERIFY(clients.ReadyTree());
-    clients.pcDetail->setCurrentIndex(ClientListPage::LinkRecPage);
-    clients.dsLinkRec().close();
+    QVERIFY(clients.loadTree());
+    clients.m_detailTabs->setCurrentIndex(ClientListPage::ActivityPage);
+    clients.activities().close();
 
-    clients.MenuItem4Click();
-    clients.MenuItem6Click();
+    clients.printShownDetail();
+    clients.exportShownDetail();
 
     QCOMPARE(m_prompter->shown(), QStringList());
     QCOMPARE(m_shell->calls(), QStringList());

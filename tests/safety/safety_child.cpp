@@ -4,7 +4,7 @@
 // closing the connection, so they start without one: opening it would only spend the time
 // of the key derivation.
 #include "data/ProgramFolder.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "safety/DataSafety.h"
 
 #include <QCoreApplication>
@@ -20,7 +20,7 @@ int main(int argc, char **argv)
     const char *command = argv[1];
     const QString file = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     setProgramFolder(QString::fromLocal8Bit(argv[2]));
-    TDM dm;
+    Database dm;
     const bool clear = std::strcmp(command, "clear") == 0;
     if (clear && !dm.open())
         return 3;

@@ -106,7 +106,7 @@ QByteArray TestBackupRestore::databaseBytes() const
 
 QString TestBackupRestore::count(const QString &table)
 {
-    return m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) from ") + table);
+    return m_folder->database().queryValue(QStringLiteral("Select count(*) from ") + table);
 }
 
 QString TestBackupRestore::counts(const QStringList &tables)
@@ -122,7 +122,7 @@ void TestBackupRestore::backupProposesTodaysNameInBak()
     QVERIFY(QDir(m_folder->filePath(QStringLiteral("Bak"))).removeRecursively());
     m_prompter->answerCancel();
 
-    QCOMPARE(backupByUser(m_folder->dm(), QDate(2024, 3, 15)), CommandOutcome::Cancelled);
+    QCOMPARE(backupByUser(m_folder->database(), QDate(2024, 3, 15)), CommandOutcome::Cancelled);
 
     QCOMPARE(m_prompter->fileRequests().size(), 1);
     const platform::Prompter::FileRequest &request = m_prompter->fileRequests().first();
@@ -139,15 +139,15 @@ void TestBackupRestore::backupProposesTodaysNameInBak()
 
 void TestBackupRestore::backupIsTheDatabaseByteForByte()
 {
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TWork Set Title='备份前的标题' where ID=1")));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TWork Set Title='备份前的标题' where ID=1")));
     m_prompter->answerText(backupPath(QStringLiteral("20240315.WBK")));
 
-    QCOMPARE(backupByUser(m_folder->dm(), QDate(2024, 3, 15)), CommandOutcome::Done);
+    QCOMPARE(backupByUser(m_folder->database(), QDate(2024, 3, 15)), CommandOutcome::Done);
 
     QCOMPARE(m_prompter->shown(), QStringList{kBackupDone});
     QCOMPARE(contentOf(backupPath(QStringLiteral("20240315.WBK"))), databaseBytes());
     QVERIFY(isProgramDatabase(backupPath(QStringLiteral("20240315.WBK"))));
-    QVERIFY(m_folder->dm().isOpen());
+    QVERIFY(m_folder->database().isOpen());
 }
 
 void TestBackupRestore::backupFailureKeepsTheDatabase_data()
@@ -170,37 +170,37 @@ void TestBackupRestore::backupFailureKeepsTheDatabase()
     const QByteArray before = databaseBytes();
     m_prompter->answerText(target.startsWith('/') ? target : m_folder->filePath(target));
 
-    QCOMPARE(backupByUser(m_folder->dm(), QDate(2024, 3, 15)), CommandOutcome::Failed);
+    QCOMPARE(backupByUser(m_folder->database(), QDate(2024, 3, 15)), CommandOutcome::Failed);
 
     QCOMPARE(m_prompter->shown(), QStringList{kBackupFailed});
     QCOMPARE(databaseBytes(), before);
-    QVERIFY(m_folder->dm().isOpen());
+    QVERIFY(m_folder->database().isOpen());
     QCOMPARE(count(QStringLiteral("TWork")), QStringLiteral("15"));
 }
 
 void TestBackupRestore::restoreBringsBackSettingsPasswordAndRows()
 {
     const QString saved = hashPassword(QStringLiteral("备份时的密码"));
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TPara Set LogPass=?, UsePassLog=1"), {saved}));
-    QVERIFY(backupDatabase(m_folder->dm(), backupPath(QStringLiteral("20240315.WBK"))));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TPara Set LogPass=?, UsePassLog=1"), {saved}));
+    QVERIFY(backupDatabase(m_folder->database(), backupPath(QStringLiteral("20240315.WBK"))));
     const QByteArray backup = databaseBytes();
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TPara Set LogPass=?, UsePassLog=0"), {hashPassword(QStringLiteral("后来的密码"))}));
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TWork")));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TPara Set LogPass=?, UsePassLog=0"), {hashPassword(QStringLiteral("后来的密码"))}));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Delete from TWork")));
     m_prompter->answerText(backupPath(QStringLiteral("20240315.WBK")));
 
-    QCOMPARE(restoreByUser(m_folder->dm()), CommandOutcome::Done);
+    QCOMPARE(restoreByUser(m_folder->database()), CommandOutcome::Done);
 
     QCOMPARE(m_prompter->shown(), (QStringList{kRestoreWarning, kRestoreDone}));
     const platform::Prompter::FileRequest &request = m_prompter->fileRequests().first();
     QCOMPARE(request.title, QStringLiteral("选择文件还原数据库"));
     QCOMPARE(request.filter, QStringLiteral("ZorvikOribel备份文件(*WBK)"));
     QCOMPARE(QDir(request.folder), QDir(m_folder->filePath(QStringLiteral("Bak"))));
-    QVERIFY(m_folder->dm().isOpen());
+    QVERIFY(m_folder->database().isOpen());
     QCOMPARE(databaseBytes(), backup);
-    const std::optional<Settings> settings = loadSettings(m_folder->dm());
+    const std::optional<Settings> settings = loadSettings(m_folder->database());
     QVERIFY(settings);
-    QVERIFY(passwordMatches(settings->logPass, QStringLiteral("备份时的密码")));
-    QVERIFY(settings->usePassLog);
+    QVERIFY(passwordMatches(settings->loginPassword, QStringLiteral("备份时的密码")));
+    QVERIFY(settings->requirePassword);
     QCOMPARE(count(QStringLiteral("TWork")), QStringLiteral("15"));
     QVERIFY(!QFile::exists(m_folder->databasePath() + QStringLiteral(".restore")));
 }
@@ -208,7 +208,7 @@ void TestBackupRestore::restoreBringsBackSettingsPasswordAndRows()
 void TestBackupRestore::restoredOlderBackupIsUpgradedAgain()
 {
     // An older version's file: the settings row without the columns added since.
-    TDM &dm = m_folder->dm();
+    Database &dm = m_folder->database();
     QVERIFY(dm.execute(QStringLiteral(
         "create table TParaOld as select ID, LogPass, UsePassLog, ColorWorkNoDeal, ColorWorkNowDeal, ColorWorkFin, "
         "ColorWorkWaste, LastDocWidth, StartWithWIn from TPara")));
@@ -221,12 +221,12 @@ void TestBackupRestore::restoredOlderBackupIsUpgradedAgain()
     QCOMPARE(restoreByUser(dm), CommandOutcome::Done);
 
     const std::optional<Settings> restored = loadSettings(dm); // as restored, the newer columns are missing
-    QVERIFY(restored && !restored->autoBak && restored->autoBakType.isEmpty());
+    QVERIFY(restored && !restored->autoBackup && restored->autoBackupSchedule.isEmpty());
     QCOMPARE(upgradeSchema(dm, m_folder->path()).size(), 8); // what the restarted program runs
     const std::optional<Settings> settings = loadSettings(dm);
     QVERIFY(settings);
-    QVERIFY(settings->autoBak);
-    QCOMPARE(settings->autoBakType, QStringLiteral("0,12:30"));
+    QVERIFY(settings->autoBackup);
+    QCOMPARE(settings->autoBackupSchedule, QStringLiteral("0,12:30"));
 }
 
 void TestBackupRestore::restoreRefusesWhatIsNoBackupOfOurs_data()
@@ -246,7 +246,7 @@ void TestBackupRestore::restoreRefusesWhatIsNoBackupOfOurs_data()
 void TestBackupRestore::restoreRefusesWhatIsNoBackupOfOurs()
 {
     QFETCH(QString, kind);
-    QVERIFY(backupDatabase(m_folder->dm(), backupPath(QStringLiteral("good.WBK"))));
+    QVERIFY(backupDatabase(m_folder->database(), backupPath(QStringLiteral("good.WBK"))));
     const QByteArray good = contentOf(backupPath(QStringLiteral("good.WBK")));
     QString source = backupPath(QStringLiteral("bad.WBK"));
     if (kind == QLatin1String("garbage"))
@@ -263,16 +263,16 @@ void TestBackupRestore::restoreRefusesWhatIsNoBackupOfOurs()
         writeForeignDatabase(source, {});
     else if (kind == QLatin1String("database"))
         source = m_folder->databasePath();
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TWork Set Title='还原前' where ID=1")));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TWork Set Title='还原前' where ID=1")));
     const QByteArray before = databaseBytes();
     m_prompter->answerText(source);
 
-    QCOMPARE(restoreByUser(m_folder->dm()), CommandOutcome::Failed);
+    QCOMPARE(restoreByUser(m_folder->database()), CommandOutcome::Failed);
 
     QCOMPARE(m_prompter->shown(), (QStringList{kRestoreWarning, kRestoreFailed}));
     QCOMPARE(databaseBytes(), before);
-    QVERIFY(m_folder->dm().isOpen());
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select Title from TWork where ID=1")), QStringLiteral("还原前"));
+    QVERIFY(m_folder->database().isOpen());
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select Title from TWork where ID=1")), QStringLiteral("还原前"));
     QCOMPARE(QDir(m_folder->filePath(QStringLiteral("db"))).entryList(QDir::Files), QStringList{"DOZA.dat"});
 }
 
@@ -281,27 +281,27 @@ void TestBackupRestore::restoreCancelledChangesNothing()
     const QByteArray before = databaseBytes();
     m_prompter->answerCancel();
 
-    QCOMPARE(restoreByUser(m_folder->dm()), CommandOutcome::Cancelled);
+    QCOMPARE(restoreByUser(m_folder->database()), CommandOutcome::Cancelled);
 
     QCOMPARE(m_prompter->shown(), QStringList{kRestoreWarning});
     QCOMPARE(databaseBytes(), before);
-    QVERIFY(m_folder->dm().isOpen());
+    QVERIFY(m_folder->database().isOpen());
 }
 
 void TestBackupRestore::restoreReplacesADamagedDatabase()
 {
-    QVERIFY(backupDatabase(m_folder->dm(), backupPath(QStringLiteral("good.WBK"))));
-    m_folder->dm().close();
+    QVERIFY(backupDatabase(m_folder->database(), backupPath(QStringLiteral("good.WBK"))));
+    m_folder->database().close();
     // Damaged, with the journal of a write that never finished: it must not be played back
     // onto the restored file.
     writeFile(m_folder->databasePath(), QByteArray(40000, '\x11'));
     writeFile(m_folder->databasePath() + QStringLiteral("-journal"), QByteArray(5000, '\x22'));
-    QVERIFY(!m_folder->dm().open());
+    QVERIFY(!m_folder->database().open());
     m_prompter->answerText(backupPath(QStringLiteral("good.WBK")));
 
-    QCOMPARE(restoreByUser(m_folder->dm()), CommandOutcome::Done);
+    QCOMPARE(restoreByUser(m_folder->database()), CommandOutcome::Done);
 
-    QVERIFY(m_folder->dm().isOpen());
+    QVERIFY(m_folder->database().isOpen());
     QCOMPARE(databaseBytes(), contentOf(backupPath(QStringLiteral("good.WBK"))));
     QCOMPARE(count(QStringLiteral("TWork")), QStringLiteral("15"));
     QVERIFY(!QFile::exists(m_folder->databasePath() + QStringLiteral("-journal")));
@@ -326,7 +326,7 @@ void TestBackupRestore::clearingAsksTwice()
     for (bool yes : answers)
         yes ? m_prompter->answerYes() : m_prompter->answerNo();
 
-    QCOMPARE(clearDataByUser(m_folder->dm()), cleared ? CommandOutcome::Done : CommandOutcome::Cancelled);
+    QCOMPARE(clearDataByUser(m_folder->database()), cleared ? CommandOutcome::Done : CommandOutcome::Cancelled);
 
     QStringList expected{kClearFirst, kClearSecond};
     if (cleared)
@@ -342,11 +342,11 @@ void TestBackupRestore::clearingAsksTwice()
 void TestBackupRestore::clearingIsAllOrNothing()
 {
     // The eleventh of the thirteen deletes fails.
-    QVERIFY(m_folder->dm().execute(
+    QVERIFY(m_folder->database().execute(
         QStringLiteral("create trigger KeepWork before delete on TWork begin select raise(abort, 'kept'); end")));
     const QString userData = counts(userDataTables());
 
-    QCOMPARE(clearDataByUser(m_folder->dm()), CommandOutcome::Failed);
+    QCOMPARE(clearDataByUser(m_folder->database()), CommandOutcome::Failed);
 
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("清除数据过程中发生错误！"));
     QCOMPARE(counts(userDataTables()), userData);

@@ -2,7 +2,7 @@
 #include "TestMain.h"
 
 #include "safety/BackupSchedule.h"
-#include "safety/TfrmAutoBakSet.h"
+#include "safety/AutoBackupDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -149,18 +149,18 @@ void TestBackupSchedule::windowShowsTheSchedule()
     QFETCH(QTime, dayTime);
     QFETCH(QTime, weekTime);
     QFETCH(QString, saved);
-    TfrmAutoBakSet window;
+    AutoBackupDialog window;
 
-    window.ReadyData(true, QStringLiteral("/tmp"), schedule);
+    window.loadValues(true, QStringLiteral("/tmp"), schedule);
 
     QCOMPARE(window.windowTitle(), QStringLiteral("自动备份设置"));
-    QCOMPARE(window.rbWeek->isChecked(), weekly);
-    QCOMPARE(window.rbDay->isChecked(), !weekly);
-    QCOMPARE(window.cmbWeekDay->currentText(), window.cmbWeekDay->itemText(weekday));
-    QCOMPARE(window.dtTimeDay->time(), dayTime);
-    QCOMPARE(window.dtWeekDay->time(), weekTime);
-    QCOMPARE(window.GetBakTYpe(), saved);
-    QCOMPARE(window.cmbWeekDay->itemText(6), QStringLiteral("星期日"));
+    QCOMPARE(window.m_weeklyRadio->isChecked(), weekly);
+    QCOMPARE(window.m_dailyRadio->isChecked(), !weekly);
+    QCOMPARE(window.m_weekdayCombo->currentText(), window.m_weekdayCombo->itemText(weekday));
+    QCOMPARE(window.m_dailyTimeEdit->time(), dayTime);
+    QCOMPARE(window.m_weeklyTimeEdit->time(), weekTime);
+    QCOMPARE(window.scheduleText(), saved);
+    QCOMPARE(window.m_weekdayCombo->itemText(6), QStringLiteral("星期日"));
 }
 
 void TestBackupSchedule::windowSavesOnlyAUsableFolder_data()
@@ -184,11 +184,11 @@ void TestBackupSchedule::windowSavesOnlyAUsableFolder()
     QFETCH(bool, saved);
     QTemporaryDir existing;
     ScriptedPrompter prompter;
-    TfrmAutoBakSet window;
-    window.ReadyData(enabled, folder == QLatin1String("existing") ? existing.path() : folder, QStringLiteral("0,12:30"));
+    AutoBackupDialog window;
+    window.loadValues(enabled, folder == QLatin1String("existing") ? existing.path() : folder, QStringLiteral("0,12:30"));
     window.show();
 
-    window.cmdSave->click();
+    window.m_saveButton->click();
 
     QCOMPARE(window.saved(), saved);
     QCOMPARE(window.isVisible(), !saved);
@@ -198,16 +198,16 @@ void TestBackupSchedule::windowSavesOnlyAUsableFolder()
 void TestBackupSchedule::folderChooserFillsThePath()
 {
     ScriptedPrompter prompter;
-    TfrmAutoBakSet window;
-    window.ReadyData(true, QStringLiteral("/旧的"), QStringLiteral("0,12:30"));
+    AutoBackupDialog window;
+    window.loadValues(true, QStringLiteral("/旧的"), QStringLiteral("0,12:30"));
     prompter.answerCancel();
     prompter.answerText(QStringLiteral("/新的/备份"));
 
-    window.sbSelSaler->click();
-    QCOMPARE(window.EditBakPath->text(), QStringLiteral("/旧的"));
-    QTest::mouseDClick(window.EditBakPath, Qt::LeftButton);
+    window.m_chooseFolderButton->click();
+    QCOMPARE(window.m_folderEdit->text(), QStringLiteral("/旧的"));
+    QTest::mouseDClick(window.m_folderEdit, Qt::LeftButton);
 
-    QCOMPARE(window.EditBakPath->text(), QStringLiteral("/新的/备份"));
+    QCOMPARE(window.m_folderEdit->text(), QStringLiteral("/新的/备份"));
     QCOMPARE(prompter.shown(), QStringList(2, QStringLiteral("选择自动备份数据存储文件夹")));
 }
 
@@ -217,14 +217,14 @@ void TestBackupSchedule::cancelHandsNothingBack()
     QString folder = QStringLiteral("/tmp");
     QString schedule = QStringLiteral("0,12:30");
     QTimer::singleShot(0, [] {
-        auto *window = qobject_cast<TfrmAutoBakSet *>(QApplication::activeModalWidget());
+        auto *window = qobject_cast<AutoBackupDialog *>(QApplication::activeModalWidget());
         QVERIFY(window);
-        window->chkUseAutoBak->setChecked(false);
-        window->rbWeek->setChecked(true);
+        window->m_enabledCheck->setChecked(false);
+        window->m_weeklyRadio->setChecked(true);
         QTest::keyClick(window, Qt::Key_Escape);
     });
 
-    QVERIFY(!ShowAutoBackupSettings(enabled, folder, schedule));
+    QVERIFY(!editAutoBackupSettings(enabled, folder, schedule));
 
     QVERIFY(enabled);
     QCOMPARE(folder, QStringLiteral("/tmp"));

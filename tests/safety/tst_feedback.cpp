@@ -2,7 +2,7 @@
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 
-#include "safety/TfrmBug.h"
+#include "safety/FeedbackDialog.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -30,14 +30,14 @@ private:
 
     std::unique_ptr<ScriptedPrompter> m_prompter;
     std::unique_ptr<RecordingShell> m_shell;
-    std::unique_ptr<TfrmBug> m_window;
+    std::unique_ptr<FeedbackDialog> m_window;
 };
 
 void TestFeedback::init()
 {
     m_prompter = std::make_unique<ScriptedPrompter>();
     m_shell = std::make_unique<RecordingShell>();
-    m_window = std::make_unique<TfrmBug>();
+    m_window = std::make_unique<FeedbackDialog>();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
 }
@@ -60,10 +60,10 @@ std::pair<QString, QString> TestFeedback::handedMail() const
 void TestFeedback::theExampleMail()
 {
     QCOMPARE(m_window->windowTitle(), QStringLiteral("Zorvik[Oribel] BUG/建议提交"));
-    QCOMPARE(QApplication::focusWidget(), m_window->EditContent);
-    QTest::keyClicks(m_window->EditContent, QStringLiteral("abc"));
+    QCOMPARE(QApplication::focusWidget(), m_window->m_bodyEdit);
+    QTest::keyClicks(m_window->m_bodyEdit, QStringLiteral("abc"));
 
-    m_window->cmdSave->click();
+    m_window->m_submitButton->click();
 
     QCOMPARE(m_shell->calls(), QStringList{QStringLiteral(
                                    "url mailto:support@zorvik.cn?subject=ZorvikOribelBUG%2F%E5%BB%BA%E8%AE%AE"
@@ -88,35 +88,35 @@ void TestFeedback::textArrivesWhole()
     QFETCH(QString, subject);
     QFETCH(QString, body);
     QFETCH(QString, receivedBody);
-    m_window->EditTitle->setText(subject);
-    m_window->EditContent->setPlainText(body);
+    m_window->m_subjectEdit->setText(subject);
+    m_window->m_bodyEdit->setPlainText(body);
 
-    m_window->cmdSave->click();
+    m_window->m_submitButton->click();
 
     QCOMPARE(handedMail(), std::make_pair(subject, receivedBody));
 }
 
 void TestFeedback::tooLongIsRefused()
 {
-    m_window->EditContent->setPlainText(QString(700, QChar(0x95EE))); // 问: nine characters each, encoded
-    m_window->cmdSave->click();
+    m_window->m_bodyEdit->setPlainText(QString(700, QChar(0x95EE))); // 问: nine characters each, encoded
+    m_window->m_submitButton->click();
     QCOMPARE(handedMail().second.size(), 700);
 
-    m_window->EditContent->setPlainText(QString(900, QChar(0x95EE)));
-    m_window->cmdSave->click();
+    m_window->m_bodyEdit->setPlainText(QString(900, QChar(0x95EE)));
+    m_window->m_submitButton->click();
 
     QCOMPARE(m_shell->calls().size(), 1);
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("提交的内容太长，邮件程序无法完整接收，请删减后再提交！")});
-    QCOMPARE(m_window->EditContent->toPlainText().size(), 900); // nothing is lost
+    QCOMPARE(m_window->m_bodyEdit->toPlainText().size(), 900); // nothing is lost
 }
 
 void TestFeedback::keys()
 {
-    m_window->EditTitle->setFocus();
+    m_window->m_subjectEdit->setFocus();
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(QApplication::focusWidget(), m_window->EditContent);
+    QCOMPARE(QApplication::focusWidget(), m_window->m_bodyEdit);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    QCOMPARE(m_window->EditContent->toPlainText(), QStringLiteral("\n"));
+    QCOMPARE(m_window->m_bodyEdit->toPlainText(), QStringLiteral("\n"));
 
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!m_window->isVisible());

@@ -2,7 +2,7 @@
 #include "TestMain.h"
 
 #include "data/Sqlite.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "safety/FileCopy.h"
 
 #include <QDir>
@@ -88,7 +88,7 @@ void TestFileCopy::copiesEveryByteAndNoMore()
     if (oldTargetSize >= 0)
         write(QStringLiteral("备份 目标.WBK"), QByteArray(oldTargetSize, 'x'));
 
-    const FileResult result = CopyFileBytes(path(QStringLiteral("source")), path(QStringLiteral("备份 目标.WBK")));
+    const FileResult result = copyFileBytes(path(QStringLiteral("source")), path(QStringLiteral("备份 目标.WBK")));
 
     QVERIFY2(result.ok, qPrintable(result.error));
     QCOMPARE(contentOf(path(QStringLiteral("备份 目标.WBK"))), content);
@@ -112,7 +112,7 @@ void TestFileCopy::sourceItselfIsRefusedBeforeWriting()
     QVERIFY(QFile::link(path(QStringLiteral("data.dat")), path(QStringLiteral("link.dat"))));
     QCOMPARE(::link(qPrintable(path(QStringLiteral("data.dat"))), qPrintable(path(QStringLiteral("hard.dat")))), 0);
 
-    const FileResult result = CopyFileBytes(path(QStringLiteral("data.dat")), path(target));
+    const FileResult result = copyFileBytes(path(QStringLiteral("data.dat")), path(target));
 
     QVERIFY(!result.ok);
     QVERIFY(!result.error.isEmpty());
@@ -144,7 +144,7 @@ void TestFileCopy::failedCopyLeavesNoPartialFile()
         QSKIP("this machine cannot make a folder read-only for the superuser");
     const QString targetPath = target.startsWith('/') ? target : path(target);
 
-    const FileResult result = CopyFileBytes(path(source), targetPath);
+    const FileResult result = copyFileBytes(path(source), targetPath);
 
     QVERIFY(!result.ok);
     QVERIFY(!result.error.isEmpty());
@@ -164,10 +164,10 @@ void TestFileCopy::sourceInTheMiddleOfAWriteIsRefused()
     QVERIFY(writer.execute(QStringLiteral("begin immediate")));
     QVERIFY(writer.execute(QStringLiteral("insert into T (Name) values ('写了一半')")));
 
-    QVERIFY(!CopyFileBytes(path(QStringLiteral("busy.dat")), path(QStringLiteral("copy.WBK"))).ok);
+    QVERIFY(!copyFileBytes(path(QStringLiteral("busy.dat")), path(QStringLiteral("copy.WBK"))).ok);
 
     QVERIFY(writer.execute(QStringLiteral("commit")));
-    QVERIFY(CopyFileBytes(path(QStringLiteral("busy.dat")), path(QStringLiteral("copy.WBK"))).ok);
+    QVERIFY(copyFileBytes(path(QStringLiteral("busy.dat")), path(QStringLiteral("copy.WBK"))).ok);
 }
 
 PANDREL_TEST_MAIN(TestFileCopy)

@@ -77,7 +77,7 @@ void TestKillSafety::killedCommandLeavesTheDatabaseSound_data()
 void TestKillSafety::killedCommandLeavesTheDatabaseSound()
 {
     QFETCH(QString, command);
-    TestProgramFolder folder(TestProgramFolder::Database::CopyOnly);
+    TestProgramFolder folder(TestProgramFolder::DatabaseSetup::CopyOnly);
     QVERIFY(folder.isValid());
     const QString database = folder.databasePath();
     const QByteArray original = contentOf(database);

@@ -3,8 +3,8 @@
 #include "TestProgramFolder.h"
 
 #include "safety/PasswordHash.h"
-#include "safety/TfrmPassInput.h"
-#include "safety/TfrmPassSet.h"
+#include "safety/PasswordDialog.h"
+#include "safety/PasswordChangeDialog.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -76,15 +76,15 @@ void TestPassword::promptAnswersWithTheFieldHoweverClosed()
     QFETCH(bool, cancel);
     QString title;
     QTimer::singleShot(0, [&] {
-        auto *window = qobject_cast<TfrmPassInput *>(QApplication::activeModalWidget());
+        auto *window = qobject_cast<PasswordDialog *>(QApplication::activeModalWidget());
         QVERIFY(window);
         title = window->windowTitle();
-        QCOMPARE(window->EditPass->echoMode(), QLineEdit::Password);
-        window->EditPass->insert(typed);
-        (cancel ? window->cmdCancel : window->cmdEnsure)->click();
+        QCOMPARE(window->m_passwordEdit->echoMode(), QLineEdit::Password);
+        window->m_passwordEdit->insert(typed);
+        (cancel ? window->m_cancelButton : window->m_okButton)->click();
     });
 
-    const QString answer = InputPassword(QStringLiteral("请输入登陆密码："), QStringLiteral("请输入登陆密码："));
+    const QString answer = askPassword(QStringLiteral("请输入登陆密码："), QStringLiteral("请输入登陆密码："));
 
     QCOMPARE(answer, typed);
     QCOMPARE(title, QStringLiteral("请输入登陆密码："));
@@ -120,16 +120,16 @@ void TestPassword::changingThePassword()
     QFETCH(QStringList, fieldsAfter);
     TestProgramFolder folder;
     ScriptedPrompter prompter;
-    QVERIFY(folder.dm().execute(QStringLiteral("Update TPara Set LogPass=?"), {stored}));
-    TfrmPassSet window;
+    QVERIFY(folder.database().execute(QStringLiteral("Update TPara Set LogPass=?"), {stored}));
+    PasswordChangeDialog window;
     window.show();
-    window.EditOld->setText(old);
-    window.EditNew->setText(fresh);
-    window.EditNewEnsure->setText(ensure);
+    window.m_oldPasswordEdit->setText(old);
+    window.m_newPasswordEdit->setText(fresh);
+    window.m_confirmPasswordEdit->setText(ensure);
 
-    window.Button1->click();
+    window.m_okButton->click();
 
-    const QString now = folder.dm().GetDataBySQL(QStringLiteral("Select LogPass from TPara"));
+    const QString now = folder.database().queryValue(QStringLiteral("Select LogPass from TPara"));
     QCOMPARE(window.windowTitle(), QStringLiteral("参数修改密码设置"));
     if (message.isEmpty()) {
         QVERIFY(prompter.shown().isEmpty());
@@ -140,7 +140,7 @@ void TestPassword::changingThePassword()
         QCOMPARE(prompter.shown(), QStringList{message});
         QVERIFY(window.isVisible());
         QCOMPARE(now, stored);
-        QCOMPARE((QStringList{window.EditOld->text(), window.EditNew->text(), window.EditNewEnsure->text()}), fieldsAfter);
+        QCOMPARE((QStringList{window.m_oldPasswordEdit->text(), window.m_newPasswordEdit->text(), window.m_confirmPasswordEdit->text()}), fieldsAfter);
     }
 }
 

@@ -7,12 +7,12 @@
 
 #include "app/SettingsPage.h"
 #include "app/SingleInstance.h"
-#include "app/TfrmWorkMain.h"
+#include "app/MainWindow.h"
 #include "data/Sqlite.h"
 #include "document/DocumentStore.h"
 #include "document/RichTextEditor.h"
 #include "safety/DataSafety.h"
-#include "safety/TfrmAutoBakSet.h"
+#include "safety/AutoBackupDialog.h"
 #include "work/WorkBody.h"
 #include "work/WorkListPage.h"
 
@@ -56,11 +56,11 @@ private slots:
     void leavingTheFolderBox();
 
 private:
-    void setPara(const QString &assignments, const QVariantList &params = {});
+    void setStoredSettings(const QString &assignments, const QVariantList &params = {});
     void create();
     void type(const QString &text);
     QString storedBody(qint64 item);
-    QString para(const QString &column);
+    QString storedSetting(const QString &column);
     void tickAt(const QDateTime &now);
     QStringList backups(const QString &folder) const;
 
@@ -68,7 +68,7 @@ private:
     std::unique_ptr<ScriptedPrompter> m_prompter;
     std::unique_ptr<RecordingShell> m_shell;
     std::unique_ptr<ManualClock> m_clock;
-    std::unique_ptr<TfrmWorkMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 namespace {
@@ -97,7 +97,7 @@ void TestSafetyPage::init()
     m_prompter = std::make_unique<ScriptedPrompter>();
     m_shell = std::make_unique<RecordingShell>();
     m_clock = std::make_unique<ManualClock>(QDateTime(kFriday, QTime(9, 0)));
-    m_window = std::make_unique<TfrmWorkMain>();
+    m_window = std::make_unique<MainWindow>();
 }
 
 void TestSafetyPage::cleanup()
@@ -109,19 +109,19 @@ void TestSafetyPage::cleanup()
     m_folder.reset();
 }
 
-void TestSafetyPage::setPara(const QString &assignments, const QVariantList &params)
+void TestSafetyPage::setStoredSettings(const QString &assignments, const QVariantList &params)
 {
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TPara Set ") + assignments, params));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TPara Set ") + assignments, params));
 }
 
 void TestSafetyPage::create()
 {
-    QVERIFY(m_window->FormCreate());
+    QVERIFY(m_window->startUp());
 }
 
 void TestSafetyPage::type(const QString &text)
 {
-    QTextCursor cursor = m_window->TabSheet1->editor->rve->textCursor();
+    QTextCursor cursor = m_window->m_workPage->m_documentEditor->m_textEdit->textCursor();
     cursor.select(QTextCursor::Document);
     cursor.insertText(text);
 }
@@ -129,19 +129,19 @@ void TestSafetyPage::type(const QString &text)
 QString TestSafetyPage::storedBody(qint64 item)
 {
     QTextDocument document;
-    workbody::load(m_folder->dm(), item, document);
+    workbody::load(m_folder->database(), item, document);
     return document.toPlainText();
 }
 
-QString TestSafetyPage::para(const QString &column)
+QString TestSafetyPage::storedSetting(const QString &column)
 {
-    return m_folder->dm().GetDataBySQL(QStringLiteral("Select %1 from TPara").arg(column));
+    return m_folder->database().queryValue(QStringLiteral("Select %1 from TPara").arg(column));
 }
 
 void TestSafetyPage::tickAt(const QDateTime &now)
 {
     m_clock->set(now);
-    m_window->TimerHIntCheckTimer();
+    m_window->minuteTick();
 }
 
 QStringList TestSafetyPage::backups(const QString &folder) const
@@ -164,28 +164,28 @@ void TestSafetyPage::successfulCommandRestartsOnce()
     QVERIFY(claim.claim());
     m_window->setSingleInstance(&claim);
     const QString backup = m_folder->filePath(QStringLiteral("Bak/earlier.WBK"));
-    QVERIFY(backupDatabase(m_folder->dm(), backup));
+    QVERIFY(backupDatabase(m_folder->database(), backup));
     create();
-    const qint64 item = m_window->TabSheet1->documentOwner();
+    const qint64 item = m_window->m_workPage->documentOwner();
     QVERIFY(item > 0);
     const QString bodyBefore = storedBody(item);
     type(QStringLiteral("重启前没有保存的内容"));
-    QSignalSpy closed(m_window.get(), &TfrmWorkMain::closed);
+    QSignalSpy closed(m_window.get(), &MainWindow::closed);
     bool databaseHeld = true;
     bool claimHeld = true;
     m_shell->onRestart([&] {
-        databaseHeld = TDM::instance().isOpen();
+        databaseHeld = Database::instance().isOpen();
         claimHeld = SingleInstance(m_folder->path()).otherCopyRunning();
     });
 
     if (command == QLatin1String("backup")) {
         m_prompter->answerText(m_folder->filePath(QStringLiteral("Bak/20240315.WBK")));
-        m_window->TabSheet10->Button17->click();
+        m_window->m_settingsPage->m_backupButton->click();
     } else if (command == QLatin1String("restore")) {
         m_prompter->answerText(backup);
-        m_window->TabSheet10->Button18->click();
+        m_window->m_settingsPage->m_restoreButton->click();
     } else {
-        m_window->TabSheet10->cmdClearData->click();
+        m_window->m_settingsPage->m_clearDataButton->click();
     }
 
     QCOMPARE(m_shell->calls().filter(QStringLiteral("restart")), QStringList{"restart"});
@@ -193,7 +193,7 @@ void TestSafetyPage::successfulCommandRestartsOnce()
     QVERIFY2(!claimHeld, "the new copy would be told that a copy is running");
     QCOMPARE(closed.count(), 1);
     QVERIFY(m_prompter->lastShown().endsWith(QStringLiteral("软件将自动退出并重新启动本软件。")));
-    QVERIFY(m_folder->dm().open());
+    QVERIFY(m_folder->database().open());
     if (command == QLatin1String("backup")) {
         // The unsaved typing was saved first, into the database and into the backup.
         QCOMPARE(storedBody(item), QStringLiteral("重启前没有保存的内容"));
@@ -202,7 +202,7 @@ void TestSafetyPage::successfulCommandRestartsOnce()
     } else if (command == QLatin1String("restore")) {
         QCOMPARE(storedBody(item), bodyBefore); // not overwritten by the closing copy
     } else {
-        QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) from TWork")), QStringLiteral("0"));
+        QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select count(*) from TWork")), QStringLiteral("0"));
     }
 }
 
@@ -210,16 +210,16 @@ void TestSafetyPage::failedCommandKeepsRunning()
 {
     create();
     m_window->show();
-    const int listed = m_window->TabSheet1->dsWork().count();
+    const int listed = m_window->m_workPage->workItems().count();
     m_prompter->answerText(QStringLiteral("/dev/full"));
 
-    m_window->TabSheet10->Button17->click();
+    m_window->m_settingsPage->m_backupButton->click();
 
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("确认目标位置可读写！")});
     QVERIFY(m_shell->calls().filter(QStringLiteral("restart")).isEmpty());
     QVERIFY(m_window->isVisible());
-    QVERIFY(m_folder->dm().isOpen());
-    QCOMPARE(m_window->TabSheet1->dsWork().count(), listed); // the pages show the data again
+    QVERIFY(m_folder->database().isOpen());
+    QCOMPARE(m_window->m_workPage->workItems().count(), listed); // the pages show the data again
 }
 
 void TestSafetyPage::autoBackupFollowsTheSchedule_data()
@@ -278,9 +278,9 @@ void TestSafetyPage::autoBackupFollowsTheSchedule()
         QVERIFY(QDir().mkpath(path) && earlier.open(QIODevice::WriteOnly));
         QVERIFY(earlier.setFileTime(ticks.first().addSecs(-60), QFileDevice::FileModificationTime));
     }
-    setPara(QStringLiteral("AutoBak=?, AutoBakPath=?, AutoBakType=?"), {enabled ? 1 : 0, folder.isEmpty() ? QString() : path, schedule});
+    setStoredSettings(QStringLiteral("AutoBak=?, AutoBakPath=?, AutoBakType=?"), {enabled ? 1 : 0, folder.isEmpty() ? QString() : path, schedule});
     create();
-    QCOMPARE(m_window->TabSheet10->EditAutoBakPath->text(), path);
+    QCOMPARE(m_window->m_settingsPage->m_autoBackupFolderEdit->text(), path);
 
     QStringList before = backups(path);
     for (int tick = 0; tick < ticks.size(); ++tick) {
@@ -297,13 +297,13 @@ void TestSafetyPage::autoBackupFollowsTheSchedule()
             QVERIFY(isProgramDatabase(QDir(path).filePath(file)));
     }
     QVERIFY(m_prompter->shown().isEmpty());
-    QVERIFY(m_folder->dm().isOpen());
+    QVERIFY(m_folder->database().isOpen());
 }
 
 void TestSafetyPage::autoBackupWaitsForAnOpenEditor()
 {
     QVERIFY(QDir().mkpath(m_folder->filePath(QStringLiteral("auto"))));
-    setPara(QStringLiteral("AutoBak=1, AutoBakPath=?, AutoBakType='0,12:30'"), {m_folder->filePath(QStringLiteral("auto"))});
+    setStoredSettings(QStringLiteral("AutoBak=1, AutoBakPath=?, AutoBakType='0,12:30'"), {m_folder->filePath(QStringLiteral("auto"))});
     create();
     QDialog editor;
     editor.setModal(true);
@@ -319,20 +319,20 @@ void TestSafetyPage::autoBackupWaitsForAnOpenEditor()
 
 void TestSafetyPage::autoBackupReloadsWhatIsStored()
 {
-    setPara(QStringLiteral("AutoBak=0, AutoBakType='0,12:30'"));
+    setStoredSettings(QStringLiteral("AutoBak=0, AutoBakType='0,12:30'"));
     create();
-    const qint64 item = m_window->TabSheet1->documentOwner();
-    const int listed = m_window->TabSheet1->dsWork().count();
-    m_window->TabSheet10->chkAutoBak->click(); // ticked, and nothing saves the settings
+    const qint64 item = m_window->m_workPage->documentOwner();
+    const int listed = m_window->m_workPage->workItems().count();
+    m_window->m_settingsPage->m_autoBackupCheck->click(); // ticked, and nothing saves the settings
     type(QStringLiteral("备份前输入的正文"));
 
     tickAt(QDateTime(kFriday, QTime(12, 30)));
 
     const QString file = m_folder->filePath(QStringLiteral("Bak/2024031512.WBK"));
     QVERIFY(QFile::exists(file));
-    QVERIFY(!m_window->TabSheet10->chkAutoBak->isChecked()); // as stored
-    QCOMPARE(para(QStringLiteral("AutoBak")), QStringLiteral("0"));
-    QCOMPARE(m_window->TabSheet1->dsWork().count(), listed);
+    QVERIFY(!m_window->m_settingsPage->m_autoBackupCheck->isChecked()); // as stored
+    QCOMPARE(storedSetting(QStringLiteral("AutoBak")), QStringLiteral("0"));
+    QCOMPARE(m_window->m_workPage->workItems().count(), listed);
     QCOMPARE(storedBody(item), QStringLiteral("备份前输入的正文"));
     QCOMPARE(bodyInBackup(file, item), QStringLiteral("备份前输入的正文"));
 }
@@ -342,16 +342,16 @@ void TestSafetyPage::failedAutoBackupKeepsThePagesLoaded()
     const ReadOnlyFolder locked(m_folder->filePath(QStringLiteral("locked")));
     if (!locked.isReadOnly())
         QSKIP("this machine cannot make a folder read-only for the superuser");
-    setPara(QStringLiteral("AutoBak=1, AutoBakPath=?, AutoBakType='0,12:30'"), {locked.path()});
+    setStoredSettings(QStringLiteral("AutoBak=1, AutoBakPath=?, AutoBakType='0,12:30'"), {locked.path()});
     create();
-    const int listed = m_window->TabSheet1->dsWork().count();
+    const int listed = m_window->m_workPage->workItems().count();
 
     tickAt(QDateTime(kFriday, QTime(12, 30)));
 
     QCOMPARE(m_prompter->shown().size(), 1);
     QVERIFY(m_prompter->lastShown().startsWith(QStringLiteral("自动备份数据失败！\n")));
-    QVERIFY(m_folder->dm().isOpen());
-    QCOMPARE(m_window->TabSheet1->dsWork().count(), listed);
+    QVERIFY(m_folder->database().isOpen());
+    QCOMPARE(m_window->m_workPage->workItems().count(), listed);
     tickAt(QDateTime(kFriday, QTime(12, 31))); // that scheduled backup has had its attempt
     QCOMPARE(m_prompter->shown().size(), 1);
 }
@@ -371,30 +371,30 @@ void TestSafetyPage::settingsWindowFromThePage()
     QFETCH(bool, save);
     QFETCH(bool, byDoubleClick);
     const QString chosen = m_folder->filePath(QStringLiteral("Images"));
-    setPara(QStringLiteral("AutoBak=1, AutoBakType='0,12:30'"));
+    setStoredSettings(QStringLiteral("AutoBak=1, AutoBakType='0,12:30'"));
     create();
-    const QString shownBefore = m_window->TabSheet10->EditAutoBakPath->text();
+    const QString shownBefore = m_window->m_settingsPage->m_autoBackupFolderEdit->text();
     QTimer::singleShot(0, [&] {
-        auto *window = qobject_cast<TfrmAutoBakSet *>(QApplication::activeModalWidget());
+        auto *window = qobject_cast<AutoBackupDialog *>(QApplication::activeModalWidget());
         QVERIFY(window);
-        QVERIFY(window->chkUseAutoBak->isChecked());
-        QCOMPARE(window->EditBakPath->text(), shownBefore);
-        window->chkUseAutoBak->setChecked(false);
-        window->EditBakPath->setText(chosen);
-        window->rbWeek->setChecked(true);
-        (save ? window->cmdSave : window->cmdCancel)->click();
+        QVERIFY(window->m_enabledCheck->isChecked());
+        QCOMPARE(window->m_folderEdit->text(), shownBefore);
+        window->m_enabledCheck->setChecked(false);
+        window->m_folderEdit->setText(chosen);
+        window->m_weeklyRadio->setChecked(true);
+        (save ? window->m_saveButton : window->m_cancelButton)->click();
     });
 
     if (byDoubleClick)
-        QTest::mouseDClick(m_window->TabSheet10->EditAutoBakPath, Qt::LeftButton);
+        QTest::mouseDClick(m_window->m_settingsPage->m_autoBackupFolderEdit, Qt::LeftButton);
     else
-        m_window->TabSheet10->cmdAutoBakSet->click();
+        m_window->m_settingsPage->m_autoBackupSettingsButton->click();
 
-    QCOMPARE(m_window->TabSheet10->chkAutoBak->isChecked(), !save);
-    QCOMPARE(m_window->TabSheet10->EditAutoBakPath->text(), save ? chosen : shownBefore);
-    QCOMPARE(para(QStringLiteral("AutoBakType")), save ? QStringLiteral("1,4,16:00") : QStringLiteral("0,12:30"));
-    QCOMPARE(para(QStringLiteral("AutoBak")), save ? QStringLiteral("0") : QStringLiteral("1"));
-    QCOMPARE(para(QStringLiteral("AutoBakPath")), save ? chosen : QString());
+    QCOMPARE(m_window->m_settingsPage->m_autoBackupCheck->isChecked(), !save);
+    QCOMPARE(m_window->m_settingsPage->m_autoBackupFolderEdit->text(), save ? chosen : shownBefore);
+    QCOMPARE(storedSetting(QStringLiteral("AutoBakType")), save ? QStringLiteral("1,4,16:00") : QStringLiteral("0,12:30"));
+    QCOMPARE(storedSetting(QStringLiteral("AutoBak")), save ? QStringLiteral("0") : QStringLiteral("1"));
+    QCOMPARE(storedSetting(QStringLiteral("AutoBakPath")), save ? chosen : QString());
 }
 
 void TestSafetyPage::leavingTheFolderBox_data()
@@ -414,24 +414,24 @@ void TestSafetyPage::leavingTheFolderBox()
     QFETCH(QString, stored);
     QFETCH(QString, message);
     const QString existing = m_folder->filePath(QStringLiteral("Images"));
-    setPara(QStringLiteral("AutoBakPath=?"), {m_folder->filePath(QStringLiteral("Bak"))});
+    setStoredSettings(QStringLiteral("AutoBakPath=?"), {m_folder->filePath(QStringLiteral("Bak"))});
     create();
-    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::SettingsPageIndex);
+    m_window->m_pageTabs->setCurrentIndex(MainWindow::SettingsPageIndex);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
-    QLineEdit *box = m_window->TabSheet10->EditAutoBakPath;
+    QLineEdit *box = m_window->m_settingsPage->m_autoBackupFolderEdit;
     box->setFocus();
     box->selectAll();
     QTest::keyClick(box, Qt::Key_Delete);
     box->insert(typed == QLatin1String("existing") ? existing : typed); // typed, or pasted
 
-    m_window->TabSheet10->chkUsePass->setFocus(); // leaving the box
+    m_window->m_settingsPage->m_usePasswordCheck->setFocus(); // leaving the box
 
     QCOMPARE(m_prompter->shown(), message.isEmpty() ? QStringList() : QStringList{message});
     const QString expected = stored == QLatin1String("existing")    ? existing
                              : stored == QLatin1String("unchanged") ? m_folder->filePath(QStringLiteral("Bak"))
                                                                     : stored;
-    QCOMPARE(para(QStringLiteral("AutoBakPath")), expected);
+    QCOMPARE(storedSetting(QStringLiteral("AutoBakPath")), expected);
     QCOMPARE(box->text(), typed == QLatin1String("existing") ? existing : typed);
 }
 

@@ -10,7 +10,7 @@ QString templateDatabasePath()
     return QStringLiteral(PANDREL_TEMPLATE_DB);
 }
 
-TestProgramFolder::TestProgramFolder(Database database)
+TestProgramFolder::TestProgramFolder(DatabaseSetup setup)
 {
     if (!m_dir.isValid())
         return;
@@ -18,19 +18,19 @@ TestProgramFolder::TestProgramFolder(Database database)
     for (const char *sub : {"db", "Bak", "Images", "Help"})
         root.mkpath(QString::fromLatin1(sub));
     setProgramFolder(m_dir.path());
-    if (database != Database::Missing && !QFile::copy(templateDatabasePath(), databasePath()))
+    if (setup != DatabaseSetup::Missing && !QFile::copy(templateDatabasePath(), databasePath()))
         return;
     QFile::setPermissions(databasePath(), QFile::ReadOwner | QFile::WriteOwner);
-    m_dm = std::make_unique<TDM>();
-    if (database == Database::Open)
-        m_valid = m_dm->open();
+    m_database = std::make_unique<Database>();
+    if (setup == DatabaseSetup::Open)
+        m_valid = m_database->open();
     else
         m_valid = true;
 }
 
 TestProgramFolder::~TestProgramFolder()
 {
-    m_dm.reset();
+    m_database.reset();
 }
 
 QString TestProgramFolder::path() const

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/TDM.h"
+#include "data/Database.h"
 
 #include <QTemporaryDir>
 #include <memory>
@@ -11,19 +11,19 @@
 class TestProgramFolder
 {
 public:
-    enum class Database { Open, CopyOnly, Missing };
-    explicit TestProgramFolder(Database database = Database::Open);
+    enum class DatabaseSetup { Open, CopyOnly, Missing };
+    explicit TestProgramFolder(DatabaseSetup setup = DatabaseSetup::Open);
     ~TestProgramFolder();
 
     bool isValid() const { return m_valid; }
     QString path() const;                  // with trailing '/'
     QString filePath(const QString &relative) const;
     QString databasePath() const { return filePath(QStringLiteral("db/DOZA.dat")); }
-    TDM &dm() { return *m_dm; }
+    Database &database() { return *m_database; }
 
 private:
     QTemporaryDir m_dir;
-    std::unique_ptr<TDM> m_dm;
+    std::unique_ptr<Database> m_database;
     bool m_valid = false;
 };
 

@@ -33,8 +33,8 @@ private slots:
 
 private:
     std::unique_ptr<TestProgramFolder> m_folder;
-    TDM &dm() { return m_folder->dm(); }
-    int count(const QString &sql) { return dm().GetDataBySQL(sql).toInt(); }
+    Database &database() { return m_folder->database(); }
+    int count(const QString &sql) { return database().queryValue(sql).toInt(); }
 };
 
 void TestTemplate::initTestCase()
@@ -98,7 +98,7 @@ void TestTemplate::tablesHaveTheirColumns()
 {
     QFETCH(QString, table);
     QFETCH(QString, columns);
-    Recordset info(dm());
+    Recordset info(database());
     QVERIFY(info.open(QStringLiteral("PRAGMA table_info(%1)").arg(table)));
 
     QStringList actual;
@@ -111,13 +111,13 @@ void TestTemplate::tablesHaveTheirColumns()
     }
     QCOMPARE(actual.join(' '), columns);
     // Keys count on from the shipped rows instead of reusing numbers of deleted rows.
-    QVERIFY(dm().GetDataBySQL(QStringLiteral("Select sql from sqlite_master where name = ?"), {table})
+    QVERIFY(database().queryValue(QStringLiteral("Select sql from sqlite_master where name = ?"), {table})
                 .contains(QLatin1String("AUTOINCREMENT")));
 }
 
 void TestTemplate::settingsRowHasSafeDefaults()
 {
-    Recordset para(dm());
+    Recordset para(database());
     QVERIFY(para.open(QStringLiteral("Select * from TPara")));
     QCOMPARE(para.count(), 1);
     QCOMPARE(para.text(QStringLiteral("LogPass")), QString());
@@ -134,7 +134,7 @@ void TestTemplate::settingsRowHasSafeDefaults()
 
 void TestTemplate::followUpStepsFormOneModel()
 {
-    Recordset steps(dm());
+    Recordset steps(database());
     QVERIFY(steps.open(QStringLiteral("Select * from TCTrackStep Order by StepIndex")));
     QVERIFY(steps.count() >= 6 && steps.count() <= 8);
     QCOMPARE(count(QStringLiteral("Select count(*) from TCTrackStep where StepRate = 100")), 1);
@@ -149,7 +149,7 @@ void TestTemplate::followUpStepsFormOneModel()
 
 void TestTemplate::searchSitesTakeKeywordsAtTheEnd()
 {
-    Recordset sites(dm());
+    Recordset sites(database());
     QVERIFY(sites.open(QStringLiteral("Select * from TNetSearch")));
     QVERIFY(sites.count() >= 8);
     QStringList hosts;
@@ -174,7 +174,7 @@ void TestTemplate::postCodesCoverEveryProvince()
         "湖北省", "湖南省", "广东省", "广西壮族自治区", "海南省", "重庆市", "四川省", "贵州省",
         "云南省", "西藏自治区", "陕西省", "甘肃省", "青海省", "宁夏回族自治区", "新疆维吾尔自治区"};
     QStringList present;
-    dm().GetItemsBySQL(QStringLiteral("Select distinct SM from YBQH"), present);
+    database().queryColumn(QStringLiteral("Select distinct SM from YBQH"), present);
     for (const QString &province : provinces)
         QVERIFY2(present.contains(province), qPrintable(province));
 
@@ -182,9 +182,9 @@ void TestTemplate::postCodesCoverEveryProvince()
     QCOMPARE(count(QStringLiteral("Select count(*) from YBQH where length(YB) <> 6 or YB glob '*[^0-9]*'")), 0);
     QCOMPARE(count(QStringLiteral("Select count(*) from YBQH where QH not glob '0[1-9]*' or length(QH) not in (3, 4)")), 0);
     // Two well-known pairs.
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select YB || ' ' || QH from YBQH where DQ like '广州%'")),
+    QCOMPARE(database().queryValue(QStringLiteral("Select YB || ' ' || QH from YBQH where DQ like '广州%'")),
              QStringLiteral("510000 020"));
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select YB || ' ' || QH from YBQH where DQ like '石家庄%'")),
+    QCOMPARE(database().queryValue(QStringLiteral("Select YB || ' ' || QH from YBQH where DQ like '石家庄%'")),
              QStringLiteral("050000 0311"));
 }
 
@@ -194,20 +194,20 @@ void TestTemplate::worldClockPlaces()
     QCOMPARE(count(QStringLiteral("Select count(*) from TTimeZone where AddTimes < -12 or AddTimes > 14")), 0);
     QCOMPARE(count(QStringLiteral("Select count(*) from TTimeZone where AddName = '' or AddName is null")), 0);
     QCOMPARE(count(QStringLiteral("Select count(*) - count(distinct AddName) from TTimeZone")), 0);
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select AddTimes from TTimeZone where AddName = '东京'")).toDouble(), 9.0);
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select AddTimes from TTimeZone where AddName = '新德里'")).toDouble(), 5.5);
+    QCOMPARE(database().queryValue(QStringLiteral("Select AddTimes from TTimeZone where AddName = '东京'")).toDouble(), 9.0);
+    QCOMPARE(database().queryValue(QStringLiteral("Select AddTimes from TTimeZone where AddName = '新德里'")).toDouble(), 5.5);
 }
 
 void TestTemplate::sampleDataIsComplete()
 {
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select group_concat(FinStu) from (Select distinct FinStu from TWork Order by 1)")),
+    QCOMPARE(database().queryValue(QStringLiteral("Select group_concat(FinStu) from (Select distinct FinStu from TWork Order by 1)")),
              QStringLiteral("1,2,3,4"));
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select group_concat(ZY) from (Select distinct ZY from TWork Order by 1)")),
+    QCOMPARE(database().queryValue(QStringLiteral("Select group_concat(ZY) from (Select distinct ZY from TWork Order by 1)")),
              QStringLiteral("0,1"));
     // Some items come with a formatted body.
     QVERIFY(count(QStringLiteral("Select count(*) from TWork where length(Content) > 10")) > 0);
     QTextDocument body;
-    workbody::load(dm(), count(QStringLiteral("Select min(ID) from TWork where length(Content) > 10")), body);
+    workbody::load(database(), count(QStringLiteral("Select min(ID) from TWork where length(Content) > 10")), body);
     QVERIFY(body.toPlainText().size() > 20);
     QVERIFY(body.toHtml().contains(QLatin1String("font-weight")));
     // The reminders still to come have not been shown: they remind when their time comes.

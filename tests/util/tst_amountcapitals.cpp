@@ -57,7 +57,7 @@ void TestAmountCapitals::writesCapitals()
 {
     QFETCH(QString, amount);
     QFETCH(QString, capitals);
-    QCOMPARE(AmountToCapitals(amount), capitals);
+    QCOMPARE(amountInCapitals(amount), capitals);
 }
 
 void TestAmountCapitals::amountsBelowOneYuan_data()
@@ -80,7 +80,7 @@ void TestAmountCapitals::amountsBelowOneYuan()
 {
     QFETCH(QString, amount);
     QFETCH(QString, capitals);
-    QCOMPARE(AmountToCapitals(amount), capitals);
+    QCOMPARE(amountInCapitals(amount), capitals);
 }
 
 void TestAmountCapitals::readsDecimalTextExactly_data()
@@ -116,7 +116,7 @@ void TestAmountCapitals::readsDecimalTextExactly()
 {
     QFETCH(QString, amount);
     QFETCH(QString, capitals);
-    QCOMPARE(AmountToCapitals(amount), capitals);
+    QCOMPARE(amountInCapitals(amount), capitals);
 }
 
 void TestAmountCapitals::normalisesAmountBox_data()
@@ -141,8 +141,8 @@ void TestAmountCapitals::normalisesAmountBox()
     QFETCH(QString, boxText);
     QFETCH(QString, normalised);
     QFETCH(QString, capitals);
-    QCOMPARE(NormaliseAmountText(boxText), normalised);
-    QCOMPARE(AmountToCapitals(NormaliseAmountText(boxText)), capitals);
+    QCOMPARE(normaliseAmountText(boxText), normalised);
+    QCOMPARE(amountInCapitals(normaliseAmountText(boxText)), capitals);
 }
 
 PANDREL_TEST_MAIN(TestAmountCapitals)

@@ -118,9 +118,9 @@ void TestEnterAsTab::gridCellEditorKeepsEnter()
 void TestEnterAsTab::ignoresOtherKeysAndNoControl()
 {
     QLineEdit edit;
-    QVERIFY(!EnterAsTab(&edit, Qt::Key_Tab, Qt::NoModifier));
-    QVERIFY(!EnterAsTab(&edit, Qt::Key_A, Qt::NoModifier));
-    QVERIFY(!EnterAsTab(nullptr, Qt::Key_Return, Qt::NoModifier));
+    QVERIFY(!moveFocusOnEnter(&edit, Qt::Key_Tab, Qt::NoModifier));
+    QVERIFY(!moveFocusOnEnter(&edit, Qt::Key_A, Qt::NoModifier));
+    QVERIFY(!moveFocusOnEnter(nullptr, Qt::Key_Return, Qt::NoModifier));
 }
 
 PANDREL_TEST_MAIN(TestEnterAsTab)

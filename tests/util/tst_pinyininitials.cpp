@@ -37,7 +37,7 @@ void TestPinyinInitials::initialOfCode()
 {
     QFETCH(int, code);
     QFETCH(QChar, initial);
-    QCOMPARE(PinyinInitial(quint16(code)), initial);
+    QCOMPARE(pinyinInitial(quint16(code)), initial);
 }
 
 void TestPinyinInitials::initialsOfText_data()
@@ -60,7 +60,7 @@ void TestPinyinInitials::initialsOfText()
 {
     QFETCH(QString, text);
     QFETCH(QString, initials);
-    QCOMPARE(PinyinInitials(text), initials);
+    QCOMPARE(pinyinInitials(text), initials);
 }
 
 PANDREL_TEST_MAIN(TestPinyinInitials)

@@ -6,27 +6,27 @@
 #include "util/WebChat.h"
 #include "util/Weekday.h"
 
-class TestCommonFunctions : public QObject
+class TestTextHelpers : public QObject
 {
     Q_OBJECT
 
 private slots:
-    void indexOfItem_data();
-    void indexOfItem();
-    void weekdayNumber_data();
-    void weekdayNumber();
-    void countOccurrences_data();
-    void countOccurrences();
-    void padWithZero_data();
-    void padWithZero();
+    void findsEntryByTextOrPrefix_data();
+    void findsEntryByTextOrPrefix();
+    void numbersWeekdaysFromMonday_data();
+    void numbersWeekdaysFromMonday();
+    void countsNonOverlappingOccurrences_data();
+    void countsNonOverlappingOccurrences();
+    void padsWithLeadingZeros_data();
+    void padsWithLeadingZeros();
     void opensAddressInBrowser_data();
     void opensAddressInBrowser();
-    void opensPathWithShell();
+    void opensPathWithDesktop();
     void webChatAddress_data();
     void webChatAddress();
 };
 
-void TestCommonFunctions::indexOfItem_data()
+void TestTextHelpers::findsEntryByTextOrPrefix_data()
 {
     QTest::addColumn<QStringList>("list");
     QTest::addColumn<QString>("text");
@@ -47,16 +47,16 @@ void TestCommonFunctions::indexOfItem_data()
     QTest::newRow("empty list") << QStringList() << "a" << false << -1;
 }
 
-void TestCommonFunctions::indexOfItem()
+void TestTextHelpers::findsEntryByTextOrPrefix()
 {
     QFETCH(QStringList, list);
     QFETCH(QString, text);
     QFETCH(bool, prefix);
     QFETCH(int, index);
-    QCOMPARE(IndexOfItem(list, text, prefix), index);
+    QCOMPARE(indexOfEntry(list, text, prefix), index);
 }
 
-void TestCommonFunctions::weekdayNumber_data()
+void TestTextHelpers::numbersWeekdaysFromMonday_data()
 {
     QTest::addColumn<QDateTime>("moment");
     QTest::addColumn<int>("weekday");
@@ -69,15 +69,15 @@ void TestCommonFunctions::weekdayNumber_data()
     QTest::newRow("UTC date, not the local one") << QDateTime(QDate(2024, 12, 29), QTime(23, 30), Qt::UTC) << 6;
 }
 
-void TestCommonFunctions::weekdayNumber()
+void TestTextHelpers::numbersWeekdaysFromMonday()
 {
     QFETCH(QDateTime, moment);
     QFETCH(int, weekday);
-    QCOMPARE(WeekdayNumber(moment), weekday);
-    QCOMPARE(WeekdayNumber(moment.date()), weekday);
+    QCOMPARE(weekdayIndex(moment), weekday);
+    QCOMPARE(weekdayIndex(moment.date()), weekday);
 }
 
-void TestCommonFunctions::countOccurrences_data()
+void TestTextHelpers::countsNonOverlappingOccurrences_data()
 {
     QTest::addColumn<QString>("part");
     QTest::addColumn<QString>("text");
@@ -91,15 +91,15 @@ void TestCommonFunctions::countOccurrences_data()
     QTest::newRow("empty text") << "|" << "" << 0;
 }
 
-void TestCommonFunctions::countOccurrences()
+void TestTextHelpers::countsNonOverlappingOccurrences()
 {
     QFETCH(QString, part);
     QFETCH(QString, text);
     QFETCH(int, count);
-    QCOMPARE(CountOccurrences(part, text), count);
+    QCOMPARE(occurrenceCount(part, text), count);
 }
 
-void TestCommonFunctions::padWithZero_data()
+void TestTextHelpers::padsWithLeadingZeros_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("width");
@@ -111,15 +111,15 @@ void TestCommonFunctions::padWithZero_data()
     QTest::newRow("empty") << "" << 4 << "0000";
 }
 
-void TestCommonFunctions::padWithZero()
+void TestTextHelpers::padsWithLeadingZeros()
 {
     QFETCH(QString, text);
     QFETCH(int, width);
     QFETCH(QString, padded);
-    QCOMPARE(PadWithZero(text, width), padded);
+    QCOMPARE(padWithZeros(text, width), padded);
 }
 
-void TestCommonFunctions::opensAddressInBrowser_data()
+void TestTextHelpers::opensAddressInBrowser_data()
 {
     QTest::addColumn<QString>("address");
     QTest::addColumn<QString>("recorded");
@@ -134,24 +134,24 @@ void TestCommonFunctions::opensAddressInBrowser_data()
     QTest::newRow("empty address opens nothing") << "" << "";
 }
 
-void TestCommonFunctions::opensAddressInBrowser()
+void TestTextHelpers::opensAddressInBrowser()
 {
     QFETCH(QString, address);
     QFETCH(QString, recorded);
     RecordingShell shell;
 
-    OpenInBrowser(address);
+    openInBrowser(address);
     QCOMPARE(shell.lastCall(), recorded);
 }
 
-void TestCommonFunctions::opensPathWithShell()
+void TestTextHelpers::opensPathWithDesktop()
 {
     RecordingShell shell;
-    ShellOpen(QStringLiteral("/home/张三/文档/报价单.xlsx"));
+    openWithDesktop(QStringLiteral("/home/张三/文档/报价单.xlsx"));
     QCOMPARE(shell.calls(), QStringList{QStringLiteral("open /home/张三/文档/报价单.xlsx")});
 }
 
-void TestCommonFunctions::webChatAddress_data()
+void TestTextHelpers::webChatAddress_data()
 {
     QTest::addColumn<QString>("number");
     QTest::addColumn<QString>("name");
@@ -164,7 +164,7 @@ void TestCommonFunctions::webChatAddress_data()
     QTest::newRow("no number, no address") << " " << "Zhang" << "";
 }
 
-void TestCommonFunctions::webChatAddress()
+void TestTextHelpers::webChatAddress()
 {
     QFETCH(QString, number);
     QFETCH(QString, name);
@@ -173,5 +173,5 @@ void TestCommonFunctions::webChatAddress()
     QCOMPARE(::webChatAddress(number, name).toString(QUrl::FullyEncoded), address);
 }
 
-PANDREL_TEST_MAIN(TestCommonFunctions)
-#include "tst_commonfunctions.moc"
+PANDREL_TEST_MAIN(TestTextHelpers)
+#include "tst_texthelpers.moc"

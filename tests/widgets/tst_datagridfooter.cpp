@@ -24,7 +24,7 @@ private slots:
     void footerSitsUnderTheRows();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
+    Database &dm() { return m_folder->database(); }
     void addRows(const QList<QVariantList> &rows);
     std::unique_ptr<DataGrid> makeGrid(bool footer);
 

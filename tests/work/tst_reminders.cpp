@@ -3,13 +3,13 @@
 #include "TestMain.h"
 #include "TestProgramFolder.h"
 
-#include "app/TfrmWorkMain.h"
+#include "app/MainWindow.h"
 
 #include <QLabel>
 #include <QMenu>
 
 #include "work/Reminders.h"
-#include "work/TfrmWorkHint.h"
+#include "work/ReminderWindow.h"
 #include "work/WorkListPage.h"
 
 // The minute tick over the reminder cache, with the clock set by the test.
@@ -41,14 +41,14 @@ private:
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
     std::unique_ptr<ManualClock> m_clock;
-    std::unique_ptr<TfrmWorkMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
 };
 
 void TestReminders::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TWork")));
-    QVERIFY(m_folder->dm().execute(QStringLiteral(
+    QVERIFY(m_folder->database().execute(QStringLiteral("Delete from TWork")));
+    QVERIFY(m_folder->database().execute(QStringLiteral(
         "Insert into TWork (ID, Title, WorkType, FinStu, ZY, UseTimeHint, TimeHint, HasHinted) values "
         "(7, '第一', '办公事务', 1, 0, 1, '2026-12-10 09:00:00', 0), "
         "(3, '第二', '办公事务', 1, 0, 1, '2026-12-10 09:00:00', 0), "
@@ -57,14 +57,14 @@ void TestReminders::init()
         "(5, '以后', '办公事务', 1, 0, 1, '2026-12-10 09:01:00', 0)")));
     m_prompter = std::make_unique<ScriptedPrompter>();
     m_clock = std::make_unique<ManualClock>(QDateTime(QDate(2026, 12, 10), QTime(8, 0)));
-    m_window = std::make_unique<TfrmWorkMain>();
-    QVERIFY(m_window->FormCreate());
+    m_window = std::make_unique<MainWindow>();
+    QVERIFY(m_window->startUp());
 }
 
 void TestReminders::cleanup()
 {
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<TfrmWorkHint *>(window))
+        if (qobject_cast<ReminderWindow *>(window))
             window->close();
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -76,15 +76,15 @@ void TestReminders::cleanup()
 
 QString TestReminders::hinted()
 {
-    return m_folder->dm().GetDataBySQL(QStringLiteral("Select group_concat(ID) from (Select ID from TWork where HasHinted=1 Order by ID)"));
+    return m_folder->database().queryValue(QStringLiteral("Select group_concat(ID) from (Select ID from TWork where HasHinted=1 Order by ID)"));
 }
 
 QStringList TestReminders::reminderWindows()
 {
     QStringList subjects;
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (auto *hint = qobject_cast<TfrmWorkHint *>(window); hint && hint->isVisible())
-            subjects.append(hint->lblWork->text());
+        if (auto *hint = qobject_cast<ReminderWindow *>(window); hint && hint->isVisible())
+            subjects.append(hint->m_subjectLabel->text());
     }
     subjects.sort();
     return subjects;
@@ -93,7 +93,7 @@ QStringList TestReminders::reminderWindows()
 void TestReminders::tickAt(const QDateTime &now)
 {
     m_clock->set(now);
-    m_window->TimerHIntCheckTimer();
+    m_window->minuteTick();
 }
 
 void TestReminders::dueComparesMinuteTexts_data()
@@ -132,7 +132,7 @@ void TestReminders::oneReminderPerTickInCacheOrder()
     QCOMPARE(hinted(), QStringLiteral("3,5,7,9"));
     QCOMPARE(reminderWindows().size(), 4);
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<TfrmWorkHint *>(window))
+        if (qobject_cast<ReminderWindow *>(window))
             window->close();
     }
 }
@@ -140,13 +140,13 @@ void TestReminders::oneReminderPerTickInCacheOrder()
 void TestReminders::pastReminderComesAfterTheReload()
 {
     tickAt(QDateTime(QDate(2026, 12, 10), QTime(8, 30)));
-    QVERIFY(m_folder->dm().execute(QStringLiteral(
+    QVERIFY(m_folder->database().execute(QStringLiteral(
         "Insert into TWork (ID, Title, WorkType, FinStu, ZY, UseTimeHint, TimeHint, HasHinted) values "
         "(1, '补记的', '办公事务', 1, 0, 1, '2026-12-01 10:00:00', 0)")));
     tickAt(QDateTime(QDate(2026, 12, 10), QTime(8, 31)));
     QCOMPARE(hinted(), QString()); // saved elsewhere: not in the cache yet
 
-    m_window->TabSheet1->ReadyWork();
+    m_window->m_workPage->loadList();
     tickAt(QDateTime(QDate(2026, 12, 10), QTime(8, 32)));
 
     QCOMPARE(hinted(), QStringLiteral("1"));
@@ -161,18 +161,18 @@ void TestReminders::itemsInProgressAreNeverReminded()
 
 void TestReminders::failedMarkIsRemindedAfterReload()
 {
-    QVERIFY(m_folder->dm().execute(QStringLiteral(
+    QVERIFY(m_folder->database().execute(QStringLiteral(
         "Create trigger refuse before update of HasHinted on TWork when new.ID=3 begin select raise(abort, 'refused'); end")));
     const QDateTime nine(QDate(2026, 12, 10), QTime(9, 0));
     tickAt(nine);
-    QCOMPARE(m_window->TabSheet1->reminders().at(0).shown, true); // shown once, in memory
+    QCOMPARE(m_window->m_workPage->reminders().at(0).shown, true); // shown once, in memory
     tickAt(nine.addSecs(60));
     QCOMPARE(hinted(), QStringLiteral("5"));
 
-    m_window->TabSheet1->ReadyWork();
+    m_window->m_workPage->loadList();
 
-    QCOMPARE(m_window->TabSheet1->reminders().at(0).id, 3);
-    QCOMPARE(m_window->TabSheet1->reminders().at(0).shown, false); // due again
+    QCOMPARE(m_window->m_workPage->reminders().at(0).id, 3);
+    QCOMPARE(m_window->m_workPage->reminders().at(0).shown, false); // due again
 }
 
 void TestReminders::snoozedReminderComesBackOnce_data()
@@ -190,14 +190,14 @@ void TestReminders::snoozedReminderComesBackOnce()
     QFETCH(int, minutes);
     const QDateTime shown(QDate(2026, 12, 10), QTime(9, 0, 40));
     tickAt(shown);
-    TfrmWorkHint *hint = nullptr;
+    ReminderWindow *hint = nullptr;
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (auto *candidate = qobject_cast<TfrmWorkHint *>(window); candidate && candidate->isVisible())
+        if (auto *candidate = qobject_cast<ReminderWindow *>(window); candidate && candidate->isVisible())
             hint = candidate;
     }
     QVERIFY(hint);
     QAction *later = nullptr;
-    for (QAction *action : hint->mnuSnooze->actions()) {
+    for (QAction *action : hint->m_snoozeMenu->actions()) {
         if (action->text() == choice)
             later = action;
     }
@@ -207,12 +207,12 @@ void TestReminders::snoozedReminderComesBackOnce()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     QCOMPARE(reminderWindows(), QStringList());
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select TimeHint||'/'||HasHinted from TWork where ID=3")),
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select TimeHint||'/'||HasHinted from TWork where ID=3")),
              shown.addSecs(minutes * 60).toString(QStringLiteral("yyyy-MM-dd HH:mm:00/0")));
     // The other items due by then come first, one a tick; then item 3 once, at its minute.
     for (int tick = 1; tick <= minutes + 5; ++tick)
         tickAt(shown.addSecs(tick * 60));
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select HasHinted from TWork where ID=3")), QStringLiteral("1"));
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select HasHinted from TWork where ID=3")), QStringLiteral("1"));
     QCOMPARE(reminderWindows().count(QStringLiteral("第二")), 1);
 }
 
@@ -226,10 +226,10 @@ void TestReminders::reminderWithoutTimeIsNeverDue_data()
 void TestReminders::reminderWithoutTimeIsNeverDue()
 {
     QFETCH(QVariant, time);
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TWork")));
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Insert into TWork (ID, Title, WorkType, FinStu, ZY, UseTimeHint, TimeHint, HasHinted) "
+    QVERIFY(m_folder->database().execute(QStringLiteral("Delete from TWork")));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Insert into TWork (ID, Title, WorkType, FinStu, ZY, UseTimeHint, TimeHint, HasHinted) "
                                                   "values (1, '没有时间', '办公事务', 1, 0, 1, ?, 0)"), {time}));
-    m_window->TabSheet1->ReadyWork();
+    m_window->m_workPage->loadList();
 
     tickAt(QDateTime(QDate(2026, 12, 10), QTime(9, 0)));
 

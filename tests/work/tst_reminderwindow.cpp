@@ -2,9 +2,9 @@
 #include "TestMain.h"
 #include "TestProgramFolder.h"
 
-#include "work/TfrmEditAWork.h"
-#include "work/TfrmWorkClass.h"
-#include "work/TfrmWorkHint.h"
+#include "work/WorkItemEditor.h"
+#include "work/WorkTypesDialog.h"
+#include "work/ReminderWindow.h"
 
 #include <QFile>
 #include <QLabel>
@@ -17,9 +17,9 @@
 #include <QtEndian>
 
 // Each case: its own program folder with no alert sound unless the case writes one, and
-// scripted prompts. Reminder windows are opened through ShowWorkReminder, as the main
+// scripted prompts. Reminder windows are opened through popUpReminder, as the main
 // window's tick opens them.
-class TestWorkHint : public QObject
+class TestReminderWindow : public QObject
 {
     Q_OBJECT
 
@@ -42,10 +42,10 @@ private slots:
     void answersWhileADialogIsOpen();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
+    Database &dm() { return m_folder->database(); }
     qint64 addWork(const QString &title, const QVariant &timeHint);
     // Opens a reminder for the item and returns its window.
-    TfrmWorkHint *openReminder(qint64 id);
+    ReminderWindow *openReminder(qint64 id);
     // A tenth of a second of silence as a valid 16-bit PCM WAVE file.
     void writeAlertSound();
 
@@ -57,11 +57,11 @@ namespace {
 
 const QString readError = QStringLiteral("报警提示过程中，读取数据库发生错误！");
 
-QList<TfrmWorkHint *> openReminders()
+QList<ReminderWindow *> openReminders()
 {
-    QList<TfrmWorkHint *> reminders;
+    QList<ReminderWindow *> reminders;
     for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (auto *reminder = qobject_cast<TfrmWorkHint *>(window))
+        if (auto *reminder = qobject_cast<ReminderWindow *>(window))
             reminders.append(reminder);
     }
     return reminders;
@@ -75,40 +75,40 @@ bool wholeOnPicture(const QWidget &window, const QRect &area)
 
 } // namespace
 
-void TestWorkHint::init()
+void TestReminderWindow::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
     QVERIFY(m_folder->isValid());
     m_prompter = std::make_unique<ScriptedPrompter>();
 }
 
-void TestWorkHint::cleanup()
+void TestReminderWindow::cleanup()
 {
     qDeleteAll(openReminders());
     m_prompter.reset();
     m_folder.reset();
 }
 
-qint64 TestWorkHint::addWork(const QString &title, const QVariant &timeHint)
+qint64 TestReminderWindow::addWork(const QString &title, const QVariant &timeHint)
 {
     const bool added = dm().execute(
         QStringLiteral("Insert into TWork (Title, FinStu, UseTimeHint, TimeHint, HasHinted) values (?, 1, 1, ?, 1)"),
         {title, timeHint});
-    return added ? dm().GetDataBySQL(QStringLiteral("Select max(ID) from TWork")).toLongLong() : -1;
+    return added ? dm().queryValue(QStringLiteral("Select max(ID) from TWork")).toLongLong() : -1;
 }
 
-TfrmWorkHint *TestWorkHint::openReminder(qint64 id)
+ReminderWindow *TestReminderWindow::openReminder(qint64 id)
 {
-    const QList<TfrmWorkHint *> before = openReminders();
-    ShowWorkReminder(id);
-    for (TfrmWorkHint *reminder : openReminders()) {
+    const QList<ReminderWindow *> before = openReminders();
+    popUpReminder(id);
+    for (ReminderWindow *reminder : openReminders()) {
         if (!before.contains(reminder))
             return reminder;
     }
     return nullptr;
 }
 
-void TestWorkHint::writeAlertSound()
+void TestReminderWindow::writeAlertSound()
 {
     constexpr quint32 sampleRate = 44100;
     const QByteArray samples(int(sampleRate / 10) * 2, '\0');
@@ -134,7 +134,7 @@ void TestWorkHint::writeAlertSound()
     QCOMPARE(file.write(wave), qint64(wave.size()));
 }
 
-void TestWorkHint::showsTimeAndSubject_data()
+void TestReminderWindow::showsTimeAndSubject_data()
 {
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("timeHint");
@@ -147,21 +147,21 @@ void TestWorkHint::showsTimeAndSubject_data()
     QTest::newRow("no reminder time") << "无时间" << QString() << QString();
 }
 
-void TestWorkHint::showsTimeAndSubject()
+void TestReminderWindow::showsTimeAndSubject()
 {
     QFETCH(QString, title);
     QFETCH(QString, timeHint);
     QFETCH(QString, shownTime);
 
-    TfrmWorkHint *reminder = openReminder(addWork(title, timeHint.isEmpty() ? QVariant() : QVariant(timeHint)));
+    ReminderWindow *reminder = openReminder(addWork(title, timeHint.isEmpty() ? QVariant() : QVariant(timeHint)));
     QVERIFY(reminder);
     QVERIFY(reminder->isVisible());
-    QCOMPARE(reminder->lblTime->text(), shownTime);
-    QCOMPARE(reminder->lblWork->text(), title);
+    QCOMPARE(reminder->m_timeLabel->text(), shownTime);
+    QCOMPARE(reminder->m_subjectLabel->text(), title);
     QVERIFY(m_prompter->shown().isEmpty());
 }
 
-void TestWorkHint::unreadableItemKeepsSampleTexts_data()
+void TestReminderWindow::unreadableItemKeepsSampleTexts_data()
 {
     QTest::addColumn<bool>("closeDatabase");
 
@@ -169,25 +169,25 @@ void TestWorkHint::unreadableItemKeepsSampleTexts_data()
     QTest::newRow("the query fails") << true;
 }
 
-void TestWorkHint::unreadableItemKeepsSampleTexts()
+void TestReminderWindow::unreadableItemKeepsSampleTexts()
 {
     QFETCH(bool, closeDatabase);
 
     const qint64 id = addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00"));
     if (closeDatabase)
         dm().close();
-    TfrmWorkHint *reminder = openReminder(closeDatabase ? id : id + 1);
+    ReminderWindow *reminder = openReminder(closeDatabase ? id : id + 1);
     QVERIFY(reminder);
     QCOMPARE(m_prompter->shown(), QStringList{readError});
     QVERIFY(reminder->isVisible());
-    QCOMPARE(reminder->lblTime->text(), QStringLiteral("09-01-01 17:01"));
-    QCOMPARE(reminder->lblWork->text(), QStringLiteral("迎接客户"));
+    QCOMPARE(reminder->m_timeLabel->text(), QStringLiteral("09-01-01 17:01"));
+    QCOMPARE(reminder->m_subjectLabel->text(), QStringLiteral("迎接客户"));
 }
 
-void TestWorkHint::sitsBorderlessOnTopAboveTheBottomRightCorner()
+void TestReminderWindow::sitsBorderlessOnTopAboveTheBottomRightCorner()
 {
-    TfrmWorkHint *first = openReminder(addWork(QStringLiteral("甲"), QStringLiteral("2026-12-02 17:05:00")));
-    TfrmWorkHint *second = openReminder(addWork(QStringLiteral("乙"), QStringLiteral("2026-12-02 17:06:00")));
+    ReminderWindow *first = openReminder(addWork(QStringLiteral("甲"), QStringLiteral("2026-12-02 17:05:00")));
+    ReminderWindow *second = openReminder(addWork(QStringLiteral("乙"), QStringLiteral("2026-12-02 17:06:00")));
     QVERIFY(first && second);
 
     QCOMPARE(first->windowTitle(), QStringLiteral("报警提示"));
@@ -204,9 +204,9 @@ void TestWorkHint::sitsBorderlessOnTopAboveTheBottomRightCorner()
     QCOMPARE(second->geometry(), first->geometry());
 }
 
-void TestWorkHint::pictureShapesTheWindow()
+void TestReminderWindow::pictureShapesTheWindow()
 {
-    TfrmWorkHint *reminder = openReminder(addWork(QStringLiteral("整理本月客户回访记录并提交报表给经理审阅"),
+    ReminderWindow *reminder = openReminder(addWork(QStringLiteral("整理本月客户回访记录并提交报表给经理审阅"),
                                                    QStringLiteral("2026-12-28 23:59:00")));
     QVERIFY(reminder);
     const QRegion shape = reminder->mask();
@@ -215,42 +215,42 @@ void TestWorkHint::pictureShapesTheWindow()
     for (const QPoint corner : {QPoint(0, 0), QPoint(510, 0), QPoint(0, 288), QPoint(510, 288)})
         QVERIFY2(!shape.contains(corner), qPrintable(QStringLiteral("(%1, %2)").arg(corner.x()).arg(corner.y())));
     // What the window shows lies wholly on the picture.
-    QVERIFY(wholeOnPicture(*reminder, reminder->lblTime->geometry()));
-    QVERIFY(wholeOnPicture(*reminder, reminder->lblWork->geometry()));
-    QVERIFY(wholeOnPicture(*reminder, reminder->sbDetail->geometry()));
+    QVERIFY(wholeOnPicture(*reminder, reminder->m_timeLabel->geometry()));
+    QVERIFY(wholeOnPicture(*reminder, reminder->m_subjectLabel->geometry()));
+    QVERIFY(wholeOnPicture(*reminder, reminder->m_detailButton->geometry()));
 }
 
-void TestWorkHint::clickCloses_data()
+void TestReminderWindow::clickCloses_data()
 {
     QTest::addColumn<QString>("target");
 
-    QTest::newRow("picture") << "Image1";
-    QTest::newRow("time") << "lblTime";
-    QTest::newRow("subject") << "lblWork";
+    QTest::newRow("picture") << "pictureLabel";
+    QTest::newRow("time") << "timeLabel";
+    QTest::newRow("subject") << "subjectLabel";
 }
 
-void TestWorkHint::clickCloses()
+void TestReminderWindow::clickCloses()
 {
     QFETCH(QString, target);
 
     writeAlertSound();
-    QPointer<TfrmWorkHint> reminder = openReminder(addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00")));
+    QPointer<ReminderWindow> reminder = openReminder(addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00")));
     QVERIFY(reminder);
     const QMap<QString, QWidget *> targets{
-        {"Image1", reminder->Image1}, {"lblTime", reminder->lblTime}, {"lblWork", reminder->lblWork}};
+        {"pictureLabel", reminder->m_pictureLabel}, {"timeLabel", reminder->m_timeLabel}, {"subjectLabel", reminder->m_subjectLabel}};
     QWidget *clicked = targets.value(target);
     // On the picture: a point of the card clear of the labels and the detail area.
-    const QPoint point = clicked == reminder->Image1 ? QPoint(50, 150) : clicked->rect().center();
+    const QPoint point = clicked == reminder->m_pictureLabel ? QPoint(50, 150) : clicked->rect().center();
     QVERIFY(reminder->mask().contains(clicked->mapTo(reminder.data(), point)));
 
     QTest::mouseClick(clicked, Qt::LeftButton, {}, point);
     QTRY_VERIFY(reminder.isNull());
 }
 
-void TestWorkHint::alertLoopsUntilTheFirstStopTick()
+void TestReminderWindow::alertLoopsUntilTheFirstStopTick()
 {
     writeAlertSound();
-    TfrmWorkHint *reminder = openReminder(addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00")));
+    ReminderWindow *reminder = openReminder(addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00")));
     QVERIFY(reminder);
     auto *sound = reminder->findChild<QSoundEffect *>();
     QVERIFY(sound);
@@ -258,49 +258,49 @@ void TestWorkHint::alertLoopsUntilTheFirstStopTick()
     QCOMPARE(sound->source(), QUrl::fromLocalFile(m_folder->filePath(QStringLiteral("Images/DOGHINT1.WAV"))));
     QCOMPARE(sound->loopCount(), int(QSoundEffect::Infinite));
 
-    reminder->TimerStopTimer();
+    reminder->alertStopTick();
     QVERIFY(!sound->isPlaying());
     // The next tick leaves it quiet: the alert does not come back every minute.
-    reminder->TimerStopTimer();
+    reminder->alertStopTick();
     QVERIFY(!sound->isPlaying());
     QVERIFY(reminder->isVisible());
     QVERIFY(m_prompter->shown().isEmpty());
 }
 
-void TestWorkHint::missingSoundGivesSilentWindow()
+void TestReminderWindow::missingSoundGivesSilentWindow()
 {
-    TfrmWorkHint *reminder = openReminder(addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00")));
+    ReminderWindow *reminder = openReminder(addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00")));
     QVERIFY(reminder);
     QVERIFY(reminder->isVisible());
     QVERIFY(!reminder->findChild<QSoundEffect *>()); // nothing to play, nothing tried
     QVERIFY(m_prompter->shown().isEmpty());
 }
 
-void TestWorkHint::detailOpensTheItemThenCloses()
+void TestReminderWindow::detailOpensTheItemThenCloses()
 {
     writeAlertSound();
-    QPointer<TfrmWorkHint> reminder = openReminder(addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00")));
+    QPointer<ReminderWindow> reminder = openReminder(addWork(QStringLiteral("拜访华信"), QStringLiteral("2026-12-02 17:05:00")));
     QVERIFY(reminder);
 
     QString editedTitle;
     bool hiddenAndQuiet = false;
     QTimer::singleShot(0, this, [&] {
-        auto *editor = qobject_cast<TfrmEditAWork *>(QApplication::activeModalWidget());
+        auto *editor = qobject_cast<WorkItemEditor *>(QApplication::activeModalWidget());
         if (!editor)
             return;
-        editedTitle = editor->EditTitle->text();
+        editedTitle = editor->m_subjectEdit->text();
         const auto *sound = reminder ? reminder->findChild<QSoundEffect *>() : nullptr;
         hiddenAndQuiet = sound && !reminder->isVisible() && !sound->isPlaying();
         editor->close();
     });
-    QTest::mouseClick(reminder->sbDetail, Qt::LeftButton);
+    QTest::mouseClick(reminder->m_detailButton, Qt::LeftButton);
 
     QCOMPARE(editedTitle, QStringLiteral("拜访华信"));
     QVERIFY(hiddenAndQuiet);
     QTRY_VERIFY(reminder.isNull());
 }
 
-void TestWorkHint::answersWhileADialogIsOpen_data()
+void TestReminderWindow::answersWhileADialogIsOpen_data()
 {
     QTest::addColumn<QString>("dialog");
     QTest::newRow("work types window") << "work types";
@@ -308,7 +308,7 @@ void TestWorkHint::answersWhileADialogIsOpen_data()
     QTest::newRow("message box") << "message box";
 }
 
-void TestWorkHint::answersWhileADialogIsOpen()
+void TestReminderWindow::answersWhileADialogIsOpen()
 {
     QFETCH(QString, dialog);
     QWidget mainWindow;
@@ -322,7 +322,7 @@ void TestWorkHint::answersWhileADialogIsOpen()
     QTimer::singleShot(0, this, [&] {
         QWidget *open = QApplication::activeModalWidget();
         dialogWasOpen = open != nullptr;
-        QPointer<TfrmWorkHint> reminder = openReminder(id);
+        QPointer<ReminderWindow> reminder = openReminder(id);
         if (!open || !reminder)
             return;
         // A click as the desktop delivers it, through the window: a blocked window drops it.
@@ -332,9 +332,9 @@ void TestWorkHint::answersWhileADialogIsOpen()
     });
 
     if (dialog == QLatin1String("work types")) {
-        ShowWorkTypes();
+        editWorkTypes();
     } else if (dialog == QLatin1String("item editor")) {
-        ShowWorkEditor(id, QString());
+        editWorkItem(id, QString());
     } else {
         platform::setPrompter(nullptr); // the real message box
         platform::prompter().message(QStringLiteral("存储参数发生错误！"), platform::Prompter::Icon::Error);
@@ -345,5 +345,5 @@ void TestWorkHint::answersWhileADialogIsOpen()
     QVERIFY(closedByClick);
 }
 
-PANDREL_TEST_MAIN(TestWorkHint)
-#include "tst_workhint.moc"
+PANDREL_TEST_MAIN(TestReminderWindow)
+#include "tst_reminderwindow.moc"

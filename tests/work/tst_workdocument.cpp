@@ -2,7 +2,7 @@
 #include "TestMain.h"
 #include "TestProgramFolder.h"
 
-#include "app/TfrmWorkMain.h"
+#include "app/MainWindow.h"
 #include "document/DocumentStore.h"
 #include "document/RichTextEditor.h"
 #include "work/WorkBody.h"
@@ -17,7 +17,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include "widgets/DataGrid.h"
-#include "work/TfrmEditAWork.h"
+#include "work/WorkItemEditor.h"
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -50,28 +50,28 @@ private slots:
 private:
     void setBody(qint64 id, const QString &text);
     QString storedText(qint64 id);
-    QString shownText() const { return m_page->editor->rve->toPlainText(); }
+    QString shownText() const { return m_page->m_documentEditor->m_textEdit->toPlainText(); }
     // What the user types over the whole body.
     void typeBody(const QString &text);
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<TfrmWorkMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
     WorkListPage *m_page = nullptr;
 };
 
 void TestWorkDocument::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
-    TDM &dm = m_folder->dm();
+    Database &dm = m_folder->database();
     QVERIFY(dm.execute(QStringLiteral("Delete from TWork")));
     QVERIFY(dm.execute(QStringLiteral("Insert into TWork (ID, Title, WorkType, FinStu, ZY) values "
                                       "(1, '有正文', '办公事务', 1, 0), (2, '无正文', '办公事务', 1, 0), (3, '另一条', '办公事务', 2, 0)")));
     setBody(1, QStringLiteral("第一条的正文"));
     m_prompter = std::make_unique<ScriptedPrompter>();
-    m_window = std::make_unique<TfrmWorkMain>();
-    QVERIFY(m_window->FormCreate());
-    m_page = m_window->TabSheet1;
+    m_window = std::make_unique<MainWindow>();
+    QVERIFY(m_window->startUp());
+    m_page = m_window->m_workPage;
 }
 
 void TestWorkDocument::cleanup()
@@ -85,12 +85,12 @@ void TestWorkDocument::setBody(qint64 id, const QString &text)
 {
     QTextDocument document;
     document.setPlainText(text);
-    QCOMPARE(workbody::save(m_folder->dm(), id, document), workbody::SaveResult::Saved);
+    QCOMPARE(workbody::save(m_folder->database(), id, document), workbody::SaveResult::Saved);
 }
 
 void TestWorkDocument::typeBody(const QString &text)
 {
-    QTextCursor cursor = m_page->editor->rve->textCursor();
+    QTextCursor cursor = m_page->m_documentEditor->m_textEdit->textCursor();
     cursor.select(QTextCursor::Document);
     cursor.insertText(text);
 }
@@ -98,7 +98,7 @@ void TestWorkDocument::typeBody(const QString &text)
 QString TestWorkDocument::storedText(qint64 id)
 {
     QTextDocument document;
-    workbody::load(m_folder->dm(), id, document);
+    workbody::load(m_folder->database(), id, document);
     return document.toPlainText();
 }
 
@@ -107,24 +107,24 @@ void TestWorkDocument::bodyFollowsTheCurrentItem()
     QCOMPARE(m_page->documentOwner(), 1);
     QCOMPARE(shownText(), QStringLiteral("第一条的正文"));
 
-    m_page->dsWork().locate(2);
+    m_page->workItems().locate(2);
     QCOMPARE(m_page->documentOwner(), 2);
     QCOMPARE(shownText(), QString());
 
-    m_page->dsWork().locate(1);
+    m_page->workItems().locate(1);
     QCOMPARE(shownText(), QStringLiteral("第一条的正文"));
 }
 
 void TestWorkDocument::leavingAnEmptyBodyStoresItForThatItem()
 {
-    m_page->dsWork().locate(2);
+    m_page->workItems().locate(2);
     typeBody(QStringLiteral("第二条新写的"));
     typeBody(QString()); // typed and taken back: an empty document, changed
 
-    m_page->SaveDoc();
+    m_page->saveCurrentDocument();
 
     QCOMPARE(storedText(2), QString());
-    QVERIFY(m_folder->dm().GetDataBySQL(QStringLiteral("Select length(Content) from TWork where ID=2")).toInt() > kNoBodyLimit);
+    QVERIFY(m_folder->database().queryValue(QStringLiteral("Select length(Content) from TWork where ID=2")).toInt() > kNoBodyLimit);
     QCOMPARE(storedText(1), QStringLiteral("第一条的正文"));
 }
 
@@ -132,7 +132,7 @@ void TestWorkDocument::unchangedBodyDoesNotOverwriteLaterEdits()
 {
     setBody(1, QStringLiteral("在编辑窗口里改过")); // say, from the reminder's editor
 
-    m_page->SaveDoc(); // the page's editor still shows the old body, untouched
+    m_page->saveCurrentDocument(); // the page's editor still shows the old body, untouched
 
     QCOMPARE(storedText(1), QStringLiteral("在编辑窗口里改过"));
 }
@@ -147,35 +147,35 @@ void TestWorkDocument::storedBodiesThatAreNotBodies_data()
 void TestWorkDocument::storedBodiesThatAreNotBodies()
 {
     QFETCH(QByteArray, content);
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TWork Set Content=? where ID=3"), {content}));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TWork Set Content=? where ID=3"), {content}));
 
-    m_page->dsWork().locate(3);
+    m_page->workItems().locate(3);
 
     QCOMPARE(m_page->documentOwner(), 3);
-    QVERIFY(m_page->editor->document()->isEmpty());
+    QVERIFY(m_page->m_documentEditor->document()->isEmpty());
 }
 
 void TestWorkDocument::savesIntoTheOwnerOnAnyPage()
 {
     typeBody(QStringLiteral("改过的正文"));
-    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::HelpPage);
-    m_page->dsWork().locate(3); // the list moves while another page is shown: the editor stays
+    m_window->m_pageTabs->setCurrentIndex(MainWindow::HelpPage);
+    m_page->workItems().locate(3); // the list moves while another page is shown: the editor stays
 
-    m_page->SaveDoc();
+    m_page->saveCurrentDocument();
 
     QCOMPARE(storedText(1), QStringLiteral("改过的正文"));
     QCOMPARE(storedText(3), QString());
-    m_window->PageControl1->setCurrentIndex(TfrmWorkMain::WorkPage);
+    m_window->m_pageTabs->setCurrentIndex(MainWindow::WorkPage);
     QCOMPARE(m_page->documentOwner(), 3); // coming back loads the current item
 }
 
 void TestWorkDocument::failedSaveIsReported()
 {
-    QVERIFY(m_folder->dm().execute(QStringLiteral(
+    QVERIFY(m_folder->database().execute(QStringLiteral(
         "Create trigger keep before update of Content on TWork begin select raise(abort, 'kept'); end")));
     typeBody(QStringLiteral("存不进去"));
 
-    m_page->SaveDoc();
+    m_page->saveCurrentDocument();
 
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("存储参数发生错误！"));
     QCOMPARE(storedText(1), QStringLiteral("第一条的正文"));
@@ -183,14 +183,14 @@ void TestWorkDocument::failedSaveIsReported()
 
 void TestWorkDocument::emptyListClearsTheEditor()
 {
-    for (QCheckBox *state : {m_page->chkStuNoDeal, m_page->chkStuNowDeal})
+    for (QCheckBox *state : {m_page->m_pendingCheck, m_page->m_inProgressCheck})
         state->setChecked(false);
 
-    m_page->ReadyWork();
+    m_page->loadList();
 
-    QVERIFY(m_page->editor->document()->isEmpty());
+    QVERIFY(m_page->m_documentEditor->document()->isEmpty());
     QCOMPARE(m_page->documentOwner(), -1);
-    m_page->SaveDoc(); // nobody to save into
+    m_page->saveCurrentDocument(); // nobody to save into
     QCOMPARE(storedText(1), QStringLiteral("第一条的正文"));
 }
 
@@ -210,14 +210,14 @@ void TestWorkDocument::reloadOrMoveKeepsTheTyping()
 
     // None of these takes the focus from the body: the buttons and boxes keep it.
     if (action == QLatin1String("all states")) {
-        m_page->sbAllRunStu->click();
+        m_page->m_allStatesButton->click();
     } else if (action == QLatin1String("type filter")) {
-        m_page->cmbWorkType->setCurrentIndex(1);
-        emit m_page->cmbWorkType->activated(1);
+        m_page->m_workTypeCombo->setCurrentIndex(1);
+        emit m_page->m_workTypeCombo->activated(1);
     } else if (action == QLatin1String("another row")) {
-        m_page->dsWork().locate(2);
+        m_page->workItems().locate(2);
     } else {
-        m_page->chkStuFin->click();
+        m_page->m_doneCheck->click();
     }
 
     QCOMPARE(storedText(1), QStringLiteral("还没存的字"));
@@ -228,14 +228,14 @@ void TestWorkDocument::editingTheItemKeepsTheTyping()
     typeBody(QStringLiteral("先打的字"));
     QString opened;
     QTimer::singleShot(0, [&] {
-        auto *window = qobject_cast<TfrmEditAWork *>(QApplication::activeModalWidget());
+        auto *window = qobject_cast<WorkItemEditor *>(QApplication::activeModalWidget());
         QVERIFY(window);
-        opened = window->editor->rve->toPlainText();
-        window->editor->rve->setPlainText(QStringLiteral("窗口里改的"));
-        window->cmdSave->click();
+        opened = window->m_bodyEditor->m_textEdit->toPlainText();
+        window->m_bodyEditor->m_textEdit->setPlainText(QStringLiteral("窗口里改的"));
+        window->m_saveButton->click();
     });
 
-    m_page->cmdEditWork->click(); // as Alt+E does: the button runs, the focus stays in the body
+    m_page->m_editButton->click(); // as Alt+E does: the button runs, the focus stays in the body
 
     QCOMPARE(opened, QStringLiteral("先打的字"));
     QCOMPARE(storedText(1), QStringLiteral("窗口里改的"));
@@ -263,10 +263,10 @@ void TestWorkDocument::editorShortcutsStayInTheEditor()
     QApplication::clipboard()->setText(QStringLiteral("剪贴板"));
     typeBody(QStringLiteral("正文"));
     typeBody(QStringLiteral("正文内容")); // something to undo
-    m_page->editor->rve->selectAll();
-    QWidget *target = focus == QLatin1String("list")     ? static_cast<QWidget *>(m_page->DBGridEh1->view())
-                      : focus == QLatin1String("filter") ? static_cast<QWidget *>(m_page->cmbWorkType)
-                                                         : static_cast<QWidget *>(m_page->editor->rve);
+    m_page->m_documentEditor->m_textEdit->selectAll();
+    QWidget *target = focus == QLatin1String("list")     ? static_cast<QWidget *>(m_page->m_workGrid->view())
+                      : focus == QLatin1String("filter") ? static_cast<QWidget *>(m_page->m_workTypeCombo)
+                                                         : static_cast<QWidget *>(m_page->m_documentEditor->m_textEdit);
     target->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), target);
 

@@ -5,7 +5,7 @@
 
 #include "data/Recordset.h"
 #include "document/RichTextEditor.h"
-#include "work/TfrmEditAWork.h"
+#include "work/WorkItemEditor.h"
 #include "work/WorkBody.h"
 
 #include <QCheckBox>
@@ -21,7 +21,7 @@
 #include <QTimer>
 
 // The work item editor on its own program folder, opened at 14:37 on 10 December 2026.
-class TestEditAWork : public QObject
+class TestWorkItemEditor : public QObject
 {
     Q_OBJECT
 
@@ -54,10 +54,10 @@ private:
     std::unique_ptr<ManualClock> m_clock;
 };
 
-void TestEditAWork::init()
+void TestWorkItemEditor::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
-    TDM &dm = m_folder->dm();
+    Database &dm = m_folder->database();
     QVERIFY(dm.execute(QStringLiteral("Delete from TWorkClass")));
     QVERIFY(dm.execute(QStringLiteral("Insert into TWorkClass (Title, OrderIdx) values ('客户拜访', 1), ('办公事务', 2), ('办公用品采购', 3)")));
     QVERIFY(dm.execute(QStringLiteral("Delete from TWork")));
@@ -72,19 +72,19 @@ void TestEditAWork::init()
     m_clock = std::make_unique<ManualClock>(QDateTime(QDate(2026, 12, 10), QTime(14, 37, 12)));
 }
 
-void TestEditAWork::cleanup()
+void TestWorkItemEditor::cleanup()
 {
     m_clock.reset();
     m_prompter.reset();
     m_folder.reset();
 }
 
-QString TestEditAWork::column(qint64 id, const QString &name)
+QString TestWorkItemEditor::column(qint64 id, const QString &name)
 {
-    return m_folder->dm().GetDataBySQL(QStringLiteral("Select %1 from TWork where ID=?").arg(name), {id});
+    return m_folder->database().queryValue(QStringLiteral("Select %1 from TWork where ID=?").arg(name), {id});
 }
 
-void TestEditAWork::presetTypeForNewItems_data()
+void TestWorkItemEditor::presetTypeForNewItems_data()
 {
     QTest::addColumn<QString>("preset");
     QTest::addColumn<QString>("selected");
@@ -95,35 +95,35 @@ void TestEditAWork::presetTypeForNewItems_data()
     QTest::newRow("none") << "" << "客户拜访";
 }
 
-void TestEditAWork::presetTypeForNewItems()
+void TestWorkItemEditor::presetTypeForNewItems()
 {
     QFETCH(QString, preset);
     QFETCH(QString, selected);
-    TfrmEditAWork window(-1, preset);
+    WorkItemEditor window(-1, preset);
 
-    QVERIFY(window.ReadyData());
+    QVERIFY(window.loadRecord());
 
-    QCOMPARE(window.cmbWorkType->currentText(), selected);
-    QCOMPARE(window.cmbFInStu->currentIndex(), 0);
-    QCOMPARE(window.dtRec->dateTime(), m_clock->now());
-    QVERIFY(!window.chkDateHInt->isChecked());
+    QCOMPARE(window.m_typeCombo->currentText(), selected);
+    QCOMPARE(window.m_stateCombo->currentIndex(), 0);
+    QCOMPARE(window.m_updateTimeEdit->dateTime(), m_clock->now());
+    QVERIFY(!window.m_reminderCheck->isChecked());
 }
 
-void TestEditAWork::newItemIsStoredAsEntered()
+void TestWorkItemEditor::newItemIsStoredAsEntered()
 {
-    TfrmEditAWork window(-1, QStringLiteral("办公事务"));
-    QVERIFY(window.ReadyData());
-    window.EditTitle->setText(QStringLiteral("准备年会"));
-    window.cmbZY->setCurrentIndex(1);
-    window.chkDateHInt->setChecked(true);
-    window.dtDateHInt->setDate(QDate(2026, 12, 20));
-    window.dtTImeHint->setTime(QTime(9, 0));
-    window.editor->rve->setPlainText(QStringLiteral("场地、节目、礼品"));
+    WorkItemEditor window(-1, QStringLiteral("办公事务"));
+    QVERIFY(window.loadRecord());
+    window.m_subjectEdit->setText(QStringLiteral("准备年会"));
+    window.m_priorityCombo->setCurrentIndex(1);
+    window.m_reminderCheck->setChecked(true);
+    window.m_reminderDateEdit->setDate(QDate(2026, 12, 20));
+    window.m_reminderTimeEdit->setTime(QTime(9, 0));
+    window.m_bodyEditor->m_textEdit->setPlainText(QStringLiteral("场地、节目、礼品"));
     m_clock->advanceSeconds(300); // the save happens a little later than the opening
 
-    QVERIFY(window.SaveData());
+    QVERIFY(window.saveRecord());
 
-    const QString id = m_folder->dm().GetDataBySQL(QStringLiteral("Select max(ID) from TWork"));
+    const QString id = m_folder->database().queryValue(QStringLiteral("Select max(ID) from TWork"));
     QCOMPARE(column(id.toLongLong(), QStringLiteral("Title || '|' || WorkType || '|' || FinStu || '|' || ZY")),
              QStringLiteral("准备年会|办公事务|1|1"));
     QCOMPARE(column(id.toLongLong(), QStringLiteral("UseTimeHint || '|' || TimeHint || '|' || HasHinted")),
@@ -131,194 +131,194 @@ void TestEditAWork::newItemIsStoredAsEntered()
     QCOMPARE(column(id.toLongLong(), QStringLiteral("LastUpTime")), QStringLiteral("2026-12-10 14:42:12"));
     QCOMPARE(column(id.toLongLong(), QStringLiteral("TimeStart is null and TimeEnd is null")), QStringLiteral("1"));
     QTextDocument stored;
-    workbody::load(m_folder->dm(), id.toLongLong(), stored);
+    workbody::load(m_folder->database(), id.toLongLong(), stored);
     QCOMPARE(stored.toPlainText(), QStringLiteral("场地、节目、礼品"));
 }
 
-void TestEditAWork::existingItemLoads()
+void TestWorkItemEditor::existingItemLoads()
 {
-    TfrmEditAWork window(1, QString());
-    QVERIFY(window.ReadyData());
+    WorkItemEditor window(1, QString());
+    QVERIFY(window.loadRecord());
 
-    QCOMPARE(window.EditTitle->text(), QStringLiteral("季度总结"));
-    QCOMPARE(window.cmbWorkType->currentText(), QStringLiteral("办公事务")); // first type starting with the stored one
-    QCOMPARE(window.cmbFInStu->currentIndex(), 1);
-    QCOMPARE(window.cmbZY->currentIndex(), 1);
-    QVERIFY(window.chkStart->isChecked());
-    QCOMPARE(window.dtStart->date(), QDate(2026, 12, 1));
-    QVERIFY(!window.chkEnd->isChecked());
-    QCOMPARE(window.dtEnd->date(), QDate(2026, 12, 10));
-    QVERIFY(window.chkDateHInt->isChecked());
-    QCOMPARE(window.dtDateHInt->date(), QDate(2026, 12, 11));
-    QCOMPARE(window.dtTImeHint->time(), QTime(8, 30));
-    QCOMPARE(window.dtRec->dateTime(), QDateTime(QDate(2026, 12, 5), QTime(16, 20)));
-    QCOMPARE(window.editor->rve->toPlainText(), QStringLiteral("总结的正文"));
+    QCOMPARE(window.m_subjectEdit->text(), QStringLiteral("季度总结"));
+    QCOMPARE(window.m_typeCombo->currentText(), QStringLiteral("办公事务")); // first type starting with the stored one
+    QCOMPARE(window.m_stateCombo->currentIndex(), 1);
+    QCOMPARE(window.m_priorityCombo->currentIndex(), 1);
+    QVERIFY(window.m_startCheck->isChecked());
+    QCOMPARE(window.m_startDateEdit->date(), QDate(2026, 12, 1));
+    QVERIFY(!window.m_endCheck->isChecked());
+    QCOMPARE(window.m_endDateEdit->date(), QDate(2026, 12, 10));
+    QVERIFY(window.m_reminderCheck->isChecked());
+    QCOMPARE(window.m_reminderDateEdit->date(), QDate(2026, 12, 11));
+    QCOMPARE(window.m_reminderTimeEdit->time(), QTime(8, 30));
+    QCOMPARE(window.m_updateTimeEdit->dateTime(), QDateTime(QDate(2026, 12, 5), QTime(16, 20)));
+    QCOMPARE(window.m_bodyEditor->m_textEdit->toPlainText(), QStringLiteral("总结的正文"));
 }
 
-void TestEditAWork::unknownStoredTypeMustBeChosenAgain()
+void TestWorkItemEditor::unknownStoredTypeMustBeChosenAgain()
 {
-    TfrmEditAWork window(2, QString());
-    QVERIFY(window.ReadyData());
-    QCOMPARE(window.cmbWorkType->currentIndex(), -1);
+    WorkItemEditor window(2, QString());
+    QVERIFY(window.loadRecord());
+    QCOMPARE(window.m_typeCombo->currentIndex(), -1);
 
-    QVERIFY(!window.SaveData());
+    QVERIFY(!window.saveRecord());
 
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("请务必指定事务分类，以便在后期事务教多时进行分类过滤查询！"));
     QCOMPARE(column(2, QStringLiteral("WorkType")), QStringLiteral("已删除的类型"));
 }
 
-void TestEditAWork::savingResetsTheShownReminder()
+void TestWorkItemEditor::savingResetsTheShownReminder()
 {
-    TfrmEditAWork window(1, QString());
-    QVERIFY(window.ReadyData());
+    WorkItemEditor window(1, QString());
+    QVERIFY(window.loadRecord());
 
-    QVERIFY(window.SaveData());
+    QVERIFY(window.saveRecord());
 
     QCOMPARE(column(1, QStringLiteral("HasHinted || '|' || TimeHint")), QStringLiteral("0|2026-12-11 08:30:00"));
 }
 
-void TestEditAWork::uncheckedDateIsCleared()
+void TestWorkItemEditor::uncheckedDateIsCleared()
 {
-    TfrmEditAWork window(1, QString());
-    QVERIFY(window.ReadyData());
-    window.chkStart->setChecked(false);
-    window.chkDateHInt->setChecked(false);
+    WorkItemEditor window(1, QString());
+    QVERIFY(window.loadRecord());
+    window.m_startCheck->setChecked(false);
+    window.m_reminderCheck->setChecked(false);
 
-    QVERIFY(window.SaveData());
+    QVERIFY(window.saveRecord());
 
     QCOMPARE(column(1, QStringLiteral("TimeStart is null")), QStringLiteral("1"));
     QCOMPARE(column(1, QStringLiteral("UseTimeHint || '|' || TimeHint")), QStringLiteral("0|1899-12-30 00:00:00"));
 }
 
-void TestEditAWork::missingSubjectIsAskedFor()
+void TestWorkItemEditor::missingSubjectIsAskedFor()
 {
-    TfrmEditAWork window(-1, QString());
-    QVERIFY(window.ReadyData());
+    WorkItemEditor window(-1, QString());
+    QVERIFY(window.loadRecord());
 
-    QVERIFY(!window.SaveData());
+    QVERIFY(!window.saveRecord());
 
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("请务必输入事务主题，如果内容较简介，则主题可直接作为事务的内容！"));
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) from TWork")), QStringLiteral("2"));
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select count(*) from TWork")), QStringLiteral("2"));
 }
 
-void TestEditAWork::failedWriteKeepsTheWindow()
+void TestWorkItemEditor::failedWriteKeepsTheWindow()
 {
-    QVERIFY(m_folder->dm().execute(QStringLiteral(
+    QVERIFY(m_folder->database().execute(QStringLiteral(
         "Create trigger refuse before insert on TWork begin select raise(abort, 'refused'); end")));
-    TfrmEditAWork window(-1, QString());
-    QVERIFY(window.ReadyData());
-    window.EditTitle->setText(QStringLiteral("存不进去的事务"));
+    WorkItemEditor window(-1, QString());
+    QVERIFY(window.loadRecord());
+    window.m_subjectEdit->setText(QStringLiteral("存不进去的事务"));
 
-    window.cmdSave->click();
+    window.m_saveButton->click();
 
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("存储数据发生错误！"));
     QVERIFY(!window.saved());
     QCOMPARE(window.result(), 0); // still open
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Drop trigger refuse")));
-    window.cmdSave->click(); // corrected, saved now
+    QVERIFY(m_folder->database().execute(QStringLiteral("Drop trigger refuse")));
+    window.m_saveButton->click(); // corrected, saved now
     QVERIFY(window.saved());
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) from TWork where Title='存不进去的事务'")),
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select count(*) from TWork where Title='存不进去的事务'")),
              QStringLiteral("1"));
 }
 
-void TestEditAWork::cancelLeavesNoRow()
+void TestWorkItemEditor::cancelLeavesNoRow()
 {
     QTimer::singleShot(0, [] {
-        auto *window = qobject_cast<TfrmEditAWork *>(QApplication::activeModalWidget());
+        auto *window = qobject_cast<WorkItemEditor *>(QApplication::activeModalWidget());
         QVERIFY(window);
-        window->EditTitle->setText(QStringLiteral("不保存"));
+        window->m_subjectEdit->setText(QStringLiteral("不保存"));
         QTest::keyClick(window, Qt::Key_Escape);
     });
 
-    QVERIFY(!ShowWorkEditor(-1, QString()));
+    QVERIFY(!editWorkItem(-1, QString()));
 
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) from TWork")), QStringLiteral("2"));
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select count(*) from TWork")), QStringLiteral("2"));
 }
 
-void TestEditAWork::subjectIsLimitedInCharacters_data()
+void TestWorkItemEditor::subjectIsLimitedInCharacters_data()
 {
     QTest::addColumn<QString>("pasted");
     QTest::newRow("Chinese") << QString(60, QChar(0x4E8B));
     QTest::newRow("ASCII") << QString(60, QLatin1Char('a'));
 }
 
-void TestEditAWork::subjectIsLimitedInCharacters()
+void TestWorkItemEditor::subjectIsLimitedInCharacters()
 {
     QFETCH(QString, pasted);
-    TfrmEditAWork window(-1, QString());
-    QVERIFY(window.ReadyData());
+    WorkItemEditor window(-1, QString());
+    QVERIFY(window.loadRecord());
     window.show();
-    window.EditTitle->setFocus();
+    window.m_subjectEdit->setFocus();
 
     QApplication::clipboard()->setText(pasted);
-    window.EditTitle->paste();
-    QTest::keyClicks(window.EditTitle, QStringLiteral("xyz"));
+    window.m_subjectEdit->paste();
+    QTest::keyClicks(window.m_subjectEdit, QStringLiteral("xyz"));
 
-    QCOMPARE(window.EditTitle->text(), pasted.left(50));
-    window.cmdSave->click();
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select Title from TWork Order by ID desc LIMIT 1")), pasted.left(50));
+    QCOMPARE(window.m_subjectEdit->text(), pasted.left(50));
+    window.m_saveButton->click();
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select Title from TWork Order by ID desc LIMIT 1")), pasted.left(50));
 }
 
-void TestEditAWork::emptyUpdateTimeIsBlank()
+void TestWorkItemEditor::emptyUpdateTimeIsBlank()
 {
     auto blank = [](const QDateTimeEdit *picker) {
         return picker->palette().color(QPalette::Disabled, QPalette::Text).alpha() == 0 && !picker->isEnabled();
     };
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TWork Set LastUpTime=NULL where ID=1")));
-    TfrmEditAWork emptyTime(1, QString());
-    QVERIFY(emptyTime.ReadyData());
-    TfrmEditAWork withTime(2, QString());
-    QVERIFY(withTime.ReadyData());
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TWork Set LastUpTime=NULL where ID=1")));
+    WorkItemEditor emptyTime(1, QString());
+    QVERIFY(emptyTime.loadRecord());
+    WorkItemEditor withTime(2, QString());
+    QVERIFY(withTime.loadRecord());
 
-    QVERIFY(blank(emptyTime.dtRec));
-    QVERIFY(!blank(withTime.dtRec));
+    QVERIFY(blank(emptyTime.m_updateTimeEdit));
+    QVERIFY(!blank(withTime.m_updateTimeEdit));
 }
 
-void TestEditAWork::bodyOpensAtItsTop()
+void TestWorkItemEditor::bodyOpensAtItsTop()
 {
     QTextDocument body;
     body.setPlainText(QStringLiteral("第一行\n").repeated(300));
-    QCOMPARE(workbody::save(m_folder->dm(), 1, body), workbody::SaveResult::Saved);
-    TfrmEditAWork window(1, QString());
-    QVERIFY(window.ReadyData());
+    QCOMPARE(workbody::save(m_folder->database(), 1, body), workbody::SaveResult::Saved);
+    WorkItemEditor window(1, QString());
+    QVERIFY(window.loadRecord());
 
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    QCOMPARE(window.editor->rve->verticalScrollBar()->value(), 0);
-    QCOMPARE(window.editor->rve->textCursor().position(), 0);
+    QCOMPARE(window.m_bodyEditor->m_textEdit->verticalScrollBar()->value(), 0);
+    QCOMPARE(window.m_bodyEditor->m_textEdit->textCursor().position(), 0);
 }
 
-void TestEditAWork::blankFieldsWhileUnchecked()
+void TestWorkItemEditor::blankFieldsWhileUnchecked()
 {
     auto blank = [](const QDateTimeEdit *picker) {
         return !picker->isEnabled() && picker->palette().color(QPalette::Disabled, QPalette::Text).alpha() == 0;
     };
-    TfrmEditAWork window(1, QString());
-    QVERIFY(window.ReadyData());
-    QVERIFY(!blank(window.dtStart));
-    QCOMPARE(window.dtStart->text(), QStringLiteral("2026-12-01"));
-    QVERIFY(blank(window.dtEnd));
+    WorkItemEditor window(1, QString());
+    QVERIFY(window.loadRecord());
+    QVERIFY(!blank(window.m_startDateEdit));
+    QCOMPARE(window.m_startDateEdit->text(), QStringLiteral("2026-12-01"));
+    QVERIFY(blank(window.m_endDateEdit));
 
-    window.chkDateHInt->setChecked(false);
+    window.m_reminderCheck->setChecked(false);
 
-    QVERIFY(blank(window.dtDateHInt));
-    QVERIFY(blank(window.dtTImeHint));
-    window.chkStart->setChecked(false);
-    QVERIFY(blank(window.dtStart));
-    window.chkStart->setChecked(true);
-    QVERIFY(!blank(window.dtStart));
+    QVERIFY(blank(window.m_reminderDateEdit));
+    QVERIFY(blank(window.m_reminderTimeEdit));
+    window.m_startCheck->setChecked(false);
+    QVERIFY(blank(window.m_startDateEdit));
+    window.m_startCheck->setChecked(true);
+    QVERIFY(!blank(window.m_startDateEdit));
 }
 
-void TestEditAWork::unreadableItemOpensNothing()
+void TestWorkItemEditor::unreadableItemOpensNothing()
 {
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Drop table TWork")));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Drop table TWork")));
 
-    QVERIFY(!ShowWorkEditor(1, QString()));
+    QVERIFY(!editWorkItem(1, QString()));
 
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("读取数据库发生错误"));
     QVERIFY(!QApplication::activeModalWidget());
 }
 
-PANDREL_TEST_MAIN(TestEditAWork)
-#include "tst_editawork.moc"
+PANDREL_TEST_MAIN(TestWorkItemEditor)
+#include "tst_workitemeditor.moc"

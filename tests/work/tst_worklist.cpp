@@ -2,10 +2,10 @@
 #include "TestMain.h"
 #include "TestProgramFolder.h"
 
-#include "app/TfrmWorkMain.h"
+#include "app/MainWindow.h"
 #include "widgets/DataGrid.h"
 #include "work/StateColorGroup.h"
-#include "work/TfrmEditAWork.h"
+#include "work/WorkItemEditor.h"
 #include "work/WorkListPage.h"
 
 #include <QCheckBox>
@@ -56,14 +56,14 @@ private:
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<TfrmWorkMain> m_window;
+    std::unique_ptr<MainWindow> m_window;
     WorkListPage *m_page = nullptr;
 };
 
 void TestWorkList::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
-    TDM &dm = m_folder->dm();
+    Database &dm = m_folder->database();
     QVERIFY(dm.execute(QStringLiteral("Delete from TWork")));
     QVERIFY(dm.execute(QStringLiteral("Delete from TWorkClass")));
     QVERIFY(dm.execute(QStringLiteral(
@@ -78,10 +78,10 @@ void TestWorkList::init()
         "(5, '冲业绩', '100%_完成', 1, 1, NULL, NULL, '2026-11-30 14:00:00', 1, '2026-12-05 09:00:00', 1), "
         "(6, '月度总结', '办公事务', 1, 0, NULL, NULL, '2026-11-30 15:00:00', 1, '2026-12-01 17:00:00', 0)")));
     m_prompter = std::make_unique<ScriptedPrompter>();
-    m_window = std::make_unique<TfrmWorkMain>();
+    m_window = std::make_unique<MainWindow>();
     m_window->resize(1000, 600);
-    QVERIFY(m_window->FormCreate());
-    m_page = m_window->TabSheet1;
+    QVERIFY(m_window->startUp());
+    m_page = m_window->m_workPage;
 }
 
 void TestWorkList::cleanup()
@@ -94,7 +94,7 @@ void TestWorkList::cleanup()
 QList<int> TestWorkList::listedIds()
 {
     QList<int> ids;
-    Recordset &rs = m_page->dsWork();
+    Recordset &rs = m_page->workItems();
     for (int row = 0; row < rs.count(); ++row)
         ids.append(rs.valueAt(row, rs.fieldIndex(QStringLiteral("ID"))).toInt());
     return ids;
@@ -135,7 +135,7 @@ void TestWorkList::filterSelectsItems()
         filter.states[size_t(state - 1)] = states.contains(QString::number(state));
 
     const WorkListQuery query = buildWorkListQuery(filter);
-    Recordset rs(m_folder->dm());
+    Recordset rs(m_folder->database());
     QVERIFY2(rs.open(query.sql, query.params), qPrintable(rs.lastError()));
 
     QList<int> listed;
@@ -148,12 +148,12 @@ void TestWorkList::filterSelectsItems()
 
 void TestWorkList::startsWithTheInitialFilters()
 {
-    QCOMPARE(m_page->cmbWorkType->currentIndex(), 0);
-    QCOMPARE(m_page->cmbWorkType->itemText(0), QStringLiteral("全部"));
-    QCOMPARE(m_page->cmbWorkType->count(), 6);
-    QCOMPARE(m_page->cmbClass->currentText(), QStringLiteral("全部"));
-    QVERIFY(m_page->chkStuNoDeal->isChecked() && m_page->chkStuNowDeal->isChecked());
-    QVERIFY(!m_page->chkStuFin->isChecked() && !m_page->chkStuWaste->isChecked());
+    QCOMPARE(m_page->m_workTypeCombo->currentIndex(), 0);
+    QCOMPARE(m_page->m_workTypeCombo->itemText(0), QStringLiteral("全部"));
+    QCOMPARE(m_page->m_workTypeCombo->count(), 6);
+    QCOMPARE(m_page->m_priorityCombo->currentText(), QStringLiteral("全部"));
+    QVERIFY(m_page->m_pendingCheck->isChecked() && m_page->m_inProgressCheck->isChecked());
+    QVERIFY(!m_page->m_doneCheck->isChecked() && !m_page->m_abandonedCheck->isChecked());
     QCOMPARE(listedIds(), (QList<int>{1, 2, 5, 6}));
 }
 
@@ -162,27 +162,27 @@ void TestWorkList::ctrlClickChoosesOneState()
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
 
-    QTest::mouseClick(m_page->chkStuFin, Qt::LeftButton, Qt::ControlModifier);
-    QVERIFY(m_page->chkStuFin->isChecked());
-    QVERIFY(!m_page->chkStuNoDeal->isChecked() && !m_page->chkStuNowDeal->isChecked() && !m_page->chkStuWaste->isChecked());
+    QTest::mouseClick(m_page->m_doneCheck, Qt::LeftButton, Qt::ControlModifier);
+    QVERIFY(m_page->m_doneCheck->isChecked());
+    QVERIFY(!m_page->m_pendingCheck->isChecked() && !m_page->m_inProgressCheck->isChecked() && !m_page->m_abandonedCheck->isChecked());
     QCOMPARE(listedIds(), QList<int>{3});
 
-    QTest::mouseClick(m_page->chkStuWaste, Qt::LeftButton); // a plain click just adds the state
+    QTest::mouseClick(m_page->m_abandonedCheck, Qt::LeftButton); // a plain click just adds the state
     QCOMPARE(listedIds(), (QList<int>{3, 4}));
-    QTest::mouseClick(m_page->chkStuFin, Qt::LeftButton, Qt::ControlModifier); // already checked: stays, alone
+    QTest::mouseClick(m_page->m_doneCheck, Qt::LeftButton, Qt::ControlModifier); // already checked: stays, alone
     QCOMPARE(listedIds(), QList<int>{3});
 }
 
 void TestWorkList::allStatesButton()
 {
-    m_page->sbAllRunStu->click();
+    m_page->m_allStatesButton->click();
     QCOMPARE(listedIds(), (QList<int>{1, 2, 3, 4, 5, 6}));
 }
 
 void TestWorkList::cellsShowTheirDisplayRules()
 {
-    m_page->sbAllRunStu->click();
-    const DataGrid *grid = m_page->DBGridEh1;
+    m_page->m_allStatesButton->click();
+    const DataGrid *grid = m_page->m_workGrid;
     QStringList titles;
     for (const GridColumn &column : grid->columns())
         titles.append(column.title);
@@ -205,8 +205,8 @@ void TestWorkList::rowsAreColouredByStateAndPriority()
     m_page->setStateColors(colors);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    QTableView *view = m_page->DBGridEh1->view();
-    m_page->dsWork().locate(1); // the urgent item 2 is not the selected row
+    QTableView *view = m_page->m_workGrid->view();
+    m_page->workItems().locate(1); // the urgent item 2 is not the selected row
 
     const QModelIndex urgent = view->model()->index(rowOf(2), 2);
     QCOMPARE(urgent.data(Qt::ForegroundRole).value<QColor>(), colors[1]);
@@ -223,18 +223,18 @@ void TestWorkList::rowsAreColouredByStateAndPriority()
 void TestWorkList::titleClickSortsUntilReload()
 {
     m_window->show();
-    m_page->dsWork().locate(6);
-    QHeaderView *header = m_page->DBGridEh1->view()->horizontalHeader();
+    m_page->workItems().locate(6);
+    QHeaderView *header = m_page->m_workGrid->view()->horizontalHeader();
 
     QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(header->sectionViewportPosition(2) + 5, 5));
 
     QCOMPARE(listedIds(), (QList<int>{1, 5, 2, 6})); // 拜访华信 冲业绩 回访客户 月度总结: by pinyin
-    QCOMPARE(m_page->DBGridEh1->sortColumn(), 2);
+    QCOMPARE(m_page->m_workGrid->sortColumn(), 2);
     QVERIFY(header->isSortIndicatorShown());
-    QCOMPARE(m_page->dsWork().position(), 0);
-    m_page->ReadyWork();
+    QCOMPARE(m_page->workItems().position(), 0);
+    m_page->loadList();
     QCOMPARE(listedIds(), (QList<int>{1, 2, 5, 6}));
-    QCOMPARE(m_page->DBGridEh1->sortColumn(), -1);
+    QCOMPARE(m_page->m_workGrid->sortColumn(), -1);
 }
 
 void TestWorkList::quickStateChange_data()
@@ -253,12 +253,12 @@ void TestWorkList::quickStateChange()
     QFETCH(int, id);
     QFETCH(int, state);
     QFETCH(QList<int>, listed);
-    QVERIFY(m_page->dsWork().locate(id));
+    QVERIFY(m_page->workItems().locate(id));
 
-    m_page->PopupMenu1->actions().at(state - 1)->trigger();
+    m_page->m_listMenu->actions().at(state - 1)->trigger();
 
     QCOMPARE(listedIds(), listed);
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select FinStu || LastUpTime from TWork where ID=?"), {id}),
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select FinStu || LastUpTime from TWork where ID=?"), {id}),
              QString::number(state) + QStringLiteral("2026-11-30 ") + (id == 1 ? "10" : "15") + QStringLiteral(":00:00"));
 }
 
@@ -275,38 +275,38 @@ void TestWorkList::quickPriorityChange()
 {
     QFETCH(int, filterIndex);
     QFETCH(QList<int>, listed);
-    m_page->cmbClass->setCurrentIndex(filterIndex);
-    m_page->ReadyWork();
-    m_page->dsWork().locate(1);
+    m_page->m_priorityCombo->setCurrentIndex(filterIndex);
+    m_page->loadList();
+    m_page->workItems().locate(1);
 
-    m_page->PopupMenu1->actions().at(6)->trigger(); // -->紧急
+    m_page->m_listMenu->actions().at(6)->trigger(); // -->紧急
 
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select ZY from TWork where ID=1")), QStringLiteral("1"));
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select ZY from TWork where ID=1")), QStringLiteral("1"));
     QCOMPARE(listedIds(), listed);
 }
 
 void TestWorkList::deleteAsksFirst()
 {
-    m_page->dsWork().locate(5);
+    m_page->workItems().locate(5);
     m_prompter->answerNo();
-    m_page->cmdDeleteWorkClick();
+    m_page->deleteCurrentWorkItem();
     QCOMPARE(listedIds(), (QList<int>{1, 2, 5, 6}));
 
     m_prompter->answerYes();
-    m_page->cmdDeleteWorkClick();
+    m_page->deleteCurrentWorkItem();
 
     QCOMPARE(m_prompter->shown(), QStringList(2, QStringLiteral("您确认删除选定的数据记录吗？")));
     QCOMPARE(listedIds(), (QList<int>{1, 2, 6}));
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select count(*) from TWork where ID=5")), QStringLiteral("0"));
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select count(*) from TWork where ID=5")), QStringLiteral("0"));
 }
 
 void TestWorkList::failedDeleteIsReported()
 {
-    QVERIFY(m_folder->dm().execute(QStringLiteral(
+    QVERIFY(m_folder->database().execute(QStringLiteral(
         "Create trigger keep before delete on TWork begin select raise(abort, 'kept'); end")));
     m_prompter->answerYes();
 
-    m_page->cmdDeleteWorkClick();
+    m_page->deleteCurrentWorkItem();
 
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("删除数据发生错误！"));
     QCOMPARE(listedIds(), (QList<int>{1, 2, 5, 6}));
@@ -323,9 +323,9 @@ void TestWorkList::reminderCacheFollowsReload()
     QCOMPARE(ids(), (QList<int>{1, 6}));
     QCOMPARE(m_page->reminders().first().time, QDateTime(QDate(2026, 12, 2), QTime(8, 30)));
 
-    QVERIFY(m_folder->dm().execute(QStringLiteral("Update TWork Set FinStu=2 where ID=6")));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TWork Set FinStu=2 where ID=6")));
     QCOMPARE(ids(), (QList<int>{1, 6})); // changes elsewhere wait for the next reload
-    m_page->ReadyWork();
+    m_page->loadList();
     QCOMPARE(ids(), QList<int>{1});
 }
 
@@ -334,23 +334,23 @@ void TestWorkList::colourButtonsSaveTheColour()
     const QColor chosen(12, 34, 56);
     m_prompter->answerColor(chosen);
 
-    m_window->stateColors->SpeedButton1->click(); // state 2
+    m_window->m_stateColorGroup->m_inProgressColorButton->click(); // state 2
 
-    QCOMPARE(m_window->stateColors->EditWorkStuNowDeal->palette().color(QPalette::Text), chosen);
-    QCOMPARE(m_page->DBGridEh1->view()->model()->index(rowOf(2), 0).data(Qt::ForegroundRole).value<QColor>(), chosen);
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select ColorWorkNowDeal from TPara")),
+    QCOMPARE(m_window->m_stateColorGroup->m_inProgressSampleEdit->palette().color(QPalette::Text), chosen);
+    QCOMPARE(m_page->m_workGrid->view()->model()->index(rowOf(2), 0).data(Qt::ForegroundRole).value<QColor>(), chosen);
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select ColorWorkNowDeal from TPara")),
              QString::number(12 + 34 * 256 + 56 * 65536));
 
     m_prompter->answerCancel();
-    m_window->stateColors->SpeedButton11->click();
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select ColorWorkNoDeal from TPara")), QStringLiteral("255"));
+    m_window->m_stateColorGroup->m_pendingColorButton->click();
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select ColorWorkNoDeal from TPara")), QStringLiteral("255"));
 }
 
 void TestWorkList::splitterPositionIsSaved()
 {
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    QSplitterHandle *handle = m_page->splitter->handle(1);
+    QSplitterHandle *handle = m_page->m_splitter->handle(1);
     const QPoint grip = handle->rect().center();
 
     QTest::mousePress(handle, Qt::LeftButton, {}, grip);
@@ -359,23 +359,23 @@ void TestWorkList::splitterPositionIsSaved()
 
     const int width = m_page->listWidth();
     QVERIFY(width > 0);
-    QCOMPARE(m_folder->dm().GetDataBySQL(QStringLiteral("Select LastDocWidth from TPara")), QString::number(width));
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select LastDocWidth from TPara")), QString::number(width));
 }
 
 void TestWorkList::workTypesRefillAfterTheirWindow()
 {
-    m_page->cmbWorkType->setCurrentIndex(2);
+    m_page->m_workTypeCombo->setCurrentIndex(2);
     QTimer::singleShot(0, [this] {
-        QVERIFY(m_folder->dm().execute(QStringLiteral("Insert into TWorkClass (Title, OrderIdx) values ('新类型', 9)")));
+        QVERIFY(m_folder->database().execute(QStringLiteral("Insert into TWorkClass (Title, OrderIdx) values ('新类型', 9)")));
         QWidget *window = QApplication::activeModalWidget();
         QVERIFY(window);
         window->close();
     });
 
-    m_page->sbEditWorkType->click();
+    m_page->m_editTypesButton->click();
 
-    QCOMPARE(m_page->cmbWorkType->currentIndex(), 0);
-    QCOMPARE(m_page->cmbWorkType->itemText(6), QStringLiteral("新类型"));
+    QCOMPARE(m_page->m_workTypeCombo->currentIndex(), 0);
+    QCOMPARE(m_page->m_workTypeCombo->itemText(6), QStringLiteral("新类型"));
     QCOMPARE(listedIds(), (QList<int>{1, 2, 5, 6})); // not reloaded
 }
 
@@ -395,41 +395,41 @@ void TestWorkList::addPresetsTheType()
     QFETCH(int, filterIndex);
     QFETCH(bool, emptyList);
     QFETCH(QString, preset);
-    m_page->cmbWorkType->setCurrentIndex(filterIndex);
+    m_page->m_workTypeCombo->setCurrentIndex(filterIndex);
     if (emptyList)
-        QVERIFY(m_folder->dm().execute(QStringLiteral("Delete from TWork")));
-    m_page->ReadyWork();
+        QVERIFY(m_folder->database().execute(QStringLiteral("Delete from TWork")));
+    m_page->loadList();
     QString shown;
     QTimer::singleShot(0, [&] {
-        auto *editor = qobject_cast<TfrmEditAWork *>(QApplication::activeModalWidget());
+        auto *editor = qobject_cast<WorkItemEditor *>(QApplication::activeModalWidget());
         QVERIFY(editor);
-        shown = editor->cmbWorkType->currentText();
-        editor->EditTitle->setText(QStringLiteral("新加的事务"));
-        editor->cmdSave->click();
+        shown = editor->m_typeCombo->currentText();
+        editor->m_subjectEdit->setText(QStringLiteral("新加的事务"));
+        editor->m_saveButton->click();
     });
 
-    m_page->cmdAddWork->click();
+    m_page->m_addButton->click();
 
     QCOMPARE(shown, preset);
-    QCOMPARE(m_page->dsWork().text(QStringLiteral("Title")), QStringLiteral("新加的事务"));
-    QCOMPARE(m_page->dsWork().position(), m_page->dsWork().count() - 1);
+    QCOMPARE(m_page->workItems().text(QStringLiteral("Title")), QStringLiteral("新加的事务"));
+    QCOMPARE(m_page->workItems().position(), m_page->workItems().count() - 1);
 }
 
 void TestWorkList::editReturnsToTheItem()
 {
-    m_page->sbAllRunStu->click();
-    m_page->dsWork().locate(3);
+    m_page->m_allStatesButton->click();
+    m_page->workItems().locate(3);
     QTimer::singleShot(0, [] {
-        auto *editor = qobject_cast<TfrmEditAWork *>(QApplication::activeModalWidget());
+        auto *editor = qobject_cast<WorkItemEditor *>(QApplication::activeModalWidget());
         QVERIFY(editor);
-        editor->EditTitle->setText(QStringLiteral("报表已整理"));
-        editor->cmdSave->click();
+        editor->m_subjectEdit->setText(QStringLiteral("报表已整理"));
+        editor->m_saveButton->click();
     });
 
-    emit m_page->DBGridEh1->rowActivated(m_page->dsWork().position()); // a double-click on the row
+    emit m_page->m_workGrid->rowActivated(m_page->workItems().position()); // a double-click on the row
 
-    QCOMPARE(m_page->dsWork().integer(QStringLiteral("ID")), 3);
-    QCOMPARE(m_page->dsWork().text(QStringLiteral("Title")), QStringLiteral("报表已整理"));
+    QCOMPARE(m_page->workItems().integer(QStringLiteral("ID")), 3);
+    QCOMPARE(m_page->workItems().text(QStringLiteral("Title")), QStringLiteral("报表已整理"));
 }
 
 PANDREL_TEST_MAIN(TestWorkList)

@@ -3,7 +3,7 @@
 #include "TestProgramFolder.h"
 
 #include "widgets/DataGrid.h"
-#include "work/TfrmWorkClass.h"
+#include "work/WorkTypesDialog.h"
 
 #include <QMap>
 #include <QPushButton>
@@ -11,7 +11,7 @@
 #include <QTimer>
 
 // Each case: its own program folder, scripted prompts and a work-type window over it.
-class TestWorkClass : public QObject
+class TestWorkTypesDialog : public QObject
 {
     Q_OBJECT
 
@@ -34,10 +34,10 @@ private slots:
     void readFailureIsReported();
     void writeFailureKeepsTheList_data();
     void writeFailureKeepsTheList();
-    void showWorkTypesRunsModally();
+    void editWorkTypesRunsModally();
 
 private:
-    TDM &dm() { return m_folder->dm(); }
+    Database &dm() { return m_folder->database(); }
     // Replaces the types by 甲, 乙, 丙 … with IDs 1, 2, 3 … at these positions.
     void setTypes(const QList<int> &positions);
     QList<int> positionsById();
@@ -47,7 +47,7 @@ private:
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<TfrmWorkClass> m_window;
+    std::unique_ptr<WorkTypesDialog> m_window;
 };
 
 namespace {
@@ -57,22 +57,22 @@ const QString deleteQuestion = QStringLiteral("您确认删除选定的数据记
 
 } // namespace
 
-void TestWorkClass::init()
+void TestWorkTypesDialog::init()
 {
     m_folder = std::make_unique<TestProgramFolder>();
     QVERIFY(m_folder->isValid());
     m_prompter = std::make_unique<ScriptedPrompter>();
-    m_window = std::make_unique<TfrmWorkClass>();
+    m_window = std::make_unique<WorkTypesDialog>();
 }
 
-void TestWorkClass::cleanup()
+void TestWorkTypesDialog::cleanup()
 {
     m_window.reset();
     m_prompter.reset();
     m_folder.reset();
 }
 
-void TestWorkClass::setTypes(const QList<int> &positions)
+void TestWorkTypesDialog::setTypes(const QList<int> &positions)
 {
     QVERIFY(dm().execute(QStringLiteral("Delete from TWorkClass")));
     for (int i = 0; i < positions.size(); ++i) {
@@ -81,38 +81,38 @@ void TestWorkClass::setTypes(const QList<int> &positions)
     }
 }
 
-QList<int> TestWorkClass::positionsById()
+QList<int> TestWorkTypesDialog::positionsById()
 {
     QStringList stored;
-    dm().GetItemsBySQL(QStringLiteral("Select OrderIdx from TWorkClass Order by ID"), stored);
+    dm().queryColumn(QStringLiteral("Select OrderIdx from TWorkClass Order by ID"), stored);
     QList<int> positions;
     for (const QString &position : stored)
         positions.append(position.toInt());
     return positions;
 }
 
-QStringList TestWorkClass::listedTitles() const
+QStringList TestWorkTypesDialog::listedTitles() const
 {
     QStringList titles;
-    for (int row = 0; row < m_window->grid->model().rowCount(); ++row)
-        titles.append(m_window->grid->cellText(row, 1));
+    for (int row = 0; row < m_window->m_typeGrid->model().rowCount(); ++row)
+        titles.append(m_window->m_typeGrid->cellText(row, 1));
     return titles;
 }
 
-QString TestWorkClass::currentTitle() const
+QString TestWorkTypesDialog::currentTitle() const
 {
     return m_window->types().text(QStringLiteral("Title"));
 }
 
-QPushButton *TestWorkClass::button(const QString &name) const
+QPushButton *TestWorkTypesDialog::button(const QString &name) const
 {
-    const QMap<QString, QPushButton *> buttons{{"add", m_window->cmdAdd},       {"edit", m_window->cmdEdit},
-                                               {"delete", m_window->cmdDelete}, {"up", m_window->cmdUp},
-                                               {"down", m_window->cmdDown}};
+    const QMap<QString, QPushButton *> buttons{{"add", m_window->m_addButton},       {"edit", m_window->m_renameButton},
+                                               {"delete", m_window->m_deleteButton}, {"up", m_window->m_moveUpButton},
+                                               {"down", m_window->m_moveDownButton}};
     return buttons.value(name);
 }
 
-void TestWorkClass::addTakesNextPosition_data()
+void TestWorkTypesDialog::addTakesNextPosition_data()
 {
     QTest::addColumn<QList<int>>("positions");
     QTest::addColumn<int>("expected");
@@ -122,66 +122,66 @@ void TestWorkClass::addTakesNextPosition_data()
     QTest::newRow("gaps are not filled") << QList<int>{1, 7} << 8;
 }
 
-void TestWorkClass::addTakesNextPosition()
+void TestWorkTypesDialog::addTakesNextPosition()
 {
     QFETCH(QList<int>, positions);
     QFETCH(int, expected);
     setTypes(positions);
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(m_window->loadTypes());
 
     m_prompter->answerText(QStringLiteral("客户回访"));
-    m_window->cmdAdd->click();
+    m_window->m_addButton->click();
 
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("请输入新的事务类型：")});
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select OrderIdx from TWorkClass where Title='客户回访'")),
+    QCOMPARE(dm().queryValue(QStringLiteral("Select OrderIdx from TWorkClass where Title='客户回访'")),
              QString::number(expected));
     // Shown at the end of the list without reloading it, and selected.
     QCOMPARE(listedTitles().size(), positions.size() + 1);
     QCOMPARE(listedTitles().constLast(), QStringLiteral("客户回访"));
-    QCOMPARE(m_window->grid->view()->currentIndex().row(), positions.size());
-    QCOMPARE(m_window->grid->cellText(positions.size(), 0), QString::number(expected));
+    QCOMPARE(m_window->m_typeGrid->view()->currentIndex().row(), positions.size());
+    QCOMPARE(m_window->m_typeGrid->cellText(positions.size(), 0), QString::number(expected));
 }
 
-void TestWorkClass::addWithoutTitleAddsNothing_data()
+void TestWorkTypesDialog::addWithoutTitleAddsNothing_data()
 {
     QTest::addColumn<bool>("cancel");
     QTest::newRow("cancel") << true;
     QTest::newRow("empty answer") << false;
 }
 
-void TestWorkClass::addWithoutTitleAddsNothing()
+void TestWorkTypesDialog::addWithoutTitleAddsNothing()
 {
     QFETCH(bool, cancel);
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(m_window->loadTypes());
     const int before = m_window->types().count();
 
     cancel ? m_prompter->answerCancel() : m_prompter->answerText(QString());
-    m_window->cmdAdd->click();
+    m_window->m_addButton->click();
 
     QCOMPARE(m_window->types().count(), before);
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TWorkClass")), QString::number(before));
+    QCOMPARE(dm().queryValue(QStringLiteral("Select count(*) from TWorkClass")), QString::number(before));
     QCOMPARE(m_prompter->shown().size(), 1); // the input box only
 }
 
-void TestWorkClass::titlesAreStoredAsTyped()
+void TestWorkTypesDialog::titlesAreStoredAsTyped()
 {
     setTypes({});
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(m_window->loadTypes());
     const QString added = QStringLiteral("O'Neil's 100% \"急\"_件");
     const QString renamed = QStringLiteral("50%_'回访'");
 
     m_prompter->answerText(added);
-    m_window->cmdAdd->click();
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select Title from TWorkClass")), added);
+    m_window->m_addButton->click();
+    QCOMPARE(dm().queryValue(QStringLiteral("Select Title from TWorkClass")), added);
 
     m_prompter->answerText(renamed);
-    m_window->cmdEdit->click();
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select Title from TWorkClass")), renamed);
-    QVERIFY(m_window->ReadyData());
+    m_window->m_renameButton->click();
+    QCOMPARE(dm().queryValue(QStringLiteral("Select Title from TWorkClass")), renamed);
+    QVERIFY(m_window->loadTypes());
     QCOMPARE(listedTitles(), QStringList{renamed});
 }
 
-void TestWorkClass::moveShiftsBothPositions_data()
+void TestWorkTypesDialog::moveShiftsBothPositions_data()
 {
     QTest::addColumn<QList<int>>("positions");
     QTest::addColumn<int>("row");
@@ -203,7 +203,7 @@ void TestWorkClass::moveShiftsBothPositions_data()
                                << QStringList{"甲", "乙", "丙"};
 }
 
-void TestWorkClass::moveShiftsBothPositions()
+void TestWorkTypesDialog::moveShiftsBothPositions()
 {
     QFETCH(QList<int>, positions);
     QFETCH(int, row);
@@ -211,43 +211,43 @@ void TestWorkClass::moveShiftsBothPositions()
     QFETCH(QList<int>, expected);
     QFETCH(QStringList, listed);
     setTypes(positions);
-    QVERIFY(m_window->ReadyData());
-    m_window->grid->view()->selectRow(row);
+    QVERIFY(m_window->loadTypes());
+    m_window->m_typeGrid->view()->selectRow(row);
     const QString moved = typeTitles.at(row);
     QCOMPARE(currentTitle(), moved);
 
-    (up ? m_window->cmdUp : m_window->cmdDown)->click();
+    (up ? m_window->m_moveUpButton : m_window->m_moveDownButton)->click();
 
     QCOMPARE(positionsById(), expected);
     QCOMPARE(listedTitles(), listed);
     QVERIFY(m_prompter->shown().isEmpty());
     if (expected != positions) { // the moved type stays selected where the reload put it
         QCOMPARE(currentTitle(), moved);
-        QCOMPARE(m_window->grid->view()->currentIndex().row(), listed.indexOf(moved));
+        QCOMPARE(m_window->m_typeGrid->view()->currentIndex().row(), listed.indexOf(moved));
     }
 }
 
-void TestWorkClass::renameLeavesWorkItemsAlone_data()
+void TestWorkTypesDialog::renameLeavesWorkItemsAlone_data()
 {
     QTest::addColumn<bool>("doubleClick");
     QTest::newRow("double-click") << true;
     QTest::newRow("Enter") << false;
 }
 
-void TestWorkClass::renameLeavesWorkItemsAlone()
+void TestWorkTypesDialog::renameLeavesWorkItemsAlone()
 {
     QFETCH(bool, doubleClick);
     const QString oldTitle = QStringLiteral("办公事务");
     const QString newTitle = QStringLiteral("日常办公");
     const QString itemsWith = QStringLiteral("Select count(*) from TWork where WorkType=?");
-    const int items = dm().GetDataBySQL(itemsWith, {oldTitle}).toInt();
+    const int items = dm().queryValue(itemsWith, {oldTitle}).toInt();
     QVERIFY(items > 0);
-    QVERIFY(m_window->ReadyData());
-    QVERIFY(m_window->types().locate(dm().GetDataBySQL(QStringLiteral("Select ID from TWorkClass where Title=?"),
+    QVERIFY(m_window->loadTypes());
+    QVERIFY(m_window->types().locate(dm().queryValue(QStringLiteral("Select ID from TWorkClass where Title=?"),
                                                        {oldTitle}).toLongLong()));
 
     m_prompter->answerText(newTitle);
-    QTableView *view = m_window->grid->view();
+    QTableView *view = m_window->m_typeGrid->view();
     if (doubleClick) {
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
@@ -260,13 +260,13 @@ void TestWorkClass::renameLeavesWorkItemsAlone()
     }
 
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("请输入新的事务类型：")});
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TWorkClass where Title=?"), {newTitle}),
+    QCOMPARE(dm().queryValue(QStringLiteral("Select count(*) from TWorkClass where Title=?"), {newTitle}),
              QStringLiteral("1"));
-    QCOMPARE(dm().GetDataBySQL(itemsWith, {oldTitle}).toInt(), items);
-    QCOMPARE(dm().GetDataBySQL(itemsWith, {newTitle}).toInt(), 0);
+    QCOMPARE(dm().queryValue(itemsWith, {oldTitle}).toInt(), items);
+    QCOMPARE(dm().queryValue(itemsWith, {newTitle}).toInt(), 0);
 }
 
-void TestWorkClass::deleteAsksFirst_data()
+void TestWorkTypesDialog::deleteAsksFirst_data()
 {
     QTest::addColumn<bool>("yes");
     QTest::addColumn<QStringList>("remaining");
@@ -274,44 +274,44 @@ void TestWorkClass::deleteAsksFirst_data()
     QTest::newRow("no") << false << QStringList{"甲", "乙", "丙"};
 }
 
-void TestWorkClass::deleteAsksFirst()
+void TestWorkTypesDialog::deleteAsksFirst()
 {
     QFETCH(bool, yes);
     QFETCH(QStringList, remaining);
     setTypes({1, 2, 3});
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(m_window->loadTypes());
     QVERIFY(m_window->types().moveTo(1));
 
     yes ? m_prompter->answerYes() : m_prompter->answerNo();
-    m_window->cmdDelete->click();
+    m_window->m_deleteButton->click();
 
     QCOMPARE(m_prompter->shown(), QStringList{deleteQuestion});
     QStringList stored;
-    dm().GetItemsBySQL(QStringLiteral("Select Title from TWorkClass Order by ID"), stored);
+    dm().queryColumn(QStringLiteral("Select Title from TWorkClass Order by ID"), stored);
     QCOMPARE(stored, remaining);
     QCOMPARE(listedTitles(), remaining);
 }
 
-void TestWorkClass::emptyListHasNothingToChange()
+void TestWorkTypesDialog::emptyListHasNothingToChange()
 {
     setTypes({});
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(m_window->loadTypes());
 
-    for (QPushButton *pressed : {m_window->cmdEdit, m_window->cmdUp, m_window->cmdDown})
+    for (QPushButton *pressed : {m_window->m_renameButton, m_window->m_moveUpButton, m_window->m_moveDownButton})
         pressed->click();
     QVERIFY(m_prompter->shown().isEmpty());
 
     m_prompter->answerYes();
-    m_window->cmdDelete->click();
+    m_window->m_deleteButton->click();
     QCOMPARE(m_prompter->shown(), (QStringList{deleteQuestion, QStringLiteral("删除数据发生错误！")}));
-    QCOMPARE(dm().GetDataBySQL(QStringLiteral("Select count(*) from TWorkClass")), QStringLiteral("0"));
+    QCOMPARE(dm().queryValue(QStringLiteral("Select count(*) from TWorkClass")), QStringLiteral("0"));
 }
 
-void TestWorkClass::readFailureIsReported()
+void TestWorkTypesDialog::readFailureIsReported()
 {
     QVERIFY(dm().execute(QStringLiteral("Drop table TWorkClass")));
 
-    QVERIFY(!m_window->ReadyData());
+    QVERIFY(!m_window->loadTypes());
 
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("读取事务分类数据发生错误！")});
     bool windowShown = false;
@@ -321,12 +321,12 @@ void TestWorkClass::readFailureIsReported()
             window->close();
         }
     });
-    ShowWorkTypes(); // the message, and no window after it
+    editWorkTypes(); // the message, and no window after it
     QTest::qWait(20); // the check runs here, not in the next case
     QVERIFY(!windowShown);
 }
 
-void TestWorkClass::writeFailureKeepsTheList_data()
+void TestWorkTypesDialog::writeFailureKeepsTheList_data()
 {
     QTest::addColumn<QString>("action");
     QTest::addColumn<QString>("message");
@@ -339,7 +339,7 @@ void TestWorkClass::writeFailureKeepsTheList_data()
     QTest::newRow("delete") << "delete" << QStringLiteral("删除数据发生错误！");
 }
 
-void TestWorkClass::writeFailureKeepsTheList()
+void TestWorkTypesDialog::writeFailureKeepsTheList()
 {
     QFETCH(QString, action);
     QFETCH(QString, message);
@@ -349,7 +349,7 @@ void TestWorkClass::writeFailureKeepsTheList()
                                             "begin select raise(abort, 'read only'); end")
                                  .arg(QLatin1String(statement))));
     }
-    QVERIFY(m_window->ReadyData());
+    QVERIFY(m_window->loadTypes());
     QVERIFY(m_window->types().moveTo(1));
 
     action == "delete" ? m_prompter->answerYes() : m_prompter->answerText(QStringLiteral("新名称"));
@@ -360,13 +360,13 @@ void TestWorkClass::writeFailureKeepsTheList()
     QCOMPARE(positionsById(), (QList<int>{1, 2, 3}));
 }
 
-void TestWorkClass::showWorkTypesRunsModally()
+void TestWorkTypesDialog::editWorkTypesRunsModally()
 {
     setTypes({1, 2});
     int listed = -1;
     QTimer closer;
     connect(&closer, &QTimer::timeout, this, [&] {
-        if (auto *window = qobject_cast<TfrmWorkClass *>(QApplication::activeModalWidget())) {
+        if (auto *window = qobject_cast<WorkTypesDialog *>(QApplication::activeModalWidget())) {
             closer.stop();
             listed = window->types().count();
             QTest::keyClick(window, Qt::Key_Escape);
@@ -374,10 +374,10 @@ void TestWorkClass::showWorkTypesRunsModally()
     });
     closer.start(10);
 
-    ShowWorkTypes();
+    editWorkTypes();
 
     QCOMPARE(listed, 2);
 }
 
-PANDREL_TEST_MAIN(TestWorkClass)
-#include "tst_workclass.moc"
+PANDREL_TEST_MAIN(TestWorkTypesDialog)
+#include "tst_worktypesdialog.moc"

@@ -35,7 +35,7 @@ void shootCalendar(Shots &shots)
     // 重阳 and 国庆节 open October 2014; its leap ninth month begins on the 24th.
     const FixedClock clock(QDateTime(QDate(2014, 10, 2), QTime(9, 0)));
     CalendarPage page;
-    page.BitBtn3Click();
+    page.goToToday();
     // The page as the main window holds it, and on a smaller window.
     shootMonth(shots, page, QDate(2014, 10, 24), QSize(965, 520), QStringLiteral("calendar-leap-month"));
     shootMonth(shots, page, QDate(2024, 2, 10), QSize(965, 520), QStringLiteral("calendar-spring-festival"));

@@ -3,10 +3,10 @@
 
 #include "crm/CategoryTree.h"
 #include "crm/ClientListPage.h"
-#include "crm/TfrmClientTrackEdit.h"
-#include "crm/TfrmFindClient.h"
-#include "crm/TfrmGoods.h"
-#include "crm/TfrmGoodsEdit.h"
+#include "crm/FollowUpEditor.h"
+#include "crm/ClientSearchWindow.h"
+#include "crm/GoodsCatalogueDialog.h"
+#include "crm/GoodsEditor.h"
 #include "data/Recordset.h"
 
 #include <QCoreApplication>
@@ -21,43 +21,43 @@ void shootFollowUpsGoodsAndSearch(Shots &shots)
 {
     ClientListPage page;
     page.resize(971, 520); // the page as the main window shows it
-    page.ReadyTree();
-    page.TreeView1->setCurrentItem(page.TreeView1->FindNode(QStringLiteral("0004")));
-    page.pcDetail->setCurrentIndex(ClientListPage::TrackPage);
+    page.loadTree();
+    page.m_categoryTree->setCurrentItem(page.m_categoryTree->findNode(QStringLiteral("0004")));
+    page.m_detailTabs->setCurrentIndex(ClientListPage::FollowUpPage);
     shots.showAndTake(page, QStringLiteral("crm2-followups-footer"));
 
-    TfrmClientTrackEdit newFollowUp(10, -1);
-    newFollowUp.ReadyData();
-    newFollowUp.EditGoodsName->setText(QStringLiteral("A4复印纸"));
-    newFollowUp.EditStyle->setText(QStringLiteral("70克 500张×8包"));
+    FollowUpEditor newFollowUp(10, -1);
+    newFollowUp.loadRecord();
+    newFollowUp.m_goodsNameEdit->setText(QStringLiteral("A4复印纸"));
+    newFollowUp.m_specificationEdit->setText(QStringLiteral("70克 500张×8包"));
     shots.showAndTake(newFollowUp, QStringLiteral("crm2-followup-new"));
 
-    TfrmClientTrackEdit openDeal(10, 7); // OA办公系统 in negotiation
-    openDeal.ReadyData();
+    FollowUpEditor openDeal(10, 7); // OA办公系统 in negotiation
+    openDeal.loadRecord();
     shots.showAndTake(openDeal, QStringLiteral("crm2-followup-edit"));
 
-    TfrmClientTrackEdit wonDeal(1, 3); // paid in full: no save button
-    wonDeal.ReadyData();
+    FollowUpEditor wonDeal(1, 3); // paid in full: no save button
+    wonDeal.loadRecord();
     shots.showAndTake(wonDeal, QStringLiteral("crm2-followup-closed"));
 
-    TfrmGoods goods;
-    goods.ReadyData();
-    goods.tree->setCurrentItem(goods.tree->FindNode(QStringLiteral("00010001")));
+    GoodsCatalogueDialog goods;
+    goods.loadCatalogue();
+    goods.m_categoryTree->setCurrentItem(goods.m_categoryTree->findNode(QStringLiteral("00010001")));
     shots.showAndTake(goods, QStringLiteral("crm2-goods"));
 
-    TfrmGoodsEdit goodsItem(QStringLiteral("00010001"));
+    GoodsEditor goodsItem(QStringLiteral("00010001"));
     Recordset first;
     first.open(QStringLiteral("Select ID from TGoods where TypeCode='00010001' Order by GoodsCode"));
-    goodsItem.ReadyData(first.integer(QStringLiteral("ID")));
+    goodsItem.loadRecord(first.integer(QStringLiteral("ID")));
     shots.showAndTake(goodsItem, QStringLiteral("crm2-goods-edit"));
 
-    TfrmFindClient search([](const QString &, qint64) {});
-    search.EditName->setText(QStringLiteral("上海"));
-    search.ReadyData();
+    ClientSearchWindow search([](const QString &, qint64) {});
+    search.m_nameEdit->setText(QStringLiteral("上海"));
+    search.searchByName();
     shots.showAndTake(search, QStringLiteral("crm2-findclient-name"));
-    search.pages->setCurrentIndex(1);
-    search.EditDays->setValue(20);
-    search.ReadyData1();
+    search.m_searchTabs->setCurrentIndex(1);
+    search.m_daysBox->setValue(20);
+    search.searchByDays();
     shots.showAndTake(search, QStringLiteral("crm2-findclient-days"));
 }
 

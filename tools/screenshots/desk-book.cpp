@@ -6,9 +6,9 @@
 #include "desk/FolderList.h"
 #include "desk/FolderTab.h"
 #include "desk/SearchTab.h"
-#include "desk/TfrmEditACustFolder.h"
-#include "desk/TfrmEditALinker.h"
-#include "desk/TfrmJEZH.h"
+#include "desk/FolderEditor.h"
+#include "desk/AddressBookEditor.h"
+#include "desk/AmountConverter.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -30,45 +30,45 @@ void shootTab(Shots &shots, QWidget &tab, const QString &name)
 void shootDeskBook(Shots &shots)
 {
     AddressBookTab addressBook;
-    addressBook.ReaduLinker();
+    addressBook.loadCategories();
     shootTab(shots, addressBook, QStringLiteral("desk-addressbook"));
 
     FolderTab folders;
-    folders.ReadyCustPath();
-    folders.ListFolder->setCurrentItem(folders.ListFolder->topLevelItem(1));
+    folders.loadFolders();
+    folders.m_folderList->setCurrentItem(folders.m_folderList->topLevelItem(1));
     shootTab(shots, folders, QStringLiteral("desk-folders"));
 
     SearchTab search;
-    search.ReadyNetSearch();
-    search.EditToSearch->setText(QStringLiteral("北京 天气"));
+    search.loadSites();
+    search.m_keywordsEdit->setText(QStringLiteral("北京 天气"));
     shootTab(shots, search, QStringLiteral("desk-search"));
 
-    TfrmEditALinker contact(1, addressBook.dsLinker().integer(QStringLiteral("ID")));
-    contact.ReadyData();
+    AddressBookEditor contact(1, addressBook.contacts().integer(QStringLiteral("ID")));
+    contact.loadRecord();
     contact.show();
     QCoreApplication::processEvents();
     shots.take(contact, QStringLiteral("dialog-contact"));
     contact.hide();
 
-    TfrmEditALinker newContact(1, -1);
-    newContact.ReadyData();
+    AddressBookEditor newContact(1, -1);
+    newContact.loadRecord();
     newContact.show();
     QCoreApplication::processEvents();
     shots.take(newContact, QStringLiteral("dialog-contact-new"));
     newContact.hide();
 
-    TfrmEditACustFolder folder(QStringLiteral("-1"), QStringLiteral("项目资料"), QStringLiteral("/home/user/项目"));
+    FolderEditor folder(QStringLiteral("-1"), QStringLiteral("项目资料"), QStringLiteral("/home/user/项目"));
     folder.show();
     QCoreApplication::processEvents();
     shots.take(folder, QStringLiteral("dialog-folder"));
     folder.hide();
 
-    TfrmJEZH converter;
-    converter.EditDitital->setCursorPosition(0);
-    converter.EditDitital->insert(QStringLiteral("20304"));
-    converter.EditDitital->setCursorPosition(13);
-    converter.EditDitital->insert(QStringLiteral("07"));
-    converter.cmdConvertClick();
+    AmountConverter converter;
+    converter.m_amountEdit->setCursorPosition(0);
+    converter.m_amountEdit->insert(QStringLiteral("20304"));
+    converter.m_amountEdit->setCursorPosition(13);
+    converter.m_amountEdit->insert(QStringLiteral("07"));
+    converter.convertAmount();
     converter.show();
     QCoreApplication::processEvents();
     shots.take(converter, QStringLiteral("dialog-amountconverter"));

@@ -2,11 +2,11 @@
 // on a local stand-in for the bank's list, and the feedback window.
 #include "Shots.h"
 
-#include "app/TfrmWorkMain.h"
+#include "app/MainWindow.h"
 #include "desk/ExchangeRatesPage.h"
 #include "desk/PostCodesPage.h"
 #include "platform/Clock.h"
-#include "safety/TfrmBug.h"
+#include "safety/FeedbackDialog.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -55,15 +55,15 @@ void shootDeskTools(Shots &shots)
     FixedClock clock;
     platform::setClock(&clock);
     {
-        TfrmWorkMain window;
-        window.FormCreate();
+        MainWindow window;
+        window.startUp();
         window.show();
-        window.PageControl1->setCurrentIndex(TfrmWorkMain::PostCodePage);
-        window.postCodes->EditAreaName->setText(QStringLiteral("州"));
-        window.postCodes->cmdQueryPostCodeClick();
+        window.m_pageTabs->setCurrentIndex(MainWindow::PostCodePage);
+        window.m_postCodesPage->m_areaEdit->setText(QStringLiteral("州"));
+        window.m_postCodesPage->queryPostCodes();
         settle();
         shots.take(window, QStringLiteral("desk-postcodes"));
-        window.PageControl1->setCurrentIndex(TfrmWorkMain::WorldClockPage);
+        window.m_pageTabs->setCurrentIndex(MainWindow::WorldClockPage);
         settle();
         shots.take(window, QStringLiteral("desk-worldclocks"));
         window.hide();
@@ -79,16 +79,16 @@ void shootDeskTools(Shots &shots)
     ExchangeRatesPage rates(QUrl::fromLocalFile(page.fileName()));
     rates.resize(971, 525);
     rates.show();
-    rates.SpeedButton4Click();
+    rates.loadRates();
     QEventLoop loaded;
-    QObject::connect(rates.WebBrowser1, &QWebEngineView::loadFinished, &loaded, &QEventLoop::quit);
+    QObject::connect(rates.m_browser, &QWebEngineView::loadFinished, &loaded, &QEventLoop::quit);
     QTimer::singleShot(20000, &loaded, &QEventLoop::quit);
     loaded.exec();
     settle(500); // the first frame follows the load
     shots.take(rates, QStringLiteral("desk-exchangerates"));
 
-    TfrmBug feedback;
-    feedback.EditContent->setPlainText(QStringLiteral("打印客户列表时，最后一列被截断了。\n希望导出时可以选择列。"));
+    FeedbackDialog feedback;
+    feedback.m_bodyEdit->setPlainText(QStringLiteral("打印客户列表时，最后一列被截断了。\n希望导出时可以选择列。"));
     feedback.show();
     settle();
     shots.take(feedback, QStringLiteral("dialog-feedback"));

@@ -1,16 +1,16 @@
 // The dialogs of the start-up and of the work page.
 #include "Shots.h"
 
-#include "app/TfrmInitSys.h"
+#include "app/SplashScreen.h"
 #include "data/ProgramFolder.h"
 #include "document/DocumentStore.h"
 #include "document/FindDialog.h"
-#include "document/TfrmEspChar.h"
-#include "document/TfrmPreviewDocExd.h"
-#include "safety/TfrmPassInput.h"
-#include "work/TfrmEditAWork.h"
-#include "work/TfrmWorkClass.h"
-#include "work/TfrmWorkHint.h"
+#include "document/SpecialCharacterDialog.h"
+#include "document/DocumentPreviewDialog.h"
+#include "safety/PasswordDialog.h"
+#include "work/WorkItemEditor.h"
+#include "work/WorkTypesDialog.h"
+#include "work/ReminderWindow.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -20,43 +20,43 @@ namespace {
 
 void shootDialogs(Shots &shots)
 {
-    TfrmInitSys splash;
+    SplashScreen splash;
     for (int tick = 0; tick < 255; ++tick)
-        splash.tmrShowBitmapTimer();
+        splash.fadeInTick();
     shots.take(splash, QStringLiteral("dialog-splash"));
 
-    TfrmPassInput password;
+    PasswordDialog password;
     password.setPrompt(QStringLiteral("请输入登陆密码："), QStringLiteral("请输入登陆密码："));
-    password.EditPass->setText(QStringLiteral("secret"));
+    password.m_passwordEdit->setText(QStringLiteral("secret"));
     password.adjustSize();
     shots.take(password, QStringLiteral("dialog-password"));
 
-    TfrmWorkClass workTypes;
-    workTypes.ReadyData();
+    WorkTypesDialog workTypes;
+    workTypes.loadTypes();
     workTypes.show();
     QCoreApplication::processEvents();
     shots.take(workTypes, QStringLiteral("dialog-worktypes"));
 
-    TfrmEditAWork workItem(5, QString()); // a sample item with a formatted body
-    workItem.ReadyData();
+    WorkItemEditor workItem(5, QString()); // a sample item with a formatted body
+    workItem.loadRecord();
     workItem.show();
     QCoreApplication::processEvents();
     shots.take(workItem, QStringLiteral("dialog-workitem"));
 
-    TfrmWorkHint reminder(12);
-    reminder.ReadyData();
+    ReminderWindow reminder(12);
+    reminder.loadItem();
     reminder.show();
     QCoreApplication::processEvents();
     shots.take(reminder, QStringLiteral("dialog-reminder"));
     reminder.hide();
 
-    TfrmEspChar specialChars;
+    SpecialCharacterDialog specialChars;
     specialChars.show();
     QCoreApplication::processEvents();
     shots.take(specialChars, QStringLiteral("dialog-specialchars"));
 
     FindDialog find;
-    find.editText->setText(QStringLiteral("合同"));
+    find.m_textEdit->setText(QStringLiteral("合同"));
     find.adjustSize();
     shots.take(find, QStringLiteral("dialog-find"));
 
@@ -65,7 +65,7 @@ void shootDialogs(Shots &shots)
                                   "<p>地点：粤海大酒店三楼宴会厅</p><ul><li>确认嘉宾名单</li><li>准备礼品与资料</li></ul>"));
     const QString samplePath = programFolder() + QStringLiteral("tmp.rvf");
     saveDocumentFile(sample, samplePath);
-    TfrmPreviewDocExd preview;
+    DocumentPreviewDialog preview;
     preview.loadFile(samplePath);
     preview.show();
     QCoreApplication::processEvents();

@@ -3,9 +3,9 @@
 #include "Shots.h"
 
 #include "app/Startup.h"
-#include "app/TfrmWorkMain.h"
+#include "app/MainWindow.h"
 #include "data/ProgramFolder.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 
 #include <QApplication>
 #include <QDir>
@@ -43,16 +43,16 @@ bool prepareFolder(const QString &folder)
 
 void shootMainWindow(Shots &shots)
 {
-    TfrmWorkMain window;
-    window.FormCreate();
+    MainWindow window;
+    window.startUp();
     window.show();
-    for (int page = 0; page < TfrmWorkMain::PageCount; ++page) {
-        window.PageControl1->setCurrentIndex(page);
+    for (int page = 0; page < MainWindow::PageCount; ++page) {
+        window.m_pageTabs->setCurrentIndex(page);
         QCoreApplication::processEvents();
         shots.take(window, QStringLiteral("page-%1").arg(page + 1, 2, 10, QChar('0')));
     }
     window.resize(1366, 740); // as maximised on a common laptop screen
-    window.PageControl1->setCurrentIndex(TfrmWorkMain::SettingsPageIndex);
+    window.m_pageTabs->setCurrentIndex(MainWindow::SettingsPageIndex);
     QCoreApplication::processEvents();
     shots.take(window, QStringLiteral("page-10-large"));
     window.hide();
@@ -95,8 +95,8 @@ int main(int argc, char **argv)
         return 1;
     }
     setProgramFolder(folder.path());
-    TDM dm;
-    dm.DataModuleCreate();
+    Database database;
+    database.openAtStartup();
 
     Shots shots(QString::fromLocal8Bit(argv[1]));
     shootMainWindow(shots);

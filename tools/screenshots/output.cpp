@@ -4,7 +4,7 @@
 
 #include "crm/ClientListPage.h"
 #include "output/GridWorkbook.h"
-#include "output/TfrmPreview.h"
+#include "output/ListPreviewDialog.h"
 #include "widgets/DataGrid.h"
 #include "work/WorkListPage.h"
 
@@ -19,19 +19,19 @@ namespace {
 void shootPrintPreview(Shots &shots)
 {
     ClientListPage page;
-    page.ReadyTree();
+    page.loadTree();
     // The list's own columns, with its phones grouped under one title as a printout may show.
-    DataGrid grid(page.dsClient());
-    QList<GridColumn> columns = page.DBGridEh2->columns();
+    DataGrid grid(page.clients());
+    QList<GridColumn> columns = page.m_clientGrid->columns();
     for (GridColumn &column : columns) {
         if (column.field == QLatin1String("Tele") || column.field == QLatin1String("MobileCode")
             || column.field == QLatin1String("Fax"))
             column.title = QStringLiteral("联系方式|") + column.title;
     }
     grid.setColumns(columns);
-    TfrmPreview preview;
+    ListPreviewDialog preview;
     preview.resize(1000, 700);
-    preview.ReadyData1(QStringLiteral("客户资料"), grid);
+    preview.loadList(QStringLiteral("客户资料"), grid);
     preview.show();
     QCoreApplication::processEvents();
     shots.take(preview, QStringLiteral("output-printpreview-clients"));
@@ -41,10 +41,10 @@ void shootPrintPreview(Shots &shots)
 void shootWorkbook(Shots &shots)
 {
     WorkListPage page;
-    page.ReadyWork();
+    page.loadList();
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("work.xlsx"));
-    if (!writeGridWorkbook(path, QStringLiteral("事务档案"), page.DBGridEh1->columns(), page.DBGridEh1->recordset()))
+    if (!writeGridWorkbook(path, QStringLiteral("事务档案"), page.m_workGrid->columns(), page.m_workGrid->recordset()))
         return;
     QProcess python;
     python.start(QStringLiteral("/usr/bin/python3"),

@@ -1,10 +1,10 @@
 // The windows of the data safety group and the settings page that holds it.
 #include "Shots.h"
 
-#include "app/TfrmWorkMain.h"
-#include "safety/TfrmAutoBakSet.h"
-#include "safety/TfrmPassInput.h"
-#include "safety/TfrmPassSet.h"
+#include "app/MainWindow.h"
+#include "safety/AutoBackupDialog.h"
+#include "safety/PasswordDialog.h"
+#include "safety/PasswordChangeDialog.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -14,38 +14,38 @@ namespace {
 
 void shootSafety(Shots &shots)
 {
-    TfrmAutoBakSet daily;
-    daily.ReadyData(true, QStringLiteral("/home/李明/文档/Zorvik备份"), QStringLiteral("0,12:30"));
+    AutoBackupDialog daily;
+    daily.loadValues(true, QStringLiteral("/home/李明/文档/Zorvik备份"), QStringLiteral("0,12:30"));
     daily.show();
     QCoreApplication::processEvents();
     shots.take(daily, QStringLiteral("safety-autobackup-daily"));
     daily.hide();
 
-    TfrmAutoBakSet weekly;
-    weekly.ReadyData(false, QString(), QStringLiteral("1,4,16:00"));
+    AutoBackupDialog weekly;
+    weekly.loadValues(false, QString(), QStringLiteral("1,4,16:00"));
     weekly.show();
     QCoreApplication::processEvents();
     shots.take(weekly, QStringLiteral("safety-autobackup-weekly"));
     weekly.hide();
 
-    TfrmPassSet change;
-    change.EditOld->setText(QStringLiteral("old"));
-    change.EditNew->setText(QStringLiteral("new-pass"));
+    PasswordChangeDialog change;
+    change.m_oldPasswordEdit->setText(QStringLiteral("old"));
+    change.m_newPasswordEdit->setText(QStringLiteral("new-pass"));
     change.show();
     QCoreApplication::processEvents();
     shots.take(change, QStringLiteral("safety-password-change"));
     change.hide();
 
-    TfrmPassInput prompt;
+    PasswordDialog prompt;
     prompt.setPrompt(QStringLiteral("请输入登陆密码："), QStringLiteral("请输入登陆密码："));
     prompt.show();
     QCoreApplication::processEvents();
     shots.take(prompt, QStringLiteral("safety-password-prompt"));
     prompt.hide();
 
-    TfrmWorkMain window;
-    window.FormCreate();
-    window.PageControl1->setCurrentIndex(TfrmWorkMain::SettingsPageIndex);
+    MainWindow window;
+    window.startUp();
+    window.m_pageTabs->setCurrentIndex(MainWindow::SettingsPageIndex);
     window.show();
     QCoreApplication::processEvents();
     shots.take(window, QStringLiteral("safety-settings-page"));

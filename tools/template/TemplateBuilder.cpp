@@ -2,7 +2,7 @@
 
 #include "data/Schema.h"
 #include "data/Sqlite.h"
-#include "data/TDM.h"
+#include "data/Database.h"
 #include "document/DocumentStore.h"
 
 #include <QDir>
