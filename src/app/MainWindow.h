@@ -26,7 +26,7 @@ class TrayIcon;
 class WorkListPage;
 class WorldClocksPage;
 
-// The main window: a page control with one page per area, the notification-area icon, the
+// The main window: one tab per area, the notification-area icon, the
 // settings row, and the start-up and shut-down of the program's window.
 class MainWindow : public QWidget
 {
