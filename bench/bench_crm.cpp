@@ -88,7 +88,7 @@ int main(int argc, char **argv)
         page.loadClients(large);
         listMs.push_back(double(timer.nsecsElapsed()) / 1e6);
         if (page.clients().count() != kInLargeCategory) {
-            out << "ReadyList listed " << page.clients().count() << " clients\n";
+            out << "loadClients listed " << page.clients().count() << " clients\n";
             return 1;
         }
         // The same statements: the list, then the details of its first client.
@@ -122,7 +122,7 @@ int main(int argc, char **argv)
     out.setRealNumberPrecision(2);
     out << "client page, " << kClients << " clients, " << kInLargeCategory << " in one category, median of " << kRounds
         << " rounds\n";
-    report(out, "ReadyList of the large category  ", benchdata::median(listMs), benchdata::median(rawListMs));
+    report(out, "loadClients of the large category", benchdata::median(listMs), benchdata::median(rawListMs));
     out << "  current-row change, " << kRowChanges << " changes:\n";
     report(out, "  details of each new current row ", benchdata::median(changeMs), benchdata::median(rawChangeMs));
     return 0;
