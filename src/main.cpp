@@ -25,6 +25,6 @@ int main(int argc, char **argv)
     if (!window.startUp())
         return 0;
     QObject::connect(&window, &MainWindow::closed, &app, &QApplication::quit);
-    window.show();
+    window.showAsLastLeft();
     return app.exec();
 }

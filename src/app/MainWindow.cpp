@@ -3,6 +3,7 @@
 #include "app/HelpBrowser.h"
 #include "app/SettingsPage.h"
 #include "app/SingleInstance.h"
+#include "app/Startup.h"
 #include "app/TrayIcon.h"
 #include "crm/CategoryTree.h"
 #include "crm/ClientListPage.h"
@@ -51,14 +52,6 @@
 namespace {
 
 const char kAutostartName[] = "SMVey";
-
-QIcon programIcon()
-{
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/pictures/icon-%1.png").arg(size), QSize(size, size));
-    return icon;
-}
 
 } // namespace
 
@@ -359,13 +352,24 @@ void MainWindow::setStartWithSystem(bool checked)
     saveCurrentSettings();
 }
 
+void MainWindow::showAsLastLeft()
+{
+    if (m_settings.windowMaximized)
+        showMaximized();
+    else
+        show();
+}
+
 void MainWindow::showCentred()
 {
     if (const QScreen *screen = this->screen()) {
         const QRect area = screen->geometry(); // the window's own screen, wherever it lies
         move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
     }
-    showNormal();
+    if (m_settings.windowMaximized)
+        showMaximized();
+    else
+        showNormal();
     raise();
     activateWindow();
 }
@@ -404,6 +408,10 @@ void MainWindow::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange || m_toggling)
         return;
+    if (!isMinimized() && isVisible() && isMaximized() != m_settings.windowMaximized) {
+        m_settings.windowMaximized = isMaximized();
+        saveCurrentSettings();
+    }
     if (isMinimized() && !m_hidden) {
         if (m_trayIcon->available()) {
             // Minimising puts the window into the notification area instead; after the

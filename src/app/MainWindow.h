@@ -51,6 +51,8 @@ public:
     void saveCurrentSettings();
     const Settings &settings() const { return m_settings; }
 
+    // Shows the window as the user last left it: maximised or at its normal size.
+    void showAsLastLeft();
     // Show/hide: into the notification area (or the taskbar where there is none) and back.
     void toggleHidden();
     // A click on the notification icon, as the desktop reports it: some report single clicks

@@ -23,7 +23,8 @@ std::vector<TableDef> buildTables()
           {"AutoHide", "INTEGER"},
           {"AutoBak", "INTEGER"},
           {"AutoBakPath", "TEXT"},
-          {"AutoBakType", "TEXT"}}},
+          {"AutoBakType", "TEXT"},
+          {"WinMaximized", "INTEGER"}}},
         {"TWork",
          {{"Title", "VARCHAR(50)"},
           {"WorkType", "VARCHAR(50)"},
@@ -76,7 +77,7 @@ std::vector<TableDef> buildTables()
         {"TFolder", {{"FolderName", "TEXT"}, {"FolderPath", "TEXT"}}},
         {"TNetSearch", {{"NetName", "TEXT"}, {"NetAddress", "TEXT"}}},
         {"YBQH", {{"DQ", "TEXT"}, {"SM", "TEXT"}, {"YB", "TEXT"}, {"QH", "TEXT"}}},
-        {"TTimeZone", {{"AddName", "TEXT"}, {"AddTimes", "REAL"}}},
+        {"TTimeZone", {{"AddName", "TEXT"}, {"AddTimes", "REAL"}, {"ZoneName", "TEXT"}}},
         {"TCustomInfo", {{"Title", "TEXT"}, {"RecDate", "DATETIME"}, {"Content", "BLOB"}}},
     };
 }

@@ -1,5 +1,6 @@
 #include "data/Settings.h"
 
+#include "data/PlaceZones.h"
 #include "data/Recordset.h"
 #include "data/Database.h"
 
@@ -50,6 +51,8 @@ QStringList upgradeSchema(Database &database, const QString &programFolder)
         {QStringLiteral("AutoBakType"),
          {{QStringLiteral("alter table TPara add AutoBakType text"), {}},
           {QStringLiteral("Update TPara Set AutoBakType='0,12:30'"), {}}}},
+        {QStringLiteral("WinMaximized"),
+         {{QStringLiteral("alter table TPara add WinMaximized int"), {}}, {QStringLiteral("Update TPara Set WinMaximized=0"), {}}}},
     };
     for (const UpgradeStep &step : settingsSteps) {
         if (!fieldExists(step.column, rs))
@@ -60,6 +63,11 @@ QStringList upgradeSchema(Database &database, const QString &programFolder)
         return ran;
     if (!fieldExists(QStringLiteral("HasHinted"), rs))
         runPair(database, {{QStringLiteral("alter table TWork add HasHinted int"), {}}, {QStringLiteral("Update TWork Set HasHinted=0"), {}}}, ran);
+
+    if (rs.open(QStringLiteral("Select * from TTimeZone LIMIT 1")) && !fieldExists(QStringLiteral("ZoneName"), rs)) {
+        const PlaceZoneFill fill = placeZoneFill();
+        runPair(database, {{QStringLiteral("alter table TTimeZone add ZoneName text"), {}}, {fill.sql, fill.params}}, ran);
+    }
     return ran;
 }
 
@@ -90,6 +98,7 @@ std::optional<Settings> loadSettings(Database &database)
     read("UsePassLog", [&](const QString &name) { settings.requirePassword = rs.boolean(name); });
     read("LastDocWidth", [&](const QString &name) { settings.workListWidth = int(rs.integer(name)); });
     read("StartWithWIn", [&](const QString &name) { settings.startAtLogin = rs.boolean(name); });
+    read("WinMaximized", [&](const QString &name) { settings.windowMaximized = rs.integer(name) != 0; });
     return settings;
 }
 
@@ -109,7 +118,8 @@ SaveResult saveSettings(Database &database, const Settings &settings)
                      && rs.set(QStringLiteral("StartWithWIn"), settings.startAtLogin)
                      && rs.set(QStringLiteral("AutoHide"), settings.hideAtStart ? 1 : 0)
                      && rs.set(QStringLiteral("AutoBak"), settings.autoBackup ? 1 : 0)
-                     && rs.set(QStringLiteral("AutoBakPath"), settings.autoBackupFolder);
+                     && rs.set(QStringLiteral("AutoBakPath"), settings.autoBackupFolder)
+                     && rs.set(QStringLiteral("WinMaximized"), settings.windowMaximized ? 1 : 0);
     return set && rs.post() ? SaveResult::Saved : SaveResult::NotStored;
 }
 

@@ -22,13 +22,15 @@ struct Settings {
     bool requirePassword = false;
     int workListWidth = 0;
     bool startAtLogin = false;
+    bool windowMaximized = false;    // the main window was maximised when last left
 };
 
 // True when the result set has a column of that name, compared without regard to case.
 bool fieldExists(const QString &name, const Recordset &recordset);
 
-// Brings a database file of an older version up to date: adds the settings columns and the
-// reminder flag of the work items that later versions introduced, each with its default.
+// Brings a database file of an older version up to date: adds the settings columns, the
+// reminder flag of the work items and the places' time zones that later versions
+// introduced, each with its default.
 // Returns the statements it ran (none on an up-to-date file); a failing pair is skipped.
 QStringList upgradeSchema(Database &database, const QString &programFolder);
 

@@ -24,8 +24,10 @@ QDateTime cityTime(const QDateTime &now, const QByteArray &zone)
     return now.toTimeZone(QTimeZone(zone));
 }
 
-QDateTime placeTime(const QDateTime &now, double addTimes)
+QDateTime placeTime(const QDateTime &now, const QByteArray &zone, double addTimes)
 {
+    if (!zone.isEmpty() && QTimeZone::isTimeZoneIdAvailable(zone))
+        return cityTime(now, zone);
     const int offset = int(std::lround(addTimes * 3600));
     return now.toOffsetFromUtc(offset);
 }

@@ -16,8 +16,10 @@ const QList<FixedCity> &fixedCities();
 
 // `now` (in any zone, or UTC) as the wall-clock time in `zone`.
 QDateTime cityTime(const QDateTime &now, const QByteArray &zone);
-// `now` as the wall-clock time at UTC + `addTimes` hours (fractions of an hour included).
-QDateTime placeTime(const QDateTime &now, double addTimes);
+// `now` as the wall-clock time of a place of the list: in its time zone, daylight saving
+// included, when it has one this machine knows; otherwise at UTC + `addTimes` hours
+// (fractions of an hour included).
+QDateTime placeTime(const QDateTime &now, const QByteArray &zone, double addTimes);
 
 // The digital time under a clock.
 QString clockText(const QTime &time);

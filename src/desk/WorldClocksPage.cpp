@@ -148,7 +148,9 @@ bool WorldClocksPage::showPlace()
     if (m_places.position() < 0)
         return false;
     m_placeNameLabel->setText(m_places.text(QStringLiteral("AddName")));
-    showTime(m_placeClock, m_placeTimeLabel, placeTime(platform::clock().now(), m_places.number(QStringLiteral("AddTimes"))).time());
+    const QByteArray zone = m_places.text(QStringLiteral("ZoneName")).toLatin1();
+    showTime(m_placeClock, m_placeTimeLabel,
+             placeTime(platform::clock().now(), zone, m_places.number(QStringLiteral("AddTimes"))).time());
     return true;
 }
 

@@ -67,6 +67,7 @@ private slots:
     void damagedSettingsStillStart_data();
     void damagedSettingsStillStart();
     void savedListWidthIsRestored();
+    void maximisedWindowOpensMaximised();
     void trayClicks_data();
     void trayClicks();
 
@@ -510,6 +511,29 @@ void TestMainWindow::savedListWidthIsRestored()
 
     QCOMPARE(m_window->size(), QSize(979, 563));
     QCOMPARE(m_window->m_workPage->listWidth(), 620); // the editor's tool bar gives way
+}
+
+void TestMainWindow::maximisedWindowOpensMaximised()
+{
+    QVERIFY(create());
+    m_window->showAsLastLeft();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QVERIFY(!m_window->isMaximized());
+
+    m_window->showMaximized();
+    QTRY_COMPARE(m_folder->database().queryValue(QStringLiteral("Select WinMaximized from TPara")), QStringLiteral("1"));
+
+    // The next start opens maximised, and so does the way back from the notification area.
+    m_window = std::make_unique<MainWindow>();
+    QVERIFY(create());
+    m_window->showAsLastLeft();
+    QTRY_VERIFY(m_window->isMaximized());
+    m_window->toggleHidden();
+    m_window->toggleHidden();
+    QTRY_VERIFY(m_window->isMaximized());
+
+    m_window->showNormal();
+    QTRY_COMPARE(m_folder->database().queryValue(QStringLiteral("Select WinMaximized from TPara")), QStringLiteral("0"));
 }
 
 void TestMainWindow::trayClicks_data()

@@ -34,6 +34,9 @@ void TestSettings::makeOldFile(Database &database)
     QVERIFY(database.execute(QStringLiteral("Drop table TWork")));
     QVERIFY(database.execute(QStringLiteral("Create table TWork (ID INTEGER PRIMARY KEY AUTOINCREMENT, Title TEXT, FinStu INTEGER)")));
     QVERIFY(database.execute(QStringLiteral("Insert into TWork (Title, FinStu) values ('旧事务一', 1), ('旧事务二', 3)")));
+    QVERIFY(database.execute(QStringLiteral("Drop table TTimeZone")));
+    QVERIFY(database.execute(QStringLiteral("Create table TTimeZone (ID INTEGER PRIMARY KEY AUTOINCREMENT, AddName TEXT, AddTimes REAL)")));
+    QVERIFY(database.execute(QStringLiteral("Insert into TTimeZone (AddName, AddTimes) values ('纽约', -5), ('贝克岛', -12)")));
 }
 
 void TestSettings::upgradeAddsMissingColumnsOnce()
@@ -45,7 +48,7 @@ void TestSettings::upgradeAddsMissingColumnsOnce()
 
     const QStringList ran = upgradeSchema(database, folder.path());
 
-    QCOMPARE(ran.filter(QStringLiteral("alter table")).size(), 5);
+    QCOMPARE(ran.filter(QStringLiteral("alter table")).size(), 7);
     Recordset para(database);
     QVERIFY(para.open(QStringLiteral("Select * from TPara")));
     QCOMPARE(para.integer(QStringLiteral("AutoHide")), 1);
@@ -53,7 +56,10 @@ void TestSettings::upgradeAddsMissingColumnsOnce()
     QCOMPARE(para.text(QStringLiteral("AutoBakPath")), folder.path() + QStringLiteral("Bak/"));
     QCOMPARE(para.text(QStringLiteral("AutoBakTYpe")), QStringLiteral("0,12:30"));
     QCOMPARE(para.integer(QStringLiteral("LastDocWidth")), 300);
+    QCOMPARE(para.integer(QStringLiteral("WinMaximized")), 0);
     QCOMPARE(database.queryValue(QStringLiteral("Select group_concat(HasHinted) from TWork")), QStringLiteral("0,0"));
+    QCOMPARE(database.queryValue(QStringLiteral("Select group_concat(AddName || ':' || ifnull(ZoneName, '-')) from TTimeZone")),
+             QStringLiteral("纽约:America/New_York,贝克岛:-"));
     QVERIFY(upgradeSchema(database, folder.path()).isEmpty());
 }
 
@@ -63,13 +69,14 @@ void TestSettings::loadReadsTheRow()
     QVERIFY(folder.database().execute(QStringLiteral(
         "Update TPara Set LogPass='secret', UsePassLog=1, AutoHide=1, AutoBak=0, AutoBakPath='/srv/备份', "
         "AutoBakType='1,4,16:00', ColorWorkNoDeal=1, ColorWorkNowDeal=2, ColorWorkFin=3, ColorWorkWaste=4, "
-        "LastDocWidth=512, StartWithWIn=1")));
+        "LastDocWidth=512, StartWithWIn=1, WinMaximized=1")));
 
     const std::optional<Settings> settings = loadSettings(folder.database());
 
     QVERIFY(settings);
     QCOMPARE(settings->loginPassword, QStringLiteral("secret"));
-    QVERIFY(settings->requirePassword && settings->hideAtStart && !settings->autoBackup && settings->startAtLogin);
+    QVERIFY(settings->requirePassword && settings->hideAtStart && !settings->autoBackup && settings->startAtLogin
+            && settings->windowMaximized);
     QCOMPARE(settings->autoBackupFolder, QStringLiteral("/srv/备份"));
     QCOMPARE(settings->autoBackupSchedule, QStringLiteral("1,4,16:00"));
     QCOMPARE(QList<int>({settings->pendingWorkColor, settings->inProgressWorkColor, settings->finishedWorkColor,

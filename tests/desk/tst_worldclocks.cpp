@@ -24,8 +24,8 @@ private slots:
     void fixedCitiesShowTheirRealTime();
     void workingHoursColour_data();
     void workingHoursColour();
-    void chosenPlaceFollowsItsOffset_data();
-    void chosenPlaceFollowsItsOffset();
+    void chosenPlaceFollowsItsZone_data();
+    void chosenPlaceFollowsItsZone();
     void unreadablePlacesLeaveTheFixedClocksRunning();
 
 private:
@@ -167,26 +167,40 @@ void TestWorldClocks::workingHoursColour()
     QCOMPARE(textColour(m_page->m_fixedTimeLabels.at(cityIndex(QStringLiteral("巴黎")))), parisColour);
 }
 
-void TestWorldClocks::chosenPlaceFollowsItsOffset_data()
+void TestWorldClocks::chosenPlaceFollowsItsZone_data()
 {
     QTest::addColumn<QString>("place");
+    QTest::addColumn<QDate>("date");
+    QTest::addColumn<QString>("unknownZone"); // stored in place of the shipped one, when set
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QColor>("colour");
 
     // At 08:00 in Beijing, 00:00 UTC.
-    QTest::newRow("8: Beijing's time") << "香港" << "08:00:00" << QColor(Qt::blue);
-    QTest::newRow("5.5: two and a half hours less") << "新德里" << "05:30:00" << QColor(Qt::black);
-    QTest::newRow("5.75: a quarter hour more") << "加德满都" << "05:45:00" << QColor(Qt::black);
-    QTest::newRow("-5: as New York in winter") << "纽约" << "19:00:00" << QColor(Qt::black);
-    QTest::newRow("9") << "东京" << "09:00:00" << QColor(Qt::blue);
+    const QDate january(2024, 1, 15);
+    const QDate july(2024, 7, 15);
+    QTest::newRow("Hong Kong") << "香港" << january << QString() << "08:00:00" << QColor(Qt::blue);
+    QTest::newRow("New Delhi, half an hour") << "新德里" << january << QString() << "05:30:00" << QColor(Qt::black);
+    QTest::newRow("Kathmandu, a quarter hour") << "加德满都" << july << QString() << "05:45:00" << QColor(Qt::black);
+    QTest::newRow("New York in winter") << "纽约" << january << QString() << "19:00:00" << QColor(Qt::black);
+    QTest::newRow("New York in summer, as its fixed clock") << "纽约" << july << QString() << "20:00:00" << QColor(Qt::black);
+    QTest::newRow("Sydney in its summer") << "悉尼" << january << QString() << "11:00:00" << QColor(Qt::blue);
+    QTest::newRow("Sydney in its winter") << "悉尼" << july << QString() << "10:00:00" << QColor(Qt::blue);
+    QTest::newRow("Baker Island keeps its offset") << "贝克岛" << july << QString() << "12:00:00" << QColor(Qt::blue);
+    QTest::newRow("a zone this machine lacks: the row's offset")
+        << "纽约" << july << "Atlantis/Capital" << "19:00:00" << QColor(Qt::black);
 }
 
-void TestWorldClocks::chosenPlaceFollowsItsOffset()
+void TestWorldClocks::chosenPlaceFollowsItsZone()
 {
     QFETCH(QString, place);
+    QFETCH(QDate, date);
+    QFETCH(QString, unknownZone);
     QFETCH(QString, shown);
     QFETCH(QColor, colour);
-    m_clock->set(beijing(QDate(2024, 1, 15), QTime(8, 0)).toTimeZone(QTimeZone("Europe/Moscow")));
+    if (!unknownZone.isEmpty())
+        QVERIFY(m_folder->database().execute(QStringLiteral("Update TTimeZone Set ZoneName=? Where AddName=?"),
+                                             {unknownZone, place}));
+    m_clock->set(beijing(date, QTime(8, 0)).toTimeZone(QTimeZone("Europe/Moscow")));
     QVERIFY(m_page->loadPlaces());
 
     QVERIFY(choosePlace(place));

@@ -6,6 +6,7 @@
 #include "work/WorkBody.h"
 
 #include <QRegularExpression>
+#include <QTimeZone>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -56,7 +57,7 @@ void TestTemplate::tablesHaveTheirColumns_data()
     QTest::newRow("TPara") << "TPara"
         << "LogPass:TEXT UsePassLog:BOOLEAN ColorWorkNoDeal:INTEGER ColorWorkNowDeal:INTEGER ColorWorkFin:INTEGER "
            "ColorWorkWaste:INTEGER LastDocWidth:INTEGER StartWithWIn:BOOLEAN AutoHide:INTEGER AutoBak:INTEGER "
-           "AutoBakPath:TEXT AutoBakType:TEXT";
+           "AutoBakPath:TEXT AutoBakType:TEXT WinMaximized:INTEGER";
     QTest::newRow("TWork") << "TWork"
         << "Title:VARCHAR(50) WorkType:VARCHAR(50) FinStu:INTEGER ZY:INTEGER TimeStart:DATETIME TimeEnd:DATETIME "
            "LastUpTime:DATETIME UseTimeHint:INTEGER TimeHint:DATETIME HasHinted:INTEGER Content:BLOB";
@@ -90,7 +91,7 @@ void TestTemplate::tablesHaveTheirColumns_data()
     QTest::newRow("TFolder") << "TFolder" << "FolderName:TEXT FolderPath:TEXT";
     QTest::newRow("TNetSearch") << "TNetSearch" << "NetName:TEXT NetAddress:TEXT";
     QTest::newRow("YBQH") << "YBQH" << "DQ:TEXT SM:TEXT YB:TEXT QH:TEXT";
-    QTest::newRow("TTimeZone") << "TTimeZone" << "AddName:TEXT AddTimes:REAL";
+    QTest::newRow("TTimeZone") << "TTimeZone" << "AddName:TEXT AddTimes:REAL ZoneName:TEXT";
     QTest::newRow("TCustomInfo") << "TCustomInfo" << "Title:TEXT RecDate:DATETIME Content:BLOB";
 }
 
@@ -196,6 +197,23 @@ void TestTemplate::worldClockPlaces()
     QCOMPARE(count(QStringLiteral("Select count(*) - count(distinct AddName) from TTimeZone")), 0);
     QCOMPARE(database().queryValue(QStringLiteral("Select AddTimes from TTimeZone where AddName = '东京'")).toDouble(), 9.0);
     QCOMPARE(database().queryValue(QStringLiteral("Select AddTimes from TTimeZone where AddName = '新德里'")).toDouble(), 5.5);
+
+    // Every place but Baker Island has a zone this machine knows, and the zone agrees with
+    // the row's offset in one half of the year: a mistyped zone would not.
+    QCOMPARE(database().queryValue(QStringLiteral("Select group_concat(AddName) from TTimeZone where ZoneName is null")),
+             QStringLiteral("贝克岛"));
+    Recordset places(database());
+    QVERIFY(places.open(QStringLiteral("Select AddName, AddTimes, ZoneName from TTimeZone where ZoneName is not null")));
+    for (int row = 0; row < places.count(); ++row) {
+        places.moveTo(row);
+        const QTimeZone zone(places.text(QStringLiteral("ZoneName")).toLatin1());
+        QVERIFY2(zone.isValid(), qPrintable(places.text(QStringLiteral("ZoneName"))));
+        const int offset = int(places.number(QStringLiteral("AddTimes")) * 3600);
+        const QDateTime january(QDate(2025, 1, 15), QTime(0, 0), Qt::UTC);
+        const QDateTime july(QDate(2025, 7, 15), QTime(0, 0), Qt::UTC);
+        QVERIFY2(zone.offsetFromUtc(january) == offset || zone.offsetFromUtc(july) == offset,
+                 qPrintable(places.text(QStringLiteral("AddName"))));
+    }
 }
 
 void TestTemplate::sampleDataIsComplete()

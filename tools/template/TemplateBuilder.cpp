@@ -3,6 +3,7 @@
 #include "data/Schema.h"
 #include "data/Sqlite.h"
 #include "data/Database.h"
+#include "data/PlaceZones.h"
 #include "document/DocumentStore.h"
 
 #include <QDir>
@@ -161,6 +162,11 @@ bool buildTemplateDatabase(const QString &dataFolder, const QString &target, QSt
             if (ok && !loadFile(db, file, error))
                 ok = false;
         }
+    }
+    const PlaceZoneFill zones = placeZoneFill();
+    if (ok && !db.execute(zones.sql, zones.params)) {
+        error = db.lastError();
+        ok = false;
     }
     if (ok && !db.execute(QStringLiteral("COMMIT"))) {
         error = db.lastError();
