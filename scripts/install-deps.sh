@@ -8,7 +8,7 @@ build-essential cmake ninja-build pkg-config
 qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-webengine-dev
 libsqlcipher-dev sqlcipher libssl-dev libicu-dev libxlsxwriter-dev zlib1g-dev
 fonts-noto-cjk xvfb xauth python3-openpyxl qt6-translations-l10n
-lintian poppler-utils
+lintian poppler-utils devscripts
 "
 
 missing=""
