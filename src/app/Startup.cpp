@@ -16,9 +16,19 @@ void setUpApplication()
     // the main window ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     platform::setApplicationTitle(QStringLiteral("Kelan [ZorvikOribel]"));
+    // Every window and the message boxes that report success show the program's picture.
+    QApplication::setWindowIcon(programIcon());
     installQtTranslations();
     applyChineseFont();
     platform::allowWebPagesForAdministrator();
+}
+
+QIcon programIcon()
+{
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/pictures/icon-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 bool installQtTranslations()

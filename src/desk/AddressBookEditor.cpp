@@ -135,8 +135,9 @@ QLayout *AddressBookEditor::buildFields()
     setGbkByteLimit(m_jobCombo, kShortFieldBytes);
     for (QPushButton *button : {m_saveButton, m_cancelButton})
         button->setAutoDefault(false);
-    m_webChatButton->setText(QStringLiteral("…"));
-    m_webChatButton->setToolTip(tr("与该联系人QQ聊天"));
+    // Captioned as in the client register's editors, so the same button reads the same.
+    m_webChatButton->setText(QStringLiteral("QQ"));
+    m_webChatButton->setToolTip(tr("QQ交谈"));
     m_webChatButton->setFocusPolicy(Qt::NoFocus);
     m_notesEdit->setTabChangesFocus(true);
     m_notesEdit->setFixedHeight(m_notesEdit->fontMetrics().lineSpacing() * 4 + 12);

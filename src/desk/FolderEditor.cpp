@@ -3,6 +3,7 @@
 #include "data/Recordset.h"
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
+#include "util/EnterAsTab.h"
 
 #include <QFileInfo>
 #include <QGridLayout>
@@ -51,6 +52,7 @@ FolderEditor::FolderEditor(const QString &id, const QString &description, const 
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    new EnterAsTabFilter(this);
     m_pathEdit->installEventFilter(this);
     connect(m_chooseFolderButton, &QToolButton::clicked, this, &FolderEditor::chooseFolder);
     connect(m_cancelButton, &QPushButton::clicked, this, &QDialog::reject);

@@ -47,7 +47,8 @@ PrintPreviewDialog::PrintPreviewDialog(QWidget *parent)
     m_zoomCombo->addItems({QStringLiteral("200%"), QStringLiteral("150%"), QStringLiteral("100%"),
                    QStringLiteral("75%"), QStringLiteral("50%"), QStringLiteral("25%"),
                    QStringLiteral("10%"), tr("自适应页宽"), tr("整页显示")});
-    m_zoomCombo->setCurrentIndex(-1);
+    // The preview opens fitted to the page width, and the box says so.
+    m_zoomCombo->setCurrentIndex(m_zoomCombo->findText(tr("自适应页宽")));
     m_zoomCombo->setMinimumContentsLength(8);
 
     // Enter in the zoom field must not press a button.

@@ -2,11 +2,15 @@
 
 #include "platform/ModalDialog.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
+#include <QStyle>
 
 namespace platform {
 
@@ -21,8 +25,12 @@ QString startPath(const Prompter::FileRequest &request)
     return QDir(request.folder).filePath(request.fileName);
 }
 
+// Qt's own file dialog opens too narrow for its name, size, type and date columns.
+constexpr QSize kFileDialogSize(860, 520);
+
 std::optional<QString> chosenFile(QFileDialog &dialog)
 {
+    dialog.resize(dialog.size().expandedTo(kFileDialogSize));
     if (execModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
@@ -41,6 +49,21 @@ std::optional<QString> askText(const QString &title, const QString &label, const
     return dialog.textValue();
 }
 
+// A message box is as wide as its text, so a short text would cut a longer caption: the
+// box is widened until the caption fits beside the title bar's buttons.
+void fitCaption(QMessageBox &box)
+{
+    auto *layout = qobject_cast<QGridLayout *>(box.layout());
+    if (!layout)
+        return;
+    QFont captionFont = box.font();
+    captionFont.setBold(true);
+    constexpr int kTitleBarButtons = 120;
+    const int width = QFontMetrics(captionFont).horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+    layout->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), layout->rowCount(), 0, 1,
+                    layout->columnCount());
+}
+
 } // namespace
 
 void WidgetPrompter::message(const QString &text, Icon icon, const std::optional<QString> &title)
@@ -49,12 +72,18 @@ void WidgetPrompter::message(const QString &text, Icon icon, const std::optional
     // Qt fills an empty caption with the program's name: a space keeps it blank.
     const QString caption = !title ? applicationTitle() : title->isEmpty() ? QStringLiteral(" ") : *title;
     QMessageBox box(icons[int(icon)], caption, text, QMessageBox::Ok);
+    // Reports of success and other plain information carry the program's own picture.
+    const QIcon programIcon = QApplication::windowIcon();
+    if (icon == Icon::Information && !programIcon.isNull())
+        box.setIconPixmap(programIcon.pixmap(box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize)));
+    fitCaption(box);
     execModal(box);
 }
 
 bool WidgetPrompter::confirm(const QString &text)
 {
     QMessageBox box(QMessageBox::Warning, applicationTitle(), text, QMessageBox::Yes | QMessageBox::No);
+    fitCaption(box);
     return execModal(box) != QMessageBox::No;
 }
 
@@ -73,6 +102,8 @@ std::optional<QString> WidgetPrompter::openFileName(const FileRequest &request)
 {
     QFileDialog dialog(nullptr, request.title, startPath(request), request.filter);
     dialog.setFileMode(QFileDialog::ExistingFile);
+    // A name typed without its suffix still finds the file, as the save dialog's does.
+    dialog.setDefaultSuffix(request.defaultSuffix);
     return chosenFile(dialog);
 }
 

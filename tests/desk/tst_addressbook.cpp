@@ -591,6 +591,8 @@ void TestAddressBook::webChat()
     else
         editor.m_webChatButton->click();
 
+    QCOMPARE(editor.m_webChatButton->text(), QStringLiteral("QQ")); // as the client editors read
+
     QCOMPARE(m_shell->calls(), calls);
 }
 

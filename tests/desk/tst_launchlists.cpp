@@ -3,6 +3,7 @@
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 #include "TestProgramFolder.h"
+#include "Typing.h"
 
 #include "app/MainWindow.h"
 #include "desk/AddressBookTab.h"
@@ -333,8 +334,10 @@ void TestLaunchLists::addFolder()
                [&](FolderEditor &editor) {
                    QVERIFY(editor.m_descriptionEdit->text().isEmpty());
                    QCOMPARE(editor.focusWidget(), editor.m_descriptionEdit); // where the focus goes as the window opens
-                   editor.m_descriptionEdit->setText(QStringLiteral("备份"));
-                   editor.m_pathEdit->setText(m_folder->filePath(QStringLiteral("Bak")));
+                   // Typed as a user does: Enter moves on from the description to the path.
+                   commitInput(editor.m_descriptionEdit, QStringLiteral("备份"));
+                   QTest::keyClick(editor.m_descriptionEdit, Qt::Key_Return);
+                   QTest::keyClicks(editor.focusWidget(), m_folder->filePath(QStringLiteral("Bak")));
                    editor.m_saveButton->click();
                }));
 

@@ -269,11 +269,16 @@ void TestDocPreview::zoom()
 void TestDocPreview::zoomListAppliesChoiceAndTypedValue()
 {
     QVERIFY(m_window->loadFile(writeLongDocument()));
-    QCOMPARE(m_window->m_zoomCombo->currentText(), QString());
+    // The box names the zoom the preview opens with.
+    QCOMPARE(m_window->m_zoomCombo->currentText(), "自适应页宽");
     QCOMPARE(m_window->m_preview->zoomMode(), QPrintPreviewWidget::FitToWidth);
 
-    // Choosing from the list: the first item below the empty start is "200%".
+    // Choosing from the list.
     QTest::keyClick(m_window->m_zoomCombo, Qt::Key_Down);
+    QCOMPARE(m_window->m_zoomCombo->currentText(), "整页显示");
+    QCOMPARE(m_window->m_preview->zoomMode(), QPrintPreviewWidget::FitInView);
+    for (int step = 0; step < 8; ++step)
+        QTest::keyClick(m_window->m_zoomCombo, Qt::Key_Up);
     QCOMPARE(m_window->m_zoomCombo->currentText(), "200%");
     QCOMPARE(m_window->m_preview->zoomFactor(), 2.0);
 
