@@ -46,12 +46,25 @@ QUrl ExchangeRatesPage::bankHomeAddress()
     return QUrl(QStringLiteral("https://www.icbc.com.cn/"));
 }
 
+ExchangeRatesPage::~ExchangeRatesPage()
+{
+    if (m_browser && !m_browser->parent())
+        delete m_browser; // still starting, outside the window
+}
+
 void ExchangeRatesPage::loadRates()
 {
     if (!m_browser) {
+        // The first browser in a window switches the whole window to composing through the
+        // graphics card, and the window stays black while the engine starts. So the browser
+        // starts and loads outside the window, the page meanwhile blank, and moves in when
+        // its first page is there.
         m_browser = new QWebEngineView;
         m_browser->setContextMenuPolicy(Qt::NoContextMenu);
-        m_browserArea->addWidget(m_browser);
+        connect(m_browser, &QWebEngineView::loadFinished, this, [this] {
+            if (!m_browser->parent())
+                m_browserArea->addWidget(m_browser);
+        });
     }
     m_browser->setUrl(m_address);
 }

@@ -16,6 +16,7 @@ class ExchangeRatesPage : public QWidget
 public:
     // `address`: the page to show; the bank's quotation list unless a test gives its own.
     explicit ExchangeRatesPage(const QUrl &address = quotationAddress(), QWidget *parent = nullptr);
+    ~ExchangeRatesPage() override;
 
     static QUrl quotationAddress();
     static QUrl bankHomeAddress();
@@ -25,7 +26,8 @@ public:
     // Loads the page again if the browser runs; otherwise its first show loads it fresh.
     void reloadIfStarted();
 
-    // Null until the page is first loaded.
+    // Null until the page is first loaded; outside the page's layout until its first page
+    // has loaded.
     QWebEngineView *m_browser = nullptr;
     QLabel *m_noteLabel;
     QToolButton *m_refreshButton;

@@ -77,9 +77,12 @@ void TestExchangeRates::browserStartsWithTheFirstLoad()
     m_page->m_refreshButton->click(); // "刷新" before the page was ever loaded
 
     QVERIFY(m_page->m_browser);
+    // The engine starts outside the window, which would otherwise black out meanwhile.
+    QCOMPARE(m_page->m_browser->parentWidget(), nullptr);
     QSignalSpy finished(m_page->m_browser, &QWebEngineView::loadFinished);
     QVERIFY(loaded(finished));
     QCOMPARE(m_page->m_browser->title(), QStringLiteral("牌价一"));
+    QCOMPARE(m_page->m_browser->parentWidget(), m_page.get());
 
     writePage(QStringLiteral("牌价二"));
     m_page->m_refreshButton->click();
