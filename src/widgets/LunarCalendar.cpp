@@ -1,61 +1,131 @@
 #include "widgets/LunarCalendar.h"
 
+#include "widgets/NewMoons.h"
+#include "widgets/SolarTerms.h"
+
 #include <QList>
 #include <QStringList>
 
-#include <unicode/calendar.h>
-#include <unicode/locid.h>
-#include <unicode/timezone.h>
-
 #include <algorithm>
-#include <memory>
-#include <optional>
+#include <cmath>
 
 namespace {
 
-constexpr qint64 UnixEpochJulianDay = 2440588;
-constexpr double MillisPerDay = 86400000.0;
-constexpr double MillisPerHour = 3600000.0;
-
-// Creating an ICU calendar costs far more than using one; the user-interface thread keeps one.
-icu::Calendar *chineseCalendar()
-{
-    static std::unique_ptr<icu::Calendar> calendar = [] {
-        UErrorCode status = U_ZERO_ERROR;
-        std::unique_ptr<icu::Calendar> created(icu::Calendar::createInstance(
-            icu::TimeZone::createTimeZone("Asia/Shanghai"), icu::Locale("zh_CN@calendar=chinese"), status));
-        return U_SUCCESS(status) ? std::move(created) : nullptr;
-    }();
-    return calendar.get();
-}
+// The months are worked out for these days; the solar terms and ΔT are sound a year beyond.
+const QDate FirstSupportedDay(1900, 1, 1);
+const QDate LastSupportedDay(2100, 12, 31);
 
 struct LunarMonthSpan {
     qint64 firstDay = 0; // Julian day of the month's first day
     int length = 0;
     LunarDate month;     // its year and month; day 1
 };
-constexpr qsizetype RecentMonths = 8;
 
-// The lunar month that holds the Julian day `day`.
-std::optional<LunarMonthSpan> monthSpanFromIcu(qint64 day)
+// The months from the one that holds the winter solstice of `year` − 1 up to the one that
+// holds the solstice of `year`: the span the modern rule numbers as one whole.
+struct SolsticeYear {
+    int year = 0;
+    QList<LunarMonthSpan> months;
+
+    qint64 firstDay() const { return months.first().firstDay; }
+    qint64 endDay() const { return months.last().firstDay + months.last().length; }
+    bool holds(qint64 day) const { return day >= firstDay() && day < endDay(); }
+};
+
+qint64 chinaDay(double chinaJulianDay)
 {
-    icu::Calendar *calendar = chineseCalendar();
-    if (!calendar)
-        return std::nullopt;
-    // Noon in Beijing: well inside the day whatever the zone's history of offsets.
-    const double noonBeijing = double(day - UnixEpochJulianDay) * MillisPerDay + 4 * MillisPerHour;
-    UErrorCode status = U_ZERO_ERROR;
-    calendar->setTime(noonBeijing, status);
-    LunarMonthSpan span;
-    span.month.cycleYear = calendar->get(UCAL_YEAR, status);
-    span.month.month = calendar->get(UCAL_MONTH, status) + 1;
-    span.month.leapMonth = calendar->get(UCAL_IS_LEAP_MONTH, status) != 0;
-    span.month.day = 1;
-    span.firstDay = day - (calendar->get(UCAL_DATE, status) - 1);
-    span.length = calendar->getActualMaximum(UCAL_DATE, status);
-    if (U_FAILURE(status) || span.length < 29)
-        return std::nullopt;
-    return span;
+    // Julian days begin at noon; the calendar day begins half a day earlier.
+    return qint64(std::floor(chinaJulianDay + 0.5));
+}
+
+qint64 newMoonDay(int lunation)
+{
+    return chinaDay(newMoonChinaJulianDay(lunation));
+}
+
+// The lunation whose first day is `day` or the last before it.
+int lunationOnOrBefore(qint64 day)
+{
+    int lunation = lunationNear(double(day));
+    while (newMoonDay(lunation) > day)
+        --lunation;
+    while (newMoonDay(lunation + 1) <= day)
+        ++lunation;
+    return lunation;
+}
+
+int cycleYearOf(int year)
+{
+    return ((year - 4) % 60 + 60) % 60 + 1; // 1984 was 甲子
+}
+
+SolsticeYear computeSolsticeYear(int year)
+{
+    constexpr int WinterSolstice = 23;
+    const int first = lunationOnOrBefore(chinaDay(solarTermBeijingJulianDay(year - 1, WinterSolstice)));
+    const int last = lunationOnOrBefore(chinaDay(solarTermBeijingJulianDay(year, WinterSolstice)));
+    const int monthCount = last - first; // 12, or 13 with a leap month
+
+    QList<qint64> starts;
+    for (int lunation = first; lunation <= last + 1; ++lunation)
+        starts << newMoonDay(lunation);
+
+    // A leap month is the first of a thirteen-month span that holds no major term (中气);
+    // the major terms are the odd ones, from 大寒 on, and the solstice that opens the span.
+    int leapIndex = -1;
+    if (monthCount == 13) {
+        QList<qint64> majorTermDays{chinaDay(solarTermBeijingJulianDay(year - 1, WinterSolstice))};
+        for (int term = 1; term < SolarTermCount; term += 2)
+            majorTermDays << chinaDay(solarTermBeijingJulianDay(year, term));
+        for (int index = 1; index < monthCount && leapIndex < 0; ++index) {
+            const bool holdsMajorTerm = std::any_of(majorTermDays.cbegin(), majorTermDays.cend(), [&](qint64 day) {
+                return day >= starts[index] && day < starts[index + 1];
+            });
+            if (!holdsMajorTerm)
+                leapIndex = index;
+        }
+    }
+
+    SolsticeYear months;
+    months.year = year;
+    int number = 11;
+    for (int index = 0; index < monthCount; ++index) {
+        const bool leap = index == leapIndex;
+        if (index > 0 && !leap)
+            number = number % 12 + 1;
+        LunarMonthSpan span;
+        span.firstDay = starts[index];
+        span.length = int(starts[index + 1] - starts[index]);
+        span.month.month = number;
+        span.month.leapMonth = leap;
+        span.month.day = 1;
+        // 冬月 and 腊月 close the lunar year that began before the solstice.
+        span.month.cycleYear = cycleYearOf(number >= 11 ? year - 1 : year);
+        months.months << span;
+    }
+    return months;
+}
+
+// A calendar page asks for every day of a few lunar months, each several times; the months
+// of the last few years are kept, and a day is counted from its month's first day.
+const SolsticeYear &solsticeYearHolding(qint64 day, int gregorianYear)
+{
+    static QList<SolsticeYear> recent;
+    constexpr qsizetype RecentYears = 8;
+    auto found = std::find_if(recent.cbegin(), recent.cend(), [day](const SolsticeYear &year) {
+        return year.holds(day);
+    });
+    if (found != recent.cend())
+        return *found;
+    // The span named after a Gregorian year covers it up to the month of its winter
+    // solstice; the days after that begin the next one.
+    SolsticeYear months = computeSolsticeYear(gregorianYear);
+    if (!months.holds(day))
+        months = computeSolsticeYear(day < months.firstDay() ? gregorianYear - 1 : gregorianYear + 1);
+    if (recent.size() == RecentYears)
+        recent.removeLast();
+    recent.prepend(months);
+    return recent.first();
 }
 
 QStringList split(const char *names)
@@ -67,27 +137,15 @@ QStringList split(const char *names)
 
 LunarDate lunarDate(const QDate &date)
 {
-    if (!date.isValid())
+    if (!date.isValid() || date < FirstSupportedDay || date > LastSupportedDay)
         return {};
-    // A calendar page asks for every day of a few lunar months, each several times; ICU is
-    // asked once a month and the rest counted from the month's first day.
-    static QList<LunarMonthSpan> recent;
     const qint64 day = date.toJulianDay();
-    const auto holdsDay = [day](const LunarMonthSpan &span) {
-        return day >= span.firstDay && day < span.firstDay + span.length;
-    };
-    auto found = std::find_if(recent.cbegin(), recent.cend(), holdsDay);
-    if (found == recent.cend()) {
-        const std::optional<LunarMonthSpan> span = monthSpanFromIcu(day);
-        if (!span)
-            return {};
-        if (recent.size() == RecentMonths)
-            recent.removeLast();
-        recent.prepend(*span);
-        found = recent.cbegin();
-    }
-    LunarDate lunar = found->month;
-    lunar.day = int(day - found->firstDay) + 1;
+    const SolsticeYear &year = solsticeYearHolding(day, date.year());
+    const auto month = std::find_if(year.months.cbegin(), year.months.cend(), [day](const LunarMonthSpan &span) {
+        return day < span.firstDay + span.length;
+    });
+    LunarDate lunar = month->month;
+    lunar.day = int(day - month->firstDay) + 1;
     return lunar;
 }
 

@@ -3,8 +3,10 @@
 #include <QDate>
 #include <QString>
 
-// The Chinese lunar calendar of a Gregorian day, from ICU's Chinese calendar in Beijing time,
-// and the names a Chinese calendar prints for it.
+// The Chinese lunar calendar of a Gregorian day and the names a Chinese calendar prints for it.
+// The months are reckoned by the modern rule from new moons and solar terms in China time
+// (UTC+8): the month holding the winter solstice is the eleventh, and in a span of thirteen
+// months between two such months the first one without a major term (中气) is the leap month.
 struct LunarDate {
     int cycleYear = 0; // 1 … 60 in the sexagenary cycle, 1 being 甲子
     int month = 0;     // 1 … 12
@@ -15,6 +17,7 @@ struct LunarDate {
     bool operator==(const LunarDate &) const = default;
 };
 
+// An invalid LunarDate outside 1900-01-01 … 2100-12-31, where the months are not worked out.
 LunarDate lunarDate(const QDate &date);
 
 QString lunarDayName(int day);                    // 初一 … 三十

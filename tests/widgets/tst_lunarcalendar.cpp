@@ -3,6 +3,7 @@
 #include "widgets/LunarCalendar.h"
 #include "widgets/LunarMonthView.h"
 #include "widgets/SolarTerms.h"
+#include "widgets/SunPosition.h"
 
 #include <span>
 
