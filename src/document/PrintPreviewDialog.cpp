@@ -49,7 +49,7 @@ PrintPreviewDialog::PrintPreviewDialog(QWidget *parent)
                    QStringLiteral("10%"), tr("自适应页宽"), tr("整页显示")});
     // The preview opens fitted to the page width, and the box says so.
     m_zoomCombo->setCurrentIndex(m_zoomCombo->findText(tr("自适应页宽")));
-    m_zoomCombo->setMinimumContentsLength(8);
+    m_zoomCombo->setMinimumContentsLength(12); // room for "自适应页宽" and its cursor
 
     // Enter in the zoom field must not press a button.
     for (QPushButton *button : {m_firstPageButton, m_previousPageButton, m_nextPageButton, m_lastPageButton, m_printButton, m_closeButton})

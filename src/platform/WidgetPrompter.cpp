@@ -7,10 +7,12 @@
 #include <QFileDialog>
 #include <QFontDialog>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QSpacerItem>
 #include <QStyle>
+#include <QTreeView>
 
 namespace platform {
 
@@ -31,6 +33,12 @@ constexpr QSize kFileDialogSize(860, 520);
 std::optional<QString> chosenFile(QFileDialog &dialog)
 {
     dialog.resize(dialog.size().expandedTo(kFileDialogSize));
+    // The name takes the room left; size, type and date show whole.
+    if (auto *details = dialog.findChild<QTreeView *>()) {
+        QHeaderView *header = details->header();
+        header->setSectionResizeMode(QHeaderView::ResizeToContents);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+    }
     if (execModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().constFirst();
