@@ -2,8 +2,12 @@
 
 #include "widgets/LunarCalendar.h"
 #include "widgets/LunarMonthView.h"
+#include "widgets/MoonPosition.h"
+#include "widgets/NewMoons.h"
 #include "widgets/SolarTerms.h"
 #include "widgets/SunPosition.h"
+
+#include <cmath>
 
 #include <span>
 
@@ -28,10 +32,19 @@ class TestLunarCalendar : public QObject
 private slots:
     void lunarDates_data();
     void lunarDates();
+    void springFestivals_data();
+    void springFestivals();
+    void leapMonths_data();
+    void leapMonths();
+    void monthsFollowTheRuleOverTheWholeRange();
+    void outsideTheRangeNoLunarDate();
     void solarTermDays_data();
     void solarTermDays();
     void wholeYearOfTerms();
     void sunAtTheSolstice();
+    void termInstantToTheSecond();
+    void moonAndNutationAsPublished();
+    void newMoonAsPublished();
     void festivals_data();
     void festivals();
     void dayAnnotations_data();
@@ -66,6 +79,21 @@ void TestLunarCalendar::lunarDates_data()
         {QDate(2025, 7, 25), "乙巳年（蛇年）闰六月初一"},
         {QDate(2033, 12, 22), "癸丑年（牛年）闰冬月初一"},
         {QDate(2099, 1, 21), "己未年（羊年）正月初一"},
+        // The new moon of 2027-02-06 falls at 23:56 in China time.
+        {QDate(2027, 2, 5), "丙午年（马年）腊月廿九"},
+        {QDate(2027, 2, 6), "丁未年（羊年）正月初一"},
+        {QDate(2030, 2, 2), "己酉年（鸡年）腊月三十"},
+        {QDate(2030, 2, 3), "庚戌年（狗年）正月初一"},
+        // 1987's leap month is the sixth: the month from 08-24 holds 处暑.
+        {QDate(1987, 7, 25), "丁卯年（兔年）六月三十"},
+        {QDate(1987, 7, 26), "丁卯年（兔年）闰六月初一"},
+        {QDate(1987, 8, 23), "丁卯年（兔年）闰六月廿九"},
+        {QDate(1987, 8, 24), "丁卯年（兔年）七月初一"},
+        {QDate(2012, 8, 17), "壬辰年（龙年）七月初一"},
+        {QDate(1999, 1, 17), "戊寅年（虎年）腊月初一"},
+        {QDate(2018, 11, 8), "戊戌年（狗年）十月初一"}, // new moon at 00:02
+        {QDate(1900, 1, 1), "己亥年（猪年）腊月初一"},
+        {QDate(1901, 1, 1), "庚子年（鼠年）冬月十一"},
     };
     addAlmanacRows(almanac);
 }
@@ -75,6 +103,145 @@ void TestLunarCalendar::lunarDates()
     QFETCH(QDate, date);
     QFETCH(QString, lunar);
     QCOMPARE(lunarDateText(date), lunar);
+}
+
+void TestLunarCalendar::springFestivals_data()
+{
+    QTest::addColumn<QDate>("date");
+
+    const QDate almanac[] = {
+        {1901, 2, 19}, {1912, 2, 18}, {1920, 2, 20}, {1924, 2, 5},  {1931, 2, 17}, {1949, 1, 29},
+        {1954, 2, 3},  {1966, 1, 21}, {1978, 2, 7},  {1985, 2, 20}, {1987, 1, 29}, {1996, 2, 19},
+        {2000, 2, 5},  {2008, 2, 7},  {2020, 1, 25}, {2026, 2, 17}, {2027, 2, 6},  {2028, 1, 26},
+        {2030, 2, 3},  {2031, 1, 23}, {2034, 2, 19}, {2050, 1, 23}, {2099, 1, 21},
+    };
+    for (const QDate &date : almanac)
+        QTest::newRow(qPrintable(date.toString(Qt::ISODate))) << date;
+}
+
+void TestLunarCalendar::springFestivals()
+{
+    QFETCH(QDate, date);
+    QCOMPARE(lunarFestival(date), QStringLiteral("春节"));
+    QCOMPARE(lunarFestival(date.addDays(-1)), QStringLiteral("除夕"));
+    for (int day = -45; day <= 45; ++day) {
+        const LunarDate lunar = lunarDate(date.addDays(day));
+        QCOMPARE(lunar.month == 1 && lunar.day == 1 && !lunar.leapMonth, day == 0);
+    }
+}
+
+void TestLunarCalendar::leapMonths_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<QString>("leapMonth"); // of the lunar year that begins in `year`; empty: none
+    QTest::addColumn<QDate>("firstDay");
+
+    QTest::newRow("1987") << 1987 << "闰六月" << QDate(1987, 7, 26);
+    QTest::newRow("2001") << 2001 << "闰四月" << QDate(2001, 5, 23);
+    QTest::newRow("2004") << 2004 << "闰二月" << QDate(2004, 3, 21);
+    QTest::newRow("2006") << 2006 << "闰七月" << QDate(2006, 8, 24);
+    QTest::newRow("2009") << 2009 << "闰五月" << QDate(2009, 6, 23);
+    QTest::newRow("2012") << 2012 << "闰四月" << QDate(2012, 5, 21);
+    QTest::newRow("2014") << 2014 << "闰九月" << QDate(2014, 10, 24);
+    QTest::newRow("2017") << 2017 << "闰六月" << QDate(2017, 7, 23);
+    QTest::newRow("2020") << 2020 << "闰四月" << QDate(2020, 5, 23);
+    QTest::newRow("2023") << 2023 << "闰二月" << QDate(2023, 3, 22);
+    QTest::newRow("2025") << 2025 << "闰六月" << QDate(2025, 7, 25);
+    QTest::newRow("2028") << 2028 << "闰五月" << QDate(2028, 6, 23);
+    QTest::newRow("2033, after the solstice") << 2033 << "闰冬月" << QDate(2033, 12, 22);
+    QTest::newRow("1900") << 1900 << "闰八月" << QDate(1900, 9, 24);
+    QTest::newRow("2024 has none") << 2024 << "" << QDate();
+    QTest::newRow("2027 has none") << 2027 << "" << QDate();
+}
+
+void TestLunarCalendar::leapMonths()
+{
+    QFETCH(int, year);
+    QFETCH(QString, leapMonth);
+    QFETCH(QDate, firstDay);
+    // Every day from the lunar year's 正月初一 to the next one.
+    QDate day(year, 1, 1);
+    while (lunarFestival(day) != QStringLiteral("春节"))
+        day = day.addDays(1);
+    const int cycleYear = lunarDate(day).cycleYear;
+    QStringList leapMonths;
+    QDate leapStart;
+    for (; lunarDate(day).cycleYear == cycleYear; day = day.addDays(1)) {
+        const LunarDate lunar = lunarDate(day);
+        if (lunar.leapMonth && lunar.day == 1) {
+            leapMonths << lunarMonthName(lunar.month, true);
+            leapStart = day;
+        }
+    }
+    QCOMPARE(leapMonths.join(QLatin1Char(' ')), leapMonth);
+    QCOMPARE(leapStart, firstDay);
+}
+
+void TestLunarCalendar::monthsFollowTheRuleOverTheWholeRange()
+{
+    // Every day of the supported range, with the rule checked month by month: 29 or 30 days,
+    // months in order with at most one leap month between two 冬月, and that only in a span
+    // of thirteen; a leap month holds no major term; 冬月 holds the winter solstice; the
+    // cycle year turns on 正月初一.
+    const QDate first(1900, 1, 1);
+    const QDate last(2100, 12, 31);
+    LunarDate previous = lunarDate(first);
+    QDate monthStart;
+    bool monthHoldsMajorTerm = false;
+    bool monthHoldsSolstice = false;
+    int monthsSinceWinterMonth = -1;
+    int leapsSinceWinterMonth = 0;
+    for (QDate date = first.addDays(1); date <= last; date = date.addDays(1)) {
+        const LunarDate lunar = lunarDate(date);
+        QVERIFY2(lunar.isValid(), qPrintable(date.toString(Qt::ISODate)));
+        const int term = solarTermOn(date);
+        if (lunar.day != 1) {
+            QCOMPARE(lunar.day, previous.day + 1);
+            QCOMPARE(lunar.month, previous.month);
+            QCOMPARE(lunar.leapMonth, previous.leapMonth);
+            QCOMPARE(lunar.cycleYear, previous.cycleYear);
+        } else {
+            const QString where = date.toString(Qt::ISODate);
+            QVERIFY2(previous.day == 29 || previous.day == 30, qPrintable(where));
+            if (monthStart.isValid()) {
+                QVERIFY2(!(previous.leapMonth && monthHoldsMajorTerm), qPrintable(where));
+                QCOMPARE(monthHoldsSolstice, previous.month == 11 && !previous.leapMonth);
+            }
+            if (lunar.leapMonth)
+                QCOMPARE(lunar.month, previous.month);
+            else
+                QCOMPARE(lunar.month, previous.month % 12 + 1);
+            QCOMPARE(lunar.cycleYear, lunar.month == 1 && !lunar.leapMonth ? previous.cycleYear % 60 + 1
+                                                                             : previous.cycleYear);
+            if (lunar.month == 11 && !lunar.leapMonth) {
+                if (monthsSinceWinterMonth >= 0) {
+                    QVERIFY2(monthsSinceWinterMonth == 12 + leapsSinceWinterMonth, qPrintable(where));
+                    QVERIFY2(leapsSinceWinterMonth <= 1, qPrintable(where));
+                }
+                monthsSinceWinterMonth = 0;
+                leapsSinceWinterMonth = 0;
+            }
+            if (monthsSinceWinterMonth >= 0) {
+                ++monthsSinceWinterMonth;
+                leapsSinceWinterMonth += lunar.leapMonth;
+            }
+            monthStart = date;
+            monthHoldsMajorTerm = false;
+            monthHoldsSolstice = false;
+        }
+        monthHoldsMajorTerm = monthHoldsMajorTerm || term % 2 == 1;
+        monthHoldsSolstice = monthHoldsSolstice || term == 23;
+        previous = lunar;
+    }
+}
+
+void TestLunarCalendar::outsideTheRangeNoLunarDate()
+{
+    for (const QDate &date : {QDate(1899, 12, 31), QDate(2101, 1, 1), QDate()}) {
+        QVERIFY(!lunarDate(date).isValid());
+        QCOMPARE(lunarDateText(date), QString());
+        QCOMPARE(lunarFestival(date), QString());
+    }
 }
 
 void TestLunarCalendar::solarTermDays_data()
@@ -101,6 +268,8 @@ void TestLunarCalendar::solarTermDays_data()
         {QDate(1923, 2, 19), "雨水"},
         {QDate(2014, 3, 6), "惊蛰"},
         {QDate(2021, 12, 21), "冬至"},
+        {QDate(1979, 1, 20), "大寒"},
+        {QDate(1987, 8, 24), "处暑"},
     };
     addAlmanacRows(almanac);
 }
@@ -128,8 +297,35 @@ void TestLunarCalendar::sunAtTheSolstice()
     // Meeus, "Astronomical Algorithms", example 27.a: the June solstice of 1962 falls at
     // 21:24:42 TD on June 21 (his approximate formula gives 21:25:08, 26 s late).
     const double solstice = 2437836.5 + (21 + 24 / 60.0 + 42 / 3600.0) / 24;
-    QVERIFY(qAbs(sunApparentLongitude(solstice) - 90.0) < 0.0002); // under 20 seconds of time
+    QVERIFY(qAbs(sunApparentLongitude(solstice) - 90.0) < 0.00005); // within about four seconds
     QVERIFY(sunApparentLongitude(solstice - 1) < 89.1);
+}
+
+void TestLunarCalendar::termInstantToTheSecond()
+{
+    // 大寒 of 1979 falls seconds before midnight in China time, 1979-01-20 23:59:54 as
+    // published; the computations of the complete and the truncated VSOP87 put it some five
+    // seconds later, still on the 20th. A tenth of an arc second more error moves it a day.
+    const double instant = solarTermBeijingJulianDay(1979, 1);
+    const double published = QDate(1979, 1, 20).toJulianDay() - 0.5 + (24 * 3600 - 6) / 86400.0;
+    QVERIFY2(qAbs(instant - published) * 86400 < 6, qPrintable(QString::number((instant - published) * 86400)));
+    QVERIFY(instant < QDate(1979, 1, 21).toJulianDay() - 0.5);
+}
+
+void TestLunarCalendar::moonAndNutationAsPublished()
+{
+    // Meeus, "Astronomical Algorithms", examples 22.a and 47.a.
+    QVERIFY(qAbs(nutationInLongitude(2446895.5) - -3.788) < 0.001);
+    QVERIFY(qAbs(moonApparentLongitude(2448724.5) - 133.167265) < 0.000005);
+}
+
+void TestLunarCalendar::newMoonAsPublished()
+{
+    // Meeus example 49.a: the new moon of February 1977 falls at 3h37m40s TD on the 18th.
+    const double published = 2443192.5 + (3 * 3600 + 37 * 60 + 40) / 86400.0;
+    QVERIFY(qAbs(newMoonEphemeris(-283) - published) * 86400 < 20);
+    // 2027-02-06 15:56 UT: 23:56 in China time, the first day of 丁未.
+    QCOMPARE(qint64(std::floor(newMoonChinaJulianDay(335) + 0.5)), QDate(2027, 2, 6).toJulianDay());
 }
 
 void TestLunarCalendar::festivals_data()
@@ -181,6 +377,8 @@ void TestLunarCalendar::dayAnnotations_data()
     QTest::newRow("solar term") << QDate(2024, 2, 19) << "初十" << "雨水" << int(Kind::SolarTerm);
     QTest::newRow("qingming is a festival") << QDate(2025, 4, 4) << "初七" << "清明" << int(Kind::Festival);
     QTest::newRow("spring festival") << QDate(2024, 2, 10) << "正月" << "春节" << int(Kind::Festival);
+    QTest::newRow("spring festival of 2027") << QDate(2027, 2, 6) << "正月" << "春节" << int(Kind::Festival);
+    QTest::newRow("new year's eve of 2027") << QDate(2027, 2, 5) << "廿九" << "除夕" << int(Kind::Festival);
     QTest::newRow("two at once") << QDate(2020, 10, 1) << "十五" << "中秋 国庆节" << int(Kind::Festival);
     QTest::newRow("gregorian holiday") << QDate(2024, 5, 1) << "廿三" << "劳动节" << int(Kind::Holiday);
 }
