@@ -1,7 +1,12 @@
-// The perpetual calendar's costs: annotating every day from 1901 to 2099 (lunar date, festivals,
-// solar term), and turning the calendar page a month on and drawing it, as "下一月" does.
+// The perpetual calendar's costs: the first lunar date of a year not seen before (its months
+// worked out from new moons and solar terms), annotating every day from 1901 to 2099 (lunar
+// date, festivals, solar term), and turning the calendar page a month on and drawing it, as
+// "下一月" does.
 #include "desk/CalendarPage.h"
+#include "widgets/LunarCalendar.h"
 #include "widgets/LunarMonthView.h"
+#include "widgets/NewMoons.h"
+#include "widgets/SolarTerms.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -10,6 +15,32 @@
 namespace {
 
 volatile qsizetype sink = 0;
+
+void firstDateOfEachYear(QTextStream &out)
+{
+    // Years in turn, each one past the months kept: every date asks for a new year's months.
+    QElapsedTimer timer;
+    timer.start();
+    int years = 0;
+    for (int year = 1901; year <= 2099; ++year, ++years)
+        sink = sink + lunarDate(QDate(year, 6, 15)).day;
+    const double millis = timer.nsecsElapsed() / 1e6;
+    out << "first lunar date of a year: " << millis / years << " ms (" << years << " years)\n";
+
+    timer.restart();
+    const int lunations = 2000;
+    double sum = 0;
+    for (int lunation = -1000; lunation < 1000; ++lunation)
+        sum += newMoonChinaJulianDay(lunation);
+    sink = sink + qsizetype(sum);
+    out << "one new moon: " << timer.nsecsElapsed() / 1e3 / lunations << " us\n";
+
+    timer.restart();
+    for (int term = 0; term < SolarTermCount; ++term)
+        sum += solarTermBeijingJulianDay(2030, term);
+    sink = sink + qsizetype(sum);
+    out << "one solar term: " << timer.nsecsElapsed() / 1e3 / SolarTermCount << " us\n";
+}
 
 void annotateEveryDay(QTextStream &out)
 {
@@ -47,6 +78,7 @@ int main(int argc, char **argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QTextStream out(stdout);
+    firstDateOfEachYear(out);
     annotateEveryDay(out);
     turnPages(out);
     return 0;
