@@ -2,11 +2,14 @@
 
 #include "widgets/LunarMonthView.h"
 
+#include <QAbstractItemModel>
 #include <QImage>
+#include <QTableView>
 
 namespace {
 
 const QRgb TodayEdge = qRgb(0xe8, 0x7b, 0x00);
+const QRgb FestivalInk = qRgb(0xd0, 0x2b, 0x2b);
 
 int pixelsOf(const QImage &image, QRgb colour)
 {
@@ -25,6 +28,28 @@ QImage rendered(LunarMonthView &view)
     return view.grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
+// The picture of a day's cell in a month view showing `date`'s month, as drawn on screen.
+QImage cellOf(LunarMonthView &view, const QDate &date)
+{
+    const QImage whole = rendered(view);
+    auto *table = view.findChild<QTableView *>();
+    const QAbstractItemModel *model = table->model();
+    // The day's number appears twice at most: in its own month, and in a neighbour's row at
+    // the top (a late day) or the bottom (an early day).
+    QRect cell;
+    for (int row = 1; row < model->rowCount(); ++row) {
+        for (int column = 0; column < model->columnCount(); ++column) {
+            const QModelIndex index = model->index(row, column);
+            if (model->data(index).toInt() != date.day())
+                continue;
+            const bool inTopRows = row <= 2;
+            if (cell.isNull() && (date.day() > 20) != inTopRows)
+                cell = table->visualRect(index).translated(table->viewport()->mapTo(&view, QPoint()));
+        }
+    }
+    return cell.isNull() ? QImage() : whole.copy(cell);
+}
+
 } // namespace
 
 class TestLunarMonthView : public QObject
@@ -36,6 +61,7 @@ private slots:
     void showsTheMonthOfItsDate();
     void settingTheSameDateTurnsBackToItsMonth();
     void todayIsMarkedOnlyWhereItIsShown();
+    void newYearsEveIsDrawnOnItsDay();
 };
 
 void TestLunarMonthView::showsTheMonthOfItsDate_data()
@@ -81,6 +107,16 @@ void TestLunarMonthView::todayIsMarkedOnlyWhereItIsShown()
 
     view.setToday(QDate(2024, 5, 14));
     QCOMPARE(pixelsOf(rendered(view), TodayEdge), 0);
+}
+
+void TestLunarMonthView::newYearsEveIsDrawnOnItsDay()
+{
+    // The new moon of 2027-02-06 falls at 23:56 in China time: that Saturday is 春节 and the
+    // Friday before it 除夕, the only red on a weekday of that week.
+    LunarMonthView view;
+    view.setCurrentDate(QDate(2027, 2, 15));
+    QVERIFY(pixelsOf(cellOf(view, QDate(2027, 2, 5)), FestivalInk) > 20);
+    QCOMPARE(pixelsOf(cellOf(view, QDate(2027, 2, 3)), FestivalInk), 0);
 }
 
 PANDREL_TEST_MAIN(TestLunarMonthView)
