@@ -4,6 +4,8 @@
 #include "data/Recordset.h"
 #include "data/Database.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kSettingsRow = QStringLiteral("Select * from TPara LIMIT 1");
@@ -53,6 +55,9 @@ QStringList upgradeSchema(Database &database, const QString &programFolder)
           {QStringLiteral("Update TPara Set AutoBakType='0,12:30'"), {}}}},
         {QStringLiteral("WinMaximized"),
          {{QStringLiteral("alter table TPara add WinMaximized int"), {}}, {QStringLiteral("Update TPara Set WinMaximized=0"), {}}}},
+        // An existing installation keeps all its backups until the user says otherwise.
+        {QStringLiteral("AutoBakKeep"),
+         {{QStringLiteral("alter table TPara add AutoBakKeep int"), {}}, {QStringLiteral("Update TPara Set AutoBakKeep=0"), {}}}},
     };
     for (const UpgradeStep &step : settingsSteps) {
         if (!fieldExists(step.column, rs))
@@ -99,6 +104,7 @@ std::optional<Settings> loadSettings(Database &database)
     read("LastDocWidth", [&](const QString &name) { settings.workListWidth = int(rs.integer(name)); });
     read("StartWithWIn", [&](const QString &name) { settings.startAtLogin = rs.boolean(name); });
     read("WinMaximized", [&](const QString &name) { settings.windowMaximized = rs.integer(name) != 0; });
+    read("AutoBakKeep", [&](const QString &name) { settings.autoBackupKeep = std::max(0, int(rs.integer(name))); });
     return settings;
 }
 
@@ -119,7 +125,8 @@ SaveResult saveSettings(Database &database, const Settings &settings)
                      && rs.set(QStringLiteral("AutoHide"), settings.hideAtStart ? 1 : 0)
                      && rs.set(QStringLiteral("AutoBak"), settings.autoBackup ? 1 : 0)
                      && rs.set(QStringLiteral("AutoBakPath"), settings.autoBackupFolder)
-                     && rs.set(QStringLiteral("WinMaximized"), settings.windowMaximized ? 1 : 0);
+                     && rs.set(QStringLiteral("WinMaximized"), settings.windowMaximized ? 1 : 0)
+                     && rs.set(QStringLiteral("AutoBakKeep"), std::max(0, settings.autoBackupKeep));
     return set && rs.post() ? SaveResult::Saved : SaveResult::NotStored;
 }
 

@@ -23,6 +23,7 @@ struct Settings {
     int workListWidth = 0;
     bool startAtLogin = false;
     bool windowMaximized = false;    // the main window was maximised when last left
+    int autoBackupKeep = 0;          // automatic backups kept in their folder, 0 for all
 };
 
 // True when the result set has a column of that name, compared without regard to case.

@@ -44,11 +44,12 @@ void TestSettings::upgradeAddsMissingColumnsOnce()
     TestProgramFolder folder;
     Database &database = folder.database();
     QVERIFY(upgradeSchema(database, folder.path()).isEmpty()); // a current file needs nothing
+    QCOMPARE(loadSettings(database)->autoBackupKeep, 30); // a new installation keeps the last 30 backups
     makeOldFile(database);
 
     const QStringList ran = upgradeSchema(database, folder.path());
 
-    QCOMPARE(ran.filter(QStringLiteral("alter table")).size(), 7);
+    QCOMPARE(ran.filter(QStringLiteral("alter table")).size(), 8);
     Recordset para(database);
     QVERIFY(para.open(QStringLiteral("Select * from TPara")));
     QCOMPARE(para.integer(QStringLiteral("AutoHide")), 1);
@@ -57,6 +58,7 @@ void TestSettings::upgradeAddsMissingColumnsOnce()
     QCOMPARE(para.text(QStringLiteral("AutoBakTYpe")), QStringLiteral("0,12:30"));
     QCOMPARE(para.integer(QStringLiteral("LastDocWidth")), 300);
     QCOMPARE(para.integer(QStringLiteral("WinMaximized")), 0);
+    QCOMPARE(para.integer(QStringLiteral("AutoBakKeep")), 0); // an existing installation keeps every backup
     QCOMPARE(database.queryValue(QStringLiteral("Select group_concat(HasHinted) from TWork")), QStringLiteral("0,0"));
     QCOMPARE(database.queryValue(QStringLiteral("Select group_concat(AddName || ':' || ifnull(ZoneName, '-')) from TTimeZone")),
              QStringLiteral("纽约:America/New_York,贝克岛:-"));
@@ -69,7 +71,7 @@ void TestSettings::loadReadsTheRow()
     QVERIFY(folder.database().execute(QStringLiteral(
         "Update TPara Set LogPass='secret', UsePassLog=1, AutoHide=1, AutoBak=0, AutoBakPath='/srv/备份', "
         "AutoBakType='1,4,16:00', ColorWorkNoDeal=1, ColorWorkNowDeal=2, ColorWorkFin=3, ColorWorkWaste=4, "
-        "LastDocWidth=512, StartWithWIn=1, WinMaximized=1")));
+        "LastDocWidth=512, StartWithWIn=1, WinMaximized=1, AutoBakKeep=12")));
 
     const std::optional<Settings> settings = loadSettings(folder.database());
 
@@ -80,8 +82,8 @@ void TestSettings::loadReadsTheRow()
     QCOMPARE(settings->autoBackupFolder, QStringLiteral("/srv/备份"));
     QCOMPARE(settings->autoBackupSchedule, QStringLiteral("1,4,16:00"));
     QCOMPARE(QList<int>({settings->pendingWorkColor, settings->inProgressWorkColor, settings->finishedWorkColor,
-                         settings->abandonedWorkColor, settings->workListWidth}),
-             QList<int>({1, 2, 3, 4, 512}));
+                         settings->abandonedWorkColor, settings->workListWidth, settings->autoBackupKeep}),
+             QList<int>({1, 2, 3, 4, 512, 12}));
 }
 
 void TestSettings::loadWithoutTheRow_data()

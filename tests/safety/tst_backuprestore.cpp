@@ -222,7 +222,7 @@ void TestBackupRestore::restoredOlderBackupIsUpgradedAgain()
 
     const std::optional<Settings> restored = loadSettings(dm); // as restored, the newer columns are missing
     QVERIFY(restored && !restored->autoBackup && restored->autoBackupSchedule.isEmpty());
-    QCOMPARE(upgradeSchema(dm, m_folder->path()).size(), 10); // what the restarted program runs
+    QCOMPARE(upgradeSchema(dm, m_folder->path()).size(), 12); // what the restarted program runs
     const std::optional<Settings> settings = loadSettings(dm);
     QVERIFY(settings);
     QVERIFY(settings->autoBackup);

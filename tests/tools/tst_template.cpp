@@ -57,7 +57,7 @@ void TestTemplate::tablesHaveTheirColumns_data()
     QTest::newRow("TPara") << "TPara"
         << "LogPass:TEXT UsePassLog:BOOLEAN ColorWorkNoDeal:INTEGER ColorWorkNowDeal:INTEGER ColorWorkFin:INTEGER "
            "ColorWorkWaste:INTEGER LastDocWidth:INTEGER StartWithWIn:BOOLEAN AutoHide:INTEGER AutoBak:INTEGER "
-           "AutoBakPath:TEXT AutoBakType:TEXT WinMaximized:INTEGER";
+           "AutoBakPath:TEXT AutoBakType:TEXT WinMaximized:INTEGER AutoBakKeep:INTEGER";
     QTest::newRow("TWork") << "TWork"
         << "Title:VARCHAR(50) WorkType:VARCHAR(50) FinStu:INTEGER ZY:INTEGER TimeStart:DATETIME TimeEnd:DATETIME "
            "LastUpTime:DATETIME UseTimeHint:INTEGER TimeHint:DATETIME HasHinted:INTEGER Content:BLOB";
