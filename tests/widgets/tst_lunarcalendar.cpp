@@ -181,8 +181,8 @@ void TestLunarCalendar::monthsFollowTheRuleOverTheWholeRange()
 {
     // Every day of the supported range, with the rule checked month by month: 29 or 30 days,
     // months in order with at most one leap month between two 冬月, and that only in a span
-    // of thirteen; a leap month holds no major term; 冬月 holds the winter solstice; the
-    // cycle year turns on 正月初一.
+    // of thirteen; a leap month holds no major term and is the span's first month without
+    // one; 冬月 holds the winter solstice; the cycle year turns on 正月初一.
     const QDate first(1900, 1, 1);
     const QDate last(2100, 12, 31);
     LunarDate previous = lunarDate(first);
@@ -191,6 +191,7 @@ void TestLunarCalendar::monthsFollowTheRuleOverTheWholeRange()
     bool monthHoldsSolstice = false;
     int monthsSinceWinterMonth = -1;
     int leapsSinceWinterMonth = 0;
+    bool monthWithoutMajorTermBefore = false; // since the last 冬月 began
     for (QDate date = first.addDays(1); date <= last; date = date.addDays(1)) {
         const LunarDate lunar = lunarDate(date);
         QVERIFY2(lunar.isValid(), qPrintable(date.toString(Qt::ISODate)));
@@ -206,10 +207,12 @@ void TestLunarCalendar::monthsFollowTheRuleOverTheWholeRange()
             if (monthStart.isValid()) {
                 QVERIFY2(!(previous.leapMonth && monthHoldsMajorTerm), qPrintable(where));
                 QCOMPARE(monthHoldsSolstice, previous.month == 11 && !previous.leapMonth);
+                monthWithoutMajorTermBefore = monthWithoutMajorTermBefore || !monthHoldsMajorTerm;
             }
-            if (lunar.leapMonth)
+            if (lunar.leapMonth) {
                 QCOMPARE(lunar.month, previous.month);
-            else
+                QVERIFY2(!monthWithoutMajorTermBefore, qPrintable(where)); // the first such month
+            } else
                 QCOMPARE(lunar.month, previous.month % 12 + 1);
             QCOMPARE(lunar.cycleYear, lunar.month == 1 && !lunar.leapMonth ? previous.cycleYear % 60 + 1
                                                                              : previous.cycleYear);
@@ -220,6 +223,7 @@ void TestLunarCalendar::monthsFollowTheRuleOverTheWholeRange()
                 }
                 monthsSinceWinterMonth = 0;
                 leapsSinceWinterMonth = 0;
+                monthWithoutMajorTermBefore = false;
             }
             if (monthsSinceWinterMonth >= 0) {
                 ++monthsSinceWinterMonth;
