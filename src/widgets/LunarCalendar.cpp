@@ -108,24 +108,41 @@ SolsticeYear computeSolsticeYear(int year)
 
 // A calendar page asks for every day of a few lunar months, each several times; the months
 // of the last few years are kept, and a day is counted from its month's first day.
-const SolsticeYear &solsticeYearHolding(qint64 day, int gregorianYear)
+QList<SolsticeYear> &recentYears()
 {
     static QList<SolsticeYear> recent;
+    return recent;
+}
+
+const SolsticeYear &solsticeYear(int year)
+{
+    QList<SolsticeYear> &recent = recentYears();
+    const auto found = std::find_if(recent.cbegin(), recent.cend(), [year](const SolsticeYear &months) {
+        return months.year == year;
+    });
+    if (found != recent.cend())
+        return *found;
     constexpr qsizetype RecentYears = 8;
-    auto found = std::find_if(recent.cbegin(), recent.cend(), [day](const SolsticeYear &year) {
-        return year.holds(day);
+    if (recent.size() == RecentYears)
+        recent.removeLast();
+    recent.prepend(computeSolsticeYear(year));
+    return recent.first();
+}
+
+const SolsticeYear &solsticeYearHolding(qint64 day, int gregorianYear)
+{
+    const QList<SolsticeYear> &recent = recentYears();
+    const auto found = std::find_if(recent.cbegin(), recent.cend(), [day](const SolsticeYear &months) {
+        return months.holds(day);
     });
     if (found != recent.cend())
         return *found;
     // The span named after a Gregorian year covers it up to the month of its winter
     // solstice; the days after that begin the next one.
-    SolsticeYear months = computeSolsticeYear(gregorianYear);
-    if (!months.holds(day))
-        months = computeSolsticeYear(day < months.firstDay() ? gregorianYear - 1 : gregorianYear + 1);
-    if (recent.size() == RecentYears)
-        recent.removeLast();
-    recent.prepend(months);
-    return recent.first();
+    const SolsticeYear &months = solsticeYear(gregorianYear);
+    if (months.holds(day))
+        return months;
+    return solsticeYear(day < months.firstDay() ? gregorianYear - 1 : gregorianYear + 1);
 }
 
 QStringList split(const char *names)
