@@ -111,6 +111,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_settingsPage->m_backupButton, &QPushButton::clicked, this, &MainWindow::backUpNow);
     connect(m_settingsPage->m_restoreButton, &QPushButton::clicked, this, &MainWindow::restoreFromBackup);
     connect(m_settingsPage->m_clearDataButton, &QPushButton::clicked, this, &MainWindow::clearAllData);
+    connect(m_settingsPage->m_undoButton, &QPushButton::clicked, this, &MainWindow::undoLastReplacement);
+    connect(m_settingsPage->m_checkBackupButton, &QPushButton::clicked, this, &checkBackupByUser);
     connect(m_stateColorGroup, &StateColorGroup::colorsChanged, this, &MainWindow::stateColorsChanged);
     connect(m_workPage, &WorkListPage::listWidthChanged, this, &MainWindow::saveCurrentSettings);
     connect(m_workPage, &WorkListPage::listPressed, this, &MainWindow::cancelStartHide);
@@ -272,6 +274,10 @@ bool MainWindow::startUp()
         loadPages();
     else
         m_workPage->loadList();
+    // A copy killed half-way leaves its part behind; no other copy of the program runs now.
+    removeCopyLeftovers(Database::instance().databasePath(),
+                        {programBackupFolder(), m_settingsPage->m_autoBackupFolderEdit->text()});
+    m_settingsPage->m_undoButton->setEnabled(QFileInfo(undoFilePath()).isFile());
     clockTick();
 
     if (m_settingsPage->m_usePasswordCheck->isChecked()) {
@@ -476,10 +482,10 @@ bool MainWindow::isBackupDue()
 bool MainWindow::runAutoBackup(const QString &folder)
 {
     m_workPage->saveCurrentDocument(); // the typing in the body belongs in the backup, and survives the reload
-    const FileResult copied = backupDatabase(Database::instance(), autoBackupPath(folder, platform::clock().now()));
+    const QString problem = takeAutomaticBackup(Database::instance(), folder, platform::clock().now(), m_settings.autoBackupKeep);
     reloadPages();
-    if (!copied) {
-        platform::prompter().message(tr("自动备份数据失败！") + '\n' + copied.error, platform::Prompter::Icon::Error);
+    if (!problem.isEmpty()) {
+        platform::prompter().message(problem, platform::Prompter::Icon::Error);
         return false;
     }
     return true;
@@ -500,6 +506,7 @@ void MainWindow::commandEnded(CommandOutcome outcome)
         restartProgram();
     else if (outcome == CommandOutcome::Failed)
         reloadPages();
+    m_settingsPage->m_undoButton->setEnabled(QFileInfo(undoFilePath()).isFile());
 }
 
 void MainWindow::backUpNow()
@@ -518,16 +525,23 @@ void MainWindow::clearAllData()
     commandEnded(clearDataByUser(Database::instance()));
 }
 
+void MainWindow::undoLastReplacement()
+{
+    commandEnded(undoByUser(Database::instance()));
+}
+
 void MainWindow::openAutoBackupSettings()
 {
     bool enabled = m_settingsPage->m_autoBackupCheck->isChecked();
     QString folder = m_settingsPage->m_autoBackupFolderEdit->text();
     QString schedule = m_settings.autoBackupSchedule;
-    if (!editAutoBackupSettings(enabled, folder, schedule))
+    int keep = m_settings.autoBackupKeep;
+    if (!editAutoBackupSettings(enabled, folder, schedule, keep))
         return;
     m_settingsPage->m_autoBackupCheck->setChecked(enabled);
     m_settingsPage->m_autoBackupFolderEdit->setText(folder);
     m_settings.autoBackupSchedule = schedule;
+    m_settings.autoBackupKeep = keep;
     saveCurrentSettings();
 }
 

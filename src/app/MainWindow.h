@@ -86,6 +86,8 @@ public:
     void backUpNow();
     void restoreFromBackup();
     void clearAllData();
+    // Brings back the data as it was before the last restore or clearing.
+    void undoLastReplacement();
     void openAutoBackupSettings();
     void acceptAutoBackupFolder();
     // The running-copy claim that a restart gives up before the new copy starts.

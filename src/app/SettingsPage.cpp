@@ -25,6 +25,8 @@ SettingsPage::SettingsPage(QWidget *parent)
     , m_backupButton(new QPushButton(tr("备份数据库")))
     , m_restoreButton(new QPushButton(tr("还原数据库")))
     , m_clearDataButton(new QPushButton(tr("清除数据")))
+    , m_undoButton(new QPushButton(tr("撤销上次恢复/清除")))
+    , m_checkBackupButton(new QPushButton(tr("检查备份文件…")))
     , m_systemBox(new QGroupBox(tr("系统功能调用")))
     , m_minimiseButton(new QPushButton(tr("最小化Oribel")))
     , m_exitButton(new QPushButton(tr("退出Oribel")))
@@ -59,9 +61,17 @@ SettingsPage::SettingsPage(QWidget *parent)
     dataRow->addWidget(m_clearDataButton);
     dataRow->addStretch(1);
     m_clearDataButton->setToolTip(tr("本功能应用于初始使用本系统时的范例数据清除"));
+    auto *recoveryRow = new QHBoxLayout;
+    recoveryRow->addWidget(m_undoButton);
+    recoveryRow->addWidget(m_checkBackupButton);
+    recoveryRow->addStretch(1);
+    m_undoButton->setToolTip(tr("换回上次还原或清除数据之前的数据"));
+    m_undoButton->setEnabled(false);
+    m_checkBackupButton->setToolTip(tr("检查一个备份文件能否还原，不改动当前数据"));
     m_safetyRows->addLayout(passwordRow);
     m_safetyRows->addLayout(backupRow);
     m_safetyRows->addLayout(dataRow);
+    m_safetyRows->addLayout(recoveryRow);
 
     m_systemButtons->addWidget(m_minimiseButton, 0, 0);
     m_systemButtons->addWidget(m_exitButton, 0, 1);

@@ -34,6 +34,8 @@ public:
     QPushButton *m_backupButton;
     QPushButton *m_restoreButton;
     QPushButton *m_clearDataButton;
+    QPushButton *m_undoButton;          // enabled while there is something to undo
+    QPushButton *m_checkBackupButton;
 
     QGroupBox *m_systemBox;
     QPushButton *m_minimiseButton;

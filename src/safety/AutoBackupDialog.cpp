@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTimeEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -29,6 +30,7 @@ AutoBackupDialog::AutoBackupDialog(QWidget *parent)
     , m_weeklyRadio(new QRadioButton(tr("每周")))
     , m_weekdayCombo(new QComboBox)
     , m_weeklyTimeEdit(new QTimeEdit(QTime(16, 0)))
+    , m_keepSpin(new QSpinBox)
     , m_saveButton(new QPushButton(tr("保存(&S)")))
     , m_cancelButton(new QPushButton(tr("取消(&X)")))
 {
@@ -61,6 +63,20 @@ AutoBackupDialog::AutoBackupDialog(QWidget *parent)
     grid->addWidget(m_weeklyTimeEdit, 1, 2);
     grid->setColumnStretch(3, 1);
 
+    m_keepSpin->setRange(0, 9999);
+    m_keepSpin->setValue(30);
+    m_keepSpin->setToolTip(tr("0 表示全部保留"));
+    auto *keepRow = new QHBoxLayout;
+    auto *keepLabel = new QLabel(tr("只保留最近"));
+    keepLabel->setBuddy(m_keepSpin);
+    keepRow->addWidget(keepLabel);
+    keepRow->addWidget(m_keepSpin);
+    keepRow->addWidget(new QLabel(tr("份自动备份")));
+    auto *allHint = new QLabel(tr("（0 表示全部保留）"));
+    allHint->setForegroundRole(QPalette::PlaceholderText);
+    keepRow->addWidget(allHint);
+    keepRow->addStretch(1);
+
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_saveButton);
@@ -75,6 +91,7 @@ AutoBackupDialog::AutoBackupDialog(QWidget *parent)
     layout->addWidget(m_enabledCheck);
     layout->addLayout(pathRow);
     layout->addWidget(when);
+    layout->addLayout(keepRow);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
@@ -110,6 +127,16 @@ QString AutoBackupDialog::scheduleText() const
     return formatBackupSchedule(schedule);
 }
 
+void AutoBackupDialog::setKeepCount(int keep)
+{
+    m_keepSpin->setValue(keep);
+}
+
+int AutoBackupDialog::keepCount() const
+{
+    return m_keepSpin->value();
+}
+
 void AutoBackupDialog::saveIfFolderValid()
 {
     const QString folder = m_folderEdit->text();
@@ -136,15 +163,17 @@ bool AutoBackupDialog::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-bool editAutoBackupSettings(bool &enabled, QString &folder, QString &schedule)
+bool editAutoBackupSettings(bool &enabled, QString &folder, QString &schedule, int &keep)
 {
     AutoBackupDialog window;
     window.loadValues(enabled, folder, schedule);
+    window.setKeepCount(keep);
     platform::execModal(window);
     if (!window.saved())
         return false;
     enabled = window.m_enabledCheck->isChecked();
     folder = window.m_folderEdit->text();
     schedule = window.scheduleText();
+    keep = window.keepCount();
     return true;
 }

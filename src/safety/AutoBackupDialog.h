@@ -7,6 +7,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTimeEdit;
 class QToolButton;
 
@@ -21,6 +22,9 @@ public:
     // Shows a stored schedule; one that cannot be read leaves the designed daily 12:30.
     void loadSchedule(const QString &schedule);
     QString scheduleText() const;
+    // How many automatic backups stay in the folder; 0 keeps all.
+    void setKeepCount(int keep);
+    int keepCount() const;
     // Closes as saved when the folder exists, or when the backup is off and no folder is given.
     void saveIfFolderValid();
     void chooseFolder();
@@ -34,6 +38,7 @@ public:
     QRadioButton *m_weeklyRadio;
     QComboBox *m_weekdayCombo;
     QTimeEdit *m_weeklyTimeEdit;
+    QSpinBox *m_keepSpin;
     QPushButton *m_saveButton;
     QPushButton *m_cancelButton;
 
@@ -44,6 +49,6 @@ private:
     bool m_saved = false;
 };
 
-// Opens the window with the three values; true when the user saved, and only then are the
-// values replaced with the window's.
-bool editAutoBackupSettings(bool &enabled, QString &folder, QString &schedule);
+// Opens the window with the values; true when the user saved, and only then are the values
+// replaced with the window's.
+bool editAutoBackupSettings(bool &enabled, QString &folder, QString &schedule, int &keep);

@@ -5,9 +5,13 @@
 #include "data/Database.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QStorageInfo>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
@@ -24,8 +28,10 @@ FileResult refused(const QString &path, const char *reason)
         QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), QCoreApplication::translate("DataSafety", reason)));
 }
 
-// Copies the backup to `staging`, checks the copy and renames it over the database.
-FileResult replaceDatabase(const QString &source, const QString &staging, const QString &database)
+// Copies the backup to `staging`, checks the copy, keeps the database as `undo` and renames
+// the copy over the database.
+FileResult replaceDatabase(const QString &source, const QString &staging, const QString &database,
+                           const QString &undo, QString *undoError)
 {
     // Left over from a restore that was cut short.
     QFile::remove(staging);
@@ -36,6 +42,17 @@ FileResult replaceDatabase(const QString &source, const QString &staging, const 
         return copied;
     if (!isProgramDatabase(staging))
         return refused(source, "不是本软件的备份文件");
+
+    // Only now: a file that was refused leaves the undo of the last command in place. A
+    // database that is missing has nothing to keep.
+    if (QFileInfo::exists(database)) {
+        const FileResult kept = copyFileBytes(database, undo);
+        if (!kept) {
+            if (undoError)
+                *undoError = kept.error;
+            return kept;
+        }
+    }
 
     // A program in the middle of writing the database keeps it locked: it is not replaced
     // under that program's feet. A journal without such a program belongs to a database that
@@ -70,6 +87,11 @@ QString programBackupFolder()
     return folder;
 }
 
+QString undoFilePath()
+{
+    return QDir(programBackupFolder()).filePath(QStringLiteral("撤销前的数据.WBK"));
+}
+
 FileResult backupDatabase(Database &dm, const QString &target)
 {
     dm.close();
@@ -88,18 +110,25 @@ bool isProgramDatabase(const QString &path)
         "Select count(*) from sqlite_master where type='table' and name='TPara' collate nocase"));
     if (!settings.next() || settings.value(0).toLongLong() != 1)
         return false;
+    // A keyed file of some other shape would restore into a program that cannot show it.
+    for (const QString &table : userDataTables()) {
+        SqliteStatement present(db, QStringLiteral(
+            "Select count(*) from sqlite_master where type='table' and name=? collate nocase"));
+        if (!present.bind({table}) || !present.next() || present.value(0).toLongLong() != 1)
+            return false;
+    }
     SqliteStatement check(db, QStringLiteral("PRAGMA quick_check"));
     return check.next() && check.value(0).toString() == QLatin1String("ok");
 }
 
-FileResult restoreDatabase(Database &dm, const QString &source)
+FileResult restoreDatabase(Database &dm, const QString &source, QString *undoError)
 {
     const QString database = dm.databasePath();
     if (isSameFile(source, database))
         return refused(source, "是数据库文件本身");
     const QString staging = database + QStringLiteral(".restore");
     dm.close();
-    FileResult result = replaceDatabase(source, staging, database);
+    FileResult result = replaceDatabase(source, staging, database, undoFilePath(), undoError);
     if (!result)
         QFile::remove(staging);
     if (!dm.open() && result)
@@ -107,8 +136,14 @@ FileResult restoreDatabase(Database &dm, const QString &source)
     return result;
 }
 
-bool clearUserData(Database &dm)
+bool clearUserData(Database &dm, QString *undoError)
 {
+    const FileResult kept = backupDatabase(dm, undoFilePath());
+    if (!kept) {
+        if (undoError)
+            *undoError = kept.error;
+        return false;
+    }
     return dm.inTransaction([&dm] {
         for (const QString &table : userDataTables()) {
             if (!dm.execute(QStringLiteral("Delete from ") + table))
@@ -116,4 +151,103 @@ bool clearUserData(Database &dm)
         }
         return true;
     });
+}
+
+BackupSummary inspectBackup(const QString &path)
+{
+    BackupSummary summary;
+    const QFileInfo info(path);
+    summary.modified = info.lastModified();
+    summary.size = info.size();
+    // A journal beside the backup would be played back into it by an opening in place.
+    const QTemporaryDir scratch;
+    const QString copy = scratch.filePath(QStringLiteral("check.WBK"));
+    const FileResult copied = scratch.isValid() ? copyFileBytes(path, copy) : FileResult::failure(scratch.errorString());
+    if (!copied) {
+        summary.reason = copied.error;
+        return summary;
+    }
+    if (!isProgramDatabase(copy)) {
+        summary.reason = QCoreApplication::translate("DataSafety", "不是本软件的备份文件，或者文件已经损坏");
+        return summary;
+    }
+    SqliteConnection db;
+    if (!db.open(copy, databaseKey())) {
+        summary.reason = db.lastError();
+        return summary;
+    }
+    SqliteStatement work(db, QStringLiteral("Select count(*) from TWork"));
+    SqliteStatement clients(db, QStringLiteral("Select count(*) from TCLient"));
+    summary.restorable = work.next() && clients.next();
+    summary.workItems = work.value(0).toLongLong();
+    summary.clients = clients.value(0).toLongLong();
+    return summary;
+}
+
+QStringList automaticBackups(const QString &folder)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\d{10})\\.WBK$"));
+    QStringList found;
+    const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        const QRegularExpressionMatch match = pattern.match(entry.fileName());
+        // A link or a name that is no date and hour was not written by the program.
+        if (match.hasMatch() && !entry.isSymLink() && entry.isFile()
+            && QDateTime::fromString(match.captured(1), QStringLiteral("yyyyMMddhh")).isValid())
+            found.append(entry.fileName());
+    }
+    return found; // the name is the date and hour, so name order is age order
+}
+
+QStringList pruneAutomaticBackups(const QString &folder, int keep, const QString &newest)
+{
+    QStringList removed;
+    if (keep <= 0)
+        return removed;
+    const QDir dir(folder);
+    QStringList older = automaticBackups(folder);
+    older.removeAll(QFileInfo(newest).fileName());
+    // The newest is one of the kept, whatever its name says about the clock.
+    qsizetype surplus = older.size() - (keep - 1);
+    for (qsizetype i = 0; i < older.size() && surplus > 0; ++i) {
+        if (QFile::remove(dir.filePath(older.at(i)))) {
+            removed.append(older.at(i));
+            --surplus;
+        }
+    }
+    if (!removed.isEmpty())
+        syncFolder(folder);
+    return removed;
+}
+
+qint64 folderFreeSpace(const QString &folder)
+{
+    const QStorageInfo storage(folder);
+    return storage.isValid() && storage.isReady() ? storage.bytesAvailable() : -1;
+}
+
+bool hasRoomForBackup(qint64 available, qint64 databaseSize)
+{
+    return available < 0 || available >= databaseSize + (databaseSize + 9) / 10;
+}
+
+QStringList removeCopyLeftovers(const QString &database, const QStringList &backupFolders)
+{
+    QStringList candidates{database + QStringLiteral(".restore"), database + QStringLiteral(".restore.part")};
+    for (const QString &folder : backupFolders) {
+        if (folder.isEmpty())
+            continue;
+        const QDir dir(folder);
+        for (const QString &name : dir.entryList({QStringLiteral("*.WBK.part")}, QDir::Files | QDir::Hidden | QDir::System)) {
+            if (name.endsWith(QLatin1String(".WBK.part"))) // the filter ignores case; the copy's name does not
+                candidates.append(dir.filePath(name));
+        }
+    }
+    QStringList removed;
+    for (const QString &path : candidates) {
+        const QFileInfo info(path);
+        if (info.isFile() && !info.isSymLink() && !removed.contains(info.absoluteFilePath()) && QFile::remove(path))
+            removed.append(info.absoluteFilePath());
+    }
+    return removed;
 }

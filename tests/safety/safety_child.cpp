@@ -1,11 +1,13 @@
 // Runs one data safety command on a program folder, the way the program runs it, for the kill
-// tests: "backup <folder> <target>", "restore <folder> <source>" or "clear <folder>". Prints
+// tests: "backup <folder> <target>", "restore <folder> <source>", "clear <folder>" or
+// "autobackup <folder> <backup folder>" (the backup of 2024-03-15 12:00, keeping two). Prints
 // "ready" when the command starts, "done" when it has finished. Backup and restore begin by
 // closing the connection, so they start without one: opening it would only spend the time
 // of the key derivation.
 #include "data/ProgramFolder.h"
 #include "data/Database.h"
 #include "safety/DataSafety.h"
+#include "safety/DataSafetyCommands.h"
 
 #include <QCoreApplication>
 
@@ -34,6 +36,8 @@ int main(int argc, char **argv)
         done = restoreDatabase(dm, file).ok;
     else if (clear)
         done = clearUserData(dm);
+    else if (std::strcmp(command, "autobackup") == 0)
+        done = takeAutomaticBackup(dm, file, QDateTime(QDate(2024, 3, 15), QTime(12, 0)), 2).isEmpty();
     std::fputs(done ? "done\n" : "failed\n", stdout);
     std::fflush(stdout);
     return done ? 0 : 1;

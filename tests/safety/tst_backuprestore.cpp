@@ -11,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 // Backup, restore and clearing as the user runs them from the settings page, on the real
 // database of a program folder of their own.
@@ -35,6 +36,18 @@ private slots:
     void clearingAsksTwice_data();
     void clearingAsksTwice();
     void clearingIsAllOrNothing();
+    void undoCopyThatFailsReplacesNothing_data();
+    void undoCopyThatFailsReplacesNothing();
+
+    void pruningTouchesOnlyTheProgramsOwnBackups_data();
+    void pruningTouchesOnlyTheProgramsOwnBackups();
+    void roomForABackup_data();
+    void roomForABackup();
+    void automaticBackupNeedsRoom_data();
+    void automaticBackupNeedsRoom();
+
+    void checkingABackupChangesNothing_data();
+    void checkingABackupChangesNothing();
 
 private:
     QByteArray databaseBytes() const;
@@ -239,6 +252,7 @@ void TestBackupRestore::restoreRefusesWhatIsNoBackupOfOurs_data()
     QTest::newRow("truncated at a page boundary") << "pages";
     QTest::newRow("another key") << "otherkey";
     QTest::newRow("not encrypted") << "plain";
+    QTest::newRow("our key, but only the settings table") << "settingsonly";
     QTest::newRow("the database itself") << "database";
     QTest::newRow("missing file") << "missing";
 }
@@ -261,6 +275,8 @@ void TestBackupRestore::restoreRefusesWhatIsNoBackupOfOurs()
         writeForeignDatabase(source, QByteArrayLiteral("another-key"));
     else if (kind == QLatin1String("plain"))
         writeForeignDatabase(source, {});
+    else if (kind == QLatin1String("settingsonly"))
+        writeForeignDatabase(source, databaseKey());
     else if (kind == QLatin1String("database"))
         source = m_folder->databasePath();
     QVERIFY(m_folder->database().execute(QStringLiteral("Update TWork Set Title='还原前' where ID=1")));
@@ -274,6 +290,7 @@ void TestBackupRestore::restoreRefusesWhatIsNoBackupOfOurs()
     QVERIFY(m_folder->database().isOpen());
     QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select Title from TWork where ID=1")), QStringLiteral("还原前"));
     QCOMPARE(QDir(m_folder->filePath(QStringLiteral("db"))).entryList(QDir::Files), QStringList{"DOZA.dat"});
+    QVERIFY2(!QFile::exists(undoFilePath()), "a refused file took the place of the last undo");
 }
 
 void TestBackupRestore::restoreCancelledChangesNothing()
@@ -350,6 +367,182 @@ void TestBackupRestore::clearingIsAllOrNothing()
 
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("清除数据过程中发生错误！"));
     QCOMPARE(counts(userDataTables()), userData);
+}
+
+void TestBackupRestore::undoCopyThatFailsReplacesNothing_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::newRow("restore") << "restore";
+    QTest::newRow("clearing") << "clear";
+}
+
+void TestBackupRestore::undoCopyThatFailsReplacesNothing()
+{
+    QFETCH(QString, command);
+    const QString elsewhere = m_folder->filePath(QStringLiteral("elsewhere.WBK"));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Delete from TGoods")));
+    QVERIFY(backupDatabase(m_folder->database(), elsewhere));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TWork Set Title='撤销前' where ID=1")));
+    const QByteArray before = databaseBytes();
+    const ReadOnlyFolder locked(m_folder->filePath(QStringLiteral("Bak")));
+    if (!locked.isReadOnly())
+        QSKIP("this machine cannot make a folder read-only for the superuser");
+    m_prompter->answerText(elsewhere);
+
+    const CommandOutcome outcome = command == QLatin1String("restore") ? restoreByUser(m_folder->database())
+                                                                        : clearDataByUser(m_folder->database());
+
+    QCOMPARE(outcome, CommandOutcome::Failed);
+    QVERIFY(m_prompter->lastShown().startsWith(QStringLiteral("无法保存撤销用的数据（撤销前的数据.WBK），数据没有改动：\n")));
+    QCOMPARE(databaseBytes(), before);
+    QVERIFY(m_folder->database().isOpen());
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select Title from TWork where ID=1")), QStringLiteral("撤销前"));
+}
+
+void TestBackupRestore::pruningTouchesOnlyTheProgramsOwnBackups_data()
+{
+    QTest::addColumn<int>("keep");
+    QTest::addColumn<QStringList>("removed");
+
+    QTest::newRow("keep 2: the newest and one more") << 2 << QStringList{"2024031001.WBK", "2024031023.WBK"};
+    QTest::newRow("keep 4: nothing to remove") << 4 << QStringList{};
+    QTest::newRow("keep 1: only the new one") << 1 << QStringList{"2024031001.WBK", "2024031023.WBK", "2024031109.WBK"};
+    QTest::newRow("keep 0: all of them") << 0 << QStringList{};
+}
+
+void TestBackupRestore::pruningTouchesOnlyTheProgramsOwnBackups()
+{
+    QFETCH(int, keep);
+    QFETCH(QStringList, removed);
+    const QString folder = m_folder->filePath(QStringLiteral("auto"));
+    QVERIFY(QDir().mkpath(folder));
+    const QStringList own{"2024031001.WBK", "2024031023.WBK", "2024031109.WBK", "2024031512.WBK"};
+    // The user's own files, some of them close to the program's names.
+    const QStringList others{"20240310.WBK", "2024031099.WBK", "2024031002.wbk", "my2024031003.WBK",
+                             "2024031004.WBK.bak", "20240310051.WBK", "备注.txt", "2024031006.WBK.part"};
+    for (const QString &name : own + others)
+        writeFile(QDir(folder).filePath(name), name.toUtf8());
+    QVERIFY(QDir(folder).mkdir(QStringLiteral("2024030101.WBK")));
+    QVERIFY(QFile::link(QDir(folder).filePath(QStringLiteral("备注.txt")), QDir(folder).filePath(QStringLiteral("2024030102.WBK"))));
+
+    QCOMPARE(automaticBackups(folder), own);
+    QCOMPARE(pruneAutomaticBackups(folder, keep, QDir(folder).filePath(QStringLiteral("2024031512.WBK"))), removed);
+
+    QStringList left = own + others + QStringList{"2024030101.WBK", "2024030102.WBK"};
+    for (const QString &name : removed)
+        left.removeAll(name);
+    left.sort();
+    QStringList found = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System);
+    found.sort();
+    QCOMPARE(found, left);
+}
+
+void TestBackupRestore::roomForABackup_data()
+{
+    QTest::addColumn<qint64>("available");
+    QTest::addColumn<qint64>("databaseSize");
+    QTest::addColumn<bool>("room");
+
+    QTest::newRow("a tenth to spare") << qint64(220) << qint64(200) << true;
+    QTest::newRow("a byte short of it") << qint64(219) << qint64(200) << false;
+    QTest::newRow("just the size") << qint64(200) << qint64(200) << false;
+    QTest::newRow("the tenth rounds up") << qint64(11) << qint64(9) << true;
+    QTest::newRow("a 200 MB database on a 210 MB disk") << (qint64(210) << 20) << (qint64(200) << 20) << false;
+    QTest::newRow("unknown free space") << qint64(-1) << qint64(200) << true;
+}
+
+void TestBackupRestore::roomForABackup()
+{
+    QFETCH(qint64, available);
+    QFETCH(qint64, databaseSize);
+    QFETCH(bool, room);
+    QCOMPARE(hasRoomForBackup(available, databaseSize), room);
+}
+
+void TestBackupRestore::automaticBackupNeedsRoom_data()
+{
+    QTest::addColumn<int>("freePercent"); // of the database's size; -1 when the system cannot tell
+    QTest::addColumn<bool>("taken");
+
+    QTest::newRow("5 % more than the database") << 105 << false;
+    QTest::newRow("20 % more") << 120 << true;
+    QTest::newRow("unknown") << -1 << true;
+}
+
+void TestBackupRestore::automaticBackupNeedsRoom()
+{
+    QFETCH(int, freePercent);
+    QFETCH(bool, taken);
+    const QString folder = m_folder->filePath(QStringLiteral("auto"));
+    QVERIFY(QDir().mkpath(folder));
+    for (const char *older : {"2024031001.WBK", "2024031002.WBK"})
+        writeFile(QDir(folder).filePath(QLatin1String(older)), older);
+    const qint64 size = databaseBytes().size();
+    QStringList asked;
+    const FreeSpaceQuery freeSpace = [&](const QString &where) {
+        asked.append(where);
+        return freePercent < 0 ? qint64(-1) : size * freePercent / 100;
+    };
+
+    const QString problem = takeAutomaticBackup(m_folder->database(), folder, QDateTime(QDate(2024, 3, 15), QTime(12, 30)), 1, freeSpace);
+
+    QCOMPARE(asked, QStringList{folder});
+    QCOMPARE(problem.isEmpty(), taken);
+    if (!taken)
+        QVERIFY2(problem.startsWith(QStringLiteral("磁盘空间不足，自动备份没有进行：\n")), qPrintable(problem));
+    // Keeping one: a backup taken replaces the older ones, a refused one leaves them.
+    QCOMPARE(QDir(folder).entryList(QDir::Files), taken ? QStringList{"2024031512.WBK"}
+                                                        : QStringList({"2024031001.WBK", "2024031002.WBK"}));
+    QVERIFY(m_folder->database().isOpen());
+}
+
+void TestBackupRestore::checkingABackupChangesNothing_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("expected"); // a pattern of the message
+
+    QTest::newRow("a backup of ours") << "good"
+        << "^这个备份文件可以用来还原数据。\n文件：.*/Bak/check\\.WBK\n日期：2024-03-15 12:30\n大小：\\d+\\.\\d [KM]B\n"
+           "其中有事务 14 条，客户 10 个。$";
+    QTest::newRow("with the journal of an unfinished write beside it") << "journal"
+        << "^这个备份文件可以用来还原数据。\n.*其中有事务 14 条";
+    QTest::newRow("garbage") << "garbage" << "^这个文件不能用来还原数据：\n.*check\\.WBK\n不是本软件的备份文件，或者文件已经损坏$";
+    QTest::newRow("our key, only the settings table") << "settingsonly" << "^这个文件不能用来还原数据：";
+    QTest::newRow("missing") << "missing" << "^这个文件不能用来还原数据：\n.*\n.*check\\.WBK: ";
+}
+
+void TestBackupRestore::checkingABackupChangesNothing()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, expected);
+    const QString file = backupPath(QStringLiteral("check.WBK"));
+    QVERIFY(m_folder->database().execute(QStringLiteral("Delete from TWork where ID=1")));
+    if (kind == QLatin1String("good") || kind == QLatin1String("journal"))
+        QVERIFY(backupDatabase(m_folder->database(), file));
+    else if (kind == QLatin1String("garbage"))
+        writeFile(file, QByteArray(50000, '\x5a'));
+    else if (kind == QLatin1String("settingsonly"))
+        writeForeignDatabase(file, databaseKey());
+    if (kind == QLatin1String("journal"))
+        writeFile(file + QStringLiteral("-journal"), QByteArray(5000, '\x22'));
+    if (QFile::exists(file)) {
+        QFile touched(file);
+        QVERIFY(touched.open(QIODevice::ReadWrite));
+        QVERIFY(touched.setFileTime(QDateTime(QDate(2024, 3, 15), QTime(12, 30)), QFileDevice::FileModificationTime));
+    }
+    const QByteArray backupBefore = contentOf(file);
+    const QByteArray before = databaseBytes();
+    m_prompter->answerText(file);
+
+    checkBackupByUser();
+
+    QCOMPARE(m_prompter->fileRequests().first().title, QStringLiteral("检查备份文件"));
+    QCOMPARE(m_prompter->shown().size(), 1);
+    QVERIFY2(QRegularExpression(expected, QRegularExpression::DotMatchesEverythingOption).match(m_prompter->lastShown()).hasMatch(),
+             qPrintable(m_prompter->lastShown()));
+    QCOMPARE(contentOf(file), backupBefore);
+    QCOMPARE(databaseBytes(), before);
+    QVERIFY(!QFile::exists(undoFilePath()));
 }
 
 PANDREL_TEST_MAIN(TestBackupRestore)

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTimeEdit>
 #include <QTimer>
@@ -216,19 +217,22 @@ void TestBackupSchedule::cancelHandsNothingBack()
     bool enabled = true;
     QString folder = QStringLiteral("/tmp");
     QString schedule = QStringLiteral("0,12:30");
+    int keep = 0;
     QTimer::singleShot(0, [] {
         auto *window = qobject_cast<AutoBackupDialog *>(QApplication::activeModalWidget());
         QVERIFY(window);
         window->m_enabledCheck->setChecked(false);
         window->m_weeklyRadio->setChecked(true);
+        window->m_keepSpin->setValue(5);
         QTest::keyClick(window, Qt::Key_Escape);
     });
 
-    QVERIFY(!editAutoBackupSettings(enabled, folder, schedule));
+    QVERIFY(!editAutoBackupSettings(enabled, folder, schedule, keep));
 
     QVERIFY(enabled);
     QCOMPARE(folder, QStringLiteral("/tmp"));
     QCOMPARE(schedule, QStringLiteral("0,12:30"));
+    QCOMPARE(keep, 0);
 }
 
 PANDREL_TEST_MAIN(TestBackupSchedule)

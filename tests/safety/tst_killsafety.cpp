@@ -5,16 +5,19 @@
 #include "safety/DataSafety.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
 
-// Backup, restore and clearing run in a child process that is killed (SIGKILL) at random
-// moments of the command; each time the database must open, pass the integrity check and
-// hold every committed row: for a restore the old database or the backup, whole; for a
-// clearing all the rows or none of them.
+// Backup, restore, clearing and the automatic backup run in a child process that is killed
+// (SIGKILL) at random moments of the command; each time the database must open, pass the
+// integrity check and hold every committed row: for a restore the old database or the backup,
+// whole; for a clearing all the rows or none of them. The copy kept for the undo is the older
+// one or the whole database, and the one the data was replaced after; the automatic backup
+// removes older backups only after its own is whole, oldest first, each one whole or gone.
 class TestKillSafety : public QObject
 {
     Q_OBJECT
@@ -72,6 +75,7 @@ void TestKillSafety::killedCommandLeavesTheDatabaseSound_data()
     QTest::newRow("backup") << "backup";
     QTest::newRow("restore") << "restore";
     QTest::newRow("clearing") << "clear";
+    QTest::newRow("automatic backup keeping two") << "autobackup";
 }
 
 void TestKillSafety::killedCommandLeavesTheDatabaseSound()
@@ -82,6 +86,13 @@ void TestKillSafety::killedCommandLeavesTheDatabaseSound()
     const QString database = folder.databasePath();
     const QByteArray original = contentOf(database);
     const QString file = folder.filePath(QStringLiteral("Bak/2024031512.WBK"));
+    const bool automatic = command == QLatin1String("autobackup");
+    const QString undo = folder.filePath(QStringLiteral("Bak/撤销前的数据.WBK"));
+    const QByteArray olderUndo = QByteArray("the undo of an earlier command ").repeated(1000);
+    // The automatic backups already there, oldest first; keeping two removes the first two.
+    QList<std::pair<QString, QByteArray>> olderAutomatic;
+    for (const char *name : {"Bak/2024031001.WBK", "Bak/2024031002.WBK", "Bak/2024031003.WBK"})
+        olderAutomatic.append({folder.filePath(QLatin1String(name)), QByteArray(name).repeated(2000)});
 
     // The backup a restore brings back: the same database with other rows.
     QByteArray backup;
@@ -109,10 +120,18 @@ void TestKillSafety::killedCommandLeavesTheDatabaseSound()
         for (const QString &leftover : {database + QStringLiteral("-journal"), database + QStringLiteral(".restore"),
                                         database + QStringLiteral(".restore-journal")})
             QFile::remove(leftover);
-        if (command == QLatin1String("backup")) {
-            QFile older(file);
+        auto write = [](const QString &path, const QByteArray &content) {
+            QFile older(path);
             QVERIFY(older.open(QIODevice::WriteOnly | QIODevice::Truncate));
-            QCOMPARE(older.write(olderBackup), olderBackup.size());
+            QCOMPARE(older.write(content), content.size());
+        };
+        if (command == QLatin1String("backup"))
+            write(file, olderBackup);
+        write(undo, olderUndo);
+        if (automatic) {
+            QFile::remove(file);
+            for (const auto &[path, content] : olderAutomatic)
+                write(path, content);
         }
         QFile db(database);
         QVERIFY(db.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -122,7 +141,8 @@ void TestKillSafety::killedCommandLeavesTheDatabaseSound()
     // Returns how long it ran.
     auto run = [&](qint64 delayMicroseconds) -> qint64 {
         QProcess child;
-        child.start(QStringLiteral(SAFETY_CHILD), {command, folder.path(), file});
+        child.start(QStringLiteral(SAFETY_CHILD),
+                    {command, folder.path(), automatic ? folder.filePath(QStringLiteral("Bak")) : file});
         while (!child.canReadLine()) {
             if (!child.waitForReadyRead(10000))
                 return -1;
@@ -136,14 +156,37 @@ void TestKillSafety::killedCommandLeavesTheDatabaseSound()
         child.waitForFinished(10000);
         return running.nsecsElapsed() / 1000;
     };
+    auto automaticOutcome = [&]() -> std::optional<Outcome> {
+        const bool taken = QFile::exists(file);
+        if (contentOf(database) != original || (taken && contentOf(file) != original))
+            return std::nullopt;
+        bool keptOne = false;
+        for (const auto &[path, content] : olderAutomatic) {
+            if (QFile::exists(path)) {
+                if (contentOf(path) != content)
+                    return std::nullopt;
+                keptOne = true;
+            } else if (!taken || keptOne) {
+                return std::nullopt; // removed before the new one was whole, or not the oldest
+            }
+        }
+        return keptOne ? std::optional(Outcome::Untouched) : std::nullopt;
+    };
     auto outcome = [&]() -> std::optional<Outcome> {
+        if (automatic)
+            return automaticOutcome();
         if (QFile::exists(database + QStringLiteral("-journal")) && command != QLatin1String("clear"))
             return std::nullopt; // only a write into the database leaves a journal
+        const QByteArray undoNow = contentOf(undo);
+        if (command != QLatin1String("backup") && undoNow != olderUndo && undoNow != original)
+            return std::nullopt;
         if (command == QLatin1String("backup") && contentOf(file) != olderBackup && contentOf(file) != original)
             return std::nullopt;
         const QByteArray now = contentOf(database);
         if (now == original)
             return Outcome::Untouched;
+        if (undoNow != original)
+            return std::nullopt; // replaced without the copy for the undo
         if (!backup.isEmpty() && now == backup)
             return Outcome::Replaced;
         if (command != QLatin1String("clear"))
@@ -162,12 +205,17 @@ void TestKillSafety::killedCommandLeavesTheDatabaseSound()
     reset();
     const qint64 duration = run(-1);
     QVERIFY2(duration > 0, "the child process did not start its command");
-    const Outcome full = command == QLatin1String("backup") ? Outcome::Untouched
+    const Outcome full = command == QLatin1String("backup") || automatic ? Outcome::Untouched
                          : command == QLatin1String("restore") ? Outcome::Replaced
                                                                 : Outcome::Cleared;
     QCOMPARE(outcome(), std::optional(full));
     if (command == QLatin1String("backup"))
         QCOMPARE(contentOf(file), original);
+    else if (automatic)
+        QCOMPARE(QDir(folder.filePath(QStringLiteral("Bak"))).entryList({QStringLiteral("20*.WBK")}),
+                 (QStringList{"2024031003.WBK", "2024031512.WBK"}));
+    else
+        QCOMPARE(contentOf(undo), original);
 
     const quint32 seed = quint32(QDateTime::currentMSecsSinceEpoch());
     QRandomGenerator random(seed);

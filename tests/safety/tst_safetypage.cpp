@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -55,6 +56,13 @@ private slots:
     void leavingTheFolderBox_data();
     void leavingTheFolderBox();
 
+    void undoBringsTheDataBack_data();
+    void undoBringsTheDataBack();
+    void autoBackupKeepsTheNewestOfItsOwn_data();
+    void autoBackupKeepsTheNewestOfItsOwn();
+    void leftoversOfAKilledCopyGoAtStart();
+    void checkingABackupFromThePage();
+
 private:
     void setStoredSettings(const QString &assignments, const QVariantList &params = {});
     void create();
@@ -63,6 +71,8 @@ private:
     QString storedSetting(const QString &column);
     void tickAt(const QDateTime &now);
     QStringList backups(const QString &folder) const;
+    // The program as it starts again after a restart.
+    void startAgain();
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
@@ -147,6 +157,14 @@ void TestSafetyPage::tickAt(const QDateTime &now)
 QStringList TestSafetyPage::backups(const QString &folder) const
 {
     return QDir(folder).entryList({QStringLiteral("*.WBK")}, QDir::Files, QDir::Name);
+}
+
+void TestSafetyPage::startAgain()
+{
+    m_window.reset();
+    QVERIFY(m_folder->database().open());
+    m_window = std::make_unique<MainWindow>();
+    create();
 }
 
 void TestSafetyPage::successfulCommandRestartsOnce_data()
@@ -379,6 +397,8 @@ void TestSafetyPage::settingsWindowFromThePage()
         QVERIFY(window);
         QVERIFY(window->m_enabledCheck->isChecked());
         QCOMPARE(window->m_folderEdit->text(), shownBefore);
+        QCOMPARE(window->m_keepSpin->value(), 30); // as stored for a new installation
+        window->m_keepSpin->setValue(7);
         window->m_enabledCheck->setChecked(false);
         window->m_folderEdit->setText(chosen);
         window->m_weeklyRadio->setChecked(true);
@@ -395,6 +415,7 @@ void TestSafetyPage::settingsWindowFromThePage()
     QCOMPARE(storedSetting(QStringLiteral("AutoBakType")), save ? QStringLiteral("1,4,16:00") : QStringLiteral("0,12:30"));
     QCOMPARE(storedSetting(QStringLiteral("AutoBak")), save ? QStringLiteral("0") : QStringLiteral("1"));
     QCOMPARE(storedSetting(QStringLiteral("AutoBakPath")), save ? chosen : QString());
+    QCOMPARE(storedSetting(QStringLiteral("AutoBakKeep")), save ? QStringLiteral("7") : QStringLiteral("30"));
 }
 
 void TestSafetyPage::leavingTheFolderBox_data()
@@ -433,6 +454,152 @@ void TestSafetyPage::leavingTheFolderBox()
                                                                     : stored;
     QCOMPARE(storedSetting(QStringLiteral("AutoBakPath")), expected);
     QCOMPARE(box->text(), typed == QLatin1String("existing") ? existing : typed);
+}
+
+void TestSafetyPage::undoBringsTheDataBack_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<bool>("confirmed");
+
+    QTest::newRow("after restoring the wrong backup") << "restore" << true;
+    QTest::newRow("after clearing by mistake") << "clear" << true;
+    QTest::newRow("No to the question") << "clear" << false;
+}
+
+void TestSafetyPage::undoBringsTheDataBack()
+{
+    QFETCH(QString, command);
+    QFETCH(bool, confirmed);
+    Database &dm = m_folder->database();
+    const QString backup = m_folder->filePath(QStringLiteral("Bak/earlier.WBK"));
+    QVERIFY(dm.execute(QStringLiteral("Delete from TWork where ID > 5")));
+    QVERIFY(backupDatabase(dm, backup));
+    QVERIFY(dm.execute(QStringLiteral("Delete from TWork where ID > 5")));
+    QVERIFY(dm.execute(QStringLiteral("Update TWork Set Title='撤销前的标题' where ID=1")));
+    const QString before = dm.queryValue(QStringLiteral("Select count(*) || Title from TWork where ID=1"));
+    auto workItems = [&] { return dm.queryValue(QStringLiteral("Select count(*) || '/' || ifnull(max(Title), '') from TWork where ID=1 or ID>5")); };
+    const QString ours = workItems();
+    create();
+    QVERIFY(!m_window->m_settingsPage->m_undoButton->isEnabled()); // nothing to undo yet
+    if (command == QLatin1String("restore")) {
+        m_prompter->answerText(backup);
+        m_window->m_settingsPage->m_restoreButton->click();
+    } else {
+        m_window->m_settingsPage->m_clearDataButton->click();
+    }
+    QCOMPARE(m_shell->calls().filter(QStringLiteral("restart")).size(), 1);
+    startAgain();
+    const QString replaced = workItems();
+    QVERIFY(replaced != ours);
+    QVERIFY(m_window->m_settingsPage->m_undoButton->isEnabled());
+    const qsizetype shownBefore = m_prompter->shown().size();
+    confirmed ? m_prompter->answerYes() : m_prompter->answerNo();
+
+    m_window->m_settingsPage->m_undoButton->click();
+
+    const QStringList shown = m_prompter->shown().mid(shownBefore);
+    QCOMPARE(shown.size(), confirmed ? 2 : 1); // asked once
+    QVERIFY(shown.first().startsWith(QStringLiteral("撤销上次恢复/清除：")));
+    QCOMPARE(m_shell->calls().filter(QStringLiteral("restart")).size(), confirmed ? 2 : 1);
+    if (!confirmed) {
+        QCOMPARE(workItems(), replaced);
+        return;
+    }
+    QVERIFY(shown.last().endsWith(QStringLiteral("软件将自动退出并重新启动本软件。")));
+    startAgain();
+    QCOMPARE(workItems(), ours);
+    QCOMPARE(dm.queryValue(QStringLiteral("Select count(*) || Title from TWork where ID=1")), before);
+    // What the command made is kept in turn: the undo can itself be undone.
+    QVERIFY(m_window->m_settingsPage->m_undoButton->isEnabled());
+    QVERIFY(isProgramDatabase(undoFilePath()));
+}
+
+void TestSafetyPage::autoBackupKeepsTheNewestOfItsOwn_data()
+{
+    QTest::addColumn<int>("keep");
+    QTest::addColumn<bool>("readOnly");
+    QTest::addColumn<QStringList>("left"); // of the program's own backups, "2024031512.WBK" the new one
+
+    QTest::newRow("keep 2") << 2 << false << QStringList{"2024031411.WBK", "2024031512.WBK"};
+    QTest::newRow("keep 0 keeps all")
+        << 0 << false << QStringList{"2024031309.WBK", "2024031410.WBK", "2024031411.WBK", "2024031512.WBK"};
+    QTest::newRow("read-only folder: the copy fails, nothing goes")
+        << 1 << true << QStringList{"2024031309.WBK", "2024031410.WBK", "2024031411.WBK"};
+}
+
+void TestSafetyPage::autoBackupKeepsTheNewestOfItsOwn()
+{
+    QFETCH(int, keep);
+    QFETCH(bool, readOnly);
+    QFETCH(QStringList, left);
+    const QString folder = m_folder->filePath(QStringLiteral("auto"));
+    const QStringList own{"2024031309.WBK", "2024031410.WBK", "2024031411.WBK"};
+    const QStringList users{"20240313.WBK", "我的2024031309.WBK", "2024031308.wbk", "说明.txt"};
+    QVERIFY(QDir().mkpath(folder));
+    for (const QString &name : own + users) {
+        QFile file(QDir(folder).filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(name.toUtf8());
+    }
+    std::optional<ReadOnlyFolder> locked;
+    if (readOnly) {
+        locked.emplace(folder);
+        if (!locked->isReadOnly())
+            QSKIP("this machine cannot make a folder read-only for the superuser");
+    }
+    setStoredSettings(QStringLiteral("AutoBak=1, AutoBakPath=?, AutoBakType='0,12:30', AutoBakKeep=?"), {folder, keep});
+    create();
+
+    tickAt(QDateTime(kFriday, QTime(12, 30)));
+
+    QStringList expected = left + users;
+    expected.sort();
+    QStringList found = QDir(folder).entryList(QDir::Files);
+    found.sort();
+    QCOMPARE(found, expected);
+    if (readOnly)
+        QVERIFY(m_prompter->lastShown().startsWith(QStringLiteral("自动备份数据失败！\n")));
+    else
+        QVERIFY(m_prompter->shown().isEmpty());
+}
+
+void TestSafetyPage::leftoversOfAKilledCopyGoAtStart()
+{
+    const QString autoFolder = m_folder->filePath(QStringLiteral("auto"));
+    QVERIFY(QDir().mkpath(autoFolder));
+    const QStringList leftovers{"db/DOZA.dat.restore", "db/DOZA.dat.restore.part", "Bak/20240315.WBK.part",
+                                "Bak/撤销前的数据.WBK.part", "auto/2024031512.WBK.part"};
+    const QStringList kept{"db/DOZA.dat.part", "db/other.restore", "Bak/20240315.WBK", "Bak/笔记.part",
+                           "Bak/20240315.wbk.part", "auto/2024031512.WBK", "Images/x.WBK.part", "2024031512.WBK.part"};
+    for (const QString &name : leftovers + kept) {
+        QFile file(m_folder->filePath(name));
+        QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(name));
+        file.write("part");
+    }
+    setStoredSettings(QStringLiteral("AutoBakPath=?"), {autoFolder});
+
+    create();
+
+    for (const QString &name : leftovers)
+        QVERIFY2(!QFile::exists(m_folder->filePath(name)), qPrintable(name));
+    for (const QString &name : kept)
+        QVERIFY2(QFile::exists(m_folder->filePath(name)), qPrintable(name));
+    QVERIFY(m_folder->database().isOpen());
+}
+
+void TestSafetyPage::checkingABackupFromThePage()
+{
+    const QString backup = m_folder->filePath(QStringLiteral("Bak/20240301.WBK"));
+    QVERIFY(backupDatabase(m_folder->database(), backup));
+    create();
+    m_prompter->answerText(backup);
+
+    m_window->m_settingsPage->m_checkBackupButton->click();
+
+    QCOMPARE(m_prompter->shown().size(), 1);
+    QVERIFY2(m_prompter->lastShown().startsWith(QStringLiteral("这个备份文件可以用来还原数据。")), qPrintable(m_prompter->lastShown()));
+    QVERIFY(m_shell->calls().filter(QStringLiteral("restart")).isEmpty());
+    QVERIFY(m_folder->database().isOpen());
 }
 
 PANDREL_TEST_MAIN(TestSafetyPage)
