@@ -43,6 +43,10 @@ FileResult replaceDatabase(const QString &source, const QString &staging, const 
     if (!isProgramDatabase(staging))
         return refused(source, "不是本软件的备份文件");
 
+    // A program in the middle of writing the database keeps it locked: it is not replaced
+    // under that program's feet, and its half-written state is no undo either.
+    if (!ExclusiveFileLock(database).held())
+        return refused(database, "数据库正被其他程序使用");
     // Only now: a file that was refused leaves the undo of the last command in place. A
     // database that is missing has nothing to keep.
     if (QFileInfo::exists(database)) {
@@ -54,9 +58,9 @@ FileResult replaceDatabase(const QString &source, const QString &staging, const 
         }
     }
 
-    // A program in the middle of writing the database keeps it locked: it is not replaced
-    // under that program's feet. A journal without such a program belongs to a database that
-    // could not be opened to play it back; it must not be played back onto the restored file.
+    // Locked again for the replacing. A journal without a program that holds the lock belongs
+    // to a database that could not be opened to play it back; it must not be played back onto
+    // the restored file.
     const ExclusiveFileLock lock(database);
     if (!lock.held())
         return refused(database, "数据库正被其他程序使用");

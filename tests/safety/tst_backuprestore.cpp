@@ -38,6 +38,7 @@ private slots:
     void clearingIsAllOrNothing();
     void undoCopyThatFailsReplacesNothing_data();
     void undoCopyThatFailsReplacesNothing();
+    void restoreWhileAnotherProgramReadsKeepsTheLastUndo();
 
     void pruningTouchesOnlyTheProgramsOwnBackups_data();
     void pruningTouchesOnlyTheProgramsOwnBackups();
@@ -397,6 +398,27 @@ void TestBackupRestore::undoCopyThatFailsReplacesNothing()
     QCOMPARE(databaseBytes(), before);
     QVERIFY(m_folder->database().isOpen());
     QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select Title from TWork where ID=1")), QStringLiteral("撤销前"));
+}
+
+void TestBackupRestore::restoreWhileAnotherProgramReadsKeepsTheLastUndo()
+{
+    QVERIFY(backupDatabase(m_folder->database(), backupPath(QStringLiteral("good.WBK"))));
+    const QByteArray lastUndo("the undo of the last command");
+    writeFile(undoFilePath(), lastUndo);
+    const QByteArray before = databaseBytes();
+    // Its read transaction lets a copy read the database, but not replace it.
+    SqliteConnection reader;
+    QVERIFY(reader.open(m_folder->databasePath(), databaseKey()));
+    QVERIFY(reader.execute(QStringLiteral("begin")));
+    SqliteStatement reading(reader, QStringLiteral("Select count(*) from TWork"));
+    QVERIFY(reading.next());
+    m_prompter->answerText(backupPath(QStringLiteral("good.WBK")));
+
+    QCOMPARE(restoreByUser(m_folder->database()), CommandOutcome::Failed);
+
+    QCOMPARE(m_prompter->lastShown(), kRestoreFailed);
+    QCOMPARE(contentOf(undoFilePath()), lastUndo);
+    QCOMPARE(databaseBytes(), before);
 }
 
 void TestBackupRestore::pruningTouchesOnlyTheProgramsOwnBackups_data()
