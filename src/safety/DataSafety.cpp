@@ -190,7 +190,7 @@ BackupSummary inspectBackup(const QString &path)
 
 QStringList automaticBackups(const QString &folder)
 {
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{10})\\.WBK$"));
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{10})\\.WBK$"));
     QStringList found;
     const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
     for (const QFileInfo &entry : entries) {

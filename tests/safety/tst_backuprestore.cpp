@@ -441,7 +441,8 @@ void TestBackupRestore::pruningTouchesOnlyTheProgramsOwnBackups()
     const QStringList own{"2024031001.WBK", "2024031023.WBK", "2024031109.WBK", "2024031512.WBK"};
     // The user's own files, some of them close to the program's names.
     const QStringList others{"20240310.WBK", "2024031099.WBK", "2024031002.wbk", "my2024031003.WBK",
-                             "2024031004.WBK.bak", "20240310051.WBK", "备注.txt", "2024031006.WBK.part"};
+                             "2024031004.WBK.bak", "20240310051.WBK", "备注.txt", "2024031006.WBK.part",
+                             "撤销前的数据.WBK", "２０２４０３１００７.WBK"};
     for (const QString &name : own + others)
         writeFile(QDir(folder).filePath(name), name.toUtf8());
     QVERIFY(QDir(folder).mkdir(QStringLiteral("2024030101.WBK")));
