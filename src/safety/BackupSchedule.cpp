@@ -1,5 +1,6 @@
 #include "safety/BackupSchedule.h"
 
+#include "safety/DataSafety.h"
 #include "util/Weekday.h"
 
 #include <QDir>
@@ -62,9 +63,11 @@ QString autoBackupPath(const QString &folder, const QDateTime &now)
 
 bool autoBackupTakenSince(const QString &folder, const QDateTime &since)
 {
-    const QFileInfoList backups = QDir(folder).entryInfoList({QStringLiteral("??????????.WBK")}, QDir::Files);
+    // Only the program's own names: a file of the user's just saved there is no backup taken.
+    const QDir dir(folder);
+    const QStringList backups = automaticBackups(folder);
     return std::any_of(backups.cbegin(), backups.cend(),
-                       [&since](const QFileInfo &backup) { return backup.lastModified() >= since; });
+                       [&](const QString &backup) { return QFileInfo(dir.filePath(backup)).lastModified() >= since; });
 }
 
 bool BackupScheduler::isDue(bool enabled, const QString &folder, const QString &schedule, const QDateTime &now)

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,6 +30,8 @@ private slots:
     void lastScheduledMoment();
     void fileNameHasOneSeparator_data();
     void fileNameHasOneSeparator();
+    void backupTakenSinceCountsOnlyItsOwnNames_data();
+    void backupTakenSinceCountsOnlyItsOwnNames();
 
     void windowShowsTheSchedule_data();
     void windowShowsTheSchedule();
@@ -125,6 +128,28 @@ void TestBackupSchedule::fileNameHasOneSeparator()
 {
     QFETCH(QString, folder);
     QCOMPARE(autoBackupPath(folder, QDateTime(QDate(2024, 3, 15), QTime(12, 30))), QStringLiteral("/srv/备份/2024031512.WBK"));
+}
+
+void TestBackupSchedule::backupTakenSinceCountsOnlyItsOwnNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("taken");
+
+    QTest::newRow("the program's own") << "2024031509.WBK" << true;
+    QTest::newRow("a user's file of ten characters") << "mybackup01.WBK" << false;
+    QTest::newRow("the undo copy") << "撤销前的数据.WBK" << false;
+}
+
+void TestBackupSchedule::backupTakenSinceCountsOnlyItsOwnNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, taken);
+    QTemporaryDir folder;
+    QFile file(folder.filePath(name));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    QCOMPARE(autoBackupTakenSince(folder.path(), QDateTime::currentDateTime().addSecs(-60)), taken);
 }
 
 void TestBackupSchedule::windowShowsTheSchedule_data()
