@@ -167,7 +167,7 @@ QString takeAutomaticBackup(Database &dm, const QString &folder, const QDateTime
     const qint64 available = freeSpace(folder);
     if (!hasRoomForBackup(available, needed))
         return tr("磁盘空间不足，自动备份没有进行：\n%1 只剩 %2，备份需要 %3。\n请清理磁盘或换一个备份文件夹。")
-            .arg(QDir::toNativeSeparators(folder), sizeText(available), sizeText(needed + needed / 10));
+            .arg(QDir::toNativeSeparators(folder), sizeText(available), sizeText(needed + (needed + 9) / 10));
     const QString target = autoBackupPath(folder, now);
     const FileResult copied = backupDatabase(dm, target);
     if (!copied)
