@@ -203,10 +203,10 @@ bool FollowUpEditor::loadRecord()
     m_specificationEdit->setText(m_followUp.text(QStringLiteral("Style")));
     m_unitCombo->setEditText(m_followUp.text(QStringLiteral("Unit")));
     m_notesEdit->setPlainText(m_followUp.text(QStringLiteral("Desp")));
-    m_quantityEdit->setText(moneyText(m_followUp.number(QStringLiteral("Qty"))));
-    m_priceEdit->setText(moneyText(m_followUp.number(QStringLiteral("Price"))));
-    m_amountEdit->setText(moneyText(m_followUp.number(QStringLiteral("Total"))));
-    m_virtualValueEdit->setText(moneyText(m_followUp.number(QStringLiteral("StepTotal"))));
+    m_quantityEdit->setText(storedNumberText(m_followUp.number(QStringLiteral("Qty"))));
+    m_priceEdit->setText(storedNumberText(m_followUp.number(QStringLiteral("Price"))));
+    m_amountEdit->setText(storedNumberText(m_followUp.number(QStringLiteral("Total"))));
+    m_virtualValueEdit->setText(storedNumberText(m_followUp.number(QStringLiteral("StepTotal"))));
     m_recordTimeEdit->setDateTime(m_followUp.dateTime(QStringLiteral("RecTime")));
 
     const qint64 stored = m_followUp.integer(QStringLiteral("StepID"));

@@ -24,8 +24,9 @@ QList<GridColumn> followUpColumns()
                    .footer = GridColumn::Footer::Text, .footerText = tr("合计")},
         GridColumn{.field = QStringLiteral("Style"), .title = tr("规格型号"), .width = 90},
         GridColumn{.field = QStringLiteral("Price"), .title = tr("单价"), .width = 70, .alignment = number, .decimals = 2},
-        GridColumn{.field = QStringLiteral("Qty"), .title = tr("数量"), .width = 60, .alignment = number, .decimals = 0,
-                   .footer = sum},
+        // No fixed decimals: a whole quantity shows as "3", a part one with its decimals ("2.5"),
+        // so that the rows add up to the footer as read.
+        GridColumn{.field = QStringLiteral("Qty"), .title = tr("数量"), .width = 60, .alignment = number, .footer = sum},
         GridColumn{.field = QStringLiteral("StepID"), .title = QStringLiteral("StepID"), .visible = false},
         GridColumn{.field = QStringLiteral("Total"), .title = tr("金额"), .width = 80, .alignment = number, .decimals = 2,
                    .footer = sum},

@@ -1,6 +1,7 @@
 #include "crm/FollowUpValues.h"
 
 #include "data/Recordset.h"
+#include "util/AmountCapitals.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -39,6 +40,12 @@ QString moneyText(double value)
     return QString::number(value, 'f', 2);
 }
 
+QString storedNumberText(double value)
+{
+    const QString money = moneyText(value);
+    return money.toDouble() == value ? money : plainNumber(value);
+}
+
 QString plainNumber(double value)
 {
     return QString::number(value, 'f', QLocale::FloatingPointShortest);
@@ -65,7 +72,7 @@ std::optional<QString> followUpAmount(const QString &quantity, const QString &pr
     const std::optional<double> each = boxNumber(price);
     if (!qty || !each)
         return std::nullopt;
-    return moneyText(*qty * *each);
+    return roundedToFen(decimalProduct(quantity, price));
 }
 
 std::optional<QString> followUpVirtualValue(const QString &amount, const QString &rate)
@@ -74,5 +81,5 @@ std::optional<QString> followUpVirtualValue(const QString &amount, const QString
     const std::optional<double> percent = boxNumber(rate);
     if (!total || !percent)
         return std::nullopt;
-    return moneyText(*total * *percent / 100);
+    return roundedToFen(decimalProduct(amount, rate, 2));
 }

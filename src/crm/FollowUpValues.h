@@ -30,6 +30,9 @@ std::optional<TrackStepModel> readTrackSteps(Database &database);
 
 // A number as a box shows it: "0.00".
 QString moneyText(double value);
+// A stored number in a box: "0.00" when that keeps its value, else all its decimals, so
+// that saving an item unchanged stores the same number ("12.345" stays so).
+QString storedNumberText(double value);
 // A stored number as its plain text: no exponent, no trailing zeros ("1580", "12.5").
 QString plainNumber(double value);
 // The number a box holds; nullopt for text that is no plain decimal number.
@@ -37,7 +40,8 @@ std::optional<double> boxNumber(const QString &text);
 // An empty box or one holding only a point: the computations first put a default number in.
 bool needsCorrection(const QString &text);
 
-// Amount = quantity × price, and virtual value = amount × rate / 100, both as "0.00";
+// Amount = quantity × price, and virtual value = amount × rate / 100, both as "0.00" worked
+// out on the decimal digits and rounded half up;
 // nullopt when a box's text is no number, so the computation stops and nothing changes.
 std::optional<QString> followUpAmount(const QString &quantity, const QString &price);
 std::optional<QString> followUpVirtualValue(const QString &amount, const QString &rate);

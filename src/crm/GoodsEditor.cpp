@@ -88,7 +88,7 @@ bool GoodsEditor::loadRecord(qint64 id)
     m_codeEdit->setText(m_goods.text(QStringLiteral("GoodsCode")));
     m_specificationEdit->setText(m_goods.text(QStringLiteral("Style")));
     m_unitEdit->setText(m_goods.text(QStringLiteral("Unit")));
-    m_priceEdit->setText(moneyText(m_goods.number(QStringLiteral("Price"))));
+    m_priceEdit->setText(storedNumberText(m_goods.number(QStringLiteral("Price"))));
     m_descriptionEdit->setPlainText(m_goods.text(QStringLiteral("Desp")));
     return true;
 }

@@ -90,7 +90,55 @@ QString textAt(int p, QChar c, const std::vector<QString> &texts)
     }
 }
 
+// The digits and the count of decimals of an unsigned decimal number; false for other text.
+bool splitDecimal(const QString &text, QString *digits, int *decimals)
+{
+    static const QRegularExpression number(QStringLiteral("^([0-9]*)(?:\\.([0-9]*))?$"));
+    const QRegularExpressionMatch match = number.match(text.trimmed());
+    if (!match.hasMatch() || match.captured(1).size() + match.captured(2).size() == 0)
+        return false;
+    *digits = match.captured(1) + match.captured(2);
+    *decimals = int(match.captured(2).size());
+    return true;
+}
+
 } // namespace
+
+QString decimalProduct(const QString &left, const QString &right, int shift)
+{
+    QString a, b;
+    int aDecimals = 0, bDecimals = 0;
+    if (!splitDecimal(left, &a, &aDecimals) || !splitDecimal(right, &b, &bDecimals))
+        return {};
+    std::vector<int> product(a.size() + b.size(), 0);
+    for (qsizetype i = a.size() - 1; i >= 0; --i) {
+        for (qsizetype j = b.size() - 1; j >= 0; --j)
+            product[i + j + 1] += a.at(i).digitValue() * b.at(j).digitValue();
+    }
+    for (qsizetype k = qsizetype(product.size()) - 1; k > 0; --k) {
+        product[k - 1] += product[k] / 10;
+        product[k] %= 10;
+    }
+    QString digits;
+    for (const int d : product)
+        digits += QChar(u'0' + d);
+    const int decimals = aDecimals + bDecimals + shift;
+    if (digits.size() <= decimals)
+        digits = digits.rightJustified(decimals + 1, QLatin1Char('0'));
+    QString integer = digits.left(digits.size() - decimals);
+    while (integer.size() > 1 && integer.startsWith(QLatin1Char('0')))
+        integer.remove(0, 1);
+    return decimals > 0 ? integer + QLatin1Char('.') + digits.right(decimals) : integer;
+}
+
+QString roundedToFen(const QString &decimal)
+{
+    QString digits;
+    int decimals = 0;
+    if (!splitDecimal(decimal, &digits, &decimals))
+        return {};
+    return formatFen(digits.chopped(decimals), digits.right(decimals));
+}
 
 QString normaliseAmountText(const QString &text)
 {

@@ -12,3 +12,13 @@ QString normaliseAmountText(const QString &text);
 // decimal number with "." as the point and an optional sign. Any other text, and amounts of
 // ten trillion (10^13) yuan and more, which the units end before, give an empty result.
 QString amountInCapitals(const QString &amount);
+
+// The exact product of two unsigned decimal numbers with "." as the point, the point then
+// moved `shift` places further left (2 takes a percentage): "1.5" and "0.99" give "1.485".
+// Money is worked out on the digits, as binary doubles would round a half fen either way.
+// Text that is no such number gives an empty result.
+QString decimalProduct(const QString &left, const QString &right, int shift = 0);
+
+// An unsigned decimal number rounded half up (四舍五入) to fen, as "<integer>.<two digits>":
+// "2.295" gives "2.30", ".5" gives "0.50". Text that is no such number gives an empty result.
+QString roundedToFen(const QString &decimal);

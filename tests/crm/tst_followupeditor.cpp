@@ -30,6 +30,10 @@ private slots:
     void cleanup();
 
     void workedExampleIsComputedAndStored();
+    void halfFenRoundsUp_data();
+    void halfFenRoundsUp();
+    void savingUnchangedKeepsStoredNumbers_data();
+    void savingUnchangedKeepsStoredNumbers();
     void newFollowUpStartsOnSecondStep_data();
     void newFollowUpStartsOnSecondStep();
     void closedStepHidesSave_data();
@@ -140,6 +144,88 @@ void TestFollowUpEditor::workedExampleIsComputedAndStored()
     QCOMPARE(stored.number("StepTotal"), 11.25);
     // The table supplies no record time, so a new follow-up gets the moment it was saved.
     QCOMPARE(stored.dateTime("RecTime"), m_clock->now());
+}
+
+void TestFollowUpEditor::halfFenRoundsUp_data()
+{
+    QTest::addColumn<QString>("quantity");
+    QTest::addColumn<QString>("price");
+    QTest::addColumn<double>("rate");
+    QTest::addColumn<QString>("amount");
+    QTest::addColumn<QString>("virtualValue");
+
+    // Each row holds a half fen that a binary double puts just below the half.
+    QTest::newRow("value 2.295") << "1" << "22.95" << 10.0 << "22.95" << "2.30";
+    QTest::newRow("amount 1.485") << "1.5" << "0.99" << 10.0 << "1.49" << "0.15";
+    QTest::newRow("amount 1.005") << "3" << "0.335" << 50.0 << "1.01" << "0.51";
+    QTest::newRow("half fen alone") << "0.5" << "0.01" << 50.0 << "0.01" << "0.01";
+    QTest::newRow("rate with decimals") << "1" << "0.2" << 12.5 << "0.20" << "0.03";
+    QTest::newRow("large amount") << "3" << "4115.375" << 10.0 << "12346.13" << "1234.61";
+    QTest::newRow("carry through nines") << "1" << "99999.995" << 10.0 << "100000.00" << "10000.00";
+    QTest::newRow("below the half") << "1" << "0.994" << 30.0 << "0.99" << "0.30";
+}
+
+// The user types quantity and price; amount and virtual value are rounded half up, shown and
+// stored as shown, so the list's sums carry the right fen.
+void TestFollowUpEditor::halfFenRoundsUp()
+{
+    QFETCH(QString, quantity);
+    QFETCH(QString, price);
+    QFETCH(double, rate);
+    QFETCH(QString, amount);
+    QFETCH(QString, virtualValue);
+    setSteps({{"初步接触", 5}, {"方案报价", rate}, {"成交回款", 100}, {"丢单", 0}});
+    auto editor = openEditor(-1);
+    QVERIFY(editor);
+    editor->m_goodsNameEdit->setText("A4复印纸");
+    typeOver(editor->m_quantityEdit, quantity);
+    typeOver(editor->m_priceEdit, price);
+    QCOMPARE(editor->m_amountEdit->text(), amount);
+    QCOMPARE(editor->m_virtualValueEdit->text(), virtualValue);
+
+    editor->m_saveButton->click();
+    QVERIFY(editor->saved());
+    Recordset stored(database());
+    QVERIFY(stored.open("Select * from TCTrack"));
+    QCOMPARE(stored.number("Total"), amount.toDouble());
+    QCOMPARE(stored.number("StepTotal"), virtualValue.toDouble());
+}
+
+void TestFollowUpEditor::savingUnchangedKeepsStoredNumbers_data()
+{
+    QTest::addColumn<double>("quantity");
+    QTest::addColumn<double>("price");
+    QTest::addColumn<QString>("shownQuantity");
+    QTest::addColumn<QString>("shownPrice");
+
+    QTest::newRow("whole") << 3.0 << 12.5 << "3.00" << "12.50";
+    QTest::newRow("price of three decimals") << 1.0 << 12.345 << "1.00" << "12.345";
+    QTest::newRow("quantity of three decimals") << 0.125 << 8.0 << "0.125" << "8.00";
+    QTest::newRow("amount of four decimals") << 2.5 << 12.345 << "2.50" << "12.345";
+}
+
+// Opening a follow-up and saving it as it stands changes none of its numbers: the boxes show
+// a stored number with all its decimals where two would round it.
+void TestFollowUpEditor::savingUnchangedKeepsStoredNumbers()
+{
+    QFETCH(double, quantity);
+    QFETCH(double, price);
+    QFETCH(QString, shownQuantity);
+    QFETCH(QString, shownPrice);
+    setSteps(kFourSteps);
+    const qint64 id = addFollowUp(2, quantity, price);
+    auto editor = openEditor(id);
+    QVERIFY(editor);
+    QCOMPARE(editor->m_quantityEdit->text(), shownQuantity);
+    QCOMPARE(editor->m_priceEdit->text(), shownPrice);
+
+    editor->m_saveButton->click();
+    QVERIFY(editor->saved());
+    Recordset stored(database());
+    QVERIFY(stored.open("Select * from TCTrack"));
+    QCOMPARE(stored.number("Qty"), quantity);
+    QCOMPARE(stored.number("Price"), price);
+    QCOMPARE(stored.number("Total"), quantity * price);
 }
 
 void TestFollowUpEditor::newFollowUpStartsOnSecondStep_data()

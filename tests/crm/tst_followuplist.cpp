@@ -29,6 +29,7 @@ private slots:
     void followUpWhoseStepWasRemovedStaysListed();
     void addedFollowUpIsListedAndSummed();
     void editedFollowUpStaysCurrent();
+    void partQuantitiesShowTheirDecimals();
     void deleteAsksFirst_data();
     void deleteAsksFirst();
     void withoutStepModelNothingOpens();
@@ -130,6 +131,19 @@ void TestFollowUpList::addedFollowUpIsListedAndSummed()
     QCOMPARE(listed("StepTitle").constFirst(), "需求确认");
     QCOMPARE(footer(), (QStringList{"合计", "33.00", "21037.50", "19967.50"}));
     QCOMPARE(database().queryValue("Select ClientID from TCTrack where GoodsName='A4复印纸' and Qty=3"), "1");
+}
+
+// Rounded to whole numbers, 2.5 and 0.25 read as 3 and 0 over a sum of 4.50.
+void TestFollowUpList::partQuantitiesShowTheirDecimals()
+{
+    QVERIFY(database().execute("Delete from TCTrack where ClientID=1"));
+    for (const double quantity : {2.5, 0.25, 1.75})
+        QVERIFY(database().execute("Insert into TCTrack (ClientID, GoodsName, Price, Qty, Total, StepID, StepTotal) "
+                                   "values (1, '碳粉', 12.5, ?, ?, 1, 0)",
+                                   {quantity, quantity * 12.5}));
+    QVERIFY(m_page->loadClientDetail(1, ClientListPage::FollowUpPage));
+    QCOMPARE(listed("Qty"), (QStringList{"1.75", "0.25", "2.5"}));
+    QCOMPARE(footer().at(1), "4.50");
 }
 
 void TestFollowUpList::editedFollowUpStaysCurrent()

@@ -27,6 +27,8 @@ private slots:
     void priceTakesDigitsAndPoints();
     void nameIsRequired();
     void editingFillsAndUpdatesTheRow();
+    void savingUnchangedKeepsThePrice_data();
+    void savingUnchangedKeepsThePrice();
     void unreadableTableIsReported();
 
 private:
@@ -199,6 +201,29 @@ void TestGoodsEditor::editingFillsAndUpdatesTheRow()
     QCOMPARE(stored.number("Price"), 1580.0);
     // Saved from the category it was opened in.
     QCOMPARE(stored.text("TypeCode"), kCategory);
+}
+
+void TestGoodsEditor::savingUnchangedKeepsThePrice_data()
+{
+    QTest::addColumn<double>("price");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("two decimals") << 12.5 << "12.50";
+    QTest::newRow("three decimals") << 12.345 << "12.345";
+    QTest::newRow("below a fen") << 0.004 << "0.004";
+}
+
+// Two decimals in the box would round the stored price on a save the user made no change in.
+void TestGoodsEditor::savingUnchangedKeepsThePrice()
+{
+    QFETCH(double, price);
+    QFETCH(QString, shown);
+    QVERIFY(database().execute("Insert into TGoods (TypeCode, GoodsCode, GoodsName, Price) values (?, 'HBJ', '黑白机', ?)",
+                               {kCategory, price}));
+    auto editor = openEditor(database().connection().lastInsertId());
+    QVERIFY(editor);
+    QCOMPARE(editor->m_priceEdit->text(), shown);
+    QVERIFY(editor->saveRecord());
+    QCOMPARE(database().queryValue("Select Price from TGoods").toDouble(), price);
 }
 
 void TestGoodsEditor::unreadableTableIsReported()

@@ -15,6 +15,8 @@ private slots:
     void readsDecimalTextExactly();
     void normalisesAmountBox_data();
     void normalisesAmountBox();
+    void multipliesAndRoundsDecimals_data();
+    void multipliesAndRoundsDecimals();
 };
 
 void TestAmountCapitals::writesCapitals_data()
@@ -143,6 +145,39 @@ void TestAmountCapitals::normalisesAmountBox()
     QFETCH(QString, capitals);
     QCOMPARE(normaliseAmountText(boxText), normalised);
     QCOMPARE(amountInCapitals(normaliseAmountText(boxText)), capitals);
+}
+
+void TestAmountCapitals::multipliesAndRoundsDecimals_data()
+{
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("right");
+    QTest::addColumn<int>("shift");
+    QTest::addColumn<QString>("product");
+    QTest::addColumn<QString>("rounded");
+
+    QTest::newRow("half fen") << "1.5" << "0.99" << 0 << "1.485" << "1.49";
+    QTest::newRow("percentage") << "22.95" << "10" << 2 << "2.2950" << "2.30";
+    QTest::newRow("point alone at either end") << ".5" << "3." << 0 << "1.5" << "1.50";
+    QTest::newRow("whole numbers") << "12" << "25" << 0 << "300" << "300.00";
+    QTest::newRow("shift past the digits") << "5" << "1" << 3 << "0.005" << "0.01";
+    QTest::newRow("carry into a new digit") << "99.995" << "1" << 0 << "99.995" << "100.00";
+    QTest::newRow("beyond a double's digits") << "123456789012345.675" << "1" << 0
+                                              << "123456789012345.675" << "123456789012345.68";
+    QTest::newRow("zero") << "0" << "0.0" << 2 << "0.000" << "0.00";
+    QTest::newRow("sign") << "-1" << "2" << 0 << "" << "";
+    QTest::newRow("two points") << "1.2.3" << "2" << 0 << "" << "";
+    QTest::newRow("empty") << "" << "2" << 0 << "" << "";
+}
+
+void TestAmountCapitals::multipliesAndRoundsDecimals()
+{
+    QFETCH(QString, left);
+    QFETCH(QString, right);
+    QFETCH(int, shift);
+    QFETCH(QString, product);
+    QFETCH(QString, rounded);
+    QCOMPARE(decimalProduct(left, right, shift), product);
+    QCOMPARE(roundedToFen(product), rounded);
 }
 
 PANDREL_TEST_MAIN(TestAmountCapitals)
