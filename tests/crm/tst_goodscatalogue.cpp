@@ -31,7 +31,8 @@ private slots:
     void goodsButtonsNeedCategoryAndRow();
     void deleteAsksFirst_data();
     void deleteAsksFirst();
-    void categoryHoldingGoodsCanBeDeleted();
+    void categoryDeleteKeepsGoodsFiled_data();
+    void categoryDeleteKeepsGoodsFiled();
     void pickGoodsRunsModally_data();
     void pickGoodsRunsModally();
     void unreadableCategoriesShowNothing();
@@ -217,17 +218,35 @@ void TestGoodsCatalogue::deleteAsksFirst()
     QCOMPARE(database().queryValue("Select count(*) from TGoods where TypeCode=?", {kPrinters}), yes ? "1" : "2");
 }
 
-void TestGoodsCatalogue::categoryHoldingGoodsCanBeDeleted()
+void TestGoodsCatalogue::categoryDeleteKeepsGoodsFiled_data()
 {
+    QTest::addColumn<QString>("category");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<bool>("deleted");
+
+    QTest::newRow("holding goods") << kPrinters << QStringList{"对应分类下还有商品资料，不能直接删除！"} << false;
+    QTest::newRow("children holding goods") << "0001"
+        << QStringList{"指定分类下有子分类，不能直接删除！请先删除子分类！"} << false;
+    QTest::newRow("emptied") << kPrinters << QStringList{"您确认删除吗？"} << true;
+}
+
+// A category's goods keep its code: deleting the category under them would let the next one
+// added under the same parent take the code and show them again.
+void TestGoodsCatalogue::categoryDeleteKeepsGoodsFiled()
+{
+    QFETCH(QString, category);
+    QFETCH(QStringList, shown);
+    QFETCH(bool, deleted);
+    if (deleted)
+        QVERIFY(database().execute("Delete from TGoods where TypeCode=?", {category}));
     QVERIFY(m_window->loadCatalogue());
-    selectCategory(kPrinters);
+    const QString goodsBefore = database().queryValue("Select count(*) from TGoods");
+    selectCategory(category);
     m_window->m_deleteCategoryButton->click();
-    QCOMPARE(m_prompter->shown(), QStringList{"您确认删除吗？"});
-    QVERIFY(!m_window->m_categoryTree->findNode(kPrinters));
-    QCOMPARE(database().queryValue("Select count(*) from TGoodsClass where TypeCode=?", {kPrinters}), "0");
-    // Its goods stay, filed under a code no category has.
-    QCOMPARE(database().queryValue("Select count(*) from TGoods where TypeCode=?", {kPrinters}), "2");
-    QVERIFY(!listedNames().contains("黑白激光打印机"));
+    QCOMPARE(m_prompter->shown(), shown);
+    QCOMPARE(!m_window->m_categoryTree->findNode(category), deleted);
+    QCOMPARE(database().queryValue("Select count(*) from TGoodsClass where TypeCode=?", {category}), deleted ? "0" : "1");
+    QCOMPARE(database().queryValue("Select count(*) from TGoods"), goodsBefore);
 }
 
 void TestGoodsCatalogue::pickGoodsRunsModally_data()
