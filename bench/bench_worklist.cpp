@@ -5,6 +5,7 @@
 
 #include "data/Recordset.h"
 #include "data/Database.h"
+#include "work/Reminders.h"
 #include "work/WorkListPage.h"
 #include "work/WorkListQuery.h"
 
@@ -50,6 +51,7 @@ int main(int argc, char **argv)
     std::vector<double> recordsetMs;
     std::vector<double> pageMs;
     std::vector<double> rawMs;
+    std::vector<double> reminderMs;
     for (int round = 0; round < kRounds; ++round) {
         Recordset list(database);
         timer.restart();
@@ -67,6 +69,9 @@ int main(int argc, char **argv)
             return 1;
         }
         timer.restart();
+        loadReminderCache(database);
+        reminderMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+        timer.restart();
         const qint64 rows = benchdata::readAllRows(database.connection().handle(), kWorkList);
         rawMs.push_back(double(timer.nsecsElapsed()) / 1e6);
         if (rows != kItems) {
@@ -83,5 +88,6 @@ int main(int argc, char **argv)
     out << "  raw prepare/step loop     " << raw << " ms\n";
     out << "  Recordset::open           " << viaRecordset << " ms  (" << QString::number(viaRecordset / raw, 'f', 2) << "x)\n";
     out << "  WorkListPage::loadList    " << viaPage << " ms  (" << QString::number(viaPage / raw, 'f', 2) << "x)\n";
+    out << "  of which loadReminderCache " << benchdata::median(reminderMs) << " ms\n";
     return 0;
 }

@@ -103,6 +103,14 @@ const std::vector<TableDef> &schemaTables()
     return tables;
 }
 
+QString pendingReminderIndexStatement()
+{
+    // FinStu leads so that the planner prefers this index to the state index for the cache's
+    // query, whose terms are the index's own condition.
+    return QStringLiteral("CREATE INDEX IF NOT EXISTS IX_TWork_PendingReminder ON TWork (FinStu, TimeHint) "
+                          "WHERE FinStu=1 AND UseTimeHint=1 AND HasHinted<>1");
+}
+
 QStringList schemaStatements()
 {
     QStringList statements;
@@ -115,5 +123,6 @@ QStringList schemaStatements()
     }
     for (const char *index : kIndexes)
         statements.append(QString::fromLatin1(index));
+    statements.append(pendingReminderIndexStatement());
     return statements;
 }

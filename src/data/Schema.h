@@ -18,5 +18,10 @@ struct TableDef {
 
 const std::vector<TableDef> &schemaTables();
 
+// The index of the work items with a reminder still to come, so that the reminder cache
+// reads those few rows instead of the whole work table. Every new file has it; the start-up
+// upgrade adds it to an older one.
+QString pendingReminderIndexStatement();
+
 // CREATE TABLE and CREATE INDEX statements for an empty database.
 QStringList schemaStatements();

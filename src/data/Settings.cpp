@@ -2,6 +2,7 @@
 
 #include "data/PlaceZones.h"
 #include "data/Recordset.h"
+#include "data/Schema.h"
 #include "data/Database.h"
 
 #include <algorithm>
@@ -68,6 +69,9 @@ QStringList upgradeSchema(Database &database, const QString &programFolder)
         return ran;
     if (!fieldExists(QStringLiteral("HasHinted"), rs))
         runPair(database, {{QStringLiteral("alter table TWork add HasHinted int"), {}}, {QStringLiteral("Update TWork Set HasHinted=0"), {}}}, ran);
+    if (database.queryValue(QStringLiteral("Select count(*) from sqlite_master where type='index' and name='IX_TWork_PendingReminder'"))
+        == QStringLiteral("0"))
+        runPair(database, {{pendingReminderIndexStatement(), {}}}, ran);
 
     if (rs.open(QStringLiteral("Select * from TTimeZone LIMIT 1")) && !fieldExists(QStringLiteral("ZoneName"), rs)) {
         const PlaceZoneFill fill = placeZoneFill();

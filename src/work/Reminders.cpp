@@ -4,12 +4,14 @@
 #include "data/Recordset.h"
 #include "data/Database.h"
 
+#include <algorithm>
+
 QList<ReminderEntry> loadReminderCache(Database &dm)
 {
     QList<ReminderEntry> cache;
     Recordset rs(dm);
-    // A scan beats the state index here as in the work list (see buildWorkListQuery).
-    if (!rs.open(QStringLiteral("Select ID,TimeHint,HasHinted from TWork where +FinStu=1 and UseTimeHint=1 and HasHinted<>1")))
+    // Exactly the condition of the pending-reminder index, so only those rows are read.
+    if (!rs.open(QStringLiteral("Select ID,TimeHint from TWork where FinStu=1 and UseTimeHint=1 and HasHinted<>1")))
         return cache;
     cache.reserve(rs.count());
     for (; !rs.eof(); rs.next()) {
@@ -18,6 +20,8 @@ QList<ReminderEntry> loadReminderCache(Database &dm)
             continue;
         cache.append({qint32(rs.integer(QStringLiteral("ID"))), rs.dateTime(QStringLiteral("TimeHint")), false});
     }
+    // The index yields them by time; of several due at once the oldest item comes first.
+    std::sort(cache.begin(), cache.end(), [](const ReminderEntry &a, const ReminderEntry &b) { return a.id < b.id; });
     return cache;
 }
 

@@ -32,7 +32,7 @@ void TestSettings::makeOldFile(Database &database)
         "LastDocWidth INTEGER, StartWithWIn BOOLEAN)")));
     QVERIFY(database.execute(QStringLiteral("Insert into TPara (LogPass, UsePassLog, LastDocWidth, StartWithWIn) values ('', 0, 300, 0)")));
     QVERIFY(database.execute(QStringLiteral("Drop table TWork")));
-    QVERIFY(database.execute(QStringLiteral("Create table TWork (ID INTEGER PRIMARY KEY AUTOINCREMENT, Title TEXT, FinStu INTEGER)")));
+    QVERIFY(database.execute(QStringLiteral("Create table TWork (ID INTEGER PRIMARY KEY AUTOINCREMENT, Title TEXT, FinStu INTEGER, UseTimeHint INTEGER, TimeHint DATETIME)")));
     QVERIFY(database.execute(QStringLiteral("Insert into TWork (Title, FinStu) values ('旧事务一', 1), ('旧事务二', 3)")));
     QVERIFY(database.execute(QStringLiteral("Drop table TTimeZone")));
     QVERIFY(database.execute(QStringLiteral("Create table TTimeZone (ID INTEGER PRIMARY KEY AUTOINCREMENT, AddName TEXT, AddTimes REAL)")));
@@ -60,6 +60,8 @@ void TestSettings::upgradeAddsMissingColumnsOnce()
     QCOMPARE(para.integer(QStringLiteral("WinMaximized")), 0);
     QCOMPARE(para.integer(QStringLiteral("AutoBakKeep")), 0); // an existing installation keeps every backup
     QCOMPARE(database.queryValue(QStringLiteral("Select group_concat(HasHinted) from TWork")), QStringLiteral("0,0"));
+    QCOMPARE(database.queryValue(QStringLiteral("Select count(*) from sqlite_master where name='IX_TWork_PendingReminder'")),
+             QStringLiteral("1"));
     QCOMPARE(database.queryValue(QStringLiteral("Select group_concat(AddName || ':' || ifnull(ZoneName, '-')) from TTimeZone")),
              QStringLiteral("纽约:America/New_York,贝克岛:-"));
     QVERIFY(upgradeSchema(database, folder.path()).isEmpty());
