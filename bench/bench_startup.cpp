@@ -1,57 +1,32 @@
-// Time from process start to the first paint of the main window, offscreen, with a database
-// of 10 000 work items, 5 000 clients with their contacts and activities and 2 000
-// address-book contacts; against a bare Qt program that opens the same database and shows
-// the work list in one table. Both run as child processes of this benchmark, alternately;
-// the medians and their ratio are printed. The splash's two seconds are the program's own
-// pause, not work, and are left out; so is the running-copy check.
+// Time from process start to the first paint of the main window, with a database of
+// 10 000 work items, 5 000 clients with their contacts and activities and 2 000 address-book
+// contacts; against a separate small program that links only Qt Widgets and SQLCipher,
+// opens the same database and shows the work list in one table (baseline/bare_worklist).
+// Both run as child processes, alternately, on the xcb platform under an Xvfb of their own
+// when Xvfb is installed (offscreen otherwise); the medians and their ratio are printed. The
+// splash's fixed time is the program's own pause, not work: it is reported apart. So is the
+// running-copy check, which is left out.
 #include "DataGenerator.h"
+#include "FirstPaint.h"
 
+#include "app/SplashScreen.h"
 #include "app/Startup.h"
 #include "app/MainWindow.h"
 #include "data/ProgramFolder.h"
 #include "data/Database.h"
 
-#include <sqlcipher/sqlite3.h>
-
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QProcess>
-#include <QTableWidget>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
-#include <cstdio>
-#include <unistd.h>
 #include <vector>
 
 namespace {
 
 const int kRounds = 7;
-
-// Ends the child at the first paint of its window: what is measured is the wait until the
-// user sees something, not the teardown.
-class FirstPaint : public QObject
-{
-public:
-    explicit FirstPaint(QWidget *window) : m_window(window) { qApp->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint) {
-            auto *widget = qobject_cast<QWidget *>(watched);
-            if (widget && widget->window() == m_window) {
-                std::fputs("painted\n", stdout);
-                std::fflush(stdout);
-                ::_exit(0);
-            }
-        }
-        return false;
-    }
-
-private:
-    QWidget *m_window;
-};
 
 int runProgram(const QString &folder)
 {
@@ -67,43 +42,14 @@ int runProgram(const QString &folder)
     return qApp->exec();
 }
 
-int runBare(const QString &folder)
-{
-    setProgramFolder(folder);
-    Database database;
-    database.openAtStartup();
-    QTableWidget table;
-    const QByteArray sql("Select ID,Title,TimeStart,TimeEnd,WorkType,FinStu,LastUpTime,ZY from TWork Order by ID");
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v2(database.connection().handle(), sql.constData(), int(sql.size()), &stmt, nullptr);
-    table.setColumnCount(sqlite3_column_count(stmt));
-    QList<QStringList> rows;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        QStringList row;
-        for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-            row.append(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(stmt, c))));
-        rows.append(row);
-    }
-    sqlite3_finalize(stmt);
-    table.setRowCount(int(rows.size()));
-    for (int r = 0; r < rows.size(); ++r) {
-        for (int c = 0; c < rows.at(r).size(); ++c)
-            table.setItem(r, c, new QTableWidgetItem(rows.at(r).at(c)));
-    }
-    table.resize(979, 563);
-    FirstPaint watch(&table);
-    table.show();
-    return qApp->exec();
-}
-
 // Milliseconds from starting the child to its "painted".
-double timeChild(const QString &mode, const QString &folder, const QProcessEnvironment &environment)
+double timeChild(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment)
 {
     QProcess child;
     child.setProcessEnvironment(environment);
     QElapsedTimer timer;
     timer.start();
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), mode, folder});
+    child.start(program, arguments);
     while (!child.canReadLine() && child.state() != QProcess::NotRunning)
         child.waitForReadyRead(60000);
     const double elapsed = timer.nsecsElapsed() / 1e6;
@@ -116,10 +62,9 @@ double timeChild(const QString &mode, const QString &folder, const QProcessEnvir
 
 int main(int argc, char **argv)
 {
-    if (argc == 4 && qstrcmp(argv[1], "--child") == 0) {
+    if (argc == 3 && qstrcmp(argv[1], "--child") == 0) {
         QApplication app(argc, argv);
-        const QString folder = QString::fromLocal8Bit(argv[3]);
-        return qstrcmp(argv[2], "program") == 0 ? runProgram(folder) : runBare(folder);
+        return runProgram(QString::fromLocal8Bit(argv[2]));
     }
 
     QCoreApplication app(argc, argv);
@@ -140,27 +85,48 @@ int main(int argc, char **argv)
         }
     }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("HOME"), home.path());
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral(".config")));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral(".local/share")));
-
-    std::vector<double> program, bare;
-    timeChild(QStringLiteral("bare"), folder.path(), environment); // warms the file cache for both
-    for (int round = 0; round < kRounds; ++round) {
-        bare.push_back(timeChild(QStringLiteral("bare"), folder.path(), environment));
-        program.push_back(timeChild(QStringLiteral("program"), folder.path(), environment));
+    // A display of our own, as a desktop shows the windows; offscreen where there is none.
+    QProcess display;
+    QString platform = QStringLiteral("offscreen");
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (!xvfb.isEmpty()) {
+        display.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                             QStringLiteral("1280x800x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        if (display.waitForReadyRead(10000)) {
+            environment.insert(QStringLiteral("DISPLAY"), QLatin1Char(':') + QString::fromLatin1(display.readLine().trimmed()));
+            platform = QStringLiteral("xcb");
+        }
     }
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+
+    const QString databaseFile = QDir(folder.path()).filePath(QStringLiteral("db/DOZA.dat"));
+    const QStringList bareArguments{databaseFile, QString::fromLatin1(databaseKey())};
+    const QStringList programArguments{QStringLiteral("--child"), folder.path()};
+    const QString bareProgram = QStringLiteral(BARE_WORKLIST);
+    std::vector<double> program, bare;
+    timeChild(bareProgram, bareArguments, environment); // warms the file cache for both
+    for (int round = 0; round < kRounds; ++round) {
+        bare.push_back(timeChild(bareProgram, bareArguments, environment));
+        program.push_back(timeChild(QCoreApplication::applicationFilePath(), programArguments, environment));
+    }
+    display.terminate();
+    display.waitForFinished(5000);
     if (*std::min_element(bare.begin(), bare.end()) < 0 || *std::min_element(program.begin(), program.end()) < 0) {
         out << "bench_startup: a child never painted\n";
         return 1;
     }
     const double programMs = benchdata::median(program);
     const double bareMs = benchdata::median(bare);
-    out << QStringLiteral("start-up to first paint (median of %1): program %2 ms, bare Qt table %3 ms, ratio %4 (goal <= 1.3)\n")
+    out << QStringLiteral("start-up to first paint on %1 (median of %2): program %3 ms, bare Qt Widgets + SQLCipher table %4 ms, "
+                          "ratio %5 (goal <= 1.3); the splash adds its fixed %6 ms before the program\n")
+               .arg(platform)
                .arg(kRounds)
                .arg(programMs, 0, 'f', 1)
                .arg(bareMs, 0, 'f', 1)
-               .arg(programMs / bareMs, 0, 'f', 2);
+               .arg(programMs / bareMs, 0, 'f', 2)
+               .arg(kSplashMilliseconds);
     return 0;
 }

@@ -14,7 +14,7 @@ SplashScreen::SplashScreen(QWidget *parent)
         move(screen->availableGeometry().center() - rect().center());
 
     m_closeTimer.setSingleShot(true);
-    m_closeTimer.setInterval(2000);
+    m_closeTimer.setInterval(kSplashMilliseconds);
     connect(&m_closeTimer, &QTimer::timeout, this, &QDialog::accept);
     m_closeTimer.start();
 

@@ -27,5 +27,8 @@ private:
     int m_alpha = 0;
 };
 
+// How long the start-up picture stays: a fixed pause, not work.
+inline constexpr int kSplashMilliseconds = 2000;
+
 // Shows the start-up picture modally until it closes itself.
 void showSplashScreen();
