@@ -1,5 +1,7 @@
 #include "crm/CategoryTree.h"
 
+#include <QMouseEvent>
+
 #include "data/PinyinCollation.h"
 #include "data/Recordset.h"
 #include "data/Database.h"
@@ -87,6 +89,18 @@ CategoryTree::CategoryTree(CategoryTreeConfig config, QWidget *parent)
         if (const GoodsClass *selected = record(current))
             emit categorySelected(selected->typeCode);
     });
+}
+
+void CategoryTree::mousePressEvent(QMouseEvent *event)
+{
+    // A click beside the nodes would clear the selection and leave the category's list on
+    // screen with nothing chosen for it; the category stays selected instead.
+    if (!itemAt(event->position().toPoint())) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QTreeWidget::mousePressEvent(event);
 }
 
 const GoodsClass *CategoryTree::record(const QTreeWidgetItem *node)

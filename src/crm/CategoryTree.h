@@ -67,6 +67,9 @@ signals:
     // The user selected a category (or loadTree selected the first one).
     void categorySelected(const QString &code);
 
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+
 private:
     std::optional<QString> askName(const QString &prompt, const QString &initial);
     QTreeWidgetItem *addNode(QTreeWidgetItem *parent, const GoodsClass &record);

@@ -41,6 +41,8 @@ private slots:
     void deleteRefusals();
     void deleteAsksFirst_data();
     void deleteAsksFirst();
+    void clickBesideTheNodesKeepsTheSelection_data();
+    void clickBesideTheNodesKeepsTheSelection();
 
 private:
     Database &database() { return m_folder->database(); }
@@ -468,6 +470,39 @@ void TestCategoryTree::deleteAsksFirst()
     QCOMPARE(storedCount(table), deleted ? 1 : 2);
     QCOMPARE(tree.findNode(QStringLiteral("0002")) == nullptr, deleted);
     QCOMPARE(tree.topLevelItemCount(), deleted ? 1 : 2);
+}
+
+void TestCategoryTree::clickBesideTheNodesKeepsTheSelection_data()
+{
+    QTest::addColumn<bool>("goods");
+    QTest::newRow("client categories") << false;
+    QTest::newRow("goods categories") << true;
+}
+
+// The list beside the tree stays on the chosen category, so the tree's 修改 must too.
+void TestCategoryTree::clickBesideTheNodesKeepsTheSelection()
+{
+    QFETCH(bool, goods);
+    const QString table = goods ? QStringLiteral("TGoodsClass") : QStringLiteral("TClientClass");
+    setCategories(table, {"0001 华东", "0002 华南"});
+    CategoryTree tree(goods ? goodsCategories() : clientCategories());
+    tree.resize(200, 300);
+    tree.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tree));
+    QVERIFY(tree.loadTree());
+    QTreeWidgetItem *south = tree.findNode(QStringLiteral("0002"));
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(south).center());
+    QCOMPARE(tree.selectedRecord()->typeCode, "0002");
+    QSignalSpy selected(&tree, &CategoryTree::categorySelected);
+
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, QPoint(100, 250));
+    QVERIFY(tree.selectedRecord());
+    QCOMPARE(tree.selectedRecord()->typeCode, "0002");
+    QCOMPARE(selected.count(), 0);
+    m_prompter->answerText(QStringLiteral("华南区"));
+    tree.renameCategory();
+    QCOMPARE(south->text(0), "华南区");
+    QCOMPARE(database().queryValue(QStringLiteral("Select TypeName from %1 where TypeCode='0002'").arg(table)), "华南区");
 }
 
 PANDREL_TEST_MAIN(TestCategoryTree)

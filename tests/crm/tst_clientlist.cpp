@@ -40,6 +40,7 @@ private slots:
     void addAndEditNeedACategory();
     void addClientFilesItUnderTheCategory();
     void editReturnsToTheClient();
+    void clickBesideTheTreeNodesKeepsTheListEditable();
     void deleteRemovesExactlyTheClientsRows();
     void deleteFailingMidwayKeepsEverything_data();
     void deleteFailingMidwayKeepsEverything();
@@ -229,6 +230,27 @@ void TestClientList::editReturnsToTheClient()
     emit m_page->m_clientGrid->rowActivated(m_page->clients().position());
     QCOMPARE(listedClients(), (QList<qint64>{1, 2}));
     QCOMPARE(m_page->clients().integer(QStringLiteral("ID")), 1);
+}
+
+void TestClientList::clickBesideTheTreeNodesKeepsTheListEditable()
+{
+    m_page->resize(900, 600);
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+    CategoryTree *tree = m_page->m_categoryTree;
+    QTreeWidgetItem *node = tree->findNode(QStringLiteral("00010001"));
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualItemRect(node).center());
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(10, tree->viewport()->height() - 5));
+    QVERIFY(node->isSelected());
+
+    m_page->clients().locate(1);
+    QTimer::singleShot(0, [] {
+        auto *editor = qobject_cast<ClientEditor *>(QApplication::activeModalWidget());
+        QVERIFY(editor);
+        editor->close();
+    });
+    m_page->m_editClientButton->click();
+    QCOMPARE(m_prompter->shown(), QStringList{});
 }
 
 void TestClientList::deleteRemovesExactlyTheClientsRows()
