@@ -315,7 +315,7 @@ bool ClientListPage::loadClients(const QString &code)
 {
     m_listLoaded = true;
     // The client list's first row loads the details, so they follow the list as it opens.
-    if (!m_clients.open(QStringLiteral("Select * from TClient Where TypeCode=? Order by ClientCode"), {code})) {
+    if (!m_clients.open(QStringLiteral("Select * from TClient Where TypeCode=? Order by ClientCode collate PINYIN"), {code})) {
         platform::prompter().message(tr("读取数据出现错误。"), platform::Prompter::Icon::Error);
         closeDetails();
         return false;

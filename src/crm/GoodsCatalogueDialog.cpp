@@ -119,7 +119,7 @@ QString GoodsCatalogueDialog::nextFreeCode(const QString &parent)
 
 bool GoodsCatalogueDialog::loadGoods(const QString &code)
 {
-    if (m_goods.open(QStringLiteral("Select * from TGoods Where TypeCode=? Order by GoodsCode"), {code}))
+    if (m_goods.open(QStringLiteral("Select * from TGoods Where TypeCode=? Order by GoodsCode collate PINYIN"), {code}))
         return true;
     platform::prompter().message(tr("读取数据出现错误。"), platform::Prompter::Icon::Error);
     return false;

@@ -37,6 +37,7 @@ private slots:
     void categoryListsOnlyItsOwnClients();
     void currentClientLoadsItsDetails();
     void titleSortKeepsDetailsWithTheRow();
+    void codesSortAlikeOnLoadAndTitleClick();
     void addAndEditNeedACategory();
     void addClientFilesItUnderTheCategory();
     void editReturnsToTheClient();
@@ -173,6 +174,30 @@ void TestClientList::titleSortKeepsDetailsWithTheRow()
     m_page->m_clientGrid->sortByColumn(1); // by last contact: 1 (Nov 5) before 2 (Nov 12)
     QCOMPARE(listedClients(), (QList<qint64>{1, 2}));
     QCOMPARE(m_page->clients().integer(QStringLiteral("ID")), m_page->contacts().integer(QStringLiteral("ClientID")));
+}
+
+// Codes in one order whichever way the list was sorted: letter case does not split them.
+void TestClientList::codesSortAlikeOnLoadAndTitleClick()
+{
+    QVERIFY(database().execute(QStringLiteral("Delete from TClient where TypeCode='00010001'")));
+    for (const QString code : {"BJ", "abc", "bz", "Ac"})
+        QVERIFY(database().execute(QStringLiteral("Insert into TClient (TypeCode, ClientCode, ClientName) values ('00010001', ?, ?)"),
+                                   {code, QStringLiteral("客户") + code}));
+    select(QStringLiteral("00010001"));
+    const auto codes = [this] {
+        QStringList listed;
+        for (int row = 0; row < m_page->clients().count(); ++row)
+            listed.append(m_page->clients().valueAt(row, m_page->clients().fieldIndex(QStringLiteral("ClientCode"))).toString());
+        return listed;
+    };
+    const QStringList expected{"abc", "Ac", "BJ", "bz"};
+    QCOMPARE(codes(), expected);
+    int codeColumn = 0;
+    while (m_page->m_clientGrid->columns().at(codeColumn).field != QStringLiteral("ClientCode"))
+        ++codeColumn;
+    emit m_page->m_clientGrid->view()->horizontalHeader()->sectionClicked(codeColumn);
+    QCOMPARE(m_page->m_clientGrid->sortColumn(), codeColumn);
+    QCOMPARE(codes(), expected);
 }
 
 void TestClientList::addAndEditNeedACategory()

@@ -8,6 +8,7 @@
 #include "crm/GoodsEditor.h"
 #include "widgets/DataGrid.h"
 
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -23,6 +24,7 @@ private slots:
 
     void opensOnFirstCategory();
     void clickingCategoryListsItsOwnGoods();
+    void codesSortAlikeOnLoadAndTitleClick();
     void pickReturnsTheCurrentGoods_data();
     void pickReturnsTheCurrentGoods();
     void pickingFromEmptyListDoesNothing();
@@ -99,6 +101,25 @@ void TestGoodsCatalogue::clickingCategoryListsItsOwnGoods()
     QCOMPARE(m_window->m_goodsGrid->cellText(1, 6), "1580.00");
     selectCategory("0001");
     QCOMPARE(listedNames(), QStringList{});
+}
+
+// Codes in one order whichever way the list was sorted: letter case does not split them.
+void TestGoodsCatalogue::codesSortAlikeOnLoadAndTitleClick()
+{
+    QVERIFY(database().execute("Delete from TGoods where TypeCode=?", {kPrinters}));
+    for (const QString code : {"BJ", "abc", "bz", "Ac"})
+        QVERIFY(database().execute("Insert into TGoods (TypeCode, GoodsCode, GoodsName) values (?, ?, ?)",
+                                   {kPrinters, code, QStringLiteral("纸") + code}));
+    QVERIFY(m_window->loadCatalogue());
+    selectCategory(kPrinters);
+    const QStringList expected{"纸abc", "纸Ac", "纸BJ", "纸bz"};
+    QCOMPARE(listedNames(), expected);
+    int codeColumn = 0;
+    while (m_window->m_goodsGrid->columns().at(codeColumn).field != QStringLiteral("GoodsCode"))
+        ++codeColumn;
+    emit m_window->m_goodsGrid->view()->horizontalHeader()->sectionClicked(codeColumn);
+    QCOMPARE(m_window->m_goodsGrid->sortColumn(), codeColumn);
+    QCOMPARE(listedNames(), expected);
 }
 
 void TestGoodsCatalogue::pickReturnsTheCurrentGoods_data()
