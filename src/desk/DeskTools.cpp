@@ -18,8 +18,13 @@ void startOrSay(const QString &desktopEntry, const QString &missing)
 {
     if (desktopEntry.isEmpty())
         platform::prompter().message(missing, platform::Prompter::Icon::Warning);
-    else
-        platform::shell().startApplication(desktopEntry);
+    else if (!platform::shell().startApplication(desktopEntry))
+        // Found but not started: most often a terminal program on a desktop without a terminal.
+        platform::prompter().message(
+            platform::desktopEntryRunsInTerminal(desktopEntry)
+                ? tr("找到的程序需要在终端中运行，但系统中没有找到终端程序，请先安装一个终端！")
+                : tr("找到的程序不能启动，请检查它是否完整安装！"),
+            platform::Prompter::Icon::Warning);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "platform/Shell.h"
+#include "util/ShellLaunch.h"
 #include "widgets/DataGrid.h"
 
 #include <QCoreApplication>
@@ -47,10 +48,8 @@ void exportGridToSpreadsheet(const QString &title, DataGrid &grid)
         prompter.message(tr("查询过程没有执行，没有数据库可以发送！"), platform::Prompter::Icon::Warning);
         return;
     }
-    if (!platform::shell().canOpen(QString::fromLatin1(kWorkbookType))) {
-        prompter.message(tr("系统不能连接到Excel,请确认Excel是否安装！"), platform::Prompter::Icon::Error);
-        return;
-    }
+    // The program writes the workbook itself: a missing spreadsheet program only means it
+    // cannot be shown, never that nothing is written.
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     const QString path = exportFilePath(folder, title, platform::clock().now());
     if (!QDir().mkpath(folder) || !writeGridWorkbook(path, title, grid.shownColumns(), grid.recordset())) {
@@ -58,5 +57,9 @@ void exportGridToSpreadsheet(const QString &title, DataGrid &grid)
                          platform::Prompter::Icon::Error);
         return;
     }
-    platform::shell().openPath(path);
+    if (platform::shell().canOpen(QString::fromLatin1(kWorkbookType)) && platform::shell().openPath(path))
+        return;
+    if (prompter.confirm(tr("数据已经保存到电子表格文件：\n%1\n系统中没有找到可以打开该文件的程序。要打开它所在的文件夹吗？")
+                             .arg(QDir::toNativeSeparators(path))))
+        openWithDesktop(folder);
 }

@@ -6,7 +6,8 @@
 class DataGrid;
 
 // Sends what a list shows to the desktop's spreadsheet program: the workbook is kept in the
-// user's documents folder under the title and the moment, and opened from there.
+// user's documents folder under the title and the moment, and opened from there. Without a
+// program to open it, the user is told where it is and may open its folder.
 void exportGridToSpreadsheet(const QString &title, DataGrid &grid);
 
 // "<documents>/<title> yyyy-MM-dd HHmmss.xlsx"; characters a file name cannot hold become "_".

@@ -24,6 +24,7 @@ struct ColumnWriter {
     int field = -1;          // in the Recordset; -1 writes nothing
     bool date = false;
     lxw_format *format = nullptr;
+    const GridColumn *picked = nullptr; // a column of picks: its cells hold the shown text
 };
 
 // Qt's date letters in the spreadsheet's spelling: months and minutes are both "mm" there,
@@ -77,6 +78,13 @@ lxw_error writeCell(lxw_worksheet *sheet, lxw_row_t row, lxw_col_t col, const Co
 {
     if (value.isNull())
         return LXW_NO_ERROR;
+    if (writer.picked) {
+        // The reader sees what the list shows (正在处理, 紧急), not the stored code.
+        const QString shown = displayText(*writer.picked, value);
+        if (shown.trimmed().isEmpty())
+            return LXW_NO_ERROR;
+        return worksheet_write_string(sheet, row, col, shown.toUtf8().constData(), nullptr);
+    }
     if (writer.date) {
         // An empty date (not after day 100) is blank, not the spreadsheet's day 0.
         const double day = serialDay(value);
@@ -136,6 +144,8 @@ bool writeGridWorkbook(const QString &path, const QString &title, const QList<Gr
                 ColumnWriter writer;
                 writer.field = rows.fieldIndex(column.field);
                 writer.date = !column.dateFormat.isEmpty();
+                if (!column.keys.isEmpty())
+                    writer.picked = &column;
                 if (writer.date)
                     writer.format = formatFor(spreadsheetDateFormat(column.dateFormat));
                 else if (column.decimals > 0)

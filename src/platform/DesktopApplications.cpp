@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QStandardPaths>
 #include <QTextStream>
+#include <QUrl>
 #include <functional>
 
 namespace platform {
@@ -84,6 +85,7 @@ struct DesktopEntry {
     QString path;
     Group keys;
     QStringList list(const QString &key) const { return listValue(keys.value(key)); }
+    bool inTerminal() const { return keys.value(QStringLiteral("Terminal")) == QLatin1String("true"); }
 };
 
 bool programExists(const QString &program)
@@ -150,17 +152,23 @@ public:
         return it != m_byId.cend() && isInstalled(*it) ? &*it : nullptr;
     }
 
-    // The first installed entry, in ID order, that `accept` takes.
+    // The first installed entry, in ID order, that `accept` takes. One that runs in a window of
+    // its own comes before a terminal program (vim), which shows nothing without a terminal.
     QString first(const std::function<bool(const DesktopEntry &)> &accept) const
     {
         QStringList ids = m_ids;
         ids.sort();
+        QString inTerminal;
         for (const QString &id : ids) {
             const DesktopEntry *entry = installed(id);
-            if (entry && accept(*entry))
+            if (!entry || !accept(*entry))
+                continue;
+            if (!entry->inTerminal())
                 return entry->path;
+            if (inTerminal.isEmpty())
+                inTerminal = entry->path;
         }
-        return {};
+        return inTerminal;
     }
 
 private:
@@ -233,7 +241,10 @@ QString defaultApplicationFor(const QString &mimeType, const QString &preferredC
     const QString preferred = index.first([&](const DesktopEntry &entry) {
         return handles(entry) && entry.list(QStringLiteral("Categories")).contains(preferredCategory);
     });
-    return preferred.isEmpty() ? index.first(handles) : preferred;
+    if (!preferred.isEmpty() && !desktopEntryRunsInTerminal(preferred))
+        return preferred;
+    const QString any = index.first(handles);
+    return preferred.isEmpty() || (!any.isEmpty() && !desktopEntryRunsInTerminal(any)) ? any : preferred;
 }
 
 QString applicationInCategory(const QString &category, const XdgLocations &locations)
@@ -243,7 +254,7 @@ QString applicationInCategory(const QString &category, const XdgLocations &locat
     });
 }
 
-QStringList desktopEntryCommand(const QString &entryPath)
+QStringList desktopEntryCommand(const QString &entryPath, const QString &file)
 {
     const QString exec = readGroups(entryPath).value(QStringLiteral("Desktop Entry")).value(QStringLiteral("Exec"));
     QStringList arguments;
@@ -251,6 +262,7 @@ QStringList desktopEntryCommand(const QString &entryPath)
     bool quoted = false;
     bool started = false; // an argument has begun, perhaps an empty quoted one
     bool onlyFieldCodes = true;
+    bool fileTaken = false;
     auto finish = [&] {
         if (started && !(argument.isEmpty() && onlyFieldCodes))
             arguments.append(argument);
@@ -269,10 +281,17 @@ QStringList desktopEntryCommand(const QString &entryPath)
             onlyFieldCodes = false;
         } else if (c == QLatin1Char('%') && i + 1 < exec.size()) {
             started = true;
-            if (exec.at(++i) == QLatin1Char('%')) {
+            const QChar code = exec.at(++i);
+            if (code == QLatin1Char('%')) {
                 argument += QLatin1Char('%');
                 onlyFieldCodes = false;
-            } // any other field code stands for files or names we do not pass
+            } else if (QStringLiteral("fFuU").contains(code) && !file.isEmpty() && !fileTaken) {
+                argument += code.toLower() == QLatin1Char('u') && QFileInfo(file).isAbsolute()
+                                ? QUrl::fromLocalFile(file).toString(QUrl::FullyEncoded)
+                                : file;
+                onlyFieldCodes = false;
+                fileTaken = true;
+            } // any other field code stands for names we do not pass
         } else if (c.isSpace() && !quoted) {
             finish();
         } else {
@@ -282,7 +301,26 @@ QStringList desktopEntryCommand(const QString &entryPath)
         }
     }
     finish();
+    if (!file.isEmpty() && !fileTaken && !arguments.isEmpty())
+        arguments.append(file);
     return arguments;
+}
+
+bool desktopEntryRunsInTerminal(const QString &entryPath)
+{
+    return readGroups(entryPath).value(QStringLiteral("Desktop Entry")).value(QStringLiteral("Terminal"))
+           == QLatin1String("true");
+}
+
+QStringList launchCommand(const QString &entryPath, const QString &file)
+{
+    const QStringList command = desktopEntryCommand(entryPath, file);
+    if (command.isEmpty() || !desktopEntryRunsInTerminal(entryPath))
+        return command;
+    const QString terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));
+    if (terminal.isEmpty())
+        return {};
+    return QStringList{terminal, QStringLiteral("-e")} + command;
 }
 
 } // namespace platform

@@ -24,8 +24,15 @@ QString defaultApplicationFor(const QString &mimeType, const QString &preferredC
 QString applicationInCategory(const QString &category,
                               const XdgLocations &locations = xdgLocationsFromEnvironment());
 
-// The program and arguments of an entry's Exec line, unquoted, without field codes; empty
-// when the entry has none.
-QStringList desktopEntryCommand(const QString &entryPath);
+// The program and arguments of an entry's Exec line, unquoted; empty when the entry has none.
+// The file field codes (%f %F %u %U) stand for `file` where one is given, and the file goes
+// last where the line has none of them; other field codes are dropped.
+QStringList desktopEntryCommand(const QString &entryPath, const QString &file = {});
+// Whether the entry's program needs a terminal (Terminal=true): started bare, nothing appears.
+bool desktopEntryRunsInTerminal(const QString &entryPath);
+// What to run for the entry, opening `file` if given: a terminal program inside the desktop's
+// terminal (x-terminal-emulator -e). Empty when the entry has no command, or needs a terminal
+// and the desktop has none.
+QStringList launchCommand(const QString &entryPath, const QString &file = {});
 
 } // namespace platform

@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QDesktopServices>
+#include <QMimeDatabase>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
@@ -47,24 +47,53 @@ QString DesktopShell::entryPath(const QString &name) const
     return QDir(m_autostartFolder).filePath(name + QStringLiteral(".desktop"));
 }
 
-void DesktopShell::openPath(const QString &path)
+namespace {
+
+bool startEntry(const QString &desktopEntry, const QString &file)
+{
+    QStringList command = launchCommand(desktopEntry, file);
+    return !command.isEmpty() && QProcess::startDetached(command.takeFirst(), command, QDir::homePath());
+}
+
+// The entry of the default application for a type, or for the types it derives from (a
+// .csv opens where text/plain does).
+QString applicationForType(const QMimeType &type)
+{
+    if (!type.isValid())
+        return {};
+    for (const QString &name : QStringList{type.name()} + type.aliases() + type.allAncestors()) {
+        const QString entry = defaultApplicationFor(name, QString());
+        if (!entry.isEmpty())
+            return entry;
+    }
+    return {};
+}
+
+} // namespace
+
+bool DesktopShell::openPath(const QString &path)
 {
     // Files and folders go to the desktop's default application, never run: documents on
-    // FAT or NTFS sticks carry an execute bit, and the user asked to open them.
+    // FAT or NTFS sticks carry an execute bit, and the user asked to open them. The entry is
+    // started here rather than through xdg-open, whose failure would go unnoticed.
     const QFileInfo info(path);
     if (info.exists()) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
-        return;
+        const QString file = info.absoluteFilePath();
+        const QString entry = applicationForType(QMimeDatabase().mimeTypeForFile(info));
+        return !entry.isEmpty() && startEntry(entry, file);
     }
     // A bare program name ("gnome-calculator") is looked up on the PATH.
     const QString program = QStandardPaths::findExecutable(path);
-    if (!program.isEmpty())
-        QProcess::startDetached(program, {});
+    return !program.isEmpty() && QProcess::startDetached(program, {});
 }
 
-void DesktopShell::openUrl(const QUrl &url)
+bool DesktopShell::openUrl(const QUrl &url)
 {
-    QDesktopServices::openUrl(url);
+    if (url.isLocalFile())
+        return openPath(url.toLocalFile());
+    const QString entry
+        = defaultApplicationFor(QStringLiteral("x-scheme-handler/") + url.scheme().toLower(), QString());
+    return !entry.isEmpty() && startEntry(entry, url.toString(QUrl::FullyEncoded));
 }
 
 bool DesktopShell::canOpen(const QString &mimeType)
@@ -72,11 +101,9 @@ bool DesktopShell::canOpen(const QString &mimeType)
     return !defaultApplicationFor(mimeType, QString()).isEmpty();
 }
 
-void DesktopShell::startApplication(const QString &desktopEntry)
+bool DesktopShell::startApplication(const QString &desktopEntry)
 {
-    QStringList command = desktopEntryCommand(desktopEntry);
-    if (!command.isEmpty())
-        QProcess::startDetached(command.takeFirst(), command, QDir::homePath());
+    return startEntry(desktopEntry, QString());
 }
 
 void DesktopShell::restartProgram()

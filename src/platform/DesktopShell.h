@@ -4,7 +4,7 @@
 
 namespace platform {
 
-// Shell on the freedesktop conventions: xdg-open through QDesktopServices, XDG autostart
+// Shell on the freedesktop conventions: the desktop entries of the default applications, XDG autostart
 // files, and logind over the system D-Bus for powering off.
 class DesktopShell final : public Shell
 {
@@ -12,10 +12,10 @@ public:
     // `autostartFolder`: where autostart entries go; the user's XDG autostart folder by default.
     explicit DesktopShell(const QString &autostartFolder = defaultAutostartFolder());
 
-    void openPath(const QString &path) override;
-    void openUrl(const QUrl &url) override;
+    bool openPath(const QString &path) override;
+    bool openUrl(const QUrl &url) override;
     bool canOpen(const QString &mimeType) override;
-    void startApplication(const QString &desktopEntry) override;
+    bool startApplication(const QString &desktopEntry) override;
     void restartProgram() override;
     bool setAutostart(const QString &name, const QString &command) override;
     bool removeAutostart(const QString &name) override;

@@ -12,13 +12,14 @@ class Shell
 public:
     virtual ~Shell() = default;
 
-    // Opens a file, folder or program with the desktop's default action.
-    virtual void openPath(const QString &path) = 0;
-    virtual void openUrl(const QUrl &url) = 0;
+    // Opens a file, folder or program with the desktop's default action. The launches report
+    // whether something was started, so the caller can tell the user when nothing was.
+    virtual bool openPath(const QString &path) = 0;
+    virtual bool openUrl(const QUrl &url) = 0;
     // Whether the desktop has a program that opens files of this MIME type.
     virtual bool canOpen(const QString &mimeType) = 0;
     // Starts the application of a desktop entry (a .desktop file), without files to open.
-    virtual void startApplication(const QString &desktopEntry) = 0;
+    virtual bool startApplication(const QString &desktopEntry) = 0;
     // Starts a new copy of the running program, without arguments.
     virtual void restartProgram() = 0;
     // Writes or removes the autostart entry `name`, whose command is `command`.

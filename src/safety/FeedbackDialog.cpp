@@ -81,7 +81,10 @@ void FeedbackDialog::submitFeedback()
                                      platform::Prompter::Icon::Warning);
         return;
     }
-    platform::shell().openUrl(*mail);
+    if (!platform::shell().openUrl(*mail))
+        platform::prompter().message(tr("系统中没有找到邮件程序，请先安装一个邮件程序，或把意见发送到%1！")
+                                         .arg(mail->path()),
+                                     platform::Prompter::Icon::Warning);
 }
 
 void openFeedbackDialog()

@@ -20,6 +20,9 @@ private slots:
     void programsOfTheDesktop_data();
     void programsOfTheDesktop();
     void webServices();
+    void failedLaunchesAreSaid_data();
+    void failedLaunchesAreSaid();
+    void textEditorInAWindowFirst();
     void shutDownAsksFirst_data();
     void shutDownAsksFirst();
 
@@ -100,6 +103,55 @@ void TestDeskTools::webServices()
     openMap();
 
     QCOMPARE(m_shell->calls(), (QStringList{"url https://fanyi.baidu.com/", "url https://map.baidu.com/"}));
+}
+
+// The desktop had an entry or a browser, but nothing started: the user hears of it.
+void TestDeskTools::failedLaunchesAreSaid_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<QString>("keys"); // of the one installed entry
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("translator") << "translator" << ""
+                                << "无法打开网址：https://fanyi.baidu.com/\n系统中没有找到浏览器程序，请先安装一个浏览器！";
+    QTest::newRow("map") << "map" << ""
+                         << "无法打开网址：https://map.baidu.com/\n系统中没有找到浏览器程序，请先安装一个浏览器！";
+    QTest::newRow("calculator") << "calculator" << "Categories=Utility;Calculator;"
+                                << "找到的程序不能启动，请检查它是否完整安装！";
+    QTest::newRow("terminal editor, no terminal")
+        << "editor" << "MimeType=text/plain;\nTerminal=true"
+        << "找到的程序需要在终端中运行，但系统中没有找到终端程序，请先安装一个终端！";
+}
+
+void TestDeskTools::failedLaunchesAreSaid()
+{
+    QFETCH(QString, tool);
+    QFETCH(QString, keys);
+    QFETCH(QString, message);
+    if (!keys.isEmpty())
+        install(QStringLiteral("tool.desktop"), keys);
+    m_shell->failLaunches();
+
+    if (tool == QLatin1String("translator"))
+        openTranslator();
+    else if (tool == QLatin1String("map"))
+        openMap();
+    else
+        tool == QLatin1String("calculator") ? callCalculator() : callTextEditor();
+
+    QCOMPARE(m_shell->calls().size(), 1);
+    QCOMPARE(m_prompter->shown(), QStringList{message});
+}
+
+// vim lists text/plain too, but started without a terminal nothing appears.
+void TestDeskTools::textEditorInAWindowFirst()
+{
+    install(QStringLiteral("aaa-vim.desktop"), QStringLiteral("MimeType=text/plain;\nCategories=TextEditor;\nTerminal=true"));
+    install(QStringLiteral("mousepad.desktop"), QStringLiteral("MimeType=text/plain;"));
+
+    callTextEditor();
+
+    QCOMPARE(m_shell->calls(), QStringList{QStringLiteral("start ") + m_root->filePath(QStringLiteral("usr/applications/mousepad.desktop"))});
 }
 
 void TestDeskTools::shutDownAsksFirst_data()

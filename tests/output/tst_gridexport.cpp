@@ -32,6 +32,8 @@ private slots:
     void refusesWhatItCannotSend_data();
     void refusesWhatItCannotSend();
     void failedWriteLeavesNoFile();
+    void withoutAViewerSaysWhereTheFileIs_data();
+    void withoutAViewerSaysWhereTheFileIs();
     void datesFitTheirColumns();
     void exportFileName_data();
     void exportFileName();
@@ -117,12 +119,12 @@ void TestGridExport::writesTitleCaptionsAndTypedCells()
     const QString path = m_home.filePath(QStringLiteral("事务.xlsx"));
     QVERIFY(writeGridWorkbook(path, QStringLiteral("事务档案"), workColumns(), *m_rows));
 
-    // The hidden ID is absent; the state is its stored number, not the shown text; the
-    // empty date is blank, not day 0.
+    // The hidden ID is absent; the state is the text the list shows, not its stored code;
+    // the empty date is blank, not day 0.
     QCOMPARE(readBack(path), (QStringList{
         "A1=str:事务档案", "A2=str:主题", "B2=str:开始|日期", "C2=str:状态",
-        "A3=str:签订合同 \"华东区\"", "B3=datetime:2026-12-01 00:00:00", "C3=int:2",
-        "A4=str:回访客户", "C4=int:1",
+        "A3=str:签订合同 \"华东区\"", "B3=datetime:2026-12-01 00:00:00", "C3=str:处理中",
+        "A4=str:回访客户", "C4=str:未处理",
         "frozen=A3", "bold=True"}));
     QCOMPARE(QDir(m_home.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"事务.xlsx"});
 }
@@ -152,7 +154,6 @@ void TestGridExport::refusesWhatItCannotSend_data()
     QTest::addColumn<QString>("message");
 
     QTest::newRow("closed result set") << true << true << "查询过程没有执行，没有数据库可以发送！";
-    QTest::newRow("no program for .xlsx") << false << false << "系统不能连接到Excel,请确认Excel是否安装！";
 }
 
 void TestGridExport::refusesWhatItCannotSend()
@@ -203,6 +204,48 @@ void TestGridExport::failedWriteLeavesNoFile()
     QVERIFY(prompter.lastShown().startsWith(QStringLiteral("电子表格文件不能写入")));
     QCOMPARE(shell.calls(), QStringList());
     QCOMPARE(QDir(documents).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// The program writes the workbook itself; a desktop that cannot show it still gets the file,
+// and the user learns where it is.
+void TestGridExport::withoutAViewerSaysWhereTheFileIs_data()
+{
+    QTest::addColumn<bool>("registered"); // a program is registered for .xlsx but does not start
+    QTest::addColumn<bool>("openFolder");
+    QTest::addColumn<QStringList>("calls"); // "%1" the workbook, "%2" the documents folder
+
+    QTest::newRow("nothing registered, folder opened") << false << true << QStringList{"open %2"};
+    QTest::newRow("nothing registered, folder not wanted") << false << false << QStringList();
+    QTest::newRow("registered program does not start") << true << false << QStringList{"open %1"};
+}
+
+void TestGridExport::withoutAViewerSaysWhereTheFileIs()
+{
+    QFETCH(bool, registered);
+    QFETCH(bool, openFolder);
+    QFETCH(QStringList, calls);
+    RecordingShell shell;
+    if (registered)
+        shell.failLaunches();
+    else
+        shell.refuseToOpen(QStringLiteral("application/vnd.openxmlformats-officedocument.spreadsheetml.sheet"));
+    ScriptedPrompter prompter;
+    openFolder ? prompter.answerYes() : prompter.answerNo();
+    ManualClock clock(QDateTime(QDate(2026, 12, 10), QTime(14, 5, 9)));
+    DataGrid grid(*m_rows);
+    grid.setColumns(workColumns());
+
+    exportGridToSpreadsheet(QStringLiteral("事务档案"), grid);
+
+    const QString documents = m_home.filePath(QStringLiteral("Documents"));
+    const QString path = documents + QStringLiteral("/事务档案 2026-12-10 140509.xlsx");
+    QCOMPARE(readBack(path).value(0), QStringLiteral("A1=str:事务档案"));
+    QCOMPARE(prompter.shown(), QStringList{QStringLiteral("数据已经保存到电子表格文件：\n%1\n"
+                                                          "系统中没有找到可以打开该文件的程序。要打开它所在的文件夹吗？").arg(path)});
+    QStringList expected;
+    for (const QString &call : calls)
+        expected.append(QString(call).replace(QStringLiteral("%1"), path).replace(QStringLiteral("%2"), documents));
+    QCOMPARE(shell.calls(), expected);
 }
 
 QList<double> TestGridExport::columnWidths(const QString &path)

@@ -10,19 +10,22 @@ RecordingShell::~RecordingShell()
     platform::setShell(nullptr);
 }
 
-void RecordingShell::openPath(const QString &path)
+bool RecordingShell::openPath(const QString &path)
 {
     m_calls.append(QStringLiteral("open ") + path);
+    return !m_launchesFail;
 }
 
-void RecordingShell::openUrl(const QUrl &url)
+bool RecordingShell::openUrl(const QUrl &url)
 {
     m_calls.append(QStringLiteral("url ") + url.toString(QUrl::FullyEncoded));
+    return !m_launchesFail;
 }
 
-void RecordingShell::startApplication(const QString &desktopEntry)
+bool RecordingShell::startApplication(const QString &desktopEntry)
 {
     m_calls.append(QStringLiteral("start ") + desktopEntry);
+    return !m_launchesFail;
 }
 
 void RecordingShell::restartProgram()

@@ -23,12 +23,15 @@ public:
     // Runs when the program asks to be started again: what the old copy still holds then.
     void onRestart(std::function<void()> probe) { m_restartProbe = std::move(probe); }
 
-    void openPath(const QString &path) override;
-    void openUrl(const QUrl &url) override;
+    // Launches are recorded either way; after failLaunches() they report that nothing started,
+    // as on a desktop without a program for them.
+    bool openPath(const QString &path) override;
+    bool openUrl(const QUrl &url) override;
+    void failLaunches() { m_launchesFail = true; }
     // Every type opens unless the test says the desktop has no program for it.
     bool canOpen(const QString &mimeType) override { return !m_unopenable.contains(mimeType); }
     void refuseToOpen(const QString &mimeType) { m_unopenable.append(mimeType); }
-    void startApplication(const QString &desktopEntry) override;
+    bool startApplication(const QString &desktopEntry) override;
     void restartProgram() override;
     bool setAutostart(const QString &name, const QString &command) override;
     bool removeAutostart(const QString &name) override;
@@ -38,5 +41,6 @@ private:
     QStringList m_calls;
     QHash<QString, QString> m_autostart;
     QStringList m_unopenable;
+    bool m_launchesFail = false;
     std::function<void()> m_restartProbe;
 };

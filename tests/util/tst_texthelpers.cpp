@@ -1,10 +1,13 @@
 #include "TestMain.h"
 
 #include "RecordingShell.h"
+#include "ScriptedPrompter.h"
 #include "util/ShellLaunch.h"
 #include "util/TextHelpers.h"
 #include "util/WebChat.h"
 #include "util/Weekday.h"
+
+#include <QTemporaryDir>
 
 class TestTextHelpers : public QObject
 {
@@ -22,6 +25,8 @@ private slots:
     void opensAddressInBrowser_data();
     void opensAddressInBrowser();
     void opensPathWithDesktop();
+    void failedOpenIsSaid_data();
+    void failedOpenIsSaid();
     void webChatAddress_data();
     void webChatAddress();
 };
@@ -149,6 +154,37 @@ void TestTextHelpers::opensPathWithDesktop()
     RecordingShell shell;
     openWithDesktop(QStringLiteral("/home/张三/文档/报价单.xlsx"));
     QCOMPARE(shell.calls(), QStringList{QStringLiteral("open /home/张三/文档/报价单.xlsx")});
+}
+
+// The desktop had nothing that opened it: the user is told what did not open.
+void TestTextHelpers::failedOpenIsSaid_data()
+{
+    QTest::addColumn<QString>("target"); // "folder" is a folder that exists
+    QTest::addColumn<bool>("address");
+    QTest::addColumn<QString>("message"); // %1: the folder
+
+    QTest::newRow("web address") << "https://www.baidu.com/s?wd=天气" << true
+                                 << "无法打开网址：https://www.baidu.com/s?wd=天气\n系统中没有找到浏览器程序，请先安装一个浏览器！";
+    QTest::newRow("document") << "/home/张三/文档/报价单.xlsx" << false
+                              << "系统中没有找到可以打开该文件的程序，无法打开：\n/home/张三/文档/报价单.xlsx";
+    QTest::newRow("folder") << "folder" << false << "系统中没有找到可以打开文件夹的程序，无法打开：\n%1";
+}
+
+void TestTextHelpers::failedOpenIsSaid()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, address);
+    QFETCH(QString, message);
+    QTemporaryDir folder;
+    if (target == QLatin1String("folder"))
+        target = folder.path();
+    RecordingShell shell;
+    shell.failLaunches();
+    ScriptedPrompter prompter;
+
+    QVERIFY(!(address ? openInBrowser(target) : openWithDesktop(target)));
+    QCOMPARE(prompter.shown(), QStringList{message.arg(folder.path())});
+    QCOMPARE(shell.calls().size(), 1);
 }
 
 void TestTextHelpers::webChatAddress_data()
