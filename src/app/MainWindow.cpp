@@ -148,7 +148,8 @@ QWidget *MainWindow::createPage(Page page)
 
     case ClientPage:
         connect(m_clientPage->m_findClientButton, &QPushButton::clicked, this, [this] {
-            openClientSearch([this](const QString &code, qint64 id) { locateClient(code, id); }, this);
+            openClientSearch([this](const QString &code, qint64 id) { locateClient(code, id); }, this,
+                             m_clientPage->m_findClientButton);
         });
         return m_clientPage;
 

@@ -5,6 +5,7 @@
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -12,7 +13,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QScreen>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -52,7 +55,8 @@ QGroupBox *resultBox(DataGrid *grid, QPushButton *locate, QPushButton *exit)
 } // namespace
 
 ClientSearchWindow::ClientSearchWindow(Locate locate, QWidget *parent)
-    : QWidget(parent, Qt::Dialog)
+    // A window of its own, not a dialog: it can be minimised alone, and stays above its owner.
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_searchTabs(new QTabWidget)
     , m_nameEdit(new QLineEdit)
     , m_nameSearchButton(new QPushButton(tr("模糊查找")))
@@ -120,7 +124,9 @@ QWidget *ClientSearchWindow::buildDaysPage()
 
 void ClientSearchWindow::open(Recordset &results, const ClientQuery &query)
 {
-    if (!results.open(query.sql, query.params))
+    // Opening clears the rows first; a search that fails must leave the earlier results shown.
+    Recordset trial;
+    if (!trial.open(query.sql, query.params) || !results.open(query.sql, query.params))
         platform::prompter().message(tr("读取数据库发生错误！"), platform::Prompter::Icon::Error);
 }
 
@@ -148,9 +154,31 @@ void ClientSearchWindow::locateCurrent(const Recordset &results)
     m_locate(results.text(QStringLiteral("TypeCode")), results.integer(QStringLiteral("ID")));
 }
 
-ClientSearchWindow *openClientSearch(ClientSearchWindow::Locate locate, QWidget *owner)
+ClientSearchWindow *openClientSearch(ClientSearchWindow::Locate locate, QWidget *owner, const QWidget *button)
 {
+    ClientSearchWindow *lowest = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *open = qobject_cast<ClientSearchWindow *>(widget);
+        if (open && open->isVisible() && !open->isMinimized() && (!lowest || open->y() > lowest->y()))
+            lowest = open;
+    }
     auto *window = new ClientSearchWindow(std::move(locate), owner);
+    window->adjustSize();
+    if (lowest) {
+        // Each further window steps down and right from the lowest one, so that it is seen to open.
+        window->move(lowest->pos() + QPoint(24, 24));
+    } else if (button) {
+        // Above the button, or below it where the screen has no room, so it stays in reach.
+        const QRect clicked(button->mapToGlobal(QPoint(0, 0)), button->size());
+        const QRect screen = button->screen()->availableGeometry();
+        const int titleBar = window->style()->pixelMetric(QStyle::PM_TitleBarHeight) + 8;
+        int y = clicked.top() - window->height() - titleBar - 8;
+        if (y < screen.top())
+            y = clicked.bottom() + 8;
+        const int x = std::clamp(clicked.right() - window->width(), screen.left(),
+                                 std::max(screen.left(), screen.right() - window->width()));
+        window->move(x, y);
+    }
     window->show();
     window->raise();
     window->activateWindow();

@@ -58,5 +58,7 @@ private:
     Locate m_locate;
 };
 
-// Opens one more search window above `owner`; it is destroyed when closed.
-ClientSearchWindow *openClientSearch(ClientSearchWindow::Locate locate, QWidget *owner);
+// Opens one more search window above `owner`; it is destroyed when closed. The first one
+// leaves `button` (the one clicked) clear, later ones cascade from the lowest open.
+ClientSearchWindow *openClientSearch(ClientSearchWindow::Locate locate, QWidget *owner,
+                                     const QWidget *button = nullptr);

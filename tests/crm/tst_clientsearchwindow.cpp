@@ -36,6 +36,7 @@ private slots:
     void emptyResultsLocateNothing();
     void windowsWorkIndependently();
     void failingSearchIsReported();
+    void windowsCascadeClearOfTheButton();
 
 private:
     Database &database() { return m_folder->database(); }
@@ -260,11 +261,49 @@ void TestClientSearchWindow::windowsWorkIndependently()
 void TestClientSearchWindow::failingSearchIsReported()
 {
     auto window = makeWindow();
-    QVERIFY(database().execute("Drop table TClient"));
     window->m_nameEdit->setText("华");
     window->m_nameSearchButton->click();
     window->m_daysSearchButton->click();
+    const QStringList byName = names(window->byName());
+    const QStringList byDays = names(window->byDays());
+    QVERIFY(!byName.isEmpty() && !byDays.isEmpty());
+
+    QVERIFY(database().execute("Drop table TClient"));
+    window->m_nameEdit->setText("苏州");
+    window->m_nameSearchButton->click();
+    window->m_daysSearchButton->click();
     QCOMPARE(m_prompter->shown(), (QStringList{"读取数据库发生错误！", "读取数据库发生错误！"}));
+    // The earlier results stay on screen.
+    QCOMPARE(names(window->byName()), byName);
+    QCOMPARE(names(window->byDays()), byDays);
+    QCOMPARE(window->m_nameResultsGrid->model().rowCount(), byName.size());
+}
+
+// Each window opens where it is seen: the first clear of the button clicked, the next ones
+// stepping down and right; each can be minimised alone.
+void TestClientSearchWindow::windowsCascadeClearOfTheButton()
+{
+    QWidget owner;
+    owner.setGeometry(0, 0, 800, 600);
+    auto *button = new QPushButton("查找(&F)", &owner);
+    button->setGeometry(400, 540, 80, 26);
+    owner.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&owner));
+    const auto locate = [](const QString &, qint64) {};
+    QPointer<ClientSearchWindow> first = openClientSearch(locate, &owner, button);
+    QPointer<ClientSearchWindow> second = openClientSearch(locate, &owner, button);
+    QPointer<ClientSearchWindow> third = openClientSearch(locate, &owner, button);
+    const QRect clicked(button->mapToGlobal(QPoint(0, 0)), button->size());
+    QVERIFY(!first->frameGeometry().intersects(clicked));
+    QCOMPARE(second->pos(), first->pos() + QPoint(24, 24));
+    QCOMPARE(third->pos(), second->pos() + QPoint(24, 24));
+
+    QVERIFY(second->windowFlags() & Qt::WindowMinimizeButtonHint);
+    second->showMinimized();
+    QVERIFY(!owner.isMinimized());
+    QVERIFY(first->isVisible() && !first->isMinimized());
+    for (ClientSearchWindow *window : {first.data(), second.data(), third.data()})
+        window->close();
 }
 
 PANDREL_TEST_MAIN(TestClientSearchWindow)
