@@ -2,7 +2,10 @@
 
 #include "platform/DesktopShell.h"
 
-#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QUrl>
 #include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -17,14 +20,8 @@ private slots:
     void autostartEntryIsWrittenAndRemoved_data();
     void autostartEntryIsWrittenAndRemoved();
     void unwritableFolderFails();
-    void executableDocumentIsOpenedNotRun();
-
-public slots:
-    // Stands in for the desktop's default application of local files.
-    void openedWithDefaultApplication(const QUrl &url) { m_opened.append(url); }
-
-private:
-    QList<QUrl> m_opened;
+    void launchesTheFoundEntry_data();
+    void launchesTheFoundEntry();
 };
 
 void TestDesktopShell::defaultFolderIsTheUsersAutostart()
@@ -79,24 +76,107 @@ void TestDesktopShell::unwritableFolderFails()
     QVERIFY(!shell.setAutostart(QStringLiteral("SMVey"), QStringLiteral("/opt/Pandrel")));
 }
 
-void TestDesktopShell::executableDocumentIsOpenedNotRun()
+// A desktop laid out in a temporary folder whose programs are scripts that write down how
+// they were started: the shell really starts them, and nothing else is launched.
+void TestDesktopShell::launchesTheFoundEntry_data()
 {
-    QTemporaryDir dir;
-    const QString document = dir.filePath(QStringLiteral("报价单.doc")); // from a FAT stick: every file executable
-    const QString ran = dir.filePath(QStringLiteral("ran"));
+    QTest::addColumn<QString>("target");   // "document", "folder", "address" or "entry"
+    QTest::addColumn<QString>("keys");     // of the one installed entry; empty: none
+    QTest::addColumn<bool>("terminal");    // the desktop has x-terminal-emulator
+    QTest::addColumn<bool>("started");
+    QTest::addColumn<QString>("ran");      // what the scripts wrote; %1 the document, %2 the folder
+
+    QTest::newRow("document opened by its program, not run")
+        << "document" << "MimeType=application/msword;" << false << true << "editor %1";
+    QTest::newRow("document without a program")
+        << "document" << "MimeType=image/png;" << false << false << "";
+    QTest::newRow("folder opened by the file manager")
+        << "folder" << "MimeType=inode/directory;" << false << true << "editor %2";
+    QTest::newRow("folder without a file manager") << "folder" << "" << false << false << "";
+    QTest::newRow("address opened by the browser")
+        << "address" << "MimeType=x-scheme-handler/https;" << false << true << "editor https://www.baidu.com/s?wd=%E5%A4%A9";
+    QTest::newRow("no browser") << "address" << "MimeType=text/html;" << false << false << "";
+    QTest::newRow("program in a window") << "entry" << "" << false << true << "editor";
+    QTest::newRow("terminal program in the desktop's terminal")
+        << "entry" << "Terminal=true" << true << true << "terminal -e PROGRAM";
+    QTest::newRow("terminal program, no terminal") << "entry" << "Terminal=true" << false << false << "";
+}
+
+void TestDesktopShell::launchesTheFoundEntry()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, keys);
+    QFETCH(bool, terminal);
+    QFETCH(bool, started);
+    QFETCH(QString, ran);
+    QTemporaryDir root;
+    const QString log = root.filePath(QStringLiteral("ran"));
+    const auto script = [&](const QString &name, const QString &word) {
+        const QString path = root.filePath(QStringLiteral("bin/") + name);
+        QDir().mkpath(root.filePath(QStringLiteral("bin")));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QStringLiteral("#!/bin/sh\necho %1 \"$@\" >> '%2'\n").arg(word, log).toUtf8());
+        file.close();
+        QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
+    };
+    script(QStringLiteral("editor"), QStringLiteral("editor"));
+    if (terminal)
+        script(QStringLiteral("x-terminal-emulator"), QStringLiteral("terminal"));
+    const QString entry = root.filePath(QStringLiteral("data/applications/editor.desktop"));
+    QDir().mkpath(QFileInfo(entry).path());
+    QFile entryFile(entry);
+    QVERIFY(entryFile.open(QIODevice::WriteOnly));
+    entryFile.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=Editor\nExec=%1 %U\n%2\n")
+                        .arg(root.filePath(QStringLiteral("bin/editor")), keys)
+                        .toUtf8());
+    entryFile.close();
+    if (keys.isEmpty() && target != QLatin1String("entry"))
+        QVERIFY(entryFile.remove());
+    // The system's type database is found before the data folders point at the fake desktop.
+    QVERIFY(QMimeDatabase().mimeTypeForName(QStringLiteral("application/msword")).isValid());
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root.filePath(QStringLiteral("data"))));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(root.filePath(QStringLiteral("none"))));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root.filePath(QStringLiteral("config"))));
+    qputenv("XDG_CONFIG_DIRS", QFile::encodeName(root.filePath(QStringLiteral("none"))));
+    qputenv("PATH", QFile::encodeName(root.filePath(QStringLiteral("bin"))) + ":/usr/bin:/bin");
+
+    // From a FAT stick every document is executable; it must be opened, never run.
+    const QString document = root.filePath(QStringLiteral("报价单.doc"));
     QFile file(document);
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("#!/bin/sh\ntouch '%1'\n").arg(ran).toUtf8());
+    file.write(QStringLiteral("#!/bin/sh\necho RUN >> '%1'\n").arg(log).toUtf8());
     file.close();
-    QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser));
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openedWithDefaultApplication");
+    QVERIFY(file.setPermissions(file.permissions() | QFile::ExeOwner));
 
-    platform::DesktopShell().openPath(document);
-    QTest::qWait(300);
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+    platform::DesktopShell shell(root.filePath(QStringLiteral("autostart")));
+    bool result = false;
+    if (target == QLatin1String("document"))
+        result = shell.openPath(document);
+    else if (target == QLatin1String("folder"))
+        result = shell.openPath(root.path());
+    else if (target == QLatin1String("address"))
+        result = shell.openUrl(QUrl(QStringLiteral("https://www.baidu.com/s?wd=%E5%A4%A9")));
+    else
+        result = shell.startApplication(entry);
+    qputenv("PATH", savedPath);
 
-    QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(document)});
-    QVERIFY(!QFile::exists(ran));
+    QCOMPARE(result, started);
+    QString written;
+    if (started) {
+        QTRY_VERIFY(QFile::exists(log));
+        QTest::qWait(100);
+        QFile read(log);
+        QVERIFY(read.open(QIODevice::ReadOnly));
+        written = QString::fromUtf8(read.readAll()).trimmed();
+    } else {
+        QTest::qWait(100);
+        QVERIFY(!QFile::exists(log));
+    }
+    QCOMPARE(written, QString(ran).replace(QStringLiteral("PROGRAM"), root.filePath(QStringLiteral("bin/editor")))
+                          .replace(QStringLiteral("%1"), QUrl::fromLocalFile(document).toString(QUrl::FullyEncoded))
+                          .replace(QStringLiteral("%2"), QUrl::fromLocalFile(root.path()).toString(QUrl::FullyEncoded)));
 }
 
 PANDREL_TEST_MAIN(TestDesktopShell)
