@@ -6,6 +6,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionHeader>
@@ -134,6 +135,7 @@ DataGrid::DataGrid(Recordset &recordset, QWidget *parent)
         if (!m_sorting) {
             m_sortColumn = -1;
             m_view->horizontalHeader()->setSortIndicatorShown(false);
+            fitNumberColumns();
         }
         followRecordset(this->recordset().position());
     });
@@ -150,20 +152,49 @@ void DataGrid::setColumns(const QList<GridColumn> &columns)
     }
 }
 
+int DataGrid::cellMargins() const
+{
+    return 2 * (m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 8;
+}
+
+int DataGrid::layoutWidth(int c) const
+{
+    const GridColumn &column = columns().at(c);
+    const QDateTime widest(QDate(2088, 12, 28), QTime(23, 58, 58));
+    // Titles and dates are never cut off, whatever width the column was given.
+    int fit = m_view->horizontalHeader()->fontMetrics().horizontalAdvance(column.title) + 16;
+    if (!column.dateFormat.isEmpty())
+        fit = std::max(fit, m_view->fontMetrics().horizontalAdvance(widest.toString(column.dateFormat)) + cellMargins());
+    return std::max(column.width, fit);
+}
+
 void DataGrid::applyColumnLayout()
 {
-    const QFontMetrics metrics = m_view->horizontalHeader()->fontMetrics();
+    for (int c = 0; c < columns().size(); ++c) {
+        m_view->setColumnHidden(c, !columns().at(c).visible);
+        m_view->setColumnWidth(c, layoutWidth(c));
+    }
+    fitNumberColumns();
+}
+
+void DataGrid::fitNumberColumns()
+{
+    // Numbers cut short read as other numbers, so their columns take the widest value loaded,
+    // sums included; no wider than the pane, where the scroll bar takes over.
     const QFontMetrics cells = m_view->fontMetrics();
-    const int cellMargins = 2 * (m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1) + 8;
-    const QDateTime widest(QDate(2088, 12, 28), QTime(23, 58, 58));
+    // A list loaded before it is first laid out has no width yet; half the screen stands in.
+    const int pane = isVisible() ? m_view->viewport()->width() : screen()->availableGeometry().width() / 2;
     for (int c = 0; c < columns().size(); ++c) {
         const GridColumn &column = columns().at(c);
-        m_view->setColumnHidden(c, !column.visible);
-        // Titles and dates are never cut off, whatever width the column was given.
-        int fit = metrics.horizontalAdvance(column.title) + 16;
-        if (!column.dateFormat.isEmpty())
-            fit = std::max(fit, cells.horizontalAdvance(widest.toString(column.dateFormat)) + cellMargins);
-        m_view->setColumnWidth(c, std::max(column.width, fit));
+        const bool number = column.decimals >= 0 || column.footer == GridColumn::Footer::Sum
+            || column.alignment.testFlag(Qt::AlignRight);
+        if (!column.visible || !number)
+            continue;
+        int widest = cells.horizontalAdvance(footerText(c));
+        for (int row = 0; row < m_model.rowCount(); ++row)
+            widest = std::max(widest, cells.horizontalAdvance(cellText(row, c)));
+        const int base = layoutWidth(c);
+        m_view->setColumnWidth(c, std::max(base, std::min(widest + cellMargins(), pane)));
     }
 }
 

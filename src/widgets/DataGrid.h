@@ -50,6 +50,9 @@ protected:
 private:
     void followRecordset(int row);
     void applyColumnLayout();
+    void fitNumberColumns();
+    int layoutWidth(int column) const;
+    int cellMargins() const;
 
     RecordsetModel m_model;
     QTableView *m_view;

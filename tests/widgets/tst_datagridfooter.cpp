@@ -22,6 +22,8 @@ private slots:
     void followsEveryChangeOfTheRows();
     void listWithoutFooterHasNone();
     void footerSitsUnderTheRows();
+    void numberColumnsFitTheirWidestValue_data();
+    void numberColumnsFitTheirWidestValue();
 
 private:
     Database &dm() { return m_folder->database(); }
@@ -157,6 +159,40 @@ void TestDataGridFooter::footerSitsUnderTheRows()
     QCOMPARE(footer->height(), view->verticalHeader()->defaultSectionSize());
     QVERIFY(view->horizontalScrollBar()->isVisible());
     QVERIFY(footer->mapTo(view, QPoint(0, footer->height())).y() <= view->horizontalScrollBar()->mapTo(view, QPoint()).y());
+}
+
+void TestDataGridFooter::numberColumnsFitTheirWidestValue_data()
+{
+    QTest::addColumn<QList<QVariantList>>("rows");
+    QTest::addColumn<bool>("shown");
+
+    QTest::newRow("large amount, before showing") << QList<QVariantList>{{"纸", 1, 1000000.25}} << false;
+    QTest::newRow("large amount, shown") << QList<QVariantList>{{"纸", 1, 1000000.25}} << true;
+    QTest::newRow("large sum of small amounts")
+        << QList<QVariantList>{{"纸", 1, 999999.5}, {"墨", 1, 999999.5}} << true;
+}
+
+// A number cut short at the column's edge reads as another number: each value and each sum
+// of a number column is shown whole once the list is loaded.
+void TestDataGridFooter::numberColumnsFitTheirWidestValue()
+{
+    QFETCH(QList<QVariantList>, rows);
+    QFETCH(bool, shown);
+    addRows(rows);
+    auto grid = makeGrid(true);
+    grid->resize(600, 300);
+    if (shown) {
+        grid->show();
+        QVERIFY(QTest::qWaitForWindowExposed(grid.get()));
+    }
+    QVERIFY(m_rows->open("Select * from TCTrack where ClientID=1"));
+    const QFontMetrics cells = grid->view()->fontMetrics();
+    for (const int column : {1, 2}) {
+        int widest = cells.horizontalAdvance(grid->footerText(column));
+        for (int row = 0; row < grid->model().rowCount(); ++row)
+            widest = std::max(widest, cells.horizontalAdvance(grid->cellText(row, column)));
+        QVERIFY2(grid->view()->columnWidth(column) > widest + 4, qPrintable(grid->footerText(column)));
+    }
 }
 
 PANDREL_TEST_MAIN(TestDataGridFooter)
