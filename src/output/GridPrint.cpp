@@ -13,6 +13,10 @@ constexpr qreal kRowHeight = 18;
 constexpr qreal kTitleHeight = 34;
 constexpr qreal kFooterHeight = 24;
 constexpr qreal kPadding = 3;
+constexpr qreal kCellPixels = 12;
+constexpr qreal kSmallestPoints = 8;
+// Chinese breaks between any two characters; a long Latin word or number breaks anywhere.
+constexpr int kWrap = Qt::TextWrapAnywhere;
 // A4 across, less the margins, in grid pixels at 96 dpi: a list narrower than this fits upright.
 constexpr qreal kPortraitWidth = (210.0 - 2 * 15.0) / 25.4 * 96;
 
@@ -88,35 +92,104 @@ QPageLayout::Orientation GridPrintLayout::orientationFor(const GridPrintData &da
 
 GridPrintLayout::GridPrintLayout(const GridPrintData &data, const QPrinter &printer)
     : m_data(data)
+    , m_resolution(printer.resolution())
 {
     const QRectF page = printer.pageRect(QPrinter::DevicePixel);
-    const qreal natural = printer.resolution() / 96.0;
+    const qreal natural = m_resolution / 96.0;
     const qreal width = qMax<qreal>(1, totalWidth(data));
-    m_scale = qMin(natural, page.width() / width);
+    // Cells print at kCellPixels; below kSmallestPoints they can no longer be read.
+    const qreal smallest = kSmallestPoints / 72.0 * m_resolution / kCellPixels;
+    m_scale = qMax(qMin(natural, page.width() / width), qMin(natural, smallest));
     m_pageWidth = page.width() / m_scale;
     m_pageHeight = page.height() / m_scale;
 
-    qreal left = qMax<qreal>(0, (m_pageWidth - width) / 2);
-    for (const GridPrintData::Column &column : data.columns) {
-        m_lefts.append(left);
-        left += column.width;
+    // Bands of columns, each as wide as the page allows; after the first, each starts with
+    // the first column again so that a row can be told on every page.
+    int firstShown = -1;
+    for (int column = 0; column < data.columns.size() && firstShown < 0; ++column) {
+        if (data.columns.at(column).width > 0)
+            firstShown = column;
     }
-    const qreal body = m_pageHeight - kTitleHeight - data.titleLineCount * kRowHeight - kFooterHeight;
-    m_rowsPerPage = qMax(1, int(body / kRowHeight));
-    m_pageCount = qMax(1, int((data.rows.size() + m_rowsPerPage - 1) / m_rowsPerPage));
+    Band band;
+    qreal used = 0;
+    for (int column = 0; column < data.columns.size(); ++column) {
+        const qreal columnWidth = data.columns.at(column).width;
+        if (columnWidth == 0)
+            continue;
+        if (!band.columns.isEmpty() && used + columnWidth > m_pageWidth + 0.5
+            && !(band.columns.size() == 1 && band.columns.first() == firstShown && !m_bands.isEmpty())) {
+            m_bands.append(band);
+            band = {};
+            used = 0;
+            if (firstShown >= 0 && column != firstShown) {
+                band.columns.append(firstShown);
+                used = data.columns.at(firstShown).width;
+            }
+        }
+        band.columns.append(column);
+        used += columnWidth;
+    }
+    if (!band.columns.isEmpty() || m_bands.isEmpty())
+        m_bands.append(band);
+    for (Band &each : m_bands) {
+        qreal bandWidth = 0;
+        for (const int column : each.columns)
+            bandWidth += data.columns.at(column).width;
+        qreal left = qMax<qreal>(0, (m_pageWidth - bandWidth) / 2);
+        for (const int column : each.columns) {
+            each.lefts.append(left);
+            left += data.columns.at(column).width;
+        }
+    }
+
+    // Every row as high as its longest cell wrapped, the same on every band, so that the
+    // pages of a band hold the same rows.
+    const qreal body = qMax<qreal>(kRowHeight, m_pageHeight - kTitleHeight - data.titleLineCount * kRowHeight - kFooterHeight);
+    const QFontMetricsF metrics(printFont(kCellPixels));
+    m_rowHeights.reserve(data.rows.size());
+    for (const QStringList &cells : data.rows) {
+        qreal height = kRowHeight;
+        for (int column = 0; column < data.columns.size(); ++column) {
+            const qreal inside = data.columns.at(column).width - 2 * kPadding;
+            const QString &text = cells.at(column);
+            if (inside <= 0 || text.isEmpty() || metrics.horizontalAdvance(text) <= inside)
+                continue;
+            const QRectF wrapped = metrics.boundingRect(QRectF(0, 0, inside, 1e6), kWrap, text);
+            height = qMax(height, wrapped.height() + 2 * kPadding);
+        }
+        m_rowHeights.append(qMin(height, body));
+    }
+    m_pageStarts.append(0);
+    qreal filled = 0;
+    for (int row = 0; row < m_rowHeights.size(); ++row) {
+        if (filled + m_rowHeights.at(row) > body + 0.01 && row > m_pageStarts.constLast()) {
+            m_pageStarts.append(row);
+            filled = 0;
+        }
+        filled += m_rowHeights.at(row);
+    }
+    m_pageStarts.append(int(m_rowHeights.size()));
+    m_pageCount = int(m_bands.size()) * int(m_pageStarts.size() - 1);
+}
+
+qreal GridPrintLayout::cellPointSize() const
+{
+    return kCellPixels * m_scale / m_resolution * 72.0;
 }
 
 void GridPrintLayout::paintPage(QPainter &painter, int page) const
 {
+    const int rowPages = int(m_pageStarts.size() - 1);
+    const Band &band = m_bands.at(page / rowPages);
+    const int rowPage = page % rowPages;
     painter.save();
     painter.scale(m_scale, m_scale);
     painter.setFont(printFont(18, true));
     painter.drawText(QRectF(0, 0, m_pageWidth, kTitleHeight - 6), Qt::AlignCenter, m_data.title);
 
-    paintTitles(painter, kTitleHeight);
-    const int first = page * m_rowsPerPage;
-    const int last = qMin(int(m_data.rows.size()), first + m_rowsPerPage);
-    paintRows(painter, kTitleHeight + m_data.titleLineCount * kRowHeight, first, last);
+    paintTitles(painter, band, kTitleHeight);
+    paintRows(painter, band, kTitleHeight + m_data.titleLineCount * kRowHeight, m_pageStarts.at(rowPage),
+              m_pageStarts.at(rowPage + 1));
 
     painter.setFont(printFont(11));
     painter.drawText(QRectF(0, m_pageHeight - kFooterHeight, m_pageWidth, kFooterHeight), Qt::AlignCenter,
@@ -126,66 +199,65 @@ void GridPrintLayout::paintPage(QPainter &painter, int page) const
 
 // Neighbouring titles that read the same share one cell: across, where the lines above match
 // too ("Contact" over "Name" and "Phone"), and down, where a caption repeats its last part.
-void GridPrintLayout::paintTitles(QPainter &painter, qreal top) const
+void GridPrintLayout::paintTitles(QPainter &painter, const Band &band, qreal top) const
 {
     painter.setFont(printFont(12, true));
     const int lines = m_data.titleLineCount;
+    const auto title = [&](int at, int line) { return m_data.columns.at(band.columns.at(at)).titleLines.at(line); };
     const auto sameAbove = [&](int a, int b, int line) {
         for (int above = 0; above <= line; ++above) {
-            if (m_data.columns.at(a).titleLines.at(above) != m_data.columns.at(b).titleLines.at(above))
+            if (title(a, above) != title(b, above))
                 return false;
         }
         return true;
     };
     for (int line = 0; line < lines; ++line) {
-        for (int column = 0; column < m_data.columns.size();) {
-            const GridPrintData::Column &start = m_data.columns.at(column);
-            int end = column + 1;
-            while (end < m_data.columns.size() && (m_data.columns.at(end).width == 0 || sameAbove(column, end, line)))
+        for (int at = 0; at < band.columns.size();) {
+            int end = at + 1;
+            // A repeated first column stands apart from the columns it is printed beside.
+            while (end < band.columns.size() && band.columns.at(end) == band.columns.at(end - 1) + 1
+                   && sameAbove(at, end, line))
                 ++end;
-            while (end > column + 1 && m_data.columns.at(end - 1).width == 0)
-                --end;
-            if (start.width == 0) {
-                ++column;
-                continue;
-            }
             // Drawn once, from the first line it repeats down to the last.
-            const QString text = start.titleLines.at(line);
-            if (line > 0 && start.titleLines.at(line - 1) == text) {
-                column = end;
+            const QString text = title(at, line);
+            if (line > 0 && title(at, line - 1) == text) {
+                at = end;
                 continue;
             }
             int bottom = line + 1;
-            while (bottom < lines && start.titleLines.at(bottom) == text)
+            while (bottom < lines && title(at, bottom) == text)
                 ++bottom;
-            const qreal right = columnLeft(end - 1) + m_data.columns.at(end - 1).width;
-            const QRectF cell(columnLeft(column), top + line * kRowHeight, right - columnLeft(column),
+            const qreal right = band.lefts.at(end - 1) + m_data.columns.at(band.columns.at(end - 1)).width;
+            const QRectF cell(band.lefts.at(at), top + line * kRowHeight, right - band.lefts.at(at),
                               (bottom - line) * kRowHeight);
             painter.fillRect(cell, QColor(235, 235, 235));
             painter.drawRect(cell);
             painter.drawText(cell.adjusted(kPadding, 0, -kPadding, 0), Qt::AlignCenter,
                              painter.fontMetrics().elidedText(text, Qt::ElideRight, int(cell.width() - 2 * kPadding)));
-            column = end;
+            at = end;
         }
     }
 }
 
-void GridPrintLayout::paintRows(QPainter &painter, qreal top, int first, int last) const
+void GridPrintLayout::paintRows(QPainter &painter, const Band &band, qreal top, int first, int last) const
 {
-    painter.setFont(printFont(12));
-    const QFontMetrics metrics = painter.fontMetrics();
+    painter.setFont(printFont(kCellPixels));
+    qreal y = top;
     for (int row = first; row < last; ++row) {
-        const qreal y = top + (row - first) * kRowHeight;
+        const qreal height = m_rowHeights.at(row);
         const QStringList &cells = m_data.rows.at(row);
-        for (int column = 0; column < m_data.columns.size(); ++column) {
+        for (int at = 0; at < band.columns.size(); ++at) {
+            const int column = band.columns.at(at);
             const GridPrintData::Column &printed = m_data.columns.at(column);
-            if (printed.width == 0)
-                continue;
-            const QRectF cell(columnLeft(column), y, printed.width, kRowHeight);
+            const QRectF cell(band.lefts.at(at), y, printed.width, height);
             painter.drawRect(cell);
             const Qt::Alignment across = printed.alignment & Qt::AlignHorizontal_Mask;
-            painter.drawText(cell.adjusted(kPadding, 0, -kPadding, 0), int(across | Qt::AlignVCenter),
-                             metrics.elidedText(cells.at(column), Qt::ElideRight, int(printed.width - 2 * kPadding)));
+            painter.save();
+            painter.setClipRect(cell);
+            painter.drawText(cell.adjusted(kPadding, kPadding, -kPadding, -kPadding), int(across | Qt::AlignVCenter) | kWrap,
+                             cells.at(column));
+            painter.restore();
         }
+        y += height;
     }
 }

@@ -9,6 +9,7 @@
 
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -27,6 +28,7 @@ private slots:
     void cellsAreWhatTheGridShows();
     void everyPageRepeatsTheTitles();
     void narrowColumnsPrintWhole();
+    void wideListContinuesOnFurtherPages();
 
 private:
     void addClients(int count);
@@ -179,6 +181,63 @@ void TestGridPrint::narrowColumnsPrintWhole()
     for (const QString &whole : {QStringLiteral("编号"), QStringLiteral("优先级"), QStringLiteral("2026-11-02 09:30")})
         QVERIFY2(printed.contains(whole), qPrintable(whole + QStringLiteral(" not printed whole:\n") + printed));
     QVERIFY(!printed.contains(QChar(0x2026))); // no ellipsis anywhere
+}
+
+// A list far wider than the page (the client list has 22 columns) keeps a readable size:
+// the columns that do not fit go on further pages, each starting with the first column
+// again, and a long cell wraps instead of being cut short.
+void TestGridPrint::wideListContinuesOnFurtherPages()
+{
+    if (!QPrinterInfo::availablePrinters().isEmpty())
+        QSKIP("This machine has a printer; the tests never print on one.");
+    addClients(3);
+    const QString longName = QStringLiteral("杭州西湖区文三路电子信息街区华东销售分公司");
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TClient Set ClientName=? Where ClientName='客户001'"), {longName}));
+    QVERIFY(m_rows->open(QStringLiteral("Select ID,ClientName,Tele,ClientType,RecTime from TClient Order by ID")));
+    QList<GridColumn> columns{{QStringLiteral("ClientName"), QStringLiteral("单位名称"), 160}};
+    for (int i = 1; i <= 21; ++i)
+        columns.append({QStringLiteral("Tele"), QStringLiteral("电话%1").arg(i, 2, 10, QChar('0')), 100});
+    DataGrid grid(*m_rows);
+    grid.setColumns(columns);
+    ListPreviewDialog window;
+    window.loadList(QStringLiteral("客户资料"), grid);
+    QVERIFY(window.pageCount() >= 3);
+
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("list.pdf"));
+    m_prompter->answerText(pdf);
+    QTest::mouseClick(window.m_printButton, Qt::LeftButton);
+    const auto run = [](const QStringList &arguments) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), arguments);
+        return text.waitForFinished(30000) ? QString::fromUtf8(text.readAllStandardOutput()) : QString();
+    };
+    QStringList pages;
+    for (int page = 1; page <= window.pageCount(); ++page) {
+        const QString number = QString::number(page);
+        pages.append(run({"-f", number, "-l", number, "-layout", pdf, "-"}));
+    }
+
+    QVERIFY(pages.first().contains(QStringLiteral("电话01")));
+    QVERIFY(!pages.first().contains(QStringLiteral("电话21")));
+    QVERIFY(pages.last().contains(QStringLiteral("电话21")));
+    for (int page = 1; page < pages.size(); ++page) {
+        for (const QString &expected : {QStringLiteral("单位名称"), QStringLiteral("销售分公司")})
+            QVERIFY2(pages.at(page).contains(expected), qPrintable(expected + QStringLiteral(" not repeated:\n") + pages.at(page)));
+        QVERIFY(!pages.at(page).contains(QStringLiteral("电话01")));
+    }
+    for (const QString &page : pages) {
+        QVERIFY2(page.contains(QStringLiteral("销售分公司")), qPrintable(page)); // wrapped, not cut short
+        QVERIFY(!page.contains(QChar(0x2026)));
+    }
+
+    // The printed height of a cell's word, in points: at least a small but readable type.
+    const QString boxes = run({"-f", "1", "-l", "1", "-bbox", pdf, "-"});
+    const QRegularExpression word(QStringLiteral("yMin=\"([0-9.]+)\" xMax=\"[0-9.]+\" yMax=\"([0-9.]+)\">0571-88002<"));
+    const QRegularExpressionMatch found = word.match(boxes);
+    QVERIFY2(found.hasMatch(), qPrintable(boxes.left(2000)));
+    const double height = found.captured(2).toDouble() - found.captured(1).toDouble();
+    QVERIFY2(height >= 7.5, qPrintable(QString::number(height)));
 }
 
 PANDREL_TEST_MAIN(TestGridPrint)
