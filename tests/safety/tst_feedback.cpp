@@ -22,6 +22,7 @@ private slots:
     void textArrivesWhole_data();
     void textArrivesWhole();
     void tooLongIsRefused();
+    void noMailProgramIsSaid();
     void keys();
 
 private:
@@ -108,6 +109,18 @@ void TestFeedback::tooLongIsRefused()
     QCOMPARE(m_shell->calls().size(), 1);
     QCOMPARE(m_prompter->shown(), QStringList{QStringLiteral("提交的内容太长，邮件程序无法完整接收，请删减后再提交！")});
     QCOMPARE(m_window->m_bodyEdit->toPlainText().size(), 900); // nothing is lost
+}
+
+void TestFeedback::noMailProgramIsSaid()
+{
+    m_shell->failLaunches();
+    m_window->m_bodyEdit->setPlainText(QStringLiteral("打印预览太小"));
+    m_window->m_submitButton->click();
+
+    QCOMPARE(m_shell->calls().size(), 1);
+    QCOMPARE(m_prompter->shown().size(), 1);
+    QVERIFY2(m_prompter->lastShown().startsWith(QStringLiteral("系统中没有找到邮件程序")), qPrintable(m_prompter->lastShown()));
+    QCOMPARE(m_window->m_bodyEdit->toPlainText(), QStringLiteral("打印预览太小")); // nothing is lost
 }
 
 void TestFeedback::keys()
