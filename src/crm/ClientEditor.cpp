@@ -82,6 +82,7 @@ ClientEditor::ClientEditor(const QString &categoryCode, const QString &categoryN
     connect(m_chooseCategoryButton, &QToolButton::clicked, this, &ClientEditor::chooseCategory);
     connect(m_nameEdit, &QLineEdit::editingFinished, this, &ClientEditor::defaultCodeFromName);
     m_categoryEdit->installEventFilter(this);
+    m_nameEdit->installEventFilter(this);
     new EnterAsTabFilter(this);
     m_nameEdit->setFocus();
 }
@@ -156,6 +157,10 @@ QWidget *ClientEditor::buildFields()
 
 bool ClientEditor::eventFilter(QObject *watched, QEvent *event)
 {
+    // Leaving the name box refills an emptied code even when the name itself was not changed,
+    // which editingFinished does not report.
+    if (watched == m_nameEdit && event->type() == QEvent::FocusOut)
+        defaultCodeFromName();
     if (watched == m_categoryEdit && event->type() == QEvent::MouseButtonDblClick) {
         chooseCategory();
         return true;
@@ -204,6 +209,7 @@ bool ClientEditor::loadRecord(qint64 id)
     m_categoryEdit->setText(text("TypeName"));
     m_categoryCode = text("TypeCode");
     m_notesEdit->setPlainText(text("Desp"));
+    showStartOfBoxes(this);
     return true;
 }
 

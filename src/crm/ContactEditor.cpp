@@ -180,6 +180,7 @@ bool ContactEditor::loadRecord(qint64 id)
     m_hobbiesEdit->setText(text("Fancy"));
     m_notesEdit->setPlainText(text("Desp"));
     fillPickLists();
+    showStartOfBoxes(this);
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
 
@@ -55,4 +56,10 @@ bool setColumns(Recordset &row, std::initializer_list<std::pair<const char *, QV
             return false;
     }
     return true;
+}
+
+void showStartOfBoxes(QWidget *editor)
+{
+    for (QLineEdit *box : editor->findChildren<QLineEdit *>())
+        box->setCursorPosition(0);
 }

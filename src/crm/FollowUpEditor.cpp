@@ -223,6 +223,7 @@ bool FollowUpEditor::loadRecord()
     offerUsedValues(m_unitCombo, QStringLiteral("TCTrack"), QStringLiteral("Unit"));
     if (m_model.closes(stored))
         m_saveButton->hide();
+    showStartOfBoxes(this);
     return true;
 }
 

@@ -90,6 +90,7 @@ bool GoodsEditor::loadRecord(qint64 id)
     m_unitEdit->setText(m_goods.text(QStringLiteral("Unit")));
     m_priceEdit->setText(storedNumberText(m_goods.number(QStringLiteral("Price"))));
     m_descriptionEdit->setPlainText(m_goods.text(QStringLiteral("Desp")));
+    showStartOfBoxes(this);
     return true;
 }
 

@@ -39,6 +39,8 @@ private slots:
     void failedStoreKeepsTheEditorOpen();
     void shortCodeFromTheName_data();
     void shortCodeFromTheName();
+    void emptiedCodeIsRefilledOnLeavingTheName();
+    void reopenedEditorShowsTheStartOfLongFields();
     void byteLimitsCountGbk();
     void webChatOpensEncodedAddress();
     void categoryChosenInTheSelectionWindow();
@@ -242,6 +244,34 @@ void TestClientEditors::shortCodeFromTheName()
         QTest::keyClick(editor.m_nameEdit, Qt::Key_Tab);
     }
     QCOMPARE(editor.m_codeEdit->text(), code);
+}
+
+// The user empties the code and passes through the name box without changing it.
+void TestClientEditors::emptiedCodeIsRefilledOnLeavingTheName()
+{
+    ClientEditor editor(QStringLiteral("00010001"), QString());
+    QVERIFY(editor.loadRecord(1));
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    editor.m_codeEdit->setFocus();
+    editor.m_codeEdit->selectAll();
+    QTest::keyClick(editor.m_codeEdit, Qt::Key_Delete);
+    QCOMPARE(editor.m_codeEdit->text(), QString());
+    editor.m_nameEdit->setFocus();
+    QTest::keyClick(editor.m_nameEdit, Qt::Key_Tab);
+    QCOMPARE(editor.m_codeEdit->text(), QStringLiteral("SHHXMYYXGS"));
+}
+
+void TestClientEditors::reopenedEditorShowsTheStartOfLongFields()
+{
+    const QString address = QStringLiteral("上海市浦东新区张江高科技园区碧波路六百九十号三号楼五层五百零一室东侧");
+    QVERIFY(database().execute(QStringLiteral("Update TClient set Address=? where ID=1"), {address}));
+    ClientEditor editor(QStringLiteral("00010001"), QString());
+    QVERIFY(editor.loadRecord(1));
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QCOMPARE(editor.m_addressEdit->text(), address);
+    QCOMPARE(editor.m_addressEdit->cursorPosition(), 0);
 }
 
 void TestClientEditors::byteLimitsCountGbk()
