@@ -54,6 +54,8 @@ private slots:
     void clickedSiteNamesTheSearch();
     void doubleClickOpensSite();
     void withoutSitesNothingToSearch();
+    void failedHandOffIsSaid_data();
+    void failedHandOffIsSaid();
     void unreadableListsKeepTheirItems_data();
     void unreadableListsKeepTheirItems();
 
@@ -388,6 +390,37 @@ void TestLaunchLists::searchOpensKeywordsOnSite()
         m_search->m_searchButton->click();
 
     QCOMPARE(m_shell->calls(), QStringList{kSiteOpened + "C%2B%2B+a%26b"});
+}
+
+// The desktop opened nothing: the user hears what did not open.
+void TestLaunchLists::failedHandOffIsSaid_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("search") << "search"
+                            << "无法打开网址：https://www.so.com/s?q=天气\n系统中没有找到浏览器程序，请先安装一个浏览器！";
+    QTest::newRow("folder") << "folder" << "系统中没有找到可以打开文件夹的程序，无法打开：\n/var/log";
+}
+
+void TestLaunchLists::failedHandOffIsSaid()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, message);
+    m_shell->failLaunches();
+
+    if (action == QLatin1String("search")) {
+        QVERIFY(m_search->loadSites());
+        m_search->m_keywordsEdit->setText(QStringLiteral("天气")); // typed through an input method
+        m_search->m_searchButton->click();
+    } else {
+        QVERIFY(m_folders->loadFolders());
+        select(m_folders->m_folderList, QStringLiteral("系统日志"));
+        m_folders->m_openButton->click();
+    }
+
+    QCOMPARE(m_shell->calls().size(), 1);
+    QCOMPARE(m_prompter->shown(), QStringList{message});
 }
 
 void TestLaunchLists::clickedSiteNamesTheSearch()

@@ -10,6 +10,7 @@
 
 #include <QMenu>
 #include <QTabWidget>
+#include <QProcess>
 #include <QTemporaryDir>
 
 // The right-click menus of the six lists: their print and spreadsheet commands, and what
@@ -26,6 +27,7 @@ private slots:
     void menusOfferPrintAndExport_data();
     void menusOfferPrintAndExport();
     void detailCommandsNeedALoadedList();
+    void workListExportsWhatItShows();
 
 private:
     // Opens the grid's menu as a right click does, and returns its commands' captions; the
@@ -141,6 +143,45 @@ void TestListMenus::detailCommandsNeedALoadedList()
 
     QCOMPARE(m_prompter->shown(), QStringList());
     QCOMPARE(m_shell->calls(), QStringList());
+}
+
+// The state and priority columns show names; the workbook has the same names, not the
+// stored codes.
+void TestListMenus::workListExportsWhatItShows()
+{
+    WorkListPage work;
+    work.loadList();
+    DataGrid *grid = work.m_workGrid;
+    QVERIFY(grid->recordset().count() > 0);
+    int state = -1;
+    int priority = -1;
+    for (int column = 0; column < grid->shownColumns().size(); ++column) {
+        if (grid->shownColumns().at(column).field == QLatin1String("FinStu"))
+            state = column;
+        if (grid->shownColumns().at(column).field == QLatin1String("ZY"))
+            priority = column;
+    }
+    QVERIFY(state >= 0 && priority >= 0);
+    QStringList shown;
+    for (int row = 0; row < grid->recordset().count(); ++row)
+        shown << grid->cellText(row, state) << grid->cellText(row, priority);
+
+    openMenu(grid, true);
+
+    const QString path = m_shell->lastCall().mid(QStringLiteral("open ").size());
+    QProcess python;
+    python.start(QStringLiteral("/usr/bin/python3"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("import sys, openpyxl\n"
+                                 "ws = openpyxl.load_workbook(sys.argv[1]).active\n"
+                                 "print('\\n'.join('%s:%s' % (type(c.value).__name__, c.value) for r in ws.iter_rows(min_row=3) for c in r if c.value is not None))\n"),
+                  path});
+    QVERIFY(python.waitForFinished(30000));
+    const QStringList cells = QString::fromUtf8(python.readAllStandardOutput()).split('\n');
+    for (const QString &text : shown) {
+        if (!text.trimmed().isEmpty())
+            QVERIFY2(cells.contains(QStringLiteral("str:") + text), qPrintable(text + QStringLiteral(" not exported:\n") + cells.join('\n')));
+    }
 }
 
 PANDREL_TEST_MAIN(TestListMenus)
