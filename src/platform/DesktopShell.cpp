@@ -91,8 +91,11 @@ bool DesktopShell::openUrl(const QUrl &url)
 {
     if (url.isLocalFile())
         return openPath(url.toLocalFile());
-    const QString entry
-        = defaultApplicationFor(QStringLiteral("x-scheme-handler/") + url.scheme().toLower(), QString());
+    const QString scheme = url.scheme().toLower();
+    QString entry = defaultApplicationFor(QStringLiteral("x-scheme-handler/") + scheme, QString());
+    // Some browsers only say that they show web pages.
+    if (entry.isEmpty() && (scheme == QLatin1String("http") || scheme == QLatin1String("https")))
+        entry = defaultApplicationFor(QStringLiteral("text/html"), QStringLiteral("WebBrowser"));
     return !entry.isEmpty() && startEntry(entry, url.toString(QUrl::FullyEncoded));
 }
 

@@ -95,7 +95,9 @@ void TestDesktopShell::launchesTheFoundEntry_data()
     QTest::newRow("folder without a file manager") << "folder" << "" << false << false << "";
     QTest::newRow("address opened by the browser")
         << "address" << "MimeType=x-scheme-handler/https;" << false << true << "editor https://www.baidu.com/s?wd=%E5%A4%A9";
-    QTest::newRow("no browser") << "address" << "MimeType=text/html;" << false << false << "";
+    QTest::newRow("browser known by the pages it shows")
+        << "address" << "MimeType=text/html;" << false << true << "editor https://www.baidu.com/s?wd=%E5%A4%A9";
+    QTest::newRow("no browser") << "address" << "MimeType=image/png;" << false << false << "";
     QTest::newRow("program in a window") << "entry" << "" << false << true << "editor";
     QTest::newRow("terminal program in the desktop's terminal")
         << "entry" << "Terminal=true" << true << true << "terminal -e PROGRAM";
