@@ -69,7 +69,17 @@ GoodsEditor::GoodsEditor(const QString &typeCode, QWidget *parent)
 
     new EnterAsTabFilter(this);
     connect(m_nameEdit, &QLineEdit::editingFinished, this, &GoodsEditor::defaultCodeFromName);
+    m_nameEdit->installEventFilter(this);
     m_nameEdit->setFocus();
+}
+
+bool GoodsEditor::eventFilter(QObject *watched, QEvent *event)
+{
+    // Leaving the name box refills an emptied code even when the name itself was not changed,
+    // which editingFinished does not report.
+    if (watched == m_nameEdit && event->type() == QEvent::FocusOut)
+        defaultCodeFromName();
+    return QDialog::eventFilter(watched, event);
 }
 
 bool GoodsEditor::loadRecord(qint64 id)

@@ -35,6 +35,9 @@ public:
     QPushButton *m_saveButton;
     QPushButton *m_cancelButton;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void defaultCodeFromName();
 

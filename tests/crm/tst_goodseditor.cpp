@@ -27,6 +27,7 @@ private slots:
     void priceTakesDigitsAndPoints();
     void nameIsRequired();
     void editingFillsAndUpdatesTheRow();
+    void emptiedCodeIsRefilledOnLeavingTheName();
     void savingUnchangedKeepsThePrice_data();
     void savingUnchangedKeepsThePrice();
     void unreadableTableIsReported();
@@ -201,6 +202,20 @@ void TestGoodsEditor::editingFillsAndUpdatesTheRow()
     QCOMPARE(stored.number("Price"), 1580.0);
     // Saved from the category it was opened in.
     QCOMPARE(stored.text("TypeCode"), kCategory);
+}
+
+// The user empties the code and passes through the name box without changing it.
+void TestGoodsEditor::emptiedCodeIsRefilledOnLeavingTheName()
+{
+    QVERIFY(database().execute("Insert into TGoods (TypeCode, GoodsCode, GoodsName) values (?, 'HBJ', '黑白机')", {kCategory}));
+    auto editor = openEditor(database().connection().lastInsertId());
+    QVERIFY(editor);
+    editor->m_codeEdit->setFocus();
+    editor->m_codeEdit->selectAll();
+    QTest::keyClick(editor->m_codeEdit, Qt::Key_Delete);
+    editor->m_nameEdit->setFocus();
+    QTest::keyClick(editor->m_nameEdit, Qt::Key_Return);
+    QCOMPARE(editor->m_codeEdit->text(), "HBJ");
 }
 
 void TestGoodsEditor::savingUnchangedKeepsThePrice_data()
