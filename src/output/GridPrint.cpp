@@ -211,12 +211,19 @@ void GridPrintLayout::paintTitles(QPainter &painter, const Band &band, qreal top
         }
         return true;
     };
+    // Side by side in the list too: only hidden columns between them.
+    const auto adjacent = [&](int a, int b) {
+        for (int column = band.columns.at(a) + 1; column < band.columns.at(b); ++column) {
+            if (m_data.columns.at(column).width > 0)
+                return false;
+        }
+        return band.columns.at(b) > band.columns.at(a);
+    };
     for (int line = 0; line < lines; ++line) {
         for (int at = 0; at < band.columns.size();) {
             int end = at + 1;
             // A repeated first column stands apart from the columns it is printed beside.
-            while (end < band.columns.size() && band.columns.at(end) == band.columns.at(end - 1) + 1
-                   && sameAbove(at, end, line))
+            while (end < band.columns.size() && adjacent(end - 1, end) && sameAbove(at, end, line))
                 ++end;
             // Drawn once, from the first line it repeats down to the last.
             const QString text = title(at, line);
