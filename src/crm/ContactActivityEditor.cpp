@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
+#include "util/EditorBoxes.h"
 #include "util/EnterAsTab.h"
 #include "util/Gbk.h"
 
@@ -99,6 +100,7 @@ bool ContactActivityEditor::loadRecord(qint64 id)
         m_descriptionEdit->setPlainText(m_activity.text(QStringLiteral("Desp")));
     }
     offerUsedValues(m_handlerCombo, QStringLiteral("TCLinkRec"), QStringLiteral("Dealer"));
+    showStartOfBoxes(this);
     return true;
 }
 

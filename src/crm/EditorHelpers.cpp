@@ -58,8 +58,3 @@ bool setColumns(Recordset &row, std::initializer_list<std::pair<const char *, QV
     return true;
 }
 
-void showStartOfBoxes(QWidget *editor)
-{
-    for (QLineEdit *box : editor->findChildren<QLineEdit *>())
-        box->setCursorPosition(0);
-}

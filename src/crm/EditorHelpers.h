@@ -31,6 +31,3 @@ QHBoxLayout *editorButtons(QDialog *editor, QPushButton *save, QPushButton *canc
 // Sets each column of the row being edited; false as soon as one cannot be set.
 bool setColumns(Recordset &row, std::initializer_list<std::pair<const char *, QVariant>> values);
 
-// Puts every one-line box of a filled editor back to its text's start: a long address or
-// name would otherwise show only its end when the editor opens.
-void showStartOfBoxes(QWidget *editor);

@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
+#include "util/EditorBoxes.h"
 #include "util/EnterAsTab.h"
 #include "util/Gbk.h"
 

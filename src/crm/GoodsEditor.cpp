@@ -4,6 +4,7 @@
 #include "crm/FollowUpValues.h"
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
+#include "util/EditorBoxes.h"
 #include "util/EnterAsTab.h"
 #include "util/Gbk.h"
 #include "util/PinyinInitials.h"

@@ -4,6 +4,7 @@
 #include "platform/Clock.h"
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
+#include "util/EditorBoxes.h"
 #include "util/TextHelpers.h"
 #include "document/DocumentStore.h"
 #include "document/RichTextEditor.h"
@@ -217,6 +218,7 @@ bool WorkItemEditor::loadRecord()
         m_bodyEditor->m_textEdit->moveCursor(QTextCursor::Start); // the body opens at its top
     }
     applyDateDisplay();
+    showStartOfBoxes(this);
     return true;
 }
 

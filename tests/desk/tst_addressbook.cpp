@@ -29,6 +29,7 @@ class TestAddressBook : public QObject
 private slots:
     void init();
     void cleanup();
+    void reopenedEditorShowsTheStartOfLongFields();
 
     void withoutCategoriesNothingToAddTo();
     void categoriesInNameOrderWithTheirContacts();
@@ -372,6 +373,21 @@ void TestAddressBook::birthdayRule()
     QCOMPARE(editor.m_birthdayEdit->text(), ticked ? saved : QStringLiteral(" "));
     QVERIFY(editor.saveRecord());
     QCOMPARE(stored(QStringLiteral("Birthday"), id), saved);
+}
+
+void TestAddressBook::reopenedEditorShowsTheStartOfLongFields()
+{
+    const QString address = QStringLiteral("上海市浦东新区张江高科技园区碧波路六百九十号");
+    const qint64 id = addContact(m_colleagues, QStringLiteral("刘洋"), QString(), QVariant());
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TLinker set Address=? where ID=?"), {address, id}));
+
+    AddressBookEditor editor(m_colleagues, id);
+    QVERIFY(editor.loadRecord());
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+
+    QCOMPARE(editor.m_addressEdit->text(), address);
+    QCOMPARE(editor.m_addressEdit->cursorPosition(), 0);
 }
 
 void TestAddressBook::tickedBirthdayIsStored()

@@ -1,0 +1,10 @@
+#include "util/EditorBoxes.h"
+
+#include <QLineEdit>
+#include <QWidget>
+
+void showStartOfBoxes(QWidget *editor)
+{
+    for (QLineEdit *box : editor->findChildren<QLineEdit *>())
+        box->setCursorPosition(0);
+}
