@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QList>
@@ -8,6 +9,7 @@
 #include <QString>
 #include <QStringList>
 #include <QTextStream>
+#include <QTimer>
 #include <QWidget>
 
 class Shots
@@ -43,6 +45,24 @@ public:
         QCoreApplication::processEvents();
         take(window, name);
         window.hide();
+    }
+
+    // Takes the next modal window that opens (a message box, a file dialog), then closes it
+    // as Esc would: for windows that a call runs modally.
+    void takeNextModal(const QString &name)
+    {
+        auto *poll = new QTimer;
+        QObject::connect(poll, &QTimer::timeout, [this, poll, name] {
+            QWidget *window = QApplication::activeModalWidget();
+            if (!window)
+                return;
+            poll->stop();
+            poll->deleteLater();
+            QCoreApplication::processEvents();
+            take(*window, name);
+            window->close();
+        });
+        poll->start(20);
     }
 
     int report() const

@@ -4,38 +4,20 @@
 #include "platform/Prompter.h"
 #include "platform/WidgetPrompter.h"
 
-#include <QApplication>
-#include <QTimer>
 
 namespace {
-
-void takeNextModal(Shots &shots, const QString &name)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, &shots, name] {
-        QWidget *window = QApplication::activeModalWidget();
-        if (!window)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        QCoreApplication::processEvents();
-        shots.take(*window, name);
-        window->close();
-    });
-    poll->start(20);
-}
 
 void shootHandOffs(Shots &shots)
 {
     platform::WidgetPrompter widgets;
     platform::Prompter &prompter = widgets;
-    takeNextModal(shots, QStringLiteral("handoff-no-browser"));
+    shots.takeNextModal(QStringLiteral("handoff-no-browser"));
     prompter.message(QStringLiteral("无法打开网址：https://www.so.com/s?q=天气\n系统中没有找到浏览器程序，请先安装一个浏览器！"),
                      platform::Prompter::Icon::Warning);
-    takeNextModal(shots, QStringLiteral("handoff-export-saved"));
+    shots.takeNextModal(QStringLiteral("handoff-export-saved"));
     prompter.confirm(QStringLiteral("数据已经保存到电子表格文件：\n/home/张三/Documents/事务档案 2026-12-10 140509.xlsx\n"
                                     "系统中没有找到可以打开该文件的程序。要打开它所在的文件夹吗？"));
-    takeNextModal(shots, QStringLiteral("handoff-no-terminal"));
+    shots.takeNextModal(QStringLiteral("handoff-no-terminal"));
     prompter.message(QStringLiteral("找到的程序需要在终端中运行，但系统中没有找到终端程序，请先安装一个终端！"),
                      platform::Prompter::Icon::Warning);
 }

@@ -4,30 +4,11 @@
 #include "platform/Prompter.h"
 #include "platform/WidgetPrompter.h"
 
-#include <QApplication>
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QMessageBox>
-#include <QTimer>
 
 namespace {
-
-// Takes the next modal window the prompter opens, then closes it as Esc would.
-void takeWhenModal(Shots &shots, const QString &name)
-{
-    auto *poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, &shots, name] {
-        QWidget *window = QApplication::activeModalWidget();
-        if (!window)
-            return;
-        poll->stop();
-        poll->deleteLater();
-        QCoreApplication::processEvents();
-        shots.take(*window, name);
-        window->close();
-    });
-    poll->start(20);
-}
 
 void shootStandardDialogs(Shots &shots)
 {
@@ -46,12 +27,12 @@ void shootStandardDialogs(Shots &shots)
 
     // Through the prompter, as every message of the program is shown.
     platform::WidgetPrompter prompter;
-    takeWhenModal(shots, QStringLiteral("standard-success"));
+    shots.takeNextModal(QStringLiteral("standard-success"));
     prompter.message(QStringLiteral("备份数据成功！\n软件将自动退出并重新启动本软件。"), platform::Prompter::Icon::Information,
                      std::nullopt);
-    takeWhenModal(shots, QStringLiteral("standard-short-message"));
+    shots.takeNextModal(QStringLiteral("standard-short-message"));
     prompter.message(QStringLiteral("请输入数值 10 到 500"), platform::Prompter::Icon::Error, QStringLiteral("比例"));
-    takeWhenModal(shots, QStringLiteral("standard-open-backup"));
+    shots.takeNextModal(QStringLiteral("standard-open-backup"));
     platform::Prompter::FileRequest request;
     request.title = QStringLiteral("选择文件还原数据库");
     request.folder = QDir::tempPath();
