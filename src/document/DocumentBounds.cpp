@@ -1,6 +1,8 @@
 #include "document/DocumentBounds.h"
 
 #include <QBuffer>
+#include <QHash>
+#include <QObject>
 #include <QImageReader>
 #include <QList>
 #include <QTextBlock>
@@ -90,7 +92,147 @@ void flattenTable(QTextTable *table)
     }
 }
 
+bool isCellTag(QStringView name)
+{
+    return name.compare(u"td", Qt::CaseInsensitive) == 0 || name.compare(u"th", Qt::CaseInsensitive) == 0;
+}
+
+// Every tag of these starts a paragraph of its own in Qt's HTML reader; a table leaves one
+// after it.
+bool isParagraphTag(QStringView name)
+{
+    static const QStringList tags = {QStringLiteral("p"),  QStringLiteral("li"), QStringLiteral("div"), QStringLiteral("pre"), QStringLiteral("hr"), QStringLiteral("blockquote"),
+                                     QStringLiteral("dt"), QStringLiteral("dd"), QStringLiteral("h1"),  QStringLiteral("h2"),  QStringLiteral("h3"), QStringLiteral("h4"),
+                                     QStringLiteral("h5"), QStringLiteral("h6"), QStringLiteral("table")};
+    return std::any_of(tags.cbegin(), tags.cend(),
+                       [name](const QString &tag) { return name.compare(tag, Qt::CaseInsensitive) == 0; });
+}
+
+QStringView tagName(QStringView html, qsizetype open)
+{
+    qsizetype end = open + 1;
+    while (end < html.size() && html.at(end).isLetterOrNumber())
+        ++end;
+    return html.sliced(open + 1, end - open - 1);
+}
+
+void appendEntity(QString &text, QStringView entity)
+{
+    static const QHash<QString, QChar> named = {{QStringLiteral("amp"), u'&'},   {QStringLiteral("lt"), u'<'},   {QStringLiteral("gt"), u'>'},
+                                                {QStringLiteral("quot"), u'"'},  {QStringLiteral("apos"), u'\''}, {QStringLiteral("nbsp"), QChar(0xA0)}};
+    bool ok = false;
+    char32_t code = 0;
+    if (entity.startsWith(u"#x", Qt::CaseInsensitive))
+        code = entity.sliced(2).toUInt(&ok, 16);
+    else if (entity.startsWith(u'#'))
+        code = entity.sliced(1).toUInt(&ok, 10);
+    if (ok && code > 0 && code <= 0x10FFFF && !QChar::isSurrogate(code)) {
+        text += QString::fromUcs4(&code, 1);
+        return;
+    }
+    const auto found = named.constFind(entity.toString());
+    text += found != named.cend() ? QString(*found) : u'&' + entity.toString() + u';';
+}
+
+// The text of HTML, one space where a tag or white space parts it. Stops a little past the
+// length cutOverflow keeps, so that a huge rest is never held whole.
+QString plainText(QStringView html)
+{
+    QString text;
+    const auto space = [&text] {
+        if (!text.isEmpty() && !text.back().isSpace())
+            text += u' ';
+    };
+    qsizetype at = 0;
+    while (at < html.size() && text.size() <= kMaxOverflowCharacters) {
+        const QChar c = html.at(at);
+        if (c == u'<') {
+            const QStringView name = tagName(html, at);
+            const qsizetype close = html.indexOf(u'>', at);
+            at = close < 0 ? html.size() : close + 1;
+            if (name.compare(u"style", Qt::CaseInsensitive) == 0 || name.compare(u"head", Qt::CaseInsensitive) == 0) {
+                const qsizetype end = html.indexOf(QStringLiteral("</") + name.toString(), at, Qt::CaseInsensitive);
+                at = end < 0 ? html.size() : end;
+            }
+            space();
+        } else if (c == u'&') {
+            const qsizetype semicolon = html.indexOf(u';', at);
+            if (semicolon > at && semicolon - at <= 10) {
+                appendEntity(text, html.sliced(at + 1, semicolon - at - 1));
+                at = semicolon + 1;
+            } else {
+                text += c;
+                ++at;
+            }
+        } else if (c.isSpace() && c != QChar(0xA0)) {
+            space();
+            ++at;
+        } else {
+            text += c;
+            ++at;
+        }
+    }
+    return text.trimmed();
+}
+
 } // namespace
+
+bool ContentBudget::takeCell()
+{
+    if (m_exhausted || m_cells >= kMaxDocumentCells || m_paragraphs >= kMaxDocumentParagraphs)
+        m_exhausted = true;
+    else
+        ++m_cells, ++m_paragraphs;
+    return !m_exhausted;
+}
+
+bool ContentBudget::takeParagraph()
+{
+    if (m_exhausted || m_paragraphs >= kMaxDocumentParagraphs)
+        m_exhausted = true;
+    else
+        ++m_paragraphs;
+    return !m_exhausted;
+}
+
+BoundedHtml boundHtml(const QString &html)
+{
+    ContentBudget budget;
+    // Qt fills a row cut short with empty cells, so a cut among cells goes before their row.
+    qsizetype rowStart = -1;
+    for (qsizetype at = html.indexOf(u'<'); at >= 0; at = html.indexOf(u'<', at + 1)) {
+        const QStringView name = tagName(html, at);
+        if (name.compare(u"tr", Qt::CaseInsensitive) == 0)
+            rowStart = at;
+        const bool cell = isCellTag(name);
+        const bool within = cell ? budget.takeCell() : !isParagraphTag(name) || budget.takeParagraph();
+        if (!within) {
+            const qsizetype cut = cell && rowStart >= 0 ? rowStart : at;
+            return {html.left(cut), plainText(QStringView(html).sliced(cut))};
+        }
+    }
+    return {html, {}};
+}
+
+QString cutOverflow(QString text)
+{
+    if (text.size() <= kMaxOverflowCharacters)
+        return text;
+    text.truncate(kMaxOverflowCharacters);
+    if (text.back().isHighSurrogate())
+        text.chop(1);
+    return text + QObject::tr("……（文档内容过多，其余部分没有载入）");
+}
+
+void appendOverflow(QTextDocument &document, const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    QTextCursor cursor(&document);
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
+    cursor.insertText(cutOverflow(text));
+}
 
 int tableDepth(const QTextCursor &cursor)
 {

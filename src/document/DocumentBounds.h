@@ -17,6 +17,45 @@ inline constexpr int kMaxTableDepth = 4;
 // The decoded pictures of one document together: a few photographs or dozens of screenshots.
 inline constexpr qsizetype kMaxPictureBytes = 128 * 1024 * 1024;
 
+// Layout takes some 80 µs a table cell and 15 µs a paragraph, so a document at these bounds
+// still loads and lays out within a second. A 200-page report with a 2 000-row table of five
+// columns stays within them.
+inline constexpr int kMaxDocumentCells = 10'000;
+// Paragraphs of the whole document, those in table cells included.
+inline constexpr int kMaxDocumentParagraphs = 40'000;
+// The content past the bounds is kept as the text of one paragraph, up to this many
+// characters; what is past those is left out, with a note saying so.
+inline constexpr qsizetype kMaxOverflowCharacters = 1'000'000;
+
+// Counts the cells and paragraphs of a document while it is read, before anything is built.
+class ContentBudget
+{
+public:
+    // False when the next cell (with its first paragraph) or paragraph would pass a bound;
+    // once false, stays false.
+    bool takeCell();
+    bool takeParagraph();
+    bool exhausted() const { return m_exhausted; }
+
+private:
+    int m_cells = 0;
+    int m_paragraphs = 0;
+    bool m_exhausted = false;
+};
+
+// HTML split where its content reaches the bounds: the part within, as it stands, and the
+// plain text of the rest, words and cells apart by a space.
+struct BoundedHtml
+{
+    QString within;
+    QString overflow;
+};
+BoundedHtml boundHtml(const QString &html);
+// The text cut to kMaxOverflowCharacters, with a note at its end when it was longer.
+QString cutOverflow(QString text);
+// Adds the text, cut, at the end of the document as one paragraph; nothing for an empty text.
+void appendOverflow(QTextDocument &document, const QString &text);
+
 // How many tables hold the cursor: 0 in the document's own flow, 1 in a cell of a table there.
 int tableDepth(const QTextCursor &cursor);
 // Tables nested deeper than kMaxTableDepth become paragraphs of the cell holding them: their

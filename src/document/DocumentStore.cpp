@@ -173,7 +173,10 @@ bool loadDocument(const QByteArray &stored, QTextDocument &document)
     // and broken pictures take down.
     const bool undoable = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
-    document.setHtml(payload->html);
+    // Content past the bounds is never built as paragraphs or cells: only its text is kept.
+    const BoundedHtml bounded = boundHtml(payload->html);
+    document.setHtml(bounded.within);
+    appendOverflow(document, bounded.overflow);
     const bool modified = document.isModified();
     flattenDeepTables(document);
     addPictures(document, payload->pictures);

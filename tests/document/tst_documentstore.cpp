@@ -105,6 +105,8 @@ private slots:
     void deepTablesAreFlattenedIntoTheirCell_data();
     void deepTablesAreFlattenedIntoTheirCell();
     void mutatedDataLoadsOrGivesAnEmptyDocument();
+    void contentPastTheBoundsIsKeptAsText_data();
+    void contentPastTheBoundsIsKeptAsText();
 
 private:
     static void buildRichDocument(QTextDocument &document);
@@ -385,6 +387,77 @@ void TestDocumentStore::mutatedDataLoadsOrGivesAnEmptyDocument()
         if (QTest::currentTestFailed())
             QFAIL(qPrintable(replay));
     }
+}
+
+
+namespace {
+
+QString tableHtml(int rows, int columns)
+{
+    QString html = QStringLiteral("<table>");
+    for (int row = 0; row < rows; ++row) {
+        html += QStringLiteral("<tr>");
+        for (int column = 0; column < columns; ++column)
+            html += QStringLiteral("<td>c%1</td>").arg(row * columns + column);
+        html += QStringLiteral("</tr>");
+    }
+    return html + QStringLiteral("</table>");
+}
+
+QString paragraphsHtml(int count)
+{
+    QString html;
+    for (int i = 0; i < count; ++i)
+        html += QStringLiteral("<p>p%1</p>").arg(i);
+    return html;
+}
+
+int cellCount(const QTextDocument &document)
+{
+    int cells = 0;
+    for (QTextFrame *frame : document.rootFrame()->childFrames()) {
+        if (auto *table = qobject_cast<QTextTable *>(frame))
+            cells += table->rows() * table->columns();
+    }
+    return cells;
+}
+
+} // namespace
+
+void TestDocumentStore::contentPastTheBoundsIsKeptAsText_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<int>("cells");
+    QTest::addColumn<QString>("lastParagraph"); // the text of the document's last paragraph
+
+    const int rows = kMaxDocumentCells / 5;
+    QTest::newRow("a table at the cell bound loads whole")
+        << tableHtml(rows, 5) + QStringLiteral("<p>end</p>") << kMaxDocumentCells << "end";
+    QTest::newRow("the rows past the cell bound become text")
+        << tableHtml(rows + 2, 5) + QStringLiteral("<p>end &amp; more</p>") << kMaxDocumentCells
+        << QStringLiteral("c%1 c%2 c%3 c%4 c%5 c%6 c%7 c%8 c%9 c%10 end & more")
+               .arg(rows * 5).arg(rows * 5 + 1).arg(rows * 5 + 2).arg(rows * 5 + 3).arg(rows * 5 + 4)
+               .arg(rows * 5 + 5).arg(rows * 5 + 6).arg(rows * 5 + 7).arg(rows * 5 + 8).arg(rows * 5 + 9);
+    QTest::newRow("paragraphs at the bound load whole")
+        << paragraphsHtml(kMaxDocumentParagraphs) << 0 << QStringLiteral("p%1").arg(kMaxDocumentParagraphs - 1);
+    QTest::newRow("the paragraphs past the bound become one")
+        << paragraphsHtml(kMaxDocumentParagraphs + 3) << 0
+        << QStringLiteral("p%1 p%2 p%3").arg(kMaxDocumentParagraphs).arg(kMaxDocumentParagraphs + 1)
+               .arg(kMaxDocumentParagraphs + 2);
+}
+
+void TestDocumentStore::contentPastTheBoundsIsKeptAsText()
+{
+    QFETCH(QString, html);
+    QFETCH(int, cells);
+    QFETCH(QString, lastParagraph);
+
+    QTextDocument document;
+    QVERIFY(loadDocument(storedBody(html), document));
+    QCOMPARE(cellCount(document), cells);
+    QVERIFY(document.blockCount() <= kMaxDocumentParagraphs + 1);
+    QCOMPARE(document.lastBlock().text(), lastParagraph);
+    verifyLaysOut(document);
 }
 
 PANDREL_TEST_MAIN(TestDocumentStore)

@@ -271,6 +271,8 @@ private slots:
     void boundsTheCellsOfTheDocument_data();
     void boundsTheCellsOfTheDocument();
     void damagedInputLoadsOrGivesAnEmptyDocument();
+    void paragraphsPastTheBoundBecomeOne_data();
+    void paragraphsPastTheBoundBecomeOne();
 };
 
 void TestRtf::writesSevenBitRtfWithBalancedBraces()
@@ -553,6 +555,32 @@ void TestRtf::damagedInputLoadsOrGivesAnEmptyDocument()
         QVERIFY2(document.pageCount() > 0, qPrintable(replay));
     }
     QVERIFY2(timer.elapsed() < 20'000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
+}
+
+void TestRtf::paragraphsPastTheBoundBecomeOne_data()
+{
+    QTest::addColumn<int>("paragraphs");
+    QTest::addColumn<QString>("lastParagraph");
+
+    QTest::newRow("at the bound") << kMaxDocumentParagraphs << QStringLiteral("p%1").arg(kMaxDocumentParagraphs - 1);
+    QTest::newRow("past the bound") << kMaxDocumentParagraphs + 3
+                                    << QStringLiteral("p%1 p%2 p%3").arg(kMaxDocumentParagraphs)
+                                           .arg(kMaxDocumentParagraphs + 1).arg(kMaxDocumentParagraphs + 2);
+}
+
+void TestRtf::paragraphsPastTheBoundBecomeOne()
+{
+    QFETCH(int, paragraphs);
+    QFETCH(QString, lastParagraph);
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < paragraphs; ++i)
+        rtf += "p" + QByteArray::number(i) + "\\par ";
+    QTextDocument document;
+
+    QVERIFY(readRtf(rtf + "}", document));
+
+    QCOMPARE(document.blockCount(), std::min(paragraphs, kMaxDocumentParagraphs + 1));
+    QCOMPARE(document.lastBlock().text(), lastParagraph);
 }
 
 PANDREL_TEST_MAIN(TestRtf)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/DocumentBounds.h"
+
 #include <QColor>
 #include <QImage>
 #include <QList>
@@ -18,10 +20,10 @@ class QTextDocument;
 
 // Word processors allow 63 columns; more comes only from damaged or hostile input.
 inline constexpr int kMaxRtfColumns = 64;
-// A row definition stays in force for the rows after it, so a few bytes per "\row" could
-// otherwise make millions of cells; layout takes about 80 µs a cell, so the document's tables
-// together lay out within a second. Rows beyond it leave their text as paragraphs.
-inline constexpr int kMaxRtfDocumentCells = 10'000;
+// A row definition stays in force for the rows after it, so a few bytes per "\\row" could
+// otherwise make millions of cells. Rows beyond the document's bound leave their text as
+// paragraphs.
+inline constexpr int kMaxRtfDocumentCells = kMaxDocumentCells;
 
 struct RtfRun
 {

@@ -3,8 +3,29 @@
 #include <algorithm>
 #include <utility>
 
+bool RtfFlow::admit(const RtfParagraph &paragraph)
+{
+    if (m_overflow.isEmpty() && m_documentParagraphs < kMaxDocumentParagraphs) {
+        ++m_documentParagraphs;
+        return true;
+    }
+    for (const RtfRun &run : paragraph.runs) {
+        if (m_overflow.size() > kMaxOverflowCharacters)
+            break;
+        if (!m_overflow.isEmpty() && !m_overflow.back().isSpace())
+            m_overflow += u' ';
+        m_overflow += run.text;
+    }
+    // An overflow begun with an empty paragraph still keeps later ones out.
+    if (m_overflow.isEmpty())
+        m_overflow = QStringLiteral(" ");
+    return false;
+}
+
 void RtfFlow::addParagraph(RtfParagraph paragraph, bool inTable)
 {
+    if (!admit(paragraph))
+        return;
     if (inTable) {
         m_cellParagraphs.append(std::move(paragraph));
         return;
@@ -15,7 +36,8 @@ void RtfFlow::addParagraph(RtfParagraph paragraph, bool inTable)
 
 void RtfFlow::endCell(RtfParagraph last)
 {
-    m_cellParagraphs.append(std::move(last));
+    if (admit(last))
+        m_cellParagraphs.append(std::move(last));
     closeCell();
 }
 
@@ -67,7 +89,9 @@ void RtfFlow::closeTable()
 std::vector<std::variant<RtfParagraph, RtfTable>> RtfFlow::finish(std::optional<RtfParagraph> last)
 {
     closeTable();
-    if (last)
+    if (last && admit(*last))
         m_items.push_back(std::move(*last));
+    if (const QString overflow = m_overflow.trimmed(); !overflow.isEmpty())
+        m_items.push_back(RtfParagraph{{}, {}, {RtfRun{cutOverflow(overflow), {}}}});
     return std::exchange(m_items, {});
 }

@@ -25,10 +25,15 @@ private:
     void closeCell();
     void closeTable();
     void keepTextOf(RtfRow &row);
+    // False when the paragraph is past the document's bound: its text then joins the
+    // overflow.
+    bool admit(const RtfParagraph &paragraph);
 
     std::vector<std::variant<RtfParagraph, RtfTable>> m_items;
     QList<RtfParagraph> m_cellParagraphs;
     QList<QList<RtfParagraph>> m_rowCells;
     QList<RtfRow> m_tableRows;
     int m_documentCells = 0;
+    int m_documentParagraphs = 0;
+    QString m_overflow;
 };
