@@ -480,11 +480,16 @@ void RichTextEditor::runTableCommand(int command)
     QTextCursor cursor = m_textEdit->textCursor();
     if (!cursor.currentTable())
         return;
-    auto askParts = [](const QString &title, const QString &label) -> std::optional<int> {
+    auto askParts = [](const QString &title, const QString &label, int most) -> std::optional<int> {
         const std::optional<QString> answer = platform::prompter().inputText(title, label, QStringLiteral("2"));
         if (!answer)
             return std::nullopt;
-        return answer->trimmed().toInt(); // 0 when it is not a number: nothing is split
+        const int parts = answer->trimmed().toInt(); // 0 when it is not a number: nothing is split
+        if (parts > most || (parts == 0 && answer->trimmed().toLongLong() > most)) {
+            platform::prompter().message(tr("拆分的份数不能超过%1！").arg(most), platform::Prompter::Icon::Warning);
+            return std::nullopt;
+        }
+        return parts;
     };
     switch (command) {
     case RowAbove: tablecommands::insertRowAbove(cursor); break;
@@ -498,11 +503,13 @@ void RichTextEditor::runTableCommand(int command)
     case UnmergeColumns: tablecommands::unmergeCells(cursor, tablecommands::Unmerge::Columns); break;
     case UnmergeBoth: tablecommands::unmergeCells(cursor, tablecommands::Unmerge::Both); break;
     case SplitVertically:
-        if (const std::optional<int> parts = askParts(tr("垂直方向撤分"), tr("列数（左右选择的单元格）:")))
+        if (const std::optional<int> parts = askParts(tr("垂直方向撤分"), tr("列数（左右选择的单元格）:"),
+                                                          tablecommands::maxSplitPartsVertically(cursor)))
             tablecommands::splitVertically(cursor, *parts);
         break;
     case SplitHorizontally:
-        if (const std::optional<int> parts = askParts(tr("水平方向撤分"), tr("行数（左右选择的单元格）:")))
+        if (const std::optional<int> parts = askParts(tr("水平方向撤分"), tr("行数（左右选择的单元格）:"),
+                                                          tablecommands::maxSplitPartsHorizontally(cursor)))
             tablecommands::splitHorizontally(cursor, *parts);
         break;
     default: return;

@@ -1,12 +1,17 @@
 #include "document/TableCommands.h"
 
+#include "document/DocumentBounds.h"
+#include "document/rtf/RtfContent.h"
+
 #include <QList>
+#include <QSet>
 #include <QRect>
 #include <QTextCursor>
 #include <QTextDocumentFragment>
 #include <QTextTable>
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace tablecommands {
@@ -288,10 +293,33 @@ void splitCell(QTextTable *table, Axis axis, QRect cell, int parts)
         retile(table, cell, whole, pieces);
 }
 
+int maxSplitParts(const QTextCursor &cursor, Axis axis)
+{
+    const auto selection = selectionAt(cursor);
+    if (!selection)
+        return 0;
+    const QTextTable *table = selection->table;
+    int mostLines = kMaxDocumentCells / std::max(1, lineCount(table, crossAxis(axis)));
+    if (axis == Axis::Columns)
+        mostLines = std::min(mostLines, kMaxRtfColumns);
+    // Each selected cell narrower than the parts lengthens its own lines, and cells starting
+    // in the same line share them.
+    QSet<int> lines;
+    int narrowest = std::numeric_limits<int>::max();
+    for (const QRect &cell : cellsStartingIn(table, selection->area)) {
+        lines.insert(firstLine(cell, axis));
+        narrowest = std::min(narrowest, lineSpan(cell, axis));
+    }
+    if (lines.isEmpty())
+        return 0;
+    const int room = std::max(0, mostLines - lineCount(table, axis));
+    return std::max(narrowest, room / int(lines.size()) + 1);
+}
+
 bool splitCells(QTextCursor &cursor, Axis axis, int parts)
 {
     const auto selection = selectionAt(cursor);
-    if (!selection || parts < 2)
+    if (!selection || parts < 2 || parts > maxSplitParts(cursor, axis))
         return false;
     QTextTable *table = selection->table;
     // Lengthening a cell moves only the cells after it along the axis, so going from the last
@@ -430,6 +458,16 @@ bool unmergeCells(QTextCursor &cursor, Unmerge how)
 bool splitVertically(QTextCursor &cursor, int parts)
 {
     return splitCells(cursor, Axis::Columns, parts);
+}
+
+int maxSplitPartsVertically(const QTextCursor &cursor)
+{
+    return maxSplitParts(cursor, Axis::Columns);
+}
+
+int maxSplitPartsHorizontally(const QTextCursor &cursor)
+{
+    return maxSplitParts(cursor, Axis::Rows);
 }
 
 bool splitHorizontally(QTextCursor &cursor, int parts)

@@ -33,8 +33,14 @@ bool unmergeCells(QTextCursor &cursor, Unmerge how);
 // be; a narrower one gets new columns (rows) right after it, over which the neighbouring cells
 // of the other rows (columns) are merged, so only this cell shows the split. `parts` below 2
 // changes nothing.
+// More parts than maxSplitParts changes nothing either.
 bool splitVertically(QTextCursor &cursor, int parts);
 bool splitHorizontally(QTextCursor &cursor, int parts);
+// The most parts the selected cells can be split into while the table stays within the
+// document's cell bound and the 64 columns word processors allow; never less than what the
+// narrowest selected cell already spans. 0 outside a table.
+int maxSplitPartsVertically(const QTextCursor &cursor);
+int maxSplitPartsHorizontally(const QTextCursor &cursor);
 // The 10 × 6 table of "插入表格": white, a raised outer border and lowered cell borders 2 wide,
 // cell padding 3, no spacing, six equal columns across the page.
 void insertDefaultTable(QTextCursor &cursor);

@@ -47,6 +47,8 @@ private slots:
     void pictureDialogOffersReadableKinds();
     void fontBoxListsEachFamilyOnceInAUsualList();
     void splitAsksForTheParts();
+    void splitPartsStayWithinTheTableBound_data();
+    void splitPartsStayWithinTheTableBound();
     void tableDeeperThanTheBoundIsRefused();
     void findReportsTheEnd();
     void exportWritesRtf();
@@ -398,6 +400,50 @@ void TestRichTextEditor::splitAsksForTheParts()
     m_editor->runTableCommand(RichTextEditor::SplitHorizontally);
     QCOMPARE(m_prompter->titles().last(), QStringLiteral("水平方向撤分"));
     QCOMPARE(table->rows(), 10);
+}
+
+// The editor's 10 × 6 table: splitting one cell may take the table to 64 columns, or to the
+// rows that 10 000 cells of six columns allow.
+void TestRichTextEditor::splitPartsStayWithinTheTableBound_data()
+{
+    QTest::addColumn<int>("command");
+    QTest::addColumn<QString>("parts");
+    QTest::addColumn<QString>("message"); // empty when the split is made
+    QTest::addColumn<int>("lines");       // columns or rows of the table afterwards
+
+    const int vertically = RichTextEditor::SplitVertically;
+    const int horizontally = RichTextEditor::SplitHorizontally;
+    const QString mostColumns = QString::number(64 - 6 + 1);
+    const QString mostRows = QString::number(kMaxDocumentCells / 6 - 10 + 1);
+    QTest::newRow("columns up to 64") << vertically << mostColumns << QString() << 64;
+    QTest::newRow("one column more") << vertically << QString::number(64 - 6 + 2)
+                                     << QStringLiteral("拆分的份数不能超过%1！").arg(mostColumns) << 6;
+    QTest::newRow("a hundred thousand columns") << vertically << QStringLiteral("100000")
+                                                << QStringLiteral("拆分的份数不能超过%1！").arg(mostColumns) << 6;
+    QTest::newRow("a number past any integer") << vertically << QStringLiteral("99999999999")
+                                               << QStringLiteral("拆分的份数不能超过%1！").arg(mostColumns) << 6;
+    QTest::newRow("rows up to the cell bound") << horizontally << mostRows << QString() << kMaxDocumentCells / 6;
+    QTest::newRow("a hundred thousand rows") << horizontally << QStringLiteral("100000")
+                                             << QStringLiteral("拆分的份数不能超过%1！").arg(mostRows) << 10;
+}
+
+void TestRichTextEditor::splitPartsStayWithinTheTableBound()
+{
+    QFETCH(int, command);
+    QFETCH(QString, parts);
+    QFETCH(QString, message);
+    QFETCH(int, lines);
+    m_editor->insertTable();
+    QTextTable *table = m_editor->m_textEdit->textCursor().currentTable();
+    m_prompter->answerText(parts);
+
+    m_editor->runTableCommand(command);
+
+    QCOMPARE(command == RichTextEditor::SplitVertically ? table->columns() : table->rows(), lines);
+    if (message.isEmpty())
+        QCOMPARE(m_prompter->shown().size(), 1);
+    else
+        QCOMPARE(m_prompter->shown().last(), message);
 }
 
 // A table in a table cell, and so on, up to the depth a stored body keeps; one more is refused.
