@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QList>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -232,6 +233,92 @@ void appendOverflow(QTextDocument &document, const QString &text)
     cursor.movePosition(QTextCursor::End);
     cursor.insertBlock(QTextBlockFormat(), QTextCharFormat());
     cursor.insertText(cutOverflow(text));
+}
+
+namespace {
+
+constexpr QChar kZeroWidthSpace(0x200B);
+
+// Where a run without a break opportunity reaches kLongestUnbrokenRun characters, in order.
+QList<int> missingBreaks(const QString &text)
+{
+    QList<int> positions;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Line, text);
+    qsizetype previous = 0;
+    for (qsizetype next = finder.toNextBoundary(); next >= 0; next = finder.toNextBoundary()) {
+        for (qsizetype at = previous + kLongestUnbrokenRun; at < next; at += kLongestUnbrokenRun)
+            positions.append(int(text.at(at).isLowSurrogate() ? at - 1 : at));
+        previous = next;
+    }
+    return positions;
+}
+
+bool isAddedBreak(const QTextFragment &fragment)
+{
+    return fragment.charFormat().hasProperty(kAddedBreakProperty);
+}
+
+} // namespace
+
+bool addBreakOpportunities(QTextDocument &document, int from, int to)
+{
+    QList<int> positions;
+    const QTextBlock last = to < 0 ? document.lastBlock() : document.findBlock(to);
+    for (QTextBlock block = document.findBlock(from); block.isValid(); block = block.next()) {
+        if (block.length() > kLongestUnbrokenRun) {
+            for (int at : missingBreaks(block.text()))
+                positions.append(block.position() + at);
+        }
+        if (block == last)
+            break;
+    }
+    QTextCursor cursor(&document);
+    for (auto it = positions.crbegin(); it != positions.crend(); ++it) {
+        cursor.setPosition(*it);
+        QTextCharFormat format = cursor.charFormat();
+        format.setProperty(kAddedBreakProperty, true);
+        cursor.insertText(QString(kZeroWidthSpace), format);
+    }
+    return !positions.isEmpty();
+}
+
+bool hasAddedBreakOpportunities(const QTextDocument &document)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.length() <= kLongestUnbrokenRun)
+            continue;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (isAddedBreak(it.fragment()))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool removeAddedBreakOpportunities(QTextDocument &document)
+{
+    // Text typed after an added break takes its format, so only the zero-width spaces go.
+    QList<int> positions;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!isAddedBreak(fragment))
+                continue;
+            const QString text = fragment.text();
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                if (text.at(i) == kZeroWidthSpace)
+                    positions.append(fragment.position() + int(i));
+            }
+        }
+    }
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    for (auto it = positions.crbegin(); it != positions.crend(); ++it) {
+        cursor.setPosition(*it);
+        cursor.deleteChar();
+    }
+    cursor.endEditBlock();
+    return !positions.isEmpty();
 }
 
 int tableDepth(const QTextCursor &cursor)

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QSet>
 #include <QString>
+#include <QTextFormat>
 
 class QByteArray;
 class QTextCursor;
@@ -55,6 +56,18 @@ BoundedHtml boundHtml(const QString &html);
 QString cutOverflow(QString text);
 // Adds the text, cut, at the end of the document as one paragraph; nothing for an empty text.
 void appendOverflow(QTextDocument &document, const QString &text);
+
+// Qt lays out a paragraph in time growing with the square of its longest run without a line
+// break opportunity. Runs longer than this get a zero-width space every so many characters,
+// marked so that saving, copying and exporting leave it out again.
+inline constexpr qsizetype kLongestUnbrokenRun = 2000;
+inline constexpr int kAddedBreakProperty = QTextFormat::UserProperty + 0x2B0;
+// Adds the break opportunities to the paragraphs from `from` to `to` (-1: the end), as part of
+// whatever edit is open. True when any was added.
+bool addBreakOpportunities(QTextDocument &document, int from = 0, int to = -1);
+// Takes out those addBreakOpportunities added; true when there were any.
+bool removeAddedBreakOpportunities(QTextDocument &document);
+bool hasAddedBreakOpportunities(const QTextDocument &document);
 
 // How many tables hold the cursor: 0 in the document's own flow, 1 in a cell of a table there.
 int tableDepth(const QTextCursor &cursor);

@@ -20,6 +20,7 @@
 #include <zlib.h>
 
 #include <limits>
+#include <memory>
 #include <optional>
 
 namespace {
@@ -136,7 +137,13 @@ QByteArray saveDocument(const QTextDocument &document)
     QByteArray payload;
     QDataStream out(&payload, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_4);
-    out << document.toHtml();
+    if (hasAddedBreakOpportunities(document)) {
+        const std::unique_ptr<QTextDocument> copy(document.clone());
+        removeAddedBreakOpportunities(*copy);
+        out << copy->toHtml();
+    } else {
+        out << document.toHtml();
+    }
     const QSet<QString> names = usedPictureNames(document);
     out << quint32(names.size());
     for (const QString &name : names) {
@@ -177,6 +184,7 @@ bool loadDocument(const QByteArray &stored, QTextDocument &document)
     const BoundedHtml bounded = boundHtml(payload->html);
     document.setHtml(bounded.within);
     appendOverflow(document, bounded.overflow);
+    addBreakOpportunities(document);
     const bool modified = document.isModified();
     flattenDeepTables(document);
     addPictures(document, payload->pictures);

@@ -25,6 +25,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
+#include <QTextDocumentFragment>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -87,11 +89,42 @@ QStringList fontFamilies()
     return families;
 }
 
+// Pasted text gets its break opportunities in the same edit, before anything lays it out;
+// copied text leaves them out.
+class BodyTextEdit : public QTextEdit
+{
+protected:
+    void insertFromMimeData(const QMimeData *source) override
+    {
+        QTextCursor edit(document());
+        edit.beginEditBlock();
+        const int start = textCursor().selectionStart();
+        QTextEdit::insertFromMimeData(source);
+        addBreakOpportunities(*document(), start, textCursor().position());
+        edit.endEditBlock();
+    }
+
+    QMimeData *createMimeDataFromSelection() const override
+    {
+        const QTextDocumentFragment selection = textCursor().selection();
+        if (selection.toPlainText().size() <= kLongestUnbrokenRun)
+            return QTextEdit::createMimeDataFromSelection();
+        QTextDocument copy;
+        QTextCursor(&copy).insertFragment(selection);
+        if (!removeAddedBreakOpportunities(copy))
+            return QTextEdit::createMimeDataFromSelection();
+        auto *data = new QMimeData;
+        data->setHtml(copy.toHtml());
+        data->setText(copy.toPlainText());
+        return data;
+    }
+};
+
 } // namespace
 
 RichTextEditor::RichTextEditor(Variant variant, QWidget *parent)
     : QWidget(parent)
-    , m_textEdit(new QTextEdit)
+    , m_textEdit(new BodyTextEdit)
     , m_alignLeftButton(iconButton(toolbaricons::Kind::AlignLeft, tr("左停靠"), true))
     , m_centerButton(iconButton(toolbaricons::Kind::AlignCenter, tr("居中"), true))
     , m_alignRightButton(iconButton(toolbaricons::Kind::AlignRight, tr("右停靠"), true))

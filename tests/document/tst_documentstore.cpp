@@ -105,6 +105,7 @@ private slots:
     void deepTablesAreFlattenedIntoTheirCell_data();
     void deepTablesAreFlattenedIntoTheirCell();
     void mutatedDataLoadsOrGivesAnEmptyDocument();
+    void longWordsGetBreakOpportunitiesOnlyWhileShown();
     void contentPastTheBoundsIsKeptAsText_data();
     void contentPastTheBoundsIsKeptAsText();
 
@@ -423,6 +424,31 @@ int cellCount(const QTextDocument &document)
 }
 
 } // namespace
+
+// A word longer than layout wraps in time: shown with a zero-width space every so often,
+// stored as it came.
+void TestDocumentStore::longWordsGetBreakOpportunitiesOnlyWhileShown()
+{
+    const QString word(5 * kLongestUnbrokenRun, u'a');
+    const QString html = QStringLiteral("<p>short one</p><p>") + word + QStringLiteral("</p>");
+    QTextDocument document;
+
+    QVERIFY(loadDocument(storedBody(html), document));
+
+    const QString shown = document.lastBlock().text();
+    QCOMPARE(shown.count(QChar(0x200B)), 4);
+    QCOMPARE(QString(shown).remove(QChar(0x200B)), word);
+    QCOMPARE(document.firstBlock().text(), QStringLiteral("short one"));
+    QTextDocument bare;
+    const QByteArray saved = saveDocument(document);
+    QDataStream in(qUncompress(saved.mid(6)));
+    in.setVersion(QDataStream::Qt_6_4);
+    QString storedHtml;
+    in >> storedHtml;
+    bare.setHtml(storedHtml);
+    QCOMPARE(bare.toPlainText(), QStringLiteral("short one\n") + word);
+    verifyLaysOut(document);
+}
 
 void TestDocumentStore::contentPastTheBoundsIsKeptAsText_data()
 {

@@ -47,6 +47,8 @@ private slots:
     void pictureDialogOffersReadableKinds();
     void fontBoxListsEachFamilyOnceInAUsualList();
     void splitAsksForTheParts();
+    void pastedLongWordReadsBackTheSame_data();
+    void pastedLongWordReadsBackTheSame();
     void splitPartsStayWithinTheTableBound_data();
     void splitPartsStayWithinTheTableBound();
     void tableDeeperThanTheBoundIsRefused();
@@ -400,6 +402,44 @@ void TestRichTextEditor::splitAsksForTheParts()
     m_editor->runTableCommand(RichTextEditor::SplitHorizontally);
     QCOMPARE(m_prompter->titles().last(), QStringLiteral("水平方向撤分"));
     QCOMPARE(table->rows(), 10);
+}
+
+// A word longer than layout can wrap in time gets break opportunities when pasted; saving and
+// copying give back exactly what was pasted, and ordinary text gets none.
+void TestRichTextEditor::pastedLongWordReadsBackTheSame_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("broken"); // whether layout gets added break opportunities
+
+    QTest::newRow("a word of 10 000 letters") << QString(10'000, u'a') << true;
+    QTest::newRow("letters and surrogate pairs")
+        << QStringLiteral("x") + QStringLiteral("𝐀").repeated(3000) << true;
+    QTest::newRow("a long sentence with spaces")
+        << QStringLiteral("word ").repeated(2000) << false;
+    QTest::newRow("a long Chinese paragraph") << QStringLiteral("客户回访记录").repeated(1000) << false;
+    QTest::newRow("a word at the bound") << QString(kLongestUnbrokenRun, u'b') << false;
+}
+
+void TestRichTextEditor::pastedLongWordReadsBackTheSame()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, broken);
+    QApplication::clipboard()->setText(text);
+
+    m_editor->m_textEdit->paste();
+
+    QTextDocument *document = m_editor->m_textEdit->document();
+    QCOMPARE(document->toPlainText().contains(QChar(0x200B)), broken);
+    QTextDocument stored;
+    QVERIFY(loadDocument(saveDocument(*document), stored));
+    QVERIFY(stored.toPlainText().remove(QChar(0x200B)) == text);
+    QVERIFY(removeAddedBreakOpportunities(stored) == broken);
+    QVERIFY(stored.toPlainText() == text);
+    selectAll();
+    m_editor->m_textEdit->copy();
+    QVERIFY(QApplication::clipboard()->text() == text);
+    m_editor->m_textEdit->undo();
+    QVERIFY(document->isEmpty());
 }
 
 // The editor's 10 × 6 table: splitting one cell may take the table to 64 columns, or to the

@@ -271,6 +271,7 @@ private slots:
     void boundsTheCellsOfTheDocument_data();
     void boundsTheCellsOfTheDocument();
     void damagedInputLoadsOrGivesAnEmptyDocument();
+    void longWordsGetBreakOpportunitiesOnlyWhileShown();
     void paragraphsPastTheBoundBecomeOne_data();
     void paragraphsPastTheBoundBecomeOne();
 };
@@ -555,6 +556,22 @@ void TestRtf::damagedInputLoadsOrGivesAnEmptyDocument()
         QVERIFY2(document.pageCount() > 0, qPrintable(replay));
     }
     QVERIFY2(timer.elapsed() < 20'000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
+}
+
+void TestRtf::longWordsGetBreakOpportunitiesOnlyWhileShown()
+{
+    const QByteArray word(3 * kLongestUnbrokenRun, 'a');
+    QTextDocument document;
+
+    QVERIFY(readRtf("{\\rtf1 short\\par " + word + "\\par}", document));
+
+    QCOMPARE(document.lastBlock().text().count(QChar(0x200B)), 2);
+    QCOMPARE(document.firstBlock().text(), QStringLiteral("short"));
+    const QByteArray written = writeRtf(document);
+    QVERIFY(!written.contains("\\u8203"));
+    QTextDocument readBack;
+    QVERIFY(readRtf(written, readBack));
+    QCOMPARE(readBack.lastBlock().text().remove(QChar(0x200B)), QString::fromLatin1(word));
 }
 
 void TestRtf::paragraphsPastTheBoundBecomeOne_data()

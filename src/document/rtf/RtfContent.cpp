@@ -1,5 +1,6 @@
 #include "document/rtf/RtfContent.h"
 
+#include "document/DocumentBounds.h"
 #include "document/rtf/RtfTableGrid.h"
 #include "document/rtf/RtfUnits.h"
 
@@ -93,6 +94,7 @@ void buildRtfDocument(const RtfContent &content, QTextDocument &document)
             emptyBlock = true;
         }
     }
+    addBreakOpportunities(document);
     cursor.endEditBlock();
     document.setUndoRedoEnabled(undoable);
 }

@@ -1,5 +1,7 @@
 #include "document/rtf/Rtf.h"
 
+#include "document/DocumentBounds.h"
+
 #include "document/rtf/RtfEncoding.h"
 #include "document/rtf/RtfUnits.h"
 
@@ -330,9 +332,15 @@ void Writer::writeParagraph(const QTextBlock &block, bool inTable)
                 writePicture(charFormat.toImageFormat());
             continue;
         }
+        QString text = fragment.text();
+        if (charFormat.hasProperty(kAddedBreakProperty)) {
+            text.remove(QChar(0x200B)); // added only for layout
+            if (text.isEmpty())
+                continue;
+        }
         m_body.raw("{");
         writeCharacterProperties(charFormat);
-        m_body.text(fragment.text());
+        m_body.text(text);
         m_body.raw("}");
     }
     m_paragraphOpen = true;
