@@ -272,13 +272,16 @@ bool addBreakOpportunities(QTextDocument &document, int from, int to)
         if (block == last)
             break;
     }
+    // One edit, so that a layout already attached redoes the paragraph once, not per space.
     QTextCursor cursor(&document);
+    cursor.beginEditBlock();
     for (auto it = positions.crbegin(); it != positions.crend(); ++it) {
         cursor.setPosition(*it);
         QTextCharFormat format = cursor.charFormat();
         format.setProperty(kAddedBreakProperty, true);
         cursor.insertText(QString(kZeroWidthSpace), format);
     }
+    cursor.endEditBlock();
     return !positions.isEmpty();
 }
 
