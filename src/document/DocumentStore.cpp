@@ -42,67 +42,155 @@ QByteArray png(const QImage &image)
 }
 
 // qCompress's form: the inflated size as four big-endian bytes, then a zlib stream. Ours always
-// states the true size, so a stream that gives more or less is damaged; inflating stops at the
-// stated size instead of growing with the stream. The buffer is only touched as it fills.
-std::optional<QByteArray> uncompressBounded(QByteArrayView compressed)
+// states the true size, so a stream that gives more or less is damaged. The stream is read in
+// order, as the payload is laid out, so a picture the text does not show is passed over in
+// small pieces instead of being inflated whole; only what is kept counts against the bound.
+class PayloadReader
 {
-    if (compressed.size() < 4 || compressed.size() > std::numeric_limits<uInt>::max())
-        return std::nullopt;
-    const auto header = reinterpret_cast<const uchar *>(compressed.data());
-    const qsizetype expected = qsizetype(header[0]) << 24 | header[1] << 16 | header[2] << 8 | header[3];
-    if (expected == 0 || expected > kMaxInflated)
-        return std::nullopt;
-    QByteArray inflated(expected, Qt::Uninitialized);
-    z_stream stream{};
-    if (inflateInit(&stream) != Z_OK)
-        return std::nullopt;
-    stream.next_in = const_cast<Bytef *>(header + 4);
-    stream.avail_in = uInt(compressed.size() - 4);
-    stream.next_out = reinterpret_cast<Bytef *>(inflated.data());
-    stream.avail_out = uInt(expected);
-    const int result = inflate(&stream, Z_FINISH);
-    const bool whole = result == Z_STREAM_END && stream.total_out == uLong(expected);
-    inflateEnd(&stream);
-    return whole ? std::optional(inflated) : std::nullopt;
-}
+public:
+    explicit PayloadReader(QByteArrayView compressed)
+    {
+        if (compressed.size() < 4 || compressed.size() > std::numeric_limits<uInt>::max())
+            return;
+        const auto header = reinterpret_cast<const uchar *>(compressed.data());
+        m_left = qsizetype(header[0]) << 24 | header[1] << 16 | header[2] << 8 | header[3];
+        if (m_left == 0 || inflateInit(&m_stream) != Z_OK)
+            return;
+        m_open = true;
+        m_stream.next_in = const_cast<Bytef *>(header + 4);
+        m_stream.avail_in = uInt(compressed.size() - 4);
+        m_ok = true;
+    }
+    ~PayloadReader()
+    {
+        if (m_open)
+            inflateEnd(&m_stream);
+    }
+    PayloadReader(const PayloadReader &) = delete;
+    PayloadReader &operator=(const PayloadReader &) = delete;
 
-struct Payload
-{
-    QString html;
-    QHash<QString, QByteArray> pictures; // name, PNG bytes
+    bool ok() const { return m_ok; }
+    // True when the stream ends exactly where its stated size does.
+    bool atEnd()
+    {
+        if (!m_ok || m_left != 0)
+            return false;
+        uchar probe;
+        return inflateInto(&probe, 1) == Z_STREAM_END && m_stream.avail_out == 1;
+    }
+
+    std::optional<quint32> number()
+    {
+        uchar bytes[4];
+        if (!read(bytes, 4))
+            return std::nullopt;
+        return qFromBigEndian<quint32>(bytes);
+    }
+    // A QDataStream byte array or string body: its byte count, then its bytes. Nothing beyond
+    // `most` bytes is read.
+    std::optional<QByteArray> bytes(qsizetype most)
+    {
+        const std::optional<quint32> size = number();
+        if (!size)
+            return std::nullopt;
+        if (*size == 0xFFFFFFFF)
+            return QByteArray();
+        if (qsizetype(*size) > std::min(most, m_left) || m_kept + qsizetype(*size) > kMaxInflated) {
+            m_ok = false;
+            return std::nullopt;
+        }
+        m_kept += qsizetype(*size);
+        QByteArray data(qsizetype(*size), Qt::Uninitialized);
+        if (!read(reinterpret_cast<uchar *>(data.data()), data.size()))
+            return std::nullopt;
+        return data;
+    }
+    std::optional<QString> string(qsizetype most)
+    {
+        const std::optional<QByteArray> data = bytes(most);
+        if (!data || data->size() % 2 != 0)
+            return std::nullopt;
+        QString text(data->size() / 2, Qt::Uninitialized);
+        qFromBigEndian<char16_t>(data->constData(), text.size(), text.data());
+        return text;
+    }
+    bool skipBytes()
+    {
+        const std::optional<quint32> size = number();
+        if (!size)
+            return false;
+        if (*size == 0xFFFFFFFF)
+            return true;
+        if (qsizetype(*size) > m_left)
+            return m_ok = false;
+        uchar scratch[64 * 1024];
+        for (qsizetype left = *size; left > 0;) {
+            const qsizetype piece = std::min<qsizetype>(left, sizeof scratch);
+            if (!read(scratch, piece))
+                return false;
+            left -= piece;
+        }
+        return true;
+    }
+
+private:
+    int inflateInto(uchar *out, qsizetype size)
+    {
+        m_stream.next_out = out;
+        m_stream.avail_out = uInt(size);
+        return inflate(&m_stream, Z_SYNC_FLUSH);
+    }
+    bool read(uchar *out, qsizetype size)
+    {
+        if (!m_ok || size > m_left)
+            return m_ok = false;
+        while (size > 0 && m_ok) {
+            const int result = inflateInto(out, size);
+            const qsizetype got = size - m_stream.avail_out;
+            out += got;
+            size -= got;
+            m_left -= got;
+            if (size > 0 && (result != Z_OK || got == 0))
+                m_ok = false;
+        }
+        return m_ok;
+    }
+
+    z_stream m_stream{};
+    qsizetype m_left = 0;
+    qsizetype m_kept = 0; // what is read into memory; what is passed over is not held
+    bool m_open = false;
+    bool m_ok = false;
 };
 
-std::optional<Payload> readPayload(const QByteArray &bytes)
-{
-    // The HTML's byte count comes first; a text beyond the bound is not read at all.
-    if (bytes.size() < 4)
-        return std::nullopt;
-    const quint32 htmlBytes = qFromBigEndian<quint32>(bytes.constData());
-    if (htmlBytes != 0xFFFFFFFF && htmlBytes > kMaxHtmlBytes)
-        return std::nullopt;
-    QDataStream in(bytes);
-    in.setVersion(QDataStream::Qt_6_4);
-    Payload payload;
-    quint32 count = 0;
-    in >> payload.html >> count;
-    for (quint32 i = 0; i < count && in.status() == QDataStream::Ok; ++i) {
-        QString name;
-        QByteArray png;
-        in >> name >> png;
-        payload.pictures.insert(name, png);
-    }
-    if (in.status() != QDataStream::Ok)
-        return std::nullopt;
-    return payload;
-}
-
 // Only the pictures the text shows are decoded, within the budget; a picture that does not
-// decode leaves the text.
-void addPictures(QTextDocument &document, const QHash<QString, QByteArray> &pictures)
+// decode leaves the text. The rest of the payload is read here, so false when it is damaged.
+bool addPictures(QTextDocument &document, PayloadReader &payload)
 {
+    const std::optional<quint32> count = payload.number();
+    if (!count)
+        return false;
+    const QSet<QString> used = usedPictureNames(document);
+    QHash<QString, QByteArray> pictures; // name, PNG bytes
+    for (quint32 i = 0; i < *count; ++i) {
+        const std::optional<QString> name = payload.string(kMaxHtmlBytes);
+        if (!name)
+            return false;
+        if (!used.contains(*name) || pictures.contains(*name)) {
+            if (!payload.skipBytes())
+                return false;
+            continue;
+        }
+        const std::optional<QByteArray> png = payload.bytes(kMaxInflated);
+        if (!png)
+            return false;
+        pictures.insert(*name, *png);
+    }
+    if (!payload.atEnd())
+        return false;
     PictureBudget budget;
     QSet<QString> decoded;
-    for (const QString &name : usedPictureNames(document)) {
+    for (const QString &name : used) {
         if (!pictures.contains(name))
             continue;
         const QImage image = budget.decode(pictures.value(name), "png");
@@ -112,6 +200,7 @@ void addPictures(QTextDocument &document, const QHash<QString, QByteArray> &pict
         decoded.insert(name);
     }
     removePicturesExcept(document, decoded);
+    return true;
 }
 
 } // namespace
@@ -171,9 +260,10 @@ bool loadDocument(const QByteArray &stored, QTextDocument &document)
     header >> version;
     if (version != kVersion)
         return false;
-    const std::optional<QByteArray> inflated = uncompressBounded(QByteArrayView(stored).sliced(headerSize));
-    const std::optional<Payload> payload = inflated ? readPayload(*inflated) : std::nullopt;
-    if (!payload)
+    PayloadReader payload(QByteArrayView(stored).sliced(headerSize));
+    // The HTML's byte count comes first; a text beyond the bound is not read at all.
+    const std::optional<QString> html = payload.string(kMaxHtmlBytes);
+    if (!html)
         return false;
 
     // The text is built and bounded before anything lays it out: layout is what deep tables
@@ -181,13 +271,17 @@ bool loadDocument(const QByteArray &stored, QTextDocument &document)
     const bool undoable = document.isUndoRedoEnabled();
     document.setUndoRedoEnabled(false);
     // Content past the bounds is never built as paragraphs or cells: only its text is kept.
-    const BoundedHtml bounded = boundHtml(payload->html);
+    const BoundedHtml bounded = boundHtml(*html);
     document.setHtml(bounded.within);
+    const bool modified = document.isModified();
     appendOverflow(document, bounded.overflow);
     addBreakOpportunities(document);
-    const bool modified = document.isModified();
     flattenDeepTables(document);
-    addPictures(document, payload->pictures);
+    if (!addPictures(document, payload)) {
+        document.clear();
+        document.setUndoRedoEnabled(undoable);
+        return false;
+    }
     document.setModified(modified);
     document.setUndoRedoEnabled(undoable);
     return true;

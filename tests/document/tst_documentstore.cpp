@@ -13,6 +13,8 @@
 #include <QTextTable>
 #include <QtEndian>
 
+#include <zlib.h>
+
 namespace {
 
 using Pictures = QList<std::pair<QString, QByteArray>>;
@@ -99,6 +101,8 @@ private slots:
     void inflatingStopsAtTheStatedSize_data();
     void inflatingStopsAtTheStatedSize();
     void onlyShownPicturesAreDecoded();
+    void unusedPicturesArePassedOverUninflated_data();
+    void unusedPicturesArePassedOverUninflated();
     void pictureBudgetBoundsTheTotal();
     void picturesThatDoNotDecodeAreDropped_data();
     void picturesThatDoNotDecodeAreDropped();
@@ -270,6 +274,64 @@ void TestDocumentStore::onlyShownPicturesAreDecoded()
              QSize(12, 8));
     for (int i = 0; i < 20; ++i)
         QVERIFY(document.resource(QTextDocument::ImageResource, QUrl(QStringLiteral("listed-%1.png").arg(i))).isNull());
+}
+
+// Pictures the text does not show are passed over as they are inflated, so even ones larger
+// than a body could hold leave the shown picture after them loading; a body that lists such
+// a picture as shown is refused.
+void TestDocumentStore::unusedPicturesArePassedOverUninflated()
+{
+    QFETCH(bool, shown);
+    const QString html = shown ? QStringLiteral("<p>x<img src=\"huge\"><img src=\"shown.png\"></p>")
+                               : QStringLiteral("<p>x<img src=\"shown.png\"></p>");
+    const QByteArray shownPng = pngBytes(12, 8);
+    // 300 MB of one byte, deflated piece by piece so that the test never holds it.
+    const qsizetype hugeSize = 300 * 1024 * 1024;
+    QByteArray head;
+    QDataStream out(&head, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_4);
+    out << html << quint32(2) << QStringLiteral("huge") << quint32(hugeSize);
+    QByteArray tail;
+    QDataStream tailOut(&tail, QIODevice::WriteOnly);
+    tailOut.setVersion(QDataStream::Qt_6_4);
+    tailOut << QStringLiteral("shown.png") << shownPng;
+    const qsizetype total = head.size() + hugeSize + tail.size();
+    QByteArray stored = QByteArrayLiteral("PDOC\x00\x01");
+    stored += char(total >> 24), stored += char(total >> 16), stored += char(total >> 8), stored += char(total);
+    z_stream stream{};
+    QCOMPARE(deflateInit(&stream, 6), Z_OK);
+    QByteArray chunk(1024 * 1024, 'p');
+    const auto feed = [&](const QByteArray &bytes, int flush) {
+        stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(bytes.constData()));
+        stream.avail_in = uInt(bytes.size());
+        char buffer[64 * 1024];
+        do {
+            stream.next_out = reinterpret_cast<Bytef *>(buffer);
+            stream.avail_out = sizeof buffer;
+            deflate(&stream, flush);
+            stored.append(buffer, qsizetype(sizeof buffer - stream.avail_out));
+        } while (stream.avail_out == 0);
+    };
+    feed(head, Z_NO_FLUSH);
+    for (qsizetype done = 0; done < hugeSize; done += chunk.size())
+        feed(chunk, Z_NO_FLUSH);
+    feed(tail, Z_FINISH);
+    deflateEnd(&stream);
+    QTextDocument document;
+
+    QCOMPARE(loadDocument(stored, document), !shown);
+
+    const QImage image = document.resource(QTextDocument::ImageResource, QUrl(QStringLiteral("shown.png"))).value<QImage>();
+    QCOMPARE(image.isNull(), shown);
+    if (!shown)
+        QCOMPARE(image.size(), QSize(12, 8));
+}
+
+void TestDocumentStore::unusedPicturesArePassedOverUninflated_data()
+{
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("not shown") << false;
+    QTest::newRow("shown") << true;
 }
 
 // The size comes from the picture's header: a picture that would pass the budget is never
