@@ -201,17 +201,28 @@ BoundedHtml boundHtml(const QString &html)
     ContentBudget budget;
     // Qt fills a row cut short with empty cells, so a cut among cells goes before their row.
     qsizetype rowStart = -1;
+    // The text between tags, counted roughly: an entity counts as its letters.
+    qsizetype characters = 0;
+    qsizetype textStart = 0;
+    const auto cutAt = [&html](qsizetype cut) -> BoundedHtml {
+        return {html.left(cut), plainText(QStringView(html).sliced(cut))};
+    };
     for (qsizetype at = html.indexOf(u'<'); at >= 0; at = html.indexOf(u'<', at + 1)) {
+        characters += std::max<qsizetype>(0, at - textStart);
+        if (characters > kMaxDocumentCharacters)
+            return cutAt(textStart);
         const QStringView name = tagName(html, at);
         if (name.compare(u"tr", Qt::CaseInsensitive) == 0)
             rowStart = at;
         const bool cell = isCellTag(name);
         const bool within = cell ? budget.takeCell() : !isParagraphTag(name) || budget.takeParagraph();
-        if (!within) {
-            const qsizetype cut = cell && rowStart >= 0 ? rowStart : at;
-            return {html.left(cut), plainText(QStringView(html).sliced(cut))};
-        }
+        if (!within)
+            return cutAt(cell && rowStart >= 0 ? rowStart : at);
+        const qsizetype close = html.indexOf(u'>', at);
+        textStart = close < 0 ? html.size() : close + 1;
     }
+    if (characters + std::max<qsizetype>(0, html.size() - textStart) > kMaxDocumentCharacters)
+        return cutAt(textStart);
     return {html, {}};
 }
 

@@ -272,6 +272,7 @@ private slots:
     void boundsTheCellsOfTheDocument();
     void damagedInputLoadsOrGivesAnEmptyDocument();
     void longWordsGetBreakOpportunitiesOnlyWhileShown();
+    void textPastTheCharacterBoundIsCut();
     void paragraphsPastTheBoundBecomeOne_data();
     void paragraphsPastTheBoundBecomeOne();
 };
@@ -572,6 +573,17 @@ void TestRtf::longWordsGetBreakOpportunitiesOnlyWhileShown()
     QTextDocument readBack;
     QVERIFY(readRtf(written, readBack));
     QCOMPARE(readBack.lastBlock().text().remove(QChar(0x200B)), QString::fromLatin1(word));
+}
+
+void TestRtf::textPastTheCharacterBoundIsCut()
+{
+    const QByteArray words = QByteArray("word ").repeated(kMaxDocumentCharacters / 5);
+    QTextDocument document;
+
+    QVERIFY(readRtf("{\\rtf1 " + words + "\\par second\\par third\\par}", document));
+
+    QCOMPARE(document.blockCount(), 2);
+    QCOMPARE(document.lastBlock().text(), QStringLiteral("second third"));
 }
 
 void TestRtf::paragraphsPastTheBoundBecomeOne_data()

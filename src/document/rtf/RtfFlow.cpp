@@ -5,8 +5,13 @@
 
 bool RtfFlow::admit(const RtfParagraph &paragraph)
 {
-    if (m_overflow.isEmpty() && m_documentParagraphs < kMaxDocumentParagraphs) {
+    qsizetype characters = 0;
+    for (const RtfRun &run : paragraph.runs)
+        characters += run.text.size();
+    if (m_overflow.isEmpty() && m_documentParagraphs < kMaxDocumentParagraphs
+        && m_documentCharacters + characters <= kMaxDocumentCharacters) {
         ++m_documentParagraphs;
+        m_documentCharacters += characters;
         return true;
     }
     for (const RtfRun &run : paragraph.runs) {

@@ -35,5 +35,6 @@ private:
     QList<RtfRow> m_tableRows;
     int m_documentCells = 0;
     int m_documentParagraphs = 0;
+    qsizetype m_documentCharacters = 0;
     QString m_overflow;
 };
