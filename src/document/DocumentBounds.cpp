@@ -298,9 +298,8 @@ bool addBreakOpportunities(QTextDocument &document, int from, int to)
 
 bool hasAddedBreakOpportunities(const QTextDocument &document)
 {
+    // Every paragraph: one the user has since shortened may still hold an added break.
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        if (block.length() <= kLongestUnbrokenRun)
-            continue;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             if (isAddedBreak(it.fragment()))
                 return true;

@@ -107,7 +107,7 @@ protected:
     QMimeData *createMimeDataFromSelection() const override
     {
         const QTextDocumentFragment selection = textCursor().selection();
-        if (selection.toPlainText().size() <= kLongestUnbrokenRun)
+        if (!selection.toPlainText().contains(QChar(0x200B)))
             return QTextEdit::createMimeDataFromSelection();
         QTextDocument copy;
         QTextCursor(&copy).insertFragment(selection);
