@@ -156,6 +156,14 @@ QWidget *ClientEditor::buildFields()
     return fields;
 }
 
+ClientEditor::~ClientEditor()
+{
+    // The name box loses the focus while the window is taken down, after this part of it is
+    // gone: it must no longer call back into it.
+    m_nameEdit->disconnect(this);
+    m_nameEdit->removeEventFilter(this);
+}
+
 bool ClientEditor::eventFilter(QObject *watched, QEvent *event)
 {
     // Leaving the name box refills an emptied code even when the name itself was not changed,

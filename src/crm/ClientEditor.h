@@ -22,6 +22,7 @@ public:
     // The category is the one a new client is filed under; an existing client keeps its own
     // unless another is chosen.
     ClientEditor(const QString &categoryCode, const QString &categoryName, QWidget *parent = nullptr);
+    ~ClientEditor() override;
 
     // Loads the client with this ID; -1 (or an ID that matches no row) starts a new client.
     bool loadRecord(qint64 id);

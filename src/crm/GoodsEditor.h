@@ -18,6 +18,7 @@ class GoodsEditor : public QDialog
 public:
     // `typeCode`: the category the item is filed under when saved.
     explicit GoodsEditor(const QString &typeCode, QWidget *parent = nullptr);
+    ~GoodsEditor() override;
 
     // `id` -1 (or one that matches no row) begins a new item. False (after saying so) when
     // the item cannot be read.

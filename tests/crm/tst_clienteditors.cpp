@@ -41,6 +41,7 @@ private slots:
     void shortCodeFromTheName();
     void emptiedCodeIsRefilledOnLeavingTheName();
     void reopenedEditorShowsTheStartOfLongFields();
+    void destroyedWithTheFocusInTheNameBox();
     void byteLimitsCountGbk();
     void webChatOpensEncodedAddress();
     void categoryChosenInTheSelectionWindow();
@@ -272,6 +273,22 @@ void TestClientEditors::reopenedEditorShowsTheStartOfLongFields()
     QVERIFY(QTest::qWaitForWindowExposed(&editor));
     QCOMPARE(editor.m_addressEdit->text(), address);
     QCOMPARE(editor.m_addressEdit->cursorPosition(), 0);
+}
+
+// The name box loses the focus while the window goes; it must not call back into the part of
+// the editor already destroyed (a sanitizer build reports the use otherwise).
+void TestClientEditors::destroyedWithTheFocusInTheNameBox()
+{
+    auto editor = std::make_unique<ClientEditor>(QStringLiteral("00010001"), QString());
+    QVERIFY(editor->loadRecord(1));
+    editor->show();
+    QVERIFY(QTest::qWaitForWindowActive(editor.get()));
+    editor->m_codeEdit->clear();
+    editor->m_nameEdit->setFocus();
+
+    editor.reset();
+
+    QCOMPARE(database().queryValue(QStringLiteral("Select ClientCode from TClient where ID=1")), QStringLiteral("SHHXMYYXGS"));
 }
 
 void TestClientEditors::byteLimitsCountGbk()
