@@ -3,10 +3,10 @@
 // date, festivals, solar term), and turning the calendar page a month on and drawing it, as
 // "下一月" does.
 #include "desk/CalendarPage.h"
-#include "widgets/LunarCalendar.h"
+#include "util/LunarCalendar.h"
 #include "widgets/LunarMonthView.h"
-#include "widgets/NewMoons.h"
-#include "widgets/SolarTerms.h"
+#include "util/NewMoons.h"
+#include "util/SolarTerms.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,16 +1,16 @@
 #!/bin/sh
-# Every include under src/ must point down the layers: app, then the four subsystems, then
-# output (spreadsheet export and printing of any list), then document and widgets, then data,
-# util and platform. Prints each include that points up.
+# Every include under src/ must point down the layers: app, then the subsystems, then output
+# (spreadsheet export, printing and pictures of any list), then the interchange formats, the
+# document and the widgets, then data, util and platform. Prints each include that points up.
 set -eu
 cd "$(dirname "$0")/../src"
 
 rank() {
     case "$1" in
         app) echo 6 ;;
-        work|crm|desk|safety) echo 5 ;;
+        work|crm|desk|safety|sync|search) echo 5 ;;
         output) echo 4 ;;
-        document|widgets) echo 3 ;;
+        interchange|document|widgets) echo 3 ;;
         data) echo 2 ;;
         util) echo 1 ;;
         platform) echo 0 ;;

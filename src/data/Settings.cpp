@@ -4,6 +4,7 @@
 #include "data/Recordset.h"
 #include "data/Schema.h"
 #include "data/Database.h"
+#include "data/WorkItemUid.h"
 
 #include <algorithm>
 
@@ -69,6 +70,11 @@ QStringList upgradeSchema(Database &database, const QString &programFolder)
         return ran;
     if (!fieldExists(QStringLiteral("HasHinted"), rs))
         runPair(database, {{QStringLiteral("alter table TWork add HasHinted int"), {}}, {QStringLiteral("Update TWork Set HasHinted=0"), {}}}, ran);
+    // An item without a repeat rule keeps an empty one: older versions read the file as before.
+    if (!fieldExists(QStringLiteral("RRule"), rs))
+        runPair(database, {{QStringLiteral("alter table TWork add RRule text"), {}}}, ran);
+    if (!fieldExists(QStringLiteral("UID"), rs))
+        runPair(database, {{QStringLiteral("alter table TWork add UID text"), {}}, {fillMissingWorkItemUidsStatement(), {}}}, ran);
     if (database.queryValue(QStringLiteral("Select count(*) from sqlite_master where type='index' and name='IX_TWork_PendingReminder'"))
         == QStringLiteral("0"))
         runPair(database, {{pendingReminderIndexStatement(), {}}}, ran);

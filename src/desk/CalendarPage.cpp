@@ -1,7 +1,7 @@
 #include "desk/CalendarPage.h"
 
 #include "platform/Clock.h"
-#include "widgets/LunarCalendar.h"
+#include "util/LunarCalendar.h"
 #include "widgets/LunarMonthView.h"
 
 #include <QComboBox>

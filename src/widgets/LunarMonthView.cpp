@@ -1,7 +1,7 @@
 #include "widgets/LunarMonthView.h"
 
-#include "widgets/LunarCalendar.h"
-#include "widgets/SolarTerms.h"
+#include "util/LunarCalendar.h"
+#include "util/SolarTerms.h"
 
 #include <QHeaderView>
 #include <QPainter>

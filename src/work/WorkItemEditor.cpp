@@ -1,6 +1,7 @@
 #include "work/WorkItemEditor.h"
 
 #include "data/DbDates.h"
+#include "data/WorkItemUid.h"
 #include "platform/Clock.h"
 #include "platform/ModalDialog.h"
 #include "platform/Prompter.h"
@@ -255,6 +256,7 @@ bool WorkItemEditor::saveRecord()
         && m_work.set(QStringLiteral("TimeEnd"), date(m_endCheck, m_endDateEdit))
         && m_work.set(QStringLiteral("HasHinted"), 0)
         && m_work.set(QStringLiteral("Content"), saveDocument(*m_bodyEditor->document()))
+        && (!m_work.text(QStringLiteral("UID")).isEmpty() || m_work.set(QStringLiteral("UID"), newWorkItemUid()))
         && m_work.post();
     if (!written)
         platform::prompter().message(tr("存储数据发生错误！"), platform::Prompter::Icon::Error);

@@ -4,6 +4,8 @@
 #include "data/Recordset.h"
 #include "data/Settings.h"
 
+#include <QRegularExpression>
+
 // The settings row and the upgrade of database files written by older versions.
 class TestSettings : public QObject
 {
@@ -49,7 +51,7 @@ void TestSettings::upgradeAddsMissingColumnsOnce()
 
     const QStringList ran = upgradeSchema(database, folder.path());
 
-    QCOMPARE(ran.filter(QStringLiteral("alter table")).size(), 8);
+    QCOMPARE(ran.filter(QStringLiteral("alter table")).size(), 10);
     Recordset para(database);
     QVERIFY(para.open(QStringLiteral("Select * from TPara")));
     QCOMPARE(para.integer(QStringLiteral("AutoHide")), 1);
@@ -60,6 +62,14 @@ void TestSettings::upgradeAddsMissingColumnsOnce()
     QCOMPARE(para.integer(QStringLiteral("WinMaximized")), 0);
     QCOMPARE(para.integer(QStringLiteral("AutoBakKeep")), 0); // an existing installation keeps every backup
     QCOMPARE(database.queryValue(QStringLiteral("Select group_concat(HasHinted) from TWork")), QStringLiteral("0,0"));
+    QCOMPARE(database.queryValue(QStringLiteral("Select count(*) from TWork where RRule is null")), QStringLiteral("2"));
+    // Every older item gets its own lasting UID, of the form calendar programs expect.
+    const QRegularExpression uuid(QStringLiteral("^[0-9a-f]{8}-[0-9a-f]{4}-4[0-9a-f]{3}-[89ab][0-9a-f]{3}-[0-9a-f]{12}$"));
+    const QStringList uids = database.queryValue(QStringLiteral("Select group_concat(UID) from TWork")).split(',');
+    QCOMPARE(uids.size(), 2);
+    QVERIFY(uids.at(0) != uids.at(1));
+    for (const QString &uid : uids)
+        QVERIFY2(uuid.match(uid).hasMatch(), qPrintable(uid));
     QCOMPARE(database.queryValue(QStringLiteral("Select count(*) from sqlite_master where name='IX_TWork_PendingReminder'")),
              QStringLiteral("1"));
     QCOMPARE(database.queryValue(QStringLiteral("Select group_concat(AddName || ':' || ifnull(ZoneName, '-')) from TTimeZone")),

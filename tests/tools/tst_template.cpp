@@ -60,7 +60,7 @@ void TestTemplate::tablesHaveTheirColumns_data()
            "AutoBakPath:TEXT AutoBakType:TEXT WinMaximized:INTEGER AutoBakKeep:INTEGER";
     QTest::newRow("TWork") << "TWork"
         << "Title:VARCHAR(50) WorkType:VARCHAR(50) FinStu:INTEGER ZY:INTEGER TimeStart:DATETIME TimeEnd:DATETIME "
-           "LastUpTime:DATETIME UseTimeHint:INTEGER TimeHint:DATETIME HasHinted:INTEGER Content:BLOB";
+           "LastUpTime:DATETIME UseTimeHint:INTEGER TimeHint:DATETIME HasHinted:INTEGER Content:BLOB RRule:TEXT UID:TEXT";
     QTest::newRow("TWorkClass") << "TWorkClass" << "Title:TEXT OrderIdx:INTEGER";
     const QString category = QStringLiteral("TypeCode:TEXT TypeName:TEXT ParTypeCode:TEXT nLeveal:INTEGER");
     QTest::newRow("TClientClass") << "TClientClass" << category;
@@ -230,6 +230,7 @@ void TestTemplate::sampleDataIsComplete()
     QVERIFY(body.toHtml().contains(QLatin1String("font-weight")));
     // The reminders still to come have not been shown: they remind when their time comes.
     QCOMPARE(count(QStringLiteral("Select count(*) from TWork where FinStu=1 and UseTimeHint=1 and HasHinted<>0")), 0);
+    QCOMPARE(count(QStringLiteral("Select count(distinct UID) from TWork")), count(QStringLiteral("Select count(*) from TWork")));
     QVERIFY(count(QStringLiteral("Select count(*) from TWork where FinStu=1 and UseTimeHint=1")) >= 3);
     for (const char *table : {"TClientClass", "TGoodsClass"}) {
         QVERIFY(count(QStringLiteral("Select count(*) from %1 where nLeveal = 0 and ParTypeCode = '' and length(TypeCode) = 4").arg(table)) > 1);

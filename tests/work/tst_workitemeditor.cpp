@@ -130,6 +130,9 @@ void TestWorkItemEditor::newItemIsStoredAsEntered()
              QStringLiteral("1|2026-12-20 09:00:00|0"));
     QCOMPARE(column(id.toLongLong(), QStringLiteral("LastUpTime")), QStringLiteral("2026-12-10 14:42:12"));
     QCOMPARE(column(id.toLongLong(), QStringLiteral("TimeStart is null and TimeEnd is null")), QStringLiteral("1"));
+    // Calendar files and servers tell items apart by their UIDs.
+    QCOMPARE(column(id.toLongLong(), QStringLiteral("length(UID) || '|' || (Select count(*) from TWork w where w.UID=TWork.UID)")),
+             QStringLiteral("36|1"));
     QTextDocument stored;
     workbody::load(m_folder->database(), id.toLongLong(), stored);
     QCOMPARE(stored.toPlainText(), QStringLiteral("场地、节目、礼品"));

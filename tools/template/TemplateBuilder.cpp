@@ -4,6 +4,7 @@
 #include "data/Sqlite.h"
 #include "data/Database.h"
 #include "data/PlaceZones.h"
+#include "data/WorkItemUid.h"
 #include "document/DocumentStore.h"
 
 #include <QDir>
@@ -164,7 +165,7 @@ bool buildTemplateDatabase(const QString &dataFolder, const QString &target, QSt
         }
     }
     const PlaceZoneFill zones = placeZoneFill();
-    if (ok && !db.execute(zones.sql, zones.params)) {
+    if (ok && !(db.execute(zones.sql, zones.params) && db.execute(fillMissingWorkItemUidsStatement()))) {
         error = db.lastError();
         ok = false;
     }

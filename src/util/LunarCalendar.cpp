@@ -1,7 +1,7 @@
-#include "widgets/LunarCalendar.h"
+#include "util/LunarCalendar.h"
 
-#include "widgets/NewMoons.h"
-#include "widgets/SolarTerms.h"
+#include "util/NewMoons.h"
+#include "util/SolarTerms.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "widgets/SunPosition.h"
+#include "util/SunPosition.h"
 
 #include <cmath>
 #include <initializer_list>

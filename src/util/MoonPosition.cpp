@@ -1,6 +1,6 @@
-#include "widgets/MoonPosition.h"
+#include "util/MoonPosition.h"
 
-#include "widgets/SunPosition.h"
+#include "util/SunPosition.h"
 
 #include <cmath>
 #include <cstdlib>

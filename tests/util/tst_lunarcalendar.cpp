@@ -1,11 +1,11 @@
 #include "TestMain.h"
 
-#include "widgets/LunarCalendar.h"
+#include "util/LunarCalendar.h"
 #include "widgets/LunarMonthView.h"
-#include "widgets/MoonPosition.h"
-#include "widgets/NewMoons.h"
-#include "widgets/SolarTerms.h"
-#include "widgets/SunPosition.h"
+#include "util/MoonPosition.h"
+#include "util/NewMoons.h"
+#include "util/SolarTerms.h"
+#include "util/SunPosition.h"
 
 #include <cmath>
 

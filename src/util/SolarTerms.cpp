@@ -1,6 +1,6 @@
-#include "widgets/SolarTerms.h"
+#include "util/SolarTerms.h"
 
-#include "widgets/SunPosition.h"
+#include "util/SunPosition.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "widgets/NewMoons.h"
+#include "util/NewMoons.h"
 
-#include "widgets/MoonPosition.h"
-#include "widgets/SunPosition.h"
+#include "util/MoonPosition.h"
+#include "util/SunPosition.h"
 
 #include <cmath>
 
