@@ -7,6 +7,7 @@
 #include "widgets/DataGrid.h"
 #include "document/RichTextEditor.h"
 #include "work/WorkBody.h"
+#include "work/WorkCalendarCommands.h"
 #include "work/WorkItemEditor.h"
 #include "work/WorkTypesDialog.h"
 
@@ -196,6 +197,9 @@ void WorkListPage::buildMenu()
     m_listMenu->addAction(tr("打印"), this, [this] { previewList(tr("事务档案"), *m_workGrid); });
     m_listMenu->addSeparator();
     m_listMenu->addAction(tr("发送到Excel"), this, [this] { exportGridToSpreadsheet(tr("事务档案"), *m_workGrid); });
+    m_listMenu->addSeparator();
+    m_listMenu->addAction(tr("导出到日历文件…"), this, &WorkListPage::exportToCalendar);
+    m_listMenu->addAction(tr("从日历文件导入…"), this, &WorkListPage::importFromCalendar);
 }
 
 QList<QCheckBox *> WorkListPage::stateBoxes() const
@@ -373,4 +377,22 @@ void WorkListPage::deleteCurrentWorkItem()
     if (!m_work.deleteCurrent())
         platform::prompter().message(tr("删除数据发生错误！"), platform::Prompter::Icon::Error);
     loadList();
+}
+
+void WorkListPage::exportToCalendar()
+{
+    // The list shows one selected row at a time, so what it lists is what goes out.
+    saveCurrentDocument();
+    QList<qint64> ids;
+    const int idColumn = m_work.fieldIndex(QStringLiteral("ID"));
+    for (int row = 0; row < m_work.count(); ++row)
+        ids.append(m_work.valueAt(row, idColumn).toLongLong());
+    workcalendar::exportWorkItems(Database::instance(), ids);
+}
+
+void WorkListPage::importFromCalendar()
+{
+    saveCurrentDocument();
+    if (workcalendar::importWorkItems(Database::instance()))
+        loadList();
 }

@@ -57,6 +57,9 @@ public:
     void changeItemState(int state);
     void changeItemPriority(int priority);
     void selectAllStates();
+    // The listed items to a calendar file, and items from one.
+    void exportToCalendar();
+    void importFromCalendar();
 
     QComboBox *m_workTypeCombo;
     QToolButton *m_editTypesButton;

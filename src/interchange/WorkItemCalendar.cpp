@@ -1,0 +1,402 @@
+#include "interchange/WorkItemCalendar.h"
+
+#include <libical/ical.h>
+
+#include <QCryptographicHash>
+#include <QHash>
+#include <QSet>
+#include <memory>
+
+namespace {
+
+using ComponentPtr = std::unique_ptr<icalcomponent, void (*)(icalcomponent *)>;
+
+QByteArray renderAndFree(char *text)
+{
+    QByteArray bytes(text);
+    icalmemory_free_buffer(text);
+    return bytes;
+}
+
+// ---- writing ----
+
+// A zone whose times are written as UTC: UTC itself, and zones libical has no VTIMEZONE for.
+struct ZoneOut {
+    QTimeZone zone;
+    QByteArray tzid; // empty: UTC
+};
+
+icaltimetype icalDate(const QDate &date)
+{
+    icaltimetype time = icaltime_null_date();
+    time.year = date.year();
+    time.month = date.month();
+    time.day = date.day();
+    return time;
+}
+
+icaltimetype icalDateTime(const QDateTime &value)
+{
+    icaltimetype time = icaltime_null_time();
+    time.year = value.date().year();
+    time.month = value.date().month();
+    time.day = value.date().day();
+    time.hour = value.time().hour();
+    time.minute = value.time().minute();
+    time.second = value.time().second();
+    return time;
+}
+
+icaltimetype icalUtc(const QDateTime &wallClock, const QTimeZone &zone)
+{
+    icaltimetype time = icalDateTime(QDateTime(wallClock.date(), wallClock.time(), zone).toUTC());
+    time.zone = icaltimezone_get_utc_timezone();
+    return time;
+}
+
+bool isUtcLike(const QTimeZone &zone)
+{
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    return !zone.isValid() || (zone.offsetFromUtc(now) == 0 && !zone.hasDaylightTime());
+}
+
+ZoneOut addZone(icalcomponent *calendar, const QTimeZone &zone)
+{
+    ZoneOut out{zone, {}};
+    if (isUtcLike(zone))
+        return out;
+    const QByteArray id = zone.id();
+    icaltimezone *known = icaltimezone_get_builtin_timezone(id.constData());
+    icalcomponent *definition = known ? icaltimezone_get_component(known) : nullptr;
+    if (!definition)
+        return out;
+    // libical names its zones with a prefix of its own; other programs expect the plain name.
+    icalcomponent *copy = icalcomponent_new_clone(definition);
+    if (icalproperty *tzid = icalcomponent_get_first_property(copy, ICAL_TZID_PROPERTY))
+        icalproperty_set_tzid(tzid, id.constData());
+    icalcomponent_add_component(calendar, copy);
+    out.tzid = id;
+    return out;
+}
+
+icalproperty *timeProperty(icalproperty *(*make)(icaltimetype), const QDateTime &value, bool dateOnly,
+                           const ZoneOut &out)
+{
+    if (dateOnly)
+        return make(icalDate(value.date()));
+    if (out.tzid.isEmpty())
+        return make(icalUtc(value, out.zone));
+    icalproperty *property = make(icalDateTime(value));
+    icalproperty_add_parameter(property, icalparameter_new_tzid(out.tzid.constData()));
+    return property;
+}
+
+bool isMidnightOrNone(const QDateTime &value)
+{
+    return !value.isValid() || value.time() == QTime(0, 0);
+}
+
+const icalproperty_status kStatuses[] = {ICAL_STATUS_NEEDSACTION, ICAL_STATUS_INPROCESS, ICAL_STATUS_COMPLETED,
+                                         ICAL_STATUS_CANCELLED};
+const int kPercents[] = {0, 50, 100, -1};
+
+icalcomponent *todoOf(const CalendarWorkItem &item, const ZoneOut &out)
+{
+    icalcomponent *todo = icalcomponent_new(ICAL_VTODO_COMPONENT);
+    auto add = [todo](icalproperty *property) { icalcomponent_add_property(todo, property); };
+    const QDateTime stamp = item.lastModified.isValid() ? item.lastModified
+                                                        : QDateTime::currentDateTimeUtc().toTimeZone(out.zone);
+    add(icalproperty_new_uid(item.uid.toUtf8().constData()));
+    add(icalproperty_new_dtstamp(icalUtc(stamp, out.zone)));
+    add(icalproperty_new_summary(item.title.toUtf8().constData()));
+    if (!item.body.isEmpty())
+        add(icalproperty_new_description(item.body.toUtf8().constData()));
+    for (const QString &category : item.categories) {
+        if (!category.isEmpty())
+            add(icalproperty_new_categories(category.toUtf8().constData()));
+    }
+    const int state = std::clamp(item.state, 1, 4);
+    add(icalproperty_new_status(kStatuses[state - 1]));
+    if (kPercents[state - 1] >= 0)
+        add(icalproperty_new_percentcomplete(kPercents[state - 1]));
+    add(icalproperty_new_priority(item.priority == 1 ? 1 : 5));
+    // Dates the editor sets carry no time of day; DTSTART and DUE must then both be dates.
+    const bool dateOnly = isMidnightOrNone(item.start) && isMidnightOrNone(item.end);
+    if (item.start.isValid())
+        add(timeProperty(icalproperty_new_dtstart, item.start, dateOnly, out));
+    if (item.end.isValid())
+        add(timeProperty(icalproperty_new_due, item.end, dateOnly, out));
+    if (!item.repeatRule.isEmpty()) {
+        const icalrecurrencetype rule = icalrecurrencetype_from_string(item.repeatRule.toUtf8().constData());
+        if (rule.freq != ICAL_NO_RECURRENCE)
+            add(icalproperty_new_rrule(rule));
+    }
+    if (item.lastModified.isValid()) {
+        add(icalproperty_new_created(icalUtc(item.lastModified, out.zone)));
+        add(icalproperty_new_lastmodified(icalUtc(item.lastModified, out.zone)));
+    }
+    if (item.reminder.isValid()) {
+        icalcomponent *alarm = icalcomponent_new(ICAL_VALARM_COMPONENT);
+        icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
+        icaltriggertype trigger;
+        trigger.time = icalUtc(item.reminder, out.zone);
+        trigger.duration = icaldurationtype_null_duration();
+        icalcomponent_add_property(alarm, icalproperty_new_trigger(trigger));
+        icalcomponent_add_property(alarm, icalproperty_new_description(item.title.toUtf8().constData()));
+        icalcomponent_add_component(todo, alarm);
+    }
+    return todo;
+}
+
+// ---- reading ----
+
+class TimeReader
+{
+public:
+    TimeReader(icalcomponent *calendar, const QTimeZone &zone) : m_calendar(calendar), m_zone(zone) {}
+
+    // The wall-clock time in our zone; invalid for a missing or impossible value.
+    QDateTime read(icaltimetype time, icalproperty *property, bool *isDate = nullptr)
+    {
+        if (isDate)
+            *isDate = false;
+        if (icaltime_is_null_time(time))
+            return {};
+        const QDate date(time.year, time.month, time.day);
+        if (!date.isValid())
+            return {};
+        if (time.is_date) {
+            if (isDate)
+                *isDate = true;
+            return QDateTime(date, QTime(0, 0));
+        }
+        const QTime clock(time.hour, time.minute, std::min(time.second, 59));
+        if (!clock.isValid())
+            return {};
+        if (icaltime_is_utc(time))
+            return wallClock(QDateTime(date, clock, QTimeZone::utc()));
+        icalparameter *tzid = property ? icalproperty_get_first_parameter(property, ICAL_TZID_PARAMETER) : nullptr;
+        if (!tzid || !icalparameter_get_tzid(tzid))
+            return QDateTime(date, clock); // floating: the same wall-clock time everywhere
+        const char *name = icalparameter_get_tzid(tzid);
+        const QTimeZone known = machineZone(name);
+        if (known.isValid())
+            return wallClock(QDateTime(date, clock, known));
+        if (icaltimezone *fileZone = icalcomponent_get_timezone(m_calendar, name)) {
+            icaltimetype utc = time;
+            utc.zone = nullptr;
+            icaltimezone_convert_time(&utc, fileZone, icaltimezone_get_utc_timezone());
+            return wallClock(QDateTime(QDate(utc.year, utc.month, utc.day),
+                                       QTime(utc.hour, utc.minute, std::min(utc.second, 59)), QTimeZone::utc()));
+        }
+        const QTimeZone windows(QTimeZone::windowsIdToDefaultIanaId(name));
+        if (windows.isValid())
+            return wallClock(QDateTime(date, clock, windows));
+        return QDateTime(date, clock);
+    }
+
+private:
+    QDateTime wallClock(const QDateTime &instant) const
+    {
+        const QDateTime here = instant.toTimeZone(m_zone);
+        return QDateTime(here.date(), here.time());
+    }
+
+    QTimeZone machineZone(const char *name)
+    {
+        const QByteArray id(name);
+        auto found = m_zones.constFind(id);
+        if (found == m_zones.constEnd())
+            found = m_zones.insert(id, QTimeZone::isTimeZoneIdAvailable(id) ? QTimeZone(id) : QTimeZone());
+        return *found;
+    }
+
+    icalcomponent *m_calendar;
+    QTimeZone m_zone;
+    QHash<QByteArray, QTimeZone> m_zones;
+};
+
+int stateOf(icalcomponent *component, bool isTodo)
+{
+    if (icalproperty *status = icalcomponent_get_first_property(component, ICAL_STATUS_PROPERTY)) {
+        switch (icalproperty_get_status(status)) {
+        case ICAL_STATUS_INPROCESS: return 2;
+        case ICAL_STATUS_COMPLETED: return 3;
+        case ICAL_STATUS_CANCELLED: return 4;
+        case ICAL_STATUS_NEEDSACTION: return 1;
+        default: break;
+        }
+    }
+    if (!isTodo)
+        return 1;
+    if (icalcomponent_get_first_property(component, ICAL_COMPLETED_PROPERTY))
+        return 3;
+    if (icalproperty *percent = icalcomponent_get_first_property(component, ICAL_PERCENTCOMPLETE_PROPERTY)) {
+        const int value = icalproperty_get_percentcomplete(percent);
+        return value >= 100 ? 3 : value > 0 ? 2 : 1;
+    }
+    return 1;
+}
+
+int priorityOf(icalcomponent *component)
+{
+    // RFC 5545: 1 to 4 are the high priorities, 0 none.
+    icalproperty *priority = icalcomponent_get_first_property(component, ICAL_PRIORITY_PROPERTY);
+    const int value = priority ? icalproperty_get_priority(priority) : 0;
+    return value >= 1 && value <= 4 ? 1 : 0;
+}
+
+QString textOf(const char *text)
+{
+    return text ? QString::fromUtf8(text) : QString();
+}
+
+bool hasOwnErrors(icalcomponent *component)
+{
+    return icalcomponent_get_first_property(component, ICAL_XLICERROR_PROPERTY) != nullptr;
+}
+
+QString madeUpUid(icalcomponent *component)
+{
+    const QByteArray text = renderAndFree(icalcomponent_as_ical_string_r(component));
+    return QString::fromLatin1(QCryptographicHash::hash(text, QCryptographicHash::Sha1).toHex())
+        + QStringLiteral("@imported");
+}
+
+// The reminder of the first display or audio alarm; relative triggers count from the start or,
+// with RELATED=END, from the end (`end` before any all-day adjustment).
+QDateTime reminderOf(icalcomponent *component, TimeReader &times, const QDateTime &start, const QDateTime &end)
+{
+    for (icalcomponent *alarm = icalcomponent_get_first_component(component, ICAL_VALARM_COMPONENT); alarm;
+         alarm = icalcomponent_get_next_component(component, ICAL_VALARM_COMPONENT)) {
+        icalproperty *action = icalcomponent_get_first_property(alarm, ICAL_ACTION_PROPERTY);
+        const icalproperty_action kind = action ? icalproperty_get_action(action) : ICAL_ACTION_NONE;
+        if (kind != ICAL_ACTION_DISPLAY && kind != ICAL_ACTION_AUDIO)
+            continue;
+        icalproperty *triggerProperty = icalcomponent_get_first_property(alarm, ICAL_TRIGGER_PROPERTY);
+        if (!triggerProperty)
+            return {};
+        const icaltriggertype trigger = icalproperty_get_trigger(triggerProperty);
+        if (!icaltime_is_null_time(trigger.time))
+            return times.read(trigger.time, triggerProperty);
+        icalparameter *related = icalproperty_get_first_parameter(triggerProperty, ICAL_RELATED_PARAMETER);
+        const bool fromEnd = related && icalparameter_get_related(related) == ICAL_RELATED_END;
+        const QDateTime anchor = fromEnd ? end : start;
+        return anchor.isValid() ? anchor.addSecs(icaldurationtype_as_int(trigger.duration)) : QDateTime();
+    }
+    return {};
+}
+
+std::optional<CalendarSkip::Reason> readComponent(icalcomponent *component, TimeReader &times,
+                                                  CalendarWorkItem &item)
+{
+    const bool isTodo = icalcomponent_isa(component) == ICAL_VTODO_COMPONENT;
+    // A subject is one line.
+    item.title = textOf(icalcomponent_get_summary(component)).replace(QLatin1Char('\r'), QString()).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (hasOwnErrors(component))
+        return CalendarSkip::Reason::Unreadable;
+    if (icalcomponent_get_first_property(component, ICAL_RECURRENCEID_PROPERTY))
+        return CalendarSkip::Reason::SingleOccurrenceChange;
+    if (item.title.trimmed().isEmpty())
+        return CalendarSkip::Reason::NoTitle;
+    item.uid = textOf(icalcomponent_get_uid(component));
+    if (item.uid.isEmpty())
+        item.uid = madeUpUid(component);
+    item.body = textOf(icalcomponent_get_description(component));
+
+    bool startIsDate = false;
+    icalproperty *startProperty = icalcomponent_get_first_property(component, ICAL_DTSTART_PROPERTY);
+    if (startProperty)
+        item.start = times.read(icalproperty_get_dtstart(startProperty), startProperty, &startIsDate);
+    QDateTime end;
+    bool endIsDate = false;
+    if (icalproperty *due = icalcomponent_get_first_property(component, isTodo ? ICAL_DUE_PROPERTY : ICAL_DTEND_PROPERTY))
+        end = times.read(isTodo ? icalproperty_get_due(due) : icalproperty_get_dtend(due), due, &endIsDate);
+    else if (icalproperty *duration = icalcomponent_get_first_property(component, ICAL_DURATION_PROPERTY);
+             duration && item.start.isValid()) {
+        end = item.start.addSecs(icaldurationtype_as_int(icalproperty_get_duration(duration)));
+        endIsDate = startIsDate;
+    }
+    item.end = end;
+    // An all-day event ends at the start of the day after its last one.
+    if (!isTodo && startIsDate && end.isValid() && end.time() == QTime(0, 0) && end.date() > item.start.date())
+        item.end = end.addDays(-1);
+    item.reminder = reminderOf(component, times, item.start, end);
+
+    item.state = stateOf(component, isTodo);
+    item.priority = priorityOf(component);
+    for (icalproperty *category = icalcomponent_get_first_property(component, ICAL_CATEGORIES_PROPERTY); category;
+         category = icalcomponent_get_next_property(component, ICAL_CATEGORIES_PROPERTY)) {
+        const QString name = textOf(icalproperty_get_categories(category)).trimmed();
+        if (!name.isEmpty())
+            item.categories.append(name);
+    }
+    if (icalproperty *rule = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY)) {
+        icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
+        if (recurrence.freq != ICAL_NO_RECURRENCE)
+            item.repeatRule = renderAndFree(icalrecurrencetype_as_string_r(&recurrence));
+    }
+    for (const icalproperty_kind kind : {ICAL_LASTMODIFIED_PROPERTY, ICAL_CREATED_PROPERTY, ICAL_DTSTAMP_PROPERTY}) {
+        if (icalproperty *stamp = icalcomponent_get_first_property(component, kind)) {
+            item.lastModified = times.read(icalvalue_get_datetime(icalproperty_get_value(stamp)), stamp);
+            if (item.lastModified.isValid())
+                break;
+        }
+    }
+    return std::nullopt;
+}
+
+void readCalendar(icalcomponent *calendar, const QTimeZone &zone, QSet<QString> &uids, CalendarReadResult &result)
+{
+    TimeReader times(calendar, zone);
+    for (icalcomponent *component = icalcomponent_get_first_component(calendar, ICAL_ANY_COMPONENT); component;
+         component = icalcomponent_get_next_component(calendar, ICAL_ANY_COMPONENT)) {
+        const icalcomponent_kind kind = icalcomponent_isa(component);
+        if (kind != ICAL_VTODO_COMPONENT && kind != ICAL_VEVENT_COMPONENT)
+            continue;
+        CalendarWorkItem item;
+        std::optional<CalendarSkip::Reason> skip = readComponent(component, times, item);
+        if (!skip && uids.contains(item.uid))
+            skip = CalendarSkip::Reason::RepeatedUid;
+        if (skip) {
+            result.skipped.append({item.title, *skip});
+            continue;
+        }
+        uids.insert(item.uid);
+        result.items.append(std::move(item));
+    }
+}
+
+} // namespace
+
+QByteArray writeWorkItemCalendar(const QList<CalendarWorkItem> &items, const QTimeZone &zone)
+{
+    ComponentPtr calendar(icalcomponent_new(ICAL_VCALENDAR_COMPONENT), icalcomponent_free);
+    icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
+    icalcomponent_add_property(calendar.get(), icalproperty_new_prodid("-//Pandrel//Zorvik//ZH"));
+    const ZoneOut out = addZone(calendar.get(), zone);
+    for (const CalendarWorkItem &item : items)
+        icalcomponent_add_component(calendar.get(), todoOf(item, out));
+    return renderAndFree(icalcomponent_as_ical_string_r(calendar.get()));
+}
+
+CalendarReadResult readWorkItemCalendar(const QByteArray &utf8, const QTimeZone &zone)
+{
+    CalendarReadResult result;
+    ComponentPtr root(icalparser_parse_string(utf8.constData()), icalcomponent_free);
+    if (!root)
+        return result;
+    QSet<QString> uids;
+    if (icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) {
+        result.parsed = true;
+        readCalendar(root.get(), zone, uids, result);
+        return result;
+    }
+    // Several calendars in one file come back under one root.
+    for (icalcomponent *calendar = icalcomponent_get_first_component(root.get(), ICAL_VCALENDAR_COMPONENT); calendar;
+         calendar = icalcomponent_get_next_component(root.get(), ICAL_VCALENDAR_COMPONENT)) {
+        result.parsed = true;
+        readCalendar(calendar, zone, uids, result);
+    }
+    return result;
+}

@@ -1,0 +1,311 @@
+#include "work/WorkCalendarCommands.h"
+
+#include "data/Database.h"
+#include "data/DbDates.h"
+#include "data/Recordset.h"
+#include "data/WorkItemUid.h"
+#include "document/DocumentStore.h"
+#include "interchange/ICalendarFile.h"
+#include "interchange/WorkItemCalendar.h"
+#include "platform/Clock.h"
+#include "platform/Prompter.h"
+#include "work/WorkTypesDialog.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QMap>
+#include <QSaveFile>
+#include <QSet>
+#include <QTextDocument>
+
+namespace workcalendar {
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("WorkCalendar", text);
+}
+
+// As long as the editor lets a subject be.
+constexpr int kTitleLength = 50;
+
+QString calendarFilter()
+{
+    return tr("日历文件 (*.ics);;所有文件 (*)");
+}
+
+QString plainBody(const QByteArray &stored)
+{
+    if (stored.size() <= kNoBodyLimit)
+        return {};
+    QTextDocument document;
+    loadDocument(stored, document);
+    return document.toPlainText();
+}
+
+QByteArray storedBody(const QString &plain)
+{
+    QTextDocument document;
+    document.setDefaultFont(defaultDocumentFont());
+    document.setPlainText(plain);
+    return saveDocument(document);
+}
+
+QVariant storedTime(const QDateTime &value)
+{
+    return value.isValid() ? QVariant(dbdates::toText(value)) : QVariant();
+}
+
+QDateTime readTime(const Recordset &rs, const QString &field)
+{
+    return dbdates::isEmpty(rs.value(field)) ? QDateTime() : rs.dateTime(field);
+}
+
+CalendarWorkItem itemOfRow(Database &dm, const Recordset &rs)
+{
+    CalendarWorkItem item;
+    item.uid = rs.text(QStringLiteral("UID"));
+    if (item.uid.isEmpty()) {
+        // Written once, so the next export names the item the same way.
+        item.uid = newWorkItemUid();
+        dm.execute(QStringLiteral("Update TWork Set UID=? where ID=?"), {item.uid, rs.integer(QStringLiteral("ID"))});
+    }
+    item.title = rs.text(QStringLiteral("Title"));
+    item.body = plainBody(rs.blob(QStringLiteral("Content")));
+    item.categories = QStringList{rs.text(QStringLiteral("WorkType"))};
+    item.state = int(rs.integer(QStringLiteral("FinStu")));
+    item.priority = int(rs.integer(QStringLiteral("ZY")));
+    item.start = readTime(rs, QStringLiteral("TimeStart"));
+    item.end = readTime(rs, QStringLiteral("TimeEnd"));
+    if (rs.integer(QStringLiteral("UseTimeHint")) != 0)
+        item.reminder = readTime(rs, QStringLiteral("TimeHint"));
+    item.repeatRule = rs.text(QStringLiteral("RRule"));
+    item.lastModified = readTime(rs, QStringLiteral("LastUpTime"));
+    return item;
+}
+
+QString fileProblemText(icalendarfile::Problem problem, const QString &path)
+{
+    switch (problem) {
+    case icalendarfile::Problem::Unreadable: return tr("无法读取日历文件：\n%1").arg(path);
+    case icalendarfile::Problem::TooLarge:
+        return tr("日历文件太大（超过%1MB），没有导入任何事务。").arg(icalendarfile::kMaxBytes / (1024 * 1024));
+    case icalendarfile::Problem::NotCalendar: return tr("这个文件不是日历文件（.ics），没有导入任何事务。");
+    case icalendarfile::Problem::Damaged: return tr("日历文件已损坏或不完整，没有导入任何事务。");
+    case icalendarfile::Problem::None: break;
+    }
+    return {};
+}
+
+QString skipReasonText(CalendarSkip::Reason reason)
+{
+    switch (reason) {
+    case CalendarSkip::Reason::NoTitle: return tr("没有主题");
+    case CalendarSkip::Reason::Unreadable: return tr("内容有错误，无法识别");
+    case CalendarSkip::Reason::SingleOccurrenceChange: return tr("重复日程中单独改动的某一次（只导入整个系列）");
+    case CalendarSkip::Reason::RepeatedUid: return tr("与文件中前面的条目相同");
+    }
+    return {};
+}
+
+// A list of names as other programs keep it: split at commas, each trimmed.
+QString commaList(const QString &names)
+{
+    QStringList parts = names.split(QLatin1Char(','));
+    for (QString &part : parts)
+        part = part.trimmed();
+    return parts.join(QLatin1Char(','));
+}
+
+// The work type of an imported item: a category that is one of our types; else the
+// categories joined again, as a type whose title holds a comma comes back in pieces; else
+// the first type, as the editor would preselect.
+QString workTypeOf(const QStringList &categories, const QStringList &types)
+{
+    for (const QString &category : categories) {
+        if (types.contains(category.trimmed()))
+            return category.trimmed();
+    }
+    const QString joined = commaList(categories.join(QLatin1Char(',')));
+    for (const QString &type : types) {
+        if (type.contains(QLatin1Char(',')) && commaList(type) == joined)
+            return type;
+    }
+    return types.isEmpty() ? categories.value(0).trimmed() : types.first();
+}
+
+const char kInsert[] = "Insert into TWork (Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, LastUpTime, UseTimeHint, "
+                       "TimeHint, HasHinted, Content, RRule, UID) values (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?)";
+const char kUpdate[] = "Update TWork Set Title=?, WorkType=?, FinStu=?, ZY=?, TimeStart=?, TimeEnd=?, LastUpTime=?, "
+                       "UseTimeHint=?, TimeHint=?, HasHinted=0, Content=?, RRule=? where ID=?";
+
+QVariantList rowValues(const CalendarWorkItem &item, const QStringList &types, const QDateTime &now)
+{
+    QString title = item.title;
+    QString body = item.body;
+    if (title.size() > kTitleLength) {
+        // The whole subject stays readable at the top of the body.
+        body = body.isEmpty() ? title : title + QLatin1Char('\n') + body;
+        title.truncate(kTitleLength);
+    }
+    return {title,
+            workTypeOf(item.categories, types),
+            item.state,
+            item.priority,
+            storedTime(item.start),
+            storedTime(item.end),
+            dbdates::toText(item.lastModified.isValid() ? item.lastModified : now),
+            item.reminder.isValid() ? 1 : 0,
+            dbdates::toText(item.reminder),
+            body, // replaced by the stored body when written
+            item.repeatRule};
+}
+
+constexpr int kBodyColumn = 9;
+
+} // namespace
+
+bool exportToFile(Database &dm, const QList<qint64> &ids, const QString &path, const QTimeZone &zone)
+{
+    Recordset rs(dm);
+    QHash<qint64, CalendarWorkItem> byId;
+    if (rs.open(QStringLiteral("Select ID, Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, LastUpTime, UseTimeHint, "
+                               "TimeHint, Content, RRule, UID from TWork"))) {
+        const QSet<qint64> wanted(ids.cbegin(), ids.cend());
+        for (int row = 0; row < rs.count(); ++row) {
+            rs.moveTo(row);
+            const qint64 id = rs.integer(QStringLiteral("ID"));
+            if (wanted.contains(id))
+                byId.insert(id, itemOfRow(dm, rs));
+        }
+    }
+    QList<CalendarWorkItem> items;
+    for (const qint64 id : ids) {
+        if (byId.contains(id))
+            items.append(byId.value(id));
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(writeWorkItemCalendar(items, zone)) < 0 || !file.commit()) {
+        platform::prompter().message(tr("写入日历文件发生错误！\n%1").arg(path), platform::Prompter::Icon::Error);
+        return false;
+    }
+    return true;
+}
+
+void exportWorkItems(Database &dm, const QList<qint64> &ids)
+{
+    if (ids.isEmpty()) {
+        platform::prompter().message(tr("列表中没有可导出的事务！"), platform::Prompter::Icon::Warning);
+        return;
+    }
+    platform::Prompter::FileRequest request;
+    request.title = tr("导出到日历文件");
+    request.fileName = tr("事务.ics");
+    request.filter = calendarFilter();
+    request.defaultSuffix = QStringLiteral("ics");
+    const std::optional<QString> path = platform::prompter().saveFileName(request);
+    if (!path || path->isEmpty())
+        return;
+    if (exportToFile(dm, ids, *path))
+        platform::prompter().message(tr("已将%1个事务导出到日历文件：\n%2").arg(ids.size()).arg(*path));
+}
+
+bool importFromFile(Database &dm, const QString &path, const QTimeZone &zone)
+{
+    platform::Prompter &prompter = platform::prompter();
+    const icalendarfile::Text text = icalendarfile::read(path);
+    if (text.problem != icalendarfile::Problem::None) {
+        prompter.message(fileProblemText(text.problem, path), platform::Prompter::Icon::Warning);
+        return false;
+    }
+    const CalendarReadResult read = readWorkItemCalendar(text.utf8, zone);
+    if (!read.parsed) {
+        prompter.message(fileProblemText(icalendarfile::Problem::Damaged, path), platform::Prompter::Icon::Warning);
+        return false;
+    }
+
+    QHash<QString, qint64> stored;
+    Recordset rs(dm);
+    if (!rs.open(QStringLiteral("Select ID, UID from TWork where UID<>''"))) {
+        prompter.message(tr("读取数据库发生错误"), platform::Prompter::Icon::Error);
+        return false;
+    }
+    for (int row = 0; row < rs.count(); ++row)
+        stored.insert(rs.valueAt(row, 1).toString(), rs.valueAt(row, 0).toLongLong());
+    rs.close();
+
+    int existing = 0;
+    for (const CalendarWorkItem &item : read.items)
+        existing += stored.contains(item.uid) ? 1 : 0;
+    const bool update = existing > 0
+        && prompter.confirm(tr("日历文件中有%1个事务在本机已经存在，要用文件中的内容更新它们吗？").arg(existing));
+
+    QStringList types;
+    appendWorkTypeTitles(types);
+    const QDateTime now = platform::clock().now();
+    int added = 0;
+    int updated = 0;
+    int kept = 0;
+    const bool written = dm.inTransaction([&] {
+        for (const CalendarWorkItem &item : read.items) {
+            QVariantList values = rowValues(item, types, now);
+            const QString body = values.at(kBodyColumn).toString();
+            const auto found = stored.constFind(item.uid);
+            if (found == stored.constEnd()) {
+                values[kBodyColumn] = storedBody(body);
+                values.append(item.uid);
+                if (!dm.execute(QString::fromLatin1(kInsert), values))
+                    return false;
+                ++added;
+                continue;
+            }
+            if (!update) {
+                ++kept;
+                continue;
+            }
+            // A body whose text has not changed keeps its formatting and pictures.
+            Recordset current(dm);
+            const bool same = current.open(QStringLiteral("Select Content from TWork where ID=?"), {*found})
+                && !current.isEmpty() && plainBody(current.blob(QStringLiteral("Content"))) == body;
+            values[kBodyColumn] = same ? current.blob(QStringLiteral("Content")) : storedBody(body);
+            values.append(*found);
+            if (!dm.execute(QString::fromLatin1(kUpdate), values))
+                return false;
+            ++updated;
+        }
+        return true;
+    });
+    if (!written) {
+        prompter.message(tr("存储数据发生错误！没有导入任何事务。"), platform::Prompter::Icon::Error);
+        return false;
+    }
+
+    QMap<QString, int> reasons;
+    for (const CalendarSkip &skip : read.skipped)
+        ++reasons[skipReasonText(skip.reason)];
+    if (kept > 0)
+        reasons[tr("在本机已经存在，按您的选择没有更新")] += kept;
+    const int skipped = int(read.skipped.size()) + kept;
+    QString summary = tr("导入完成：新增%1个事务，更新%2个，跳过%3个。").arg(added).arg(updated).arg(skipped);
+    if (skipped > 0) {
+        summary += tr("\n跳过的原因：");
+        for (auto reason = reasons.cbegin(); reason != reasons.cend(); ++reason)
+            summary += tr("\n%1：%2个").arg(reason.key()).arg(reason.value());
+    }
+    prompter.message(summary);
+    return added + updated > 0;
+}
+
+bool importWorkItems(Database &dm)
+{
+    platform::Prompter::FileRequest request;
+    request.title = tr("从日历文件导入");
+    request.filter = calendarFilter();
+    const std::optional<QString> path = platform::prompter().openFileName(request);
+    if (!path || path->isEmpty())
+        return false;
+    return importFromFile(dm, *path);
+}
+
+} // namespace workcalendar
