@@ -8,10 +8,12 @@
 #include "crm/ContactActivityEditor.h"
 #include "crm/FollowUpEditor.h"
 #include "data/Database.h"
+#include "interchange/ContactCards.h"
 #include "output/GridExport.h"
 #include "output/ListPreviewDialog.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
+#include "widgets/ContactPickDialog.h"
 #include "widgets/DataGrid.h"
 
 #include <QGridLayout>
@@ -165,8 +167,15 @@ void ClientListPage::buildMenus()
     auto *detailMenu = new QMenu(this);
     detailMenu->addAction(tr("打印"), this, &ClientListPage::printShownDetail);
     detailMenu->addAction(tr("发送到Excel"), this, &ClientListPage::exportShownDetail);
-    for (DataGrid *grid : {m_contactGrid, m_activityGrid, m_followUpGrid})
+    for (DataGrid *grid : {m_activityGrid, m_followUpGrid})
         connect(grid, &DataGrid::contextMenuRequested, detailMenu, [detailMenu](const QPoint &at) { detailMenu->popup(at); });
+    auto *contactMenu = new QMenu(this);
+    contactMenu->addAction(tr("导出为名片文件（vCard）…"), this, &ClientListPage::exportContactCards);
+    contactMenu->addAction(tr("从名片文件导入…"), this, &ClientListPage::importContactCards);
+    contactMenu->addSeparator();
+    contactMenu->addActions(detailMenu->actions());
+    connect(m_contactGrid, &DataGrid::contextMenuRequested, contactMenu, [contactMenu](const QPoint &at) { contactMenu->popup(at); });
+    m_contactGrid->view()->setSelectionMode(QAbstractItemView::ExtendedSelection);
 }
 
 DataGrid *ClientListPage::shownDetail(QString &title) const
@@ -501,4 +510,43 @@ void ClientListPage::deleteCurrentDetailRecord()
         return;
     if (!list.deleteCurrent())
         platform::prompter().message(tr("删除数据发生错误！"), platform::Prompter::Icon::Error);
+}
+
+void ClientListPage::exportContactCards()
+{
+    const qint64 client = currentClient();
+    if (client < 0 || m_contacts.isEmpty())
+        return;
+    const ContactList list = ContactList::clientContacts(client);
+    if (const std::optional<ContactCardFileChoice> file = askContactCardFileToSave(list.clientName)) {
+        const auto [written, message] = ContactCardImport::exportRows(m_contacts, selectedOrAllRows(*m_contactGrid), list,
+                                                                      file->path, file->forOlderPhones);
+        platform::prompter().message(message, written ? platform::Prompter::Icon::Information : platform::Prompter::Icon::Error);
+    }
+}
+
+void ClientListPage::importContactCards()
+{
+    const qint64 client = currentClient();
+    if (client < 0) {
+        platform::prompter().message(tr("请首先选择一个客户！"), platform::Prompter::Icon::Information);
+        return;
+    }
+    const std::optional<QString> path = askContactCardFileToOpen();
+    if (!path)
+        return;
+    ContactCardImport import(ContactList::clientContacts(client));
+    if (!import.read(*path)) {
+        platform::prompter().message(import.errorText(), platform::Prompter::Icon::Warning);
+        return;
+    }
+    ContactPickDialog window(import.listed(), import.storedMarks());
+    if (!pickContacts(window))
+        return;
+    if (!import.store(window.tickedRows())) {
+        platform::prompter().message(import.errorText(), platform::Prompter::Icon::Error);
+        return;
+    }
+    reloadDetail(ContactPage, -1);
+    platform::prompter().message(import.summary());
 }

@@ -44,6 +44,9 @@ public:
     // its list is not loaded.
     void printShownDetail();
     void exportShownDetail();
+    // The client's selected contacts, or all of them, to a card file; contacts from one, picked.
+    void exportContactCards();
+    void importContactCards();
 
     Recordset &clients() { return m_clients; }
     Recordset &contacts() { return m_contacts; }

@@ -2,9 +2,11 @@
 
 #include "data/Database.h"
 #include "desk/AddressBookEditor.h"
+#include "interchange/ContactCards.h"
 #include "output/GridExport.h"
 #include "output/ListPreviewDialog.h"
 #include "platform/Prompter.h"
+#include "widgets/ContactPickDialog.h"
 #include "widgets/DataGrid.h"
 
 #include <QGroupBox>
@@ -128,9 +130,13 @@ QWidget *AddressBookTab::buildContactPane()
     m_contactGrid->setColumns(contactColumns());
     m_contactGrid->view()->setToolTip(tr("鼠标双击编辑联系人信息"));
     const QString title = tr("联系人档案");
+    m_contactMenu->addAction(tr("导出为名片文件（vCard）…"), this, &AddressBookTab::exportContactCards);
+    m_contactMenu->addAction(tr("从名片文件导入…"), this, &AddressBookTab::importContactCards);
+    m_contactMenu->addSeparator();
     m_contactMenu->addAction(tr("打印"), this, [this, title] { previewList(title, *m_contactGrid); });
     m_contactMenu->addSeparator();
     m_contactMenu->addAction(tr("发送到Excel"), this, [this, title] { exportGridToSpreadsheet(title, *m_contactGrid); });
+    m_contactGrid->view()->setSelectionMode(QAbstractItemView::ExtendedSelection);
     connect(m_contactGrid, &DataGrid::contextMenuRequested, this, [this](const QPoint &at) { m_contactMenu->popup(at); });
 
     auto *buttons = new QHBoxLayout;
@@ -249,4 +255,51 @@ void AddressBookTab::deleteSelectedContact()
         return;
     if (!m_contacts.deleteCurrent())
         reportDeleteFailure();
+}
+
+void AddressBookTab::exportContactCards()
+{
+    if (m_contacts.isEmpty())
+        return;
+    const std::optional<ContactCardFileChoice> file = askContactCardFileToSave(m_categories.text(QStringLiteral("TitleName")));
+    if (!file)
+        return;
+    const auto [written, message] = ContactCardImport::exportRows(m_contacts, selectedOrAllRows(*m_contactGrid),
+                                                                  ContactList::addressBook(), file->path, file->forOlderPhones);
+    platform::prompter().message(message, written ? platform::Prompter::Icon::Information : platform::Prompter::Icon::Error);
+}
+
+void AddressBookTab::importContactCards()
+{
+    if (m_categories.isEmpty()) {
+        platform::prompter().message(tr("请首先增加一个联系人分类！"), platform::Prompter::Icon::Warning);
+        return;
+    }
+    const std::optional<QString> path = askContactCardFileToOpen();
+    if (!path)
+        return;
+    ContactCardImport import(ContactList::addressBook());
+    if (!import.read(*path)) {
+        platform::prompter().message(import.errorText(), platform::Prompter::Icon::Warning);
+        return;
+    }
+    QStringList names;
+    QList<qint64> ids;
+    for (int row = 0; row < m_categories.count(); ++row) {
+        names.append(m_categories.valueAt(row, m_categories.fieldIndex(QStringLiteral("TitleName"))).toString());
+        ids.append(m_categories.valueAt(row, m_categories.fieldIndex(QStringLiteral("ID"))).toLongLong());
+    }
+    ContactPickDialog window(import.listed(), import.storedMarks(), names, m_categories.position());
+    if (!pickContacts(window))
+        return;
+    const qint64 category = ids.value(window.chosenCategory(), currentCategoryId());
+    if (!import.store(window.tickedRows(), category)) {
+        platform::prompter().message(import.errorText(), platform::Prompter::Icon::Error);
+        return;
+    }
+    if (category == currentCategoryId())
+        showContactsOfCategory();
+    else
+        m_categories.locate(category);
+    platform::prompter().message(import.summary());
 }

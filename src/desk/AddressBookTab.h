@@ -33,6 +33,9 @@ public:
     void addContact();
     void editSelectedContact();
     void deleteSelectedContact();
+    // The selected contacts, or all listed ones, to a card file; contacts from one, picked.
+    void exportContactCards();
+    void importContactCards();
 
     Recordset &categories() { return m_categories; }
     Recordset &contacts() { return m_contacts; }
@@ -46,7 +49,7 @@ public:
     QPushButton *m_addContactButton;
     QPushButton *m_editContactButton;
     QPushButton *m_deleteContactButton;
-    // The contact list's menu: print it or send it to the spreadsheet program.
+    // The contact list's menu: print it, send it to the spreadsheet program, cards out and in.
     QMenu *m_contactMenu;
 
 private:

@@ -23,6 +23,8 @@ public:
         QString filter;          // "description (*.ext)" lists separated by ";;"
         QString defaultSuffix;   // added when the user types a name without one
         bool confirmOverwrite = true;
+        // When set: the filter shown first, and afterwards the one the user chose (save only).
+        QString *chosenFilter = nullptr;
     };
 
     virtual ~Prompter() = default;

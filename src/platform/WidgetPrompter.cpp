@@ -122,7 +122,12 @@ std::optional<QString> WidgetPrompter::saveFileName(const FileRequest &request)
     dialog.setDefaultSuffix(request.defaultSuffix);
     if (!request.confirmOverwrite)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    return chosenFile(dialog);
+    if (request.chosenFilter && !request.chosenFilter->isEmpty())
+        dialog.selectNameFilter(*request.chosenFilter);
+    std::optional<QString> path = chosenFile(dialog);
+    if (path && request.chosenFilter)
+        *request.chosenFilter = dialog.selectedNameFilter();
+    return path;
 }
 
 std::optional<QString> WidgetPrompter::existingFolder(const QString &title, const QString &start)

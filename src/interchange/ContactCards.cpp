@@ -1,0 +1,608 @@
+#include "interchange/ContactCards.h"
+
+#include "data/Database.h"
+#include "data/DbDates.h"
+#include "data/Recordset.h"
+#include "util/Gbk.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QHash>
+#include <QSaveFile>
+#include <QSet>
+#include <sqlcipher/sqlite3.h>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("ContactCards", text);
+}
+
+// Box limits of both contact editors, in GBK bytes.
+constexpr int kShortBoxBytes = 20;
+constexpr int kEmailBytes = 30;
+constexpr int kLongBoxBytes = 50;
+
+bool hasChinese(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.script() == QChar::Script_Han)
+            return true;
+    }
+    return false;
+}
+
+// Surnames of two characters; every other Chinese surname is the first character.
+bool isCompoundSurname(QStringView start)
+{
+    static const QStringList surnames{
+        QStringLiteral("欧阳"), QStringLiteral("司马"), QStringLiteral("上官"), QStringLiteral("诸葛"),
+        QStringLiteral("东方"), QStringLiteral("皇甫"), QStringLiteral("尉迟"), QStringLiteral("公孙"),
+        QStringLiteral("慕容"), QStringLiteral("长孙"), QStringLiteral("宇文"), QStringLiteral("司徒"),
+        QStringLiteral("夏侯"), QStringLiteral("令狐"), QStringLiteral("端木"), QStringLiteral("独孤"),
+        QStringLiteral("南宫"), QStringLiteral("西门"), QStringLiteral("澹台"), QStringLiteral("轩辕")};
+    return surnames.contains(start.left(2).toString());
+}
+
+// N's family and given names of a name written whole.
+std::pair<QString, QString> splitName(const QString &name)
+{
+    const QString trimmed = name.trimmed();
+    if (hasChinese(trimmed) && !trimmed.contains(QLatin1Char(' '))) {
+        if (trimmed.size() < 2 || trimmed.contains(QChar(0x00B7)))
+            return {trimmed, QString()};
+        const int surname = trimmed.size() > 2 && isCompoundSurname(trimmed) ? 2 : 1;
+        return {trimmed.left(surname), trimmed.mid(surname)};
+    }
+    const qsizetype space = trimmed.lastIndexOf(QLatin1Char(' '));
+    if (space < 0)
+        return {trimmed, QString()};
+    return {trimmed.mid(space + 1), trimmed.left(space).trimmed()};
+}
+
+QString nameFromComponents(const QStringList &parts)
+{
+    const QString family = parts.value(0).trimmed();
+    const QString given = parts.value(1).trimmed();
+    const QString middle = parts.value(2).trimmed();
+    if (hasChinese(family + given))
+        return family + middle + given;
+    QStringList words;
+    for (const QString &word : {given, middle, family}) {
+        if (!word.isEmpty())
+            words.append(word);
+    }
+    return words.join(QLatin1Char(' '));
+}
+
+QString digitsOf(const QString &phone)
+{
+    QString digits;
+    for (const QChar c : phone) {
+        if (c.isDigit())
+            digits += QChar(QLatin1Char('0' + c.digitValue()));
+    }
+    // The country code of China, written or not, names the same number.
+    if (digits.startsWith(QLatin1String("0086")))
+        digits.remove(0, 4);
+    else if (digits.size() == 13 && digits.startsWith(QLatin1String("86")))
+        digits.remove(0, 2);
+    return digits;
+}
+
+bool looksLikeMobile(const QString &phone)
+{
+    const QString digits = digitsOf(phone);
+    return digits.size() == 11 && digits.startsWith(QLatin1Char('1'));
+}
+
+// Sets a box that is still empty, or keeps the value among the extras.
+void fill(QString &box, const QString &value, ContactCard &contact, const QString &label)
+{
+    const QString trimmed = value.trimmed();
+    if (trimmed.isEmpty())
+        return;
+    if (box.isEmpty())
+        box = trimmed;
+    else if (box != trimmed)
+        contact.extras.append({label, trimmed});
+}
+
+void readPhone(const VCardProperty &property, ContactCard &contact)
+{
+    QString number = property.text().trimmed();
+    if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
+        number = number.mid(4);
+    const QStringList types = property.parameterValues("TYPE");
+    if (types.contains(QLatin1String("fax")))
+        fill(contact.fax, number, contact, tr("传真"));
+    else if (types.contains(QLatin1String("cell")) || types.contains(QLatin1String("mobile"))
+             || types.contains(QLatin1String("iphone")) || types.contains(QLatin1String("x-mobile")))
+        fill(contact.mobilePhone, number, contact, tr("移动电话"));
+    else if (types.contains(QLatin1String("home")))
+        fill(contact.homePhone, number, contact, tr("家用电话"));
+    else if (types.contains(QLatin1String("work")) || !looksLikeMobile(number))
+        fill(contact.officePhone, number, contact, tr("办公电话"));
+    else
+        fill(contact.mobilePhone, number, contact, tr("移动电话"));
+}
+
+void readMessenger(const VCardProperty &property, ContactCard &contact)
+{
+    const QString value = property.text().trimmed();
+    const qsizetype colon = value.indexOf(QLatin1Char(':'));
+    const QString scheme = colon < 0 ? QString() : value.left(colon).toLower();
+    const QString account = colon < 0 ? value : value.mid(colon + 1);
+    const QStringList services = property.parameterValues("X-SERVICE-TYPE");
+    const auto is = [&](std::initializer_list<const char *> names) {
+        for (const char *name : names) {
+            if (scheme == QLatin1String(name) || services.contains(QLatin1String(name)))
+                return true;
+        }
+        return false;
+    };
+    if (is({"x-qq", "qq", "tencent"}))
+        fill(contact.qq, account, contact, tr("QQ号码"));
+    else if (is({"x-wechat", "wechat", "weixin", "x-weixin"}) || services.contains(QStringLiteral("微信")))
+        contact.extras.append({tr("微信"), account});
+    else if (is({"x-aliww", "aliww", "x-aliwangwang"}))
+        fill(contact.aliAccount, account, contact, tr("阿里帐号"));
+    else if (is({"x-taobao", "taobao"}))
+        fill(contact.taobaoAccount, account, contact, tr("淘宝帐号"));
+    else if (is({"x-alipay", "alipay"}))
+        fill(contact.alipayAccount, account, contact, tr("支付宝"));
+    else if (!value.isEmpty())
+        contact.extras.append({tr("即时通讯"), value});
+}
+
+// "19800415", "1980-04-15", "1980-04-15T00:00:00Z", "--0415", "--04-15"; Apple's stand-in year
+// for a birthday without one. Anything else is kept as written.
+void readBirthday(const VCardProperty &property, ContactCard &contact)
+{
+    const QString value = property.text().trimmed();
+    QString date = value.section(QLatin1Char('T'), 0, 0).remove(QLatin1Char('-'));
+    QDate birthday;
+    if (value.startsWith(QLatin1String("--")) && date.size() == 4)
+        birthday = QDate(kBirthdayYearUnknown, date.left(2).toInt(), date.mid(2).toInt());
+    else if (date.size() == 8)
+        birthday = QDate::fromString(date, QStringLiteral("yyyyMMdd"));
+    const QStringList omitted = property.parameterValues("X-APPLE-OMIT-YEAR");
+    if (birthday.isValid() && !omitted.isEmpty() && omitted.first().toInt() == birthday.year())
+        birthday = QDate(kBirthdayYearUnknown, birthday.month(), birthday.day());
+    if (birthday.isValid() && !contact.birthday.isValid())
+        contact.birthday = birthday;
+    else if (!value.isEmpty() && birthday != contact.birthday)
+        contact.extras.append({tr("生日"), value});
+}
+
+void readAddress(const VCardProperty &property, ContactCard &contact)
+{
+    const QStringList parts = property.components();
+    const auto part = [&parts](int index) { return parts.value(index).replace(QLatin1Char(','), QLatin1Char(' ')).trimmed(); };
+    // Post-office box, extended, street, locality, region, post code, country.
+    QString address;
+    const QString street = (part(0) + QLatin1Char(' ') + part(1) + QLatin1Char(' ') + part(2)).simplified();
+    if (hasChinese(parts.join(QString()))) {
+        // Chinese addresses run from the country down to the street.
+        address = part(6) + part(4) + part(3) + street;
+    } else {
+        QStringList pieces;
+        for (const QString &piece : {street, part(3), part(4), part(6)}) {
+            if (!piece.isEmpty())
+                pieces.append(piece);
+        }
+        address = pieces.join(QStringLiteral(", "));
+    }
+    if (address.isEmpty() && part(5).isEmpty())
+        return;
+    fill(contact.address, address, contact, tr("地址"));
+    if (!part(5).isEmpty())
+        contact.extras.append({tr("邮编"), part(5)});
+}
+
+void readGender(const VCardProperty &property, ContactCard &contact)
+{
+    const QString sex = property.components().value(0).trimmed().toUpper();
+    if (sex == QLatin1String("M") || sex == QLatin1String("MALE"))
+        contact.extras.append({tr("性别"), tr("男")});
+    else if (sex == QLatin1String("F") || sex == QLatin1String("FEMALE"))
+        contact.extras.append({tr("性别"), tr("女")});
+}
+
+QString joinedNotes(const ContactCard &contact)
+{
+    QStringList lines;
+    if (!contact.notes.isEmpty())
+        lines.append(contact.notes);
+    for (const auto &[label, value] : contact.extras)
+        lines.append(label + QStringLiteral("：") + value);
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace
+
+ContactList ContactList::addressBook()
+{
+    return ContactList();
+}
+
+ContactList ContactList::clientContacts(qint64 clientId)
+{
+    ContactList list;
+    list.kind = Kind::ClientContacts;
+    list.clientId = clientId;
+    list.clientName = Database::instance().queryValue(QStringLiteral("Select ClientName from TClient where ID=?"), {clientId});
+    return list;
+}
+
+ContactCard contactFromVCard(const VCard &card)
+{
+    ContactCard contact;
+    QStringList nameParts;
+    QStringList notes;
+    for (const VCardProperty &property : card.properties) {
+        const QByteArray &name = property.name;
+        if (name == "FN") {
+            fill(contact.name, property.text(), contact, tr("姓名"));
+        } else if (name == "N") {
+            if (nameParts.isEmpty())
+                nameParts = property.components();
+        } else if (name == "TEL") {
+            readPhone(property, contact);
+        } else if (name == "EMAIL") {
+            fill(contact.email, property.text(), contact, tr("电子邮件"));
+        } else if (name == "IMPP") {
+            readMessenger(property, contact);
+        } else if (name == "X-QQ") {
+            fill(contact.qq, property.text(), contact, tr("QQ号码"));
+        } else if (name == "X-WECHAT" || name == "X-WEIXIN") {
+            contact.extras.append({tr("微信"), property.text().trimmed()});
+        } else if (name == "ORG") {
+            const QStringList parts = property.components();
+            fill(contact.company, parts.value(0), contact, tr("单位"));
+            fill(contact.department, parts.mid(1).join(QLatin1Char(' ')), contact, tr("部门"));
+        } else if (name == "TITLE") {
+            fill(contact.job, property.text(), contact, tr("职位"));
+        } else if (name == "ADR") {
+            readAddress(property, contact);
+        } else if (name == "BDAY") {
+            readBirthday(property, contact);
+        } else if (name == "NOTE") {
+            QString note = property.text();
+            note.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            if (!note.isEmpty())
+                notes.append(note);
+        } else if (name == "HOBBY" || name == "X-HOBBY") {
+            fill(contact.hobbies, property.text(), contact, tr("个人嗜好"));
+        } else if (name == "GENDER" || name == "X-GENDER") {
+            readGender(property, contact);
+        } else if (name == "URL") {
+            if (!property.text().trimmed().isEmpty())
+                contact.extras.append({tr("网址"), property.text().trimmed()});
+        } else if (name == "X-MAIN-CONTACT") {
+            contact.mainContact = property.text().trimmed() == QLatin1String("1");
+        }
+    }
+    contact.notes = notes.join(QLatin1Char('\n'));
+    if (contact.name.isEmpty())
+        contact.name = nameFromComponents(nameParts);
+    // A card without a name still holds someone: it is named by what it has.
+    for (const QString *stand : {&contact.company, &contact.email, &contact.mobilePhone, &contact.officePhone}) {
+        if (contact.name.isEmpty())
+            contact.name = *stand;
+    }
+    return contact;
+}
+
+void writeContactCard(VCardWriter &writer, const ContactCard &contact)
+{
+    const bool v4 = writer.version() == VCardVersion::V4;
+    const auto text = [&writer](const QByteArray &head, const QString &value) {
+        if (!value.isEmpty())
+            writer.addProperty(head, escapeVCardText(value));
+    };
+    writer.beginCard();
+    writer.addProperty("FN", escapeVCardText(contact.name));
+    const auto [family, given] = splitName(contact.name);
+    writer.addProperty("N", escapeVCardText(family) + QLatin1Char(';') + escapeVCardText(given) + QStringLiteral(";;;"));
+    if (!contact.company.isEmpty() || !contact.department.isEmpty()) {
+        QString org = escapeVCardText(contact.company);
+        if (!contact.department.isEmpty())
+            org += QLatin1Char(';') + escapeVCardText(contact.department);
+        writer.addProperty("ORG", org);
+    }
+    text("TITLE", contact.job);
+    text("TEL;TYPE=work,voice", contact.officePhone);
+    text("TEL;TYPE=cell", contact.mobilePhone);
+    text("TEL;TYPE=home", contact.homePhone);
+    text("TEL;TYPE=fax", contact.fax);
+    text("EMAIL;TYPE=internet", contact.email);
+    const std::pair<const char *, const QString *> messengers[] = {
+        {"x-qq:", &contact.qq}, {"x-aliww:", &contact.aliAccount},
+        {"x-taobao:", &contact.taobaoAccount}, {"x-alipay:", &contact.alipayAccount}};
+    for (const auto &[scheme, account] : messengers) {
+        if (!account->isEmpty())
+            writer.addProperty("IMPP", QLatin1String(scheme) + escapeVCardText(*account));
+    }
+    if (!contact.address.isEmpty())
+        writer.addProperty("ADR;TYPE=work", QStringLiteral(";;") + escapeVCardText(contact.address) + QStringLiteral(";;;;"));
+    if (contact.birthday.isValid()) {
+        const bool yearKnown = contact.birthday.year() != kBirthdayYearUnknown;
+        const char *format = yearKnown ? (v4 ? "yyyyMMdd" : "yyyy-MM-dd") : (v4 ? "--MMdd" : "--MM-dd");
+        writer.addProperty("BDAY", contact.birthday.toString(QLatin1String(format)));
+    }
+    text(v4 ? "HOBBY" : "X-HOBBY", contact.hobbies);
+    if (contact.mainContact)
+        writer.addProperty("X-MAIN-CONTACT", QStringLiteral("1"));
+    text("NOTE", joinedNotes(contact));
+    writer.endCard();
+}
+
+ContactCard contactFromRow(const Recordset &rows, int row, const ContactList &list)
+{
+    const auto text = [&rows, row](const char *field) {
+        return rows.valueAt(row, rows.fieldIndex(QLatin1String(field))).toString();
+    };
+    ContactCard contact;
+    contact.name = text("Linker");
+    contact.job = text("Job");
+    contact.officePhone = text("Tele");
+    contact.mobilePhone = text("MobileCode");
+    contact.homePhone = text("HomeTele");
+    contact.fax = text("Fax");
+    contact.qq = text("QICQ");
+    contact.aliAccount = text("ALWW");
+    contact.taobaoAccount = text("WW");
+    contact.alipayAccount = text("ZFBCode");
+    contact.email = text("EMail");
+    contact.address = text("Address");
+    contact.hobbies = text("Fancy");
+    contact.notes = text("Desp");
+    if (list.kind == ContactList::Kind::ClientContacts) {
+        contact.company = list.clientName;
+        contact.department = text("Depart");
+        contact.mainContact = text("IsMain") == QLatin1String("1");
+        // The client contact's birthday is neither shown nor edited (a new contact gets the
+        // day it was typed): it is no birthday to hand on.
+    } else {
+        const QVariant birthday = rows.valueAt(row, rows.fieldIndex(QStringLiteral("Birthday")));
+        if (!dbdates::isEmpty(birthday))
+            contact.birthday = dbdates::fromValue(birthday).date();
+    }
+    return contact;
+}
+
+bool writeContactCardFile(const QString &path, const QList<ContactCard> &contacts, VCardVersion version, QString &error)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        VCardWriter writer(file, version);
+        for (const ContactCard &contact : contacts)
+            writeContactCard(writer, contact);
+        if (writer.ok() && file.commit())
+            return true;
+    }
+    error = file.errorString();
+    return false;
+}
+
+ContactCard fitToBoxes(const ContactCard &contact, const ContactList &list)
+{
+    ContactCard fitted = contact;
+    const bool client = list.kind == ContactList::Kind::ClientContacts;
+    if (!fitted.company.isEmpty() && (!client || fitted.company != list.clientName))
+        fitted.extras.append({tr("单位"), fitted.company});
+    fitted.company.clear();
+    if (!client && !fitted.department.isEmpty()) {
+        fitted.extras.append({tr("部门"), fitted.department});
+        fitted.department.clear();
+    }
+    const struct {
+        QString *box;
+        const char *label;
+        int bytes;
+    } boxes[] = {
+        {&fitted.name, "姓名", kShortBoxBytes},           {&fitted.department, "部门", kShortBoxBytes},
+        {&fitted.job, "职位", kShortBoxBytes},            {&fitted.officePhone, "办公电话", kShortBoxBytes},
+        {&fitted.mobilePhone, "移动电话", kShortBoxBytes}, {&fitted.homePhone, "家用电话", kShortBoxBytes},
+        {&fitted.fax, "传真", kShortBoxBytes},            {&fitted.qq, "QQ号码", kShortBoxBytes},
+        {&fitted.aliAccount, "阿里帐号", kShortBoxBytes},  {&fitted.taobaoAccount, "淘宝帐号", kShortBoxBytes},
+        {&fitted.alipayAccount, "支付宝", kShortBoxBytes}, {&fitted.email, "电子邮件", kEmailBytes},
+        {&fitted.address, "详细地址", kLongBoxBytes},      {&fitted.hobbies, "个人嗜好", kLongBoxBytes},
+    };
+    for (const auto &box : boxes) {
+        // Most values are short: one conversion settles them.
+        if (box.box->size() * 2 <= box.bytes || gbkByteLength(*box.box) <= box.bytes)
+            continue;
+        fitted.extras.append({tr(box.label), *box.box});
+        *box.box = gbkTruncate(*box.box, box.bytes);
+    }
+    fitted.notes = joinedNotes(fitted);
+    fitted.extras.clear();
+    return fitted;
+}
+
+ContactCardImport::ContactCardImport(const ContactList &list)
+    : m_list(list)
+{
+}
+
+bool ContactCardImport::read(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_error = tr("无法读取名片文件！\n%1").arg(file.errorString());
+        return false;
+    }
+    return read(file);
+}
+
+bool ContactCardImport::read(QIODevice &device, const VCardReader::Limits &limits)
+{
+    m_contacts.clear();
+    m_stored.clear();
+    m_error.clear();
+    VCardReader reader(device, limits);
+    VCard card;
+    while (reader.next(card))
+        m_contacts.append(contactFromVCard(card));
+    const qint64 line = reader.errorLine();
+    switch (reader.error()) {
+    case VCardReader::Error::None: break;
+    case VCardReader::Error::Unreadable: m_error = tr("无法读取名片文件！"); break;
+    case VCardReader::Error::NotVCard: m_error = tr("所选文件不是名片文件（vCard）！"); break;
+    case VCardReader::Error::Binary: m_error = tr("所选文件不是文本文件，不是名片文件（vCard）！"); break;
+    case VCardReader::Error::Truncated: m_error = tr("名片文件不完整，到第 %1 行为止最后一张名片没有结束！").arg(line); break;
+    case VCardReader::Error::CardTooLarge:
+        m_error = tr("名片文件第 %1 行所在的名片超过 %2 KB，不像是联系人名片！").arg(line).arg(limits.cardBytes / 1024);
+        break;
+    case VCardReader::Error::FileTooLarge:
+        m_error = tr("名片文件超过 %1 MB，太大了！请分成几个文件导入。").arg(limits.fileBytes >> 20);
+        break;
+    case VCardReader::Error::TooManyCards:
+        m_error = tr("名片文件中的名片超过 %1 张，太多了！请分成几个文件导入。").arg(limits.cards);
+        break;
+    }
+    if (!m_error.isEmpty()) {
+        m_contacts.clear();
+        m_error += tr("\n没有导入任何联系人。");
+        return false;
+    }
+    markStored();
+    return true;
+}
+
+QList<QStringList> ContactCardImport::listed() const
+{
+    QList<QStringList> rows;
+    rows.reserve(m_contacts.size());
+    for (const ContactCard &contact : m_contacts) {
+        QStringList phones;
+        for (const QString *phone : {&contact.mobilePhone, &contact.officePhone, &contact.homePhone, &contact.fax}) {
+            if (!phone->isEmpty())
+                phones.append(*phone);
+        }
+        rows.append({contact.name, phones.join(QStringLiteral("、")), contact.company.isEmpty() ? contact.department : contact.company});
+    }
+    return rows;
+}
+
+std::pair<bool, QString> ContactCardImport::exportRows(const Recordset &rows, const QList<int> &chosen,
+                                                       const ContactList &list, const QString &path, bool forOlderPhones)
+{
+    QList<ContactCard> contacts;
+    contacts.reserve(chosen.size());
+    for (const int row : chosen)
+        contacts.append(contactFromRow(rows, row, list));
+    QString error;
+    if (!writeContactCardFile(path, contacts, forOlderPhones ? VCardVersion::V3 : VCardVersion::V4, error))
+        return {false, tr("无法写入名片文件！\n%1").arg(error)};
+    return {true, tr("已将 %1 位联系人导出到名片文件。").arg(contacts.size())};
+}
+
+void ContactCardImport::markStored()
+{
+    // Every stored name with its numbers, reduced to digits.
+    QHash<QString, QList<QStringList>> stored;
+    const bool client = m_list.kind == ContactList::Kind::ClientContacts;
+    SqliteStatement query(Database::instance().connection(),
+                          client ? QStringLiteral("Select Linker,Tele,MobileCode,HomeTele,Fax from TCLinker where ClientID=?")
+                                 : QStringLiteral("Select Linker,Tele,MobileCode,HomeTele,Fax from TLinker"));
+    if (query.isValid() && query.bind(client ? QVariantList{m_list.clientId} : QVariantList{})) {
+        while (query.next()) {
+            QStringList numbers;
+            for (int column = 1; column <= 4; ++column) {
+                const QString digits = digitsOf(query.value(column).toString());
+                if (!digits.isEmpty())
+                    numbers.append(digits);
+            }
+            stored[query.value(0).toString().trimmed().toCaseFolded()].append(numbers);
+        }
+    }
+    m_stored.fill(false, m_contacts.size());
+    for (qsizetype i = 0; i < m_contacts.size(); ++i) {
+        const ContactCard &contact = m_contacts.at(i);
+        const auto found = stored.constFind(contact.name.trimmed().toCaseFolded());
+        if (found == stored.constEnd())
+            continue;
+        QStringList numbers;
+        for (const QString &phone : {contact.officePhone, contact.mobilePhone, contact.homePhone, contact.fax}) {
+            if (!digitsOf(phone).isEmpty())
+                numbers.append(digitsOf(phone));
+        }
+        for (const auto &[label, value] : contact.extras) {
+            if (label.endsWith(tr("电话")) || label == tr("传真"))
+                numbers.append(digitsOf(value));
+        }
+        for (const QStringList &same : *found) {
+            const bool neitherHasNumbers = numbers.isEmpty() && same.isEmpty();
+            const bool shareANumber = std::any_of(numbers.cbegin(), numbers.cend(),
+                                                  [&same](const QString &number) { return same.contains(number); });
+            if (neitherHasNumbers || shareANumber) {
+                m_stored[i] = true;
+                break;
+            }
+        }
+    }
+}
+
+bool ContactCardImport::store(const QList<int> &chosen, qint64 categoryId)
+{
+    const bool client = m_list.kind == ContactList::Kind::ClientContacts;
+    Database &database = Database::instance();
+    const QString sql = client
+        ? QStringLiteral("Insert into TCLinker (ClientID,Linker,IsMain,Depart,Job,Tele,MobileCode,HomeTele,Fax,QICQ,WW,ALWW,"
+                         "ZFBCode,EMail,Birthday,Address,Fancy,Desp) Values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)")
+        : QStringLiteral("Insert into TLinker (ClassID,Linker,Job,Tele,MobileCode,HomeTele,Fax,QICQ,WW,ZFBCode,ALWW,"
+                         "EMail,Birthday,Address,Fancy,Desp) Values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
+    int stored = 0;
+    const bool done = database.inTransaction([&] {
+        SqliteStatement insert(database.connection(), sql);
+        if (!insert.isValid())
+            return false;
+        for (const int index : chosen) {
+            if (index < 0 || index >= m_contacts.size())
+                continue;
+            const ContactCard c = fitToBoxes(m_contacts.at(index), m_list);
+            const QString birthday = dbdates::toText(c.birthday.isValid() ? c.birthday : dbdates::zeroDate());
+            const QVariantList values = client
+                ? QVariantList{m_list.clientId, c.name, c.mainContact ? 1 : 0, c.department, c.job, c.officePhone,
+                               c.mobilePhone, c.homePhone, c.fax, c.qq, c.taobaoAccount, c.aliAccount,
+                               c.alipayAccount, c.email, birthday, c.address, c.hobbies, c.notes}
+                : QVariantList{categoryId, c.name, c.job, c.officePhone, c.mobilePhone, c.homePhone, c.fax, c.qq,
+                               c.taobaoAccount, c.alipayAccount, c.aliAccount, c.email, birthday, c.address,
+                               c.hobbies, c.notes};
+            sqlite3_reset(insert.handle());
+            if (!insert.bind(values))
+                return false;
+            insert.next();
+            if (insert.failed())
+                return false;
+            ++stored;
+        }
+        return true;
+    });
+    if (!done) {
+        m_storedCount = 0;
+        m_error = tr("数据存储请求出现错误,没有导入任何联系人！");
+        return false;
+    }
+    m_storedCount = stored;
+    m_leftStored = 0;
+    const QSet<int> taken(chosen.cbegin(), chosen.cend());
+    for (qsizetype i = 0; i < m_contacts.size(); ++i) {
+        if (m_stored.value(i) && !taken.contains(int(i)))
+            ++m_leftStored;
+    }
+    return true;
+}
+
+QString ContactCardImport::summary() const
+{
+    QString text = tr("已从名片文件导入 %1 位联系人。").arg(m_storedCount);
+    const qsizetype left = m_contacts.size() - m_storedCount;
+    if (left > 0)
+        text += tr("\n未导入 %1 位（其中 %2 位已存在）。").arg(left).arg(m_leftStored);
+    return text;
+}
