@@ -2,6 +2,7 @@
 
 #include "crm/CategoryTree.h"
 #include "crm/ClientRecords.h"
+#include "crm/FollowUpChartPanel.h"
 #include "crm/FollowUpList.h"
 #include "crm/ClientEditor.h"
 #include "crm/ContactEditor.h"
@@ -143,6 +144,7 @@ ClientListPage::ClientListPage(QWidget *parent)
     , m_editDetailButton(new QToolButton)
     , m_deleteDetailButton(new QToolButton)
     , m_splitter(new QSplitter(Qt::Vertical))
+    , m_chartToggle(new QToolButton)
 {
     m_splitter->addWidget(buildListPane());
     m_splitter->addWidget(buildDetailPane());
@@ -269,6 +271,13 @@ QWidget *ClientListPage::buildDetailPane()
     m_detailTabs->addTab(m_activityGrid, tr("联系活动"));
     m_detailTabs->addTab(m_followUpGrid, tr("跟单记录"));
     m_detailTabs->setTabPosition(QTabWidget::South);
+    // In the tab bar's empty corner, so the lists keep their places.
+    m_chartToggle->setText(tr("图表"));
+    m_chartToggle->setToolTip(tr("在跟单记录旁显示图表"));
+    m_chartToggle->setCheckable(true);
+    m_chartToggle->setAutoRaise(true);
+    m_detailTabs->setCornerWidget(m_chartToggle, Qt::BottomRightCorner);
+    connect(m_chartToggle, &QToolButton::toggled, this, &ClientListPage::showFollowUpChart);
     for (DataGrid *grid : {m_contactGrid, m_activityGrid, m_followUpGrid})
         connect(grid, &DataGrid::rowActivated, this, &ClientListPage::editCurrentDetailRecord);
 
@@ -367,7 +376,7 @@ bool ClientListPage::loadClientDetail(qint64 clientId, int page)
     case ContactPage: sql = QStringLiteral("Select * from TCLinker Where ClientID=? Order by id desc"); break;
     case ActivityPage: sql = QStringLiteral("Select * from TCLinkRec Where ClientID=? Order by id desc"); break;
     case FollowUpPage:
-        if (loadFollowUps(m_followUps, clientId))
+        if (loadFollowUps(m_followUps, clientId, m_followUpStep))
             return true;
         reportOpenFailure();
         return false;
@@ -510,6 +519,31 @@ void ClientListPage::deleteCurrentDetailRecord()
         return;
     if (!list.deleteCurrent())
         platform::prompter().message(tr("删除数据发生错误！"), platform::Prompter::Icon::Error);
+}
+
+void ClientListPage::showFollowUpChart(bool shown)
+{
+    if (shown && !m_followUpChart) {
+        m_followUpChart = new FollowUpChartPanel;
+        static_cast<QBoxLayout *>(m_detailTabs->parentWidget()->layout())->insertWidget(1, m_followUpChart, 1);
+        const auto follow = [this] { m_followUpChart->setScope(currentClient(), selectedCode()); };
+        connect(&m_followUps, &Recordset::reset, m_followUpChart, follow);
+        connect(&m_followUps, &Recordset::rowRemoved, m_followUpChart, follow);
+        connect(m_detailTabs, &QTabWidget::currentChanged, m_followUpChart,
+                [this](int page) { m_followUpChart->setVisible(m_chartToggle->isChecked() && page == FollowUpPage); });
+        connect(m_followUpChart, &FollowUpChartPanel::stepChosen, this, [this](std::optional<qint64> step) {
+            m_followUpStep = step;
+            m_followUpChart->showStepFilter(step);
+            reloadDetail(FollowUpPage, -1);
+        });
+        follow();
+    }
+    if (shown)
+        m_detailTabs->setCurrentIndex(FollowUpPage);
+    else if (m_followUpStep)
+        emit m_followUpChart->stepChosen(std::nullopt);
+    if (m_followUpChart)
+        m_followUpChart->setVisible(shown);
 }
 
 void ClientListPage::exportContactCards()

@@ -3,9 +3,11 @@
 #include "data/Recordset.h"
 
 #include <QWidget>
+#include <optional>
 
 class CategoryTree;
 class DataGrid;
+class FollowUpChartPanel;
 class QPushButton;
 class QSplitter;
 class QTabWidget;
@@ -71,6 +73,10 @@ public:
     QToolButton *m_editDetailButton;
     QToolButton *m_deleteDetailButton;
     QSplitter *m_splitter;
+    // "图表": the follow-up charts beside the list, built the first time they are asked for.
+    QToolButton *m_chartToggle;
+    FollowUpChartPanel *m_followUpChart = nullptr;
+    void showFollowUpChart(bool shown);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -93,4 +99,5 @@ private:
     void stampLastLink();
 
     bool m_listLoaded = false;
+    std::optional<qint64> m_followUpStep; // the step a chart's bar narrowed the list to
 };

@@ -39,12 +39,20 @@ QList<GridColumn> followUpColumns()
     };
 }
 
-bool loadFollowUps(Recordset &list, qint64 clientId)
+bool loadFollowUps(Recordset &list, qint64 clientId, std::optional<qint64> stepId)
 {
+    QVariantList params{clientId};
+    QString step;
+    if (stepId && *stepId < 0) {
+        step = QStringLiteral(" and TCTrackStep.ID is null");
+    } else if (stepId) {
+        step = QStringLiteral(" and TCTrack.StepID=?");
+        params.append(*stepId);
+    }
     // A left join, so that no follow-up drops out of the list (and out of its sums) when
     // its step leaves the model.
     return list.open(QStringLiteral("Select TCTrack.*,TCTrackStep.StepRate,TCTrackStep.StepTitle from TCTrack "
                                     "left join TCTrackStep on TCTrackStep.ID=TCTrack.StepID "
-                                    "Where TCTrack.ClientID=? Order by TCTrack.ID desc"),
-                     {clientId});
+                                    "Where TCTrack.ClientID=?%1 Order by TCTrack.ID desc").arg(step),
+                     params);
 }

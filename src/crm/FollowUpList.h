@@ -3,6 +3,7 @@
 #include "widgets/GridColumn.h"
 
 #include <QList>
+#include <optional>
 
 class Recordset;
 
@@ -12,5 +13,6 @@ class Recordset;
 QList<GridColumn> followUpColumns();
 
 // Loads the client's follow-ups, newest first, each with its step's title and rate. A
-// follow-up whose step is no longer in the model is listed too, without them.
-bool loadFollowUps(Recordset &list, qint64 clientId);
+// follow-up whose step is no longer in the model is listed too, without them. With `stepId`,
+// only the follow-ups on that step (-1: on a step no longer in the model).
+bool loadFollowUps(Recordset &list, qint64 clientId, std::optional<qint64> stepId = std::nullopt);

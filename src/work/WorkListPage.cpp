@@ -7,6 +7,7 @@
 #include "widgets/DataGrid.h"
 #include "document/RichTextEditor.h"
 #include "work/WorkBody.h"
+#include "work/WorkChartPanel.h"
 #include "work/WorkCalendarCommands.h"
 #include "work/WorkItemEditor.h"
 #include "work/WorkTypesDialog.h"
@@ -78,6 +79,7 @@ WorkListPage::WorkListPage(QWidget *parent)
     , m_listMenu(new QMenu(this))
     , m_splitter(new QSplitter(Qt::Horizontal))
     , m_documentEditor(new RichTextEditor(RichTextEditor::Variant::MainWindow))
+    , m_chartToggle(new QToolButton)
 {
     m_stateColors.fill(palette().color(QPalette::Text));
     m_splitter->addWidget(buildListPane());
@@ -127,6 +129,12 @@ QWidget *WorkListPage::buildFilters()
     }
     row->addWidget(m_allStatesButton);
     row->addStretch(1);
+    m_chartToggle->setText(tr("图表"));
+    m_chartToggle->setToolTip(tr("在事务列表下显示图表"));
+    m_chartToggle->setCheckable(true);
+    m_chartToggle->setAutoRaise(true);
+    row->addWidget(m_chartToggle);
+    connect(m_chartToggle, &QToolButton::toggled, this, &WorkListPage::showWorkChart);
 
     connect(m_workTypeCombo, &QComboBox::activated, this, &WorkListPage::loadList);
     connect(m_priorityCombo, &QComboBox::activated, this, &WorkListPage::loadList);
@@ -395,4 +403,19 @@ void WorkListPage::importFromCalendar()
     saveCurrentDocument();
     if (workcalendar::importWorkItems(Database::instance()))
         loadList();
+}
+
+void WorkListPage::showWorkChart(bool shown)
+{
+    if (shown && !m_workChart) {
+        m_workChart = new WorkChartPanel;
+        static_cast<QBoxLayout *>(m_workGrid->parentWidget()->layout())->insertWidget(1, m_workChart, 1);
+        const auto follow = [this] { m_workChart->setFilter(filter()); };
+        connect(&m_work, &Recordset::reset, m_workChart, follow);
+        connect(&m_work, &Recordset::rowChanged, m_workChart, follow);
+        connect(&m_work, &Recordset::rowRemoved, m_workChart, follow);
+        follow();
+    }
+    if (m_workChart)
+        m_workChart->setVisible(shown);
 }

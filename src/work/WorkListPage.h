@@ -10,6 +10,7 @@
 
 class DataGrid;
 class RichTextEditor;
+class WorkChartPanel;
 class QCheckBox;
 class QComboBox;
 class QMenu;
@@ -76,6 +77,10 @@ public:
     QMenu *m_listMenu;
     QSplitter *m_splitter;
     RichTextEditor *m_documentEditor;
+    // "图表": the work charts under the list, built the first time they are asked for.
+    QToolButton *m_chartToggle;
+    WorkChartPanel *m_workChart = nullptr;
+    void showWorkChart(bool shown);
 
 signals:
     // The user finished moving the splitter.
