@@ -123,8 +123,10 @@ StoredWorkItem postWorkItem(Database &dm, Recordset &work, const QDateTime &now)
         if (!item.readable())
             return false;
         result.problem = repeat::ruleProblem(rule);
-        if (!result.problem.isEmpty())
+        if (!result.problem.isEmpty()) {
+            result.problem += QCoreApplication::translate("RepeatRule", "\r没有生成下一次的事务。");
             return work.post();
+        }
         QString uid = item.text(QStringLiteral("UID"));
         if (uid.isEmpty()) {
             // Only a file edited by hand lacks one: the upgrade and the editor give them.

@@ -10,7 +10,7 @@ class Recordset;
 struct StoredWorkItem {
     bool stored = false;   // the row and the next occurrence, if any, are written
     qint64 nextId = -1;    // the next occurrence created now; -1 when none was
-    QString problem;       // the rule could not be read: the item is stored, nothing follows
+    QString problem;       // the message when the rule could not be read: the item is stored, nothing follows
 };
 
 // Posts the pending row of a `TWork` Recordset (all columns, or at least ID). When it leaves a

@@ -1,5 +1,6 @@
 #include "work/WorkItemEditor.h"
 
+#include "data/Database.h"
 #include "data/DbDates.h"
 #include "data/WorkItemUid.h"
 #include "platform/Clock.h"
@@ -9,6 +10,8 @@
 #include "util/TextHelpers.h"
 #include "document/DocumentStore.h"
 #include "document/RichTextEditor.h"
+#include "work/RepeatRule.h"
+#include "work/RepeatRuleItems.h"
 #include "work/WorkTypesDialog.h"
 
 #include <QCheckBox>
@@ -20,6 +23,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimeEdit>
@@ -30,6 +34,9 @@ namespace {
 
 // The subject column holds 50 characters.
 constexpr int kTitleLength = 50;
+
+// The repeat kinds in the order of their drop-down; a rule the row cannot show comes last.
+constexpr int kKeptRuleIndex = 7;
 
 // A picked date or time shows its value while its box is checked and a blank, inactive field
 // while not. The date edit needs a date in its format, so the blank is drawn, not formatted.
@@ -64,12 +71,20 @@ WorkItemEditor::WorkItemEditor(qint64 id, const QString &presetType, QWidget *pa
     , m_reminderTimeEdit(new QTimeEdit)
     , m_saveButton(new QPushButton(tr("保存(&S)")))
     , m_cancelButton(new QPushButton(tr("取消(&X)")))
+    , m_repeatCombo(new QComboBox)
+    , m_intervalSpin(new QSpinBox)
+    , m_monthlyCombo(new QComboBox)
+    , m_endCombo(new QComboBox)
+    , m_untilDateEdit(new QDateEdit)
+    , m_countSpin(new QSpinBox)
+    , m_repeatSentence(new QLabel)
     , m_id(id)
     , m_presetType(presetType)
 {
     setWindowTitle(tr("新增/修改事务"));
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
-    resize(728, 497);
+    // The repeat row below the reminder adds its height to the window.
+    resize(728, 497 + 64);
 
     auto *body = new QGroupBox(tr("事务详细内容"));
     auto *bodyLayout = new QVBoxLayout(body);
@@ -88,6 +103,7 @@ WorkItemEditor::WorkItemEditor(qint64 id, const QString &presetType, QWidget *pa
     layout->addWidget(buildFields());
     layout->addWidget(body, 1);
     layout->addLayout(bottom);
+    layout->addLayout(buildRepeatRow());
 
     connect(m_saveButton, &QPushButton::clicked, this, [this] {
         if (saveRecord()) {
@@ -100,8 +116,12 @@ WorkItemEditor::WorkItemEditor(qint64 id, const QString &presetType, QWidget *pa
         editWorkTypes();
         fillWorkTypes();
     });
-    for (QCheckBox *box : {m_startCheck, m_endCheck, m_reminderCheck})
+    for (QCheckBox *box : {m_startCheck, m_endCheck, m_reminderCheck}) {
         connect(box, &QCheckBox::toggled, this, &WorkItemEditor::applyDateDisplay);
+        connect(box, &QCheckBox::toggled, this, &WorkItemEditor::repeatChanged);
+    }
+    for (QDateEdit *picker : {m_startDateEdit, m_endDateEdit, m_reminderDateEdit})
+        connect(picker, &QDateEdit::dateChanged, this, &WorkItemEditor::repeatChanged);
     fillWorkTypes();
     m_subjectEdit->setFocus();
 }
@@ -156,6 +176,154 @@ QWidget *WorkItemEditor::buildFields()
     return fields;
 }
 
+QLayout *WorkItemEditor::buildRepeatRow()
+{
+    m_repeatCombo->addItems({tr("不重复"), tr("每天"), tr("每个工作日"), tr("每周"), tr("每月"), tr("每年"), tr("每年（农历）")});
+    m_intervalSpin->setRange(1, 99);
+    m_intervalSpin->setPrefix(tr("每 "));
+    m_monthlyCombo->addItems({QString(), QString()});
+    m_endCombo->addItems({tr("永不"), tr("到某日"), tr("共 N 次")});
+    m_untilDateEdit->setCalendarPopup(true);
+    m_untilDateEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_countSpin->setRange(1, 999);
+    m_countSpin->setPrefix(tr("共 "));
+    m_countSpin->setSuffix(tr(" 次"));
+    m_repeatSentence->setWordWrap(true);
+    m_repeatSentence->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    auto *days = new QHBoxLayout;
+    days->setSpacing(2);
+    for (const QString &day : {tr("一"), tr("二"), tr("三"), tr("四"), tr("五"), tr("六"), tr("日")}) {
+        auto *box = new QCheckBox(day);
+        m_weekdayChecks.append(box);
+        days->addWidget(box);
+        connect(box, &QCheckBox::toggled, this, &WorkItemEditor::repeatChanged);
+    }
+    auto *controls = new QHBoxLayout;
+    controls->addWidget(new QLabel(tr("重复")));
+    controls->addWidget(m_repeatCombo);
+    controls->addWidget(m_intervalSpin);
+    controls->addLayout(days);
+    controls->addWidget(m_monthlyCombo);
+    controls->addSpacing(8);
+    controls->addWidget(new QLabel(tr("结束")));
+    controls->addWidget(m_endCombo);
+    controls->addWidget(m_untilDateEdit);
+    controls->addWidget(m_countSpin);
+    controls->addStretch(1);
+
+    auto *row = new QVBoxLayout;
+    row->setSpacing(2);
+    row->addLayout(controls);
+    row->addWidget(m_repeatSentence);
+
+    for (QComboBox *combo : {m_repeatCombo, m_monthlyCombo, m_endCombo})
+        connect(combo, &QComboBox::currentIndexChanged, this, &WorkItemEditor::repeatChanged);
+    for (QSpinBox *spin : {m_intervalSpin, m_countSpin})
+        connect(spin, &QSpinBox::valueChanged, this, &WorkItemEditor::repeatChanged);
+    connect(m_untilDateEdit, &QDateEdit::dateChanged, this, &WorkItemEditor::repeatChanged);
+    connect(m_repeatCombo, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (m_showingRule || index <= 0 || index == kKeptRuleIndex)
+            return;
+        // A repeating item needs a day to count from: the start date, unless another date is set.
+        if (!m_startCheck->isChecked() && !m_reminderCheck->isChecked() && !m_endCheck->isChecked())
+            m_startCheck->setChecked(true);
+        const bool noDay = std::none_of(m_weekdayChecks.cbegin(), m_weekdayChecks.cend(),
+                                        [](const QCheckBox *box) { return box->isChecked(); });
+        if (index == int(repeat::Kind::Weekly) && noDay)
+            m_weekdayChecks.at(repeatAnchor().dayOfWeek() - 1)->setChecked(true);
+    });
+    return row;
+}
+
+QDate WorkItemEditor::repeatAnchor() const
+{
+    if (m_startCheck->isChecked())
+        return m_startDateEdit->date();
+    if (m_reminderCheck->isChecked())
+        return m_reminderDateEdit->date();
+    if (m_endCheck->isChecked())
+        return m_endDateEdit->date();
+    return platform::clock().now().date();
+}
+
+void WorkItemEditor::showRepeatRule(const QString &rule)
+{
+    m_showingRule = true;
+    m_repeatRule = rule.trimmed();
+    const std::optional<repeat::EditorRule> shown = repeat::editorRule(m_repeatRule);
+    if (m_repeatCombo->count() > kKeptRuleIndex)
+        m_repeatCombo->removeItem(kKeptRuleIndex);
+    m_untilDateEdit->setDate(repeatAnchor().addMonths(1));
+    if (!shown) {
+        // Kept as it stands, shown as its text, and still repeating the item.
+        m_keptRule = m_repeatRule;
+        m_repeatCombo->addItem(tr("其他规则"));
+        m_repeatCombo->setCurrentIndex(kKeptRuleIndex);
+    } else {
+        m_repeatCombo->setCurrentIndex(int(shown->kind));
+        m_intervalSpin->setValue(shown->interval);
+        for (int day = 1; day <= 7; ++day)
+            m_weekdayChecks.at(day - 1)->setChecked(shown->weekdays.contains(day));
+        m_monthlyCombo->setCurrentIndex(shown->monthlyBy == repeat::MonthlyBy::DayOfMonth ? 0 : 1);
+        m_endCombo->setCurrentIndex(int(shown->ending));
+        if (shown->until.isValid())
+            m_untilDateEdit->setDate(shown->until);
+        if (shown->count > 0)
+            m_countSpin->setValue(shown->count);
+    }
+    m_showingRule = false;
+    updateRepeatControls();
+}
+
+void WorkItemEditor::repeatChanged()
+{
+    if (m_showingRule)
+        return;
+    const int index = m_repeatCombo->currentIndex();
+    if (index == kKeptRuleIndex) {
+        m_repeatRule = m_keptRule;
+    } else {
+        repeat::EditorRule rule;
+        rule.kind = repeat::Kind(std::max(index, 0));
+        rule.interval = m_intervalSpin->value();
+        for (int day = 1; day <= 7; ++day) {
+            if (m_weekdayChecks.at(day - 1)->isChecked())
+                rule.weekdays.append(day);
+        }
+        rule.monthlyBy = m_monthlyCombo->currentIndex() == 1 ? repeat::MonthlyBy::WeekdayOfMonth : repeat::MonthlyBy::DayOfMonth;
+        rule.ending = repeat::Ending(std::max(m_endCombo->currentIndex(), 0));
+        rule.until = m_untilDateEdit->date();
+        rule.count = m_countSpin->value();
+        m_repeatRule = repeat::ruleText(rule, repeatAnchor());
+    }
+    updateRepeatControls();
+}
+
+void WorkItemEditor::updateRepeatControls()
+{
+    const int index = m_repeatCombo->currentIndex();
+    const auto kind = repeat::Kind(index);
+    const bool builtIn = index > 0 && index != kKeptRuleIndex;
+    static const QStringList units{QString(), tr(" 天"), QString(), tr(" 周"), tr(" 个月"), tr(" 年"), tr(" 年")};
+    m_intervalSpin->setSuffix(units.value(index));
+    m_intervalSpin->setVisible(builtIn && kind != repeat::Kind::Workdays);
+    for (QCheckBox *box : m_weekdayChecks)
+        box->setVisible(kind == repeat::Kind::Weekly);
+    // The monthly choices name the day they would take from the item's date.
+    const QDate anchor = repeatAnchor();
+    const int ordinal = (anchor.day() - 1) / 7 + 1;
+    static const QStringList weekdays{tr("周一"), tr("周二"), tr("周三"), tr("周四"), tr("周五"), tr("周六"), tr("周日")};
+    m_monthlyCombo->setItemText(0, tr("%1日").arg(anchor.day()));
+    m_monthlyCombo->setItemText(1, (ordinal == 5 ? tr("最后一个") : tr("第%1个").arg(ordinal)) + weekdays.value(anchor.dayOfWeek() - 1));
+    m_monthlyCombo->setVisible(kind == repeat::Kind::Monthly);
+    m_endCombo->setEnabled(builtIn);
+    m_untilDateEdit->setVisible(builtIn && m_endCombo->currentIndex() == int(repeat::Ending::Until));
+    m_countSpin->setVisible(builtIn && m_endCombo->currentIndex() == int(repeat::Ending::Count));
+    const QString problem = repeat::ruleProblem(m_repeatRule);
+    m_repeatSentence->setText(problem.isEmpty() ? repeat::describeRule(m_repeatRule) : problem);
+}
+
 void WorkItemEditor::fillWorkTypes()
 {
     QStringList types;
@@ -191,6 +359,7 @@ bool WorkItemEditor::loadRecord()
         for (QDateEdit *picker : {m_startDateEdit, m_endDateEdit, m_reminderDateEdit})
             picker->setDate(now.date());
         m_reminderTimeEdit->setTime(now.time());
+        showRepeatRule(QString());
     } else {
         m_subjectEdit->setText(m_work.text(QStringLiteral("Title")));
         QStringList types;
@@ -217,6 +386,7 @@ bool WorkItemEditor::loadRecord()
         if (content.size() > kNoBodyLimit)
             loadDocument(content, *m_bodyEditor->document());
         m_bodyEditor->m_textEdit->moveCursor(QTextCursor::Start); // the body opens at its top
+        showRepeatRule(m_work.text(QStringLiteral("RRule")));
     }
     applyDateDisplay();
     showStartOfBoxes(this);
@@ -256,11 +426,16 @@ bool WorkItemEditor::saveRecord()
         && m_work.set(QStringLiteral("TimeEnd"), date(m_endCheck, m_endDateEdit))
         && m_work.set(QStringLiteral("HasHinted"), 0)
         && m_work.set(QStringLiteral("Content"), saveDocument(*m_bodyEditor->document()))
-        && (!m_work.text(QStringLiteral("UID")).isEmpty() || m_work.set(QStringLiteral("UID"), newWorkItemUid()))
-        && m_work.post();
-    if (!written)
+        && m_work.set(QStringLiteral("RRule"), m_repeatRule.isEmpty() ? QVariant() : QVariant(m_repeatRule))
+        && (!m_work.text(QStringLiteral("UID")).isEmpty() || m_work.set(QStringLiteral("UID"), newWorkItemUid()));
+    const StoredWorkItem stored = written ? postWorkItem(Database::instance(), m_work, platform::clock().now()) : StoredWorkItem();
+    if (!stored.stored) {
         platform::prompter().message(tr("存储数据发生错误！"), platform::Prompter::Icon::Error);
-    return written;
+        return false;
+    }
+    if (!stored.problem.isEmpty())
+        platform::prompter().message(stored.problem, platform::Prompter::Icon::Warning);
+    return true;
 }
 
 bool editWorkItem(qint64 id, const QString &presetType)

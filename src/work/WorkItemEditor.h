@@ -9,7 +9,9 @@ class QComboBox;
 class QDateEdit;
 class QDateTimeEdit;
 class QLineEdit;
+class QLabel;
 class QPushButton;
+class QSpinBox;
 class QTimeEdit;
 class QToolButton;
 class RichTextEditor;
@@ -48,15 +50,37 @@ public:
     QTimeEdit *m_reminderTimeEdit;
     QPushButton *m_saveButton;
     QPushButton *m_cancelButton;
+    // The repeat row: the kind, "每 N …", the weekdays of a weekly rule, the day of a monthly
+    // one, the end, and the rule in words.
+    QComboBox *m_repeatCombo;
+    QSpinBox *m_intervalSpin;
+    QList<QCheckBox *> m_weekdayChecks; // Monday first
+    QComboBox *m_monthlyCombo;
+    QComboBox *m_endCombo;
+    QDateEdit *m_untilDateEdit;
+    QSpinBox *m_countSpin;
+    QLabel *m_repeatSentence;
+
+    // The rule the item is saved with; empty for none.
+    QString repeatRule() const { return m_repeatRule; }
 
 private:
     void fillWorkTypes();
     QWidget *buildFields();
+    QLayout *buildRepeatRow();
+    void showRepeatRule(const QString &rule);
+    // A repeat control or the item's date changed: the rule is written again from the row.
+    void repeatChanged();
+    void updateRepeatControls();
+    QDate repeatAnchor() const;
 
     qint64 m_id;
     QString m_presetType;
     bool m_cancelled = true;
     bool m_hasUpdateTime = true; // false: the item's update time is empty and shows blank
+    QString m_repeatRule;
+    QString m_keptRule;          // a stored rule the row cannot show, kept as it stands
+    bool m_showingRule = false;  // the row is being set from a rule, not by the user
 };
 
 // Opens the editor modally; true when the user saved the item.

@@ -8,13 +8,17 @@
 #include "work/WorkItemEditor.h"
 #include "work/WorkBody.h"
 
+#include <QUuid>
+
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
+#include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimeEdit>
@@ -45,9 +49,21 @@ private slots:
     void bodyOpensAtItsTop();
     void blankFieldsWhileUnchecked();
     void unreadableItemOpensNothing();
+    void repeatRowWritesTheRule_data();
+    void repeatRowWritesTheRule();
+    void repeatRowKeepsWhatItCannotShow_data();
+    void repeatRowKeepsWhatItCannotShow();
+    void repeatNeedsADayToCountFrom();
+    void repeatRowSitsBelowTheReminder();
+    void finishingCreatesTheNextOccurrence_data();
+    void finishingCreatesTheNextOccurrence();
+    void finishingAgainCreatesNoSecondCopy();
+    void finishingWithABadRuleStoresTheItemAlone();
 
 private:
     QString column(qint64 id, const QString &name);
+    // Opens the item, sets its state as the user picks it, and saves.
+    void saveWithState(qint64 id, int stateIndex);
 
     std::unique_ptr<TestProgramFolder> m_folder;
     std::unique_ptr<ScriptedPrompter> m_prompter;
@@ -321,6 +337,224 @@ void TestWorkItemEditor::unreadableItemOpensNothing()
 
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("读取数据库发生错误"));
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestWorkItemEditor::saveWithState(qint64 id, int stateIndex)
+{
+    WorkItemEditor window(id, QString());
+    QVERIFY(window.loadRecord());
+    window.m_stateCombo->setCurrentIndex(stateIndex);
+    window.m_saveButton->click();
+    QVERIFY(window.saved());
+}
+
+void TestWorkItemEditor::repeatRowWritesTheRule_data()
+{
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("interval");
+    QTest::addColumn<QList<int>>("weekdays");
+    QTest::addColumn<int>("monthlyBy");
+    QTest::addColumn<int>("ending");
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("sentence");
+
+    // The ending: 0 never, 1 up to 2027-06-30, 2 five times.
+    QTest::newRow("every second week, two days, up to a day")
+        << QDate(2027, 6, 4) << 3 << 2 << QList<int>{0, 4} << 0 << 1
+        << "FREQ=WEEKLY;INTERVAL=2;BYDAY=MO,FR;UNTIL=20270630T000000" << "每2周的周一、周五，到2027年6月30日";
+    QTest::newRow("lunar yearly") << QDate(2027, 9, 15) << 6 << 1 << QList<int>{} << 0 << 0
+                                  << "RSCALE=CHINESE;FREQ=YEARLY;BYMONTH=8;BYMONTHDAY=15;SKIP=BACKWARD" << "每年农历八月十五";
+    QTest::newRow("monthly on the last Friday, five times") << QDate(2027, 1, 29) << 4 << 1 << QList<int>{} << 1 << 2
+                                                            << "FREQ=MONTHLY;BYDAY=-1FR;COUNT=5" << "每月最后一个周五，共5次";
+    QTest::newRow("working days") << QDate(2027, 1, 4) << 2 << 1 << QList<int>{} << 0 << 0
+                                  << "FREQ=WEEKLY;BYDAY=MO,TU,WE,TH,FR" << "每个工作日";
+    QTest::newRow("no repeat") << QDate(2027, 1, 4) << 0 << 1 << QList<int>{} << 0 << 0 << "" << "";
+}
+
+void TestWorkItemEditor::repeatRowWritesTheRule()
+{
+    QFETCH(QDate, start);
+    QFETCH(int, kind);
+    QFETCH(int, interval);
+    QFETCH(QList<int>, weekdays);
+    QFETCH(int, monthlyBy);
+    QFETCH(int, ending);
+    QFETCH(QString, rule);
+    QFETCH(QString, sentence);
+    WorkItemEditor window(-1, QString());
+    QVERIFY(window.loadRecord());
+    window.m_subjectEdit->setText(QStringLiteral("例会"));
+    window.m_startCheck->setChecked(true);
+    window.m_startDateEdit->setDate(start);
+
+    window.m_repeatCombo->setCurrentIndex(kind);
+    window.m_intervalSpin->setValue(interval);
+    for (int day = 0; day < 7; ++day) {
+        if (window.m_weekdayChecks.at(day)->isVisible() || kind == 3)
+            window.m_weekdayChecks.at(day)->setChecked(weekdays.contains(day));
+    }
+    window.m_monthlyCombo->setCurrentIndex(monthlyBy);
+    window.m_endCombo->setCurrentIndex(ending);
+    window.m_untilDateEdit->setDate(QDate(2027, 6, 30));
+    window.m_countSpin->setValue(5);
+
+    QCOMPARE(window.m_repeatSentence->text(), sentence);
+    window.m_saveButton->click();
+    QVERIFY(window.saved());
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select ifnull(RRule, '<null>') from TWork where Title='例会'")),
+             rule.isEmpty() ? QStringLiteral("<null>") : rule);
+
+    WorkItemEditor again(m_folder->database().queryValue(QStringLiteral("Select ID from TWork where Title='例会'")).toLongLong(), QString());
+    QVERIFY(again.loadRecord());
+    QCOMPARE(again.m_repeatCombo->currentIndex(), kind);
+    QCOMPARE(again.m_repeatSentence->text(), sentence);
+}
+
+void TestWorkItemEditor::repeatRowKeepsWhatItCannotShow_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QString>("sentence");
+    QTest::newRow("set positions") << "FREQ=MONTHLY;BYDAY=MO;BYSETPOS=2,-1" << "FREQ=MONTHLY;BYDAY=MO;BYSETPOS=2,-1";
+    QTest::newRow("named leap month") << "RSCALE=CHINESE;FREQ=YEARLY;BYMONTH=6L;BYMONTHDAY=15;SKIP=BACKWARD"
+                                      << "RSCALE=CHINESE;FREQ=YEARLY;BYMONTH=6L;BYMONTHDAY=15;SKIP=BACKWARD";
+    QTest::newRow("not a rule") << "FREQ=SOMETIMES" << "无法识别的重复规则：FREQ=SOMETIMES";
+}
+
+void TestWorkItemEditor::repeatRowKeepsWhatItCannotShow()
+{
+    QFETCH(QString, rule);
+    QFETCH(QString, sentence);
+    QVERIFY(m_folder->database().execute(QStringLiteral("Update TWork Set RRule=? where ID=1"), {rule}));
+    WorkItemEditor window(1, QString());
+    QVERIFY(window.loadRecord());
+    QCOMPARE(window.m_repeatCombo->currentText(), QStringLiteral("其他规则"));
+    QCOMPARE(window.m_repeatSentence->text(), sentence);
+
+    // Other changes, a date among them, leave the rule as it stands.
+    window.m_subjectEdit->setText(QStringLiteral("季度总结（改）"));
+    window.m_startDateEdit->setDate(QDate(2026, 12, 3));
+    window.m_saveButton->click();
+    QVERIFY(window.saved());
+    QCOMPARE(column(1, QStringLiteral("RRule")), rule);
+    QCOMPARE(column(1, QStringLiteral("Title")), QStringLiteral("季度总结（改）"));
+}
+
+void TestWorkItemEditor::repeatNeedsADayToCountFrom()
+{
+    WorkItemEditor window(-1, QString());
+    QVERIFY(window.loadRecord());
+    QVERIFY(!window.m_startCheck->isChecked());
+
+    window.m_repeatCombo->setCurrentIndex(3); // 每周
+
+    // Today, a Thursday, is the start and the ticked day.
+    QVERIFY(window.m_startCheck->isChecked());
+    QCOMPARE(window.m_startDateEdit->date(), QDate(2026, 12, 10));
+    QVERIFY(window.m_weekdayChecks.at(3)->isChecked());
+    QCOMPARE(window.m_repeatSentence->text(), QStringLiteral("每周的周四"));
+}
+
+void TestWorkItemEditor::repeatRowSitsBelowTheReminder()
+{
+    WorkItemEditor window(1, QString());
+    QVERIFY(window.loadRecord());
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    const auto top = [&](QWidget *widget) { return widget->mapTo(&window, QPoint(0, 0)).y(); };
+    QVERIFY(top(window.m_repeatCombo) > top(window.m_reminderCheck) + window.m_reminderCheck->height() / 2);
+    QVERIFY(top(window.m_repeatSentence) + window.m_repeatSentence->height() <= window.height());
+    QCOMPARE(top(window.m_saveButton), top(window.m_reminderDateEdit) + (window.m_reminderDateEdit->height() - window.m_saveButton->height()) / 2);
+    QCOMPARE(window.m_saveButton->text(), QStringLiteral("保存(&S)"));
+}
+
+void TestWorkItemEditor::finishingCreatesTheNextOccurrence_data()
+{
+    QTest::addColumn<QString>("rule");
+    QTest::addColumn<QDateTime>("finishedAt");
+    QTest::addColumn<QString>("next");        // TimeStart, TimeEnd, TimeHint, RRule of the new item
+    QTest::addColumn<int>("items");
+
+    // Item 1 starts on Tuesday 2026-12-01, has no end and is reminded on 2026-12-11 at 08:30.
+    const QDateTime onTime(QDate(2026, 12, 2), QTime(10, 0));
+    QTest::newRow("weekly, on time") << "FREQ=WEEKLY;BYDAY=TU" << onTime
+                                     << "2026-12-08 00:00:00||2026-12-18 08:30:00|FREQ=WEEKLY;BYDAY=TU" << 3;
+    QTest::newRow("weekly, finished late") << "FREQ=WEEKLY;BYDAY=TU" << QDateTime(QDate(2026, 12, 23), QTime(10, 0))
+                                           << "2026-12-29 00:00:00||2027-01-08 08:30:00|FREQ=WEEKLY;BYDAY=TU" << 3;
+    QTest::newRow("late on an occurrence's day") << "FREQ=WEEKLY;BYDAY=TU" << QDateTime(QDate(2026, 12, 15), QTime(23, 0))
+                                                 << "2026-12-15 00:00:00||2026-12-25 08:30:00|FREQ=WEEKLY;BYDAY=TU" << 3;
+    QTest::newRow("count goes down") << "FREQ=DAILY;INTERVAL=2;COUNT=3" << onTime
+                                     << "2026-12-03 00:00:00||2026-12-13 08:30:00|FREQ=DAILY;INTERVAL=2;COUNT=2" << 3;
+    QTest::newRow("lunar: the 8th of the 12th month") << "RSCALE=CHINESE;FREQ=YEARLY;BYMONTH=12;BYMONTHDAY=8;SKIP=BACKWARD" << onTime
+                                                      << "2027-01-15 00:00:00||2027-01-25 08:30:00|"
+                                                         "RSCALE=CHINESE;FREQ=YEARLY;BYMONTH=12;BYMONTHDAY=8;SKIP=BACKWARD" << 3;
+    QTest::newRow("count used up") << "FREQ=DAILY;COUNT=1" << onTime << "" << 2;
+    QTest::newRow("until passed") << "FREQ=DAILY;UNTIL=20261205" << QDateTime(QDate(2026, 12, 6), QTime(9, 0)) << "" << 2;
+}
+
+void TestWorkItemEditor::finishingCreatesTheNextOccurrence()
+{
+    QFETCH(QString, rule);
+    QFETCH(QDateTime, finishedAt);
+    QFETCH(QString, next);
+    QFETCH(int, items);
+    Database &dm = m_folder->database();
+    QVERIFY(dm.execute(QStringLiteral("Update TWork Set RRule=?, UID='first-occurrence', WorkType='办公事务' where ID=1"), {rule}));
+    m_clock->set(finishedAt);
+
+    saveWithState(1, 2); // 已完成
+
+    QCOMPARE(column(1, QStringLiteral("FinStu")), QStringLiteral("3"));
+    QCOMPARE(dm.queryValue(QStringLiteral("Select count(*) from TWork")), QString::number(items));
+    if (next.isEmpty())
+        return;
+    const qint64 id = dm.queryValue(QStringLiteral("Select max(ID) from TWork")).toLongLong();
+    QCOMPARE(dm.queryValue(QStringLiteral("Select TimeStart || '|' || ifnull(TimeEnd, '') || '|' || TimeHint || '|' || RRule "
+                                          "from TWork where ID=?"), {id}),
+             next);
+    QCOMPARE(dm.queryValue(QStringLiteral("Select Title || WorkType || FinStu || ZY || UseTimeHint || HasHinted from TWork where ID=?"), {id}),
+             QStringLiteral("季度总结办公事务1110"));
+    QTextDocument body;
+    workbody::load(dm, id, body);
+    QCOMPARE(body.toPlainText(), QStringLiteral("总结的正文"));
+    const QString uid = column(id, QStringLiteral("UID"));
+    QVERIFY(!QUuid::fromString(uid).isNull());
+    QVERIFY(uid != column(1, QStringLiteral("UID")));
+}
+
+void TestWorkItemEditor::finishingAgainCreatesNoSecondCopy()
+{
+    Database &dm = m_folder->database();
+    QVERIFY(dm.execute(QStringLiteral("Update TWork Set RRule='FREQ=WEEKLY;BYDAY=TU', WorkType='办公事务' where ID=1")));
+    saveWithState(1, 2);
+    QCOMPARE(dm.queryValue(QStringLiteral("Select count(*) from TWork where Title='季度总结'")), QStringLiteral("2"));
+
+    // On 2026-12-10 the next Tuesday not past is 12-15. Set back, then finished again a week
+    // later: that occurrence is there already.
+    saveWithState(1, 0);
+    m_clock->set(m_clock->now().addDays(7));
+    saveWithState(1, 2);
+    QCOMPARE(dm.queryValue(QStringLiteral("Select count(*) from TWork where Title='季度总结'")), QStringLiteral("2"));
+
+    // Finishing the next one goes on with the series.
+    const qint64 next = dm.queryValue(QStringLiteral("Select max(ID) from TWork")).toLongLong();
+    saveWithState(next, 2);
+    QCOMPARE(dm.queryValue(QStringLiteral("Select group_concat(substr(TimeStart, 1, 10)) from (Select TimeStart from TWork "
+                                          "where Title='季度总结' Order by ID)")),
+             QStringLiteral("2026-12-01,2026-12-15,2026-12-22"));
+}
+
+void TestWorkItemEditor::finishingWithABadRuleStoresTheItemAlone()
+{
+    Database &dm = m_folder->database();
+    QVERIFY(dm.execute(QStringLiteral("Update TWork Set RRule='FREQ=SOMETIMES', WorkType='办公事务' where ID=1")));
+
+    saveWithState(1, 2);
+
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("无法识别的重复规则：FREQ=SOMETIMES\r没有生成下一次的事务。"));
+    QCOMPARE(column(1, QStringLiteral("FinStu")), QStringLiteral("3"));
+    QCOMPARE(column(1, QStringLiteral("RRule")), QStringLiteral("FREQ=SOMETIMES"));
+    QCOMPARE(dm.queryValue(QStringLiteral("Select count(*) from TWork")), QStringLiteral("2"));
 }
 
 PANDREL_TEST_MAIN(TestWorkItemEditor)

@@ -12,7 +12,11 @@
 #include "work/WorkTypesDialog.h"
 #include "work/ReminderWindow.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QCoreApplication>
+#include <QDateEdit>
+#include <QSpinBox>
 #include <QLineEdit>
 #include <QTextDocument>
 
@@ -42,6 +46,15 @@ void shootDialogs(Shots &shots)
     workItem.show();
     QCoreApplication::processEvents();
     shots.take(workItem, QStringLiteral("dialog-workitem"));
+    // The repeat row filled in as a user would: every second week on two days, up to a day.
+    workItem.m_repeatCombo->setCurrentIndex(3);
+    workItem.m_intervalSpin->setValue(2);
+    for (int day = 0; day < 7; ++day)
+        workItem.m_weekdayChecks.at(day)->setChecked(day == 0 || day == 4);
+    workItem.m_endCombo->setCurrentIndex(1);
+    workItem.m_untilDateEdit->setDate(QDate(2027, 6, 30));
+    QCoreApplication::processEvents();
+    shots.take(workItem, QStringLiteral("dialog-workitem-repeat"));
 
     ReminderWindow reminder(12);
     reminder.loadItem();
