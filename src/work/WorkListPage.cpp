@@ -3,12 +3,14 @@
 #include "data/Database.h"
 #include "output/GridExport.h"
 #include "output/ListPreviewDialog.h"
+#include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "widgets/DataGrid.h"
 #include "document/RichTextEditor.h"
 #include "work/WorkBody.h"
 #include "work/WorkChartPanel.h"
 #include "work/WorkCalendarCommands.h"
+#include "work/RepeatRuleItems.h"
 #include "work/WorkItemEditor.h"
 #include "work/WorkTypesDialog.h"
 
@@ -335,11 +337,21 @@ void WorkListPage::changeItemState(int state)
 {
     if (m_work.isEmpty())
         return;
+    const qint64 id = m_work.integer(QStringLiteral("ID"));
     m_work.set(QStringLiteral("FinStu"), state);
-    if (!m_work.post())
+    // Finishing a repeating item also stores its next occurrence.
+    const StoredWorkItem stored = postWorkItem(Database::instance(), m_work, platform::clock().now());
+    if (!stored.stored)
         m_work.cancel();
-    if ((state == 3 && !m_doneCheck->isChecked()) || (state == 4 && !m_abandonedCheck->isChecked()))
+    if (!stored.problem.isEmpty())
+        platform::prompter().message(stored.problem, platform::Prompter::Icon::Warning);
+    if (stored.nextId >= 0) {
         loadList();
+        if (!m_work.locate(id))
+            m_work.locate(stored.nextId);
+    } else if ((state == 3 && !m_doneCheck->isChecked()) || (state == 4 && !m_abandonedCheck->isChecked())) {
+        loadList();
+    }
 }
 
 void WorkListPage::changeItemPriority(int priority)

@@ -31,6 +31,7 @@ private slots:
     void snoozedReminderComesBackOnce();
     void reminderWithoutTimeIsNeverDue_data();
     void reminderWithoutTimeIsNeverDue();
+    void nextOccurrenceIsRemindedAtItsTime();
 
 private:
     QString hinted();
@@ -235,6 +236,28 @@ void TestReminders::reminderWithoutTimeIsNeverDue()
 
     QVERIFY(!reminderWindows().contains(QStringLiteral("没有时间")));
     QCOMPARE(hinted(), QString());
+}
+
+void TestReminders::nextOccurrenceIsRemindedAtItsTime()
+{
+    // A rule the editor cannot show (the last of Monday and Friday: Fridays) still repeats.
+    Database &dm = m_folder->database();
+    QVERIFY(dm.execute(QStringLiteral("Delete from TWork")));
+    QVERIFY(dm.execute(QStringLiteral(
+        "Insert into TWork (ID, Title, WorkType, FinStu, ZY, UseTimeHint, TimeHint, HasHinted, RRule, UID) values "
+        "(20, '周报', '办公事务', 1, 0, 1, '2026-12-04 17:00:00', 1, 'FREQ=WEEKLY;BYDAY=MO,FR;BYSETPOS=-1', 'weekly-report')")));
+    WorkListPage *page = m_window->m_workPage;
+    page->loadList();
+    QVERIFY(page->workItems().locate(20));
+
+    page->m_listMenu->actions().at(2)->trigger(); // 已完成
+
+    tickAt(QDateTime(QDate(2026, 12, 11), QTime(16, 59)));
+    QCOMPARE(reminderWindows(), QStringList());
+    tickAt(QDateTime(QDate(2026, 12, 11), QTime(17, 0)));
+    QCOMPARE(reminderWindows(), QStringList{QStringLiteral("周报")});
+    QCOMPARE(dm.queryValue(QStringLiteral("Select RRule from TWork where TimeHint='2026-12-11 17:00:00'")),
+             QStringLiteral("FREQ=WEEKLY;BYDAY=MO,FR;BYSETPOS=-1"));
 }
 
 PANDREL_TEST_MAIN(TestReminders)

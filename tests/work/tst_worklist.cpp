@@ -1,3 +1,4 @@
+#include "ManualClock.h"
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 #include "TestProgramFolder.h"
@@ -38,6 +39,9 @@ private slots:
     void titleClickSortsUntilReload();
     void quickStateChange_data();
     void quickStateChange();
+    void finishingARepeatingItemListsTheNext_data();
+    void finishingARepeatingItemListsTheNext();
+    void failedFinishWritesNothing();
     void quickPriorityChange_data();
     void quickPriorityChange();
     void deleteAsksFirst();
@@ -260,6 +264,64 @@ void TestWorkList::quickStateChange()
     QCOMPARE(listedIds(), listed);
     QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select FinStu || LastUpTime from TWork where ID=?"), {id}),
              QString::number(state) + QStringLiteral("2026-11-30 ") + (id == 1 ? "10" : "15") + QStringLiteral(":00:00"));
+}
+
+void TestWorkList::finishingARepeatingItemListsTheNext_data()
+{
+    QTest::addColumn<QDateTime>("finishedAt");
+    QTest::addColumn<QString>("nextReminder");
+
+    // Item 6 is reminded on 2026-12-01 at 17:00 and has no dates.
+    QTest::newRow("on time") << QDateTime(QDate(2026, 12, 2), QTime(10, 0)) << "2027-01-01 17:00:00";
+    QTest::newRow("late: past months are skipped") << QDateTime(QDate(2027, 2, 15), QTime(10, 0)) << "2027-03-01 17:00:00";
+}
+
+void TestWorkList::finishingARepeatingItemListsTheNext()
+{
+    QFETCH(QDateTime, finishedAt);
+    QFETCH(QString, nextReminder);
+    Database &dm = m_folder->database();
+    QVERIFY(dm.execute(QStringLiteral("Update TWork Set RRule='FREQ=MONTHLY;BYMONTHDAY=1' where ID=6")));
+    ManualClock clock(finishedAt);
+    QVERIFY(m_page->workItems().locate(6));
+
+    m_page->m_listMenu->actions().at(2)->trigger(); // 已完成
+
+    const int next = dm.queryValue(QStringLiteral("Select max(ID) from TWork")).toInt();
+    QVERIFY(next > 6);
+    QCOMPARE(listedIds(), (QList<int>{1, 2, 5, next}));
+    QCOMPARE(m_page->workItems().integer(QStringLiteral("ID")), next);
+    QCOMPARE(dm.queryValue(QStringLiteral("Select Title || '|' || FinStu || '|' || TimeHint || '|' || ifnull(TimeStart, '') "
+                                          "from TWork where ID=?"), {next}),
+             QStringLiteral("月度总结|1|") + nextReminder + QStringLiteral("|"));
+    QCOMPARE(m_page->reminders().constLast().id, next);
+    QCOMPARE(m_page->reminders().constLast().time, QDateTime::fromString(nextReminder, QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+
+    // Set back and finished again from the list: no second copy.
+    m_page->m_doneCheck->click();
+    QVERIFY(m_page->workItems().locate(6));
+    m_page->m_listMenu->actions().at(0)->trigger(); // 未处理
+    QVERIFY(m_page->workItems().locate(6));
+    m_page->m_listMenu->actions().at(2)->trigger();
+    QCOMPARE(dm.queryValue(QStringLiteral("Select group_concat(ID) from TWork where Title='月度总结'")), QStringLiteral("6,%1").arg(next));
+    QCOMPARE(dm.queryValue(QStringLiteral("Select FinStu from TWork where ID=6")), QStringLiteral("3"));
+}
+
+void TestWorkList::failedFinishWritesNothing()
+{
+    Database &dm = m_folder->database();
+    QVERIFY(dm.execute(QStringLiteral("Update TWork Set RRule='FREQ=MONTHLY;BYMONTHDAY=1' where ID=6")));
+    QVERIFY(dm.execute(QStringLiteral("Create trigger refuse before insert on TWork begin select raise(abort, 'refused'); end")));
+    ManualClock clock(QDateTime(QDate(2026, 12, 2), QTime(10, 0)));
+    QVERIFY(m_page->workItems().locate(6));
+
+    m_page->m_listMenu->actions().at(2)->trigger();
+
+    // The state change and the next occurrence go together, or neither.
+    QCOMPARE(dm.queryValue(QStringLiteral("Select FinStu from TWork where ID=6")), QStringLiteral("1"));
+    QCOMPARE(dm.queryValue(QStringLiteral("Select count(*) from TWork")), QStringLiteral("6"));
+    QCOMPARE(listedIds(), (QList<int>{1, 2, 5, 6}));
+    QCOMPARE(m_page->workItems().integer(QStringLiteral("FinStu")), 1);
 }
 
 void TestWorkList::quickPriorityChange_data()
