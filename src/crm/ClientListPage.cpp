@@ -525,8 +525,9 @@ void ClientListPage::showFollowUpChart(bool shown)
 {
     if (shown && !m_followUpChart) {
         m_followUpChart = new FollowUpChartPanel;
-        static_cast<QBoxLayout *>(m_detailTabs->parentWidget()->layout())->insertWidget(1, m_followUpChart, 1);
+        static_cast<QBoxLayout *>(m_detailTabs->parentWidget()->layout())->insertWidget(1, m_followUpChart, 3);
         const auto follow = [this] { m_followUpChart->setScope(currentClient(), selectedCode()); };
+        static_cast<QBoxLayout *>(m_detailTabs->parentWidget()->layout())->setStretchFactor(m_detailTabs, 2);
         connect(&m_followUps, &Recordset::reset, m_followUpChart, follow);
         connect(&m_followUps, &Recordset::rowRemoved, m_followUpChart, follow);
         connect(m_detailTabs, &QTabWidget::currentChanged, m_followUpChart,
@@ -538,10 +539,18 @@ void ClientListPage::showFollowUpChart(bool shown)
         });
         follow();
     }
-    if (shown)
+    // The charts want height: the details take more of the page while they show, and give
+    // it back after.
+    if (shown) {
         m_detailTabs->setCurrentIndex(FollowUpPage);
-    else if (m_followUpStep)
-        emit m_followUpChart->stepChosen(std::nullopt);
+        m_sizesBeforeChart = m_splitter->sizes();
+        const int height = m_sizesBeforeChart.value(0) + m_sizesBeforeChart.value(1);
+        m_splitter->setSizes({height / 3, height - height / 3});
+    } else {
+        m_splitter->setSizes(m_sizesBeforeChart);
+        if (m_followUpStep)
+            emit m_followUpChart->stepChosen(std::nullopt);
+    }
     if (m_followUpChart)
         m_followUpChart->setVisible(shown);
 }

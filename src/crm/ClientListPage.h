@@ -100,4 +100,5 @@ private:
 
     bool m_listLoaded = false;
     std::optional<qint64> m_followUpStep; // the step a chart's bar narrowed the list to
+    QList<int> m_sizesBeforeChart;
 };

@@ -7,10 +7,12 @@
 #include <QBarSet>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QHorizontalBarSeries>
+#include <QCursor>
+#include <QHorizontalStackedBarSeries>
 #include <QLabel>
 #include <QStackedBarSeries>
 #include <QToolButton>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 namespace {
@@ -86,38 +88,40 @@ void FollowUpChartPanel::refresh()
     // A failed read draws empty bars; the list beside it reports the failure.
     m_stepBars = followUpsByStep(Database::instance(), scope()).value_or(QList<FollowUpStepBar>{});
     m_monthColumns.clear();
-    if (m_chartCombo->currentIndex() == Months) {
+    if (m_chartCombo->currentIndex() == Months)
         m_monthColumns = followUpsByMonth(Database::instance(), scope(), platform::clock().now().date())
                              .value_or(QList<FollowUpMonthColumn>{});
-        m_view->showChart(buildMonths());
-    } else {
-        m_view->showChart(buildStepFunnel());
-    }
+    redraw();
+}
+
+void FollowUpChartPanel::redraw()
+{
+    m_view->showChart(m_chartCombo->currentIndex() == Months ? buildMonths() : buildStepFunnel(), m_chartCombo->currentText());
 }
 
 QChart *FollowUpChartPanel::buildStepFunnel()
 {
-    // The first step on top, as a funnel narrows downwards; the category axis counts upwards.
+    // One bar a step, as long as its amount, of which the dark part is the virtual value: the
+    // money in sight and what it is worth. The first step on top, as a funnel narrows
+    // downwards; the category axis counts upwards.
     QStringList categories;
-    QList<qreal> amounts;
     QList<qreal> values;
+    QList<qreal> rests;
     qint64 largest = 0;
     for (const FollowUpStepBar &bar : m_stepBars)
         largest = std::max(largest, bar.amountFen);
     const qreal unit = largest >= 100 * 100 * kTenThousand ? 100 * kTenThousand : 100;
     for (const FollowUpStepBar &bar : m_stepBars) {
         const QString title = bar.stepId < 0 ? tr("进度已删除") : bar.title.toHtmlEscaped();
-        categories.prepend(tr("%1 %2笔<br><small>%3 / %4</small>")
-                               .arg(title)
-                               .arg(bar.count)
-                               .arg(yuanText(bar.amountFen), yuanText(bar.virtualFen)));
-        amounts.prepend(bar.amountFen / unit);
+        categories.prepend(tr("%1 %2笔").arg(title).arg(bar.count));
         values.prepend(bar.virtualFen / unit);
+        rests.prepend(std::max<qint64>(0, bar.amountFen - bar.virtualFen) / unit);
     }
-    auto *series = new QHorizontalBarSeries;
-    series->append(coloredBarSet(tr("金额"), chartcolors::blue, amounts));
-    series->append(coloredBarSet(tr("虚拟价值"), chartcolors::orange, values));
-    series->setBarWidth(0.8);
+    auto *series = new QHorizontalStackedBarSeries;
+    const QString inUnit = unit > 100 ? tr("%1（万元）") : tr("%1（元）");
+    series->append(coloredBarSet(inUnit.arg(tr("虚拟价值")), chartcolors::blue, values));
+    series->append(coloredBarSet(inUnit.arg(tr("金额其余部分")), chartcolors::orange, rests));
+    series->setBarWidth(0.7);
     const int count = int(m_stepBars.size());
     for (QBarSet *set : series->barSets()) {
         connect(set, &QBarSet::clicked, this, [this, count](int index) {
@@ -125,8 +129,20 @@ QChart *FollowUpChartPanel::buildStepFunnel()
             if (step >= 0 && step < m_stepBars.size())
                 emit stepChosen(m_stepBars.at(step).stepId);
         });
+        connect(set, &QBarSet::hovered, this, [this, count](bool entered, int index) {
+            const int step = count - 1 - index;
+            if (!entered || step < 0 || step >= m_stepBars.size()) {
+                QToolTip::hideText();
+                return;
+            }
+            const FollowUpStepBar &bar = m_stepBars.at(step);
+            QToolTip::showText(QCursor::pos(), tr("%1：%2笔\n金额 %3 元\n虚拟价值 %4 元")
+                                                   .arg(bar.stepId < 0 ? tr("进度已删除") : bar.title)
+                                                   .arg(bar.count)
+                                                   .arg(yuanText(bar.amountFen), yuanText(bar.virtualFen)));
+        });
     }
-    return barChart(tr("跟单进度漏斗"), series, categories, unit > 100 ? tr("万元") : tr("元"), false);
+    return barChart(series, categories, false);
 }
 
 QChart *FollowUpChartPanel::buildMonths()
@@ -139,15 +155,16 @@ QChart *FollowUpChartPanel::buildMonths()
         largest = std::max(largest, column.wonFen + column.otherFen);
     const qreal unit = largest >= 100 * 100 * kTenThousand ? 100 * kTenThousand : 100;
     for (const FollowUpMonthColumn &column : m_monthColumns) {
-        // The year where it changes, so twelve months read without it elsewhere.
-        const bool withYear = column.month.month() == 1 || categories.isEmpty();
-        categories.append(withYear ? tr("%1年<br>%2月").arg(column.month.year() % 100, 2, 10, QLatin1Char('0')).arg(column.month.month())
-                                   : tr("%1月").arg(column.month.month()));
+        categories.append(tr("%1月").arg(column.month.month()));
         won.append(column.wonFen / unit);
         others.append(column.otherFen / unit);
     }
     auto *series = new QStackedBarSeries;
-    series->append(coloredBarSet(tr("已成交"), chartcolors::blue, won));
-    series->append(coloredBarSet(tr("其他"), chartcolors::orange, others));
-    return barChart(tr("月度跟单金额"), series, categories, unit > 100 ? tr("万元") : tr("元"), false);
+    const QString inUnit = unit > 100 ? tr("%1（万元）") : tr("%1（元）");
+    series->append(coloredBarSet(inUnit.arg(tr("已成交")), chartcolors::blue, won));
+    series->append(coloredBarSet(inUnit.arg(tr("其他")), chartcolors::orange, others));
+    // The years stand under the months, once for the twelve.
+    const QDate first = m_monthColumns.value(0).month;
+    const QDate last = m_monthColumns.value(m_monthColumns.size() - 1).month;
+    return barChart(series, categories, false, tr("%1年%2月至%3年%4月").arg(first.year()).arg(first.month()).arg(last.year()).arg(last.month()));
 }

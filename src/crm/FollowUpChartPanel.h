@@ -28,6 +28,8 @@ public:
     FollowUpScope scope() const;
     // Reads the numbers again and draws the chart shown.
     void refresh();
+    // Draws the chart shown again from the numbers last read.
+    void redraw();
     // The step the list is narrowed to, shown with a button that widens it again.
     void showStepFilter(const std::optional<qint64> &stepId);
 

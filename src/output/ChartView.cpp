@@ -21,7 +21,9 @@
 
 namespace {
 
-// The strip beneath the chart that holds the date line, in the view's pixels.
+// The strips above and beneath the chart in its picture, for the title and the date line,
+// in the view's pixels.
+constexpr int kTitleStrip = 30;
 constexpr int kDateStrip = 22;
 constexpr qreal kPageMarginMm = 15;
 
@@ -55,13 +57,14 @@ void styleChart(QChart &chart)
     chart.setAnimationOptions(QChart::NoAnimation);
     chart.setBackgroundBrush(Qt::white);
     chart.setBackgroundRoundness(0);
-    chart.setMargins(QMargins(4, 4, 4, 4));
-    chart.setTitleFont(chartFont(1, true));
-    chart.setTitleBrush(Qt::black);
-    chart.legend()->setFont(chartFont());
+    chart.setMargins(QMargins(2, 2, 2, 2));
+    chart.legend()->setContentsMargins(0, 0, 0, 0);
+    chart.legend()->setFont(chartFont(-1));
     chart.legend()->setAlignment(Qt::AlignTop);
     for (QAbstractAxis *axis : chart.axes()) {
-        axis->setLabelsFont(chartFont(-1));
+        // Small enough that a step's name fits its band when the chart has little height:
+        // Qt Charts elides a label taller than its band to "...".
+        axis->setLabelsFont(chartFont(-2));
         axis->setLabelsBrush(Qt::black);
         axis->setTitleFont(chartFont(-1));
     }
@@ -78,16 +81,15 @@ QBarSet *coloredBarSet(const QString &name, const QColor &color, const QList<qre
     return set;
 }
 
-QChart *barChart(const QString &title, QAbstractBarSeries *series, const QStringList &categories,
-                 const QString &valueTitle, bool whole)
+QChart *barChart(QAbstractBarSeries *series, const QStringList &categories, bool whole, const QString &categoryTitle)
 {
     auto *chart = new QChart;
-    chart->setTitle(title);
     chart->addSeries(series);
     const bool horizontal = series->type() == QAbstractSeries::SeriesTypeHorizontalBar
         || series->type() == QAbstractSeries::SeriesTypeHorizontalStackedBar;
     auto *categoryAxis = new QBarCategoryAxis;
     categoryAxis->append(categories);
+    categoryAxis->setTitleText(categoryTitle);
     chart->addAxis(categoryAxis, horizontal ? Qt::AlignLeft : Qt::AlignBottom);
     series->attachAxis(categoryAxis);
 
@@ -104,7 +106,6 @@ QChart *barChart(const QString &title, QAbstractBarSeries *series, const QString
     valueAxis->setRange(0, roundAxisTop(highest, whole));
     valueAxis->setTickCount(5);
     valueAxis->setLabelFormat(whole || highest >= 4 ? QStringLiteral("%.0f") : QStringLiteral("%.2f"));
-    valueAxis->setTitleText(valueTitle);
     chart->addAxis(valueAxis, horizontal ? Qt::AlignBottom : Qt::AlignLeft);
     series->attachAxis(valueAxis);
     styleChart(*chart);
@@ -122,8 +123,9 @@ ChartView::ChartView(QWidget *parent)
     m_menu->addAction(tr("打印…"), this, &ChartView::printPicture);
 }
 
-void ChartView::showChart(QChart *newChart)
+void ChartView::showChart(QChart *newChart, const QString &title)
 {
+    m_title = title;
     // The view lets go of its old chart without deleting it.
     QChart *old = chart();
     setChart(newChart);
@@ -141,33 +143,40 @@ QString ChartView::dateLine()
     return tr("制表日期：%1").arg(platform::clock().now().date().toString(QStringLiteral("yyyy-MM-dd")));
 }
 
+QSizeF ChartView::pictureSize() const
+{
+    return QSizeF(viewport()->width(), kTitleStrip + viewport()->height() + kDateStrip);
+}
+
 void ChartView::paintPicture(QPainter &painter, const QRectF &target) const
 {
-    const QSizeF shown(viewport()->width(), viewport()->height() + kDateStrip);
-    const qreal scale = std::min(target.width() / shown.width(), target.height() / shown.height());
+    const QSizeF size = pictureSize();
+    const qreal scale = std::min(target.width() / size.width(), target.height() / size.height());
     painter.save();
     painter.translate(target.topLeft());
     painter.scale(scale, scale);
-    painter.fillRect(QRectF(QPointF(), shown), Qt::white);
-    // Through the view, so the picture is the chart as laid out on screen.
-    const_cast<ChartView *>(this)->render(&painter, QRectF(0, 0, shown.width(), shown.height() - kDateStrip),
-                                          viewport()->rect());
+    painter.fillRect(QRectF(QPointF(), size), Qt::white);
     painter.setPen(Qt::black);
+    painter.setFont(chartFont(1, true));
+    painter.drawText(QRectF(0, 0, size.width(), kTitleStrip), Qt::AlignCenter, m_title);
+    // Through the view, so the picture is the chart as laid out on screen.
+    const_cast<ChartView *>(this)->render(&painter, QRectF(0, kTitleStrip, size.width(), viewport()->height()),
+                                          viewport()->rect());
     painter.setFont(chartFont(-1));
-    painter.drawText(QRectF(0, shown.height() - kDateStrip, shown.width() - 8, kDateStrip),
-                     Qt::AlignRight | Qt::AlignVCenter, dateLine());
+    painter.drawText(QRectF(0, size.height() - kDateStrip, size.width() - 8, kDateStrip), Qt::AlignRight | Qt::AlignVCenter,
+                     dateLine());
     painter.restore();
 }
 
 QImage ChartView::picture() const
 {
-    const QSize shown(viewport()->width(), viewport()->height() + kDateStrip);
-    QImage image(shown * 2, QImage::Format_ARGB32_Premultiplied);
+    const QSize size = pictureSize().toSize();
+    QImage image(size * 2, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(2);
     image.fill(Qt::white);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
-    paintPicture(painter, QRectF(QPointF(), QSizeF(shown)));
+    paintPicture(painter, QRectF(QPointF(), QSizeF(size)));
     return image;
 }
 
@@ -180,7 +189,7 @@ void ChartView::savePicture()
 {
     platform::Prompter::FileRequest request;
     request.title = tr("保存为PNG图片");
-    request.fileName = (chart() ? chart()->title() : QString()) + QStringLiteral(".png");
+    request.fileName = m_title + QStringLiteral(".png");
     request.filter = tr("PNG图片 (*.png)");
     request.defaultSuffix = QStringLiteral("png");
     const std::optional<QString> path = platform::prompter().saveFileName(request);
@@ -210,7 +219,7 @@ void ChartPreviewDialog::layOutPages()
 {
     m_printer.setPageOrientation(QPageLayout::Landscape);
     m_printer.setPageMargins(QMarginsF(kPageMarginMm, kPageMarginMm, kPageMarginMm, kPageMarginMm), QPageLayout::Millimeter);
-    m_printer.setDocName(m_view.chart() ? m_view.chart()->title() : QString());
+    m_printer.setDocName(m_view.title());
 }
 
 void ChartPreviewDialog::paintPages(QPrinter *printer)

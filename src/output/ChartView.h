@@ -26,11 +26,13 @@ class QBarSet;
 QBarSet *coloredBarSet(const QString &name, const QColor &color, const QList<qreal> &values);
 
 // A chart of bars over `categories` (beside the bars of a horizontal series, beneath the
-// others) against a value axis from zero in four round steps; `whole` counts things, so its
-// steps are whole numbers. It has the program's look: the Chinese font for titles, labels and
-// legend, a white background, no animation. Labels may hold simple HTML (<br>, <small>).
-QChart *barChart(const QString &title, QAbstractBarSeries *series, const QStringList &categories,
-                 const QString &valueTitle, bool whole);
+// others, with `categoryTitle` when given) against a value axis from zero in four round steps;
+// `whole` counts things, so its steps are whole numbers. It has the program's look: the
+// Chinese font for labels and legend, a white background, no animation. Labels may hold
+// simple HTML (<br>, <small>). Its title is the view's, kept off the screen to leave the
+// bars their room.
+QChart *barChart(QAbstractBarSeries *series, const QStringList &categories, bool whole,
+                 const QString &categoryTitle = {});
 
 // A chart on screen, with a right-click menu that copies it as a picture, saves it as a PNG
 // picture and prints it, each with the chart's title and the day it was made.
@@ -40,14 +42,16 @@ class ChartView : public QChartView
 public:
     explicit ChartView(QWidget *parent = nullptr);
 
-    // Shows `chart`, owned from now on; the chart shown before is deleted.
-    void showChart(QChart *chart);
+    // Shows `chart` under `title`, owned from now on; the chart shown before is deleted.
+    void showChart(QChart *chart, const QString &title);
+    QString title() const { return m_title; }
 
     // "制表日期：yyyy-MM-dd", for today.
     static QString dateLine();
-    // The chart as the menu hands it on: as shown, the date line beneath, at twice the pixels.
+    // The chart as the menu hands it on: the title above the chart as shown, the date line
+    // beneath, at twice the pixels.
     QImage picture() const;
-    // Paints the chart and its date line into `target`, scaled to fit its width.
+    // Paints that picture into `target`, scaled to fit.
     void paintPicture(QPainter &painter, const QRectF &target) const;
 
     void copyPicture();
@@ -58,6 +62,11 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
+
+private:
+    QSizeF pictureSize() const;
+
+    QString m_title;
 };
 
 // The print preview of one chart on one page.

@@ -8,10 +8,11 @@
 
 namespace {
 
-// The type and priority filters of the list, as a condition with its values.
+// The type and priority filters of the list, as conditions with their values, each
+// starting " and ".
 QString filterCondition(const WorkFilter &filter, QVariantList &params)
 {
-    QString condition = QStringLiteral("1=1");
+    QString condition;
     if (!filter.workType.isEmpty()) {
         condition += QStringLiteral(" and WorkType like ? escape '\\'");
         params.append(likePrefix(filter.workType));
@@ -28,8 +29,9 @@ QString filterCondition(const WorkFilter &filter, QVariantList &params)
 std::optional<QList<WorkTypeStates>> workItemsByType(Database &database, const WorkFilter &filter)
 {
     QVariantList params;
-    const QString sql = QStringLiteral("Select WorkType, FinStu, count(*) from TWork Where %1 Group by WorkType, FinStu")
-                            .arg(filterCondition(filter, params));
+    const QString condition = filterCondition(filter, params);
+    const QString sql = QStringLiteral("Select WorkType, FinStu, count(*) from TWork %1 Group by WorkType, FinStu")
+                            .arg(condition.isEmpty() ? QString() : QStringLiteral("Where") + condition.mid(4));
     QList<WorkTypeStates> types;
     QHash<QString, qsizetype> positions;
     Recordset rows(database);
@@ -68,7 +70,7 @@ std::optional<QList<WorkWeekColumn>> finishedPerWeek(Database &database, const W
     // An end date counts from 1900-04-10 on, as the list shows dates.
     const QString sql = QStringLiteral("Select CAST((julianday(substr(Done,1,10))-julianday(?))/7 AS INTEGER) as Week, count(*) "
                                        "from (Select case when TimeEnd>='1900-04-10' then TimeEnd else LastUpTime end as Done "
-                                       "from TWork Where +FinStu=3 and %1) Where Done>=? and Done<? Group by Week")
+                                       "from TWork Where +FinStu=3%1) Where Done>=? and Done<? Group by Week")
                             .arg(condition);
     Recordset rows(database);
     if (!rows.open(sql, params))

@@ -8,7 +8,7 @@
 #include <QBarSet>
 #include <QComboBox>
 #include <QHBoxLayout>
-#include <QHorizontalStackedBarSeries>
+#include <QStackedBarSeries>
 #include <QVBoxLayout>
 
 namespace {
@@ -47,14 +47,18 @@ void WorkChartPanel::refresh()
 {
     m_weeks.clear();
     m_types.clear();
-    if (m_chartCombo->currentIndex() == FinishedWeeks) {
+    if (m_chartCombo->currentIndex() == FinishedWeeks)
         m_weeks = finishedPerWeek(Database::instance(), m_filter, platform::clock().now().date())
                       .value_or(QList<WorkWeekColumn>{});
-        m_view->showChart(buildFinishedWeeks());
-    } else {
+    else
         m_types = workItemsByType(Database::instance(), m_filter).value_or(QList<WorkTypeStates>{});
-        m_view->showChart(buildTypesAndStates());
-    }
+    redraw();
+}
+
+void WorkChartPanel::redraw()
+{
+    m_view->showChart(m_chartCombo->currentIndex() == FinishedWeeks ? buildFinishedWeeks() : buildTypesAndStates(),
+                      m_chartCombo->currentText());
 }
 
 QChart *WorkChartPanel::buildTypesAndStates()
@@ -68,23 +72,24 @@ QChart *WorkChartPanel::buildTypesAndStates()
         }
         shown.append(rest);
     }
-    // The most items on top; the category axis counts upwards.
+    // The most items first.
     QStringList categories;
     std::array<QList<qreal>, 4> counts;
     std::array<int, 4> totals{};
     for (const WorkTypeStates &type : shown) {
-        categories.prepend(type.type.isEmpty() ? tr("（无类型）") : type.type.toHtmlEscaped());
+        categories.append(type.type.isEmpty() ? tr("（无类型）") : type.type.toHtmlEscaped());
         for (size_t state = 0; state < 4; ++state) {
-            counts[state].prepend(type.counts[state]);
+            counts[state].append(type.counts[state]);
             totals[state] += type.counts[state];
         }
     }
     const QStringList names{tr("未处理"), tr("正在处理"), tr("已完成"), tr("废弃")};
     const QColor colors[] = {chartcolors::orange, chartcolors::green, chartcolors::blue, chartcolors::lightGrey};
-    auto *series = new QHorizontalStackedBarSeries;
+    auto *series = new QStackedBarSeries;
     for (size_t state = 0; state < 4; ++state)
         series->append(coloredBarSet(tr("%1 %2").arg(names.at(int(state))).arg(totals[state]), colors[state], counts[state]));
-    return barChart(tr("各类事务的处理状态"), series, categories, tr("事务数"), true);
+    series->setBarWidth(0.6);
+    return barChart(series, categories, true);
 }
 
 QChart *WorkChartPanel::buildFinishedWeeks()
@@ -98,5 +103,5 @@ QChart *WorkChartPanel::buildFinishedWeeks()
     auto *series = new QBarSeries;
     series->append(coloredBarSet(tr("已完成"), chartcolors::blue, counts));
     series->setBarWidth(0.7);
-    return barChart(tr("每周完成的事务"), series, categories, tr("事务数"), true);
+    return barChart(series, categories, true, tr("各周（以周一的日期标注）"));
 }

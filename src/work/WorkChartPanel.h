@@ -21,6 +21,8 @@ public:
     // Draws the chart again for the list's filters.
     void setFilter(const WorkFilter &filter);
     void refresh();
+    // Draws the chart shown again from the numbers last read.
+    void redraw();
 
     const QList<WorkTypeStates> &types() const { return m_types; }
     const QList<WorkWeekColumn> &weeks() const { return m_weeks; }

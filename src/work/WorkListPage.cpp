@@ -132,7 +132,7 @@ QWidget *WorkListPage::buildFilters()
     row->addWidget(m_allStatesButton);
     row->addStretch(1);
     m_chartToggle->setText(tr("图表"));
-    m_chartToggle->setToolTip(tr("在事务列表下显示图表"));
+    m_chartToggle->setToolTip(tr("在事务列表下方显示图表"));
     m_chartToggle->setCheckable(true);
     m_chartToggle->setAutoRaise(true);
     row->addWidget(m_chartToggle);
@@ -421,7 +421,8 @@ void WorkListPage::showWorkChart(bool shown)
 {
     if (shown && !m_workChart) {
         m_workChart = new WorkChartPanel;
-        static_cast<QBoxLayout *>(m_workGrid->parentWidget()->layout())->insertWidget(1, m_workChart, 1);
+        // Under the list and the document, where the bars have the page's width.
+        static_cast<QBoxLayout *>(layout())->addWidget(m_workChart, 1);
         const auto follow = [this] { m_workChart->setFilter(filter()); };
         connect(&m_work, &Recordset::reset, m_workChart, follow);
         connect(&m_work, &Recordset::rowChanged, m_workChart, follow);
