@@ -101,6 +101,8 @@ add_custom_target(program_folder_assets ALL DEPENDS
 # program folder is seeded from there), and the menu entry with its icons.
 set(PANDREL_DATA_DIR ${CMAKE_INSTALL_DATADIR}/pandrel)
 install(TARGETS Pandrel RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The program looks for its browser plugin in ../lib/pandrel from its own folder.
+install(TARGETS pandrel_webview LIBRARY DESTINATION lib/pandrel)
 install(FILES ${TEMPLATE_DB} DESTINATION ${PANDREL_DATA_DIR})
 install(DIRECTORY ${PROGRAM_DIR}/Images ${PROGRAM_DIR}/Help DESTINATION ${PANDREL_DATA_DIR})
 install(FILES ${CMAKE_SOURCE_DIR}/assets/pandrel.desktop

@@ -2,7 +2,6 @@
 
 #include "app/AppFont.h"
 #include "platform/Prompter.h"
-#include "platform/WebEngineSandbox.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -20,7 +19,6 @@ void setUpApplication()
     QApplication::setWindowIcon(programIcon());
     installQtTranslations();
     applyChineseFont();
-    platform::allowWebPagesForAdministrator();
 }
 
 QIcon programIcon()

@@ -1,5 +1,6 @@
 #include "desk/ExchangeRatesPage.h"
 
+#include "platform/WebView.h"
 #include "util/ShellLaunch.h"
 
 #include <QHBoxLayout>
@@ -7,7 +8,6 @@
 #include <QMouseEvent>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QWebEngineView>
 
 ExchangeRatesPage::ExchangeRatesPage(const QUrl &address, QWidget *parent)
     : QWidget(parent)
@@ -54,19 +54,30 @@ ExchangeRatesPage::~ExchangeRatesPage()
 
 void ExchangeRatesPage::loadRates()
 {
+    if (m_missingBrowserLabel)
+        return;
     if (!m_browser) {
+        platform::WebViewFactory *factory = platform::webViewFactory();
+        if (!factory) {
+            m_missingBrowserLabel = new QLabel(tr("没有安装网页显示组件，本页面无法显示。"));
+            m_missingBrowserLabel->setAlignment(Qt::AlignCenter);
+            m_browserArea->addWidget(m_missingBrowserLabel);
+            return;
+        }
         // The first browser in a window switches the whole window to composing through the
         // graphics card, and the window stays black while the engine starts. So the browser
         // starts and loads outside the window, the page meanwhile blank, and moves in when
         // its first page is there.
-        m_browser = new QWebEngineView;
-        m_browser->setContextMenuPolicy(Qt::NoContextMenu);
-        connect(m_browser, &QWebEngineView::loadFinished, this, [this] {
-            if (!m_browser->parent())
-                m_browserArea->addWidget(m_browser);
-        });
+        m_browser = factory->createWebView();
+        connect(m_browser, SIGNAL(loadFinished(bool)), this, SLOT(adoptBrowser()));
     }
-    m_browser->setUrl(m_address);
+    m_browser->setProperty("url", m_address);
+}
+
+void ExchangeRatesPage::adoptBrowser()
+{
+    if (!m_browser->parent())
+        m_browserArea->addWidget(m_browser);
 }
 
 void ExchangeRatesPage::reloadIfStarted()

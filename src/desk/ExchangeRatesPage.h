@@ -6,7 +6,6 @@
 class QLabel;
 class QToolButton;
 class QVBoxLayout;
-class QWebEngineView;
 
 // The " 外汇牌价 " page: a bank's quotation list in an embedded browser. The browser engine
 // starts the first time the page is loaded, not with the program.
@@ -26,15 +25,21 @@ public:
     // Loads the page again if the browser runs; otherwise its first show loads it fresh.
     void reloadIfStarted();
 
-    // Null until the page is first loaded; outside the page's layout until its first page
-    // has loaded.
-    QWebEngineView *m_browser = nullptr;
+    // The plugin's browser view (platform/WebView.h): null until the page is first loaded,
+    // and outside the page's layout until its first page has loaded.
+    QWidget *m_browser = nullptr;
+    // Says so in place of the browser when the browser plugin is not installed.
+    QLabel *m_missingBrowserLabel = nullptr;
     QLabel *m_noteLabel;
     QToolButton *m_refreshButton;
     QLabel *m_bankLabel;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+
+private slots:
+    // Takes the browser into the page once its first page has loaded.
+    void adoptBrowser();
 
 private:
     QUrl m_address;

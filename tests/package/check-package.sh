@@ -14,6 +14,7 @@ fail() { echo "package: $*"; exit 1; }
 
 listing=$(dpkg-deb -c "$deb" | awk '{print $6}')
 for file in ./usr/bin/Pandrel \
+            ./usr/lib/pandrel/libpandrel_webview.so \
             ./usr/share/pandrel/DOZA.dat \
             ./usr/share/pandrel/Images/Vey1.bmp \
             ./usr/share/pandrel/Images/Clock1.bmp \
@@ -30,10 +31,14 @@ done
 echo "$listing" | grep -q '^\./usr/local' && fail "files under /usr/local"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6widgets6 libqt6gui6 libicu72 libssl3 libstdc++6 fonts-noto-cjk; do
+for library in libqt6widgets6 libqt6gui6 libqt6webenginewidgets6 libicu72 libssl3 libstdc++6 fonts-noto-cjk; do
     echo "$depends" | grep -q "$library" || fail "Depends lacks $library: $depends"
 done
 dpkg-deb -f "$deb" Recommends | grep -q fcitx5-frontend-qt6 || fail "fcitx5-frontend-qt6 not recommended"
+
+# Only the browser plugin links the web engine; the program loads it when a web page is shown.
+dpkg-deb -x "$deb" "$work/root"
+objdump -p "$work/root/usr/bin/Pandrel" | grep -q 'NEEDED.*WebEngine' && fail "the executable links the web engine"
 
 # The executable carries SQLCipher inside; nothing may ask for a system libsqlcipher.
 echo "$depends" | grep -q sqlcipher && fail "Depends names sqlcipher: $depends"
@@ -41,7 +46,6 @@ echo "$depends" | grep -q sqlcipher && fail "Depends names sqlcipher: $depends"
 # The installed executable carries the hardening the build asks for. Control-flow protection
 # is not required: our code has it, but the SQLCipher archive linked in is built without it,
 # so the executable as a whole cannot be marked.
-dpkg-deb -x "$deb" "$work/root"
 if ! hardening-check --nocfprotection "$work/root/usr/bin/Pandrel" >"$work/hardening.log" 2>&1; then
     cat "$work/hardening.log"
     fail "the executable is not hardened"

@@ -17,7 +17,6 @@
 #include <QTemporaryDir>
 #include <QTimeZone>
 #include <QTimer>
-#include <QWebEngineView>
 
 namespace {
 
@@ -81,7 +80,7 @@ void shootDeskTools(Shots &shots)
     rates.show();
     rates.loadRates();
     QEventLoop loaded;
-    QObject::connect(rates.m_browser, &QWebEngineView::loadFinished, &loaded, &QEventLoop::quit);
+    QObject::connect(rates.m_browser, SIGNAL(loadFinished(bool)), &loaded, SLOT(quit()));
     QTimer::singleShot(20000, &loaded, &QEventLoop::quit);
     loaded.exec();
     settle(500); // the first frame follows the load

@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "data/ProgramFolder.h"
 #include "data/Database.h"
+#include "platform/WebView.h"
 
 #include <QApplication>
 #include <QDir>
@@ -85,6 +86,7 @@ int main(int argc, char **argv)
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     setUpApplication();
+    platform::setWebViewPluginFolder(QStringLiteral(PANDREL_PROGRAM_DIR "/plugins"));
     if (argc != 2) {
         QTextStream(stderr) << "usage: screenshots <output folder>\n";
         return 2;

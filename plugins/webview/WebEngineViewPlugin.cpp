@@ -1,0 +1,10 @@
+#include "WebEngineViewPlugin.h"
+
+#include <QWebEngineView>
+
+QWidget *WebEngineViewPlugin::createWebView()
+{
+    auto *view = new QWebEngineView;
+    view->setContextMenuPolicy(Qt::NoContextMenu);
+    return view;
+}
