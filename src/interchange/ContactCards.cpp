@@ -210,6 +210,18 @@ void readGender(const VCardProperty &property, ContactCard &contact)
         contact.extras.append({tr("性别"), tr("女")});
 }
 
+// Stored dates are nearly always plain "yyyy-MM-dd", read here without the time-zone work a
+// date-time would cost; anything else goes the general way.
+QDate storedBirthday(const QVariant &stored)
+{
+    QDate date;
+    if (stored.typeId() == QMetaType::QString && stored.toString().size() == 10)
+        date = QDate::fromString(stored.toString(), Qt::ISODate);
+    else if (!dbdates::isEmpty(stored))
+        date = dbdates::fromValue(stored).date();
+    return date.isValid() && dbdates::zeroDate().daysTo(date) > 100 ? date : QDate();
+}
+
 QString joinedNotes(const ContactCard &contact)
 {
     QStringList lines;
@@ -339,38 +351,46 @@ void writeContactCard(VCardWriter &writer, const ContactCard &contact)
     writer.endCard();
 }
 
-ContactCard contactFromRow(const Recordset &rows, int row, const ContactList &list)
+QList<ContactCard> contactsFromRows(const Recordset &rows, const QList<int> &chosen, const ContactList &list)
 {
-    const auto text = [&rows, row](const char *field) {
-        return rows.valueAt(row, rows.fieldIndex(QLatin1String(field))).toString();
-    };
-    ContactCard contact;
-    contact.name = text("Linker");
-    contact.job = text("Job");
-    contact.officePhone = text("Tele");
-    contact.mobilePhone = text("MobileCode");
-    contact.homePhone = text("HomeTele");
-    contact.fax = text("Fax");
-    contact.qq = text("QICQ");
-    contact.aliAccount = text("ALWW");
-    contact.taobaoAccount = text("WW");
-    contact.alipayAccount = text("ZFBCode");
-    contact.email = text("EMail");
-    contact.address = text("Address");
-    contact.hobbies = text("Fancy");
-    contact.notes = text("Desp");
-    if (list.kind == ContactList::Kind::ClientContacts) {
-        contact.company = list.clientName;
-        contact.department = text("Depart");
-        contact.mainContact = text("IsMain") == QLatin1String("1");
-        // The client contact's birthday is neither shown nor edited (a new contact gets the
-        // day it was typed): it is no birthday to hand on.
-    } else {
-        const QVariant birthday = rows.valueAt(row, rows.fieldIndex(QStringLiteral("Birthday")));
-        if (!dbdates::isEmpty(birthday))
-            contact.birthday = dbdates::fromValue(birthday).date();
+    enum Field { Name, Job, Office, Mobile, Home, Fax, QQ, Ali, Taobao, Alipay, Email, Address, Hobbies, Notes, Department, Main, Birthday, FieldCount };
+    const char *const names[FieldCount] = {"Linker", "Job", "Tele", "MobileCode", "HomeTele", "Fax", "QICQ", "ALWW", "WW",
+                                           "ZFBCode", "EMail", "Address", "Fancy", "Desp", "Depart", "IsMain", "Birthday"};
+    int columns[FieldCount];
+    for (int field = 0; field < FieldCount; ++field)
+        columns[field] = rows.fieldIndex(QLatin1String(names[field]));
+    const bool client = list.kind == ContactList::Kind::ClientContacts;
+    QList<ContactCard> contacts;
+    contacts.reserve(chosen.size());
+    for (const int row : chosen) {
+        const auto text = [&rows, &columns, row](Field field) { return rows.valueAt(row, columns[field]).toString(); };
+        ContactCard contact;
+        contact.name = text(Name);
+        contact.job = text(Job);
+        contact.officePhone = text(Office);
+        contact.mobilePhone = text(Mobile);
+        contact.homePhone = text(Home);
+        contact.fax = text(Fax);
+        contact.qq = text(QQ);
+        contact.aliAccount = text(Ali);
+        contact.taobaoAccount = text(Taobao);
+        contact.alipayAccount = text(Alipay);
+        contact.email = text(Email);
+        contact.address = text(Address);
+        contact.hobbies = text(Hobbies);
+        contact.notes = text(Notes);
+        if (client) {
+            contact.company = list.clientName;
+            contact.department = text(Department);
+            contact.mainContact = text(Main) == QLatin1String("1");
+            // The client contact's birthday is neither shown nor edited (a new contact gets the
+            // day it was typed): it is no birthday to hand on.
+        } else {
+            contact.birthday = storedBirthday(rows.valueAt(row, columns[Birthday]));
+        }
+        contacts.append(std::move(contact));
     }
-    return contact;
+    return contacts;
 }
 
 bool writeContactCardFile(const QString &path, const QList<ContactCard> &contacts, VCardVersion version, QString &error)
@@ -444,6 +464,10 @@ bool ContactCardImport::read(QIODevice &device, const VCardReader::Limits &limit
     m_stored.clear();
     m_error.clear();
     VCardReader reader(device, limits);
+    // A card of a phone takes a few hundred bytes; growing the list card by card would move
+    // every contact again and again.
+    if (!device.isSequential())
+        m_contacts.reserve(qsizetype(std::min<qint64>(device.size() / 256, limits.cards)));
     VCard card;
     while (reader.next(card))
         m_contacts.append(contactFromVCard(card));
@@ -491,10 +515,7 @@ QList<QStringList> ContactCardImport::listed() const
 std::pair<bool, QString> ContactCardImport::exportRows(const Recordset &rows, const QList<int> &chosen,
                                                        const ContactList &list, const QString &path, bool forOlderPhones)
 {
-    QList<ContactCard> contacts;
-    contacts.reserve(chosen.size());
-    for (const int row : chosen)
-        contacts.append(contactFromRow(rows, row, list));
+    const QList<ContactCard> contacts = contactsFromRows(rows, chosen, list);
     QString error;
     if (!writeContactCardFile(path, contacts, forOlderPhones ? VCardVersion::V3 : VCardVersion::V4, error))
         return {false, tr("无法写入名片文件！\n%1").arg(error)};

@@ -56,8 +56,8 @@ struct ContactList {
 ContactCard contactFromVCard(const VCard &card);
 void writeContactCard(VCardWriter &writer, const ContactCard &contact);
 
-// The contact in `row` of a list of TLinker or TCLinker rows.
-ContactCard contactFromRow(const Recordset &rows, int row, const ContactList &list);
+// The contacts in the chosen rows of a list of TLinker or TCLinker rows.
+QList<ContactCard> contactsFromRows(const Recordset &rows, const QList<int> &chosen, const ContactList &list);
 
 // Writes the contacts to a .vcf file; false with `error` set when the file cannot be written
 // (a file that was there before is then left as it was).

@@ -2,6 +2,7 @@
 
 #include <QIODevice>
 #include <QStringDecoder>
+#include <QUtf8StringView>
 
 namespace {
 
@@ -25,20 +26,24 @@ QByteArray propertyName(const QByteArray &line)
 QList<QByteArray> splitOutsideQuotes(const QByteArray &text, char separator)
 {
     QList<QByteArray> parts;
-    QByteArray part;
+    qsizetype start = 0;
     bool quoted = false;
-    for (const char c : text) {
-        if (c == '"')
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text.at(i);
+        if (c == '"') {
             quoted = !quoted;
-        if (c == separator && !quoted) {
-            parts.append(part);
-            part.clear();
-        } else {
-            part += c;
+        } else if (c == separator && !quoted) {
+            parts.append(text.mid(start, i - start));
+            start = i + 1;
         }
     }
-    parts.append(part);
+    parts.append(text.mid(start));
     return parts;
+}
+
+bool isBlank(const QByteArray &line)
+{
+    return std::all_of(line.cbegin(), line.cend(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
 qsizetype valueStart(const QByteArray &line)
@@ -96,10 +101,8 @@ QString decodeText(const QByteArray &bytes, const QString &charset)
     }
     // Without a usable CHARSET: UTF-8 as the later versions say, and the Chinese code page
     // that older phones wrote without naming it when the bytes are not UTF-8.
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
+    if (QUtf8StringView(bytes).isValidUtf8())
+        return QString::fromUtf8(bytes);
     return QStringDecoder("GB18030").decode(bytes);
 }
 
@@ -138,6 +141,8 @@ QStringList VCardProperty::parameterValues(const QByteArray &wanted) const
 
 QString unescapeVCardText(QStringView value)
 {
+    if (!value.contains(QLatin1Char('\\')))
+        return value.toString();
     QString text;
     text.reserve(value.size());
     for (qsizetype i = 0; i < value.size(); ++i) {
@@ -154,7 +159,7 @@ QString unescapeVCardText(QStringView value)
 
 QString VCardProperty::text() const
 {
-    return unescapeVCardText(value);
+    return value.contains(QLatin1Char('\\')) ? unescapeVCardText(value) : value;
 }
 
 QStringList VCardProperty::components() const
@@ -209,10 +214,14 @@ bool VCardReader::readPhysicalLine(QByteArray &line)
         line = std::move(m_peeked);
         return true;
     }
-    // One more byte than a card may hold, and the line break: a longer line is a card too large.
-    line = m_device.readLine(m_limits.cardBytes + 3);
-    if (line.isEmpty())
+    // Room for one more byte than a card may hold and the line break: a longer line is a card
+    // too large. The buffer is kept, since QIODevice would allocate that room for every line.
+    if (m_buffer.isEmpty())
+        m_buffer.resize(m_limits.cardBytes + 3);
+    const qint64 length = m_device.readLine(m_buffer.data(), m_buffer.size());
+    if (length <= 0)
         return false;
+    line = QByteArray(m_buffer.constData(), length);
     ++m_line;
     m_fileBytes += line.size();
     if (m_fileBytes > m_limits.fileBytes)
@@ -289,7 +298,7 @@ bool VCardReader::next(VCard &card)
     for (;;) {
         if (!readPhysicalLine(line))
             return fail(Error::Truncated);
-        if (line.trimmed().isEmpty())
+        if (isBlank(line))
             continue;
         const QByteArray name = propertyName(line);
         if (isMediaProperty(name)) {

@@ -77,4 +77,5 @@ private:
     bool m_havePeeked = false;
     bool m_peekedEnd = false;
     QByteArray m_peeked;
+    QByteArray m_buffer;
 };

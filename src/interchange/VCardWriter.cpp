@@ -15,6 +15,12 @@ bool isContinuationByte(char c)
 
 QString escapeVCardText(const QString &text)
 {
+    const auto special = [](QChar c) {
+        return c == QLatin1Char('\\') || c == QLatin1Char(',') || c == QLatin1Char(';') || c == QLatin1Char('\r')
+               || c == QLatin1Char('\n');
+    };
+    if (std::none_of(text.cbegin(), text.cend(), special))
+        return text;
     QString escaped;
     escaped.reserve(text.size() + 8);
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -43,37 +49,56 @@ VCardWriter::VCardWriter(QIODevice &device, VCardVersion version)
 
 void VCardWriter::beginCard()
 {
-    writeLine("BEGIN:VCARD");
-    writeLine(m_version == VCardVersion::V4 ? QByteArray("VERSION:4.0") : QByteArray("VERSION:3.0"));
+    addLine("BEGIN:VCARD");
+    addLine(m_version == VCardVersion::V4 ? QByteArray("VERSION:4.0") : QByteArray("VERSION:3.0"));
 }
 
 void VCardWriter::addProperty(const QByteArray &head, const QString &value)
 {
-    writeLine(head + ':' + value.toUtf8());
+    // Encoded straight into the card's buffer: a card is written with one call and no line
+    // of it is allocated on its own.
+    const qsizetype start = m_card.size();
+    m_card.append(head);
+    m_card.append(':');
+    const qsizetype at = m_card.size();
+    m_card.resize(at + m_encoder.requiredSpace(value.size()));
+    char *end = m_encoder.appendToBuffer(m_card.data() + at, value);
+    m_card.truncate(end - m_card.constData());
+    endLine(start);
 }
 
 void VCardWriter::endCard()
 {
-    writeLine("END:VCARD");
+    addLine("END:VCARD");
+    if (m_device.write(m_card) != m_card.size())
+        m_ok = false;
+    m_card.truncate(0);
 }
 
-void VCardWriter::writeLine(const QByteArray &line)
+void VCardWriter::addLine(const QByteArray &line)
 {
-    QByteArray folded;
-    folded.reserve(line.size() + line.size() / kFoldOctets * 3 + 2);
-    qsizetype start = 0;
-    qsizetype room = kFoldOctets;
-    while (line.size() - start > room) {
-        qsizetype end = start + room;
-        while (end > start && isContinuationByte(line.at(end)))
-            --end; // never between the bytes of one character
-        folded += QByteArrayView(line).sliced(start, end - start);
-        folded += "\r\n ";
-        start = end;
-        room = kFoldOctets - 1; // the leading space counts
+    const qsizetype start = m_card.size();
+    m_card.append(line);
+    endLine(start);
+}
+
+void VCardWriter::endLine(qsizetype start)
+{
+    if (m_card.size() - start > kFoldOctets) {
+        const QByteArray line = m_card.sliced(start);
+        m_card.truncate(start);
+        qsizetype from = 0;
+        qsizetype room = kFoldOctets;
+        while (line.size() - from > room) {
+            qsizetype end = from + room;
+            while (end > from && isContinuationByte(line.at(end)))
+                --end; // never between the bytes of one character
+            m_card.append(QByteArrayView(line).sliced(from, end - from));
+            m_card.append("\r\n ");
+            from = end;
+            room = kFoldOctets - 1; // the leading space counts
+        }
+        m_card.append(QByteArrayView(line).sliced(from));
     }
-    folded += QByteArrayView(line).sliced(start);
-    folded += "\r\n";
-    if (m_device.write(folded) != folded.size())
-        m_ok = false;
+    m_card.append("\r\n");
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringList>
 
 class QIODevice;
@@ -28,9 +29,13 @@ public:
     bool ok() const { return m_ok; }
 
 private:
-    void writeLine(const QByteArray &line);
+    void addLine(const QByteArray &line);
+    // Ends the line that starts at `start` of the card, folding it where it is too long.
+    void endLine(qsizetype start);
 
     QIODevice &m_device;
     VCardVersion m_version;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+    QByteArray m_card;
     bool m_ok = true;
 };
