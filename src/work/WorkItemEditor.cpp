@@ -186,6 +186,7 @@ QLayout *WorkItemEditor::buildRepeatRow()
     m_untilDateEdit->setCalendarPopup(true);
     m_untilDateEdit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     m_countSpin->setRange(1, 999);
+    m_countSpin->setValue(10);
     m_countSpin->setPrefix(tr("共 "));
     m_countSpin->setSuffix(tr(" 次"));
     m_repeatSentence->setWordWrap(true);
