@@ -62,6 +62,8 @@ ContactPickDialog::ContactPickDialog(const QList<QStringList> &rows, const QList
         m_table->setItem(row, 0, name);
         m_table->setItem(row, 1, new QTableWidgetItem(contact.value(1)));
         m_table->setItem(row, 2, new QTableWidgetItem(contact.value(2)));
+        for (int column = 0; column < 3; ++column)
+            m_table->item(row, column)->setToolTip(contact.value(column)); // shown whole where the cell cuts it
         m_table->setItem(row, 3, new QTableWidgetItem(known ? tr("已存在") : QString()));
     }
     m_table->setColumnWidth(0, 130);

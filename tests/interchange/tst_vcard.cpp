@@ -70,6 +70,22 @@ QList<ContactCard> readBack(const QByteArray &file, QString *error = nullptr)
     return read ? import.contacts() : QList<ContactCard>();
 }
 
+// The command of the grid's right-click menu with this caption; the menu is closed again.
+QAction *menuCommand(DataGrid *grid, const QString &caption)
+{
+    emit grid->contextMenuRequested(QPoint(20, 20));
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    if (!menu)
+        return nullptr;
+    QAction *found = nullptr;
+    for (QAction *action : menu->actions()) {
+        if (action->text() == caption)
+            found = action;
+    }
+    menu->close();
+    return found;
+}
+
 } // namespace
 
 class TestVCard : public QObject
@@ -447,12 +463,8 @@ void TestVCard::addressBookImportsPickedCardsIntoChosenCategory()
         window->m_categoryCombo->setCurrentText(other);
         window->m_importButton->click();
     });
-    emit book.m_contactGrid->contextMenuRequested(QPoint(20, 20));
-    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-    QVERIFY(menu);
-    QAction *command = menu->actions().at(1);
-    QCOMPARE(command->text(), QStringLiteral("从名片文件导入…"));
-    menu->close();
+    QAction *command = menuCommand(book.m_contactGrid, QStringLiteral("从名片文件导入…"));
+    QVERIFY(command);
 
     command->trigger();
 
@@ -512,12 +524,8 @@ void TestVCard::clientContactsGoOutWithTheClientAndComeBack()
     const QString path = m_files->filePath(QStringLiteral("client.vcf"));
     m_prompter->answerText(path);
 
-    emit page.m_contactGrid->contextMenuRequested(QPoint(20, 20));
-    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-    QVERIFY(menu);
-    QAction *exportCommand = menu->actions().at(0);
-    QCOMPARE(exportCommand->text(), QStringLiteral("导出为名片文件（vCard）…"));
-    menu->close();
+    QAction *exportCommand = menuCommand(page.m_contactGrid, QStringLiteral("导出为名片文件（vCard）…"));
+    QVERIFY(exportCommand);
     exportCommand->trigger();
 
     QFile file(path);
