@@ -8,7 +8,8 @@
 #include <QTimeZone>
 
 // Work items as iCalendar to-dos (RFC 5545): the mapping both ways, with no database.
-// Times here are wall-clock times of `zone`, as the database stores them.
+// Times here are wall-clock times of `zone`, as the database stores them; read ones come in
+// Qt::UTC spec, as plain date and time fields.
 
 struct CalendarWorkItem {
     QString uid;

@@ -57,20 +57,36 @@ QVariant storedTime(const QDateTime &value)
     return value.isValid() ? QVariant(dbdates::toText(value)) : QVariant();
 }
 
+// A stored date as plain date and time fields; invalid when empty. ISO text is read as it
+// stands: the detour of dbdates through the machine's local time asks the system for its
+// zone on every value, which cost an export of many items most of its time.
 QDateTime readTime(const Recordset &rs, const QString &field)
 {
-    return dbdates::isEmpty(rs.value(field)) ? QDateTime() : rs.dateTime(field);
+    const QVariant stored = rs.value(field);
+    QDateTime value;
+    if (stored.typeId() == QMetaType::QString) {
+        const QString text = stored.toString().trimmed();
+        const QDate date = QDate::fromString(QStringView(text).left(10), Qt::ISODate);
+        const QTime time = text.size() == 10 ? QTime(0, 0)
+            : text.size() > 11 && text.at(10) == QLatin1Char(' ') ? QTime::fromString(QStringView(text).mid(11), Qt::ISODate)
+                                                                    : QTime();
+        if (date.isValid() && time.isValid())
+            value = QDateTime(date, time, Qt::UTC);
+    }
+    if (!value.isValid()) {
+        const QDateTime other = dbdates::fromValue(stored); // days as a number, and other older forms
+        if (!other.isValid())
+            return {};
+        value = QDateTime(other.date(), other.time(), Qt::UTC);
+    }
+    static const QDateTime lastEmpty(dbdates::zeroDate().addDays(100), QTime(0, 0), Qt::UTC);
+    return value > lastEmpty ? value : QDateTime();
 }
 
-CalendarWorkItem itemOfRow(Database &dm, const Recordset &rs)
+CalendarWorkItem itemOfRow(const Recordset &rs)
 {
     CalendarWorkItem item;
     item.uid = rs.text(QStringLiteral("UID"));
-    if (item.uid.isEmpty()) {
-        // Written once, so the next export names the item the same way.
-        item.uid = newWorkItemUid();
-        dm.execute(QStringLiteral("Update TWork Set UID=? where ID=?"), {item.uid, rs.integer(QStringLiteral("ID"))});
-    }
     item.title = rs.text(QStringLiteral("Title"));
     item.body = plainBody(rs.blob(QStringLiteral("Content")));
     item.categories = QStringList{rs.text(QStringLiteral("WorkType"))};
@@ -168,6 +184,9 @@ constexpr int kBodyColumn = 9;
 
 bool exportToFile(Database &dm, const QList<qint64> &ids, const QString &path, const QTimeZone &zone)
 {
+    // Items stored by something that gave them no UID get theirs now, so that the next
+    // export names them the same way.
+    dm.execute(fillMissingWorkItemUidsStatement());
     Recordset rs(dm);
     QHash<qint64, CalendarWorkItem> byId;
     if (rs.open(QStringLiteral("Select ID, Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, LastUpTime, UseTimeHint, "
@@ -177,7 +196,7 @@ bool exportToFile(Database &dm, const QList<qint64> &ids, const QString &path, c
             rs.moveTo(row);
             const qint64 id = rs.integer(QStringLiteral("ID"));
             if (wanted.contains(id))
-                byId.insert(id, itemOfRow(dm, rs));
+                byId.insert(id, itemOfRow(rs));
         }
     }
     QList<CalendarWorkItem> items;
