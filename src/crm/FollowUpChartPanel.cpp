@@ -6,19 +6,28 @@
 
 #include <QBarSet>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QCursor>
 #include <QHorizontalStackedBarSeries>
 #include <QLabel>
 #include <QStackedBarSeries>
 #include <QToolButton>
 #include <QToolTip>
-#include <QVBoxLayout>
 
 namespace {
 
-// Bars count in yuan; the axis switches to ten thousands once the amounts grow long.
-constexpr qreal kTenThousand = 10000;
+// What the bars count in: yuan, or ten thousand yuan once amounts reach a million, where
+// the axis' numbers would grow long.
+struct MoneyUnit {
+    qreal fen;
+    QString legend; // "%1" and the unit
+};
+
+MoneyUnit moneyUnit(qint64 largestFen)
+{
+    if (largestFen >= qint64(100) * 1000000)
+        return {100.0 * 10000, FollowUpChartPanel::tr("%1（万元）")};
+    return {100.0, FollowUpChartPanel::tr("%1（元）")};
+}
 
 } // namespace
 
@@ -39,18 +48,7 @@ FollowUpChartPanel::FollowUpChartPanel(QWidget *parent)
     m_view->setMinimumSize(260, 160);
     m_view->setToolTip(tr("单击进度条只列出该进度的跟单记录"));
 
-    auto *bar = new QHBoxLayout;
-    bar->setContentsMargins(0, 0, 0, 0);
-    bar->addWidget(m_chartCombo);
-    bar->addWidget(m_reachCombo);
-    bar->addStretch(1);
-    bar->addWidget(m_filterLabel);
-    bar->addWidget(m_showAllButton);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    layout->addLayout(bar);
-    layout->addWidget(m_view, 1);
+    layOutChartPanel(*this, {m_chartCombo, m_reachCombo}, *m_view, {m_filterLabel, m_showAllButton});
 
     connect(m_chartCombo, &QComboBox::currentIndexChanged, this, &FollowUpChartPanel::refresh);
     connect(m_reachCombo, &QComboBox::currentIndexChanged, this, &FollowUpChartPanel::refresh);
@@ -110,17 +108,16 @@ QChart *FollowUpChartPanel::buildStepFunnel()
     qint64 largest = 0;
     for (const FollowUpStepBar &bar : m_stepBars)
         largest = std::max(largest, bar.amountFen);
-    const qreal unit = largest >= 100 * 100 * kTenThousand ? 100 * kTenThousand : 100;
+    const MoneyUnit unit = moneyUnit(largest);
     for (const FollowUpStepBar &bar : m_stepBars) {
         const QString title = bar.stepId < 0 ? tr("进度已删除") : bar.title.toHtmlEscaped();
         categories.prepend(tr("%1 %2笔").arg(title).arg(bar.count));
-        values.prepend(bar.virtualFen / unit);
-        rests.prepend(std::max<qint64>(0, bar.amountFen - bar.virtualFen) / unit);
+        values.prepend(bar.virtualFen / unit.fen);
+        rests.prepend(std::max<qint64>(0, bar.amountFen - bar.virtualFen) / unit.fen);
     }
     auto *series = new QHorizontalStackedBarSeries;
-    const QString inUnit = unit > 100 ? tr("%1（万元）") : tr("%1（元）");
-    series->append(coloredBarSet(inUnit.arg(tr("虚拟价值")), chartcolors::blue, values));
-    series->append(coloredBarSet(inUnit.arg(tr("金额其余部分")), chartcolors::orange, rests));
+    series->append(coloredBarSet(unit.legend.arg(tr("虚拟价值")), chartcolors::blue, values));
+    series->append(coloredBarSet(unit.legend.arg(tr("金额其余部分")), chartcolors::orange, rests));
     series->setBarWidth(0.7);
     const int count = int(m_stepBars.size());
     for (QBarSet *set : series->barSets()) {
@@ -153,18 +150,18 @@ QChart *FollowUpChartPanel::buildMonths()
     qint64 largest = 0;
     for (const FollowUpMonthColumn &column : m_monthColumns)
         largest = std::max(largest, column.wonFen + column.otherFen);
-    const qreal unit = largest >= 100 * 100 * kTenThousand ? 100 * kTenThousand : 100;
+    const MoneyUnit unit = moneyUnit(largest);
     for (const FollowUpMonthColumn &column : m_monthColumns) {
-        categories.append(tr("%1月").arg(column.month.month()));
-        won.append(column.wonFen / unit);
-        others.append(column.otherFen / unit);
+        // Bare numbers: "10月" no longer fits a narrow column; the axis says they are months.
+        categories.append(QString::number(column.month.month()));
+        won.append(column.wonFen / unit.fen);
+        others.append(column.otherFen / unit.fen);
     }
     auto *series = new QStackedBarSeries;
-    const QString inUnit = unit > 100 ? tr("%1（万元）") : tr("%1（元）");
-    series->append(coloredBarSet(inUnit.arg(tr("已成交")), chartcolors::blue, won));
-    series->append(coloredBarSet(inUnit.arg(tr("其他")), chartcolors::orange, others));
+    series->append(coloredBarSet(unit.legend.arg(tr("已成交")), chartcolors::blue, won));
+    series->append(coloredBarSet(unit.legend.arg(tr("其他")), chartcolors::orange, others));
     // The years stand under the months, once for the twelve.
     const QDate first = m_monthColumns.value(0).month;
     const QDate last = m_monthColumns.value(m_monthColumns.size() - 1).month;
-    return barChart(series, categories, false, tr("%1年%2月至%3年%4月").arg(first.year()).arg(first.month()).arg(last.year()).arg(last.month()));
+    return barChart(series, categories, false, tr("月份（%1年%2月至%3年%4月）").arg(first.year()).arg(first.month()).arg(last.year()).arg(last.month()));
 }

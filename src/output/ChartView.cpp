@@ -13,7 +13,9 @@
 #include <QChart>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QHBoxLayout>
 #include <QLegend>
+#include <QVBoxLayout>
 #include <QMenu>
 #include <QPainter>
 #include <array>
@@ -110,6 +112,22 @@ QChart *barChart(QAbstractBarSeries *series, const QStringList &categories, bool
     series->attachAxis(valueAxis);
     styleChart(*chart);
     return chart;
+}
+
+void layOutChartPanel(QWidget &panel, const QList<QWidget *> &controls, ChartView &view, const QList<QWidget *> &trailing)
+{
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    for (QWidget *control : controls)
+        row->addWidget(control);
+    row->addStretch(1);
+    for (QWidget *control : trailing)
+        row->addWidget(control);
+    auto *layout = new QVBoxLayout(&panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addLayout(row);
+    layout->addWidget(&view, 1);
 }
 
 ChartView::ChartView(QWidget *parent)

@@ -19,6 +19,7 @@ inline const QColor lightGrey{0xD0, 0xD0, 0xD0};
 inline const QColor outline{0x33, 0x33, 0x33};
 } // namespace chartcolors
 
+class ChartView;
 class QAbstractBarSeries;
 class QBarSet;
 
@@ -33,6 +34,10 @@ QBarSet *coloredBarSet(const QString &name, const QColor &color, const QList<qre
 // bars their room.
 QChart *barChart(QAbstractBarSeries *series, const QStringList &categories, bool whole,
                  const QString &categoryTitle = {});
+
+// Lays a panel of charts out: a row of `controls` above `view`, `trailing` at the row's end.
+void layOutChartPanel(QWidget &panel, const QList<QWidget *> &controls, ChartView &view,
+                      const QList<QWidget *> &trailing = {});
 
 // A chart on screen, with a right-click menu that copies it as a picture, saves it as a PNG
 // picture and prints it, each with the chart's title and the day it was made.

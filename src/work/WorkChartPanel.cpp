@@ -7,9 +7,7 @@
 #include <QBarSeries>
 #include <QBarSet>
 #include <QComboBox>
-#include <QHBoxLayout>
 #include <QStackedBarSeries>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -25,15 +23,7 @@ WorkChartPanel::WorkChartPanel(QWidget *parent)
 {
     m_chartCombo->addItems({tr("各类事务的处理状态"), tr("每周完成的事务")});
     m_view->setMinimumSize(240, 160);
-    auto *bar = new QHBoxLayout;
-    bar->setContentsMargins(0, 0, 0, 0);
-    bar->addWidget(m_chartCombo);
-    bar->addStretch(1);
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    layout->addLayout(bar);
-    layout->addWidget(m_view, 1);
+    layOutChartPanel(*this, {m_chartCombo}, *m_view);
     connect(m_chartCombo, &QComboBox::currentIndexChanged, this, &WorkChartPanel::refresh);
 }
 

@@ -2,6 +2,7 @@
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 #include "TestProgramFolder.h"
+#include "WidgetPlaces.h"
 
 #include "crm/CategoryTree.h"
 #include "crm/ClientListPage.h"
@@ -296,16 +297,7 @@ void TestFollowUpChart::toggleLeavesTheLayoutAlone()
     ClientListPage &page = shownPage();
     page.m_detailTabs->setCurrentIndex(ClientListPage::FollowUpPage);
     QCoreApplication::processEvents();
-    const auto geometries = [&page] {
-        QStringList shown; // each visible widget's class and place on the page
-        for (const QWidget *widget : page.findChildren<QWidget *>()) {
-            const QPoint at = widget->mapTo(&page, QPoint());
-            if (widget->isVisible() && widget != page.m_chartToggle)
-                shown.append(QStringLiteral("%1 %2,%3 %4x%5").arg(widget->metaObject()->className()).arg(at.x()).arg(at.y())
-                                 .arg(widget->width()).arg(widget->height()));
-        }
-        return shown;
-    };
+    const auto geometries = [&page] { return visibleWidgetPlaces(page, page.m_chartToggle); };
     const QStringList before = geometries();
 
     // The toggle takes no room from anything: without it the page is laid out the same.

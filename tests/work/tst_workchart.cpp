@@ -2,6 +2,7 @@
 #include "ScriptedPrompter.h"
 #include "TestMain.h"
 #include "TestProgramFolder.h"
+#include "WidgetPlaces.h"
 
 #include "data/Recordset.h"
 #include "work/WorkChartData.h"
@@ -204,16 +205,7 @@ void TestWorkChart::toggleLeavesTheLayoutAlone()
     page.loadList();
     page.show();
     QCoreApplication::processEvents();
-    const auto geometries = [&page] {
-        QStringList shown; // each visible widget's class and place on the page
-        for (const QWidget *widget : page.findChildren<QWidget *>()) {
-            const QPoint at = widget->mapTo(&page, QPoint());
-            if (widget->isVisible() && widget != page.m_chartToggle)
-                shown.append(QStringLiteral("%1 %2,%3 %4x%5").arg(widget->metaObject()->className()).arg(at.x()).arg(at.y())
-                                 .arg(widget->width()).arg(widget->height()));
-        }
-        return shown;
-    };
+    const auto geometries = [&page] { return visibleWidgetPlaces(page, page.m_chartToggle); };
     const QStringList before = geometries();
     QVERIFY(page.findChildren<QChartView *>().isEmpty());
 
