@@ -244,6 +244,11 @@ bool importFromFile(Database &dm, const QString &path, const QTimeZone &zone)
         return false;
     }
 
+    if (read.items.isEmpty() && read.skipped.isEmpty()) {
+        prompter.message(tr("日历文件中没有可导入的事务或日程。"), platform::Prompter::Icon::Warning);
+        return false;
+    }
+
     QHash<QString, qint64> stored;
     Recordset rs(dm);
     if (!rs.open(QStringLiteral("Select ID, UID from TWork where UID<>''"))) {

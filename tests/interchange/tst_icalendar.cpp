@@ -37,6 +37,7 @@ private slots:
     void importingTwiceNeverDuplicates();
     void storedItemsAreUpdatedOnlyWhenAgreed();
     void skippedItemsAreCountedWithTheirReasons();
+    void calendarWithoutItemsSaysSo();
     void damagedFileLeavesTheDatabaseUnchanged_data();
     void damagedFileLeavesTheDatabaseUnchanged();
     void hugeFileIsRefusedUnread();
@@ -270,6 +271,10 @@ void TestICalendar::filesOfOtherPrograms_data()
         "END:VALARM\nEND:VTODO\n")
         << QStringList{"报税", "1998-04-01 00:00:00", "1998-04-15 00:00:00", "1998-04-13 22:00:00", "2", "0",
                        "办公事务", "", "FREQ=MONTHLY;BYDAY=MO,TU,WE,TH,FR;BYSETPOS=-1"};
+    const QString longTitle = QString(60, QChar(0x5B57)); // 60 × 字
+    QTest::newRow("a subject longer than the list keeps") << ("BEGIN:VTODO\nUID:long@example.com\nSUMMARY:" + longTitle.toUtf8()
+                                                          + "\nDESCRIPTION:正文\nEND:VTODO\n")
+        << QStringList{longTitle.left(50), "", "", "", "1", "0", "办公事务", longTitle + "\n正文", ""};
     QTest::newRow("event with a duration, reminder before its end") << QByteArray(
         "BEGIN:VEVENT\nUID:duration@example.com\nDTSTAMP:19980130T134500Z\nDTSTART:20261201T010000Z\n"
         "DURATION:PT1H30M\nSUMMARY:电话会议\nSTATUS:CANCELLED\n"
@@ -370,6 +375,13 @@ void TestICalendar::skippedItemsAreCountedWithTheirReasons()
     QCOMPARE(rowCount(), 1);
 }
 
+void TestICalendar::calendarWithoutItemsSaysSo()
+{
+    QCOMPARE(importText("BEGIN:VJOURNAL\nUID:journal@example.com\nSUMMARY:日记\nEND:VJOURNAL\n"),
+             QStringLiteral("日历文件中没有可导入的事务或日程。"));
+    QCOMPARE(rowCount(), 0);
+}
+
 void TestICalendar::damagedFileLeavesTheDatabaseUnchanged_data()
 {
     QTest::addColumn<QByteArray>("bytes");
@@ -424,7 +436,7 @@ void TestICalendar::menuExportsTheListAndImportsBack()
     QVERIFY(dm.execute(QStringLiteral(
         "Insert into TWork (Title, WorkType, FinStu, ZY, LastUpTime, UseTimeHint, TimeHint, UID) values "
         "('甲', '办公事务', 1, 0, '2026-11-30 10:00:00', 0, NULL, 'u-a'), "
-        "('乙', '客户拜访', 2, 1, '2026-11-30 11:00:00', 0, NULL, 'u-b'), "
+        "('乙', '客户拜访', 2, 1, '2026-11-30 11:00:00', 0, NULL, NULL), "
         "('丙', '办公事务', 3, 0, '2026-11-30 12:00:00', 0, NULL, 'u-c')")));
     WorkListPage page;
     page.fillWorkTypes();
@@ -445,6 +457,9 @@ void TestICalendar::menuExportsTheListAndImportsBack()
     exportAction->trigger();
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("已将2个事务导出到日历文件：\n%1").arg(path));
 
+    // The item stored without a UID was given one as it went out, and comes back with it.
+    const QString given = dm.queryValue(QStringLiteral("Select UID from TWork where Title='乙'"));
+    QVERIFY(!given.isEmpty());
     QVERIFY(dm.execute(QStringLiteral("Delete from TWork where UID<>'u-c'")));
     QVERIFY(page.loadList());
     QCOMPARE(page.workItems().count(), 0);
@@ -453,6 +468,7 @@ void TestICalendar::menuExportsTheListAndImportsBack()
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("导入完成：新增2个事务，更新0个，跳过0个。"));
     QCOMPARE(page.workItems().count(), 2); // the list shows them at once
     QCOMPARE(rowCount(), 3);
+    QCOMPARE(dm.queryValue(QStringLiteral("Select UID from TWork where Title='乙'")), given);
 }
 
 PANDREL_TEST_MAIN(TestICalendar)
