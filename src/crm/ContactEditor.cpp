@@ -10,6 +10,7 @@
 #include "util/Gbk.h"
 #include "util/ShellLaunch.h"
 #include "util/WebChat.h"
+#include "widgets/ByteLimitedTextEdit.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -41,7 +42,7 @@ ContactEditor::ContactEditor(qint64 clientId, QWidget *parent)
     , m_birthdayEdit(new QDateEdit)
     , m_addressEdit(new QLineEdit)
     , m_hobbiesEdit(new QLineEdit)
-    , m_notesEdit(new QPlainTextEdit)
+    , m_notesEdit(new ByteLimitedTextEdit(200))
     , m_saveButton(new QPushButton(tr("保存(&S)")))
     , m_cancelButton(new QPushButton(tr("取消(&X)")))
     , m_clientId(clientId)
@@ -67,7 +68,6 @@ QWidget *ContactEditor::buildFields()
     setGbkByteLimit(m_emailEdit, 30);
     setGbkByteLimit(m_addressEdit, 50);
     setGbkByteLimit(m_hobbiesEdit, 50);
-    setGbkByteLimit(m_notesEdit, 200);
     m_notesEdit->setTabChangesFocus(true);
     m_mainContactCombo->addItems({tr("否"), tr("是")});
     for (QComboBox *list : {m_departmentCombo, m_jobCombo}) {

@@ -4,6 +4,7 @@
 #include "WhenModal.h"
 
 #include "crm/ClientListPage.h"
+#include "crm/ContactEditor.h"
 #include "data/Recordset.h"
 #include "desk/AddressBookTab.h"
 #include "interchange/ContactCards.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QStringDecoder>
@@ -110,6 +112,7 @@ private slots:
     void addressBookImportsPickedCardsIntoChosenCategory();
     void addressBookExportsSelectedOrAllContacts();
     void clientContactsGoOutWithTheClientAndComeBack();
+    void longNotesSurviveTheContactEditor();
 
 private:
     QString writeFile(const QString &name, const QByteArray &bytes);
@@ -561,6 +564,30 @@ void TestVCard::clientContactsGoOutWithTheClientAndComeBack()
         QCOMPARE(copied.text(QLatin1String(field)), original.text(QLatin1String(field)));
     const QString notes = original.text(QStringLiteral("Desp"));
     QCOMPARE(copied.text(QStringLiteral("Desp")), (notes.isEmpty() ? notes : notes + '\n') + QStringLiteral("单位：") + clientName);
+}
+
+// Notes that hold what did not fit the boxes may pass the notes box's own limit; opening the
+// contact and saving it keeps them whole.
+void TestVCard::longNotesSurviveTheContactEditor()
+{
+    const QString notes = QString(150, QChar(0x5907)) + QStringLiteral("\n住址：") + QString(60, QChar(0x8DEF));
+    ContactCard contact;
+    contact.name = QStringLiteral("备注很长");
+    contact.notes = notes;
+    const QString path = m_files->filePath(QStringLiteral("long.vcf"));
+    QString error;
+    QVERIFY(writeContactCardFile(path, {contact}, VCardVersion::V4, error));
+    ContactCardImport import(ContactList::clientContacts(1));
+    QVERIFY(import.read(path));
+    QVERIFY(import.store({0}));
+    const qint64 id = m_folder->database().queryValue(QStringLiteral("Select ID from TCLinker where Linker=?"), {contact.name}).toLongLong();
+
+    ContactEditor editor(1);
+    QVERIFY(editor.loadRecord(id));
+    QCOMPARE(editor.m_notesEdit->toPlainText(), notes);
+    QVERIFY(editor.saveRecord());
+
+    QCOMPARE(m_folder->database().queryValue(QStringLiteral("Select Desp from TCLinker where ID=?"), {id}), notes);
 }
 
 PANDREL_TEST_MAIN(TestVCard)
