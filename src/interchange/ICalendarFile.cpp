@@ -100,8 +100,13 @@ Text fromBytes(const QByteArray &bytes)
 {
     Text result;
     QByteArray content = bytes;
-    if (content.startsWith("\xEF\xBB\xBF"))
+    if (content.startsWith("\xEF\xBB\xBF")) {
         content.remove(0, 3);
+    } else if (content.startsWith("\xFF\xFE") || content.startsWith("\xFE\xFF")) {
+        // Some Windows programs save UTF-16 with its byte order mark.
+        QStringDecoder utf16(content.startsWith("\xFF\xFE") ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        content = QString(utf16(QByteArrayView(content).sliced(2))).toUtf8();
+    }
     if (content.trimmed().isEmpty() || looksBinary(content)) {
         result.problem = Problem::NotCalendar;
         return result;

@@ -25,8 +25,8 @@ struct Text {
     bool readAsGb18030 = false; // the file was not UTF-8
 };
 
-// UTF-8 as it stands; anything that is not valid UTF-8 is read as GB18030, as older Chinese
-// programs write. Then the structure is checked.
+// UTF-8 as it stands, UTF-16 by its byte order mark; anything else that is not valid UTF-8
+// is read as GB18030, as older Chinese programs write. Then the structure is checked.
 Text fromBytes(const QByteArray &bytes);
 Text read(const QString &path, qint64 maxBytes = kMaxBytes);
 

@@ -12,7 +12,6 @@
 #include <QAction>
 #include <QFile>
 #include <QMenu>
-#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTextDocument>
 
@@ -33,7 +32,8 @@ private slots:
     void filesOfOtherPrograms_data();
     void filesOfOtherPrograms();
     void unknownZoneUsesTheFileOffset();
-    void gb18030FileIsRead();
+    void encodingsAreRecognised_data();
+    void encodingsAreRecognised();
     void importingTwiceNeverDuplicates();
     void storedItemsAreUpdatedOnlyWhenAgreed();
     void skippedItemsAreCountedWithTheirReasons();
@@ -315,17 +315,25 @@ void TestICalendar::unknownZoneUsesTheFileOffset()
     QCOMPARE(rowOf("zone@example.com").value("TimeStart").toString(), QStringLiteral("2026-12-01 14:00:00"));
 }
 
-void TestICalendar::gb18030FileIsRead()
+void TestICalendar::encodingsAreRecognised_data()
 {
+    QTest::addColumn<QByteArray>("encoding");
+    QTest::addColumn<QByteArray>("byteOrderMark");
+    QTest::newRow("GB18030, as older Chinese programs write") << QByteArray("GB18030") << QByteArray();
+    QTest::newRow("UTF-8 with a byte order mark") << QByteArray("UTF-8") << QByteArray("\xEF\xBB\xBF");
+    QTest::newRow("UTF-16 with a byte order mark") << QByteArray("UTF-16LE") << QByteArray("\xFF\xFE");
+}
+
+void TestICalendar::encodingsAreRecognised()
+{
+    QFETCH(QByteArray, encoding);
+    QFETCH(QByteArray, byteOrderMark);
     const QString text = QString::fromUtf8(calendar(
         "BEGIN:VTODO\nUID:gb@example.com\nSUMMARY:拜访客户𠀀\nDESCRIPTION:带上报价单\nEND:VTODO\n"));
-    QStringEncoder encoder("GB18030");
-    const QByteArray bytes = encoder(text);
+    QStringEncoder encoder(encoding.constData());
+    const QByteArray bytes = byteOrderMark + QByteArray(encoder(text));
     QVERIFY(!encoder.hasError());
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString asUtf8 = utf8(bytes);
-    QVERIFY(utf8.hasError()); // the fixture really is not UTF-8
-    workcalendar::importFromFile(m_folder->database(), writeFile("gb.ics", bytes), m_shanghai);
+    workcalendar::importFromFile(m_folder->database(), writeFile("encoded.ics", bytes), m_shanghai);
     const QVariantMap row = rowOf("gb@example.com");
     QCOMPARE(row.value("Title").toString(), QStringLiteral("拜访客户𠀀"));
     QCOMPARE(row.value("Body").toString(), QStringLiteral("带上报价单"));
