@@ -23,9 +23,9 @@ QByteArray propertyName(const QByteArray &line)
 }
 
 // Splits at `separator` outside double quotes.
-QList<QByteArray> splitOutsideQuotes(const QByteArray &text, char separator)
+QList<QByteArrayView> splitOutsideQuotes(QByteArrayView text, char separator)
 {
-    QList<QByteArray> parts;
+    QList<QByteArrayView> parts;
     qsizetype start = 0;
     bool quoted = false;
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -33,11 +33,11 @@ QList<QByteArray> splitOutsideQuotes(const QByteArray &text, char separator)
         if (c == '"') {
             quoted = !quoted;
         } else if (c == separator && !quoted) {
-            parts.append(text.mid(start, i - start));
+            parts.append(text.sliced(start, i - start));
             start = i + 1;
         }
     }
-    parts.append(text.mid(start));
+    parts.append(text.sliced(start));
     return parts;
 }
 
@@ -106,11 +106,11 @@ QString decodeText(const QByteArray &bytes, const QString &charset)
     return QStringDecoder("GB18030").decode(bytes);
 }
 
-QString unquoted(const QByteArray &text)
+QString unquoted(QByteArrayView text)
 {
-    QByteArray value = text.trimmed();
+    QByteArrayView value = text.trimmed();
     if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
-        value = value.mid(1, value.size() - 2);
+        value = value.sliced(1, value.size() - 2);
     return QString::fromUtf8(value);
 }
 
@@ -311,9 +311,9 @@ bool VCardReader::next(VCard &card)
         const qsizetype colon = valueStart(line);
         if (colon < 0)
             continue; // not a property: a stray line of a careless writer
-        QByteArray rawValue = line.mid(colon + 1);
+        const QByteArrayView valueView = QByteArrayView(line).sliced(colon + 1);
         if (name == "BEGIN" || name == "END") {
-            const bool ofCard = rawValue.trimmed().compare("VCARD", Qt::CaseInsensitive) == 0;
+            const bool ofCard = valueView.trimmed().compare("VCARD", Qt::CaseInsensitive) == 0;
             if (name == "BEGIN" && ofCard)
                 ++nested; // a card inside the card (AGENT of 2.1): not ours to read
             else if (name == "END" && ofCard && nested-- == 0)
@@ -324,16 +324,18 @@ bool VCardReader::next(VCard &card)
             continue;
 
         VCardProperty property;
-        const QList<QByteArray> head = splitOutsideQuotes(line.left(colon), ';');
-        const QByteArray fullName = head.first().trimmed();
+        const QByteArrayView headView = QByteArrayView(line).first(colon);
+        const qsizetype firstSemicolon = headView.indexOf(';');
+        const QByteArrayView fullName = (firstSemicolon < 0 ? headView : headView.first(firstSemicolon)).trimmed();
         const qsizetype dot = fullName.lastIndexOf('.');
         if (dot >= 0)
-            property.group = fullName.left(dot);
+            property.group = fullName.first(dot).toByteArray();
         property.name = name;
         QString encoding;
         QString charset;
-        for (qsizetype i = 1; i < head.size(); ++i) {
-            const QByteArray &parameter = head.at(i);
+        const QList<QByteArrayView> head =
+            firstSemicolon < 0 ? QList<QByteArrayView>() : splitOutsideQuotes(headView.sliced(firstSemicolon + 1), ';');
+        for (const QByteArrayView parameter : head) {
             const qsizetype equals = parameter.indexOf('=');
             QByteArray key;
             QString value;
@@ -345,8 +347,8 @@ bool VCardReader::next(VCard &card)
                           ? QByteArray("ENCODING")
                           : QByteArray("TYPE");
             } else {
-                key = parameter.left(equals).trimmed().toUpper();
-                value = unquoted(parameter.mid(equals + 1));
+                key = parameter.first(equals).trimmed().toByteArray().toUpper();
+                value = unquoted(parameter.sliced(equals + 1));
             }
             if (key == "ENCODING")
                 encoding = value.toLower();
@@ -354,6 +356,9 @@ bool VCardReader::next(VCard &card)
                 charset = value;
             property.parameters.append({key, value});
         }
+        // The line's own bytes become the value: most properties need no copy of it.
+        QByteArray rawValue = std::move(line);
+        rawValue.remove(0, colon + 1);
         QByteArray bytes;
         if (encoding == QLatin1String("quoted-printable")) {
             // A soft line break: the value goes on in the next line, folded or not.
@@ -371,7 +376,7 @@ bool VCardReader::next(VCard &card)
         } else if (encoding == QLatin1String("base64") || encoding == QLatin1String("b")) {
             bytes = QByteArray::fromBase64(rawValue.trimmed());
         } else {
-            bytes = rawValue;
+            bytes = std::move(rawValue);
         }
         property.value = decodeText(bytes, charset);
         if (name == "VERSION")
