@@ -141,10 +141,14 @@ icalcomponent *todoOf(const CalendarWorkItem &item, const ZoneOut &out)
         add(timeProperty(icalproperty_new_dtstart, item.start, dateOnly, out));
     if (item.end.isValid())
         add(timeProperty(icalproperty_new_due, item.end, dateOnly, out));
-    if (!item.repeatRule.isEmpty()) {
-        const icalrecurrencetype rule = icalrecurrencetype_from_string(item.repeatRule.toUtf8().constData());
-        if (rule.freq != ICAL_NO_RECURRENCE)
-            add(icalproperty_new_rrule(rule));
+    if (!item.repeatRule.trimmed().isEmpty()) {
+        // As stored, whatever the rule: libical would rewrite it in an order of its own, and
+        // drop one it cannot read.
+        QByteArray rule = item.repeatRule.trimmed().toUtf8();
+        rule.replace('\r', "").replace('\n', "");
+        icalproperty *property = icalproperty_new_x(rule.constData());
+        icalproperty_set_x_name(property, "RRULE");
+        add(property);
     }
     if (item.lastModified.isValid()) {
         add(icalproperty_new_created(modified));
@@ -164,6 +168,58 @@ icalcomponent *todoOf(const CalendarWorkItem &item, const ZoneOut &out)
 }
 
 // ---- reading ----
+
+// libical rewrites a rule it reads in an order of its own. The RRULE lines of to-dos and
+// events are renamed before parsing, so their text comes through as the file has it; those
+// of time zone definitions stay, for libical to use.
+const char kRawRule[] = "X-PANDREL-RAW-RRULE";
+
+bool startsWithNoCase(QByteArrayView line, QByteArrayView start)
+{
+    return line.size() >= start.size() && line.first(start.size()).compare(start, Qt::CaseInsensitive) == 0;
+}
+
+QByteArray withRawRules(const QByteArray &text)
+{
+    QByteArray result;
+    result.reserve(text.size() + 4096);
+    QList<QByteArray> open;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = text.indexOf('\n', start);
+        end = end < 0 ? text.size() : end + 1;
+        const QByteArrayView line(text.constData() + start, end - start);
+        start = end;
+        if (startsWithNoCase(line, "BEGIN:")) {
+            open.append(line.sliced(6).trimmed().toByteArray().toUpper());
+        } else if (startsWithNoCase(line, "END:")) {
+            if (!open.isEmpty())
+                open.removeLast();
+        } else if (!open.isEmpty() && (open.last() == "VTODO" || open.last() == "VEVENT")
+                   && startsWithNoCase(line, "RRULE") && line.size() > 5 && (line.at(5) == ':' || line.at(5) == ';')) {
+            result.append(kRawRule);
+            result.append(line.sliced(5));
+            continue;
+        }
+        result.append(line);
+    }
+    return result;
+}
+
+// The first rule of the component as written; nullopt when there is one libical cannot read.
+std::optional<QString> ruleOf(icalcomponent *component)
+{
+    for (icalproperty *property = icalcomponent_get_first_property(component, ICAL_X_PROPERTY); property;
+         property = icalcomponent_get_next_property(component, ICAL_X_PROPERTY)) {
+        if (qstrcmp(icalproperty_get_x_name(property), kRawRule) != 0)
+            continue;
+        const QByteArray rule = QByteArray(icalproperty_get_x(property)).trimmed();
+        if (icalrecurrencetype_from_string(rule.constData()).freq == ICAL_NO_RECURRENCE)
+            return std::nullopt;
+        return QString::fromUtf8(rule);
+    }
+    return QString();
+}
 
 class TimeReader
 {
@@ -327,13 +383,18 @@ std::optional<CalendarSkip::Reason> readComponent(icalcomponent *component, Time
 
     bool startIsDate = false;
     icalproperty *startProperty = icalcomponent_get_first_property(component, ICAL_DTSTART_PROPERTY);
-    if (startProperty)
+    if (startProperty) {
         item.start = times.read(icalproperty_get_dtstart(startProperty), startProperty, &startIsDate);
+        if (!item.start.isValid())
+            return CalendarSkip::Reason::Unreadable; // libical lets a 13th month through
+    }
     QDateTime end;
     bool endIsDate = false;
-    if (icalproperty *due = icalcomponent_get_first_property(component, isTodo ? ICAL_DUE_PROPERTY : ICAL_DTEND_PROPERTY))
+    if (icalproperty *due = icalcomponent_get_first_property(component, isTodo ? ICAL_DUE_PROPERTY : ICAL_DTEND_PROPERTY)) {
         end = times.read(isTodo ? icalproperty_get_due(due) : icalproperty_get_dtend(due), due, &endIsDate);
-    else if (icalproperty *duration = icalcomponent_get_first_property(component, ICAL_DURATION_PROPERTY);
+        if (!end.isValid())
+            return CalendarSkip::Reason::Unreadable;
+    } else if (icalproperty *duration = icalcomponent_get_first_property(component, ICAL_DURATION_PROPERTY);
              duration && item.start.isValid()) {
         end = item.start.addSecs(icaldurationtype_as_int(icalproperty_get_duration(duration)));
         endIsDate = startIsDate;
@@ -352,11 +413,10 @@ std::optional<CalendarSkip::Reason> readComponent(icalcomponent *component, Time
         if (!name.isEmpty())
             item.categories.append(name);
     }
-    if (icalproperty *rule = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY)) {
-        icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
-        if (recurrence.freq != ICAL_NO_RECURRENCE)
-            item.repeatRule = renderAndFree(icalrecurrencetype_as_string_r(&recurrence));
-    }
+    const std::optional<QString> rule = ruleOf(component);
+    if (!rule)
+        return CalendarSkip::Reason::Unreadable;
+    item.repeatRule = *rule;
     for (const icalproperty_kind kind : {ICAL_LASTMODIFIED_PROPERTY, ICAL_CREATED_PROPERTY, ICAL_DTSTAMP_PROPERTY}) {
         if (icalproperty *stamp = icalcomponent_get_first_property(component, kind)) {
             item.lastModified = times.read(icalvalue_get_datetime(icalproperty_get_value(stamp)), stamp);
@@ -407,7 +467,7 @@ CalendarReadResult readWorkItemCalendar(const QByteArray &utf8, const QTimeZone 
 {
     const QTimeZone zone = requestedZone.isValid() ? requestedZone : QTimeZone::utc();
     CalendarReadResult result;
-    ComponentPtr root(icalparser_parse_string(utf8.constData()), icalcomponent_free);
+    ComponentPtr root(icalparser_parse_string(withRawRules(utf8).constData()), icalcomponent_free);
     if (!root)
         return result;
     QSet<QString> uids;

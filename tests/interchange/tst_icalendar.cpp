@@ -15,7 +15,6 @@
 #include <QStringEncoder>
 #include <QTextDocument>
 
-#include <libical/ical.h>
 
 // Work items to and from iCalendar files, on the real database and real files.
 class TestICalendar : public QObject
@@ -69,18 +68,6 @@ QString plainBody(Database &dm, qint64 id)
     QTextDocument document;
     workbody::load(dm, id, document);
     return document.toPlainText();
-}
-
-QString sameRule(const QString &rule)
-{
-    // libical writes the parts of a rule in an order of its own; the rule is the same.
-    if (rule.isEmpty())
-        return rule;
-    icalrecurrencetype recurrence = icalrecurrencetype_from_string(rule.toUtf8().constData());
-    char *text = icalrecurrencetype_as_string_r(&recurrence);
-    const QString normal = QString::fromUtf8(text);
-    icalmemory_free_buffer(text);
-    return normal;
 }
 
 } // namespace
@@ -196,9 +183,7 @@ void TestICalendar::exportThenImportIsTheIdentity()
     for (int i = 0; i < columns.size(); ++i) {
         const QVariant expected = row.at(i);
         QVariant actual = imported.value(columns.at(i));
-        if (columns.at(i) == QLatin1String("RRule"))
-            QCOMPARE(sameRule(actual.toString()), sameRule(expected.toString()));
-        else if (expected.isNull())
+        if (expected.isNull())
             QVERIFY2(actual.isNull(), qPrintable(columns.at(i)));
         else
             QCOMPARE(actual.toString(), expected.toString());
@@ -300,19 +285,26 @@ void TestICalendar::filesOfOtherPrograms()
     QCOMPARE(rs.text("ZY"), expected.at(5));
     QCOMPARE(rs.text("WorkType"), expected.at(6));
     QCOMPARE(plainBody(m_folder->database(), rs.integer("ID")), expected.at(7));
-    QCOMPARE(sameRule(rs.text("RRule")), sameRule(expected.at(8)));
+    QCOMPARE(rs.text("RRule"), expected.at(8));
     QCOMPARE(rs.integer("HasHinted"), 0);
 }
 
 void TestICalendar::unknownZoneUsesTheFileOffset()
 {
+    // Summer time by the zone's own rules: the RRULEs of a VTIMEZONE are libical's to read.
     const QByteArray component =
-        "BEGIN:VTIMEZONE\nTZID:Fictitious Standard Time\nBEGIN:STANDARD\nDTSTART:19700101T000000\n"
-        "TZOFFSETFROM:+0200\nTZOFFSETTO:+0200\nEND:STANDARD\nEND:VTIMEZONE\n"
-        "BEGIN:VTODO\nUID:zone@example.com\nDTSTAMP:20260101T000000Z\n"
-        "DTSTART;TZID=Fictitious Standard Time:20261201T080000\nSUMMARY:远方的会\nEND:VTODO\n";
+        "BEGIN:VTIMEZONE\nTZID:Fictitious Standard Time\n"
+        "BEGIN:STANDARD\nDTSTART:19701025T030000\nTZOFFSETFROM:+0300\nTZOFFSETTO:+0200\n"
+        "RRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\nEND:STANDARD\n"
+        "BEGIN:DAYLIGHT\nDTSTART:19700329T020000\nTZOFFSETFROM:+0200\nTZOFFSETTO:+0300\n"
+        "RRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\nEND:DAYLIGHT\nEND:VTIMEZONE\n"
+        "BEGIN:VTODO\nUID:winter@example.com\nDTSTART;TZID=Fictitious Standard Time:20261201T080000\n"
+        "SUMMARY:冬天的会\nEND:VTODO\n"
+        "BEGIN:VTODO\nUID:summer@example.com\nDTSTART;TZID=Fictitious Standard Time:20260701T080000\n"
+        "SUMMARY:夏天的会\nEND:VTODO\n";
     importText(component);
-    QCOMPARE(rowOf("zone@example.com").value("TimeStart").toString(), QStringLiteral("2026-12-01 14:00:00"));
+    QCOMPARE(rowOf("winter@example.com").value("TimeStart").toString(), QStringLiteral("2026-12-01 14:00:00"));
+    QCOMPARE(rowOf("summer@example.com").value("TimeStart").toString(), QStringLiteral("2026-07-01 13:00:00"));
 }
 
 void TestICalendar::encodingsAreRecognised_data()
@@ -376,9 +368,11 @@ void TestICalendar::skippedItemsAreCountedWithTheirReasons()
         "BEGIN:VEVENT\nUID:series@example.com\nRECURRENCE-ID:20261208T010000Z\nDTSTART:20261208T020000Z\n"
         "SUMMARY:改过的一次\nEND:VEVENT\n"
         "BEGIN:VTODO\nUID:ok@example.com\nSUMMARY:同一个UID\nEND:VTODO\n"
+        "BEGIN:VTODO\nUID:rule@example.com\nSUMMARY:读不懂的规则\nRRULE:FREQ=SOMETIMES\nEND:VTODO\n"
+        "BEGIN:VTODO\nUID:date@example.com\nSUMMARY:读不懂的日期\nDUE:20261341T250000\nEND:VTODO\n"
         "BEGIN:VJOURNAL\nUID:journal@example.com\nSUMMARY:日记不是事务\nEND:VJOURNAL\n");
-    QCOMPARE(message, QStringLiteral("导入完成：新增1个事务，更新0个，跳过3个。\n跳过的原因："
-                                     "\n与文件中前面的条目相同：1个\n没有主题：1个"
+    QCOMPARE(message, QStringLiteral("导入完成：新增1个事务，更新0个，跳过5个。\n跳过的原因："
+                                     "\n与文件中前面的条目相同：1个\n内容有错误，无法识别：2个\n没有主题：1个"
                                      "\n重复日程中单独改动的某一次（只导入整个系列）：1个"));
     QCOMPARE(rowCount(), 1);
 }
