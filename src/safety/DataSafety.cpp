@@ -13,7 +13,10 @@
 #include <QStorageInfo>
 #include <QTemporaryDir>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -26,6 +29,27 @@ FileResult refused(const QString &path, const char *reason)
 {
     return FileResult::failure(
         QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), QCoreApplication::translate("DataSafety", reason)));
+}
+
+// Keeps the database about to be replaced as `undo`: under a second name of the same file,
+// since nothing writes that file once the restored copy has taken its name; as a copy where
+// the folder cannot hold a second name (another file system). Until the replacing, both names
+// are the same file: a restore cut short there leaves the undo for the start-up to remove
+// (removeCopyLeftovers), and one that fails undoes it at once.
+FileResult keepAsUndo(const QString &database, const QString &undo)
+{
+    const QByteArray part = QFile::encodeName(undo) + ".part";
+    ::unlink(part.constData());
+    if (::link(QFile::encodeName(database).constData(), part.constData()) != 0)
+        return copyFileBytes(database, undo);
+    if (::rename(part.constData(), QFile::encodeName(undo).constData()) != 0) {
+        const FileResult failed = FileResult::failure(
+            QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(undo), QString::fromLocal8Bit(std::strerror(errno))));
+        ::unlink(part.constData());
+        return failed;
+    }
+    syncFolder(QFileInfo(undo).absolutePath());
+    return FileResult::success();
 }
 
 // Copies the backup to `staging`, checks the copy, keeps the database as `undo` and renames
@@ -49,8 +73,9 @@ FileResult replaceDatabase(const QString &source, const QString &staging, const 
         return refused(database, "数据库正被其他程序使用");
     // Only now: a file that was refused leaves the undo of the last command in place. A
     // database that is missing has nothing to keep.
-    if (QFileInfo::exists(database)) {
-        const FileResult kept = copyFileBytes(database, undo);
+    const bool hadDatabase = QFileInfo::exists(database);
+    if (hadDatabase) {
+        const FileResult kept = keepAsUndo(database, undo);
         if (!kept) {
             if (undoError)
                 *undoError = kept.error;
@@ -62,11 +87,20 @@ FileResult replaceDatabase(const QString &source, const QString &staging, const 
     // to a database that could not be opened to play it back; it must not be played back onto
     // the restored file.
     const ExclusiveFileLock lock(database);
-    if (!lock.held())
-        return refused(database, "数据库正被其他程序使用");
-    QFile::remove(journalOf(database));
-    if (std::rename(QFile::encodeName(staging).constData(), QFile::encodeName(database).constData()) != 0)
-        return refused(database, "无法替换数据库文件");
+    const char *problem = nullptr;
+    if (!lock.held()) {
+        problem = "数据库正被其他程序使用";
+    } else {
+        QFile::remove(journalOf(database));
+        if (std::rename(QFile::encodeName(staging).constData(), QFile::encodeName(database).constData()) != 0)
+            problem = "无法替换数据库文件";
+    }
+    if (problem) {
+        // The database stays in use under its name: the undo must not change with it.
+        if (hadDatabase && isSameFile(database, undo) && QFile::remove(undo))
+            copyFileBytes(database, undo);
+        return refused(database, problem);
+    }
     syncFolder(QFileInfo(database).absolutePath());
     return FileResult::success();
 }
@@ -248,6 +282,12 @@ QStringList removeCopyLeftovers(const QString &database, const QStringList &back
         }
     }
     QStringList removed;
+    // A restore cut short between keeping the undo and replacing the database leaves the undo
+    // as a second name of the database itself: it holds nothing the database does not, and
+    // would change with it.
+    const QString undo = undoFilePath();
+    if (isSameFile(undo, database) && QFile::remove(undo))
+        removed.append(QFileInfo(undo).absoluteFilePath());
     for (const QString &path : candidates) {
         const QFileInfo info(path);
         if (info.isFile() && !info.isSymLink() && !removed.contains(info.absoluteFilePath()) && QFile::remove(path))

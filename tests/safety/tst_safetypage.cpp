@@ -26,10 +26,14 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
+
+#include <unistd.h>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QTimer>
+
+#include <unistd.h>
 
 // The data safety group of the settings page in the main window: the restart after backup,
 // restore and clearing, and the automatic backup on the minute tick.
@@ -577,6 +581,10 @@ void TestSafetyPage::leftoversOfAKilledCopyGoAtStart()
         file.write("part");
     }
     setStoredSettings(QStringLiteral("AutoBakPath=?"), {autoFolder});
+    // A restore killed after keeping the database as the undo under a second name, before
+    // replacing it.
+    const QString undo = m_folder->filePath(QStringLiteral("Bak/撤销前的数据.WBK"));
+    QVERIFY(::link(QFile::encodeName(m_folder->databasePath()).constData(), QFile::encodeName(undo).constData()) == 0);
 
     create();
 
@@ -584,7 +592,10 @@ void TestSafetyPage::leftoversOfAKilledCopyGoAtStart()
         QVERIFY2(!QFile::exists(m_folder->filePath(name)), qPrintable(name));
     for (const QString &name : kept)
         QVERIFY2(QFile::exists(m_folder->filePath(name)), qPrintable(name));
+    QVERIFY(!QFile::exists(undo));
+    QVERIFY(!m_window->m_settingsPage->m_undoButton->isEnabled());
     QVERIFY(m_folder->database().isOpen());
+    QVERIFY(isProgramDatabase(m_folder->databasePath()));
 }
 
 void TestSafetyPage::checkingABackupFromThePage()
