@@ -34,8 +34,8 @@ bool isProgramDatabase(const QString &path);
 // database first, checked with isProgramDatabase and only then renamed over the database, so
 // a file that is not a sound backup of this program, or the database file itself, leaves the
 // database exactly as it was. Once the backup has passed, the database as it was is kept as
-// the undo file; when that copy fails, nothing is replaced and `undoError`, if given, receives
-// the reason. Restoring the undo file itself swaps the two, so an undo can be undone. The
+// the undo file (a second name of the replaced file, or a copy); when that fails, nothing is
+// replaced and `undoError`, if given, receives the reason. Restoring the undo file itself swaps the two, so an undo can be undone. The
 // connection is closed meanwhile and opened again afterwards.
 FileResult restoreDatabase(Database &dm, const QString &source, QString *undoError = nullptr);
 
@@ -73,7 +73,8 @@ using FreeSpaceQuery = std::function<qint64(const QString &folder)>;
 // unknown free space does not stop a backup).
 bool hasRoomForBackup(qint64 available, qint64 databaseSize);
 
-// Removes what copies that were killed left behind: "<database>.restore" and
+// Removes what copies that were killed left behind: an undo file that is the database itself
+// under a second name (a restore cut short), "<database>.restore" and
 // "<database>.restore.part" beside the database, "<name>.WBK.part" in the given backup
 // folders. Returns the paths removed.
 QStringList removeCopyLeftovers(const QString &database, const QStringList &backupFolders);
