@@ -182,7 +182,7 @@ constexpr int kBodyColumn = 9;
 
 } // namespace
 
-bool exportToFile(Database &dm, const QList<qint64> &ids, const QString &path, const QTimeZone &zone)
+std::optional<int> exportToFile(Database &dm, const QList<qint64> &ids, const QString &path, const QTimeZone &zone)
 {
     // Items stored by something that gave them no UID get theirs now, so that the next
     // export names them the same way.
@@ -207,9 +207,9 @@ bool exportToFile(Database &dm, const QList<qint64> &ids, const QString &path, c
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(writeWorkItemCalendar(items, zone)) < 0 || !file.commit()) {
         platform::prompter().message(tr("写入日历文件发生错误！\n%1").arg(path), platform::Prompter::Icon::Error);
-        return false;
+        return std::nullopt;
     }
-    return true;
+    return int(items.size());
 }
 
 void exportWorkItems(Database &dm, const QList<qint64> &ids)
@@ -226,8 +226,8 @@ void exportWorkItems(Database &dm, const QList<qint64> &ids)
     const std::optional<QString> path = platform::prompter().saveFileName(request);
     if (!path || path->isEmpty())
         return;
-    if (exportToFile(dm, ids, *path))
-        platform::prompter().message(tr("已将%1个事务导出到日历文件：\n%2").arg(ids.size()).arg(*path));
+    if (const std::optional<int> written = exportToFile(dm, ids, *path))
+        platform::prompter().message(tr("已将%1个事务导出到日历文件：\n%2").arg(*written).arg(*path));
 }
 
 bool importFromFile(Database &dm, const QString &path, const QTimeZone &zone)

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 #include <QTimeZone>
+#include <optional>
 
 class Database;
 
@@ -12,8 +13,9 @@ namespace workcalendar {
 
 // Asks for a file and writes the items `ids` to it, in that order.
 void exportWorkItems(Database &dm, const QList<qint64> &ids);
-// Writes without asking; false (after its message) when the file cannot be written.
-bool exportToFile(Database &dm, const QList<qint64> &ids, const QString &path,
+// Writes without asking: the number of items written, or nothing (after its message) when
+// the file cannot be written.
+std::optional<int> exportToFile(Database &dm, const QList<qint64> &ids, const QString &path,
                   const QTimeZone &zone = QTimeZone::systemTimeZone());
 
 // Asks for a file and imports it. True when the database changed.

@@ -28,6 +28,7 @@ private slots:
     void exportThenImportIsTheIdentity_data();
     void exportThenImportIsTheIdentity();
     void exportWritesTheZoneAndAnAbsoluteAlarm();
+    void exportToAFolderThatIsNotThereSaysSo();
     void filesOfOtherPrograms_data();
     void filesOfOtherPrograms();
     void unknownZoneUsesTheFileOffset();
@@ -173,7 +174,7 @@ void TestICalendar::exportThenImportIsTheIdentity()
     QCOMPARE(workbody::save(dm, id, body), workbody::SaveResult::Saved);
 
     const QString path = m_folder->filePath(QStringLiteral("out.ics"));
-    QVERIFY(workcalendar::exportToFile(dm, {id}, path, timeZone));
+    QCOMPARE(workcalendar::exportToFile(dm, {id}, path, timeZone), std::optional<int>(1));
     QVERIFY(dm.execute(QStringLiteral("Delete from TWork")));
     QVERIFY(workcalendar::importFromFile(dm, path, timeZone));
     QCOMPARE(m_prompter->lastShown(), QStringLiteral("导入完成：新增1个事务，更新0个，跳过0个。"));
@@ -209,6 +210,16 @@ void TestICalendar::exportWritesTheZoneAndAnAbsoluteAlarm()
     QVERIFY(text.contains("LAST-MODIFIED:20261130T020000Z\r\n"));
     QVERIFY(text.contains("STATUS:NEEDS-ACTION\r\n"));
     QVERIFY(text.contains("CATEGORIES:办公事务\r\n"));
+}
+
+void TestICalendar::exportToAFolderThatIsNotThereSaysSo()
+{
+    Database &dm = m_folder->database();
+    QVERIFY(dm.execute(QStringLiteral("Insert into TWork (Title, WorkType, FinStu, ZY, UID) values ('开会', '办公事务', 1, 0, 'u-1')")));
+    const QString path = m_folder->filePath(QStringLiteral("no such folder/out.ics"));
+    QCOMPARE(workcalendar::exportToFile(dm, {dm.queryValue("Select ID from TWork").toLongLong()}, path, m_shanghai),
+             std::nullopt);
+    QCOMPARE(m_prompter->lastShown(), QStringLiteral("写入日历文件发生错误！\n%1").arg(path));
 }
 
 void TestICalendar::filesOfOtherPrograms_data()
