@@ -22,9 +22,14 @@ struct MoneyUnit {
     QString legend; // "%1" and the unit
 };
 
-MoneyUnit moneyUnit(qint64 largestFen)
+// The unit for bars whose lengths `amount` gives in fen.
+template<typename Bars, typename Amount>
+MoneyUnit moneyUnit(const Bars &bars, Amount amount)
 {
-    if (largestFen >= qint64(100) * 1000000)
+    qint64 largest = 0;
+    for (const auto &bar : bars)
+        largest = std::max(largest, amount(bar));
+    if (largest >= qint64(100) * 1000000)
         return {100.0 * 10000, FollowUpChartPanel::tr("%1（万元）")};
     return {100.0, FollowUpChartPanel::tr("%1（元）")};
 }
@@ -105,10 +110,7 @@ QChart *FollowUpChartPanel::buildStepFunnel()
     QStringList categories;
     QList<qreal> values;
     QList<qreal> rests;
-    qint64 largest = 0;
-    for (const FollowUpStepBar &bar : m_stepBars)
-        largest = std::max(largest, bar.amountFen);
-    const MoneyUnit unit = moneyUnit(largest);
+    const MoneyUnit unit = moneyUnit(m_stepBars, [](const FollowUpStepBar &bar) { return bar.amountFen; });
     for (const FollowUpStepBar &bar : m_stepBars) {
         const QString title = bar.stepId < 0 ? tr("进度已删除") : bar.title.toHtmlEscaped();
         categories.prepend(tr("%1 %2笔").arg(title).arg(bar.count));
@@ -147,10 +149,7 @@ QChart *FollowUpChartPanel::buildMonths()
     QStringList categories;
     QList<qreal> won;
     QList<qreal> others;
-    qint64 largest = 0;
-    for (const FollowUpMonthColumn &column : m_monthColumns)
-        largest = std::max(largest, column.wonFen + column.otherFen);
-    const MoneyUnit unit = moneyUnit(largest);
+    const MoneyUnit unit = moneyUnit(m_monthColumns, [](const FollowUpMonthColumn &column) { return column.wonFen + column.otherFen; });
     for (const FollowUpMonthColumn &column : m_monthColumns) {
         // Bare numbers: "10月" no longer fits a narrow column; the axis says they are months.
         categories.append(QString::number(column.month.month()));

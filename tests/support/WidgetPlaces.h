@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QStringList>
 #include <QWidget>
 
@@ -19,4 +20,16 @@ inline QStringList visibleWidgetPlaces(const QWidget &page, const QWidget *excep
                              .arg(widget->height()));
     }
     return shown;
+}
+
+// True when `control` takes no room on `page`: hiding it moves no other widget.
+inline bool takesNoRoom(QWidget &page, QWidget *control)
+{
+    const QStringList shown = visibleWidgetPlaces(page, control);
+    control->hide();
+    QCoreApplication::processEvents();
+    const bool same = visibleWidgetPlaces(page, control) == shown;
+    control->show();
+    QCoreApplication::processEvents();
+    return same;
 }
