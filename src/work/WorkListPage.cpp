@@ -204,12 +204,13 @@ void WorkListPage::buildMenu()
     m_listMenu->addAction(tr("-->普通"), this, [this] { changeItemPriority(0); });
     m_listMenu->addAction(tr("-->紧急"), this, [this] { changeItemPriority(1); });
     m_listMenu->addSeparator();
+    // Before the list's own print and export, which end every list's menu.
+    m_listMenu->addAction(tr("导出到日历文件…"), this, &WorkListPage::exportToCalendar);
+    m_listMenu->addAction(tr("从日历文件导入…"), this, &WorkListPage::importFromCalendar);
+    m_listMenu->addSeparator();
     m_listMenu->addAction(tr("打印"), this, [this] { previewList(tr("事务档案"), *m_workGrid); });
     m_listMenu->addSeparator();
     m_listMenu->addAction(tr("发送到Excel"), this, [this] { exportGridToSpreadsheet(tr("事务档案"), *m_workGrid); });
-    m_listMenu->addSeparator();
-    m_listMenu->addAction(tr("导出到日历文件…"), this, &WorkListPage::exportToCalendar);
-    m_listMenu->addAction(tr("从日历文件导入…"), this, &WorkListPage::importFromCalendar);
 }
 
 QList<QCheckBox *> WorkListPage::stateBoxes() const
