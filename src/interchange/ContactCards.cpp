@@ -12,6 +12,9 @@
 #include <QSet>
 #include <sqlcipher/sqlite3.h>
 
+#include <algorithm>
+#include <cstdio>
+
 namespace {
 
 QString tr(const char *text)
@@ -24,10 +27,10 @@ constexpr int kShortBoxBytes = 20;
 constexpr int kEmailBytes = 30;
 constexpr int kLongBoxBytes = 50;
 
-bool hasChinese(const QString &text)
+bool hasChinese(QStringView text)
 {
     for (const QChar c : text) {
-        if (c.script() == QChar::Script_Han)
+        if (c.unicode() >= 0x2E80 && c.script() == QChar::Script_Han)
             return true;
     }
     return false;
@@ -36,28 +39,27 @@ bool hasChinese(const QString &text)
 // Surnames of two characters; every other Chinese surname is the first character.
 bool isCompoundSurname(QStringView start)
 {
-    static const QStringList surnames{
-        QStringLiteral("欧阳"), QStringLiteral("司马"), QStringLiteral("上官"), QStringLiteral("诸葛"),
-        QStringLiteral("东方"), QStringLiteral("皇甫"), QStringLiteral("尉迟"), QStringLiteral("公孙"),
-        QStringLiteral("慕容"), QStringLiteral("长孙"), QStringLiteral("宇文"), QStringLiteral("司徒"),
-        QStringLiteral("夏侯"), QStringLiteral("令狐"), QStringLiteral("端木"), QStringLiteral("独孤"),
-        QStringLiteral("南宫"), QStringLiteral("西门"), QStringLiteral("澹台"), QStringLiteral("轩辕")};
-    return surnames.contains(start.left(2).toString());
+    static const char16_t *const surnames[] = {u"欧阳", u"司马", u"上官", u"诸葛", u"东方", u"皇甫", u"尉迟",
+                                               u"公孙", u"慕容", u"长孙", u"宇文", u"司徒", u"夏侯", u"令狐",
+                                               u"端木", u"独孤", u"南宫", u"西门", u"澹台", u"轩辕"};
+    const QStringView first = start.left(2);
+    return std::any_of(std::begin(surnames), std::end(surnames),
+                       [first](const char16_t *surname) { return first == QStringView(surname); });
 }
 
 // N's family and given names of a name written whole.
-std::pair<QString, QString> splitName(const QString &name)
+std::pair<QStringView, QStringView> splitName(QStringView name)
 {
-    const QString trimmed = name.trimmed();
+    const QStringView trimmed = name.trimmed();
     if (hasChinese(trimmed) && !trimmed.contains(QLatin1Char(' '))) {
         if (trimmed.size() < 2 || trimmed.contains(QChar(0x00B7)))
-            return {trimmed, QString()};
+            return {trimmed, QStringView()};
         const int surname = trimmed.size() > 2 && isCompoundSurname(trimmed) ? 2 : 1;
         return {trimmed.left(surname), trimmed.mid(surname)};
     }
     const qsizetype space = trimmed.lastIndexOf(QLatin1Char(' '));
     if (space < 0)
-        return {trimmed, QString()};
+        return {trimmed, QStringView()};
     return {trimmed.mid(space + 1), trimmed.left(space).trimmed()};
 }
 
@@ -310,19 +312,27 @@ ContactCard contactFromVCard(const VCard &card)
 void writeContactCard(VCardWriter &writer, const ContactCard &contact)
 {
     const bool v4 = writer.version() == VCardVersion::V4;
-    const auto text = [&writer](const QByteArray &head, const QString &value) {
+    const auto text = [&writer](const char *head, const QString &value) {
         if (!value.isEmpty())
-            writer.addProperty(head, escapeVCardText(value));
+            writer.addText(head, value);
     };
     writer.beginCard();
-    writer.addProperty("FN", escapeVCardText(contact.name));
+    writer.addText("FN", contact.name);
     const auto [family, given] = splitName(contact.name);
-    writer.addProperty("N", escapeVCardText(family) + QLatin1Char(';') + escapeVCardText(given) + QStringLiteral(";;;"));
+    writer.beginProperty("N");
+    writer.appendText(family);
+    writer.appendRaw(";");
+    writer.appendText(given);
+    writer.appendRaw(";;;");
+    writer.endProperty();
     if (!contact.company.isEmpty() || !contact.department.isEmpty()) {
-        QString org = escapeVCardText(contact.company);
-        if (!contact.department.isEmpty())
-            org += QLatin1Char(';') + escapeVCardText(contact.department);
-        writer.addProperty("ORG", org);
+        writer.beginProperty("ORG");
+        writer.appendText(contact.company);
+        if (!contact.department.isEmpty()) {
+            writer.appendRaw(";");
+            writer.appendText(contact.department);
+        }
+        writer.endProperty();
     }
     text("TITLE", contact.job);
     text("TEL;TYPE=work,voice", contact.officePhone);
@@ -334,20 +344,50 @@ void writeContactCard(VCardWriter &writer, const ContactCard &contact)
         {"x-qq:", &contact.qq}, {"x-aliww:", &contact.aliAccount},
         {"x-taobao:", &contact.taobaoAccount}, {"x-alipay:", &contact.alipayAccount}};
     for (const auto &[scheme, account] : messengers) {
-        if (!account->isEmpty())
-            writer.addProperty("IMPP", QLatin1String(scheme) + escapeVCardText(*account));
+        if (!account->isEmpty()) {
+            writer.beginProperty("IMPP");
+            writer.appendRaw(scheme);
+            writer.appendText(*account);
+            writer.endProperty();
+        }
     }
-    if (!contact.address.isEmpty())
-        writer.addProperty("ADR;TYPE=work", QStringLiteral(";;") + escapeVCardText(contact.address) + QStringLiteral(";;;;"));
+    if (!contact.address.isEmpty()) {
+        writer.beginProperty("ADR;TYPE=work");
+        writer.appendRaw(";;");
+        writer.appendText(contact.address);
+        writer.appendRaw(";;;;");
+        writer.endProperty();
+    }
     if (contact.birthday.isValid()) {
-        const bool yearKnown = contact.birthday.year() != kBirthdayYearUnknown;
-        const char *format = yearKnown ? (v4 ? "yyyyMMdd" : "yyyy-MM-dd") : (v4 ? "--MMdd" : "--MM-dd");
-        writer.addProperty("BDAY", contact.birthday.toString(QLatin1String(format)));
+        const QDate day = contact.birthday;
+        const bool yearKnown = day.year() != kBirthdayYearUnknown;
+        char digits[16];
+        if (yearKnown)
+            std::snprintf(digits, sizeof digits, v4 ? "%04d%02d%02d" : "%04d-%02d-%02d", day.year(), day.month(), day.day());
+        else
+            std::snprintf(digits, sizeof digits, v4 ? "--%02d%02d" : "--%02d-%02d", day.month(), day.day());
+        writer.beginProperty("BDAY");
+        writer.appendRaw(digits);
+        writer.endProperty();
     }
     text(v4 ? "HOBBY" : "X-HOBBY", contact.hobbies);
     if (contact.mainContact)
-        writer.addProperty("X-MAIN-CONTACT", QStringLiteral("1"));
-    text("NOTE", joinedNotes(contact));
+        text("X-MAIN-CONTACT", QStringLiteral("1"));
+    if (!contact.notes.isEmpty() || !contact.extras.isEmpty()) {
+        // The lines of joinedNotes(), written without joining them first.
+        writer.beginProperty("NOTE");
+        bool first = contact.notes.isEmpty();
+        writer.appendText(contact.notes);
+        for (const auto &[label, value] : contact.extras) {
+            if (!first)
+                writer.appendText(u"\n");
+            first = false;
+            writer.appendText(label);
+            writer.appendText(u"：");
+            writer.appendText(value);
+        }
+        writer.endProperty();
+    }
     writer.endCard();
 }
 
@@ -400,7 +440,7 @@ bool writeContactCardFile(const QString &path, const QList<ContactCard> &contact
         VCardWriter writer(file, version);
         for (const ContactCard &contact : contacts)
             writeContactCard(writer, contact);
-        if (writer.ok() && file.commit())
+        if (writer.finish() && file.commit())
             return true;
     }
     error = file.errorString();

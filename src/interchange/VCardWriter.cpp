@@ -5,100 +5,144 @@
 namespace {
 
 constexpr qsizetype kFoldOctets = 75;
-
-bool isContinuationByte(char c)
-{
-    return (uchar(c) & 0xC0) == 0x80;
-}
+// The buffer goes to the device once it holds this much: few calls, and memory that does
+// not grow with the number of cards.
+constexpr qsizetype kFlushBytes = qsizetype(1) << 18;
 
 } // namespace
-
-QString escapeVCardText(const QString &text)
-{
-    const auto special = [](QChar c) {
-        return c == QLatin1Char('\\') || c == QLatin1Char(',') || c == QLatin1Char(';') || c == QLatin1Char('\r')
-               || c == QLatin1Char('\n');
-    };
-    if (std::none_of(text.cbegin(), text.cend(), special))
-        return text;
-    QString escaped;
-    escaped.reserve(text.size() + 8);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\\') || c == QLatin1Char(',') || c == QLatin1Char(';')) {
-            escaped += QLatin1Char('\\');
-            escaped += c;
-        } else if (c == QLatin1Char('\r')) {
-            escaped += QLatin1String("\\n");
-            if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
-                ++i; // CRLF is one line break
-        } else if (c == QLatin1Char('\n')) {
-            escaped += QLatin1String("\\n");
-        } else {
-            escaped += c;
-        }
-    }
-    return escaped;
-}
 
 VCardWriter::VCardWriter(QIODevice &device, VCardVersion version)
     : m_device(device)
     , m_version(version)
 {
+    m_buffer.reserve(kFlushBytes + 4096);
+}
+
+VCardWriter::~VCardWriter()
+{
+    flush();
 }
 
 void VCardWriter::beginCard()
 {
-    addLine("BEGIN:VCARD");
-    addLine(m_version == VCardVersion::V4 ? QByteArray("VERSION:4.0") : QByteArray("VERSION:3.0"));
-}
-
-void VCardWriter::addProperty(const QByteArray &head, const QString &value)
-{
-    // Encoded straight into the card's buffer: a card is written with one call and no line
-    // of it is allocated on its own.
-    const qsizetype start = m_card.size();
-    m_card.append(head);
-    m_card.append(':');
-    const qsizetype at = m_card.size();
-    m_card.resize(at + m_encoder.requiredSpace(value.size()));
-    char *end = m_encoder.appendToBuffer(m_card.data() + at, value);
-    m_card.truncate(end - m_card.constData());
-    endLine(start);
+    addText("BEGIN", u"VCARD");
+    beginProperty("VERSION");
+    appendRaw(m_version == VCardVersion::V4 ? QByteArrayView("4.0") : QByteArrayView("3.0"));
+    endProperty();
 }
 
 void VCardWriter::endCard()
 {
-    addLine("END:VCARD");
-    if (m_device.write(m_card) != m_card.size())
-        m_ok = false;
-    m_card.truncate(0);
+    addText("END", u"VCARD");
+    if (m_buffer.size() >= kFlushBytes)
+        flush();
 }
 
-void VCardWriter::addLine(const QByteArray &line)
+void VCardWriter::addText(QByteArrayView head, QStringView text)
 {
-    const qsizetype start = m_card.size();
-    m_card.append(line);
-    endLine(start);
+    beginProperty(head);
+    appendText(text);
+    endProperty();
 }
 
-void VCardWriter::endLine(qsizetype start)
+void VCardWriter::beginProperty(QByteArrayView head)
 {
-    if (m_card.size() - start > kFoldOctets) {
-        const QByteArray line = m_card.sliced(start);
-        m_card.truncate(start);
-        qsizetype from = 0;
-        qsizetype room = kFoldOctets;
-        while (line.size() - from > room) {
-            qsizetype end = from + room;
-            while (end > from && isContinuationByte(line.at(end)))
-                --end; // never between the bytes of one character
-            m_card.append(QByteArrayView(line).sliced(from, end - from));
-            m_card.append("\r\n ");
-            from = end;
-            room = kFoldOctets - 1; // the leading space counts
+    m_lineOctets = 0;
+    appendRaw(head);
+    appendRaw(":");
+}
+
+void VCardWriter::appendRaw(QByteArrayView ascii)
+{
+    for (const char c : ascii) {
+        if (m_lineOctets == kFoldOctets) {
+            m_buffer.append("\r\n ", 3);
+            m_lineOctets = 1;
         }
-        m_card.append(QByteArrayView(line).sliced(from));
+        m_buffer.append(c);
+        ++m_lineOctets;
     }
-    m_card.append("\r\n");
+}
+
+void VCardWriter::appendText(QStringView text)
+{
+    // Room for the worst case: three octets a unit, and a fold for every 74 of them.
+    const qsizetype start = m_buffer.size();
+    m_buffer.resize(start + text.size() * 3 + (text.size() * 3 / (kFoldOctets - 1) + 2) * 3);
+    char *out = m_buffer.data() + start;
+    qsizetype line = m_lineOctets;
+    // One character's octets, never split by a fold.
+    const auto put = [&out, &line](const char *octets, qsizetype count) {
+        if (line + count > kFoldOctets) {
+            *out++ = '\r';
+            *out++ = '\n';
+            *out++ = ' ';
+            line = 1;
+        }
+        for (qsizetype i = 0; i < count; ++i)
+            *out++ = octets[i];
+        line += count;
+    };
+    const char16_t *unit = text.utf16();
+    const char16_t *const end = unit + text.size();
+    for (; unit < end; ++unit) {
+        const char16_t c = *unit;
+        char octets[4];
+        if (c < 0x80) {
+            if (c == '\\' || c == ',' || c == ';') {
+                put("\\", 1);
+                octets[0] = char(c);
+                put(octets, 1);
+            } else if (c == '\r' || c == '\n') {
+                if (c == '\r' && unit + 1 < end && unit[1] == '\n')
+                    ++unit; // CRLF is one line break
+                put("\\", 1);
+                put("n", 1);
+            } else {
+                octets[0] = char(c);
+                put(octets, 1);
+            }
+        } else if (c < 0x800) {
+            octets[0] = char(0xC0 | (c >> 6));
+            octets[1] = char(0x80 | (c & 0x3F));
+            put(octets, 2);
+        } else if (QChar::isHighSurrogate(c) && unit + 1 < end && QChar::isLowSurrogate(unit[1])) {
+            const char32_t code = QChar::surrogateToUcs4(c, unit[1]);
+            ++unit;
+            octets[0] = char(0xF0 | (code >> 18));
+            octets[1] = char(0x80 | ((code >> 12) & 0x3F));
+            octets[2] = char(0x80 | ((code >> 6) & 0x3F));
+            octets[3] = char(0x80 | (code & 0x3F));
+            put(octets, 4);
+        } else {
+            const char16_t code = QChar::isSurrogate(c) ? char16_t(0xFFFD) : c; // half a pair is no character
+            octets[0] = char(0xE0 | (code >> 12));
+            octets[1] = char(0x80 | ((code >> 6) & 0x3F));
+            octets[2] = char(0x80 | (code & 0x3F));
+            put(octets, 3);
+        }
+    }
+    m_buffer.truncate(out - m_buffer.constData());
+    m_lineOctets = line;
+}
+
+void VCardWriter::endProperty()
+{
+    m_buffer.append("\r\n", 2);
+    m_lineOctets = 0;
+}
+
+void VCardWriter::flush()
+{
+    if (m_buffer.isEmpty())
+        return;
+    if (m_ok && m_device.write(m_buffer) != m_buffer.size())
+        m_ok = false;
+    m_buffer.truncate(0);
+}
+
+bool VCardWriter::finish()
+{
+    flush();
+    return m_ok;
 }

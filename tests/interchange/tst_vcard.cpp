@@ -290,6 +290,7 @@ void TestVCard::linesAreFoldedWithinOctetsAndCharacters()
     buffer.open(QIODevice::WriteOnly);
     VCardWriter writer(buffer, VCardVersion::V4);
     writeContactCard(writer, everyField());
+    QVERIFY(writer.finish());
     const QList<QByteArray> lines = buffer.data().split('\n');
     QCOMPARE(lines.last(), QByteArray());
     int folds = 0;
@@ -385,6 +386,7 @@ void TestVCard::randomAndMutatedInputIsReadOrRefused()
     VCardWriter writer(out, VCardVersion::V4);
     writeContactCard(writer, everyField());
     writeContactCard(writer, everyField());
+    QVERIFY(writer.finish());
     const QByteArray written = out.data()
         + crlf("BEGIN:VCARD\nVERSION:2.1\nN;CHARSET=GB2312;ENCODING=QUOTED-PRINTABLE:=D5=C5;=C8=FD=\n=C8=FD;;;\n"
                "item1.ADR;TYPE=\"a;b\":;;x\\;y;z\nPHOTO;ENCODING=BASE64:AAAA\n BBBB\n\nEND:VCARD\n");
