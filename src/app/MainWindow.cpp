@@ -32,6 +32,7 @@
 #include "safety/PasswordChangeDialog.h"
 #include "document/RichTextEditor.h"
 #include "work/Reminders.h"
+#include "work/RepeatRuleItems.h"
 #include "work/StateColorGroup.h"
 #include "work/ReminderWindow.h"
 #include "work/WorkListPage.h"
@@ -461,8 +462,11 @@ void MainWindow::minuteTick()
     if (due < 0)
         return;
     markReminderShown(Database::instance(), cache[due]);
+    const qint32 id = cache[due].id;
     m_workPage->saveCurrentDocument(); // the reminder can open the same item in its own window
-    connect(popUpReminder(cache[due].id), &ReminderWindow::snoozed, this, [this](qint64 id, const QDateTime &time) {
+    if (continueSeries(Database::instance(), id, platform::clock().now()) >= 0)
+        m_workPage->loadList(); // the next occurrence shows, and reminds at its own time
+    connect(popUpReminder(id), &ReminderWindow::snoozed, this, [this](qint64 id, const QDateTime &time) {
         rescheduleReminder(m_workPage->reminders(), qint32(id), time);
     });
 }

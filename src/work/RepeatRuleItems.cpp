@@ -147,3 +147,20 @@ StoredWorkItem postWorkItem(Database &dm, Recordset &work, const QDateTime &now)
         result.nextId = -1;
     return result;
 }
+
+qint64 continueSeries(Database &dm, qint64 id, const QDateTime &now)
+{
+    qint64 nextId = -1;
+    dm.inTransaction([&] {
+        Recordset work(dm);
+        if (!work.open(QStringLiteral("Select ID from TWork where ID=?"), {id}) || work.isEmpty())
+            return false;
+        const ItemValues item(dm, work);
+        const QString uid = item.text(QStringLiteral("UID"));
+        const QString rule = item.text(QStringLiteral("RRule")).trimmed();
+        if (!item.readable() || uid.isEmpty() || rule.isEmpty() || !repeat::ruleProblem(rule).isEmpty())
+            return false;
+        return insertNextOccurrence(dm, item, uid, now, nextId) == Outcome::Inserted;
+    });
+    return nextId;
+}

@@ -22,6 +22,14 @@ struct StoredWorkItem {
 // failed post.
 StoredWorkItem postWorkItem(Database &dm, Recordset &work, const QDateTime &now);
 
+// Puts the occurrence that follows a repeating item in the list when that item's reminder
+// comes, finished or not, so that every occurrence reminds at its time even when the user
+// never finishes the earlier ones. It is the occurrence finishing would create, under the same
+// UID, so a later finishing finds it and creates nothing more. The new item's ID; -1 when the
+// item does not repeat, its rule cannot be read or has ended, the next one is already there,
+// or it could not be written (then nothing is).
+qint64 continueSeries(Database &dm, qint64 id, const QDateTime &now);
+
 // The day an item stands for in its series: its start, else its reminder, else its end, else
 // the day it was last saved.
 QDate occurrenceDay(const QVariant &start, bool useReminder, const QVariant &reminder, const QVariant &end,

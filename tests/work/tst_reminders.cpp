@@ -32,6 +32,7 @@ private slots:
     void reminderWithoutTimeIsNeverDue_data();
     void reminderWithoutTimeIsNeverDue();
     void nextOccurrenceIsRemindedAtItsTime();
+    void unfinishedSeriesRemindsEveryOccurrence();
 
 private:
     QString hinted();
@@ -258,6 +259,34 @@ void TestReminders::nextOccurrenceIsRemindedAtItsTime()
     QCOMPARE(reminderWindows(), QStringList{QStringLiteral("周报")});
     QCOMPARE(dm.queryValue(QStringLiteral("Select RRule from TWork where TimeHint='2026-12-11 17:00:00'")),
              QStringLiteral("FREQ=WEEKLY;BYDAY=MO,FR;BYSETPOS=-1"));
+}
+
+void TestReminders::unfinishedSeriesRemindsEveryOccurrence()
+{
+    Database &dm = m_folder->database();
+    QVERIFY(dm.execute(QStringLiteral("Delete from TWork")));
+    QVERIFY(dm.execute(QStringLiteral(
+        "Insert into TWork (ID, Title, WorkType, FinStu, ZY, TimeStart, UseTimeHint, TimeHint, HasHinted, RRule, UID) values "
+        "(20, '周报', '办公事务', 1, 0, '2026-12-11 00:00:00', 1, '2026-12-11 17:00:00', 0, 'FREQ=WEEKLY;BYDAY=FR', 'weekly-report')")));
+    WorkListPage *page = m_window->m_workPage;
+    page->loadList();
+    const QString series = QStringLiteral("Select group_concat(TimeHint || '/' || FinStu || '/' || HasHinted, ' ') from "
+                                          "(Select TimeHint, FinStu, HasHinted from TWork Order by TimeHint)");
+
+    // Never finished: each Friday still reminds, and the list holds the one to come.
+    tickAt(QDateTime(QDate(2026, 12, 11), QTime(17, 0)));
+    QCOMPARE(dm.queryValue(series), QStringLiteral("2026-12-11 17:00:00/1/1 2026-12-18 17:00:00/1/0"));
+    QCOMPARE(page->workItems().count(), 2);
+    tickAt(QDateTime(QDate(2026, 12, 18), QTime(17, 0)));
+    QCOMPARE(reminderWindows(), (QStringList{QStringLiteral("周报"), QStringLiteral("周报")}));
+    QCOMPARE(dm.queryValue(series),
+             QStringLiteral("2026-12-11 17:00:00/1/1 2026-12-18 17:00:00/1/1 2026-12-25 17:00:00/1/0"));
+
+    // Finishing the first one late finds its follower there already.
+    QVERIFY(page->workItems().locate(20));
+    page->m_listMenu->actions().at(2)->trigger(); // 已完成
+    QCOMPARE(dm.queryValue(QStringLiteral("Select count(*) from TWork")), QStringLiteral("3"));
+    QCOMPARE(dm.queryValue(QStringLiteral("Select FinStu from TWork where ID=20")), QStringLiteral("3"));
 }
 
 PANDREL_TEST_MAIN(TestReminders)
