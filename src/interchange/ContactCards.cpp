@@ -116,15 +116,14 @@ void readPhone(const VCardProperty &property, ContactCard &contact)
     QString number = property.text().trimmed();
     if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
         number = number.mid(4);
-    const QStringList types = property.parameterValues("TYPE");
-    if (types.contains(QLatin1String("fax")))
+    const auto typed = [&property](const char *type) { return property.hasParameterValue("TYPE", QLatin1StringView(type)); };
+    if (typed("fax"))
         fill(contact.fax, number, contact, tr("传真"));
-    else if (types.contains(QLatin1String("cell")) || types.contains(QLatin1String("mobile"))
-             || types.contains(QLatin1String("iphone")) || types.contains(QLatin1String("x-mobile")))
+    else if (typed("cell") || typed("mobile") || typed("iphone") || typed("x-mobile"))
         fill(contact.mobilePhone, number, contact, tr("移动电话"));
-    else if (types.contains(QLatin1String("home")))
+    else if (typed("home"))
         fill(contact.homePhone, number, contact, tr("家用电话"));
-    else if (types.contains(QLatin1String("work")) || !looksLikeMobile(number))
+    else if (typed("work") || !looksLikeMobile(number))
         fill(contact.officePhone, number, contact, tr("办公电话"));
     else
         fill(contact.mobilePhone, number, contact, tr("移动电话"));
@@ -165,8 +164,17 @@ void readBirthday(const VCardProperty &property, ContactCard &contact)
     const QString value = property.text().trimmed();
     QString date = value.section(QLatin1Char('T'), 0, 0).remove(QLatin1Char('-'));
     QDate birthday;
+    const auto number = [&date](qsizetype from, qsizetype length) {
+        int value = 0;
+        for (qsizetype i = from; i < from + length; ++i)
+            value = value * 10 + (date.at(i).unicode() - '0');
+        return value;
+    };
+    const bool digits = std::all_of(date.cbegin(), date.cend(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     if (value.startsWith(QLatin1String("--")) && date.size() == 4)
         birthday = QDate(kBirthdayYearUnknown, date.left(2).toInt(), date.mid(2).toInt());
+    else if (date.size() == 8 && digits)
+        birthday = QDate(number(0, 4), number(4, 2), number(6, 2)); // what nearly every card writes
     else if (date.size() == 8)
         birthday = QDate::fromString(date, QStringLiteral("yyyyMMdd"));
     const QStringList omitted = property.parameterValues("X-APPLE-OMIT-YEAR");
@@ -226,6 +234,8 @@ QDate storedBirthday(const QVariant &stored)
 
 QString joinedNotes(const ContactCard &contact)
 {
+    if (contact.extras.isEmpty())
+        return contact.notes;
     QStringList lines;
     if (!contact.notes.isEmpty())
         lines.append(contact.notes);
@@ -253,15 +263,15 @@ ContactList ContactList::clientContacts(qint64 clientId)
 ContactCard contactFromVCard(const VCard &card)
 {
     ContactCard contact;
-    QStringList nameParts;
+    const VCardProperty *nameParts = nullptr; // N: read only when no FN names the contact
     QStringList notes;
     for (const VCardProperty &property : card.properties) {
         const QByteArray &name = property.name;
         if (name == "FN") {
             fill(contact.name, property.text(), contact, tr("姓名"));
         } else if (name == "N") {
-            if (nameParts.isEmpty())
-                nameParts = property.components();
+            if (!nameParts)
+                nameParts = &property;
         } else if (name == "TEL") {
             readPhone(property, contact);
         } else if (name == "EMAIL") {
@@ -284,7 +294,8 @@ ContactCard contactFromVCard(const VCard &card)
             readBirthday(property, contact);
         } else if (name == "NOTE") {
             QString note = property.text();
-            note.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            if (note.contains(QLatin1Char('\r')))
+                note.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
             if (!note.isEmpty())
                 notes.append(note);
         } else if (name == "HOBBY" || name == "X-HOBBY") {
@@ -298,9 +309,9 @@ ContactCard contactFromVCard(const VCard &card)
             contact.mainContact = property.text().trimmed() == QLatin1String("1");
         }
     }
-    contact.notes = notes.join(QLatin1Char('\n'));
-    if (contact.name.isEmpty())
-        contact.name = nameFromComponents(nameParts);
+    contact.notes = notes.size() == 1 ? notes.first() : notes.join(QLatin1Char('\n'));
+    if (contact.name.isEmpty() && nameParts)
+        contact.name = nameFromComponents(nameParts->components());
     // A card without a name still holds someone: it is named by what it has.
     for (const QString *stand : {&contact.company, &contact.email, &contact.mobilePhone, &contact.officePhone}) {
         if (contact.name.isEmpty())
@@ -472,8 +483,10 @@ ContactCard fitToBoxes(const ContactCard &contact, const ContactList &list)
         {&fitted.address, "详细地址", kLongBoxBytes},      {&fitted.hobbies, "个人嗜好", kLongBoxBytes},
     };
     for (const auto &box : boxes) {
-        // Most values are short: one conversion settles them.
-        if (box.box->size() * 2 <= box.bytes || gbkByteLength(*box.box) <= box.bytes)
+        // GBK takes one byte for ASCII and at most two for any other unit: most values are
+        // settled by that without converting them.
+        const qsizetype ascii = std::count_if(box.box->cbegin(), box.box->cend(), [](QChar c) { return c.unicode() < 0x80; });
+        if (box.box->size() * 2 - ascii <= box.bytes || gbkByteLength(*box.box) <= box.bytes)
             continue;
         fitted.extras.append({tr(box.label), *box.box});
         *box.box = gbkTruncate(*box.box, box.bytes);

@@ -4,49 +4,96 @@
 #include <QStringDecoder>
 #include <QUtf8StringView>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
-bool startsWithFold(const QByteArray &line)
+// Read in blocks of this size: a line costs no call and no allocation of its own.
+constexpr qsizetype kChunkBytes = qsizetype(1) << 16;
+
+bool isContinuationStart(char c)
 {
-    return !line.isEmpty() && (line.at(0) == ' ' || line.at(0) == '\t');
+    return c == ' ' || c == '\t';
+}
+
+// The names a contact card is made of, kept once: a property's name costs no allocation.
+const QByteArray &knownName(QByteArrayView upper)
+{
+    static const QByteArray names[] = {
+        QByteArrayLiteral("FN"), QByteArrayLiteral("N"), QByteArrayLiteral("TEL"), QByteArrayLiteral("EMAIL"),
+        QByteArrayLiteral("IMPP"), QByteArrayLiteral("ORG"), QByteArrayLiteral("TITLE"), QByteArrayLiteral("ADR"),
+        QByteArrayLiteral("BDAY"), QByteArrayLiteral("NOTE"), QByteArrayLiteral("URL"), QByteArrayLiteral("HOBBY"),
+        QByteArrayLiteral("X-HOBBY"), QByteArrayLiteral("GENDER"), QByteArrayLiteral("X-GENDER"), QByteArrayLiteral("X-QQ"),
+        QByteArrayLiteral("X-WECHAT"), QByteArrayLiteral("X-WEIXIN"), QByteArrayLiteral("X-MAIN-CONTACT"),
+        QByteArrayLiteral("VERSION"), QByteArrayLiteral("BEGIN"), QByteArrayLiteral("END"), QByteArrayLiteral("PHOTO"),
+        QByteArrayLiteral("LOGO"), QByteArrayLiteral("SOUND"), QByteArrayLiteral("KEY"), QByteArrayLiteral("UID"),
+        QByteArrayLiteral("REV"), QByteArrayLiteral("PRODID"), QByteArrayLiteral("CATEGORIES"),
+        // parameters
+        QByteArrayLiteral("TYPE"), QByteArrayLiteral("ENCODING"), QByteArrayLiteral("CHARSET"), QByteArrayLiteral("VALUE"),
+        QByteArrayLiteral("PREF"), QByteArrayLiteral("LABEL"), QByteArrayLiteral("LANGUAGE"),
+        QByteArrayLiteral("X-SERVICE-TYPE")};
+    static const QByteArray none;
+    for (const QByteArray &name : names) {
+        if (name.size() == upper.size() && name == upper)
+            return name;
+    }
+    return none;
+}
+
+// `text` trimmed and in upper case, shared with knownName() where it is one.
+QByteArray upperName(QByteArrayView text)
+{
+    text = text.trimmed();
+    char upper[32];
+    if (text.size() <= qsizetype(sizeof upper)) {
+        for (qsizetype i = 0; i < text.size(); ++i)
+            upper[i] = (text[i] >= 'a' && text[i] <= 'z') ? char(text[i] - 'a' + 'A') : text[i];
+        const QByteArray &known = knownName(QByteArrayView(upper, text.size()));
+        if (!known.isNull())
+            return known;
+    }
+    return text.toByteArray().toUpper();
 }
 
 // The name of the property a line starts, without its group, upper case.
-QByteArray propertyName(const QByteArray &line)
+QByteArray propertyName(QByteArrayView line)
 {
     qsizetype end = 0;
     while (end < line.size() && line.at(end) != ';' && line.at(end) != ':')
         ++end;
-    QByteArray name = line.left(end).trimmed().toUpper();
+    QByteArrayView name = line.first(end).trimmed();
     const qsizetype dot = name.lastIndexOf('.');
-    return dot < 0 ? name : name.mid(dot + 1);
+    return upperName(dot < 0 ? name : name.sliced(dot + 1));
 }
 
-// Splits at `separator` outside double quotes.
-QList<QByteArrayView> splitOutsideQuotes(QByteArrayView text, char separator)
+// The parameter values phones write, kept once.
+QString parameterText(QByteArrayView text)
 {
-    QList<QByteArrayView> parts;
-    qsizetype start = 0;
-    bool quoted = false;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char c = text.at(i);
-        if (c == '"') {
-            quoted = !quoted;
-        } else if (c == separator && !quoted) {
-            parts.append(text.sliced(start, i - start));
-            start = i + 1;
+    static const QByteArray bytes[] = {"work,voice", "cell", "home", "work", "voice", "fax", "internet", "pref",
+                                       "CELL", "HOME", "WORK", "VOICE", "FAX", "INTERNET", "PREF", "UTF-8",
+                                       "QUOTED-PRINTABLE", "BASE64", "b", "uri"};
+    static const QStringList texts = [] {
+        QStringList list;
+        for (const QByteArray &text : bytes)
+            list.append(QString::fromLatin1(text));
+        return list;
+    }();
+    if (text.size() <= 16) {
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            if (bytes[i].size() == text.size() && bytes[i] == text)
+                return texts.at(i);
         }
     }
-    parts.append(text.sliced(start));
-    return parts;
+    return QString::fromUtf8(text);
 }
 
-bool isBlank(const QByteArray &line)
+bool isBlank(QByteArrayView line)
 {
     return std::all_of(line.cbegin(), line.cend(), [](char c) { return c == ' ' || c == '\t'; });
 }
 
-qsizetype valueStart(const QByteArray &line)
+qsizetype valueStart(QByteArrayView line)
 {
     bool quoted = false;
     for (qsizetype i = 0; i < line.size(); ++i) {
@@ -69,7 +116,7 @@ int hexDigit(char c)
     return -1;
 }
 
-QByteArray decodeQuotedPrintable(const QByteArray &encoded)
+QByteArray decodeQuotedPrintable(QByteArrayView encoded)
 {
     QByteArray bytes;
     bytes.reserve(encoded.size());
@@ -86,16 +133,18 @@ QByteArray decodeQuotedPrintable(const QByteArray &encoded)
 }
 
 // Files of Chinese phones name the code page in several ways; GB18030 reads all of them.
-QString decodeText(const QByteArray &bytes, const QString &charset)
+QString decodeText(QByteArrayView bytes, QByteArrayView charset)
 {
-    const QString name = charset.toLower();
-    if (name == QLatin1String("gb2312") || name == QLatin1String("gbk") || name == QLatin1String("gb18030")
-        || name == QLatin1String("cp936") || name == QLatin1String("x-gbk") || name == QLatin1String("euc-cn"))
+    const auto is = [charset](std::initializer_list<const char *> names) {
+        return std::any_of(names.begin(), names.end(),
+                           [charset](const char *name) { return charset.compare(name, Qt::CaseInsensitive) == 0; });
+    };
+    if (is({"gb2312", "gbk", "gb18030", "cp936", "x-gbk", "euc-cn"}))
         return QStringDecoder("GB18030").decode(bytes);
-    if (name == QLatin1String("big5") || name == QLatin1String("big5-hkscs") || name == QLatin1String("cp950"))
+    if (is({"big5", "big5-hkscs", "cp950"}))
         return QStringDecoder("Big5").decode(bytes);
-    if (!name.isEmpty() && name != QLatin1String("utf-8") && name != QLatin1String("utf8")) {
-        QStringDecoder named(name.toLatin1().constData());
+    if (!charset.isEmpty() && !is({"utf-8", "utf8"})) {
+        QStringDecoder named(charset.toByteArray().toLower().constData());
         if (named.isValid())
             return named.decode(bytes);
     }
@@ -106,21 +155,21 @@ QString decodeText(const QByteArray &bytes, const QString &charset)
     return QStringDecoder("GB18030").decode(bytes);
 }
 
-QString unquoted(QByteArrayView text)
+QByteArrayView unquoted(QByteArrayView text)
 {
     QByteArrayView value = text.trimmed();
     if (value.size() >= 2 && value.startsWith('"') && value.endsWith('"'))
         value = value.sliced(1, value.size() - 2);
-    return QString::fromUtf8(value);
+    return value;
 }
 
 // Control characters other than tab and the line breaks do not occur in text files.
-bool looksBinary(const QByteArray &line)
+bool looksBinary(QByteArrayView line)
 {
     return std::any_of(line.cbegin(), line.cend(), [](char c) { return (uchar(c) < 0x20 && c != '\t' && c != '\r') || c == 0x7F; });
 }
 
-bool isMediaProperty(const QByteArray &name)
+bool isMediaProperty(QByteArrayView name)
 {
     return name == "PHOTO" || name == "LOGO" || name == "SOUND" || name == "KEY";
 }
@@ -137,6 +186,19 @@ QStringList VCardProperty::parameterValues(const QByteArray &wanted) const
             values.append(part.trimmed().toLower());
     }
     return values;
+}
+
+bool VCardProperty::hasParameterValue(QByteArrayView wanted, QLatin1StringView text) const
+{
+    for (const auto &[name, value] : parameters) {
+        if (name != wanted)
+            continue;
+        for (const QStringView part : QStringView(value).tokenize(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            if (part.trimmed().compare(text, Qt::CaseInsensitive) == 0)
+                return true;
+        }
+    }
+    return false;
 }
 
 QString unescapeVCardText(QStringView value)
@@ -203,31 +265,58 @@ bool VCardReader::fail(Error error)
     return false;
 }
 
-bool VCardReader::readPhysicalLine(QByteArray &line)
+bool VCardReader::refill()
+{
+    if (m_deviceEnd)
+        return false;
+    if (m_pos > 0) {
+        std::memmove(m_chunk.data(), m_chunk.constData() + m_pos, size_t(m_end - m_pos));
+        m_end -= m_pos;
+        m_pos = 0;
+    }
+    // The chunk grows only for a line longer than a block, and no further than a card may hold.
+    if (m_chunk.size() - m_end < kChunkBytes)
+        m_chunk.resize(m_end + kChunkBytes);
+    const qint64 read = m_device.read(m_chunk.data() + m_end, m_chunk.size() - m_end);
+    if (read <= 0) {
+        m_deviceEnd = true;
+        return false;
+    }
+    m_end += read;
+    return true;
+}
+
+bool VCardReader::readPhysicalLine(QByteArrayView &line)
 {
     if (m_error != Error::None)
         return false;
-    if (m_havePeeked) {
-        m_havePeeked = false;
-        if (m_peekedEnd)
-            return false;
-        line = std::move(m_peeked);
-        return true;
+    // A line longer than a card may be, with its line break, is a card too large.
+    const qint64 longest = m_limits.cardBytes + 2;
+    const char *newline = nullptr;
+    qsizetype searched = 0; // bytes after m_pos known to hold no line break
+    for (;;) {
+        const char *start = m_chunk.constData() + m_pos;
+        newline = static_cast<const char *>(std::memchr(start + searched, '\n', size_t(m_end - m_pos - searched)));
+        if (newline)
+            break;
+        searched = m_end - m_pos;
+        if (searched > longest)
+            break;
+        if (!refill())
+            break;
     }
-    // Room for one more byte than a card may hold and the line break: a longer line is a card
-    // too large. The buffer is kept, since QIODevice would allocate that room for every line.
-    if (m_buffer.isEmpty())
-        m_buffer.resize(m_limits.cardBytes + 3);
-    const qint64 length = m_device.readLine(m_buffer.data(), m_buffer.size());
-    if (length <= 0)
+    const char *start = m_chunk.constData() + m_pos;
+    const qsizetype length = newline ? newline - start + 1 : m_end - m_pos;
+    if (length == 0)
         return false;
-    line = QByteArray(m_buffer.constData(), length);
+    m_pos += length;
     ++m_line;
-    m_fileBytes += line.size();
+    m_fileBytes += length;
     if (m_fileBytes > m_limits.fileBytes)
         return fail(Error::FileTooLarge);
-    if (!line.endsWith('\n') && !m_device.atEnd())
+    if (length > longest || (!newline && !m_deviceEnd))
         return fail(Error::CardTooLarge);
+    line = QByteArrayView(start, length);
     if (line.contains('\0'))
         return fail(Error::Binary);
     while (line.endsWith('\n') || line.endsWith('\r'))
@@ -235,45 +324,63 @@ bool VCardReader::readPhysicalLine(QByteArray &line)
     return true;
 }
 
-bool VCardReader::peekPhysicalLine(QByteArray *&line)
+bool VCardReader::nextIsContinuation()
 {
-    if (!m_havePeeked) {
-        m_peekedEnd = !readPhysicalLine(m_peeked);
-        if (m_error != Error::None)
-            return false;
-        m_havePeeked = true;
-    }
-    line = m_peekedEnd ? nullptr : &m_peeked;
-    return line != nullptr;
+    if (m_pos == m_end && !refill())
+        return false;
+    return isContinuationStart(m_chunk.at(m_pos));
 }
 
-bool VCardReader::readLogicalLine(QByteArray &line)
+bool VCardReader::readLogicalLine(QByteArrayView &line)
 {
-    QByteArray *following = nullptr;
-    while (peekPhysicalLine(following) && startsWithFold(*following)) {
-        line += QByteArrayView(*following).sliced(1);
-        m_havePeeked = false;
+    bool joined = false; // whether `line` is already in m_logical
+    const auto keep = [&] {
+        if (!joined) {
+            m_logical.truncate(0);
+            m_logical.append(line.data(), line.size());
+            line = m_logical;
+            joined = true;
+        }
+    };
+    for (;;) {
+        // Reading on would overwrite the bytes `line` looks at.
+        if (m_pos == m_end && !m_deviceEnd)
+            keep();
+        if (!nextIsContinuation())
+            break;
+        keep();
+        QByteArrayView following;
+        if (!readPhysicalLine(following))
+            return false;
+        m_logical.append(following.sliced(1));
+        line = m_logical;
         if (m_cardBytes + line.size() > m_limits.cardBytes)
             return fail(Error::CardTooLarge);
     }
+    if (m_error != Error::None)
+        return false;
     m_cardBytes += line.size();
     if (m_cardBytes > m_limits.cardBytes)
         return fail(Error::CardTooLarge);
-    return m_error == Error::None;
+    return true;
 }
 
 bool VCardReader::skipContinuation()
 {
-    QByteArray *following = nullptr;
-    while (peekPhysicalLine(following) && startsWithFold(*following))
-        m_havePeeked = false;
+    QByteArrayView following;
+    while (nextIsContinuation()) {
+        if (!readPhysicalLine(following))
+            return false;
+    }
     return m_error == Error::None;
 }
 
 bool VCardReader::next(VCard &card)
 {
-    card = VCard();
-    QByteArray line;
+    // The card's list keeps its room from one card to the next.
+    card.version.clear();
+    card.properties.clear();
+    QByteArrayView line;
     for (;;) {
         if (!readPhysicalLine(line)) {
             if (m_cards == 0)
@@ -281,13 +388,17 @@ bool VCardReader::next(VCard &card)
             return false;
         }
         if (!m_started && line.startsWith("\xEF\xBB\xBF"))
-            line.remove(0, 3);
+            line = line.sliced(3);
         if (line.trimmed().compare("BEGIN:VCARD", Qt::CaseInsensitive) == 0)
             break;
         // Blank lines and leftovers between cards are passed over; before the first card
         // anything else means this is no card file.
-        if (!m_started && !line.trimmed().isEmpty())
-            return fail(looksBinary(line) || m_device.peek(4096).contains('\0') ? Error::Binary : Error::NotVCard);
+        if (!m_started && !line.trimmed().isEmpty()) {
+            const QByteArrayView ahead = QByteArrayView(m_chunk).sliced(m_pos, std::min<qsizetype>(m_end - m_pos, 4096));
+            const bool binary = looksBinary(line) || ahead.contains('\0')
+                                || (ahead.size() < 4096 && m_device.peek(4096 - ahead.size()).contains('\0'));
+            return fail(binary ? Error::Binary : Error::NotVCard);
+        }
     }
     m_started = true;
     m_cardBytes = 0;
@@ -311,9 +422,9 @@ bool VCardReader::next(VCard &card)
         const qsizetype colon = valueStart(line);
         if (colon < 0)
             continue; // not a property: a stray line of a careless writer
-        const QByteArrayView valueView = QByteArrayView(line).sliced(colon + 1);
+        const QByteArrayView rawValue = line.sliced(colon + 1);
         if (name == "BEGIN" || name == "END") {
-            const bool ofCard = valueView.trimmed().compare("VCARD", Qt::CaseInsensitive) == 0;
+            const bool ofCard = rawValue.trimmed().compare("VCARD", Qt::CaseInsensitive) == 0;
             if (name == "BEGIN" && ofCard)
                 ++nested; // a card inside the card (AGENT of 2.1): not ours to read
             else if (name == "END" && ofCard && nested-- == 0)
@@ -324,61 +435,70 @@ bool VCardReader::next(VCard &card)
             continue;
 
         VCardProperty property;
-        const QByteArrayView headView = QByteArrayView(line).first(colon);
+        const QByteArrayView headView = line.first(colon);
         const qsizetype firstSemicolon = headView.indexOf(';');
         const QByteArrayView fullName = (firstSemicolon < 0 ? headView : headView.first(firstSemicolon)).trimmed();
         const qsizetype dot = fullName.lastIndexOf('.');
         if (dot >= 0)
             property.group = fullName.first(dot).toByteArray();
         property.name = name;
-        QString encoding;
-        QString charset;
-        const QList<QByteArrayView> head =
-            firstSemicolon < 0 ? QList<QByteArrayView>() : splitOutsideQuotes(headView.sliced(firstSemicolon + 1), ';');
-        for (const QByteArrayView parameter : head) {
-            const qsizetype equals = parameter.indexOf('=');
-            QByteArray key;
-            QString value;
-            if (equals < 0) {
-                value = QString::fromUtf8(parameter.trimmed());
-                const QString lower = value.toLower();
-                key = lower == QLatin1String("quoted-printable") || lower == QLatin1String("base64")
-                              || lower == QLatin1String("8bit") || lower == QLatin1String("7bit")
-                          ? QByteArray("ENCODING")
-                          : QByteArray("TYPE");
-            } else {
-                key = parameter.first(equals).trimmed().toByteArray().toUpper();
-                value = unquoted(parameter.sliced(equals + 1));
+        QByteArrayView encoding;
+        QByteArrayView charset;
+        // The parameters, split at semicolons outside double quotes.
+        if (firstSemicolon >= 0) {
+            const QByteArrayView head = headView.sliced(firstSemicolon + 1);
+            qsizetype start = 0;
+            bool quoted = false;
+            for (qsizetype i = 0; i <= head.size(); ++i) {
+                if (i < head.size() && head.at(i) == '"')
+                    quoted = !quoted;
+                if (i < head.size() && (head.at(i) != ';' || quoted))
+                    continue;
+                const QByteArrayView parameter = head.sliced(start, i - start);
+                start = i + 1;
+                const qsizetype equals = parameter.indexOf('=');
+                QByteArray key;
+                QByteArrayView value;
+                if (equals < 0) {
+                    value = parameter.trimmed();
+                    const bool isEncoding = value.compare("quoted-printable", Qt::CaseInsensitive) == 0
+                                            || value.compare("base64", Qt::CaseInsensitive) == 0
+                                            || value.compare("8bit", Qt::CaseInsensitive) == 0
+                                            || value.compare("7bit", Qt::CaseInsensitive) == 0;
+                    key = upperName(isEncoding ? "ENCODING" : "TYPE");
+                } else {
+                    key = upperName(parameter.first(equals));
+                    value = unquoted(parameter.sliced(equals + 1));
+                }
+                if (key == "ENCODING")
+                    encoding = value;
+                else if (key == "CHARSET")
+                    charset = value;
+                property.parameters.append({std::move(key), parameterText(value)});
             }
-            if (key == "ENCODING")
-                encoding = value.toLower();
-            else if (key == "CHARSET")
-                charset = value;
-            property.parameters.append({key, value});
         }
-        // The line's own bytes become the value: most properties need no copy of it.
-        QByteArray rawValue = std::move(line);
-        rawValue.remove(0, colon + 1);
-        QByteArray bytes;
-        if (encoding == QLatin1String("quoted-printable")) {
+        if (encoding.compare("quoted-printable", Qt::CaseInsensitive) == 0) {
+            // Reading the lines of a soft line break may move the bytes the views look at.
+            const QByteArray charsetName = charset.toByteArray();
+            m_encoded.truncate(0);
+            m_encoded.append(rawValue.data(), rawValue.size());
             // A soft line break: the value goes on in the next line, folded or not.
-            while (rawValue.endsWith('=')) {
-                rawValue.chop(1);
-                QByteArray more;
+            while (m_encoded.endsWith('=')) {
+                m_encoded.chop(1);
+                QByteArrayView more;
                 if (!readPhysicalLine(more))
                     return fail(Error::Truncated);
                 m_cardBytes += more.size();
                 if (m_cardBytes > m_limits.cardBytes)
                     return fail(Error::CardTooLarge);
-                rawValue += more.trimmed();
+                m_encoded.append(more.trimmed());
             }
-            bytes = decodeQuotedPrintable(rawValue);
-        } else if (encoding == QLatin1String("base64") || encoding == QLatin1String("b")) {
-            bytes = QByteArray::fromBase64(rawValue.trimmed());
+            property.value = decodeText(decodeQuotedPrintable(m_encoded), charsetName);
+        } else if (encoding.compare("base64", Qt::CaseInsensitive) == 0 || encoding.compare("b", Qt::CaseInsensitive) == 0) {
+            property.value = decodeText(QByteArray::fromBase64(rawValue.trimmed().toByteArray()), charset);
         } else {
-            bytes = std::move(rawValue);
+            property.value = decodeText(rawValue, charset);
         }
-        property.value = decodeText(bytes, charset);
         if (name == "VERSION")
             card.version = property.value.trimmed().toLatin1();
         else

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -20,6 +21,8 @@ struct VCardProperty {
 
     // Every value given to the parameter, split at commas, lower case.
     QStringList parameterValues(const QByteArray &name) const;
+    // Whether `value` is among them, ignoring case.
+    bool hasParameterValue(QByteArrayView name, QLatin1StringView value) const;
     // The value with the escapes undone.
     QString text() const;
     // The value split at unescaped semicolons, each part with the escapes undone (N, ADR, ORG).
@@ -59,9 +62,12 @@ public:
     qint64 errorLine() const { return m_errorLine; }
 
 private:
-    bool readPhysicalLine(QByteArray &line);
-    bool peekPhysicalLine(QByteArray *&line);
-    bool readLogicalLine(QByteArray &line);
+    // Lines are views into the chunk read from the device and stay valid until the next read.
+    bool refill();
+    bool readPhysicalLine(QByteArrayView &line);
+    // Whether the next physical line goes on with the one before (starts with a space or tab).
+    bool nextIsContinuation();
+    bool readLogicalLine(QByteArrayView &line);
     bool skipContinuation();
     bool fail(Error error);
 
@@ -74,8 +80,10 @@ private:
     qint64 m_cardBytes = 0;
     int m_cards = 0;
     bool m_started = false;
-    bool m_havePeeked = false;
-    bool m_peekedEnd = false;
-    QByteArray m_peeked;
-    QByteArray m_buffer;
+    bool m_deviceEnd = false;
+    QByteArray m_chunk;
+    qsizetype m_pos = 0; // the first byte of m_chunk not read yet
+    qsizetype m_end = 0; // the end of what m_chunk holds
+    QByteArray m_logical; // a folded line put together
+    QByteArray m_encoded; // a quoted-printable value put together over its soft line breaks
 };
