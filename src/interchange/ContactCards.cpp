@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -100,7 +101,8 @@ bool looksLikeMobile(const QString &phone)
 }
 
 // Sets a box that is still empty, or keeps the value among the extras.
-void fill(QString &box, const QString &value, ContactCard &contact, const QString &label)
+// `label` is translated only when the value goes to the extras: most never do.
+void fill(QString &box, const QString &value, ContactCard &contact, const char *label)
 {
     const QString trimmed = value.trimmed();
     if (trimmed.isEmpty())
@@ -108,7 +110,7 @@ void fill(QString &box, const QString &value, ContactCard &contact, const QStrin
     if (box.isEmpty())
         box = trimmed;
     else if (box != trimmed)
-        contact.extras.append({label, trimmed});
+        contact.extras.append({tr(label), trimmed});
 }
 
 void readPhone(const VCardProperty &property, ContactCard &contact)
@@ -116,17 +118,34 @@ void readPhone(const VCardProperty &property, ContactCard &contact)
     QString number = property.text().trimmed();
     if (number.startsWith(QLatin1String("tel:"), Qt::CaseInsensitive))
         number = number.mid(4);
-    const auto typed = [&property](const char *type) { return property.hasParameterValue("TYPE", QLatin1StringView(type)); };
-    if (typed("fax"))
-        fill(contact.fax, number, contact, tr("传真"));
-    else if (typed("cell") || typed("mobile") || typed("iphone") || typed("x-mobile"))
-        fill(contact.mobilePhone, number, contact, tr("移动电话"));
-    else if (typed("home"))
-        fill(contact.homePhone, number, contact, tr("家用电话"));
-    else if (typed("work") || !looksLikeMobile(number))
-        fill(contact.officePhone, number, contact, tr("办公电话"));
+    // The kinds the TYPE parameters name, read in one pass.
+    enum Kind { Fax = 1, Cell = 2, Home = 4, Work = 8 };
+    static const std::pair<QLatin1StringView, int> kinds[] = {
+        {QLatin1StringView("fax"), Fax},     {QLatin1StringView("cell"), Cell},     {QLatin1StringView("mobile"), Cell},
+        {QLatin1StringView("iphone"), Cell}, {QLatin1StringView("x-mobile"), Cell}, {QLatin1StringView("home"), Home},
+        {QLatin1StringView("work"), Work}};
+    int typed = 0;
+    for (const auto &[key, value] : property.parameters) {
+        if (QByteArrayView(key) != QByteArrayView("TYPE"))
+            continue;
+        for (const QStringView part : QStringView(value).tokenize(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const QStringView type = part.trimmed();
+            for (const auto &[name, kind] : kinds) {
+                if (type.size() == name.size() && type.compare(name, Qt::CaseInsensitive) == 0)
+                    typed |= kind;
+            }
+        }
+    }
+    if (typed & Fax)
+        fill(contact.fax, number, contact, QT_TRANSLATE_NOOP("ContactCards", "传真"));
+    else if (typed & Cell)
+        fill(contact.mobilePhone, number, contact, QT_TRANSLATE_NOOP("ContactCards", "移动电话"));
+    else if (typed & Home)
+        fill(contact.homePhone, number, contact, QT_TRANSLATE_NOOP("ContactCards", "家用电话"));
+    else if ((typed & Work) || !looksLikeMobile(number))
+        fill(contact.officePhone, number, contact, QT_TRANSLATE_NOOP("ContactCards", "办公电话"));
     else
-        fill(contact.mobilePhone, number, contact, tr("移动电话"));
+        fill(contact.mobilePhone, number, contact, QT_TRANSLATE_NOOP("ContactCards", "移动电话"));
 }
 
 void readMessenger(const VCardProperty &property, ContactCard &contact)
@@ -144,15 +163,15 @@ void readMessenger(const VCardProperty &property, ContactCard &contact)
         return false;
     };
     if (is({"x-qq", "qq", "tencent"}))
-        fill(contact.qq, account, contact, tr("QQ号码"));
+        fill(contact.qq, account, contact, QT_TRANSLATE_NOOP("ContactCards", "QQ号码"));
     else if (is({"x-wechat", "wechat", "weixin", "x-weixin"}) || services.contains(QStringLiteral("微信")))
         contact.extras.append({tr("微信"), account});
     else if (is({"x-aliww", "aliww", "x-aliwangwang"}))
-        fill(contact.aliAccount, account, contact, tr("阿里帐号"));
+        fill(contact.aliAccount, account, contact, QT_TRANSLATE_NOOP("ContactCards", "阿里帐号"));
     else if (is({"x-taobao", "taobao"}))
-        fill(contact.taobaoAccount, account, contact, tr("淘宝帐号"));
+        fill(contact.taobaoAccount, account, contact, QT_TRANSLATE_NOOP("ContactCards", "淘宝帐号"));
     else if (is({"x-alipay", "alipay"}))
-        fill(contact.alipayAccount, account, contact, tr("支付宝"));
+        fill(contact.alipayAccount, account, contact, QT_TRANSLATE_NOOP("ContactCards", "支付宝"));
     else if (!value.isEmpty())
         contact.extras.append({tr("即时通讯"), value});
 }
@@ -206,7 +225,7 @@ void readAddress(const VCardProperty &property, ContactCard &contact)
     }
     if (address.isEmpty() && part(5).isEmpty())
         return;
-    fill(contact.address, address, contact, tr("地址"));
+    fill(contact.address, address, contact, QT_TRANSLATE_NOOP("ContactCards", "地址"));
     if (!part(5).isEmpty())
         contact.extras.append({tr("邮编"), part(5)});
 }
@@ -230,6 +249,18 @@ QDate storedBirthday(const QVariant &stored)
     else if (!dbdates::isEmpty(stored))
         date = dbdates::fromValue(stored).date();
     return date.isValid() && dbdates::zeroDate().daysTo(date) > 100 ? date : QDate();
+}
+
+// dbdates::toText() of a birthday, without the general date formatting for the years a
+// birthday has.
+QString storedDate(const QDate &date)
+{
+    if (!date.isValid() || date.year() < 1000 || date.year() > 9999)
+        return dbdates::toText(date.isValid() ? date : dbdates::zeroDate());
+    static_assert(std::string_view(dbdates::kDateFormat) == "yyyy-MM-dd");
+    char text[16];
+    const int length = std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year(), date.month(), date.day());
+    return QString::fromLatin1(text, length);
 }
 
 QString joinedNotes(const ContactCard &contact)
@@ -266,46 +297,46 @@ ContactCard contactFromVCard(const VCard &card)
     const VCardProperty *nameParts = nullptr; // N: read only when no FN names the contact
     QStringList notes;
     for (const VCardProperty &property : card.properties) {
-        const QByteArray &name = property.name;
-        if (name == "FN") {
-            fill(contact.name, property.text(), contact, tr("姓名"));
-        } else if (name == "N") {
+        const QByteArrayView name = property.name;
+        if (name == QByteArrayView("FN")) {
+            fill(contact.name, property.text(), contact, QT_TRANSLATE_NOOP("ContactCards", "姓名"));
+        } else if (name == QByteArrayView("N")) {
             if (!nameParts)
                 nameParts = &property;
-        } else if (name == "TEL") {
+        } else if (name == QByteArrayView("TEL")) {
             readPhone(property, contact);
-        } else if (name == "EMAIL") {
-            fill(contact.email, property.text(), contact, tr("电子邮件"));
-        } else if (name == "IMPP") {
+        } else if (name == QByteArrayView("EMAIL")) {
+            fill(contact.email, property.text(), contact, QT_TRANSLATE_NOOP("ContactCards", "电子邮件"));
+        } else if (name == QByteArrayView("IMPP")) {
             readMessenger(property, contact);
-        } else if (name == "X-QQ") {
-            fill(contact.qq, property.text(), contact, tr("QQ号码"));
-        } else if (name == "X-WECHAT" || name == "X-WEIXIN") {
+        } else if (name == QByteArrayView("X-QQ")) {
+            fill(contact.qq, property.text(), contact, QT_TRANSLATE_NOOP("ContactCards", "QQ号码"));
+        } else if (name == QByteArrayView("X-WECHAT") || name == QByteArrayView("X-WEIXIN")) {
             contact.extras.append({tr("微信"), property.text().trimmed()});
-        } else if (name == "ORG") {
+        } else if (name == QByteArrayView("ORG")) {
             const QStringList parts = property.components();
-            fill(contact.company, parts.value(0), contact, tr("单位"));
-            fill(contact.department, parts.mid(1).join(QLatin1Char(' ')), contact, tr("部门"));
-        } else if (name == "TITLE") {
-            fill(contact.job, property.text(), contact, tr("职位"));
-        } else if (name == "ADR") {
+            fill(contact.company, parts.value(0), contact, QT_TRANSLATE_NOOP("ContactCards", "单位"));
+            fill(contact.department, parts.mid(1).join(QLatin1Char(' ')), contact, QT_TRANSLATE_NOOP("ContactCards", "部门"));
+        } else if (name == QByteArrayView("TITLE")) {
+            fill(contact.job, property.text(), contact, QT_TRANSLATE_NOOP("ContactCards", "职位"));
+        } else if (name == QByteArrayView("ADR")) {
             readAddress(property, contact);
-        } else if (name == "BDAY") {
+        } else if (name == QByteArrayView("BDAY")) {
             readBirthday(property, contact);
-        } else if (name == "NOTE") {
+        } else if (name == QByteArrayView("NOTE")) {
             QString note = property.text();
             if (note.contains(QLatin1Char('\r')))
                 note.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
             if (!note.isEmpty())
                 notes.append(note);
-        } else if (name == "HOBBY" || name == "X-HOBBY") {
-            fill(contact.hobbies, property.text(), contact, tr("个人嗜好"));
-        } else if (name == "GENDER" || name == "X-GENDER") {
+        } else if (name == QByteArrayView("HOBBY") || name == QByteArrayView("X-HOBBY")) {
+            fill(contact.hobbies, property.text(), contact, QT_TRANSLATE_NOOP("ContactCards", "个人嗜好"));
+        } else if (name == QByteArrayView("GENDER") || name == QByteArrayView("X-GENDER")) {
             readGender(property, contact);
-        } else if (name == "URL") {
+        } else if (name == QByteArrayView("URL")) {
             if (!property.text().trimmed().isEmpty())
                 contact.extras.append({tr("网址"), property.text().trimmed()});
-        } else if (name == "X-MAIN-CONTACT") {
+        } else if (name == QByteArrayView("X-MAIN-CONTACT")) {
             contact.mainContact = property.text().trimmed() == QLatin1String("1");
         }
     }
@@ -639,7 +670,7 @@ bool ContactCardImport::store(const QList<int> &chosen, qint64 categoryId)
             if (index < 0 || index >= m_contacts.size())
                 continue;
             const ContactCard c = fitToBoxes(m_contacts.at(index), m_list);
-            const QString birthday = dbdates::toText(c.birthday.isValid() ? c.birthday : dbdates::zeroDate());
+            const QString birthday = storedDate(c.birthday);
             const QVariantList values = client
                 ? QVariantList{m_list.clientId, c.name, c.mainContact ? 1 : 0, c.department, c.job, c.officePhone,
                                c.mobilePhone, c.homePhone, c.fax, c.qq, c.taobaoAccount, c.aliAccount,

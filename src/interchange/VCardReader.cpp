@@ -5,12 +5,28 @@
 #include <QUtf8StringView>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
 
 // Read in blocks of this size: a line costs no call and no allocation of its own.
 constexpr qsizetype kChunkBytes = qsizetype(1) << 16;
+
+bool same(QByteArrayView text, QByteArrayView name)
+{
+    return text.size() == name.size() && std::memcmp(text.data(), name.data(), size_t(name.size())) == 0;
+}
+
+// The group's dot of a property's name; names are short.
+qsizetype lastDot(QByteArrayView name)
+{
+    for (qsizetype i = name.size() - 1; i >= 0; --i) {
+        if (name[i] == '.')
+            return i;
+    }
+    return -1;
+}
 
 bool isContinuationStart(char c)
 {
@@ -34,9 +50,19 @@ const QByteArray &knownName(QByteArrayView upper)
         QByteArrayLiteral("PREF"), QByteArrayLiteral("LABEL"), QByteArrayLiteral("LANGUAGE"),
         QByteArrayLiteral("X-SERVICE-TYPE")};
     static const QByteArray none;
-    for (const QByteArray &name : names) {
-        if (name.size() == upper.size() && name == upper)
-            return name;
+    // The names by their length: a lookup compares a few of them.
+    constexpr qsizetype kLongest = 16;
+    static const std::array<QList<const QByteArray *>, kLongest + 1> byLength = [] {
+        std::array<QList<const QByteArray *>, kLongest + 1> lists;
+        for (const QByteArray &name : names)
+            lists[size_t(name.size())].append(&name);
+        return lists;
+    }();
+    if (upper.isEmpty() || upper.size() > kLongest)
+        return none;
+    for (const QByteArray *name : byLength[size_t(upper.size())]) {
+        if (name->at(0) == upper[0] && std::memcmp(name->constData(), upper.data(), size_t(upper.size())) == 0)
+            return *name;
     }
     return none;
 }
@@ -63,7 +89,7 @@ QByteArray propertyName(QByteArrayView line)
     while (end < line.size() && line.at(end) != ';' && line.at(end) != ':')
         ++end;
     QByteArrayView name = line.first(end).trimmed();
-    const qsizetype dot = name.lastIndexOf('.');
+    const qsizetype dot = lastDot(name);
     return upperName(dot < 0 ? name : name.sliced(dot + 1));
 }
 
@@ -132,9 +158,23 @@ QByteArray decodeQuotedPrintable(QByteArrayView encoded)
     return bytes;
 }
 
+// Without a usable CHARSET: UTF-8 as the later versions say, and the Chinese code page that
+// older phones wrote without naming it when the bytes are not UTF-8.
+QString decodeUnnamed(QByteArrayView bytes)
+{
+    // Numbers and addresses are mostly ASCII, which needs no check of the sequences.
+    if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
+        return QString::fromLatin1(bytes);
+    if (QUtf8StringView(bytes).isValidUtf8())
+        return QString::fromUtf8(bytes);
+    return QStringDecoder("GB18030").decode(bytes);
+}
+
 // Files of Chinese phones name the code page in several ways; GB18030 reads all of them.
 QString decodeText(QByteArrayView bytes, QByteArrayView charset)
 {
+    if (charset.isEmpty())
+        return decodeUnnamed(bytes);
     const auto is = [charset](std::initializer_list<const char *> names) {
         return std::any_of(names.begin(), names.end(),
                            [charset](const char *name) { return charset.compare(name, Qt::CaseInsensitive) == 0; });
@@ -148,11 +188,7 @@ QString decodeText(QByteArrayView bytes, QByteArrayView charset)
         if (named.isValid())
             return named.decode(bytes);
     }
-    // Without a usable CHARSET: UTF-8 as the later versions say, and the Chinese code page
-    // that older phones wrote without naming it when the bytes are not UTF-8.
-    if (QUtf8StringView(bytes).isValidUtf8())
-        return QString::fromUtf8(bytes);
-    return QStringDecoder("GB18030").decode(bytes);
+    return decodeUnnamed(bytes);
 }
 
 QByteArrayView unquoted(QByteArrayView text)
@@ -171,7 +207,8 @@ bool looksBinary(QByteArrayView line)
 
 bool isMediaProperty(QByteArrayView name)
 {
-    return name == "PHOTO" || name == "LOGO" || name == "SOUND" || name == "KEY";
+    return same(name, "PHOTO") || same(name, "LOGO") || same(name, "SOUND")
+           || same(name, "KEY");
 }
 
 } // namespace
@@ -411,7 +448,8 @@ bool VCardReader::next(VCard &card)
             return fail(Error::Truncated);
         if (isBlank(line))
             continue;
-        const QByteArray name = propertyName(line);
+        const QByteArray nameBytes = propertyName(line);
+        const QByteArrayView name = nameBytes;
         if (isMediaProperty(name)) {
             if (!skipContinuation())
                 return false;
@@ -423,11 +461,11 @@ bool VCardReader::next(VCard &card)
         if (colon < 0)
             continue; // not a property: a stray line of a careless writer
         const QByteArrayView rawValue = line.sliced(colon + 1);
-        if (name == "BEGIN" || name == "END") {
+        if (same(name, "BEGIN") || same(name, "END")) {
             const bool ofCard = rawValue.trimmed().compare("VCARD", Qt::CaseInsensitive) == 0;
-            if (name == "BEGIN" && ofCard)
+            if (same(name, "BEGIN") && ofCard)
                 ++nested; // a card inside the card (AGENT of 2.1): not ours to read
-            else if (name == "END" && ofCard && nested-- == 0)
+            else if (same(name, "END") && ofCard && nested-- == 0)
                 return true;
             continue;
         }
@@ -436,12 +474,13 @@ bool VCardReader::next(VCard &card)
 
         VCardProperty property;
         const QByteArrayView headView = line.first(colon);
-        const qsizetype firstSemicolon = headView.indexOf(';');
+        const char *semicolon = static_cast<const char *>(std::memchr(headView.data(), ';', size_t(headView.size())));
+        const qsizetype firstSemicolon = semicolon ? semicolon - headView.data() : -1;
         const QByteArrayView fullName = (firstSemicolon < 0 ? headView : headView.first(firstSemicolon)).trimmed();
-        const qsizetype dot = fullName.lastIndexOf('.');
+        const qsizetype dot = lastDot(fullName);
         if (dot >= 0)
             property.group = fullName.first(dot).toByteArray();
-        property.name = name;
+        property.name = nameBytes;
         QByteArrayView encoding;
         QByteArrayView charset;
         // The parameters, split at semicolons outside double quotes.
@@ -470,14 +509,16 @@ bool VCardReader::next(VCard &card)
                     key = upperName(parameter.first(equals));
                     value = unquoted(parameter.sliced(equals + 1));
                 }
-                if (key == "ENCODING")
+                if (same(key, "ENCODING"))
                     encoding = value;
-                else if (key == "CHARSET")
+                else if (same(key, "CHARSET"))
                     charset = value;
                 property.parameters.append({std::move(key), parameterText(value)});
             }
         }
-        if (encoding.compare("quoted-printable", Qt::CaseInsensitive) == 0) {
+        if (encoding.isEmpty()) {
+            property.value = decodeText(rawValue, charset);
+        } else if (encoding.compare("quoted-printable", Qt::CaseInsensitive) == 0) {
             // Reading the lines of a soft line break may move the bytes the views look at.
             const QByteArray charsetName = charset.toByteArray();
             m_encoded.truncate(0);
@@ -499,7 +540,7 @@ bool VCardReader::next(VCard &card)
         } else {
             property.value = decodeText(rawValue, charset);
         }
-        if (name == "VERSION")
+        if (same(name, "VERSION"))
             card.version = property.value.trimmed().toLatin1();
         else
             card.properties.append(std::move(property));

@@ -54,6 +54,11 @@ void VCardWriter::beginProperty(QByteArrayView head)
 
 void VCardWriter::appendRaw(QByteArrayView ascii)
 {
+    if (m_lineOctets + ascii.size() <= kFoldOctets) {
+        m_buffer.append(ascii.data(), ascii.size());
+        m_lineOctets += ascii.size();
+        return;
+    }
     for (const char c : ascii) {
         if (m_lineOctets == kFoldOctets) {
             m_buffer.append("\r\n ", 3);
