@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <string_view>
 
 namespace {
@@ -433,19 +434,25 @@ void writeContactCard(VCardWriter &writer, const ContactCard &contact)
     writer.endCard();
 }
 
-QList<ContactCard> contactsFromRows(const Recordset &rows, const QList<int> &chosen, const ContactList &list)
+namespace {
+
+// Reads contacts out of the rows of a list of TLinker or TCLinker rows.
+class ContactRows
 {
-    enum Field { Name, Job, Office, Mobile, Home, Fax, QQ, Ali, Taobao, Alipay, Email, Address, Hobbies, Notes, Department, Main, Birthday, FieldCount };
-    const char *const names[FieldCount] = {"Linker", "Job", "Tele", "MobileCode", "HomeTele", "Fax", "QICQ", "ALWW", "WW",
-                                           "ZFBCode", "EMail", "Address", "Fancy", "Desp", "Depart", "IsMain", "Birthday"};
-    int columns[FieldCount];
-    for (int field = 0; field < FieldCount; ++field)
-        columns[field] = rows.fieldIndex(QLatin1String(names[field]));
-    const bool client = list.kind == ContactList::Kind::ClientContacts;
-    QList<ContactCard> contacts;
-    contacts.reserve(chosen.size());
-    for (const int row : chosen) {
-        const auto text = [&rows, &columns, row](Field field) { return rows.valueAt(row, columns[field]).toString(); };
+public:
+    ContactRows(const Recordset &rows, const ContactList &list)
+        : m_rows(rows)
+        , m_list(list)
+    {
+        const char *const names[FieldCount] = {"Linker", "Job", "Tele", "MobileCode", "HomeTele", "Fax", "QICQ", "ALWW", "WW",
+                                               "ZFBCode", "EMail", "Address", "Fancy", "Desp", "Depart", "IsMain", "Birthday"};
+        for (int field = 0; field < FieldCount; ++field)
+            m_columns[field] = rows.fieldIndex(QLatin1String(names[field]));
+    }
+
+    ContactCard contactAt(int row) const
+    {
+        const auto text = [this, row](Field field) { return m_rows.valueAt(row, m_columns[field]).toString(); };
         ContactCard contact;
         contact.name = text(Name);
         contact.job = text(Job);
@@ -461,32 +468,63 @@ QList<ContactCard> contactsFromRows(const Recordset &rows, const QList<int> &cho
         contact.address = text(Address);
         contact.hobbies = text(Hobbies);
         contact.notes = text(Notes);
-        if (client) {
-            contact.company = list.clientName;
+        if (m_list.kind == ContactList::Kind::ClientContacts) {
+            contact.company = m_list.clientName;
             contact.department = text(Department);
             contact.mainContact = text(Main) == QLatin1String("1");
             // The client contact's birthday is neither shown nor edited (a new contact gets the
             // day it was typed): it is no birthday to hand on.
         } else {
-            contact.birthday = storedBirthday(rows.valueAt(row, columns[Birthday]));
+            contact.birthday = storedBirthday(m_rows.valueAt(row, m_columns[Birthday]));
         }
-        contacts.append(std::move(contact));
+        return contact;
     }
-    return contacts;
-}
 
-bool writeContactCardFile(const QString &path, const QList<ContactCard> &contacts, VCardVersion version, QString &error)
+private:
+    enum Field { Name, Job, Office, Mobile, Home, Fax, QQ, Ali, Taobao, Alipay, Email, Address, Hobbies, Notes, Department, Main, Birthday, FieldCount };
+
+    const Recordset &m_rows;
+    const ContactList &m_list;
+    int m_columns[FieldCount];
+};
+
+// Writes a .vcf file through `write`; a file that was there before is left as it was when
+// this fails.
+bool writeCardFile(const QString &path, VCardVersion version, const std::function<void(VCardWriter &)> &write,
+                   QString &error)
 {
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly)) {
         VCardWriter writer(file, version);
-        for (const ContactCard &contact : contacts)
-            writeContactCard(writer, contact);
+        write(writer);
         if (writer.finish() && file.commit())
             return true;
     }
     error = file.errorString();
     return false;
+}
+
+} // namespace
+
+QList<ContactCard> contactsFromRows(const Recordset &rows, const QList<int> &chosen, const ContactList &list)
+{
+    const ContactRows reader(rows, list);
+    QList<ContactCard> contacts;
+    contacts.reserve(chosen.size());
+    for (const int row : chosen)
+        contacts.append(reader.contactAt(row));
+    return contacts;
+}
+
+bool writeContactCardFile(const QString &path, const QList<ContactCard> &contacts, VCardVersion version, QString &error)
+{
+    return writeCardFile(
+        path, version,
+        [&contacts](VCardWriter &writer) {
+            for (const ContactCard &contact : contacts)
+                writeContactCard(writer, contact);
+        },
+        error);
 }
 
 ContactCard fitToBoxes(const ContactCard &contact, const ContactList &list)
@@ -599,11 +637,16 @@ QList<QStringList> ContactCardImport::listed() const
 std::pair<bool, QString> ContactCardImport::exportRows(const Recordset &rows, const QList<int> &chosen,
                                                        const ContactList &list, const QString &path, bool forOlderPhones)
 {
-    const QList<ContactCard> contacts = contactsFromRows(rows, chosen, list);
+    // Row by row: a contact is written as it is read, and the list is never held twice.
+    const ContactRows reader(rows, list);
     QString error;
-    if (!writeContactCardFile(path, contacts, forOlderPhones ? VCardVersion::V3 : VCardVersion::V4, error))
+    const auto write = [&chosen, &reader](VCardWriter &writer) {
+        for (const int row : chosen)
+            writeContactCard(writer, reader.contactAt(row));
+    };
+    if (!writeCardFile(path, forOlderPhones ? VCardVersion::V3 : VCardVersion::V4, write, error))
         return {false, tr("无法写入名片文件！\n%1").arg(error)};
-    return {true, tr("已将 %1 位联系人导出到名片文件。").arg(contacts.size())};
+    return {true, tr("已将 %1 位联系人导出到名片文件。").arg(chosen.size())};
 }
 
 void ContactCardImport::markStored()
