@@ -2,6 +2,9 @@
 
 #include <QIODevice>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 constexpr qsizetype kFoldOctets = 75;
@@ -15,7 +18,7 @@ VCardWriter::VCardWriter(QIODevice &device, VCardVersion version)
     : m_device(device)
     , m_version(version)
 {
-    m_buffer.reserve(kFlushBytes + 4096);
+    m_buffer.resize(kFlushBytes + 4096);
 }
 
 VCardWriter::~VCardWriter()
@@ -34,7 +37,7 @@ void VCardWriter::beginCard()
 void VCardWriter::endCard()
 {
     addText("END", u"VCARD");
-    if (m_buffer.size() >= kFlushBytes)
+    if (m_used >= kFlushBytes)
         flush();
 }
 
@@ -52,19 +55,31 @@ void VCardWriter::beginProperty(QByteArrayView head)
     appendRaw(":");
 }
 
+char *VCardWriter::room(qsizetype bytes)
+{
+    if (m_used + bytes > m_buffer.size())
+        m_buffer.resize(std::max(m_buffer.size() * 2, m_used + bytes));
+    return m_buffer.data() + m_used;
+}
+
 void VCardWriter::appendRaw(QByteArrayView ascii)
 {
     if (m_lineOctets + ascii.size() <= kFoldOctets) {
-        m_buffer.append(ascii.data(), ascii.size());
+        std::memcpy(room(ascii.size()), ascii.data(), size_t(ascii.size()));
+        m_used += ascii.size();
         m_lineOctets += ascii.size();
         return;
     }
     for (const char c : ascii) {
+        char *out = room(4);
         if (m_lineOctets == kFoldOctets) {
-            m_buffer.append("\r\n ", 3);
+            std::memcpy(out, "\r\n ", 3);
+            out += 3;
+            m_used += 3;
             m_lineOctets = 1;
         }
-        m_buffer.append(c);
+        *out = c;
+        ++m_used;
         ++m_lineOctets;
     }
 }
@@ -72,9 +87,8 @@ void VCardWriter::appendRaw(QByteArrayView ascii)
 void VCardWriter::appendText(QStringView text)
 {
     // Room for the worst case: three octets a unit, and a fold for every 74 of them.
-    const qsizetype start = m_buffer.size();
-    m_buffer.resize(start + text.size() * 3 + (text.size() * 3 / (kFoldOctets - 1) + 2) * 3);
-    char *out = m_buffer.data() + start;
+    char *const start = room(text.size() * 3 + (text.size() * 3 / (kFoldOctets - 1) + 2) * 3);
+    char *out = start;
     qsizetype line = m_lineOctets;
     // One character's octets, never split by a fold.
     const auto put = [&out, &line](const char *octets, qsizetype count) {
@@ -127,23 +141,24 @@ void VCardWriter::appendText(QStringView text)
             put(octets, 3);
         }
     }
-    m_buffer.truncate(out - m_buffer.constData());
+    m_used += out - start;
     m_lineOctets = line;
 }
 
 void VCardWriter::endProperty()
 {
-    m_buffer.append("\r\n", 2);
+    std::memcpy(room(2), "\r\n", 2);
+    m_used += 2;
     m_lineOctets = 0;
 }
 
 void VCardWriter::flush()
 {
-    if (m_buffer.isEmpty())
+    if (m_used == 0)
         return;
-    if (m_ok && m_device.write(m_buffer) != m_buffer.size())
+    if (m_ok && m_device.write(m_buffer.constData(), m_used) != m_used)
         m_ok = false;
-    m_buffer.truncate(0);
+    m_used = 0;
 }
 
 bool VCardWriter::finish()

@@ -37,11 +37,14 @@ public:
     bool ok() const { return m_ok; }
 
 private:
+    // Where `bytes` more can be written, at the end of what is buffered.
+    char *room(qsizetype bytes);
     void flush();
 
     QIODevice &m_device;
     VCardVersion m_version;
-    QByteArray m_buffer;
+    QByteArray m_buffer;  // its size is its room; m_used says how much holds cards
+    qsizetype m_used = 0;
     qsizetype m_lineOctets = 0; // octets of the current physical line
     bool m_ok = true;
 };
