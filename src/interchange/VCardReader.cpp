@@ -240,19 +240,24 @@ bool VCardProperty::hasParameterValue(QByteArrayView wanted, QLatin1StringView t
 
 QString unescapeVCardText(QStringView value)
 {
-    if (!value.contains(QLatin1Char('\\')))
+    const qsizetype first = value.indexOf(QLatin1Char('\\'));
+    if (first < 0)
         return value.toString();
-    QString text;
-    text.reserve(value.size());
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        const QChar c = value.at(i);
-        if (c != QLatin1Char('\\') || i + 1 == value.size()) {
-            text += c;
+    // Written through a pointer: no character grows the string on its own.
+    QString text(value.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    const QChar *in = value.data();
+    const QChar *const end = in + value.size();
+    out = std::copy(in, in + first, out);
+    for (in += first; in < end; ++in) {
+        if (*in != QLatin1Char('\\') || in + 1 == end) {
+            *out++ = *in;
             continue;
         }
-        const QChar escaped = value.at(++i);
-        text += escaped == QLatin1Char('n') || escaped == QLatin1Char('N') ? QChar(QLatin1Char('\n')) : escaped;
+        const QChar escaped = *++in;
+        *out++ = escaped == QLatin1Char('n') || escaped == QLatin1Char('N') ? QChar(QLatin1Char('\n')) : escaped;
     }
+    text.truncate(out - text.constData());
     return text;
 }
 
