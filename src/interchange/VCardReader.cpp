@@ -165,8 +165,10 @@ QString decodeUnnamed(QByteArrayView bytes)
     // Numbers and addresses are mostly ASCII, which needs no check of the sequences.
     if (std::all_of(bytes.begin(), bytes.end(), [](char c) { return uchar(c) < 0x80; }))
         return QString::fromLatin1(bytes);
-    if (QUtf8StringView(bytes).isValidUtf8())
-        return QString::fromUtf8(bytes);
+    // Bytes that are not UTF-8 come out with replacement characters; only then is the check needed.
+    QString text = QString::fromUtf8(bytes);
+    if (!text.contains(QChar::ReplacementCharacter) || QUtf8StringView(bytes).isValidUtf8())
+        return text;
     return QStringDecoder("GB18030").decode(bytes);
 }
 
