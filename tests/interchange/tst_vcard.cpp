@@ -103,6 +103,7 @@ private slots:
     void exportThenImportKeepsEveryField_data();
     void exportThenImportKeepsEveryField();
     void linesAreFoldedWithinOctetsAndCharacters();
+    void halfASurrogatePairStaysInItsOwnValue();
     void storedContactsAreMarked_data();
     void storedContactsAreMarked();
     void damagedFilesStoreNothing_data();
@@ -308,6 +309,22 @@ void TestVCard::linesAreFoldedWithinOctetsAndCharacters()
     QVERIFY(buffer.data().contains("\r\nIMPP:x-qq:10002001\r\n"));
     QVERIFY(buffer.data().contains("\r\nORG:上海华信贸易有限公司;采购部\\;华东\\\\区\r\n"));
     QVERIFY(buffer.data().contains("\r\nBDAY:19850228\r\n"));
+}
+
+// A value that ends in half a surrogate pair (text cut by some other program) gets a
+// replacement character of its own; the next value is written as it is.
+void TestVCard::halfASurrogatePairStaysInItsOwnValue()
+{
+    ContactCard contact;
+    contact.name = QStringLiteral("王") + QChar(0xD83D);
+    contact.job = QStringLiteral("经理");
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    VCardWriter writer(buffer, VCardVersion::V4);
+    writeContactCard(writer, contact);
+    QVERIFY(writer.finish());
+    QVERIFY2(buffer.data().contains("\r\nFN:王\xEF\xBF\xBD\r\n"), buffer.data().constData());
+    QVERIFY2(buffer.data().contains("\r\nTITLE:经理\r\n"), buffer.data().constData());
 }
 
 void TestVCard::storedContactsAreMarked_data()
