@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 CMAKE_FLAGS ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build run test bench screenshots package clean
+.PHONY: deps configure build run test bench screenshots package sanitize clean
 
 deps:
 	@./scripts/install-deps.sh
@@ -23,6 +23,14 @@ test: build
 
 bench: build
 	@for program in $$(find $(BUILD_DIR)/bench -maxdepth 1 -type f -executable -name 'bench_*' | sort); do "$$program" || exit 1; done
+
+# The tests again in a build of their own under the address and undefined-behaviour sanitizers
+# (their options: tests/CMakeLists.txt); the suppressions in scripts/sanitize name only code of
+# the libraries the program uses.
+sanitize: deps
+	@cmake -S . -B $(BUILD_DIR)-sanitize $(CMAKE_FLAGS) -DPANDREL_SANITIZE=ON >/dev/null
+	@cmake --build $(BUILD_DIR)-sanitize
+	@cd $(BUILD_DIR)-sanitize && ctest --output-on-failure -j2
 
 package: build
 	@cd $(BUILD_DIR) && cpack -G DEB >/dev/null && ls "$$PWD"/pandrel_*.deb

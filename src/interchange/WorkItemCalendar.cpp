@@ -2,6 +2,8 @@
 
 #include <libical/ical.h>
 
+#include <cstdlib>
+
 #include <QCryptographicHash>
 #include <QHash>
 #include <QSet>
@@ -214,7 +216,9 @@ std::optional<QString> ruleOf(icalcomponent *component)
         if (qstrcmp(icalproperty_get_x_name(property), kRawRule) != 0)
             continue;
         const QByteArray rule = QByteArray(icalproperty_get_x(property)).trimmed();
-        if (icalrecurrencetype_from_string(rule.constData()).freq == ICAL_NO_RECURRENCE)
+        icalrecurrencetype parsed = icalrecurrencetype_from_string(rule.constData());
+        std::free(parsed.rscale); // libical 3.0 leaves the RSCALE text it copied to the caller
+        if (parsed.freq == ICAL_NO_RECURRENCE)
             return std::nullopt;
         return QString::fromUtf8(rule);
     }

@@ -4,6 +4,8 @@
 
 #include <libical/ical.h>
 
+#include <cstdlib>
+
 #include <QCoreApplication>
 #include <QStringList>
 
@@ -144,8 +146,11 @@ icaltimetype icalDay(const QDate &day)
 // libical's parse of a Gregorian rule; freq is ICAL_NO_RECURRENCE when it does not read.
 icalrecurrencetype icalRule(const QString &rule)
 {
-    const icalrecurrencetype parsed = icalrecurrencetype_from_string(rule.trimmed().toUtf8().constData());
+    icalrecurrencetype parsed = icalrecurrencetype_from_string(rule.trimmed().toUtf8().constData());
     icalerror_clear_errno();
+    // libical 3.0 leaves the RSCALE text it copied to the caller; nothing here reads it.
+    std::free(parsed.rscale);
+    parsed.rscale = nullptr;
     return parsed;
 }
 
