@@ -273,7 +273,7 @@ public:
     }
 
 private:
-    // Wall-clock values are held in UTC spec: the machine's own zone would shift a time that
+    // Wall-clock values are held as Qt::UTC times: the machine's own zone would shift a time that
     // falls in its summer-time gap, and asks the system for its offset on every value.
     static QDateTime naive(const QDate &date, const QTime &time) { return QDateTime(date, time, Qt::UTC); }
 

@@ -9,7 +9,7 @@
 
 // Work items as iCalendar to-dos (RFC 5545): the mapping both ways, with no database.
 // Times here are wall-clock times of `zone`, as the database stores them; read ones come in
-// Qt::UTC spec, as plain date and time fields.
+// Qt::UTC date-times that hold the plain date and time fields.
 
 struct CalendarWorkItem {
     QString uid;
