@@ -30,6 +30,7 @@
 #include "safety/FeedbackDialog.h"
 #include "safety/PasswordDialog.h"
 #include "safety/PasswordChangeDialog.h"
+#include "search/SearchIndexUpkeep.h"
 #include "document/RichTextEditor.h"
 #include "work/Reminders.h"
 #include "work/RepeatRuleItems.h"
@@ -301,6 +302,7 @@ bool MainWindow::loadStoredSettings()
 {
     Database &dm = Database::instance();
     upgradeSchema(dm, programFolder());
+    ensureSearchIndex(dm, this);
     const std::optional<Settings> loaded = loadSettings(dm);
     if (!loaded)
         return false;

@@ -1,6 +1,7 @@
 #include "data/Sqlite.h"
 
 #include "data/PinyinCollation.h"
+#include "data/SearchIndex.h"
 
 #include <sqlcipher/sqlite3.h>
 
@@ -34,6 +35,7 @@ bool SqliteConnection::open(const QString &path, const QByteArray &key, bool cre
     }
     sqlite3_busy_timeout(m_db, 2000);
     registerPinyinCollation(m_db);
+    searchindex::prepareConnection(*this);
     return true;
 }
 
@@ -121,6 +123,9 @@ bool SqliteStatement::bind(const QVariantList &params)
 {
     if (!m_stmt)
         return false;
+    // Binding again runs the statement again from its start.
+    sqlite3_reset(m_stmt);
+    m_failed = false;
     if (params.size() != sqlite3_bind_parameter_count(m_stmt)) {
         m_connection.m_lastError = QStringLiteral("%1 values for %2 parameters")
                                        .arg(params.size())

@@ -55,6 +55,7 @@ public:
     SqliteStatement &operator=(const SqliteStatement &) = delete;
 
     bool isValid() const { return m_stmt != nullptr; }
+    // Binds the values; binding again runs the statement again from its start.
     bool bind(const QVariantList &params);
     // Steps to the next row: true while there is a row, false at the end or on error
     // (then `failed()` says which).

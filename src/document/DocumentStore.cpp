@@ -1,5 +1,7 @@
 #include "document/DocumentStore.h"
 
+#include "data/SearchIndex.h"
+
 #include "document/DocumentBounds.h"
 
 #include <QBuffer>
@@ -246,6 +248,7 @@ QByteArray saveDocument(const QTextDocument &document)
     QDataStream header(&stored, QIODevice::Append);
     header << kVersion;
     stored += qCompress(payload, 6);
+    searchindex::rememberBodyText(stored, storedDocumentText(document));
     return stored;
 }
 
@@ -305,3 +308,28 @@ bool loadDocumentFile(const QString &path, QTextDocument &document)
     }
     return loadDocument(file.readAll(), document);
 }
+
+QString storedDocumentText(const QTextDocument &document)
+{
+    if (!hasAddedBreakOpportunities(document))
+        return document.toPlainText();
+    const std::unique_ptr<QTextDocument> copy(document.clone());
+    removeAddedBreakOpportunities(*copy);
+    return copy->toPlainText();
+}
+
+QString storedDocumentText(const QByteArray &stored)
+{
+    if (stored.size() <= kNoBodyLimit)
+        return {};
+    QTextDocument document;
+    loadDocument(stored, document);
+    return storedDocumentText(document);
+}
+
+namespace {
+// Any program that stores bodies links this file, and its index must read their text.
+const bool bodyTextReaderSet = (searchindex::setBodyTextReader(
+                                    [](const QByteArray &stored) { return storedDocumentText(stored); }),
+                                true);
+} // namespace

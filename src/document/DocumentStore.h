@@ -14,6 +14,11 @@ QByteArray saveDocument(const QTextDocument &document);
 // and false, never a crash.
 bool loadDocument(const QByteArray &stored, QTextDocument &document);
 
+// The plain text of a document as it is stored, without what was added only for layout; of a
+// stored body, empty for no body or damaged data.
+QString storedDocumentText(const QTextDocument &document);
+QString storedDocumentText(const QByteArray &stored);
+
 bool saveDocumentFile(const QTextDocument &document, const QString &path);
 bool loadDocumentFile(const QString &path, QTextDocument &document);
 

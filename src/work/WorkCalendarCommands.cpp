@@ -35,15 +35,6 @@ QString calendarFilter()
     return tr("日历文件 (*.ics);;所有文件 (*)");
 }
 
-QString plainBody(const QByteArray &stored)
-{
-    if (stored.size() <= kNoBodyLimit)
-        return {};
-    QTextDocument document;
-    loadDocument(stored, document);
-    return document.toPlainText();
-}
-
 QByteArray storedBody(const QString &plain)
 {
     QTextDocument document;
@@ -88,7 +79,7 @@ CalendarWorkItem itemOfRow(const Recordset &rs)
     CalendarWorkItem item;
     item.uid = rs.text(QStringLiteral("UID"));
     item.title = rs.text(QStringLiteral("Title"));
-    item.body = plainBody(rs.blob(QStringLiteral("Content")));
+    item.body = storedDocumentText(rs.blob(QStringLiteral("Content")));
     item.categories = QStringList{rs.text(QStringLiteral("WorkType"))};
     item.state = int(rs.integer(QStringLiteral("FinStu")));
     item.priority = int(rs.integer(QStringLiteral("ZY")));
@@ -291,7 +282,7 @@ bool importFromFile(Database &dm, const QString &path, const QTimeZone &zone)
             // A body whose text has not changed keeps its formatting and pictures.
             Recordset current(dm);
             const bool same = current.open(QStringLiteral("Select Content from TWork where ID=?"), {*found})
-                && !current.isEmpty() && plainBody(current.blob(QStringLiteral("Content"))) == body;
+                && !current.isEmpty() && storedDocumentText(current.blob(QStringLiteral("Content"))) == body;
             values[kBodyColumn] = same ? current.blob(QStringLiteral("Content")) : storedBody(body);
             values.append(*found);
             if (!dm.execute(QString::fromLatin1(kUpdate), values))

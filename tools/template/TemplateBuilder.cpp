@@ -1,6 +1,7 @@
 #include "template/TemplateBuilder.h"
 
 #include "data/Schema.h"
+#include "data/SearchIndex.h"
 #include "data/Sqlite.h"
 #include "data/Database.h"
 #include "data/PlaceZones.h"
@@ -170,6 +171,10 @@ bool buildTemplateDatabase(const QString &dataFolder, const QString &target, QSt
         ok = false;
     }
     if (ok && !db.execute(QStringLiteral("COMMIT"))) {
+        error = db.lastError();
+        ok = false;
+    }
+    if (ok && !searchindex::rebuild(db)) {
         error = db.lastError();
         ok = false;
     }

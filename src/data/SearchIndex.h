@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <functional>
+
+class SqliteConnection;
+struct sqlite3;
+
+// The full-text index over every page's records: one FTS4 table `SearchIndex` in the same
+// encrypted file, whose document ids say which record of which table a row indexes. Our own
+// tokenizer cuts text the way util/SearchText describes. Triggers that live only in this
+// program's connection keep the index current in the same transaction as every change to an
+// indexed table, so a file still opens and works in a version without the index.
+namespace searchindex {
+
+// What a result is; part of the document id, so its values are stored and never change.
+enum class Kind { WorkItem = 1, Client, Contact, Activity, FollowUp, Goods, AddressBookEntry };
+inline constexpr int kKindCount = 7;
+
+inline qint64 documentId(Kind kind, qint64 recordId) { return recordId * 8 + int(kind); }
+inline Kind kindOf(qint64 documentId) { return Kind(documentId % 8); }
+inline qint64 recordIdOf(qint64 documentId) { return documentId / 8; }
+
+// Registers the tokenizer and the SQL functions the triggers use on a new connection, and
+// installs the triggers when the file has the index.
+void prepareConnection(SqliteConnection &connection);
+
+bool exists(SqliteConnection &connection);
+// False when the index is missing or does not hold one row per indexed record (it was
+// damaged, or an older version changed the records without it).
+bool isComplete(SqliteConnection &connection);
+// Creates the index when missing and fills it from every indexed table, in one transaction;
+// `progress` hears done/total as the work items' bodies are read, which is the slow part.
+bool rebuild(SqliteConnection &connection, const std::function<void(int done, int total)> &progress = {});
+
+// Reads a work item's plain text from its stored body; set by the layer that knows bodies.
+void setBodyTextReader(QString (*reader)(const QByteArray &stored));
+// The plain text of a body about to be stored, so that indexing it needs no second reading.
+void rememberBodyText(const QByteArray &stored, const QString &text);
+
+} // namespace searchindex
