@@ -31,6 +31,8 @@
 #include "safety/PasswordDialog.h"
 #include "safety/PasswordChangeDialog.h"
 #include "search/SearchIndexUpkeep.h"
+#include "search/SearchWindow.h"
+#include "crm/GoodsEditor.h"
 #include "document/RichTextEditor.h"
 #include "work/Reminders.h"
 #include "work/RepeatRuleItems.h"
@@ -39,6 +41,7 @@
 #include "work/WorkListPage.h"
 
 #include <QApplication>
+#include <QShortcut>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -94,6 +97,10 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_trayIcon, &TrayIcon::toggleRequested, this, &MainWindow::toggleHidden);
     connect(m_trayIcon, &TrayIcon::activated, this, &MainWindow::trayIconActivated);
     connect(m_trayIcon, &TrayIcon::exitRequested, this, &MainWindow::exitProgram);
+    connect(m_trayIcon, &TrayIcon::searchRequested, this, &MainWindow::openSearch);
+    auto *searchShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F), this);
+    searchShortcut->setContext(Qt::ApplicationShortcut);
+    connect(searchShortcut, &QShortcut::activated, this, &MainWindow::openSearch);
     connect(m_pageTabs, &QTabWidget::currentChanged, this, &MainWindow::enterPage);
     connect(m_settingsPage->m_minimiseButton, &QPushButton::clicked, this, &MainWindow::toggleHidden);
     connect(m_settingsPage->m_exitButton, &QPushButton::clicked, this, &MainWindow::exitProgram);
@@ -260,6 +267,58 @@ void MainWindow::locateClient(const QString &code, qint64 id)
         return;
     m_clientPage->clients().locate(id);
     m_pageTabs->setCurrentWidget(m_clientPage);
+}
+
+SearchWindow *MainWindow::openSearch()
+{
+    SearchWindow *window = openSearchWindow(Database::instance(), this);
+    connect(window, &SearchWindow::openRequested, this, &MainWindow::openSearchResult);
+    return window;
+}
+
+void MainWindow::openSearchResult(searchindex::Kind kind, qint64 id)
+{
+    using searchindex::Kind;
+    if (m_hidden)
+        toggleHidden();
+    Database &dm = Database::instance();
+    const auto clientCode = [&dm](qint64 clientId) {
+        return dm.queryValue(QStringLiteral("Select TypeCode from TClient where ID=?"), {clientId});
+    };
+    const auto showDetail = [&](const char *table, int page) {
+        const qint64 clientId =
+            dm.queryValue(QStringLiteral("Select ClientID from %1 where ID=?").arg(QLatin1String(table)), {id}).toLongLong();
+        locateClient(clientCode(clientId), clientId);
+        m_clientPage->showDetailRecord(page, id);
+    };
+    switch (kind) {
+    case Kind::WorkItem:
+        m_pageTabs->setCurrentWidget(m_workPage);
+        m_workPage->editWorkItemOf(id);
+        break;
+    case Kind::Client:
+        locateClient(clientCode(id), id);
+        break;
+    case Kind::Contact:
+        showDetail("TCLinker", ClientListPage::ContactPage);
+        break;
+    case Kind::Activity:
+        showDetail("TCLinkRec", ClientListPage::ActivityPage);
+        break;
+    case Kind::FollowUp:
+        showDetail("TCTrack", ClientListPage::FollowUpPage);
+        break;
+    case Kind::Goods:
+        editGoods(dm.queryValue(QStringLiteral("Select TypeCode from TGoods where ID=?"), {id}), id);
+        break;
+    case Kind::AddressBookEntry:
+        if (!m_shown[AddressBookPage])
+            firstShow(AddressBookPage);
+        m_pageTabs->setCurrentWidget(m_addressBookTab);
+        m_addressBookTab->editEntry(dm.queryValue(QStringLiteral("Select ClassID from TLinker where ID=?"), {id}).toLongLong(),
+                                    id);
+        break;
+    }
 }
 
 bool MainWindow::startUp()

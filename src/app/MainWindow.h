@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/SearchIndex.h"
 #include "data/Settings.h"
 #include "safety/BackupSchedule.h"
 #include "safety/DataSafetyCommands.h"
@@ -19,6 +20,7 @@ class HelpBrowser;
 class PostCodesPage;
 class QTabWidget;
 class SearchTab;
+class SearchWindow;
 class SettingsPage;
 class SingleInstance;
 class StateColorGroup;
@@ -75,6 +77,11 @@ public:
     // makes the client current and brings the page to the front. A category no longer in
     // the tree does nothing.
     void locateClient(const QString &code, qint64 id);
+    // 全部查找 (Ctrl+Shift+F anywhere, or the notification-area menu): a new search window.
+    SearchWindow *openSearch();
+    // Opens a search result where it lives: a work item, an address-book entry or goods in its
+    // editor, a client or one of its records on the client page.
+    void openSearchResult(searchindex::Kind kind, qint64 id);
     void exitProgram();
     // The world clocks' one-second tick.
     void clockTick();

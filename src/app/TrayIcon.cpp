@@ -5,6 +5,7 @@ TrayIcon::TrayIcon(const QIcon &icon, QObject *parent)
     , m_icon(icon)
 {
     m_showHideAction = m_menu.addAction(tr("显示/隐藏(&H)"), this, &TrayIcon::toggleRequested);
+    m_searchAction = m_menu.addAction(tr("全部查找(&F)"), this, &TrayIcon::searchRequested);
     m_menu.addSeparator();
     m_exitAction = m_menu.addAction(tr("退出 Zorvik[Oribel]"), this, &TrayIcon::exitRequested);
     m_icon.setToolTip(tr("Zorvik [Oribel]"));

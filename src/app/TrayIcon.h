@@ -27,11 +27,13 @@ public:
     // The icon itself: its clicks arrive through activated(), as the desktop reports them.
     QSystemTrayIcon &systemIcon() { return m_icon; }
     QAction *m_showHideAction;
+    QAction *m_searchAction;
     QAction *m_exitAction;
 
 signals:
     // The menu's show/hide item.
     void toggleRequested();
+    void searchRequested();
     void activated(QSystemTrayIcon::ActivationReason reason);
     void exitRequested();
 

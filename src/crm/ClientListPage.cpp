@@ -464,6 +464,12 @@ bool ClientListPage::editDetail(int page, qint64 clientId, qint64 id)
     }
 }
 
+void ClientListPage::showDetailRecord(int page, qint64 id)
+{
+    m_detailTabs->setCurrentIndex(page);
+    reloadDetail(page, id);
+}
+
 void ClientListPage::reloadDetail(int page, qint64 locateId)
 {
     const qint64 client = currentClient();

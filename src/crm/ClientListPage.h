@@ -35,6 +35,8 @@ public:
     bool loadClients(const QString &code);
     // Loads one detail list of a client; other page numbers do nothing.
     bool loadClientDetail(qint64 clientId, int page);
+    // Brings the current client's detail page to the front with record `id` current.
+    void showDetailRecord(int page, qint64 id);
 
     void addClient();
     void editCurrentClient();

@@ -240,11 +240,17 @@ void AddressBookTab::editSelectedContact()
         platform::prompter().message(tr("没有可用于修改的联系人！"), platform::Prompter::Icon::Warning);
         return;
     }
-    const qint64 id = m_contacts.integer(QStringLiteral("ID"));
-    if (editAddressBookEntry(currentCategoryId(), id)) {
-        showContactsOfCategory();
-        m_contacts.locate(id);
-    }
+    editEntry(currentCategoryId(), m_contacts.integer(QStringLiteral("ID")));
+}
+
+void AddressBookTab::editEntry(qint64 categoryId, qint64 id)
+{
+    if (!editAddressBookEntry(categoryId, id))
+        return;
+    if (categoryId != currentCategoryId())
+        m_categories.locate(categoryId);
+    showContactsOfCategory();
+    m_contacts.locate(id);
 }
 
 void AddressBookTab::deleteSelectedContact()

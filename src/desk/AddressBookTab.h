@@ -32,6 +32,8 @@ public:
     void deleteCategory();
     void addContact();
     void editSelectedContact();
+    // The entry's window, then its category's list with the entry current.
+    void editEntry(qint64 categoryId, qint64 id);
     void deleteSelectedContact();
     // The selected contacts, or all listed ones, to a card file; contacts from one, picked.
     void exportContactCards();

@@ -381,9 +381,12 @@ void WorkListPage::addWorkItem()
 
 void WorkListPage::editCurrentWorkItem()
 {
-    if (m_work.isEmpty())
-        return;
-    const qint64 id = m_work.integer(QStringLiteral("ID"));
+    if (!m_work.isEmpty())
+        editWorkItemOf(m_work.integer(QStringLiteral("ID")));
+}
+
+void WorkListPage::editWorkItemOf(qint64 id)
+{
     saveCurrentDocument(); // the item window reads the stored body: it must not find an older one
     if (!editWorkItem(id, QString()))
         return;

@@ -53,6 +53,8 @@ public:
 
     void addWorkItem();
     void editCurrentWorkItem();
+    // The item window for item `id`, then the list again with that item current.
+    void editWorkItemOf(qint64 id);
     void deleteCurrentWorkItem();
     // The state menu items carry 1 to 4, the priority items 0 and 1.
     void changeItemState(int state);
