@@ -3,6 +3,7 @@
 
 #include "data/SearchIndex.h"
 #include "document/DocumentStore.h"
+#include "safety/DataSafety.h"
 #include "search/SearchIndexUpkeep.h"
 #include "search/SearchQuery.h"
 #include "util/PinyinInitials.h"
@@ -134,6 +135,7 @@ private slots:
     void changesShowAtOnce_data();
     void changesShowAtOnce();
     void missingOrStaleIndexIsRebuilt();
+    void clearingEmptiesAndRestoreBringsItsOwn();
     void snippetHighlightsTheMatch();
 };
 
@@ -250,6 +252,35 @@ void TestSearchIndex::missingOrStaleIndexIsRebuilt()
     QVERIFY(database.open());
     QVERIFY(ensureSearchIndex(database, nullptr));
     QCOMPARE(searchFor(database, QStringLiteral("合同")), before + Hits({{int(Kind::Goods), added}}));
+}
+
+void TestSearchIndex::clearingEmptiesAndRestoreBringsItsOwn()
+{
+    TestProgramFolder folder;
+    Database &database = folder.database();
+    storeRecords(database, fixture());
+    const Hits stored = searchFor(database, QStringLiteral("合同"));
+    const QString withIndex = folder.filePath(QStringLiteral("Bak/with.WBK"));
+    QVERIFY(backupDatabase(database, withIndex));
+    QVERIFY(database.execute(QStringLiteral("DROP TABLE SearchIndex")));
+    const QString withoutIndex = folder.filePath(QStringLiteral("Bak/without.WBK"));
+    QVERIFY(backupDatabase(database, withoutIndex));
+    QVERIFY(database.open());
+    QVERIFY(ensureSearchIndex(database, nullptr));
+
+    QVERIFY(clearUserData(database));
+    QVERIFY(searchFor(database, QStringLiteral("合同")).isEmpty());
+    QVERIFY(searchindex::isComplete(database.connection()));
+
+    QVERIFY(restoreDatabase(database, withIndex));
+    QVERIFY(searchindex::isComplete(database.connection()));
+    QCOMPARE(searchFor(database, QStringLiteral("合同")), stored);
+
+    // A backup made before the index existed gets one when the pages load again.
+    QVERIFY(restoreDatabase(database, withoutIndex));
+    QVERIFY(!searchindex::isComplete(database.connection()));
+    QVERIFY(ensureSearchIndex(database, nullptr));
+    QCOMPARE(searchFor(database, QStringLiteral("合同")), stored);
 }
 
 void TestSearchIndex::snippetHighlightsTheMatch()
