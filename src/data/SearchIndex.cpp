@@ -174,6 +174,11 @@ bool exists(SqliteConnection &connection)
     return countOf(connection, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='SearchIndex'")) == u"1";
 }
 
+QString workBodyTextColumn(const QString &alias)
+{
+    return QStringLiteral("(SELECT Body FROM SearchIndex WHERE docid = TWork.ID*8+%1) AS %2").arg(int(Kind::WorkItem)).arg(alias);
+}
+
 bool isComplete(SqliteConnection &connection)
 {
     if (!exists(connection))

@@ -3,6 +3,7 @@
 #include "data/Database.h"
 #include "data/DbDates.h"
 #include "data/Recordset.h"
+#include "data/SearchIndex.h"
 #include "data/WorkItemUid.h"
 #include "document/DocumentStore.h"
 #include "interchange/ICalendarFile.h"
@@ -79,7 +80,8 @@ CalendarWorkItem itemOfRow(const Recordset &rs)
     CalendarWorkItem item;
     item.uid = rs.text(QStringLiteral("UID"));
     item.title = rs.text(QStringLiteral("Title"));
-    item.body = storedDocumentText(rs.blob(QStringLiteral("Content")));
+    item.body = rs.hasField(QStringLiteral("BodyText")) ? rs.text(QStringLiteral("BodyText"))
+                                                                : storedDocumentText(rs.blob(QStringLiteral("Content")));
     item.categories = QStringList{rs.text(QStringLiteral("WorkType"))};
     item.state = int(rs.integer(QStringLiteral("FinStu")));
     item.priority = int(rs.integer(QStringLiteral("ZY")));
@@ -180,8 +182,11 @@ std::optional<int> exportToFile(Database &dm, const QList<qint64> &ids, const QS
     dm.execute(fillMissingWorkItemUidsStatement());
     Recordset rs(dm);
     QHash<qint64, CalendarWorkItem> byId;
+    // The search index keeps every body's plain text; without it the bodies are read.
+    const QString body = searchindex::exists(dm.connection()) ? searchindex::workBodyTextColumn(QStringLiteral("BodyText"))
+                                                              : QStringLiteral("Content");
     if (rs.open(QStringLiteral("Select ID, Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, LastUpTime, UseTimeHint, "
-                               "TimeHint, Content, RRule, UID from TWork"))) {
+                               "TimeHint, %1, RRule, UID from TWork").arg(body))) {
         const QSet<qint64> wanted(ids.cbegin(), ids.cend());
         for (int row = 0; row < rs.count(); ++row) {
             rs.moveTo(row);
