@@ -1,6 +1,7 @@
 #include "search/SearchWindow.h"
 
 #include "data/Database.h"
+#include "search/SearchIndexUpkeep.h"
 #include "search/SearchQuery.h"
 #include "widgets/RichTextDelegate.h"
 
@@ -64,9 +65,12 @@ void SearchWindow::searchNow()
         m_statusLabel->clear();
         return;
     }
-    const search::Found found = search::find(m_database.connection(), query, kShownPerKind);
+    search::Found found = search::find(m_database.connection(), query, kShownPerKind);
+    // An index that cannot answer is built anew rather than left to answer wrongly.
+    if (found.failed && rebuildSearchIndex(m_database, this))
+        found = search::find(m_database.connection(), query, kShownPerKind);
     if (found.failed) {
-        m_statusLabel->setText(tr("查找失败：索引不可用，请重新启动程序以重建索引。"));
+        m_statusLabel->setText(tr("查找失败：全部查找的索引已损坏，且无法重建。"));
         return;
     }
     int total = 0;

@@ -10,6 +10,7 @@
 #include "crm/ClientListPage.h"
 #include "desk/AddressBookTab.h"
 #include "document/RichTextEditor.h"
+#include "search/SearchQuery.h"
 #include "search/SearchWindow.h"
 #include "widgets/RichTextDelegate.h"
 #include "work/WorkListPage.h"
@@ -37,6 +38,7 @@ private slots:
     void resultOpensWhereItLives_data();
     void resultOpensWhereItLives();
     void savedBodyIsFoundAtOnce();
+    void damagedIndexIsRebuiltBeforeAnswering();
 
 private:
     // Stores one record of each kind holding `text`; the ids by kind.
@@ -225,6 +227,17 @@ void TestSearchWindow::savedBodyIsFoundAtOnce()
     page->saveCurrentDocument();
     window->searchNow();
     QVERIFY(!resultOf(window, Kind::WorkItem));
+}
+
+void TestSearchWindow::damagedIndexIsRebuiltBeforeAnswering()
+{
+    const QHash<int, qint64> ids = storeOneOfEach(QStringLiteral("甲乙丙丁"));
+    Database &dm = m_folder->database();
+    QVERIFY(dm.execute(QStringLiteral("UPDATE SearchIndex_segdir SET root = x'0a0b0c'")));
+    QVERIFY(search::find(dm.connection(), QStringLiteral("乙丙")).failed);
+    SearchWindow *window = searchFor(QStringLiteral("乙丙"));
+    QCOMPARE(window->results()->topLevelItemCount(), 7);
+    QCOMPARE(resultOf(window, Kind::Goods)->data(0, Qt::UserRole + 1).toLongLong(), ids.value(int(Kind::Goods)));
 }
 
 PANDREL_TEST_MAIN(TestSearchWindow)
