@@ -110,7 +110,7 @@ void bareSearch(SqliteConnection &connection, const QString &expression, int per
     int counts[8]{};
     while (sqlite3_step(match) == SQLITE_ROW) {
         const qint64 docid = sqlite3_column_int64(match, 0);
-        if (counts[docid % 8]++ < perKind)
+        if (counts[docid >> searchindex::kKindShift]++ < perKind)
             shown.push_back(docid);
     }
     sqlite3_finalize(match);

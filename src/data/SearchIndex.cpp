@@ -59,13 +59,13 @@ const IndexedTable kTables[] = {
 // The values of one index row for the row called `row`.
 QString indexValues(const IndexedTable &t, const QString &row)
 {
-    return QStringLiteral("$.ID*8+%1, %2, %3, %4")
-        .arg(int(t.kind))
-        .arg(QString::fromLatin1(t.title), QString::fromLatin1(t.body), QString::fromLatin1(t.codes))
+    return QStringLiteral("%1+$.ID, %2, %3, %4")
+        .arg(documentId(t.kind, 0))
+        .arg(QString::fromLatin1(t.body), QString::fromLatin1(t.title), QString::fromLatin1(t.codes))
         .replace(QStringLiteral("$."), row + u'.');
 }
 
-const QString kInsertInto = QStringLiteral("INSERT INTO SearchIndex(docid, Title, Body, Codes) ");
+const QString kInsertInto = QStringLiteral("INSERT INTO SearchIndex(docid, Body, Title, Codes) ");
 
 QStringList triggerStatements(const IndexedTable &t)
 {
@@ -74,7 +74,7 @@ QStringList triggerStatements(const IndexedTable &t)
     QStringList changed;
     for (const QString &column : watched.split(QStringLiteral(", ")))
         changed.append(QStringLiteral("old.%1 IS NOT new.%1").arg(column));
-    const QString oldDocid = QStringLiteral("old.ID*8+%1").arg(int(t.kind));
+    const QString oldDocid = QStringLiteral("%1+old.ID").arg(documentId(t.kind, 0));
     return {
         QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS search_%1_insert AFTER INSERT ON main.%1 BEGIN "
                        "%2 VALUES(%3); END")
@@ -130,6 +130,38 @@ void initialsFunction(sqlite3_context *context, int, sqlite3_value **arguments)
     sqlite3_result_text(context, initials.constData(), int(initials.size()), SQLITE_TRANSIENT);
 }
 
+// The index keeps its own copy of the text for the snippets; compressed, it takes a fraction of
+// the room. Short values stay as they are, behind a first byte that says which.
+void compressFunction(sqlite3_context *context, int, sqlite3_value **arguments)
+{
+    const auto *text = static_cast<const char *>(sqlite3_value_blob(arguments[0]));
+    const int size = sqlite3_value_bytes(arguments[0]);
+    QByteArray stored;
+    if (size > 64) {
+        stored = qCompress(reinterpret_cast<const uchar *>(text), size, 6);
+        stored.prepend('z');
+    } else {
+        stored = QByteArray(1, 't') + QByteArray(text, size);
+    }
+    sqlite3_result_blob(context, stored.constData(), int(stored.size()), SQLITE_TRANSIENT);
+}
+
+void uncompressFunction(sqlite3_context *context, int, sqlite3_value **arguments)
+{
+    const auto *bytes = static_cast<const uchar *>(sqlite3_value_blob(arguments[0]));
+    const int size = sqlite3_value_bytes(arguments[0]);
+    if (!bytes || size < 1) {
+        sqlite3_result_text(context, "", 0, SQLITE_STATIC);
+        return;
+    }
+    if (bytes[0] == 'z') {
+        const QByteArray text = qUncompress(bytes + 1, size - 1);
+        sqlite3_result_text(context, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    } else {
+        sqlite3_result_text(context, reinterpret_cast<const char *>(bytes + 1), size - 1, SQLITE_TRANSIENT);
+    }
+}
+
 bool installTriggers(SqliteConnection &connection)
 {
     for (const IndexedTable &t : kTables) {
@@ -163,6 +195,10 @@ void prepareConnection(SqliteConnection &connection)
     registerSearchTokenizer(db);
     sqlite3_create_function_v2(db, "search_body_text", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, bodyTextFunction,
                                nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "search_compress", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, compressFunction,
+                               nullptr, nullptr, nullptr);
+    sqlite3_create_function_v2(db, "search_uncompress", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr,
+                               uncompressFunction, nullptr, nullptr, nullptr);
     sqlite3_create_function_v2(db, "search_initials", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC, nullptr, initialsFunction,
                                nullptr, nullptr, nullptr);
     if (exists(connection))
@@ -176,7 +212,9 @@ bool exists(SqliteConnection &connection)
 
 QString workBodyTextColumn(const QString &alias)
 {
-    return QStringLiteral("(SELECT Body FROM SearchIndex WHERE docid = TWork.ID*8+%1) AS %2").arg(int(Kind::WorkItem)).arg(alias);
+    return QStringLiteral("(SELECT Body FROM SearchIndex WHERE docid = %1+TWork.ID) AS %2")
+        .arg(documentId(Kind::WorkItem, 0))
+        .arg(alias);
 }
 
 bool isComplete(SqliteConnection &connection)
@@ -198,9 +236,12 @@ bool rebuild(SqliteConnection &connection, const std::function<void(int, int)> &
     if (!connection.execute(QStringLiteral("BEGIN IMMEDIATE")))
         return false;
     auto fill = [&] {
+        // The body comes first: the index marks every column but the first in each of its
+        // entries, and most entries are the bodies'.
         if (!connection.execute(QStringLiteral("DROP TABLE IF EXISTS SearchIndex"))
             || !connection.execute(QStringLiteral(
-                "CREATE VIRTUAL TABLE SearchIndex USING fts4(Title, Body, Codes, tokenize=%1)").arg(kSearchTokenizerName))
+                "CREATE VIRTUAL TABLE SearchIndex USING fts4(Body, Title, Codes, tokenize=%1, "
+                "compress=search_compress, uncompress=search_uncompress)").arg(kSearchTokenizerName))
             || !installTriggers(connection))
             return false;
         for (const IndexedTable &t : kTables) {

@@ -18,9 +18,12 @@ namespace searchindex {
 enum class Kind { WorkItem = 1, Client, Contact, Activity, FollowUp, Goods, AddressBookEntry };
 inline constexpr int kKindCount = 7;
 
-inline qint64 documentId(Kind kind, qint64 recordId) { return recordId * 8 + int(kind); }
-inline Kind kindOf(qint64 documentId) { return Kind(documentId % 8); }
-inline qint64 recordIdOf(qint64 documentId) { return documentId / 8; }
+// The kind in the high bits and the record's ID in the low ones: the ids of one kind are
+// neighbours, so the index's lists, which store the differences between ids, stay short.
+inline constexpr int kKindShift = 40;
+inline qint64 documentId(Kind kind, qint64 recordId) { return (qint64(kind) << kKindShift) + recordId; }
+inline Kind kindOf(qint64 documentId) { return Kind(documentId >> kKindShift); }
+inline qint64 recordIdOf(qint64 documentId) { return documentId & ((qint64(1) << kKindShift) - 1); }
 
 // Registers the tokenizer and the SQL functions the triggers use on a new connection, and
 // installs the triggers when the file has the index.
