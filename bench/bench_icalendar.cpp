@@ -4,6 +4,7 @@
 #include "DataGenerator.h"
 
 #include "data/Database.h"
+#include "data/WorkItemUid.h"
 #include "interchange/WorkItemCalendar.h"
 #include "platform/Prompter.h"
 #include "work/WorkCalendarCommands.h"
@@ -260,7 +261,10 @@ int main(int argc, char **argv)
     QTemporaryDir dir;
     Database database;
     if (!benchdata::prepareProgramFolder(dir.path()) || !database.open()
-        || !database.execute(QStringLiteral("Delete from TWork")) || !benchdata::addWorkItems(database, kItems, 512)) {
+        || !database.execute(QStringLiteral("Delete from TWork")) || !benchdata::addWorkItems(database, kItems, 512)
+        // Every item the program stores has its UID; the generated rows get theirs before the
+        // clock starts, or the export would time giving 10 000 rows a UID once.
+        || !database.execute(fillMissingWorkItemUidsStatement())) {
         out << "cannot generate data\n";
         return 1;
     }
