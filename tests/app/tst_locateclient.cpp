@@ -1,7 +1,5 @@
-#include "RecordingShell.h"
-#include "ScriptedPrompter.h"
+#include "StartedMainWindow.h"
 #include "TestMain.h"
-#include "TestProgramFolder.h"
 
 #include "app/MainWindow.h"
 #include "crm/CategoryTree.h"
@@ -31,29 +29,21 @@ private:
     ClientListPage *page() const { return m_window->m_clientPage; }
     QList<qint64> listedClients() const;
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<RecordingShell> m_shell;
-    std::unique_ptr<MainWindow> m_window;
+    StartedMainWindow m_started;
+    MainWindow *m_window = nullptr;
 };
 
 void TestLocateClient::init()
 {
-    m_folder = std::make_unique<TestProgramFolder>();
-    QVERIFY(m_folder->isValid());
-    m_prompter = std::make_unique<ScriptedPrompter>();
-    m_shell = std::make_unique<RecordingShell>();
-    m_window = std::make_unique<MainWindow>();
-    QVERIFY(m_window->startUp());
+    QVERIFY(m_started.start());
+    m_window = m_started.window.get();
     QCOMPARE(m_window->m_pageTabs->currentIndex(), int(MainWindow::WorkPage));
 }
 
 void TestLocateClient::cleanup()
 {
-    m_window.reset();
-    m_shell.reset();
-    m_prompter.reset();
-    m_folder.reset();
+    m_window = nullptr;
+    m_started.reset();
 }
 
 QList<qint64> TestLocateClient::listedClients() const
@@ -94,7 +84,7 @@ void TestLocateClient::locatesClientUnderChildCategory()
     for (int row = 0; row < tracks.count(); ++row)
         QCOMPARE(tracks.valueAt(row, tracks.fieldIndex("ClientID")).toLongLong(), current);
     QCOMPARE(m_window->m_pageTabs->currentWidget(), page());
-    QVERIFY(m_prompter->shown().isEmpty());
+    QVERIFY(m_started.prompter->shown().isEmpty());
 }
 
 void TestLocateClient::unknownCategoryChangesNothing()

@@ -1,7 +1,5 @@
-#include "RecordingShell.h"
-#include "ScriptedPrompter.h"
+#include "StartedMainWindow.h"
 #include "TestMain.h"
-#include "TestProgramFolder.h"
 #include "Typing.h"
 #include "WhenModal.h"
 
@@ -46,33 +44,25 @@ private:
     SearchWindow *searchFor(const QString &text);
     static QTreeWidgetItem *resultOf(SearchWindow *window, Kind kind);
 
-    std::unique_ptr<TestProgramFolder> m_folder;
-    std::unique_ptr<ScriptedPrompter> m_prompter;
-    std::unique_ptr<RecordingShell> m_shell;
-    std::unique_ptr<MainWindow> m_window;
+    StartedMainWindow m_started;
+    MainWindow *m_window = nullptr;
 };
 
 void TestSearchWindow::init()
 {
-    m_folder = std::make_unique<TestProgramFolder>();
-    QVERIFY(m_folder->isValid());
-    m_prompter = std::make_unique<ScriptedPrompter>();
-    m_shell = std::make_unique<RecordingShell>();
-    m_window = std::make_unique<MainWindow>();
-    QVERIFY(m_window->startUp());
+    QVERIFY(m_started.start());
+    m_window = m_started.window.get();
 }
 
 void TestSearchWindow::cleanup()
 {
-    m_window.reset();
-    m_shell.reset();
-    m_prompter.reset();
-    m_folder.reset();
+    m_window = nullptr;
+    m_started.reset();
 }
 
 QHash<int, qint64> TestSearchWindow::storeOneOfEach(const QString &text)
 {
-    Database &dm = m_folder->database();
+    Database &dm = m_started.folder->database();
     const QString goodsCategory = dm.queryValue(QStringLiteral("Select TypeCode from TGoodsClass order by ID limit 1"));
     const QString bookCategory = dm.queryValue(QStringLiteral("Select min(ID) from TLinkerClass"));
     const QList<QPair<Kind, QString>> inserts{
@@ -114,8 +104,8 @@ QTreeWidgetItem *TestSearchWindow::resultOf(SearchWindow *window, Kind kind)
 void TestSearchWindow::opensFromShortcutAndTrayMenu()
 {
     m_window->show();
-    QApplication::setActiveWindow(m_window.get());
-    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    QApplication::setActiveWindow(m_window);
+    QVERIFY(QTest::qWaitForWindowActive(m_window));
     QTest::keyClick(m_window->m_pageTabs->currentWidget(), Qt::Key_F, Qt::ControlModifier | Qt::ShiftModifier);
     m_window->m_trayIcon->m_searchAction->trigger();
     const QList<SearchWindow *> windows = m_window->findChildren<SearchWindow *>();
@@ -232,7 +222,7 @@ void TestSearchWindow::savedBodyIsFoundAtOnce()
 void TestSearchWindow::damagedIndexIsRebuiltBeforeAnswering()
 {
     const QHash<int, qint64> ids = storeOneOfEach(QStringLiteral("甲乙丙丁"));
-    Database &dm = m_folder->database();
+    Database &dm = m_started.folder->database();
     QVERIFY(dm.execute(QStringLiteral("UPDATE SearchIndex_segdir SET root = x'0a0b0c'")));
     QVERIFY(search::find(dm.connection(), QStringLiteral("乙丙")).failed);
     SearchWindow *window = searchFor(QStringLiteral("乙丙"));
