@@ -166,7 +166,8 @@ void TestSearchWindow::resultOpensWhereItLives()
 
     // The editors open modally: the one that opens must show the record found.
     QString shownInEditor;
-    whenModal<QDialog>(this, [&shownInEditor, &text](QDialog *dialog) {
+    QObject thisCase; // the watch ends with the case, whether an editor opened or not
+    whenModal<QDialog>(&thisCase, [&shownInEditor, &text](QDialog *dialog) {
         for (QLineEdit *edit : dialog->findChildren<QLineEdit *>()) {
             if (edit->text() == text)
                 shownInEditor = edit->text();
