@@ -149,7 +149,10 @@ std::vector<Token> tokenize(const unsigned char *input, int size)
                 appendUtf8(pair.bytes, characters[k + 1].folded);
                 tokens.push_back(std::move(pair));
             }
-            const bool openEnd = end < characters.size() && characters[end].folded == searchtext::kOpenEnd;
+            // The mark a query puts there ends its phrase or comes before its `*`; anywhere else
+            // it is a character of the text like any other.
+            const bool openEnd = end < characters.size() && characters[end].folded == searchtext::kOpenEnd
+                                 && (end + 1 == characters.size() || characters[end + 1].folded == U'*');
             const Character &last = characters[end - 1];
             if (!openEnd || end - i == 1) {
                 // Open-ended, the token reaches over the mark, so that a `*` after it makes

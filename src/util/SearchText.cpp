@@ -27,7 +27,7 @@ CharClass classOf(char32_t folded)
 {
     switch (QChar::category(folded)) {
     case QChar::Letter_Other:
-        return folded == kOpenEnd ? CharClass::Separator : CharClass::Ideograph;
+        return CharClass::Ideograph;
     case QChar::Number_DecimalDigit:
         return CharClass::Digit;
     case QChar::Letter_Lowercase:

@@ -41,10 +41,11 @@ qsizetype findRun(const QString &text, const Run &run, qsizetype from = 0);
 QString matchExpression(const QList<Run> &runs);
 
 // The character the query gives after the last character of a substring run, so that the
-// tokenizer reads it as open-ended (the text may go on) rather than as the end of a run.
-inline constexpr char16_t kOpenEnd = 0xE000;
+// tokenizer reads it as open-ended (the text may go on) rather than as the end of a run. A
+// noncharacter, which no text a user stores may hold.
+inline constexpr char16_t kOpenEnd = 0xFDD0;
 
-// The kind of run a folded character belongs to; nullopt-like Separator for the rest.
+// The kind of run a folded character belongs to.
 enum class CharClass { Separator, Ideograph, Digit, Cased };
 CharClass classOf(char32_t folded);
 

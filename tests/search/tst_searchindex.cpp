@@ -9,6 +9,7 @@
 #include "util/PinyinInitials.h"
 #include "util/SearchText.h"
 
+#include <QRandomGenerator>
 #include <QTextDocument>
 
 using searchindex::Kind;
@@ -136,6 +137,7 @@ private slots:
     void changesShowAtOnce();
     void missingOrStaleIndexIsRebuilt();
     void clearingEmptiesAndRestoreBringsItsOwn();
+    void anyBytesAreIndexedAndFound();
     void snippetHighlightsTheMatch();
 };
 
@@ -281,6 +283,44 @@ void TestSearchIndex::clearingEmptiesAndRestoreBringsItsOwn()
     QVERIFY(!searchindex::isComplete(database.connection()));
     QVERIFY(ensureSearchIndex(database, nullptr));
     QCOMPARE(searchFor(database, QStringLiteral("合同")), stored);
+}
+
+void TestSearchIndex::anyBytesAreIndexedAndFound()
+{
+    TestProgramFolder folder;
+    Database &database = folder.database();
+    storeRecords(database, {});
+    // Text of every shape the tokenizer may meet: broken UTF-8, four-byte characters, a
+    // private-use character where a query puts its mark, long runs.
+    const QList<QByteArray> pieces{"\xe5\x90", "\xff", "\xf0\x9f\x98\x80", "\xee\x80\x80", "\xe5\x90\x88", "\xe5\x90\x8c",
+                                   "a", "Z", "9", " ", "%", "\"", "\\", "\xef\xbc\xa1", "\xe3\x80\x80"};
+    QRandomGenerator random(30);
+    QList<QByteArray> names{"\xe5\x90\x88\xe5\x90\x8c\xee\x80\x80"}; // 合同 and a private-use character
+    for (int i = 0; i < 120; ++i) {
+        QByteArray name;
+        for (int k = random.bounded(1, 24); k > 0; --k)
+            name += pieces.at(random.bounded(pieces.size()));
+        names.append(name);
+    }
+    QList<qint64> ids;
+    for (const QByteArray &name : names) {
+        QVERIFY(database.execute(QStringLiteral("INSERT INTO TGoods (GoodsName) VALUES (CAST(? AS TEXT))"), {name}));
+        ids.append(database.connection().lastInsertId());
+    }
+    QVERIFY(database.execute(QStringLiteral("INSERT INTO SearchIndex(SearchIndex) VALUES('integrity-check')")));
+    // Every name is found by its whole text and by each of its characters searched as
+    // substrings (a letter finds only the words it starts).
+    for (int i = 0; i < names.size(); ++i) {
+        const QString text = QString::fromUtf8(names.at(i));
+        for (const QString &query : QStringList{text} + text.split(QString())) {
+            const QList<searchtext::Run> runs = searchtext::queryRuns(query);
+            if (!runs.isEmpty() && (query == text || runs.first().kind == searchtext::RunKind::Substring))
+                QVERIFY2(searchFor(database, query).contains({int(Kind::Goods), ids.at(i)}),
+                         (names.at(i).toHex() + " by " + query.toUtf8().toHex()).constData());
+        }
+    }
+    QVERIFY(database.execute(QStringLiteral("DELETE FROM TGoods")));
+    QVERIFY(database.execute(QStringLiteral("INSERT INTO SearchIndex(SearchIndex) VALUES('integrity-check')")));
 }
 
 void TestSearchIndex::snippetHighlightsTheMatch()
