@@ -305,3 +305,20 @@ bool loadDocumentFile(const QString &path, QTextDocument &document)
     }
     return loadDocument(file.readAll(), document);
 }
+
+QString plainTextOfBody(const QByteArray &stored)
+{
+    if (stored.size() <= kNoBodyLimit)
+        return {};
+    QTextDocument document;
+    loadDocument(stored, document);
+    return document.toPlainText();
+}
+
+QByteArray bodyOfPlainText(const QString &plain)
+{
+    QTextDocument document;
+    document.setDefaultFont(defaultDocumentFont());
+    document.setPlainText(plain);
+    return saveDocument(document);
+}
