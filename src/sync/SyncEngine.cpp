@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QHash>
+#include <QNetworkAccessManager>
 #include <QRegularExpression>
 #include <QSet>
 #include <QUuid>
@@ -574,6 +575,8 @@ SyncEngine::~SyncEngine() = default;
 
 SyncOutcome SyncEngine::run(const SyncAccount &account)
 {
+    // A connection kept open from before carries the certificate decision it was opened with.
+    m_network.clearConnectionCache();
     SyncOutcome outcome;
     DavClient client(m_network, QUrl(account.serverUrl), account.userName, account.password);
     client.setTimeout(m_timeout);
@@ -599,6 +602,7 @@ SyncOutcome SyncEngine::run(const SyncAccount &account)
 
 SyncOutcome SyncEngine::discover(const SyncAccount &account)
 {
+    m_network.clearConnectionCache();
     SyncOutcome outcome;
     DavClient client(m_network, QUrl(account.serverUrl), account.userName, account.password);
     client.setTimeout(m_timeout);

@@ -13,6 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QProcess>
+#include <QSslCertificate>
+#include <QTemporaryDir>
 
 // The settings window "同步设置", the stored account and the timed syncs, against radicale.
 class TestSyncSettings : public QObject
@@ -27,6 +30,8 @@ private slots:
     void syncNowShowsTheOutcome();
     void timerSyncsWhenTheIntervalHasPassed();
     void windowRendersWhole();
+    void untrustedCertificateNeedsTheUsersYes_data();
+    void untrustedCertificateNeedsTheUsersYes();
 
 private:
     RadicaleServer m_server;
@@ -199,6 +204,58 @@ void TestSyncSettings::windowRendersWhole()
     const QString shot = qEnvironmentVariable("PANDREL_SHOT_DIR");
     if (!shot.isEmpty())
         window.grab().save(shot + QStringLiteral("/sync-settings.png"));
+}
+
+void TestSyncSettings::untrustedCertificateNeedsTheUsersYes_data()
+{
+    QTest::addColumn<bool>("accept");
+    QTest::newRow("accepted") << true;
+    QTest::newRow("refused") << false;
+}
+
+void TestSyncSettings::untrustedCertificateNeedsTheUsersYes()
+{
+    QFETCH(bool, accept);
+    QTemporaryDir keys;
+    const QString certificate = keys.filePath(QStringLiteral("cert.pem"));
+    const QString key = keys.filePath(QStringLiteral("key.pem"));
+    QCOMPARE(QProcess::execute(QStringLiteral("openssl"),
+                               {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
+                                QStringLiteral("-nodes"), QStringLiteral("-keyout"), key, QStringLiteral("-out"), certificate,
+                                QStringLiteral("-days"), QStringLiteral("1"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")}),
+             0);
+    RadicaleServer secure;
+    QVERIFY(secure.start({certificate, key}));
+    QVERIFY(!secure.makeTaskList(QStringLiteral("tasks")).isEmpty());
+    const QList<QSslCertificate> certificates = QSslCertificate::fromPath(certificate);
+    QCOMPARE(certificates.size(), 1);
+    const QString fingerprint = QString::fromLatin1(certificates.first().digest(QCryptographicHash::Sha256).toHex(':').toUpper());
+
+    TestProgramFolder folder;
+    ScriptedPrompter prompter;
+    accept ? prompter.answerYes() : prompter.answerNo();
+    SyncController controller(folder.database());
+    SyncSettingsDialog window(folder.database(), controller);
+    window.loadAccount();
+    fillAccount(window, secure.url(), RadicaleServer::password());
+    QCOMPARE(window.testConnection(), accept);
+    QVERIFY2(prompter.shown().first().contains(fingerprint), qPrintable(prompter.shown().first()));
+    if (!accept) {
+        QCOMPARE(prompter.shown().size(), 1);
+        return;
+    }
+    window.m_saveButton->click();
+    StoredSyncAccount stored = syncaccount::load(folder.database());
+    const QString trusted = QStringLiteral("127.0.0.1:%1 %2").arg(secure.port()).arg(fingerprint);
+    QCOMPARE(stored.account.trustedCertificates, QStringList{trusted});
+    QVERIFY(controller.syncNow().ok);
+    // Accepted for that server only: the same certificate on another port is asked about again.
+    stored.account.trustedCertificates = {QStringLiteral("127.0.0.1:%1 %2").arg(secure.port() + 1).arg(fingerprint)};
+    QVERIFY(syncaccount::save(folder.database(), stored));
+    const SyncOutcome refused = controller.syncNow();
+    QVERIFY(!refused.ok);
+    QCOMPARE(refused.failure, DavReply::Failure::Certificate);
+    QVERIFY(refused.error.contains(QStringLiteral("证书不受系统信任")));
 }
 
 PANDREL_TEST_MAIN(TestSyncSettings)
