@@ -5,6 +5,7 @@
 #include "data/Database.h"
 #include "data/Recordset.h"
 #include "data/Sqlite.h"
+#include "data/SyncBodyBackups.h"
 #include "data/WorkItemUid.h"
 #include "document/DocumentStore.h"
 #include "safety/DataSafety.h"
@@ -319,6 +320,21 @@ void TestSyncEngine::descriptionChangedOnServerKeepsOldBody()
     QCOMPARE(kept.count(), 1);
     QCOMPARE(kept.integer(QStringLiteral("WorkID")), id);
     QCOMPARE(kept.blob(QStringLiteral("Content")), richBody);
+
+    // The item's menu puts the formatted body back, keeping the one it replaces.
+    QVERIFY(hasBodyBackup(a.db(), id));
+    QVERIFY(restoreBodyBackup(a.db(), id, QDateTime(QDate(2024, 3, 15), QTime(10, 0))));
+    QVERIFY(row.open(QStringLiteral("Select Content from TWork where ID=?"), {id}));
+    QCOMPARE(row.blob(QStringLiteral("Content")), richBody);
+    QVERIFY(kept.open(QStringLiteral("Select Content from TSyncBodyBackup")));
+    QCOMPARE(kept.count(), 1);
+    QCOMPARE(plainTextOfBody(kept.blob(QStringLiteral("Content"))), QStringLiteral("第二版"));
+    // The restored body is a local change like any other: the other machine gets its text.
+    SYNC(a, account);
+    SYNC(b, account);
+    Recordset other(b.db());
+    QVERIFY(other.open(QStringLiteral("Select Content from TWork")));
+    QCOMPARE(plainTextOfBody(other.blob(QStringLiteral("Content"))), QStringLiteral("加粗的第一版"));
 }
 
 void TestSyncEngine::fiveHundredContactsThenNoChangeSyncIsOneRequest()
