@@ -94,7 +94,12 @@ std::vector<TableDef> buildTables()
         {"TSyncItem",
          {{"Kind", "INTEGER"}, {"LocalID", "INTEGER"}, {"UID", "TEXT"}, {"Href", "TEXT"},
           {"ETag", "TEXT"},    {"LocalHash", "TEXT"}}},
-        {"TSyncCollection", {{"Kind", "INTEGER"}, {"Url", "TEXT"}, {"SyncToken", "TEXT"}}},
+        // LocalChanges counts the writes to the synced table (kept by triggers); ScannedAt is
+        // the count when the last sync that went through began looking at the local items, so
+        // a sync finds out at once that nothing changed here.
+        {"TSyncCollection",
+         {{"Kind", "INTEGER"}, {"Url", "TEXT"}, {"SyncToken", "TEXT"}, {"LocalChanges", "INTEGER DEFAULT 0"},
+          {"ScannedAt", "INTEGER"}}},
         // Bodies replaced by a description changed on the server, for the item's menu to restore.
         {"TSyncBodyBackup", {{"WorkID", "INTEGER"}, {"SavedAt", "DATETIME"}, {"Content", "BLOB"}}},
     };
@@ -114,6 +119,24 @@ const char *const kIndexes[] = {
 };
 
 const char *const kSyncTables[] = {"TSyncAccount", "TSyncItem", "TSyncCollection", "TSyncBodyBackup"};
+
+// Work items count as changed for the sync when a column it sends changes, never for the
+// reminder's flag; contacts on any change.
+const char *const kSyncTriggers[] = {
+    "CREATE TRIGGER IF NOT EXISTS TSync_WorkInserted AFTER INSERT ON TWork BEGIN "
+    "Update TSyncCollection Set LocalChanges=LocalChanges+1 where Kind=0; END",
+    "CREATE TRIGGER IF NOT EXISTS TSync_WorkDeleted AFTER DELETE ON TWork BEGIN "
+    "Update TSyncCollection Set LocalChanges=LocalChanges+1 where Kind=0; END",
+    "CREATE TRIGGER IF NOT EXISTS TSync_WorkUpdated AFTER UPDATE OF Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, "
+    "UseTimeHint, TimeHint, Content, RRule, UID ON TWork BEGIN "
+    "Update TSyncCollection Set LocalChanges=LocalChanges+1 where Kind=0; END",
+    "CREATE TRIGGER IF NOT EXISTS TSync_ContactInserted AFTER INSERT ON TLinker BEGIN "
+    "Update TSyncCollection Set LocalChanges=LocalChanges+1 where Kind=1; END",
+    "CREATE TRIGGER IF NOT EXISTS TSync_ContactDeleted AFTER DELETE ON TLinker BEGIN "
+    "Update TSyncCollection Set LocalChanges=LocalChanges+1 where Kind=1; END",
+    "CREATE TRIGGER IF NOT EXISTS TSync_ContactUpdated AFTER UPDATE ON TLinker BEGIN "
+    "Update TSyncCollection Set LocalChanges=LocalChanges+1 where Kind=1; END",
+};
 
 } // namespace
 
@@ -153,6 +176,14 @@ QStringList syncTableStatements(const QString &table)
     return statements;
 }
 
+QStringList syncTriggerStatements()
+{
+    QStringList statements;
+    for (const char *trigger : kSyncTriggers)
+        statements.append(QString::fromLatin1(trigger));
+    return statements;
+}
+
 QStringList syncTables()
 {
     QStringList tables;
@@ -168,7 +199,8 @@ QStringList syncStateTables()
 
 QStringList distrustSyncStateStatements()
 {
-    return {QStringLiteral("Update TSyncItem Set ETag=NULL, LocalHash=NULL"), QStringLiteral("Update TSyncCollection Set SyncToken=NULL")};
+    return {QStringLiteral("Update TSyncItem Set ETag=NULL, LocalHash=NULL"),
+            QStringLiteral("Update TSyncCollection Set SyncToken=NULL, ScannedAt=NULL")};
 }
 
 QStringList schemaStatements()
@@ -179,5 +211,6 @@ QStringList schemaStatements()
     for (const char *index : kIndexes)
         statements.append(QString::fromLatin1(index));
     statements.append(pendingReminderIndexStatement());
+    statements.append(syncTriggerStatements());
     return statements;
 }

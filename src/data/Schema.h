@@ -34,6 +34,8 @@ QStringList syncStateTables();
 // CREATE TABLE and CREATE INDEX statements of one of them.
 QStringList syncTableStatements(const QString &table);
 QStringList distrustSyncStateStatements();
+// The triggers that count the local changes of the synced tables.
+QStringList syncTriggerStatements();
 
 // CREATE TABLE and CREATE INDEX statements for an empty database.
 QStringList schemaStatements();

@@ -88,6 +88,13 @@ QStringList upgradeSchema(Database &database, const QString &programFolder)
             create.append({statement, {}});
         runPair(database, create, ran);
     }
+    if (database.queryValue(QStringLiteral("Select count(*) from sqlite_master where type='trigger' and name like 'TSync%'"))
+        != QString::number(syncTriggerStatements().size())) {
+        QList<Statement> create;
+        for (const QString &statement : syncTriggerStatements())
+            create.append({statement, {}});
+        runPair(database, create, ran);
+    }
 
     if (rs.open(QStringLiteral("Select * from TTimeZone LIMIT 1")) && !fieldExists(QStringLiteral("ZoneName"), rs)) {
         const PlaceZoneFill fill = placeZoneFill();

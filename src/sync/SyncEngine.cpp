@@ -461,11 +461,21 @@ bool SyncEngine::Run::collection(SyncItems &items, const QString &url)
             return false;
     }
     const QString token = m_db.queryValue(QStringLiteral("Select SyncToken from TSyncCollection where Kind=?"), {kind});
+    const QString changesHere = m_db.queryValue(QStringLiteral("Select LocalChanges from TSyncCollection where Kind=?"), {kind});
+    const QString scannedAt = m_db.queryValue(QStringLiteral("Select ScannedAt from TSyncCollection where Kind=?"), {kind});
 
     progress(tr("正在读取服务器上的变化…"));
     Listing listing;
     if (!list(token, listing))
         return false;
+    // Nothing changed on either side since the last sync went through: no item is looked at.
+    if (!scannedAt.isEmpty() && scannedAt == changesHere && !listing.full && listing.etags.isEmpty()
+        && listing.removed.isEmpty()) {
+        return listing.token == token
+            || keep([&] {
+                   return m_db.execute(QStringLiteral("Update TSyncCollection Set SyncToken=? where Kind=?"), {listing.token, kind});
+               });
+    }
 
     // ---- from the server ----
     QHash<QString, Status> byHref;
@@ -528,6 +538,8 @@ bool SyncEngine::Run::collection(SyncItems &items, const QString &url)
     QHash<qint64, Status> byLocal;
     for (const Status &status : loadStatus())
         byLocal.insert(status.localId, status);
+    // Changes made from here on, by the user meanwhile or by this sync, are looked at next time.
+    const QString scanStart = m_db.queryValue(QStringLiteral("Select LocalChanges from TSyncCollection where Kind=?"), {kind});
     const QList<SyncItems::Local> now = items.scan();
     QSet<qint64> present;
     int done = 0;
@@ -556,13 +568,10 @@ bool SyncEngine::Run::collection(SyncItems &items, const QString &url)
             return false;
     }
 
-    if (listing.tokenUsed) {
-        if (!keep([&] {
-                return m_db.execute(QStringLiteral("Update TSyncCollection Set SyncToken=? where Kind=?"), {listing.token, kind});
-            }))
-            return false;
-    }
-    return true;
+    return keep([&] {
+        return m_db.execute(QStringLiteral("Update TSyncCollection Set SyncToken=?, ScannedAt=? where Kind=?"),
+                            {listing.tokenUsed ? QVariant(listing.token) : QVariant(), scanStart, kind});
+    });
 }
 
 SyncEngine::SyncEngine(Database &db, QNetworkAccessManager &network)
