@@ -4,6 +4,8 @@
 
 #include "data/Database.h"
 #include "data/Recordset.h"
+#include "data/Schema.h"
+#include "data/Settings.h"
 #include "data/Sqlite.h"
 #include "data/SyncBodyBackups.h"
 #include "data/WorkItemUid.h"
@@ -40,6 +42,8 @@ private slots:
     void restoreComparesEverythingAgain();
     void clearingKeepsServerData();
     void killedSyncResumesWithoutDuplicates();
+    void olderFileGetsTheSyncTablesOnce();
+    void reminderFlagIsNoChange();
 
 private:
     RadicaleServer m_server;
@@ -561,6 +565,38 @@ void TestSyncEngine::killedSyncResumesWithoutDuplicates()
         QVERIFY(!contacts.contains(removed));
     }
     QVERIFY2(killedMidway > trials / 3, "the kills came too late to cut syncs short");
+}
+
+void TestSyncEngine::olderFileGetsTheSyncTablesOnce()
+{
+    TestProgramFolder folder;
+    Database &db = folder.database();
+    for (const QString &statement : syncTriggerStatements())
+        QVERIFY(db.execute(QStringLiteral("Drop trigger ") + statement.section(QLatin1Char(' '), 5, 5)));
+    for (const QString &table : syncTables())
+        QVERIFY(db.execute(QStringLiteral("Drop table ") + table));
+    QVERIFY(!upgradeSchema(db, folder.path()).isEmpty());
+    for (const QString &table : syncTables())
+        QCOMPARE(db.queryValue(QStringLiteral("Select count(*) from sqlite_master where name=?"), {table}), QStringLiteral("1"));
+    QCOMPARE(db.queryValue(QStringLiteral("Select count(*) from sqlite_master where type='trigger' and name like 'TSync%'")),
+             QString::number(syncTriggerStatements().size()));
+    QCOMPARE(upgradeSchema(db, folder.path()), QStringList());
+}
+
+void TestSyncEngine::reminderFlagIsNoChange()
+{
+    const SyncAccount account = freshAccount(m_server, m_collections, true, false);
+    Machine a;
+    a.add(Kind::Work, QStringLiteral("提醒"));
+    SYNC(a, account);
+    SYNC(a, account); // hears its own upload
+    // The reminder tick marks the item reminded: nothing for the server, not even a look.
+    QVERIFY(a.db().execute(QStringLiteral("Update TWork Set HasHinted=1")));
+    QCOMPARE(a.engine.run(account).requests, 1);
+    // A real change is seen at once.
+    a.rename(Kind::Work, QStringLiteral("提醒"), QStringLiteral("提醒改"));
+    const SyncOutcome changed = a.engine.run(account);
+    QCOMPARE(changed.uploaded, 1);
 }
 
 PANDREL_TEST_MAIN(TestSyncEngine)
