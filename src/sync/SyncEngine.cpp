@@ -53,6 +53,30 @@ QString syncFailureText(const DavReply &reply)
     return tr("同步服务器返回错误（%1）。").arg(reply.status);
 }
 
+namespace {
+
+// A client for the account, on a fresh connection: one kept open from before carries the
+// certificate decision it was opened with.
+DavClient clientFor(QNetworkAccessManager &network, const SyncAccount &account, int timeout)
+{
+    network.clearConnectionCache();
+    DavClient client(network, QUrl(account.serverUrl), account.userName, account.password);
+    client.setTimeout(timeout);
+    client.setTrustedCertificates(account.trustedCertificates);
+    client.setPlainHttpAllowed(account.plainHttpAllowed);
+    return client;
+}
+
+void setFailure(SyncOutcome &outcome, const DavReply &reply)
+{
+    outcome.failure = reply.failure;
+    outcome.fingerprint = reply.fingerprint;
+    outcome.serverKey = reply.serverKey;
+    outcome.error = syncFailureText(reply);
+}
+
+} // namespace
+
 QString SyncOutcome::summary() const
 {
     QStringList parts;
@@ -103,10 +127,7 @@ public:
 private:
     bool fail(const DavReply &reply)
     {
-        m_outcome.failure = reply.failure;
-        m_outcome.fingerprint = reply.fingerprint;
-        m_outcome.serverKey = reply.serverKey;
-        m_outcome.error = syncFailureText(reply);
+        setFailure(m_outcome, reply);
         return false;
     }
     bool failText(const QString &text)
@@ -582,15 +603,11 @@ SyncEngine::SyncEngine(Database &db, QNetworkAccessManager &network)
 
 SyncEngine::~SyncEngine() = default;
 
+
 SyncOutcome SyncEngine::run(const SyncAccount &account)
 {
-    // A connection kept open from before carries the certificate decision it was opened with.
-    m_network.clearConnectionCache();
     SyncOutcome outcome;
-    DavClient client(m_network, QUrl(account.serverUrl), account.userName, account.password);
-    client.setTimeout(m_timeout);
-    client.setTrustedCertificates(account.trustedCertificates);
-    client.setPlainHttpAllowed(account.plainHttpAllowed);
+    DavClient client = clientFor(m_network, account, m_timeout);
     Run run(*this, client, outcome);
     bool ok = true;
     if (!account.taskListUrl.isEmpty()) {
@@ -611,17 +628,10 @@ SyncOutcome SyncEngine::run(const SyncAccount &account)
 
 SyncOutcome SyncEngine::discover(const SyncAccount &account)
 {
-    m_network.clearConnectionCache();
     SyncOutcome outcome;
-    DavClient client(m_network, QUrl(account.serverUrl), account.userName, account.password);
-    client.setTimeout(m_timeout);
-    client.setTrustedCertificates(account.trustedCertificates);
-    client.setPlainHttpAllowed(account.plainHttpAllowed);
+    DavClient client = clientFor(m_network, account, m_timeout);
     auto failed = [&](const DavReply &reply) {
-        outcome.failure = reply.failure;
-        outcome.fingerprint = reply.fingerprint;
-        outcome.serverKey = reply.serverKey;
-        outcome.error = syncFailureText(reply);
+        setFailure(outcome, reply);
         outcome.requests = client.requestCount();
         return outcome;
     };
