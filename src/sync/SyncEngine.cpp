@@ -146,7 +146,14 @@ private:
 
     bool list(const QString &token, Listing &listing);
     bool fetch(const QStringList &hrefs, QHash<QString, std::pair<QString, QByteArray>> &fetched);
-    std::optional<std::pair<QString, QByteArray>> get(const QString &href, bool &failed);
+    // One resource; `failed` (after the message is set) when the server could not be asked.
+    struct Fetched {
+        bool failed = false;
+        bool found = false;
+        QString etag;
+        QByteArray data;
+    };
+    Fetched get(const QString &href);
 
     QList<Status> loadStatus();
     bool saveStatus(Status &status);
@@ -248,18 +255,21 @@ bool SyncEngine::Run::fetch(const QStringList &hrefs, QHash<QString, std::pair<Q
     return true;
 }
 
-std::optional<std::pair<QString, QByteArray>> SyncEngine::Run::get(const QString &href, bool &failed)
+SyncEngine::Run::Fetched SyncEngine::Run::get(const QString &href)
 {
-    failed = false;
+    Fetched fetched;
     const DavReply reply = m_client.send("GET", m_client.urlOf(href));
     if (reply.status == 404 || reply.status == 410)
-        return std::nullopt;
+        return fetched;
     if (!reply.ok()) {
-        failed = true;
+        fetched.failed = true;
         fail(reply);
-        return std::nullopt;
+        return fetched;
     }
-    return std::make_pair(reply.etag, reply.body);
+    fetched.found = true;
+    fetched.etag = reply.etag;
+    fetched.data = reply.body;
+    return fetched;
 }
 
 QList<SyncEngine::Status> SyncEngine::Run::loadStatus()
@@ -374,14 +384,13 @@ bool SyncEngine::Run::push(Status &status, const SyncItems::Local &local)
     const bool known = status.trusted() && !status.etag.isEmpty();
     if (status.trusted() && status.etag.isEmpty()) {
         // Our last write's answer had no ETag: ask for it, so the write can still be conditional.
-        bool failed = false;
-        const auto current = get(status.href, failed);
-        if (failed)
+        const Fetched current = get(status.href);
+        if (current.failed)
             return false;
-        if (current) {
-            status.etag = current->first;
+        if (current.found) {
+            status.etag = current.etag;
             if (status.etag.isEmpty())
-                return conflict(status, local.id, QString(), current->second);
+                return conflict(status, local.id, QString(), current.data);
             return push(status, local);
         }
     }
@@ -403,24 +412,23 @@ bool SyncEngine::Run::push(Status &status, const SyncItems::Local &local)
     if (reply.status != 412)
         return fail(reply);
     // Changed or made on the server since we last looked.
-    bool failed = false;
-    const auto current = get(status.href, failed);
-    if (failed)
+    const Fetched current = get(status.href);
+    if (current.failed)
         return false;
-    if (!current) {
+    if (!current.found) {
         // Deleted there while changed here: the change wins, uploaded anew.
         status.etag.clear();
         status.hash.clear();
         return push(status, local);
     }
-    if (m_items->sameContent(local.id, status.uid, current->second)) {
+    if (m_items->sameContent(local.id, status.uid, current.data)) {
         return write([&] {
-            status.etag = current->first;
+            status.etag = current.etag;
             status.hash = local.hash;
             return saveStatus(status);
         });
     }
-    return conflict(status, local.id, current->first, current->second);
+    return conflict(status, local.id, current.etag, current.data);
 }
 
 bool SyncEngine::Run::pushDeletion(Status &status)
@@ -428,13 +436,12 @@ bool SyncEngine::Run::pushDeletion(Status &status)
     if (!status.trusted())
         return keep([&] { return dropStatus(status); });
     if (status.etag.isEmpty()) {
-        bool failed = false;
-        const auto current = get(status.href, failed);
-        if (failed)
+        const Fetched current = get(status.href);
+        if (current.failed)
             return false;
-        if (!current || current->first.isEmpty())
+        if (!current.found || current.etag.isEmpty())
             return keep([&] { return dropStatus(status); });
-        status.etag = current->first;
+        status.etag = current.etag;
     }
     DavClient::Headers headers;
     if (!status.etag.isEmpty())
@@ -447,18 +454,17 @@ bool SyncEngine::Run::pushDeletion(Status &status)
     if (reply.status != 412)
         return fail(reply);
     // Changed on the server after it was deleted here: the change comes back.
-    bool failed = false;
-    const auto current = get(status.href, failed);
-    if (failed)
+    const Fetched current = get(status.href);
+    if (current.failed)
         return false;
-    if (!current)
+    if (!current.found)
         return keep([&] { return dropStatus(status); });
     return write([&] {
-        const std::optional<qint64> id = m_items->insert(current->second);
+        const std::optional<qint64> id = m_items->insert(current.data);
         if (!id)
             return false;
         status.localId = *id;
-        status.etag = current->first;
+        status.etag = current.etag;
         status.hash = m_items->hashOf(*id);
         ++m_outcome.downloaded;
         return saveStatus(status);
