@@ -22,6 +22,8 @@ QString tr(const char *text)
 // Hrefs asked for in one multiget: large enough to keep requests few, small enough that one
 // answer stays a few megabytes.
 constexpr int kMultigetBatch = 100;
+// Upload states written in one transaction.
+constexpr int kUploadBatch = 200;
 
 QString withSlash(const QString &path)
 {
@@ -174,6 +176,22 @@ private:
               const QHash<QString, qint64> &localByUid);
     bool conflict(Status &status, qint64 localId, const QString &etag, const QByteArray &data);
     bool push(Status &status, const SyncItems::Local &local);
+    // The states of uploads, written a batch at a time: each upload was named beforehand, so
+    // one whose state is lost to an interruption is found again by name and compared.
+    bool flushUploads()
+    {
+        if (m_uploads.isEmpty())
+            return true;
+        const bool ok = keep([&] {
+            for (Status &status : m_uploads) {
+                if (!saveStatus(status))
+                    return false;
+            }
+            return true;
+        });
+        m_uploads.clear();
+        return ok;
+    }
     bool pushDeletion(Status &status);
 
     SyncEngine &m_engine;
@@ -183,6 +201,7 @@ private:
     SyncItems *m_items = nullptr;
     QString m_collection;
     int m_localWrites = 0;
+    QList<Status> m_uploads;
 };
 
 bool SyncEngine::Run::list(const QString &token, Listing &listing)
@@ -402,12 +421,11 @@ bool SyncEngine::Run::push(Status &status, const SyncItems::Local &local)
     const DavReply reply = m_client.send("PUT", m_client.urlOf(status.href), body, headers);
     if (reply.ok()) {
         ++m_outcome.uploaded;
-        return write([&] {
-            status.localId = local.id;
-            status.etag = reply.etag;
-            status.hash = local.hash;
-            return saveStatus(status);
-        });
+        status.localId = local.id;
+        status.etag = reply.etag;
+        status.hash = local.hash;
+        m_uploads.append(status);
+        return m_uploads.size() < kUploadBatch || flushUploads();
     }
     if (reply.status != 412)
         return fail(reply);
@@ -569,27 +587,42 @@ bool SyncEngine::Run::collection(SyncItems &items, const QString &url)
     const QString scanStart = m_db.queryValue(QStringLiteral("Select LocalChanges from TSyncCollection where Kind=?"), {kind});
     const QList<SyncItems::Local> now = items.scan();
     QSet<qint64> present;
-    int done = 0;
+    QList<std::pair<Status, SyncItems::Local>> outgoing;
     for (const SyncItems::Local &item : now) {
         present.insert(item.id);
         Status status = byLocal.value(item.id);
-        if (status.row >= 0 && status.trusted() && status.hash == item.hash)
-            continue;
-        if (++done % 20 == 0)
-            progress(tr("正在上传（%1）…").arg(done));
-        if (status.row < 0 || status.href.isEmpty()) {
-            // Named before the first attempt, so that an attempt cut short is found again by name.
+        if (status.row < 0 || status.hash != item.hash || !status.trusted())
+            outgoing.append({status, item});
+    }
+    // Named before the first attempt, all in one go, so that an attempt cut short is found
+    // again by name.
+    const bool named = keep([&] {
+        for (auto &[status, item] : outgoing) {
+            if (status.row >= 0 && !status.href.isEmpty())
+                continue;
             if (status.row < 0) {
                 status.localId = item.id;
                 status.uid = item.uid.isEmpty() ? QUuid::createUuid().toString(QUuid::WithoutBraces) : item.uid;
             }
             status.href = m_collection + resourceName(status.uid, items.suffix());
-            if (!keep([&] { return saveStatus(status); }))
+            if (!saveStatus(status))
                 return false;
         }
-        if (!push(status, item))
+        return true;
+    });
+    if (!named)
+        return false;
+    int done = 0;
+    for (auto &[status, item] : outgoing) {
+        if (++done % 20 == 0)
+            progress(tr("正在上传（%1/%2）…").arg(done).arg(outgoing.size()));
+        if (!push(status, item)) {
+            flushUploads();
             return false;
+        }
     }
+    if (!flushUploads())
+        return false;
     for (auto status = byLocal.begin(); status != byLocal.end(); ++status) {
         if (!present.contains(status.key()) && !pushDeletion(*status))
             return false;
