@@ -33,6 +33,8 @@
 #include "search/SearchIndexUpkeep.h"
 #include "search/SearchWindow.h"
 #include "crm/GoodsEditor.h"
+#include "sync/SyncController.h"
+#include "sync/SyncSettingsDialog.h"
 #include "document/RichTextEditor.h"
 #include "work/Reminders.h"
 #include "work/RepeatRuleItems.h"
@@ -47,6 +49,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -147,6 +150,30 @@ void MainWindow::buildPages()
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(m_pageTabs);
+    addSyncStatusLine(layout);
+}
+
+void MainWindow::addSyncStatusLine(QVBoxLayout *layout)
+{
+    m_syncController = new SyncController(Database::instance(), this);
+    m_syncStatusLabel = new QLabel(this);
+    m_syncStatusLabel->hide();
+    layout->addWidget(m_syncStatusLabel);
+    connect(m_syncController, &SyncController::started, this, [this] {
+        m_workPage->saveCurrentDocument(); // typing in the body is a change the sync must see
+        m_syncStatusLabel->setText(tr("正在同步…"));
+        m_syncStatusLabel->show();
+    });
+    connect(m_syncController, &SyncController::progress, this,
+            [this](const QString &line) { m_syncStatusLabel->setText(tr("正在同步：%1").arg(line)); });
+    connect(m_syncController, &SyncController::finished, this, [this](const SyncOutcome &outcome) {
+        m_syncStatusLabel->setText(outcome.ok ? tr("同步完成：%1").arg(outcome.summary()) : tr("同步没有完成：%1").arg(outcome.error));
+        QTimer::singleShot(outcome.ok ? 5000 : 30000, m_syncStatusLabel, &QLabel::hide);
+        if (outcome.ok && outcome.summary() != tr("没有变化")) {
+            m_workPage->saveCurrentDocument();
+            reloadPages();
+        }
+    });
 }
 
 QWidget *MainWindow::createPage(Page page)
@@ -184,9 +211,14 @@ QWidget *MainWindow::createPage(Page page)
         m_calendarPage = new ::CalendarPage;
         return m_calendarPage;
 
-    case SettingsPageIndex:
+    case SettingsPageIndex: {
         m_settingsPage->addGroup(m_stateColorGroup);
+        auto *syncButton = new QPushButton(tr("同步设置..."), m_settingsPage);
+        m_settingsPage->m_otherRows->addWidget(syncButton);
+        connect(syncButton, &QPushButton::clicked, this,
+                [this] { showSyncSettings(Database::instance(), *m_syncController, this); });
         return m_settingsPage;
+    }
 
     case HelpPage: {
         auto *sheet = new QWidget;

@@ -18,7 +18,10 @@ class ExchangeRatesPage;
 class FolderTab;
 class HelpBrowser;
 class PostCodesPage;
+class QLabel;
 class QTabWidget;
+class QVBoxLayout;
+class SyncController;
 class SearchTab;
 class SearchWindow;
 class SettingsPage;
@@ -117,6 +120,8 @@ public:
     ExchangeRatesPage *m_exchangeRatesPage;
     PostCodesPage *m_postCodesPage;
     WorldClocksPage *m_worldClocksPage;
+    SyncController *m_syncController = nullptr;
+    QLabel *m_syncStatusLabel = nullptr;   // shown while a sync runs, and a little after
 
 signals:
     // Ctrl+F on the work page.
@@ -131,6 +136,7 @@ protected:
 
 private:
     void buildPages();
+    void addSyncStatusLine(QVBoxLayout *layout);
     QWidget *createPage(Page page);
     // The work page's data, and that of every page shown so far, in the order of loading; run
     // at start-up and again after an automatic backup. A page not yet shown loads at its first

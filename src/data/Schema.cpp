@@ -82,6 +82,26 @@ std::vector<TableDef> buildTables()
         {"YBQH", {{"DQ", "TEXT"}, {"SM", "TEXT"}, {"YB", "TEXT"}, {"QH", "TEXT"}}},
         {"TTimeZone", {{"AddName", "TEXT"}, {"AddTimes", "REAL"}, {"ZoneName", "TEXT"}}},
         {"TCustomInfo", {{"Title", "TEXT"}, {"RecDate", "DATETIME"}, {"Content", "BLOB"}}},
+        // The calendar and contacts server: the account (one row), then the sync state.
+        {"TSyncAccount",
+         {{"ServerUrl", "TEXT"},     {"UserName", "TEXT"},     {"TaskListUrl", "TEXT"},
+          {"AddressBookUrl", "TEXT"}, {"SyncMinutes", "INTEGER"}, {"PasswordPlace", "INTEGER"},
+          {"Password", "TEXT"},      {"AllowHttp", "INTEGER"},  {"TrustedCerts", "TEXT"},
+          {"LastSync", "DATETIME"},  {"LastResult", "TEXT"},    {"LastError", "TEXT"}}},
+        // Per item, what both sides held at its last sync: a three-way comparison with it tells
+        // a change from a conflict from a deletion. A row whose local item is gone is a local
+        // deletion the server has not yet been told of. Empty ETag and LocalHash: not trusted.
+        {"TSyncItem",
+         {{"Kind", "INTEGER"}, {"LocalID", "INTEGER"}, {"UID", "TEXT"}, {"Href", "TEXT"},
+          {"ETag", "TEXT"},    {"LocalHash", "TEXT"}}},
+        // LocalChanges counts the writes to the synced table (kept by triggers); ScannedAt is
+        // the count when the last sync that went through began looking at the local items, so
+        // a sync finds out at once that nothing changed here.
+        {"TSyncCollection",
+         {{"Kind", "INTEGER"}, {"Url", "TEXT"}, {"SyncToken", "TEXT"}, {"LocalChanges", "INTEGER DEFAULT 0"},
+          {"ScannedAt", "INTEGER"}}},
+        // Bodies replaced by a description changed on the server, for the item's menu to restore.
+        {"TSyncBodyBackup", {{"WorkID", "INTEGER"}, {"SavedAt", "DATETIME"}, {"Content", "BLOB"}}},
     };
 }
 
@@ -95,6 +115,27 @@ const char *const kIndexes[] = {
     "CREATE INDEX IX_TGoods_TypeCode ON TGoods (TypeCode)",
     "CREATE INDEX IX_TLinker_ClassID ON TLinker (ClassID)",
     "CREATE INDEX IX_YBQH_YB ON YBQH (YB)",
+    "CREATE INDEX IX_TSyncItem_Local ON TSyncItem (Kind, LocalID)",
+};
+
+const char *const kSyncTables[] = {"TSyncAccount", "TSyncItem", "TSyncCollection", "TSyncBodyBackup"};
+
+// Work items count as changed for the sync when a column it sends changes, never for the
+// reminder's flag; contacts on any change.
+const char *const kSyncTriggers[] = {
+    "CREATE TRIGGER IF NOT EXISTS TSync_WorkInserted AFTER INSERT ON TWork BEGIN "
+    "Update TSyncCollection Set LocalChanges=LocalChanges+1 where Kind=0; END",
+    "CREATE TRIGGER IF NOT EXISTS TSync_WorkDeleted AFTER DELETE ON TWork BEGIN "
+    "Update TSyncCollection Set LocalChanges=LocalChanges+1 where Kind=0; END",
+    "CREATE TRIGGER IF NOT EXISTS TSync_WorkUpdated AFTER UPDATE OF Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, "
+    "UseTimeHint, TimeHint, Content, RRule, UID ON TWork BEGIN "
+    "Update TSyncCollection Set LocalChanges=LocalChanges+1 where Kind=0; END",
+    "CREATE TRIGGER IF NOT EXISTS TSync_ContactInserted AFTER INSERT ON TLinker BEGIN "
+    "Update TSyncCollection Set LocalChanges=LocalChanges+1 where Kind=1; END",
+    "CREATE TRIGGER IF NOT EXISTS TSync_ContactDeleted AFTER DELETE ON TLinker BEGIN "
+    "Update TSyncCollection Set LocalChanges=LocalChanges+1 where Kind=1; END",
+    "CREATE TRIGGER IF NOT EXISTS TSync_ContactUpdated AFTER UPDATE ON TLinker BEGIN "
+    "Update TSyncCollection Set LocalChanges=LocalChanges+1 where Kind=1; END",
 };
 
 } // namespace
@@ -113,18 +154,63 @@ QString pendingReminderIndexStatement()
                           "WHERE FinStu=1 AND UseTimeHint=1 AND HasHinted<>1");
 }
 
+QString createTableStatement(const TableDef &table)
+{
+    QStringList columns{QStringLiteral("ID INTEGER PRIMARY KEY AUTOINCREMENT")};
+    for (const ColumnDef &column : table.columns)
+        columns.append(QString::fromLatin1(column.name) + ' ' + QString::fromLatin1(column.type));
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(QString::fromLatin1(table.name), columns.join(QStringLiteral(", ")));
+}
+
+QStringList syncTableStatements(const QString &table)
+{
+    QStringList statements;
+    for (const TableDef &def : schemaTables()) {
+        if (table == QLatin1String(def.name))
+            statements.append(createTableStatement(def));
+    }
+    for (const char *index : kIndexes) {
+        if (QString::fromLatin1(index).contains(QStringLiteral(" ON %1 (").arg(table)))
+            statements.append(QString::fromLatin1(index));
+    }
+    return statements;
+}
+
+QStringList syncTriggerStatements()
+{
+    QStringList statements;
+    for (const char *trigger : kSyncTriggers)
+        statements.append(QString::fromLatin1(trigger));
+    return statements;
+}
+
+QStringList syncTables()
+{
+    QStringList tables;
+    for (const char *table : kSyncTables)
+        tables.append(QString::fromLatin1(table));
+    return tables;
+}
+
+QStringList syncStateTables()
+{
+    return syncTables().mid(1);
+}
+
+QStringList distrustSyncStateStatements()
+{
+    return {QStringLiteral("Update TSyncItem Set ETag=NULL, LocalHash=NULL"),
+            QStringLiteral("Update TSyncCollection Set SyncToken=NULL, ScannedAt=NULL")};
+}
+
 QStringList schemaStatements()
 {
     QStringList statements;
-    for (const TableDef &table : schemaTables()) {
-        QStringList columns{QStringLiteral("ID INTEGER PRIMARY KEY AUTOINCREMENT")};
-        for (const ColumnDef &column : table.columns)
-            columns.append(QString::fromLatin1(column.name) + ' ' + QString::fromLatin1(column.type));
-        statements.append(QStringLiteral("CREATE TABLE %1 (%2)")
-                              .arg(QString::fromLatin1(table.name), columns.join(QStringLiteral(", "))));
-    }
+    for (const TableDef &table : schemaTables())
+        statements.append(createTableStatement(table));
     for (const char *index : kIndexes)
         statements.append(QString::fromLatin1(index));
     statements.append(pendingReminderIndexStatement());
+    statements.append(syncTriggerStatements());
     return statements;
 }

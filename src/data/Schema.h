@@ -23,5 +23,19 @@ const std::vector<TableDef> &schemaTables();
 // upgrade adds it to an older one.
 QString pendingReminderIndexStatement();
 
+QString createTableStatement(const TableDef &table);
+
+// The tables of the calendar and contacts server, which the start-up upgrade adds to an older
+// file: the account, then the sync state. Clearing the data empties the state but keeps the
+// account; after a restore the state is distrusted, so the next sync compares every item
+// again and passes on no deletion it cannot be sure of.
+QStringList syncTables();
+QStringList syncStateTables();
+// CREATE TABLE and CREATE INDEX statements of one of them.
+QStringList syncTableStatements(const QString &table);
+QStringList distrustSyncStateStatements();
+// The triggers that count the local changes of the synced tables.
+QStringList syncTriggerStatements();
+
 // CREATE TABLE and CREATE INDEX statements for an empty database.
 QStringList schemaStatements();

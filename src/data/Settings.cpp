@@ -79,6 +79,23 @@ QStringList upgradeSchema(Database &database, const QString &programFolder)
         == QStringLiteral("0"))
         runPair(database, {{pendingReminderIndexStatement(), {}}}, ran);
 
+    for (const QString &table : syncTables()) {
+        if (database.queryValue(QStringLiteral("Select count(*) from sqlite_master where type='table' and name=?"), {table})
+            != QStringLiteral("0"))
+            continue;
+        QList<Statement> create;
+        for (const QString &statement : syncTableStatements(table))
+            create.append({statement, {}});
+        runPair(database, create, ran);
+    }
+    if (database.queryValue(QStringLiteral("Select count(*) from sqlite_master where type='trigger' and name like 'TSync%'"))
+        != QString::number(syncTriggerStatements().size())) {
+        QList<Statement> create;
+        for (const QString &statement : syncTriggerStatements())
+            create.append({statement, {}});
+        runPair(database, create, ran);
+    }
+
     if (rs.open(QStringLiteral("Select * from TTimeZone LIMIT 1")) && !fieldExists(QStringLiteral("ZoneName"), rs)) {
         const PlaceZoneFill fill = placeZoneFill();
         runPair(database, {{QStringLiteral("alter table TTimeZone add ZoneName text"), {}}, {fill.sql, fill.params}}, ran);

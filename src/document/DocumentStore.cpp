@@ -333,3 +333,11 @@ const bool bodyTextReaderSet = (searchindex::setBodyTextReader(
                                     [](const QByteArray &stored) { return storedDocumentText(stored); }),
                                 true);
 } // namespace
+
+QByteArray bodyOfPlainText(const QString &plain)
+{
+    QTextDocument document;
+    document.setDefaultFont(defaultDocumentFont());
+    document.setPlainText(plain);
+    return saveDocument(document);
+}

@@ -25,5 +25,8 @@ bool loadDocumentFile(const QString &path, QTextDocument &document);
 // The font of a new body: 宋体 12, or the first Chinese font of this machine without it.
 QFont defaultDocumentFont();
 
+// A stored body of plain text in the default font.
+QByteArray bodyOfPlainText(const QString &plain);
+
 // A stored body of this size or less is no body.
 inline constexpr qsizetype kNoBodyLimit = 10;

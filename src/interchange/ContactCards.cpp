@@ -352,7 +352,7 @@ ContactCard contactFromVCard(const VCard &card)
     return contact;
 }
 
-void writeContactCard(VCardWriter &writer, const ContactCard &contact)
+void writeContactCard(VCardWriter &writer, const ContactCard &contact, const QString &uid)
 {
     const bool v4 = writer.version() == VCardVersion::V4;
     const auto text = [&writer](const char *head, const QString &value) {
@@ -360,6 +360,8 @@ void writeContactCard(VCardWriter &writer, const ContactCard &contact)
             writer.addText(head, value);
     };
     writer.beginCard();
+    if (!uid.isEmpty())
+        writer.addText("UID", uid);
     writer.addText("FN", contact.name);
     const auto [family, given] = splitName(contact.name);
     writer.beginProperty("N");

@@ -54,7 +54,8 @@ struct ContactList {
 };
 
 ContactCard contactFromVCard(const VCard &card);
-void writeContactCard(VCardWriter &writer, const ContactCard &contact);
+// `uid`, when given, names the card on a contacts server.
+void writeContactCard(VCardWriter &writer, const ContactCard &contact, const QString &uid = {});
 
 // The contacts in the chosen rows of a list of TLinker or TCLinker rows.
 QList<ContactCard> contactsFromRows(const Recordset &rows, const QList<int> &chosen, const ContactList &list);

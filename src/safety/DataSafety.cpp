@@ -1,5 +1,7 @@
 #include "safety/DataSafety.h"
 
+#include "data/Schema.h"
+
 #include "data/ProgramFolder.h"
 #include "data/Sqlite.h"
 #include "data/Database.h"
@@ -171,6 +173,12 @@ FileResult restoreDatabase(Database &dm, const QString &source, QString *undoErr
         QFile::remove(staging);
     if (!dm.open() && result)
         result = FileResult::failure(dm.lastError());
+    // The sync state of the backup describes the server as it was then: trusting it, the next
+    // sync would pass on the deletions since then to what was just restored.
+    if (result) {
+        for (const QString &statement : distrustSyncStateStatements())
+            dm.execute(statement); // a backup older than the sync tables gets them at the next start
+    }
     return result;
 }
 
@@ -185,6 +193,14 @@ bool clearUserData(Database &dm, QString *undoError)
     return dm.inTransaction([&dm] {
         for (const QString &table : userDataTables()) {
             if (!dm.execute(QStringLiteral("Delete from ") + table))
+                return false;
+        }
+        // Without its items the sync state would tell the server to delete them all; the
+        // account stays, as the settings do.
+        for (const QString &table : syncStateTables()) {
+            const bool present = dm.queryValue(QStringLiteral("Select count(*) from sqlite_master where name=?"), {table})
+                == QStringLiteral("1");
+            if (present && !dm.execute(QStringLiteral("Delete from ") + table))
                 return false;
         }
         return true;

@@ -8,6 +8,7 @@
 #include "document/DocumentStore.h"
 #include "interchange/ICalendarFile.h"
 #include "interchange/WorkItemCalendar.h"
+#include "interchange/WorkItemRows.h"
 #include "platform/Clock.h"
 #include "platform/Prompter.h"
 #include "work/WorkTypesDialog.h"
@@ -17,7 +18,6 @@
 #include <QMap>
 #include <QSaveFile>
 #include <QSet>
-#include <QTextDocument>
 
 namespace workcalendar {
 
@@ -28,69 +28,16 @@ QString tr(const char *text)
     return QCoreApplication::translate("WorkCalendar", text);
 }
 
-// As long as the editor lets a subject be.
-constexpr int kTitleLength = 50;
-
 QString calendarFilter()
 {
     return tr("日历文件 (*.ics);;所有文件 (*)");
 }
 
-QByteArray storedBody(const QString &plain)
-{
-    QTextDocument document;
-    document.setDefaultFont(defaultDocumentFont());
-    document.setPlainText(plain);
-    return saveDocument(document);
-}
-
-QVariant storedTime(const QDateTime &value)
-{
-    return value.isValid() ? QVariant(dbdates::toText(value)) : QVariant();
-}
-
-// A stored date as plain date and time fields; invalid when empty. ISO text is read as it
-// stands: the detour of dbdates through the machine's local time asks the system for its
-// zone on every value, which cost an export of many items most of its time.
-QDateTime readTime(const Recordset &rs, const QString &field)
-{
-    const QVariant stored = rs.value(field);
-    QDateTime value;
-    if (stored.typeId() == QMetaType::QString) {
-        const QString text = stored.toString().trimmed();
-        const QDate date = QDate::fromString(QStringView(text).left(10), Qt::ISODate);
-        const QTime time = text.size() == 10 ? QTime(0, 0)
-            : text.size() > 11 && text.at(10) == QLatin1Char(' ') ? QTime::fromString(QStringView(text).mid(11), Qt::ISODate)
-                                                                    : QTime();
-        if (date.isValid() && time.isValid())
-            value = QDateTime(date, time, Qt::UTC);
-    }
-    if (!value.isValid()) {
-        const QDateTime other = dbdates::fromValue(stored); // days as a number, and other older forms
-        if (!other.isValid())
-            return {};
-        value = QDateTime(other.date(), other.time(), Qt::UTC);
-    }
-    static const QDateTime lastEmpty(dbdates::zeroDate().addDays(100), QTime(0, 0), Qt::UTC);
-    return value > lastEmpty ? value : QDateTime();
-}
-
 CalendarWorkItem itemOfRow(const Recordset &rs)
 {
-    CalendarWorkItem item;
-    item.uid = rs.text(QStringLiteral("UID"));
-    item.title = rs.text(QStringLiteral("Title"));
+    CalendarWorkItem item = itemOfWorkRow(rs);
     item.body = rs.hasField(QStringLiteral("BodyText")) ? rs.text(QStringLiteral("BodyText"))
-                                                                : storedDocumentText(rs.blob(QStringLiteral("Content")));
-    item.categories = QStringList{rs.text(QStringLiteral("WorkType"))};
-    item.state = int(rs.integer(QStringLiteral("FinStu")));
-    item.priority = int(rs.integer(QStringLiteral("ZY")));
-    item.start = readTime(rs, QStringLiteral("TimeStart"));
-    item.end = readTime(rs, QStringLiteral("TimeEnd"));
-    if (rs.integer(QStringLiteral("UseTimeHint")) != 0)
-        item.reminder = readTime(rs, QStringLiteral("TimeHint"));
-    item.repeatRule = rs.text(QStringLiteral("RRule"));
-    item.lastModified = readTime(rs, QStringLiteral("LastUpTime"));
+                                                        : storedDocumentText(rs.blob(QStringLiteral("Content")));
     return item;
 }
 
@@ -118,60 +65,10 @@ QString skipReasonText(CalendarSkip::Reason reason)
     return {};
 }
 
-// A list of names as other programs keep it: split at commas, each trimmed.
-QString commaList(const QString &names)
-{
-    QStringList parts = names.split(QLatin1Char(','));
-    for (QString &part : parts)
-        part = part.trimmed();
-    return parts.join(QLatin1Char(','));
-}
-
-// The work type of an imported item: a category that is one of our types; else the
-// categories joined again, as a type whose title holds a comma comes back in pieces; else
-// the first type, as the editor would preselect.
-QString workTypeOf(const QStringList &categories, const QStringList &types)
-{
-    for (const QString &category : categories) {
-        if (types.contains(category.trimmed()))
-            return category.trimmed();
-    }
-    const QString joined = commaList(categories.join(QLatin1Char(',')));
-    for (const QString &type : types) {
-        if (type.contains(QLatin1Char(',')) && commaList(type) == joined)
-            return type;
-    }
-    return types.isEmpty() ? categories.value(0).trimmed() : types.first();
-}
-
 const char kInsert[] = "Insert into TWork (Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, LastUpTime, UseTimeHint, "
                        "TimeHint, HasHinted, Content, RRule, UID) values (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?)";
 const char kUpdate[] = "Update TWork Set Title=?, WorkType=?, FinStu=?, ZY=?, TimeStart=?, TimeEnd=?, LastUpTime=?, "
                        "UseTimeHint=?, TimeHint=?, HasHinted=0, Content=?, RRule=? where ID=?";
-
-QVariantList rowValues(const CalendarWorkItem &item, const QStringList &types, const QDateTime &now)
-{
-    QString title = item.title;
-    QString body = item.body;
-    if (title.size() > kTitleLength) {
-        // The whole subject stays readable at the top of the body.
-        body = body.isEmpty() ? title : title + QLatin1Char('\n') + body;
-        title.truncate(kTitleLength);
-    }
-    return {title,
-            workTypeOf(item.categories, types),
-            item.state,
-            item.priority,
-            storedTime(item.start),
-            storedTime(item.end),
-            dbdates::toText(item.lastModified.isValid() ? item.lastModified : now),
-            item.reminder.isValid() ? 1 : 0,
-            dbdates::toText(item.reminder),
-            body, // replaced by the stored body when written
-            item.repeatRule};
-}
-
-constexpr int kBodyColumn = 9;
 
 } // namespace
 
@@ -269,11 +166,11 @@ bool importFromFile(Database &dm, const QString &path, const QTimeZone &zone)
     int kept = 0;
     const bool written = dm.inTransaction([&] {
         for (const CalendarWorkItem &item : read.items) {
-            QVariantList values = rowValues(item, types, now);
-            const QString body = values.at(kBodyColumn).toString();
+            QVariantList values = workRowValues(item, types, now);
+            const QString body = values.at(kWorkBodyValue).toString();
             const auto found = stored.constFind(item.uid);
             if (found == stored.constEnd()) {
-                values[kBodyColumn] = storedBody(body);
+                values[kWorkBodyValue] = bodyOfPlainText(body);
                 values.append(item.uid);
                 if (!dm.execute(QString::fromLatin1(kInsert), values))
                     return false;
@@ -288,7 +185,7 @@ bool importFromFile(Database &dm, const QString &path, const QTimeZone &zone)
             Recordset current(dm);
             const bool same = current.open(QStringLiteral("Select Content from TWork where ID=?"), {*found})
                 && !current.isEmpty() && storedDocumentText(current.blob(QStringLiteral("Content"))) == body;
-            values[kBodyColumn] = same ? current.blob(QStringLiteral("Content")) : storedBody(body);
+            values[kWorkBodyValue] = same ? current.blob(QStringLiteral("Content")) : bodyOfPlainText(body);
             values.append(*found);
             if (!dm.execute(QString::fromLatin1(kUpdate), values))
                 return false;

@@ -1,6 +1,7 @@
 #include "work/WorkListPage.h"
 
 #include "data/Database.h"
+#include "data/SyncBodyBackups.h"
 #include "output/GridExport.h"
 #include "output/ListPreviewDialog.h"
 #include "platform/Clock.h"
@@ -204,6 +205,11 @@ void WorkListPage::buildMenu()
     m_listMenu->addAction(tr("-->普通"), this, [this] { changeItemPriority(0); });
     m_listMenu->addAction(tr("-->紧急"), this, [this] { changeItemPriority(1); });
     m_listMenu->addSeparator();
+    QAction *restoreBody = m_listMenu->addAction(tr("恢复同步前的正文"), this, &WorkListPage::restoreBodyBeforeSync);
+    connect(m_listMenu, &QMenu::aboutToShow, restoreBody, [this, restoreBody] {
+        restoreBody->setEnabled(!m_work.isEmpty() && hasBodyBackup(Database::instance(), m_work.integer(QStringLiteral("ID"))));
+    });
+    m_listMenu->addSeparator();
     // Before the list's own print and export, which end every list's menu.
     m_listMenu->addAction(tr("导出到日历文件…"), this, &WorkListPage::exportToCalendar);
     m_listMenu->addAction(tr("从日历文件导入…"), this, &WorkListPage::importFromCalendar);
@@ -353,6 +359,20 @@ void WorkListPage::changeItemState(int state)
     } else if ((state == 3 && !m_doneCheck->isChecked()) || (state == 4 && !m_abandonedCheck->isChecked())) {
         loadList();
     }
+}
+
+void WorkListPage::restoreBodyBeforeSync()
+{
+    if (m_work.isEmpty())
+        return;
+    saveCurrentDocument();
+    const qint64 id = m_work.integer(QStringLiteral("ID"));
+    if (!platform::prompter().confirm(tr("用同步前保存的正文替换当前正文吗？\r当前正文也会保存，可以再次恢复。")))
+        return;
+    if (!restoreBodyBackup(Database::instance(), id, platform::clock().now()))
+        platform::prompter().message(tr("恢复正文发生错误！"), platform::Prompter::Icon::Error);
+    loadList();
+    m_work.locate(id);
 }
 
 void WorkListPage::changeItemPriority(int priority)

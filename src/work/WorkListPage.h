@@ -59,6 +59,8 @@ public:
     // The state menu items carry 1 to 4, the priority items 0 and 1.
     void changeItemState(int state);
     void changeItemPriority(int priority);
+    // Puts back the body a description changed on the sync server replaced.
+    void restoreBodyBeforeSync();
     void selectAllStates();
     // The listed items to a calendar file, and items from one.
     void exportToCalendar();
