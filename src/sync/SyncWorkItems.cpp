@@ -8,6 +8,7 @@
 #include "interchange/ICalendarFile.h"
 #include "interchange/WorkItemCalendar.h"
 #include "interchange/WorkItemRows.h"
+#include "platform/Clock.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -108,7 +109,7 @@ public:
         const std::optional<CalendarWorkItem> item = parse(data);
         if (!item)
             return std::nullopt;
-        QVariantList values = workRowValues(*item, workTypes(), QDateTime::currentDateTime());
+        QVariantList values = workRowValues(*item, workTypes(), platform::clock().now());
         values[kWorkBodyValue] = bodyOfPlainText(values.at(kWorkBodyValue).toString());
         values.append(item->uid);
         if (!m_db.execute(QStringLiteral("Insert into TWork (Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, LastUpTime, "
@@ -124,7 +125,7 @@ public:
         const std::optional<CalendarWorkItem> item = parse(data);
         if (!item)
             return false;
-        QVariantList values = workRowValues(*item, workTypes(), QDateTime::currentDateTime());
+        QVariantList values = workRowValues(*item, workTypes(), platform::clock().now());
         const QString body = values.at(kWorkBodyValue).toString();
         SqliteStatement current(m_db.connection(), QStringLiteral("Select Content from TWork where ID=?"));
         if (!current.bind({id}) || !current.next())
@@ -136,7 +137,7 @@ public:
             // Only the text travels: the body it replaces is kept for the item's menu.
             if (stored.size() > kNoBodyLimit
                 && !m_db.execute(QStringLiteral("Insert into TSyncBodyBackup (WorkID, SavedAt, Content) values (?, ?, ?)"),
-                                 {id, dbdates::toText(QDateTime::currentDateTime()), stored}))
+                                 {id, dbdates::toText(platform::clock().now()), stored}))
                 return false;
             values[kWorkBodyValue] = bodyOfPlainText(body);
         }
