@@ -129,7 +129,7 @@ StoredWorkItem postWorkItem(Database &dm, Recordset &work, const QDateTime &now)
         }
         QString uid = item.text(QStringLiteral("UID"));
         if (uid.isEmpty()) {
-            // Only a file edited by hand lacks one: the upgrade and the editor give them.
+            // The samples of a new installation and files edited by hand lack one.
             uid = newWorkItemUid();
             const bool given = work.hasField(QStringLiteral("UID"))
                                    ? work.set(QStringLiteral("UID"), uid)

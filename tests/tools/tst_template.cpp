@@ -230,7 +230,8 @@ void TestTemplate::sampleDataIsComplete()
     QVERIFY(body.toHtml().contains(QLatin1String("font-weight")));
     // The reminders still to come have not been shown: they remind when their time comes.
     QCOMPARE(count(QStringLiteral("Select count(*) from TWork where FinStu=1 and UseTimeHint=1 and HasHinted<>0")), 0);
-    QCOMPARE(count(QStringLiteral("Select count(distinct UID) from TWork")), count(QStringLiteral("Select count(*) from TWork")));
+    // Each installation gives the samples UIDs of its own.
+    QCOMPARE(count(QStringLiteral("Select count(*) from TWork where UID<>''")), 0);
     QVERIFY(count(QStringLiteral("Select count(*) from TWork where FinStu=1 and UseTimeHint=1")) >= 3);
     for (const char *table : {"TClientClass", "TGoodsClass"}) {
         QVERIFY(count(QStringLiteral("Select count(*) from %1 where nLeveal = 0 and ParTypeCode = '' and length(TypeCode) = 4").arg(table)) > 1);

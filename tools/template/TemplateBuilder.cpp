@@ -5,7 +5,6 @@
 #include "data/Sqlite.h"
 #include "data/Database.h"
 #include "data/PlaceZones.h"
-#include "data/WorkItemUid.h"
 #include "document/DocumentStore.h"
 
 #include <QDir>
@@ -166,7 +165,10 @@ bool buildTemplateDatabase(const QString &dataFolder, const QString &target, QSt
         }
     }
     const PlaceZoneFill zones = placeZoneFill();
-    if (ok && !(db.execute(zones.sql, zones.params) && db.execute(fillMissingWorkItemUidsStatement()))) {
+    // The sample items get their UIDs in each installation, when they are first exported or
+    // synced: UIDs made here would be the same on every machine, and two machines syncing
+    // through one server would take each other's samples for the same items.
+    if (ok && !db.execute(zones.sql, zones.params)) {
         error = db.lastError();
         ok = false;
     }
