@@ -20,12 +20,12 @@ QString oneLine(QString text)
     return text;
 }
 
-// Where each match in `text` starts and ends, in order, overlapping matches merged.
-QList<std::pair<qsizetype, qsizetype>> matchSpans(const QString &text, const QList<Run> &runs)
+// Where each match in the folded text starts and ends, in order, overlapping matches merged.
+QList<std::pair<qsizetype, qsizetype>> matchSpans(const QString &folded, const QList<Run> &runs)
 {
     QList<std::pair<qsizetype, qsizetype>> spans;
     for (const Run &run : runs) {
-        for (qsizetype at = searchtext::findRun(text, run); at >= 0; at = searchtext::findRun(text, run, at + 1))
+        for (qsizetype at = searchtext::findRun(folded, run); at >= 0; at = searchtext::findRun(folded, run, at + 1))
             spans.append({at, at + run.text.size()});
     }
     std::sort(spans.begin(), spans.end());
@@ -39,12 +39,14 @@ QList<std::pair<qsizetype, qsizetype>> matchSpans(const QString &text, const QLi
     return merged;
 }
 
-QString highlighted(const QString &text, qsizetype from, qsizetype to, const QList<Run> &runs)
+// Folding keeps every character in its place, so spans found in the folded part mark the
+// original part.
+QString highlighted(const QString &text, const QString &folded, qsizetype from, qsizetype to, const QList<Run> &runs)
 {
     const QString part = text.mid(from, to - from);
     QString html;
     qsizetype done = 0;
-    for (const auto &[start, end] : matchSpans(part, runs)) {
+    for (const auto &[start, end] : matchSpans(folded.mid(from, to - from), runs)) {
         html += part.mid(done, start - done).toHtmlEscaped();
         html += QStringLiteral("<b>") + part.mid(start, end - start).toHtmlEscaped() + QStringLiteral("</b>");
         done = end;
@@ -55,9 +57,10 @@ QString highlighted(const QString &text, qsizetype from, qsizetype to, const QLi
 QString snippetOf(const QString &rawText, const QList<Run> &runs, int width)
 {
     const QString text = oneLine(rawText);
+    const QString folded = searchtext::fold(text);
     qsizetype first = -1;
     for (const Run &run : runs) {
-        const qsizetype at = searchtext::findRun(text, run);
+        const qsizetype at = searchtext::findRun(folded, run);
         if (at >= 0 && (first < 0 || at < first))
             first = at;
     }
@@ -68,7 +71,7 @@ QString snippetOf(const QString &rawText, const QList<Run> &runs, int width)
     qsizetype to = std::min<qsizetype>(text.size(), from + width);
     if (to < text.size() && to > 0 && text.at(to - 1).isHighSurrogate())
         ++to;
-    return (from > 0 ? QStringLiteral("…") : QString()) + highlighted(text, from, to, runs)
+    return (from > 0 ? QStringLiteral("…") : QString()) + highlighted(text, folded, from, to, runs)
            + (to < text.size() ? QStringLiteral("…") : QString());
 }
 

@@ -81,11 +81,10 @@ QList<Run> queryRuns(const QString &query)
     return runs;
 }
 
-qsizetype findRun(const QString &text, const Run &run, qsizetype from)
+qsizetype findRun(const QString &folded, const Run &run, qsizetype from)
 {
     if (run.text.isEmpty())
         return -1;
-    const QString folded = fold(text);
     for (qsizetype at = folded.indexOf(run.text, from); at >= 0; at = folded.indexOf(run.text, at + 1)) {
         if (run.kind == RunKind::Substring)
             return at;

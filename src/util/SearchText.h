@@ -32,9 +32,10 @@ QString fold(const QString &text);
 // The runs of a query, each once, in the order typed. Every run must match for a result.
 QList<Run> queryRuns(const QString &query);
 
-// The position in `text` where `run` matches first at or after `from`, or -1: a substring run
-// anywhere inside a run of the same kind of characters, a word run at the start of a word.
-qsizetype findRun(const QString &text, const Run &run, qsizetype from = 0);
+// The position in `folded` (a text folded by fold()) where `run` matches first at or after
+// `from`, or -1: a substring run anywhere inside a run of the same kind of characters, a word
+// run at the start of a word. The caller folds once for all the runs it looks for.
+qsizetype findRun(const QString &folded, const Run &run, qsizetype from = 0);
 
 // The full-text expression that finds the rows matching every run, for the index's own
 // tokenizer; empty when the query has no run.

@@ -106,7 +106,7 @@ Hits scanAll(const QList<QPair<Record, qint64>> &stored, const QString &query)
         const QStringList texts{record.title, record.text, code};
         const bool all = std::all_of(runs.begin(), runs.end(), [&texts](const searchtext::Run &run) {
             return std::any_of(texts.begin(), texts.end(),
-                               [&run](const QString &text) { return searchtext::findRun(text, run) >= 0; });
+                               [&run](const QString &text) { return searchtext::findRun(searchtext::fold(text), run) >= 0; });
         });
         if (all)
             hits.insert({int(record.kind), id});
