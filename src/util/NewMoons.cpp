@@ -43,16 +43,16 @@ double approximateNewMoon(int lunation)
 // to where the complete ELP-2000/82 and VSOP87 theories put it, with the same ΔT.
 struct CloseToMidnight {
     int lunation;
-    double seconds; // complete theory minus truncated series
+    double seconds; // complete theory minus the truncated lunar series
 };
 constexpr CloseToMidnight CloseToMidnightCorrections[] = {
-    {-1053, -10.1}, // 1914-11-18 00:01:39
-    {-938, 0.5},    // 1924-03-05 23:57:30
-    {-822, 1.8},    // 1933-07-23 00:03:01
-    {233, -6.8},    // 2018-11-08 00:01:59
-    {714, 3.4},     // 2057-09-29 00:00:02, where the truncated series gives 09-28 23:59:58
-    {1109, 7.2},    // 2089-09-04 23:57:32
-    {1207, 2.6},    // 2097-08-07 23:59:37
+    {-1053, -10.3}, // 1914-11-18 00:01:39
+    {-938, -0.5},   // 1924-03-05 23:57:30
+    {-822, 1.0},    // 1933-07-23 00:03:01
+    {233, -6.4},    // 2018-11-08 00:01:59
+    {714, 2.7},     // 2057-09-29 00:00:02, where the truncated lunar series gives 09-28 23:59:59
+    {1109, 6.8},    // 2089-09-04 23:57:32
+    {1207, 2.2},    // 2097-08-07 23:59:37
 };
 
 // The moon's lead over the sun in degrees, in (−180, 180].

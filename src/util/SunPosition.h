@@ -6,7 +6,7 @@
 
 constexpr double J2000 = 2451545.0;
 
-// The sun's apparent geocentric longitude in degrees [0, 360): VSOP87 as truncated by Meeus,
+// The sun's apparent geocentric longitude in degrees [0, 360): the complete VSOP87 series,
 // referred to FK5, with the full IAU 1980 nutation and the annual aberration.
 double sunApparentLongitude(double julianEphemerisDay);
 
