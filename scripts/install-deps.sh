@@ -5,7 +5,7 @@ set -eu
 
 PACKAGES="
 build-essential cmake ninja-build pkg-config
-qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-webengine-dev
+qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-multimedia-dev qt6-webengine-dev qt6-declarative-dev
 libsqlcipher-dev sqlcipher libssl-dev libicu-dev libxlsxwriter-dev zlib1g-dev
 libical-dev qt6-charts-dev qtkeychain-qt6-dev radicale
 fonts-noto-cjk xvfb xauth python3-openpyxl qt6-translations-l10n

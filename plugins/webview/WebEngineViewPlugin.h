@@ -12,5 +12,6 @@ class WebEngineViewPlugin : public QObject, public platform::WebViewFactory
     Q_INTERFACES(platform::WebViewFactory)
 
 public:
+    WebEngineViewPlugin();
     QWidget *createWebView() override;
 };

@@ -46,12 +46,6 @@ QUrl ExchangeRatesPage::bankHomeAddress()
     return QUrl(QStringLiteral("https://www.icbc.com.cn/"));
 }
 
-ExchangeRatesPage::~ExchangeRatesPage()
-{
-    if (m_browser && !m_browser->parent())
-        delete m_browser; // still starting, outside the window
-}
-
 void ExchangeRatesPage::loadRates()
 {
     if (m_missingBrowserLabel)
@@ -64,20 +58,10 @@ void ExchangeRatesPage::loadRates()
             m_browserArea->addWidget(m_missingBrowserLabel);
             return;
         }
-        // The first browser in a window switches the whole window to composing through the
-        // graphics card, and the window stays black while the engine starts. So the browser
-        // starts and loads outside the window, the page meanwhile blank, and moves in when
-        // its first page is there.
         m_browser = factory->createWebView();
-        connect(m_browser, SIGNAL(loadFinished(bool)), this, SLOT(adoptBrowser()));
+        m_browserArea->addWidget(m_browser);
     }
     m_browser->setProperty("url", m_address);
-}
-
-void ExchangeRatesPage::adoptBrowser()
-{
-    if (!m_browser->parent())
-        m_browserArea->addWidget(m_browser);
 }
 
 void ExchangeRatesPage::reloadIfStarted()

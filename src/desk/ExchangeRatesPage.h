@@ -15,7 +15,6 @@ class ExchangeRatesPage : public QWidget
 public:
     // `address`: the page to show; the bank's quotation list unless a test gives its own.
     explicit ExchangeRatesPage(const QUrl &address = quotationAddress(), QWidget *parent = nullptr);
-    ~ExchangeRatesPage() override;
 
     static QUrl quotationAddress();
     static QUrl bankHomeAddress();
@@ -25,8 +24,7 @@ public:
     // Loads the page again if the browser runs; otherwise its first show loads it fresh.
     void reloadIfStarted();
 
-    // The plugin's browser view (platform/WebView.h): null until the page is first loaded,
-    // and outside the page's layout until its first page has loaded.
+    // The plugin's browser view (platform/WebView.h): null until the page is first loaded.
     QWidget *m_browser = nullptr;
     // Says so in place of the browser when the browser plugin is not installed.
     QLabel *m_missingBrowserLabel = nullptr;
@@ -36,10 +34,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-
-private slots:
-    // Takes the browser into the page once its first page has loaded.
-    void adoptBrowser();
 
 private:
     QUrl m_address;
