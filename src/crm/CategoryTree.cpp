@@ -124,7 +124,7 @@ QString CategoryTree::nextFreeCode(const QString &parent)
         reportDataError();
         return {};
     }
-    const QString highest = scratch.isEmpty() ? QString() : scratch.valueAt(0, 0).toString();
+    const QString highest = scratch.isEmpty() ? QString() : scratch.textAt(0, 0);
     if (highest.isEmpty())
         return parent + padWithZeros(QStringLiteral("1"), kSegmentWidth);
     const QString segment = highest.length() > kSegmentWidth ? highest.mid(parent.length()) : highest;

@@ -185,6 +185,13 @@ QVariant Recordset::valueAt(int row, int column) const
     return cell(row, column);
 }
 
+QString Recordset::textAt(int row, int column) const
+{
+    if (row < 0 || row >= count() || column < 0 || column >= m_fields.size())
+        return {};
+    return m_rows.text(row, column);
+}
+
 QString Recordset::text(const QString &field) const
 {
     return value(field).toString();

@@ -56,6 +56,7 @@ public:
     // Fields of the current row. An unknown field or no current row reads as NULL.
     QVariant value(const QString &field) const;
     QVariant valueAt(int row, int column) const;
+    QString textAt(int row, int column) const;
     bool isNull(const QString &field) const { return value(field).isNull(); }
     QString text(const QString &field) const;
     qint64 integer(const QString &field) const;

@@ -139,6 +139,15 @@ QVariant RowStore::value(int row, int column) const
     }
 }
 
+QString RowStore::text(int row, int column) const
+{
+    const char *bytes = m_rows[size_t(row)].constData();
+    if (bytes[column] != SQLITE_TEXT)
+        return value(row, column).toString();
+    const Offset start = column == 0 ? Offset(headerSize(m_columns)) : endOf(bytes, m_columns, column - 1);
+    return QString::fromUtf8(bytes + start, qsizetype(endOf(bytes, m_columns, column) - start));
+}
+
 QVariantList RowStore::rowValues(int row) const
 {
     QVariantList values;

@@ -31,6 +31,8 @@ public:
     // INTEGER → qlonglong, REAL → double, TEXT → QString, BLOB → QByteArray, NULL → invalid,
     // as SqliteStatement::value reads them.
     QVariant value(int row, int column) const;
+    // value(row, column).toString() without the QVariant between: for loops over many cells.
+    QString text(int row, int column) const;
     QVariantList rowValues(int row) const;
     // Stores a value as the database would hand it back: numbers as qlonglong or double,
     // byte arrays as blobs, everything else as its text.

@@ -292,7 +292,7 @@ void AddressBookTab::importContactCards()
     QStringList names;
     QList<qint64> ids;
     for (int row = 0; row < m_categories.count(); ++row) {
-        names.append(m_categories.valueAt(row, m_categories.fieldIndex(QStringLiteral("TitleName"))).toString());
+        names.append(m_categories.textAt(row, m_categories.fieldIndex(QStringLiteral("TitleName"))));
         ids.append(m_categories.valueAt(row, m_categories.fieldIndex(QStringLiteral("ID"))).toLongLong());
     }
     ContactPickDialog window(import.listed(), import.storedMarks(), names, m_categories.position());

@@ -49,7 +49,7 @@ bool FolderList::load(const QString &sql, const QString &nameField, const QStrin
     const int path = rows.fieldIndex(pathField);
     QList<QTreeWidgetItem *> items;
     for (int row = 0; row < rows.count(); ++row) {
-        auto *item = new QTreeWidgetItem({rows.valueAt(row, name).toString(), rows.valueAt(row, path).toString()});
+        auto *item = new QTreeWidgetItem({rows.textAt(row, name), rows.textAt(row, path)});
         item->setData(0, kFolderRole, rows.valueAt(row, id).toInt());
         item->setIcon(0, m_icon);
         item->setToolTip(1, item->text(1));

@@ -454,7 +454,7 @@ public:
 
     ContactCard contactAt(int row) const
     {
-        const auto text = [this, row](Field field) { return m_rows.valueAt(row, m_columns[field]).toString(); };
+        const auto text = [this, row](Field field) { return m_rows.textAt(row, m_columns[field]); };
         ContactCard contact;
         contact.name = text(Name);
         contact.job = text(Job);

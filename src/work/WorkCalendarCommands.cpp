@@ -149,7 +149,7 @@ bool importFromFile(Database &dm, const QString &path, const QTimeZone &zone)
         return false;
     }
     for (int row = 0; row < rs.count(); ++row)
-        stored.insert(rs.valueAt(row, 1).toString(), rs.valueAt(row, 0).toLongLong());
+        stored.insert(rs.textAt(row, 1), rs.valueAt(row, 0).toLongLong());
     rs.close();
 
     int existing = 0;

@@ -140,6 +140,8 @@ void TestRecordset::setValueReadsBackAsStored()
     const QVariant read = rs.value(QStringLiteral("Job"));
     QCOMPARE(read.typeId(), stored.typeId());
     QCOMPARE(read, stored);
+    QCOMPARE(rs.textAt(rs.position(), rs.fieldIndex(QStringLiteral("Job"))), stored.toString());
+    QCOMPARE(rs.textAt(rs.position(), 0), QStringLiteral("10"));
     QCOMPARE(rs.integer(QStringLiteral("ID")), 10);
     QCOMPARE(rs.text(QStringLiteral("Linker")), QStringLiteral("张伟"));
     QCOMPARE(rs.text(QStringLiteral("Birthday")), QStringLiteral("1985-06-01"));
