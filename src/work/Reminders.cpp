@@ -10,8 +10,11 @@ QList<ReminderEntry> loadReminderCache(Database &dm)
 {
     QList<ReminderEntry> cache;
     Recordset rs(dm);
-    // Exactly the condition of the pending-reminder index, so only those rows are read.
-    if (!rs.open(QStringLiteral("Select ID,TimeHint from TWork where FinStu=1 and UseTimeHint=1 and HasHinted<>1")))
+    // Exactly the condition of the pending-reminder index, so only those rows are read; in
+    // that index's order, or the planner may take the state index, which holds every item in
+    // that state, reminder or not.
+    if (!rs.open(QStringLiteral("Select ID,TimeHint from TWork where FinStu=1 and UseTimeHint=1 and HasHinted<>1 "
+                                "Order by FinStu, TimeHint")))
         return cache;
     cache.reserve(rs.count());
     for (; !rs.eof(); rs.next()) {
