@@ -119,7 +119,7 @@ void bareSearch(SqliteConnection &connection, const QString &expression, int per
     for (const qint64 docid : shown) {
         sqlite3_bind_int64(row, 1, docid);
         if (sqlite3_step(row) == SQLITE_ROW)
-            sink += sqlite3_column_bytes(row, 0) + sqlite3_column_bytes(row, 1);
+            sink = sink + sqlite3_column_bytes(row, 0) + sqlite3_column_bytes(row, 1);
         sqlite3_reset(row);
     }
     sqlite3_finalize(row);
@@ -187,7 +187,7 @@ int main(int argc, char **argv)
                 for (const int total : found.totals)
                     matches += total;
             }));
-            firstMs.push_back(millisecondsOf([&] { sink += search::find(database.connection(), query, 200 / 7 + 1).hits.size(); }));
+            firstMs.push_back(millisecondsOf([&] { sink = sink + search::find(database.connection(), query, 200 / 7 + 1).hits.size(); }));
         }
         const double s = benchdata::median(searchMs), b = benchdata::median(bareMs);
         out << QStringLiteral("%1 %2 %3 %4 %5 %6\n")

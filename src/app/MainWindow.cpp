@@ -8,6 +8,7 @@
 #include "crm/CategoryTree.h"
 #include "crm/ClientListPage.h"
 #include "crm/ClientSearchWindow.h"
+#include "crm/GoodsEditor.h"
 #include "data/ProgramFolder.h"
 #include "data/StoredColor.h"
 #include "data/Database.h"
@@ -32,7 +33,6 @@
 #include "safety/PasswordChangeDialog.h"
 #include "search/SearchIndexUpkeep.h"
 #include "search/SearchWindow.h"
-#include "crm/GoodsEditor.h"
 #include "sync/SyncController.h"
 #include "sync/SyncSettingsDialog.h"
 #include "document/RichTextEditor.h"
@@ -43,7 +43,6 @@
 #include "work/WorkListPage.h"
 
 #include <QApplication>
-#include <QShortcut>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -53,6 +52,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>

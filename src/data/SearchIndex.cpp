@@ -177,7 +177,8 @@ void dropTriggers(SqliteConnection &connection)
 {
     for (const IndexedTable &t : kTables) {
         for (const char *event : {"insert", "update", "delete"})
-            connection.execute(QStringLiteral("DROP TRIGGER IF EXISTS temp.search_%1_%2").arg(QString::fromLatin1(t.table), QString::fromLatin1(event)));
+            connection.execute(QStringLiteral("DROP TRIGGER IF EXISTS temp.search_%1_%2")
+                                   .arg(QString::fromLatin1(t.table), QString::fromLatin1(event)));
     }
 }
 
@@ -255,12 +256,12 @@ bool rebuild(SqliteConnection &connection, const std::function<void(int, int)> &
         const int total = countOf(connection, QStringLiteral("SELECT count(*) FROM TWork")).toInt();
         const QString batch = QStringLiteral("%1 SELECT %2 FROM TWork AS r WHERE r.ID > ? ORDER BY r.ID LIMIT 200")
                                   .arg(kInsertInto, indexValues(kTables[0], QStringLiteral("r")));
+        SqliteStatement batchEnd(connection, QStringLiteral(
+            "SELECT max(ID), count(*) FROM (SELECT ID FROM TWork WHERE ID > ? ORDER BY ID LIMIT 200)"));
         qint64 lastId = -1;
         for (int done = 0; done < total;) {
             if (progress)
                 progress(done, total);
-            SqliteStatement batchEnd(connection, QStringLiteral(
-                "SELECT max(ID), count(*) FROM (SELECT ID FROM TWork WHERE ID > ? ORDER BY ID LIMIT 200)"));
             if (!batchEnd.bind({lastId}) || !batchEnd.next() || batchEnd.value(1).toInt() == 0
                 || !connection.execute(batch, {lastId}))
                 return false;

@@ -36,7 +36,7 @@ QString workBodyTextColumn(const QString &alias);
 // False when the index is missing or does not hold one row per indexed record (it was
 // damaged, or an older version changed the records without it).
 bool isComplete(SqliteConnection &connection);
-// Creates the index when missing and fills it from every indexed table, in one transaction;
+// Makes the index anew and fills it from every indexed table, in one transaction;
 // `progress` hears done/total as the work items' bodies are read, which is the slow part.
 bool rebuild(SqliteConnection &connection, const std::function<void(int done, int total)> &progress = {});
 

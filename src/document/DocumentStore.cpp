@@ -205,6 +205,17 @@ bool addPictures(QTextDocument &document, PayloadReader &payload)
     return true;
 }
 
+// A copy without the break opportunities added only for layout, which are never stored; null
+// when the document has none, and is then stored as it is.
+std::unique_ptr<QTextDocument> withoutAddedBreakOpportunities(const QTextDocument &document)
+{
+    if (!hasAddedBreakOpportunities(document))
+        return nullptr;
+    std::unique_ptr<QTextDocument> copy(document.clone());
+    removeAddedBreakOpportunities(*copy);
+    return copy;
+}
+
 } // namespace
 
 QFont defaultDocumentFont()
@@ -228,13 +239,9 @@ QByteArray saveDocument(const QTextDocument &document)
     QByteArray payload;
     QDataStream out(&payload, QIODevice::WriteOnly);
     out.setVersion(QDataStream::Qt_6_4);
-    if (hasAddedBreakOpportunities(document)) {
-        const std::unique_ptr<QTextDocument> copy(document.clone());
-        removeAddedBreakOpportunities(*copy);
-        out << copy->toHtml();
-    } else {
-        out << document.toHtml();
-    }
+    const std::unique_ptr<QTextDocument> cleaned = withoutAddedBreakOpportunities(document);
+    const QTextDocument &asStored = cleaned ? *cleaned : document;
+    out << asStored.toHtml();
     const QSet<QString> names = usedPictureNames(document);
     out << quint32(names.size());
     for (const QString &name : names) {
@@ -248,7 +255,7 @@ QByteArray saveDocument(const QTextDocument &document)
     QDataStream header(&stored, QIODevice::Append);
     header << kVersion;
     stored += qCompress(payload, 6);
-    searchindex::rememberBodyText(stored, storedDocumentText(document));
+    searchindex::rememberBodyText(stored, asStored.toPlainText());
     return stored;
 }
 
@@ -311,11 +318,8 @@ bool loadDocumentFile(const QString &path, QTextDocument &document)
 
 QString storedDocumentText(const QTextDocument &document)
 {
-    if (!hasAddedBreakOpportunities(document))
-        return document.toPlainText();
-    const std::unique_ptr<QTextDocument> copy(document.clone());
-    removeAddedBreakOpportunities(*copy);
-    return copy->toPlainText();
+    const std::unique_ptr<QTextDocument> cleaned = withoutAddedBreakOpportunities(document);
+    return (cleaned ? *cleaned : document).toPlainText();
 }
 
 QString storedDocumentText(const QByteArray &stored)
