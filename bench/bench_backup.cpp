@@ -101,7 +101,7 @@ int main(int argc, char **argv)
         }
         restoreMs.push_back(double(timer.nsecsElapsed()) / 1e6);
         timer.restart();
-        if (!isProgramDatabase(backup)) {
+        if (!isProgramDatabaseCopy(backup)) {
             out << "the backup does not pass the check\n";
             return 1;
         }

@@ -1,26 +1,41 @@
 #include "data/Sqlite.h"
 
+#include "data/MappedReadVfs.h"
 #include "data/PinyinCollation.h"
 #include "data/SearchIndex.h"
 
 #include <sqlcipher/sqlite3.h>
 
 #include <QFileInfo>
+#include <QUrl>
 
 SqliteConnection::~SqliteConnection()
 {
     close();
 }
 
-bool SqliteConnection::open(const QString &path, const QByteArray &key, bool create)
+namespace {
+
+// SQLite reads its options from a URI, where the path's own '?', '#' and '%' are escaped.
+QByteArray unchangingFileUri(const QString &path)
+{
+    return QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
+}
+
+} // namespace
+
+bool SqliteConnection::open(const QString &path, const QByteArray &key, Access access)
 {
     close();
-    if (!create && !QFileInfo(path).isFile()) {
+    if (access != Access::CreateIfMissing && !QFileInfo(path).isFile()) {
         m_lastError = QStringLiteral("no database file at %1").arg(path);
         return false;
     }
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0);
-    if (sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+    const bool readOnly = access == Access::ReadUnchanging;
+    const int flags = readOnly ? SQLITE_OPEN_READONLY | SQLITE_OPEN_URI
+                               : SQLITE_OPEN_READWRITE | (access == Access::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
+    const QByteArray name = readOnly ? unchangingFileUri(path) : path.toUtf8();
+    if (sqlite3_open_v2(name.constData(), &m_db, flags, readOnly ? mappedReadVfsName() : nullptr) != SQLITE_OK) {
         setError(QStringLiteral("open"));
         close();
         return false;
@@ -28,7 +43,7 @@ bool SqliteConnection::open(const QString &path, const QByteArray &key, bool cre
     // The key only takes effect at the first read, so a wrong key or a foreign file
     // shows up at the schema query below, not here.
     sqlite3_key(m_db, key.constData(), int(key.size()));
-    if (!execute(QStringLiteral("PRAGMA journal_mode = DELETE"))
+    if ((!readOnly && !execute(QStringLiteral("PRAGMA journal_mode = DELETE")))
         || !execute(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
         close();
         return false;

@@ -17,9 +17,18 @@ public:
     SqliteConnection(const SqliteConnection &) = delete;
     SqliteConnection &operator=(const SqliteConnection &) = delete;
 
+    enum class Access {
+        ReadWrite,
+        // A missing file is created (only the template generator and tests make new files).
+        CreateIfMissing,
+        // Reads only, through a memory map, without SQLite's locks and without playing back a
+        // journal beside the file: for a file of the program's own that nothing else writes,
+        // such as a copy it has just made.
+        ReadUnchanging,
+    };
+
     // Opens an existing encrypted file and proves the key by reading the schema.
-    // `create` allows a missing file to be created (only the template generator does that).
-    bool open(const QString &path, const QByteArray &key, bool create = false);
+    bool open(const QString &path, const QByteArray &key, Access access = Access::ReadWrite);
     void close();
     bool isOpen() const { return m_db != nullptr; }
     sqlite3 *handle() const { return m_db; }

@@ -54,6 +54,23 @@ FileResult keepAsUndo(const QString &database, const QString &undo)
     return FileResult::success();
 }
 
+bool hasProgramShapeAndPassesQuickCheck(SqliteConnection &db)
+{
+    SqliteStatement settings(db, QStringLiteral(
+        "Select count(*) from sqlite_master where type='table' and name='TPara' collate nocase"));
+    if (!settings.next() || settings.value(0).toLongLong() != 1)
+        return false;
+    // A keyed file of some other shape would restore into a program that cannot show it.
+    for (const QString &table : userDataTables()) {
+        SqliteStatement present(db, QStringLiteral(
+            "Select count(*) from sqlite_master where type='table' and name=? collate nocase"));
+        if (!present.bind({table}) || !present.next() || present.value(0).toLongLong() != 1)
+            return false;
+    }
+    SqliteStatement check(db, QStringLiteral("PRAGMA quick_check"));
+    return check.next() && check.value(0).toString() == QLatin1String("ok");
+}
+
 // Copies the backup to `staging`, checks the copy, keeps the database as `undo` and renames
 // the copy over the database.
 FileResult replaceDatabase(const QString &source, const QString &staging, const QString &database,
@@ -66,7 +83,7 @@ FileResult replaceDatabase(const QString &source, const QString &staging, const 
     const FileResult copied = copyFileBytes(source, staging);
     if (!copied)
         return copied;
-    if (!isProgramDatabase(staging))
+    if (!isProgramDatabaseCopy(staging))
         return refused(source, "不是本软件的备份文件");
 
     // A program in the middle of writing the database keeps it locked: it is not replaced
@@ -144,21 +161,16 @@ FileResult backupDatabase(Database &dm, const QString &target)
 bool isProgramDatabase(const QString &path)
 {
     SqliteConnection db;
-    if (!db.open(path, databaseKey()))
-        return false;
-    SqliteStatement settings(db, QStringLiteral(
-        "Select count(*) from sqlite_master where type='table' and name='TPara' collate nocase"));
-    if (!settings.next() || settings.value(0).toLongLong() != 1)
-        return false;
-    // A keyed file of some other shape would restore into a program that cannot show it.
-    for (const QString &table : userDataTables()) {
-        SqliteStatement present(db, QStringLiteral(
-            "Select count(*) from sqlite_master where type='table' and name=? collate nocase"));
-        if (!present.bind({table}) || !present.next() || present.value(0).toLongLong() != 1)
-            return false;
-    }
-    SqliteStatement check(db, QStringLiteral("PRAGMA quick_check"));
-    return check.next() && check.value(0).toString() == QLatin1String("ok");
+    return db.open(path, databaseKey()) && hasProgramShapeAndPassesQuickCheck(db);
+}
+
+bool isProgramDatabaseCopy(const QString &copy)
+{
+    SqliteConnection db;
+    if (db.open(copy, databaseKey(), SqliteConnection::Access::ReadUnchanging) && hasProgramShapeAndPassesQuickCheck(db))
+        return true;
+    db.close();
+    return isProgramDatabase(copy);
 }
 
 FileResult restoreDatabase(Database &dm, const QString &source, QString *undoError)
@@ -221,7 +233,7 @@ BackupSummary inspectBackup(const QString &path)
         summary.reason = copied.error;
         return summary;
     }
-    if (!isProgramDatabase(copy)) {
+    if (!isProgramDatabaseCopy(copy)) {
         summary.reason = QCoreApplication::translate("DataSafety", "不是本软件的备份文件，或者文件已经损坏");
         return summary;
     }

@@ -30,8 +30,14 @@ FileResult backupDatabase(Database &dm, const QString &target);
 // user-data table, and passes SQLite's quick check.
 bool isProgramDatabase(const QString &path);
 
+// isProgramDatabase for a copy of the program's own that nothing else writes, as restore and
+// the backup check make: read through a memory map, it spends its time decrypting rather than
+// entering the kernel. What that reading refuses is checked again the ordinary way, so that it
+// refuses exactly what isProgramDatabase refuses.
+bool isProgramDatabaseCopy(const QString &copy);
+
 // Replaces the database file with the backup `source`. The backup is copied beside the
-// database first, checked with isProgramDatabase and only then renamed over the database, so
+// database first, checked with isProgramDatabaseCopy and only then renamed over the database, so
 // a file that is not a sound backup of this program, or the database file itself, leaves the
 // database exactly as it was. Once the backup has passed, the database as it was is kept as
 // the undo file (a second name of the replaced file, or a copy); when that fails, nothing is

@@ -173,7 +173,7 @@ QString takeAutomaticBackup(Database &dm, const QString &folder, const QDateTime
     if (!copied)
         return tr("自动备份数据失败！") + '\n' + copied.error;
     // Older backups go only for one that is known to restore.
-    if (!isProgramDatabase(target))
+    if (!isProgramDatabaseCopy(target))
         return tr("自动备份数据失败！") + '\n' + tr("%1: 备份文件检查没有通过").arg(QDir::toNativeSeparators(target));
     pruneAutomaticBackups(folder, keep, target);
     return {};

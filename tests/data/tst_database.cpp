@@ -7,6 +7,7 @@
 #include "data/Database.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 
 namespace {
 const QString kInstallMessage = QStringLiteral("请确认您的程序是否安装正确，或者没有安装MDAC数据访问组件！");
@@ -32,6 +33,8 @@ private slots:
     void pinyinCollationOrdersChineseNames();
     void transactionIsAllOrNothing();
     void closingClosesRecordsetsAndReopens();
+    void readingAnUnchangingFileLeavesItAsItIs_data();
+    void readingAnUnchangingFileLeavesItAsItIs();
 
 private:
     // A table with the first-column values the list queries read.
@@ -66,7 +69,7 @@ void TestDatabase::unusableFileShowsInstallMessage()
     TestProgramFolder folder(TestProgramFolder::DatabaseSetup::Missing);
     if (!key.isEmpty()) {
         SqliteConnection other;
-        QVERIFY(other.open(folder.databasePath(), key, true));
+        QVERIFY(other.open(folder.databasePath(), key, SqliteConnection::Access::CreateIfMissing));
         QVERIFY(other.execute(QStringLiteral("CREATE TABLE TPara (ID INTEGER PRIMARY KEY)")));
     } else if (!content.isEmpty()) {
         QFile file(folder.databasePath());
@@ -266,6 +269,48 @@ void TestDatabase::closingClosesRecordsetsAndReopens()
     QVERIFY(folder.database().open());
     QVERIFY(work.open(QStringLiteral("Select * from TWork")));
     QVERIFY(work.count() > 0);
+}
+
+void TestDatabase::readingAnUnchangingFileLeavesItAsItIs_data()
+{
+    QTest::addColumn<QString>("name");
+
+    QTest::newRow("plain name") << "backup.WBK";
+    QTest::newRow("Chinese and spaces") << "客户 备份 2027.WBK";
+    QTest::newRow("what a URI escapes") << "50%#1?a=b&c.WBK";
+}
+
+void TestDatabase::readingAnUnchangingFileLeavesItAsItIs()
+{
+    QFETCH(QString, name);
+    const QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    {
+        SqliteConnection writer;
+        QVERIFY(writer.open(path, databaseKey(), SqliteConnection::Access::CreateIfMissing));
+        QVERIFY(writer.execute(QStringLiteral("create table T (Name text)")));
+        QVERIFY(writer.execute(QStringLiteral("insert into T values ('只读')")));
+    }
+    // A journal that an opening for writing would act on.
+    QFile journal(path + QStringLiteral("-journal"));
+    QVERIFY(journal.open(QIODevice::WriteOnly));
+    journal.write(QByteArray(4096, '\x7f'));
+    journal.close();
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+
+    SqliteConnection reader;
+    QVERIFY2(reader.open(path, databaseKey(), SqliteConnection::Access::ReadUnchanging), qPrintable(reader.lastError()));
+    SqliteStatement read(reader, QStringLiteral("select Name from T"));
+    QVERIFY(read.next());
+    QCOMPARE(read.value(0).toString(), QStringLiteral("只读"));
+    QVERIFY(!reader.execute(QStringLiteral("insert into T values ('写')")));
+    reader.close();
+
+    QVERIFY(file.seek(0));
+    QCOMPARE(file.readAll(), before);
+    QCOMPARE(QFileInfo(journal).size(), 4096);
 }
 
 PANDREL_TEST_MAIN(TestDatabase)

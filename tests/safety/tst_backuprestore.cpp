@@ -93,7 +93,7 @@ void writeFile(const QString &path, const QByteArray &content)
 void writeForeignDatabase(const QString &path, const QByteArray &key)
 {
     SqliteConnection db;
-    QVERIFY(db.open(path, key, true));
+    QVERIFY(db.open(path, key, SqliteConnection::Access::CreateIfMissing));
     QVERIFY(db.execute(QStringLiteral("create table TPara (ID integer primary key, LogPass text)")));
     QVERIFY(db.execute(QStringLiteral("insert into TPara (LogPass) values ('')")));
 }

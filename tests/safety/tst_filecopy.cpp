@@ -159,7 +159,7 @@ void TestFileCopy::sourceInTheMiddleOfAWriteIsRefused()
     // A program writing a database holds SQLite's locks on it; a copy made meanwhile could
     // mix pages from before and after the write.
     SqliteConnection writer;
-    QVERIFY(writer.open(path(QStringLiteral("busy.dat")), databaseKey(), true));
+    QVERIFY(writer.open(path(QStringLiteral("busy.dat")), databaseKey(), SqliteConnection::Access::CreateIfMissing));
     QVERIFY(writer.execute(QStringLiteral("create table T (ID integer primary key, Name text)")));
     QVERIFY(writer.execute(QStringLiteral("begin immediate")));
     QVERIFY(writer.execute(QStringLiteral("insert into T (Name) values ('写了一半')")));

@@ -145,7 +145,7 @@ bool buildTemplateDatabase(const QString &dataFolder, const QString &target, QSt
     }
     QDir().mkpath(QFileInfo(target).absolutePath());
     SqliteConnection db;
-    if (!db.open(target, databaseKey(), true)) {
+    if (!db.open(target, databaseKey(), SqliteConnection::Access::CreateIfMissing)) {
         error = db.lastError();
         return false;
     }
