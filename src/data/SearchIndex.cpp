@@ -8,6 +8,9 @@
 
 #include <QMutex>
 
+#include <algorithm>
+#include <iterator>
+
 namespace searchindex {
 namespace {
 
@@ -67,6 +70,28 @@ QString indexValues(const IndexedTable &t, const QString &row)
 
 const QString kInsertInto = QStringLiteral("INSERT INTO SearchIndex(docid, Body, Title, Codes) ");
 
+const IndexedTable &tableOf(Kind kind)
+{
+    return *std::find_if(std::begin(kTables), std::end(kTables), [kind](const IndexedTable &t) { return t.kind == kind; });
+}
+
+QString insertTriggerName(const IndexedTable &t)
+{
+    return QStringLiteral("search_%1_insert").arg(QString::fromLatin1(t.table));
+}
+
+// One row's values looked up by its ID (?1) in single-row subqueries: an INSERT ... SELECT
+// would make SQLite journal the statement, as the trigger does.
+QString indexValuesOfId(const IndexedTable &t)
+{
+    auto lookUp = [&t](const char *expression) {
+        return QStringLiteral("(SELECT %1 FROM %2 AS r WHERE r.ID=?1)")
+            .arg(QString::fromLatin1(expression).replace(QStringLiteral("$."), QStringLiteral("r.")),
+                 QString::fromLatin1(t.table));
+    };
+    return QStringLiteral("%1+?1, %2, %3, %4").arg(documentId(t.kind, 0)).arg(lookUp(t.body), lookUp(t.title), lookUp(t.codes));
+}
+
 QStringList triggerStatements(const IndexedTable &t)
 {
     const QString table = QString::fromLatin1(t.table);
@@ -76,9 +101,8 @@ QStringList triggerStatements(const IndexedTable &t)
         changed.append(QStringLiteral("old.%1 IS NOT new.%1").arg(column));
     const QString oldDocid = QStringLiteral("%1+old.ID").arg(documentId(t.kind, 0));
     return {
-        QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS search_%1_insert AFTER INSERT ON main.%1 BEGIN "
-                       "%2 VALUES(%3); END")
-            .arg(table, kInsertInto, indexValues(t, QStringLiteral("new"))),
+        QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS %1 AFTER INSERT ON main.%2 BEGIN %3 VALUES(%4); END")
+            .arg(insertTriggerName(t), table, kInsertInto, indexValues(t, QStringLiteral("new"))),
         QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS search_%1_update AFTER UPDATE OF %2 ON main.%1 WHEN %3 BEGIN "
                        "DELETE FROM SearchIndex WHERE docid=%4; %5 VALUES(%6); END")
             .arg(table, watched, changed.join(QStringLiteral(" OR ")), oldDocid, kInsertInto,
@@ -279,6 +303,39 @@ bool rebuild(SqliteConnection &connection, const std::function<void(int, int)> &
     if (!exists(connection))
         dropTriggers(connection);
     return false;
+}
+
+BulkInsertion::BulkInsertion(SqliteConnection &connection, Kind kind) : m_connection(connection), m_kind(kind)
+{
+    // Room for the whole transaction's pages: spilling some of them to the file before the
+    // commit encrypts and writes them twice, and syncs the journal each time.
+    m_cacheSize = countOf(connection, QStringLiteral("PRAGMA cache_size"));
+    connection.execute(QStringLiteral("PRAGMA cache_size = -65536"));
+    if (!exists(connection))
+        return;
+    const IndexedTable &t = tableOf(kind);
+    m_triggerWasOn = countOf(connection, QStringLiteral("SELECT count(*) FROM sqlite_temp_master WHERE name='%1'")
+                                             .arg(insertTriggerName(t))) == u"1";
+    // Off already when another bulk insertion is under way: that one puts it back.
+    if (m_triggerWasOn && !connection.execute(QStringLiteral("DROP TRIGGER temp.%1").arg(insertTriggerName(t)))) {
+        m_triggerWasOn = false;
+        return; // the trigger indexes every row, as it always does
+    }
+    m_index = std::make_unique<SqliteStatement>(connection, kInsertInto + QStringLiteral("VALUES(%1)").arg(indexValuesOfId(t)));
+}
+
+BulkInsertion::~BulkInsertion()
+{
+    m_index.reset();
+    if (m_triggerWasOn)
+        m_connection.execute(triggerStatements(tableOf(m_kind)).first());
+    if (!m_cacheSize.isEmpty())
+        m_connection.execute(QStringLiteral("PRAGMA cache_size = %1").arg(m_cacheSize.toInt()));
+}
+
+bool BulkInsertion::add(qint64 recordId)
+{
+    return !m_index || m_index->execute({recordId});
 }
 
 void setBodyTextReader(QString (*reader)(const QByteArray &))

@@ -3,8 +3,10 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <memory>
 
 class SqliteConnection;
+class SqliteStatement;
 struct sqlite3;
 
 // The full-text index over every page's records: one FTS4 table `SearchIndex` in the same
@@ -39,6 +41,31 @@ bool isComplete(SqliteConnection &connection);
 // Makes the index anew and fills it from every indexed table, in one transaction;
 // `progress` hears done/total as the work items' bodies are read, which is the slow part.
 bool rebuild(SqliteConnection &connection, const std::function<void(int done, int total)> &progress = {});
+
+// Adds many new rows of one table inside a transaction at about the cost of their rows alone.
+// Through the insert trigger, SQLite keeps a statement journal for every row, and the index
+// writes out the terms it holds at each; while a BulkInsertion lives, that trigger is off and
+// add() indexes each new row by its ID with a statement of its own, so the terms pile up in
+// memory until the commit. Other changes to the table are still indexed by their triggers.
+// The connection's page cache grows meanwhile to hold the transaction.
+class BulkInsertion
+{
+public:
+    BulkInsertion(SqliteConnection &connection, Kind kind);
+    ~BulkInsertion();
+    BulkInsertion(const BulkInsertion &) = delete;
+    BulkInsertion &operator=(const BulkInsertion &) = delete;
+
+    // Indexes the row just inserted with this ID; false when the index refused it.
+    bool add(qint64 recordId);
+
+private:
+    SqliteConnection &m_connection;
+    Kind m_kind;
+    bool m_triggerWasOn = false;
+    QString m_cacheSize;
+    std::unique_ptr<SqliteStatement> m_index;
+};
 
 // Reads a work item's plain text from its stored body; set by the layer that knows bodies.
 void setBodyTextReader(QString (*reader)(const QByteArray &stored));

@@ -65,11 +65,7 @@ void SqliteConnection::close()
 bool SqliteConnection::execute(const QString &sql, const QVariantList &params)
 {
     SqliteStatement statement(*this, sql);
-    if (!statement.isValid() || !statement.bind(params))
-        return false;
-    while (statement.next()) {
-    }
-    return !statement.failed();
+    return statement.execute(params);
 }
 
 qint64 SqliteConnection::lastInsertId() const
@@ -175,6 +171,15 @@ bool SqliteStatement::bind(const QVariantList &params)
         }
     }
     return true;
+}
+
+bool SqliteStatement::execute(const QVariantList &params)
+{
+    if (!isValid() || !bind(params))
+        return false;
+    while (next()) {
+    }
+    return !failed();
 }
 
 bool SqliteStatement::next()

@@ -66,6 +66,8 @@ public:
     bool isValid() const { return m_stmt != nullptr; }
     // Binds the values; binding again runs the statement again from its start.
     bool bind(const QVariantList &params);
+    // Binds the values and runs the statement through, for one that returns no rows.
+    bool execute(const QVariantList &params = {});
     // Steps to the next row: true while there is a row, false at the end or on error
     // (then `failed()` says which).
     bool next();

@@ -3,6 +3,8 @@
 #include "data/Database.h"
 #include "data/DbDates.h"
 #include "data/Recordset.h"
+#include "data/SearchIndex.h"
+#include "data/Sqlite.h"
 #include "util/Gbk.h"
 
 #include <QCoreApplication>
@@ -10,7 +12,6 @@
 #include <QHash>
 #include <QSaveFile>
 #include <QSet>
-#include <sqlcipher/sqlite3.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -708,6 +709,8 @@ bool ContactCardImport::store(const QList<int> &chosen, qint64 categoryId)
                          "EMail,Birthday,Address,Fancy,Desp) Values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)");
     int stored = 0;
     const bool done = database.inTransaction([&] {
+        searchindex::BulkInsertion indexing(database.connection(),
+                                            client ? searchindex::Kind::Contact : searchindex::Kind::AddressBookEntry);
         SqliteStatement insert(database.connection(), sql);
         if (!insert.isValid())
             return false;
@@ -723,11 +726,7 @@ bool ContactCardImport::store(const QList<int> &chosen, qint64 categoryId)
                 : QVariantList{categoryId, c.name, c.job, c.officePhone, c.mobilePhone, c.homePhone, c.fax, c.qq,
                                c.taobaoAccount, c.alipayAccount, c.aliAccount, c.email, birthday, c.address,
                                c.hobbies, c.notes};
-            sqlite3_reset(insert.handle());
-            if (!insert.bind(values))
-                return false;
-            insert.next();
-            if (insert.failed())
+            if (!insert.execute(values) || !indexing.add(database.connection().lastInsertId()))
                 return false;
             ++stored;
         }

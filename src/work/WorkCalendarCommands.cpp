@@ -4,6 +4,7 @@
 #include "data/DbDates.h"
 #include "data/Recordset.h"
 #include "data/SearchIndex.h"
+#include "data/Sqlite.h"
 #include "data/WorkItemUid.h"
 #include "document/DocumentStore.h"
 #include "interchange/ICalendarFile.h"
@@ -165,6 +166,8 @@ bool importFromFile(Database &dm, const QString &path, const QTimeZone &zone)
     int updated = 0;
     int kept = 0;
     const bool written = dm.inTransaction([&] {
+        searchindex::BulkInsertion indexing(dm.connection(), searchindex::Kind::WorkItem);
+        SqliteStatement insert(dm.connection(), QString::fromLatin1(kInsert));
         for (const CalendarWorkItem &item : read.items) {
             QVariantList values = workRowValues(item, types, now);
             const QString body = values.at(kWorkBodyValue).toString();
@@ -172,7 +175,7 @@ bool importFromFile(Database &dm, const QString &path, const QTimeZone &zone)
             if (found == stored.constEnd()) {
                 values[kWorkBodyValue] = bodyOfPlainText(body);
                 values.append(item.uid);
-                if (!dm.execute(QString::fromLatin1(kInsert), values))
+                if (!insert.execute(values) || !indexing.add(dm.connection().lastInsertId()))
                     return false;
                 ++added;
                 continue;

@@ -135,6 +135,8 @@ private slots:
     void findsWhatAScanFinds();
     void changesShowAtOnce_data();
     void changesShowAtOnce();
+    void bulkInsertionIndexesAsTheTriggerDoes_data() { changesShowAtOnce_data(); }
+    void bulkInsertionIndexesAsTheTriggerDoes();
     void missingOrStaleIndexIsRebuilt();
     void clearingEmptiesAndRestoreBringsItsOwn();
     void anyBytesAreIndexedAndFound();
@@ -228,6 +230,63 @@ void TestSearchIndex::changesShowAtOnce()
 
     QVERIFY(database.execute(QStringLiteral("DELETE FROM %1 WHERE ID=?").arg(table), {id}));
     QVERIFY(searchFor(database, QStringLiteral("丙丁")).isEmpty());
+    QVERIFY(searchindex::isComplete(database.connection()));
+}
+
+void TestSearchIndex::bulkInsertionIndexesAsTheTriggerDoes()
+{
+    QFETCH(QString, table);
+    QFETCH(QString, column);
+    QFETCH(int, kind);
+    TestProgramFolder folder;
+    Database &database = folder.database();
+    storeRecords(database, fixture());
+    QTextDocument body;
+    body.setPlainText(QStringLiteral("正文里的戊己"));
+    const QByteArray storedBody = saveDocument(body);
+    auto insertRow = [&] {
+        const bool work = table == QLatin1String("TWork");
+        return database.execute(QStringLiteral("INSERT INTO %1 (%2%3) VALUES (?%4)")
+                                    .arg(table, column, work ? QStringLiteral(", Content") : QString(),
+                                         work ? QStringLiteral(", ?") : QString()),
+                                work ? QVariantList{QStringLiteral("新增甲乙"), storedBody} : QVariantList{QStringLiteral("新增甲乙")});
+    };
+    auto indexRow = [&](qint64 id) {
+        SqliteStatement row(database.connection(), QStringLiteral("SELECT Body, Title, Codes FROM SearchIndex WHERE docid=?"));
+        row.bind({searchindex::documentId(Kind(kind), id)});
+        return row.next() ? QStringList{row.value(0).toString(), row.value(1).toString(), row.value(2).toString()}
+                          : QStringList();
+    };
+
+    qint64 rolledBack = 0;
+    QVERIFY(!database.inTransaction([&] {
+        searchindex::BulkInsertion indexing(database.connection(), Kind(kind));
+        insertRow();
+        rolledBack = database.connection().lastInsertId();
+        indexing.add(rolledBack);
+        return false;
+    }));
+    QVERIFY(indexRow(rolledBack).isEmpty());
+
+    qint64 bulk = 0;
+    QVERIFY(database.inTransaction([&] {
+        searchindex::BulkInsertion indexing(database.connection(), Kind(kind));
+        if (!insertRow())
+            return false;
+        bulk = database.connection().lastInsertId();
+        // A change of another kind meanwhile still goes through its trigger.
+        return indexing.add(bulk)
+               && database.execute(kind == int(Kind::Goods) ? QStringLiteral("INSERT INTO TClient (ClientName) VALUES ('同时甲乙')")
+                                                            : QStringLiteral("INSERT INTO TGoods (GoodsName) VALUES ('同时甲乙')"));
+    }));
+    QVERIFY(insertRow()); // through the trigger again
+    const qint64 byTrigger = database.connection().lastInsertId();
+
+    QCOMPARE(indexRow(bulk), indexRow(byTrigger));
+    QVERIFY(!indexRow(bulk).isEmpty());
+    const Hits found = searchFor(database, QStringLiteral("甲乙"));
+    QVERIFY(found.contains({kind, bulk}) && found.contains({kind, byTrigger}));
+    QCOMPARE(found.size(), 3); // and the other kind's row of the same transaction
     QVERIFY(searchindex::isComplete(database.connection()));
 }
 
