@@ -23,9 +23,14 @@ void setUpApplication()
 
 QIcon programIcon()
 {
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/pictures/icon-%1.png").arg(size), QSize(size, size));
+    // One icon shared by every window, the tray and the message boxes: each icon of its own
+    // decodes the pictures again, a third of a megabyte each time.
+    static const QIcon icon = [] {
+        QIcon pictures;
+        for (int size : {16, 32, 48, 64, 128, 256})
+            pictures.addFile(QStringLiteral(":/pictures/icon-%1.png").arg(size), QSize(size, size));
+        return pictures;
+    }();
     return icon;
 }
 
