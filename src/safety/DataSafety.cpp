@@ -61,9 +61,9 @@ bool hasProgramShapeAndPassesQuickCheck(SqliteConnection &db)
     if (!settings.next() || settings.value(0).toLongLong() != 1)
         return false;
     // A keyed file of some other shape would restore into a program that cannot show it.
+    SqliteStatement present(db, QStringLiteral(
+        "Select count(*) from sqlite_master where type='table' and name=? collate nocase"));
     for (const QString &table : userDataTables()) {
-        SqliteStatement present(db, QStringLiteral(
-            "Select count(*) from sqlite_master where type='table' and name=? collate nocase"));
         if (!present.bind({table}) || !present.next() || present.value(0).toLongLong() != 1)
             return false;
     }
