@@ -67,6 +67,32 @@ private:
     const RecordsetModel &m_model;
 };
 
+// Qt sizes every title in bold, for headers that embolden the title of a selected column.
+// These never do (highlighting is off), and measuring in bold would load a second face of the
+// Chinese font, several megabytes, for nothing.
+class PlainHeader final : public QHeaderView
+{
+public:
+    explicit PlainHeader(QWidget *parent)
+        : QHeaderView(Qt::Horizontal, parent)
+    {
+        setSectionsClickable(true);
+    }
+
+protected:
+    QSize sectionSizeFromContents(int logicalIndex) const override
+    {
+        ensurePolished();
+        QStyleOptionHeader option;
+        initStyleOption(&option);
+        option.section = logicalIndex;
+        option.text = model()->headerData(logicalIndex, orientation(), Qt::DisplayRole).toString();
+        if (isSortIndicatorShown())
+            option.sortIndicator = QStyleOptionHeader::SortDown;
+        return style()->sizeFromContents(QStyle::CT_HeaderSection, &option, QSize(), this);
+    }
+};
+
 // The table view with room under its rows for the footer row, above the horizontal scroll bar.
 class FooterTableView final : public QTableView
 {
@@ -104,6 +130,7 @@ DataGrid::DataGrid(Recordset &recordset, QWidget *parent)
     , m_model(recordset)
     , m_view(new FooterTableView)
 {
+    m_view->setHorizontalHeader(new PlainHeader(m_view));
     m_view->setModel(&m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -114,7 +141,6 @@ DataGrid::DataGrid(Recordset &recordset, QWidget *parent)
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     m_view->horizontalHeader()->setHighlightSections(false);
-    m_view->horizontalHeader()->setSectionsClickable(true);
     m_view->horizontalHeader()->setSortIndicatorShown(false);
     m_view->viewport()->installEventFilter(this);
     m_view->installEventFilter(this);
