@@ -2,6 +2,7 @@
 
 #include "data/SearchTokenizer.h"
 #include "data/Sqlite.h"
+#include "util/Compression.h"
 #include "util/PinyinInitials.h"
 
 #include <sqlcipher/sqlite3.h>
@@ -162,7 +163,7 @@ void compressFunction(sqlite3_context *context, int, sqlite3_value **arguments)
     const int size = sqlite3_value_bytes(arguments[0]);
     QByteArray stored;
     if (size > 64) {
-        stored = qCompress(reinterpret_cast<const uchar *>(text), size, 6);
+        stored = compression::compressed(QByteArrayView(text, size));
         stored.prepend('z');
     } else {
         stored = QByteArray(1, 't') + QByteArray(text, size);
@@ -179,7 +180,7 @@ void uncompressFunction(sqlite3_context *context, int, sqlite3_value **arguments
         return;
     }
     if (bytes[0] == 'z') {
-        const QByteArray text = qUncompress(bytes + 1, size - 1);
+        const QByteArray text = compression::uncompressed(QByteArrayView(bytes + 1, size - 1));
         sqlite3_result_text(context, text.constData(), int(text.size()), SQLITE_TRANSIENT);
     } else {
         sqlite3_result_text(context, reinterpret_cast<const char *>(bytes + 1), size - 1, SQLITE_TRANSIENT);

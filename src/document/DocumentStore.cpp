@@ -3,6 +3,7 @@
 #include "data/SearchIndex.h"
 
 #include "document/DocumentBounds.h"
+#include "util/Compression.h"
 
 #include <QBuffer>
 #include <QByteArrayView>
@@ -29,6 +30,7 @@ namespace {
 
 const QByteArray kMagic = QByteArrayLiteral("PDOC");
 constexpr quint16 kVersion = 1;
+constexpr QDataStream::Version kStreamVersion = QDataStream::Qt_6_4;
 // The HTML of a long report takes a few megabytes; pictures are stored as PNG, no bigger than
 // the decoded pictures the budget allows, and a little room is left for PNG's own overhead.
 constexpr qsizetype kMaxHtmlBytes = 32 * 1024 * 1024;
@@ -41,6 +43,26 @@ QByteArray png(const QImage &image)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
+}
+
+QByteArray storedPayload(const QByteArray &payload, const QString &plainText)
+{
+    QByteArray stored = kMagic;
+    QDataStream header(&stored, QIODevice::Append);
+    header << kVersion;
+    stored += compression::compressed(payload);
+    searchindex::rememberBodyText(stored, plainText);
+    return stored;
+}
+
+// A body of HTML without pictures.
+QByteArray storedPlainDocument(const QString &html, const QString &plainText)
+{
+    QByteArray payload;
+    QDataStream out(&payload, QIODevice::WriteOnly);
+    out.setVersion(kStreamVersion);
+    out << html << quint32(0);
+    return storedPayload(payload, plainText);
 }
 
 // qCompress's form: the inflated size as four big-endian bytes, then a zlib stream. Ours always
@@ -238,7 +260,7 @@ QByteArray saveDocument(const QTextDocument &document)
 {
     QByteArray payload;
     QDataStream out(&payload, QIODevice::WriteOnly);
-    out.setVersion(QDataStream::Qt_6_4);
+    out.setVersion(kStreamVersion);
     const std::unique_ptr<QTextDocument> cleaned = withoutAddedBreakOpportunities(document);
     const QTextDocument &asStored = cleaned ? *cleaned : document;
     out << asStored.toHtml();
@@ -251,12 +273,7 @@ QByteArray saveDocument(const QTextDocument &document)
             image = resource.value<QPixmap>().toImage();
         out << name << png(image);
     }
-    QByteArray stored = kMagic;
-    QDataStream header(&stored, QIODevice::Append);
-    header << kVersion;
-    stored += qCompress(payload, 6);
-    searchindex::rememberBodyText(stored, asStored.toPlainText());
-    return stored;
+    return storedPayload(payload, asStored.toPlainText());
 }
 
 bool loadDocument(const QByteArray &stored, QTextDocument &document)
@@ -336,12 +353,92 @@ namespace {
 const bool bodyTextReaderSet = (searchindex::setBodyTextReader(
                                     [](const QByteArray &stored) { return storedDocumentText(stored); }),
                                 true);
-} // namespace
 
-QByteArray bodyOfPlainText(const QString &plain)
+// What toHtml() writes for a document of plain text in the default font, cut where the
+// paragraphs go. It is taken from Qt's own output once, so it stays what Qt writes, and is
+// used only if putting the pieces together gives that output back.
+struct PlainTextHtml {
+    QString head;
+    QString paragraphStart;
+    QString emptyParagraph;
+    QString tail;
+    bool usable = false;
+
+    QString html(const QString &plain) const
+    {
+        QString result = head;
+        result.reserve(head.size() + tail.size() + plain.size() * 2);
+        qsizetype start = 0;
+        while (true) {
+            const qsizetype end = plain.indexOf(QLatin1Char('\n'), start);
+            const QStringView line = QStringView(plain).sliced(start, (end < 0 ? plain.size() : end) - start);
+            if (line.isEmpty())
+                result += emptyParagraph;
+            else
+                result += paragraphStart + line.toString().toHtmlEscaped() + QStringLiteral("</p>");
+            if (end < 0)
+                break;
+            result += QLatin1Char('\n');
+            start = end + 1;
+        }
+        return result + tail;
+    }
+};
+
+QString plainDocumentHtml(const QString &plain)
 {
     QTextDocument document;
     document.setDefaultFont(defaultDocumentFont());
     document.setPlainText(plain);
-    return saveDocument(document);
+    return document.toHtml();
+}
+
+PlainTextHtml harvestPlainTextHtml()
+{
+    const QString sample = plainDocumentHtml(QStringLiteral("A\n\nB"));
+    PlainTextHtml pieces;
+    const qsizetype first = sample.indexOf(QLatin1String("<p "));
+    const qsizetype firstEnd = sample.indexOf(QLatin1Char('>'), first) + 1;
+    const qsizetype empty = sample.indexOf(QLatin1String("<p "), firstEnd);
+    const qsizetype emptyEnd = sample.indexOf(QLatin1String("</p>"), empty) + 4;
+    const qsizetype last = sample.indexOf(QLatin1String("</p>"), emptyEnd) + 4;
+    if (first < 0 || firstEnd <= 0 || empty < 0 || emptyEnd < 4 || last < 4)
+        return pieces;
+    pieces.head = sample.left(first);
+    pieces.paragraphStart = sample.mid(first, firstEnd - first);
+    pieces.emptyParagraph = sample.mid(empty, emptyEnd - empty);
+    pieces.tail = sample.mid(last);
+    pieces.usable = pieces.html(QStringLiteral("A\n\nB")) == sample && pieces.html(QString()) == plainDocumentHtml(QString());
+    return pieces;
+}
+
+// Text Qt's plain-text reading changes or cuts in ways of its own: other line and paragraph
+// marks, frame and object marks, control characters, a no-break space that toPlainText()
+// gives back as a space, and characters beyond the basic plane.
+bool needsTextDocument(const QString &plain)
+{
+    for (const QChar c : plain) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != u'\n' && u != u'\t') || u == 0x7f || u == QChar::Nbsp || u == QChar::LineSeparator
+            || u == QChar::ParagraphSeparator || u == 0xfdd0 || u == 0xfdd1 || u == QChar::ObjectReplacementCharacter
+            || c.isSurrogate())
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// Imports and the sync store thousands of plain bodies; building a rich-text document for each
+// only to write it out again cost them most of their time.
+QByteArray bodyOfPlainText(const QString &plain)
+{
+    static const PlainTextHtml pieces = harvestPlainTextHtml();
+    if (!pieces.usable || needsTextDocument(plain)) {
+        QTextDocument document;
+        document.setDefaultFont(defaultDocumentFont());
+        document.setPlainText(plain);
+        return saveDocument(document);
+    }
+    return storedPlainDocument(pieces.html(plain), plain);
 }

@@ -2,6 +2,7 @@
 
 #include "document/DocumentBounds.h"
 #include "document/DocumentStore.h"
+#include "util/Compression.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QBuffer>
@@ -96,6 +97,10 @@ class TestDocumentStore : public QObject
 private slots:
     void everyFeatureSurvivesTheRoundTrip();
     void emptyDocumentIsStillABody();
+    void plainBodiesAreStoredAsTheirDocumentWouldBe_data();
+    void plainBodiesAreStoredAsTheirDocumentWouldBe();
+    void compressionKeepsQtsForm_data();
+    void compressionKeepsQtsForm();
     void damagedDataGivesAnEmptyDocument_data();
     void damagedDataGivesAnEmptyDocument();
     void inflatingStopsAtTheStatedSize_data();
@@ -203,6 +208,79 @@ void TestDocumentStore::emptyDocumentIsStillABody()
     loaded.setPlainText(QStringLiteral("旧内容"));
     QVERIFY(loadDocument(stored, loaded));
     QVERIFY(loaded.isEmpty());
+}
+
+// Plain bodies (imports, the sync) are written without a rich-text document; what is stored
+// must be byte for byte what that document would have stored, and read back the same.
+void TestDocumentStore::plainBodiesAreStoredAsTheirDocumentWouldBe_data()
+{
+    QTest::addColumn<QString>("plain");
+    QTest::addColumn<bool>("readsBackUnchanged"); // false where the document itself changes the text
+    QTest::newRow("empty") << QString() << true;
+    QTest::newRow("one line") << QStringLiteral("带上报价单和样品") << true;
+    QTest::newRow("lines and empty lines") << QStringLiteral("\n第一行\n\n\n第二行\n") << true;
+    QTest::newRow("only line ends") << QStringLiteral("\n\n") << true;
+    QTest::newRow("spaces and tabs") << QStringLiteral("  前面两个空格\t制表  后面 ") << true;
+    QTest::newRow("markup characters") << QStringLiteral("<b>&amp;\"引号\"</b> 'a' > < &") << true;
+    QTest::newRow("Latin and digits") << QStringLiteral("Tel: 010-12345678, ext. 5; e-mail: zhang@example.com") << true;
+    QTest::newRow("many lines") << QStringLiteral("联系人：张经理\n").repeated(300) << true;
+    // These go through the document; the classification must send them there.
+    QTest::newRow("Windows line ends") << QStringLiteral("一\r\n二\r三") << false;
+    QTest::newRow("line separator") << QStringLiteral("一\u2028二\u2029三") << false;
+    QTest::newRow("no-break space") << QStringLiteral("一\u00a0二") << false;
+    QTest::newRow("control character") << QStringLiteral("一\u0001二\u007f") << false;
+    QTest::newRow("emoji") << QStringLiteral("签约了😀") << false;
+    QTest::newRow("lone surrogate") << (QStringLiteral("半个") + QChar(0xD83D)) << false;
+    QTest::newRow("frame and object marks") << QStringLiteral("一\ufdd0二\ufdd1三\ufffc") << false;
+}
+
+void TestDocumentStore::plainBodiesAreStoredAsTheirDocumentWouldBe()
+{
+    QFETCH(QString, plain);
+    QFETCH(bool, readsBackUnchanged);
+    QTextDocument document;
+    document.setDefaultFont(defaultDocumentFont());
+    document.setPlainText(plain);
+    const QByteArray expected = saveDocument(document);
+
+    const QByteArray stored = bodyOfPlainText(plain);
+    QCOMPARE(stored, expected);
+    if (readsBackUnchanged)
+        QCOMPARE(storedDocumentText(stored), plain);
+}
+
+// Bodies and the index's copies of text are read by qUncompress in older versions and written
+// by qCompress before: the same bytes both ways, and damage gives nothing.
+void TestDocumentStore::compressionKeepsQtsForm_data()
+{
+    QTest::addColumn<QByteArray>("data");
+    QRandomGenerator random(7);
+    QByteArray noise(300'000, Qt::Uninitialized);
+    random.fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
+    QTest::newRow("one byte") << QByteArray("x");
+    QTest::newRow("text") << QStringLiteral("联系人：张经理, 电话 010-12345678\n").repeated(200).toUtf8();
+    QTest::newRow("noise") << noise;
+    QTest::newRow("zeros") << QByteArray(5'000'000, '\0');
+}
+
+void TestDocumentStore::compressionKeepsQtsForm()
+{
+    QFETCH(QByteArray, data);
+    const QByteArray compressed = compression::compressed(data);
+    QCOMPARE(compressed, qCompress(data, 6));
+    QCOMPARE(compression::uncompressed(compressed), data);
+    // The state kept between calls carries nothing over.
+    QCOMPARE(compression::compressed(data), compressed);
+    QCOMPARE(compression::uncompressed(qCompress(data, 6)), data);
+
+    QVERIFY(compression::uncompressed(compressed.left(compressed.size() - 1)).isEmpty());
+    QVERIFY(compression::uncompressed(compressed + QByteArray("more")).isEmpty());
+    QByteArray lying = compressed;
+    qToBigEndian(quint32(data.size() + 1), lying.data());
+    QVERIFY(compression::uncompressed(lying).isEmpty());
+    qToBigEndian(quint32(0xFFFFFFF0), lying.data());
+    QVERIFY(compression::uncompressed(lying).isEmpty());
+    QVERIFY(compression::uncompressed(compressed.left(3)).isEmpty());
 }
 
 void TestDocumentStore::damagedDataGivesAnEmptyDocument_data()
