@@ -236,11 +236,11 @@ bool exists(SqliteConnection &connection)
     return countOf(connection, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='SearchIndex'")) == u"1";
 }
 
-QString workBodyTextColumn(const QString &alias)
+// A join, not a subquery: the index looks each row up through one cursor, where a subquery
+// opened a cursor per row and compiled the index's own lookup statement for each.
+QString workBodyTextJoin()
 {
-    return QStringLiteral("(SELECT Body FROM SearchIndex WHERE docid = %1+TWork.ID) AS %2")
-        .arg(documentId(Kind::WorkItem, 0))
-        .arg(alias);
+    return QStringLiteral(" LEFT JOIN SearchIndex ON SearchIndex.docid = %1+TWork.ID").arg(documentId(Kind::WorkItem, 0));
 }
 
 bool isComplete(SqliteConnection &connection)

@@ -32,9 +32,10 @@ inline qint64 recordIdOf(qint64 documentId) { return documentId & ((qint64(1) <<
 void prepareConnection(SqliteConnection &connection);
 
 bool exists(SqliteConnection &connection);
-// A column for a statement over TWork: the plain text of the row's body as the index holds
-// it, so that reading it needs no rich-text document. Only where exists() holds.
-QString workBodyTextColumn(const QString &alias);
+// A join for a statement over TWork that brings each row's body as plain text, as the index
+// holds it, in the column `SearchIndex.Body`: reading it needs no rich-text document. Only
+// where exists() holds.
+QString workBodyTextJoin();
 // False when the index is missing or does not hold one row per indexed record (it was
 // damaged, or an older version changed the records without it).
 bool isComplete(SqliteConnection &connection);

@@ -66,6 +66,30 @@ QString skipReasonText(CalendarSkip::Reason reason)
     return {};
 }
 
+// Items stored by something that gave them no UID get theirs as they go out, so that the next
+// export names them the same way. Only these rows are written: a statement over the whole
+// table would read every body it passes.
+void giveMissingUids(Database &dm, QHash<qint64, CalendarWorkItem> &items)
+{
+    QList<qint64> missing;
+    for (auto item = items.begin(); item != items.end(); ++item) {
+        if (item->uid.isEmpty()) {
+            item->uid = newWorkItemUid();
+            missing.append(item.key());
+        }
+    }
+    if (missing.isEmpty())
+        return;
+    dm.inTransaction([&] {
+        SqliteStatement update(dm.connection(), QStringLiteral("Update TWork Set UID=? where ID=?"));
+        for (const qint64 id : missing) {
+            if (!update.execute({items.value(id).uid, id}))
+                return false;
+        }
+        return true;
+    });
+}
+
 const char kInsert[] = "Insert into TWork (Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, LastUpTime, UseTimeHint, "
                        "TimeHint, HasHinted, Content, RRule, UID) values (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?)";
 const char kUpdate[] = "Update TWork Set Title=?, WorkType=?, FinStu=?, ZY=?, TimeStart=?, TimeEnd=?, LastUpTime=?, "
@@ -75,16 +99,14 @@ const char kUpdate[] = "Update TWork Set Title=?, WorkType=?, FinStu=?, ZY=?, Ti
 
 std::optional<int> exportToFile(Database &dm, const QList<qint64> &ids, const QString &path, const QTimeZone &zone)
 {
-    // Items stored by something that gave them no UID get theirs now, so that the next
-    // export names them the same way.
-    dm.execute(fillMissingWorkItemUidsStatement());
     Recordset rs(dm);
     QHash<qint64, CalendarWorkItem> byId;
     // The search index keeps every body's plain text; without it the bodies are read.
-    const QString body = searchindex::exists(dm.connection()) ? searchindex::workBodyTextColumn(QStringLiteral("BodyText"))
-                                                              : QStringLiteral("Content");
-    if (rs.open(QStringLiteral("Select ID, Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, LastUpTime, UseTimeHint, "
-                               "TimeHint, %1, RRule, UID from TWork").arg(body))) {
+    const bool indexed = searchindex::exists(dm.connection());
+    const QString body = indexed ? QStringLiteral("SearchIndex.Body AS BodyText") : QStringLiteral("Content");
+    if (rs.open(QStringLiteral("Select TWork.ID, TWork.Title, WorkType, FinStu, ZY, TimeStart, TimeEnd, LastUpTime, "
+                               "UseTimeHint, TimeHint, %1, RRule, UID from TWork%2")
+                    .arg(body, indexed ? searchindex::workBodyTextJoin() : QString()))) {
         const QSet<qint64> wanted(ids.cbegin(), ids.cend());
         for (int row = 0; row < rs.count(); ++row) {
             rs.moveTo(row);
@@ -93,6 +115,7 @@ std::optional<int> exportToFile(Database &dm, const QList<qint64> &ids, const QS
                 byId.insert(id, itemOfRow(rs));
         }
     }
+    giveMissingUids(dm, byId);
     QList<CalendarWorkItem> items;
     for (const qint64 id : ids) {
         if (byId.contains(id))
