@@ -51,6 +51,16 @@ bool prepareProgramFolder(const QString &folder)
            && QFile::setPermissions(database, QFile::ReadOwner | QFile::WriteOwner);
 }
 
+ScratchProgram::ScratchProgram()
+{
+    if (!prepareProgramFolder(m_folder.path()))
+        qWarning("cannot copy the template database into %s", qPrintable(m_folder.path()));
+    else if (!m_database.open())
+        qWarning("cannot open the database: %s", qPrintable(m_database.lastError()));
+    else
+        m_ready = true;
+}
+
 bool addWorkItems(Database &database, int count, int bodyBytes)
 {
     QRandomGenerator random(20261210);

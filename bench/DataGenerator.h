@@ -1,10 +1,12 @@
 #pragma once
 
+#include "data/Database.h"
+
 #include <QString>
+#include <QTemporaryDir>
 #include <QVariantList>
 #include <vector>
 
-class Database;
 struct sqlite3;
 
 // Fills a database with plausible volumes of user data for measurements. Deterministic:
@@ -18,6 +20,24 @@ void preferOffscreen();
 // A program folder under `folder` with a fresh copy of the template database, made the
 // program folder of this process. False when the template cannot be copied.
 bool prepareProgramFolder(const QString &folder);
+
+// A temporary program folder with a fresh copy of the template database, made the program
+// folder of this process, and that database opened: where a measurement on the database starts.
+// The folder goes when the object does.
+class ScratchProgram
+{
+public:
+    ScratchProgram();
+    // False, after saying why on the standard error, when the folder or its database failed.
+    bool isReady() const { return m_ready; }
+    Database &database() { return m_database; }
+    QString filePath(const QString &name) const { return m_folder.filePath(name); }
+
+private:
+    QTemporaryDir m_folder;
+    Database m_database;
+    bool m_ready = false;
+};
 
 // `count` work items over all states, types and priorities, each with a body of about
 // `bodyBytes` bytes.

@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -56,11 +55,11 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
-    QTemporaryDir dir; // the big files go with it
-    Database dm;
     QElapsedTimer timer;
     timer.start();
-    if (!benchdata::prepareProgramFolder(dir.path()) || !dm.open() || !benchdata::addNotes(dm, kNotes, kNoteBytes)) {
+    benchdata::ScratchProgram program; // the big files go with it
+    Database &dm = program.database();
+    if (!program.isReady() || !benchdata::addNotes(dm, kNotes, kNoteBytes)) {
         out << "cannot generate data: " << dm.lastError() << '\n';
         return 1;
     }
@@ -68,8 +67,8 @@ int main(int argc, char **argv)
     const double mebibytes = double(QFileInfo(database).size()) / (1 << 20);
     out << "generated a database of " << qRound(mebibytes) << " MiB in " << timer.elapsed() << " ms\n";
 
-    const QString copied = dir.filePath(QStringLiteral("Bak/cp.WBK"));
-    const QString backup = dir.filePath(QStringLiteral("Bak/2026121012.WBK"));
+    const QString copied = program.filePath(QStringLiteral("Bak/cp.WBK"));
+    const QString backup = program.filePath(QStringLiteral("Bak/2026121012.WBK"));
     std::vector<double> cpMs;
     std::vector<double> backupMs;
     std::vector<double> restoreMs;

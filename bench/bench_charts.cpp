@@ -15,7 +15,6 @@
 #include <QElapsedTimer>
 #include <QPainter>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
 #include <vector>
@@ -88,15 +87,11 @@ int main(int argc, char **argv)
     benchdata::preferOffscreen();
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    QTemporaryDir dir;
-    if (!benchdata::prepareProgramFolder(dir.path())) {
-        out << "cannot copy the template database\n";
-        return 1;
-    }
-    Database database;
+    benchdata::ScratchProgram program;
+    Database &database = program.database();
     QElapsedTimer timer;
     timer.start();
-    if (!database.open() || !benchdata::addClientRegister(database, kClients, kClients / 2, 0) || !addFollowUps(database)
+    if (!program.isReady() || !benchdata::addClientRegister(database, kClients, kClients / 2, 0) || !addFollowUps(database)
         || !benchdata::addWorkItems(database, kWorkItems, 0)) {
         out << "cannot generate data: " << database.lastError() << '\n';
         return 1;

@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
 #include <vector>
@@ -54,15 +53,11 @@ int main(int argc, char **argv)
     benchdata::preferOffscreen();
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    QTemporaryDir dir;
-    if (!benchdata::prepareProgramFolder(dir.path())) {
-        out << "cannot copy the template database\n";
-        return 1;
-    }
-    Database database;
+    benchdata::ScratchProgram program;
+    Database &database = program.database();
     QElapsedTimer timer;
     timer.start();
-    if (!database.open() || !benchdata::addClientRegister(database, kClients, kInLargeCategory, kDetailsEach)) {
+    if (!program.isReady() || !benchdata::addClientRegister(database, kClients, kInLargeCategory, kDetailsEach)) {
         out << "cannot generate data: " << database.lastError() << '\n';
         return 1;
     }

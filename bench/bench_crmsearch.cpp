@@ -18,7 +18,6 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <functional>
 #include <vector>
@@ -90,13 +89,9 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
     out << Qt::fixed;
     out.setRealNumberPrecision(1);
-    QTemporaryDir dir;
-    if (!benchdata::prepareProgramFolder(dir.path())) {
-        out << "cannot copy the template database\n";
-        return 1;
-    }
-    Database database;
-    if (!database.open() || !addData(database)) {
+    benchdata::ScratchProgram program;
+    Database &database = program.database();
+    if (!program.isReady() || !addData(database)) {
         out << "cannot generate data: " << database.lastError() << '\n';
         return 1;
     }

@@ -13,7 +13,6 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <algorithm>
 #include <vector>
@@ -258,9 +257,9 @@ int main(int argc, char **argv)
     lines(out, "bare libical parse and read   ", bareReadMs, "readWorkItemCalendar          ", readMs);
 
     // The commands as the menu runs them: rows and rich-text bodies in and out of the database.
-    QTemporaryDir dir;
-    Database database;
-    if (!benchdata::prepareProgramFolder(dir.path()) || !database.open()
+    benchdata::ScratchProgram program;
+    Database &database = program.database();
+    if (!program.isReady()
         || !database.execute(QStringLiteral("Delete from TWork")) || !benchdata::addWorkItems(database, kItems, 512)
         // Every item the program stores has its UID; the generated rows get theirs before the
         // clock starts, or the export would time giving 10 000 rows a UID once.
@@ -275,7 +274,7 @@ int main(int argc, char **argv)
         ids.append(id.toLongLong());
     SilentPrompter silent;
     platform::setPrompter(&silent);
-    const QString path = dir.filePath(QStringLiteral("bench.ics"));
+    const QString path = program.filePath(QStringLiteral("bench.ics"));
     timer.restart();
     workcalendar::exportToFile(database, ids, path, kZone);
     const double exportMs = msSince(timer);

@@ -17,7 +17,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QTemporaryDir>
 #include <QTextDocument>
 #include <QTextStream>
 #include <functional>
@@ -158,13 +157,11 @@ int main(int argc, char **argv)
     QTextStream out(stdout);
     const int workItems = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 100000;
     const int clients = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 100000;
-    QTemporaryDir dir;
-    if (!benchdata::prepareProgramFolder(dir.path()))
-        return 1;
-    Database database;
+    benchdata::ScratchProgram program;
+    Database &database = program.database();
     QElapsedTimer filling;
     filling.start();
-    if (!database.open() || !addWorkItemsWithBodies(database, workItems) || !benchdata::addClients(database, clients, 3)) {
+    if (!program.isReady() || !addWorkItemsWithBodies(database, workItems) || !benchdata::addClients(database, clients, 3)) {
         out << "could not fill the database: " << database.lastError() << '\n';
         return 1;
     }

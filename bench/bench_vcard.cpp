@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <ctime>
 #include <vector>
@@ -129,13 +128,9 @@ int main(int argc, char **argv)
     benchdata::preferOffscreen();
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    QTemporaryDir dir;
-    if (!benchdata::prepareProgramFolder(dir.path())) {
-        out << "cannot copy the template database\n";
-        return 1;
-    }
-    Database database;
-    if (!database.open() || !database.execute(QStringLiteral("Insert into TLinkerClass (TitleName) Values('导入')"))) {
+    benchdata::ScratchProgram program;
+    Database &database = program.database();
+    if (!program.isReady() || !database.execute(QStringLiteral("Insert into TLinkerClass (TitleName) Values('导入')"))) {
         out << "cannot open the database: " << database.lastError() << '\n';
         return 1;
     }
@@ -153,8 +148,8 @@ int main(int argc, char **argv)
                         dbdates::toText(c.birthday.isValid() ? c.birthday : dbdates::zeroDate()), c.address, c.hobbies,
                         c.notes});
     }
-    const QString source = dir.filePath(QStringLiteral("phone.vcf"));
-    const QString target = dir.filePath(QStringLiteral("out.vcf"));
+    const QString source = program.filePath(QStringLiteral("phone.vcf"));
+    const QString target = program.filePath(QStringLiteral("out.vcf"));
     QString error;
     if (!writeContactCardFile(source, contacts, VCardVersion::V4, error)) {
         out << "cannot write the cards: " << error << '\n';

@@ -12,7 +12,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QElapsedTimer>
-#include <QTemporaryDir>
 #include <QTextStream>
 #include <vector>
 
@@ -30,15 +29,11 @@ int main(int argc, char **argv)
     benchdata::preferOffscreen();
     QApplication app(argc, argv);
     QTextStream out(stdout);
-    QTemporaryDir dir;
-    if (!benchdata::prepareProgramFolder(dir.path())) {
-        out << "cannot copy the template database\n";
-        return 1;
-    }
-    Database database;
+    benchdata::ScratchProgram program;
+    Database &database = program.database();
     QElapsedTimer timer;
     timer.start();
-    if (!database.open() || !database.execute(QStringLiteral("Delete from TWork")) || !benchdata::addWorkItems(database, kItems, 2048)) {
+    if (!program.isReady() || !database.execute(QStringLiteral("Delete from TWork")) || !benchdata::addWorkItems(database, kItems, 2048)) {
         out << "cannot generate data: " << database.lastError() << '\n';
         return 1;
     }
