@@ -19,9 +19,17 @@ QDateTime zeroDateTime()
     return QDateTime(zeroDate(), QTime(0, 0));
 }
 
+// Written from the date and the time of day: a format string is read anew at every call, and
+// the empty date made as a local time asked the system for its zone each time, which made these
+// most of the cost of writing many rows.
 QString toText(const QDateTime &value)
 {
-    return (value.isValid() ? value : zeroDateTime()).toString(QLatin1String(kDateTimeFormat));
+    if (!value.isValid())
+        return QStringLiteral("1899-12-30 00:00:00");
+    const QDate date = value.date();
+    if (date.year() < 1000 || date.year() > 9999) // ISO has no room for them; the format has
+        return value.toString(QLatin1String(kDateTimeFormat));
+    return date.toString(Qt::ISODate) + QLatin1Char(' ') + value.time().toString(Qt::ISODate);
 }
 
 QString toText(const QDate &value)

@@ -13,6 +13,8 @@ private slots:
     void emptyDateRule();
     void serialNumbersRoundTrip_data();
     void serialNumbersRoundTrip();
+    void writesDateTimesInTheStoredForm_data();
+    void writesDateTimesInTheStoredForm();
 };
 
 void TestDbDates::readsStoredValues_data()
@@ -77,6 +79,31 @@ void TestDbDates::serialNumbersRoundTrip()
     QCOMPARE(dbdates::toSerial(value), serial);
     QCOMPARE(dbdates::fromSerial(serial), value);
     QCOMPARE(dbdates::fromValue(dbdates::toText(value)), value);
+}
+
+void TestDbDates::writesDateTimesInTheStoredForm_data()
+{
+    QTest::addColumn<QDateTime>("value");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("no date") << QDateTime() << QStringLiteral("1899-12-30 00:00:00");
+    QTest::newRow("local time") << QDateTime(QDate(2026, 12, 1), QTime(9, 5, 7)) << QStringLiteral("2026-12-01 09:05:07");
+    QTest::newRow("milliseconds are not written") << QDateTime(QDate(2026, 12, 1), QTime(23, 59, 59, 999))
+                                                   << QStringLiteral("2026-12-01 23:59:59");
+    QTest::newRow("a wall clock kept as UTC") << QDateTime(QDate(2027, 2, 6), QTime(0, 0), Qt::UTC)
+                                               << QStringLiteral("2027-02-06 00:00:00");
+    QTest::newRow("day 0") << QDateTime(QDate(1899, 12, 30), QTime(0, 0)) << QStringLiteral("1899-12-30 00:00:00");
+    QTest::newRow("year 999") << QDateTime(QDate(999, 1, 2), QTime(3, 4), Qt::UTC) << QStringLiteral("0999-01-02 03:04:00");
+    QTest::newRow("year 10000") << QDateTime(QDate(10000, 1, 2), QTime(3, 4), Qt::UTC)
+                                << QStringLiteral("10000-01-02 03:04:00");
+}
+
+void TestDbDates::writesDateTimesInTheStoredForm()
+{
+    QFETCH(QDateTime, value);
+    QFETCH(QString, text);
+
+    QCOMPARE(dbdates::toText(value), text);
 }
 
 PANDREL_TEST_MAIN(TestDbDates)
