@@ -221,6 +221,7 @@ void TestDocumentStore::plainBodiesAreStoredAsTheirDocumentWouldBe_data()
     QTest::newRow("lines and empty lines") << QStringLiteral("\n第一行\n\n\n第二行\n") << true;
     QTest::newRow("only line ends") << QStringLiteral("\n\n") << true;
     QTest::newRow("spaces and tabs") << QStringLiteral("  前面两个空格\t制表  后面 ") << true;
+    QTest::newRow("lines of spaces only") << QStringLiteral("   \n \n\t\n") << true;
     QTest::newRow("markup characters") << QStringLiteral("<b>&amp;\"引号\"</b> 'a' > < &") << true;
     QTest::newRow("Latin and digits") << QStringLiteral("Tel: 010-12345678, ext. 5; e-mail: zhang@example.com") << true;
     QTest::newRow("many lines") << QStringLiteral("联系人：张经理\n").repeated(300) << true;
