@@ -18,7 +18,6 @@
 #include <QFile>
 #include <QTextStream>
 #include <ctime>
-#include <optional>
 #include <vector>
 
 namespace {
@@ -68,24 +67,26 @@ void bareImport(SqliteConnection &connection, const QString &path, const std::ve
     while (!file.atEnd())
         bytes += file.readLine().size();
     sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-    std::optional<searchindex::BulkInsertion> indexing(std::in_place, connection, searchindex::Kind::AddressBookEntry);
-    sqlite3_stmt *insert = nullptr;
-    sqlite3_prepare_v2(db,
-                       "Insert into TLinker (ClassID,Linker,Job,Tele,MobileCode,HomeTele,Fax,QICQ,WW,ZFBCode,ALWW,EMail,"
-                       "Birthday,Address,Fancy,Desp) Values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
-                       -1, &insert, nullptr);
-    for (const QVariantList &row : rows) {
-        sqlite3_reset(insert);
-        sqlite3_bind_int64(insert, 1, row.at(0).toLongLong());
-        for (int i = 1; i < row.size(); ++i) {
-            const QByteArray text = row.at(i).toString().toUtf8();
-            sqlite3_bind_text(insert, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    {
+        // Ends before the commit, turning the index's insert trigger back on, as the import does.
+        searchindex::BulkInsertion indexing(connection, searchindex::Kind::AddressBookEntry);
+        sqlite3_stmt *insert = nullptr;
+        sqlite3_prepare_v2(db,
+                           "Insert into TLinker (ClassID,Linker,Job,Tele,MobileCode,HomeTele,Fax,QICQ,WW,ZFBCode,ALWW,EMail,"
+                           "Birthday,Address,Fancy,Desp) Values(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)",
+                           -1, &insert, nullptr);
+        for (const QVariantList &row : rows) {
+            sqlite3_reset(insert);
+            sqlite3_bind_int64(insert, 1, row.at(0).toLongLong());
+            for (int i = 1; i < row.size(); ++i) {
+                const QByteArray text = row.at(i).toString().toUtf8();
+                sqlite3_bind_text(insert, i + 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+            }
+            sqlite3_step(insert);
+            indexing.add(sqlite3_last_insert_rowid(db));
         }
-        sqlite3_step(insert);
-        indexing->add(sqlite3_last_insert_rowid(db));
+        sqlite3_finalize(insert);
     }
-    sqlite3_finalize(insert);
-    indexing.reset(); // turns the index's insert trigger back on before the commit, as the import does
     sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr);
     Q_UNUSED(bytes);
 }

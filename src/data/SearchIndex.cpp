@@ -81,6 +81,12 @@ QString insertTriggerName(const IndexedTable &t)
     return QStringLiteral("search_%1_insert").arg(QString::fromLatin1(t.table));
 }
 
+QString insertTriggerStatement(const IndexedTable &t)
+{
+    return QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS %1 AFTER INSERT ON main.%2 BEGIN %3 VALUES(%4); END")
+        .arg(insertTriggerName(t), QString::fromLatin1(t.table), kInsertInto, indexValues(t, QStringLiteral("new")));
+}
+
 // One row's values looked up by its ID (?1) in single-row subqueries: an INSERT ... SELECT
 // would make SQLite journal the statement, as the trigger does.
 QString indexValuesOfId(const IndexedTable &t)
@@ -102,8 +108,7 @@ QStringList triggerStatements(const IndexedTable &t)
         changed.append(QStringLiteral("old.%1 IS NOT new.%1").arg(column));
     const QString oldDocid = QStringLiteral("%1+old.ID").arg(documentId(t.kind, 0));
     return {
-        QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS %1 AFTER INSERT ON main.%2 BEGIN %3 VALUES(%4); END")
-            .arg(insertTriggerName(t), table, kInsertInto, indexValues(t, QStringLiteral("new"))),
+        insertTriggerStatement(t),
         QStringLiteral("CREATE TEMP TRIGGER IF NOT EXISTS search_%1_update AFTER UPDATE OF %2 ON main.%1 WHEN %3 BEGIN "
                        "DELETE FROM SearchIndex WHERE docid=%4; %5 VALUES(%6); END")
             .arg(table, watched, changed.join(QStringLiteral(" OR ")), oldDocid, kInsertInto,
@@ -329,7 +334,7 @@ BulkInsertion::~BulkInsertion()
 {
     m_index.reset();
     if (m_triggerWasOn)
-        m_connection.execute(triggerStatements(tableOf(m_kind)).first());
+        m_connection.execute(insertTriggerStatement(tableOf(m_kind)));
     if (!m_cacheSize.isEmpty())
         m_connection.execute(QStringLiteral("PRAGMA cache_size = %1").arg(m_cacheSize.toInt()));
 }

@@ -385,12 +385,17 @@ struct PlainTextHtml {
     }
 };
 
+std::unique_ptr<QTextDocument> plainDocument(const QString &plain)
+{
+    auto document = std::make_unique<QTextDocument>();
+    document->setDefaultFont(defaultDocumentFont());
+    document->setPlainText(plain);
+    return document;
+}
+
 QString plainDocumentHtml(const QString &plain)
 {
-    QTextDocument document;
-    document.setDefaultFont(defaultDocumentFont());
-    document.setPlainText(plain);
-    return document.toHtml();
+    return plainDocument(plain)->toHtml();
 }
 
 PlainTextHtml harvestPlainTextHtml()
@@ -434,11 +439,7 @@ bool needsTextDocument(const QString &plain)
 QByteArray bodyOfPlainText(const QString &plain)
 {
     static const PlainTextHtml pieces = harvestPlainTextHtml();
-    if (!pieces.usable || needsTextDocument(plain)) {
-        QTextDocument document;
-        document.setDefaultFont(defaultDocumentFont());
-        document.setPlainText(plain);
-        return saveDocument(document);
-    }
+    if (!pieces.usable || needsTextDocument(plain))
+        return saveDocument(*plainDocument(plain));
     return storedPlainDocument(pieces.html(plain), plain);
 }

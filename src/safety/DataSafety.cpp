@@ -56,14 +56,10 @@ FileResult keepAsUndo(const QString &database, const QString &undo)
 
 bool hasProgramShapeAndPassesQuickCheck(SqliteConnection &db)
 {
-    SqliteStatement settings(db, QStringLiteral(
-        "Select count(*) from sqlite_master where type='table' and name='TPara' collate nocase"));
-    if (!settings.next() || settings.value(0).toLongLong() != 1)
-        return false;
     // A keyed file of some other shape would restore into a program that cannot show it.
     SqliteStatement present(db, QStringLiteral(
         "Select count(*) from sqlite_master where type='table' and name=? collate nocase"));
-    for (const QString &table : userDataTables()) {
+    for (const QString &table : QStringList{QStringLiteral("TPara")} + userDataTables()) {
         if (!present.bind({table}) || !present.next() || present.value(0).toLongLong() != 1)
             return false;
     }

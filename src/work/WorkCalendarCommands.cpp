@@ -20,6 +20,8 @@
 #include <QSaveFile>
 #include <QSet>
 
+#include <algorithm>
+
 namespace workcalendar {
 
 namespace {
@@ -71,22 +73,18 @@ QString skipReasonText(CalendarSkip::Reason reason)
 // table would read every body it passes.
 void giveMissingUids(Database &dm, QHash<qint64, CalendarWorkItem> &items)
 {
-    QList<qint64> missing;
+    QList<QVariantList> given; // UID and ID, as the statement takes them
     for (auto item = items.begin(); item != items.end(); ++item) {
         if (item->uid.isEmpty()) {
             item->uid = newWorkItemUid();
-            missing.append(item.key());
+            given.append({item->uid, item.key()});
         }
     }
-    if (missing.isEmpty())
+    if (given.isEmpty())
         return;
     dm.inTransaction([&] {
         SqliteStatement update(dm.connection(), QStringLiteral("Update TWork Set UID=? where ID=?"));
-        for (const qint64 id : missing) {
-            if (!update.execute({items.value(id).uid, id}))
-                return false;
-        }
-        return true;
+        return std::all_of(given.cbegin(), given.cend(), [&](const QVariantList &values) { return update.execute(values); });
     });
 }
 

@@ -243,11 +243,9 @@ void TestSearchIndex::bulkInsertionIndexesAsTheTriggerDoes()
     storeRecords(database, fixture());
     // A work item's body is indexed from its stored form.
     const bool work = table == QLatin1String("TWork");
-    QTextDocument body;
-    body.setPlainText(QStringLiteral("正文里的戊己"));
     const QString insert = work ? QStringLiteral("INSERT INTO TWork (Title, Content) VALUES (?, ?)")
                                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (?)").arg(table, column);
-    const QVariantList values = work ? QVariantList{QStringLiteral("新增甲乙"), saveDocument(body)}
+    const QVariantList values = work ? QVariantList{QStringLiteral("新增甲乙"), bodyOfPlainText(QStringLiteral("正文里的戊己"))}
                                      : QVariantList{QStringLiteral("新增甲乙")};
     auto insertRow = [&] { return database.execute(insert, values); };
     auto indexRow = [&](qint64 id) {
